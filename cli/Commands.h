@@ -1,0 +1,21 @@
+#pragma once
+// The subcommands of tarvo-tool. Each lives in its own file and receives the
+// arguments after its name; it prints its own --help and returns the exit code.
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+using Args = std::vector<std::string>;
+
+struct Subcommand {
+  const char* name;
+  const char* summary;
+  int (*run)(const Args& args);
+};
+
+// True when args ask for help (-h or --help anywhere).
+bool WantsHelp(const Args& args);
+
+}  // namespace cli

@@ -1,0 +1,53 @@
+// tarvo-tool: the viewer's core on the command line, for users' scripts and checks.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+bool WantsHelp(const Args& args) {
+  for (const std::string& a : args)
+    if (a == "-h" || a == "--help") return true;
+  return false;
+}
+
+}  // namespace cli
+
+namespace {
+
+// Subcommands in the order --help lists them.
+const cli::Subcommand kSubcommands[] = {
+    {nullptr, nullptr, nullptr},
+};
+
+void PrintUsage(std::FILE* out) {
+  std::fputs("usage: tarvo-tool COMMAND [ARGS...]\n\n"
+             "Dashcam recordings, cards and settings files from the command line.\n\n"
+             "commands:\n", out);
+  for (const cli::Subcommand& c : kSubcommands)
+    if (c.name) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
+  std::fputs("\n'tarvo-tool COMMAND --help' describes one command.\n", out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return 2;
+  }
+  const std::string name = argv[1];
+  if (name == "-h" || name == "--help" || name == "help") {
+    PrintUsage(stdout);
+    return 0;
+  }
+  const cli::Args args(argv + 2, argv + argc);
+  for (const cli::Subcommand& c : kSubcommands)
+    if (c.name && name == c.name) return c.run(args);
+  std::fprintf(stderr, "tarvo-tool: unknown command '%s'\n", name.c_str());
+  PrintUsage(stderr);
+  return 2;
+}
