@@ -55,10 +55,10 @@ uint16_t FieldAt(std::u16string_view name, std::size_t pos, std::size_t count) {
 // The language string number of a name's type label; 0 for the untranslated label.
 int LabelNumberOf(const std::string& fileName) {
   const std::string_view code = std::string_view(fileName).substr(0, 3);
-  if (code == "REC") return kStringNormalLabel;
-  if (code == "EVT") return kStringEventLabel;
-  if (code == "PRK") return kStringParkingLabel;
-  if (code == "MDI" || code == "MOT") return kStringMotionLabel;
+  if (code == "REC") return kStrLabelNormal;
+  if (code == "EVT") return kStrLabelEvent;
+  if (code == "PRK") return kStrLabelParking;
+  if (code == "MDI" || code == "MOT") return kStrLabelMotion;
   return 0;
 }
 
@@ -120,10 +120,10 @@ void RecordingCollection::ParseRecordingName(const std::string& fileName, Record
 
 RecordingGroup RecordingCollection::GroupOfName(const std::string& fileName) {
   switch (LabelNumberOf(fileName)) {
-    case kStringNormalLabel: return kGroupNormal;
-    case kStringEventLabel: return kGroupEvent;
-    case kStringParkingLabel:
-    case kStringMotionLabel: return kGroupParking;
+    case kStrLabelNormal: return kGroupNormal;
+    case kStrLabelEvent: return kGroupEvent;
+    case kStrLabelParking:
+    case kStrLabelMotion: return kGroupParking;
     default: return kGroupUnknown;
   }
 }
@@ -176,8 +176,8 @@ int RecordingCollection::FillList(RecordingList& list, bool allGroups, int group
 
   // Each label is read from the language library once per listing.
   struct Label { int number; bool read; std::string text; };
-  Label labels[] = {{kStringEventLabel, false, {}}, {kStringNormalLabel, false, {}},
-                    {kStringParkingLabel, false, {}}, {kStringMotionLabel, false, {}}};
+  Label labels[] = {{kStrLabelEvent, false, {}}, {kStrLabelNormal, false, {}},
+                    {kStrLabelParking, false, {}}, {kStrLabelMotion, false, {}}};
   auto labelText = [&](int number) -> std::string {
     if (number == 0) return kUnknownTypeLabel;
     for (Label& label : labels) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/StringIds.h"
 #include "sources/RecordingEntry.h"
 #include "sources/RecordingList.h"
 
@@ -51,11 +52,6 @@ enum RecordingGroup : int32_t {
   kGroupUnknown = 6,
 };
 
-// Language string numbers of the type labels.
-inline constexpr int kStringEventLabel = 132;
-inline constexpr int kStringNormalLabel = 133;
-inline constexpr int kStringParkingLabel = 134;
-inline constexpr int kStringMotionLabel = 210;
 // Label of names without a known type code; not translated.
 inline constexpr const char* kUnknownTypeLabel = "UnKnown";
 

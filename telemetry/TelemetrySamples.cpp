@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "settings/ViewerSettings.h"
 #include "telemetry/SinglePrecision.h"
 
 namespace {
@@ -88,6 +89,10 @@ bool TelemetrySamples::FindSpeed(int32_t positionMs, double& speed, bool inMiles
   if (!sample || sample->valid == 0) return false;
   speed = inMiles ? sample->speed * kMilesPerKilometre : sample->speed;
   return true;
+}
+
+bool TelemetrySamples::FindSpeed(int32_t positionMs, double& speed) const {
+  return FindSpeed(positionMs, speed, TheViewerSettings().speedInMiles);
 }
 
 bool TelemetrySamples::FindPosition(int32_t positionMs, float& latitude, float& longitude) const {

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "settings/ViewerSettings.h"
 #include "telemetry/TelemetrySamples.h"
 
 namespace {
@@ -144,6 +145,20 @@ TEST(TelemetryLookup, SpeedInMilesPerHour) {
   double speed = 0;
   EXPECT_TRUE(samples.FindSpeed(100, speed, true));
   EXPECT_EQ(speed, static_cast<double>(41.4848f) * 0.621371);
+}
+
+TEST(TelemetryLookup, SpeedFollowsTheViewersSpeedSetting) {
+  TelemetrySamples samples;
+  samples.AddTelemetryRecord(kFix, 100);
+  const bool saved = TheViewerSettings().speedInMiles;
+  double speed = 0;
+  TheViewerSettings().speedInMiles = true;
+  EXPECT_TRUE(samples.FindSpeed(100, speed));
+  EXPECT_EQ(speed, static_cast<double>(41.4848f) * 0.621371);
+  TheViewerSettings().speedInMiles = false;
+  EXPECT_TRUE(samples.FindSpeed(100, speed));
+  EXPECT_EQ(speed, static_cast<double>(41.4848f));
+  TheViewerSettings().speedInMiles = saved;
 }
 
 TEST(TelemetryLookup, SamplesPushedDirectlyAreFoundToo) {
