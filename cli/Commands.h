@@ -18,4 +18,9 @@ struct Subcommand {
 // True when args ask for help (-h or --help anywhere).
 bool WantsHelp(const Args& args);
 
+int RunRecord(const Args& args);
+int RunInfo(const Args& args);
+int RunRebuild(const Args& args);
+int RunTelemetry(const Args& args);
+
 }  // namespace cli
