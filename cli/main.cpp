@@ -22,8 +22,6 @@ namespace {
 const cli::Subcommand kSubcommands[] = {
     {"record", "record a simulated dashcam recording", cli::RunRecord},
     {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
-    {"rebuild", "rebuild a cut-off recording, or add a silent sound track", cli::RunRebuild},
-    {"telemetry", "print a recording's telemetry records (tsv, csv or gpx)", cli::RunTelemetry},
     {nullptr, nullptr, nullptr},
 };
 

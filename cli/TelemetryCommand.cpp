@@ -1,4 +1,0 @@
-#include "cli/Commands.h"
-namespace cli {
-int RunTelemetry(const Args&) { return 1; }
-}  // namespace cli
