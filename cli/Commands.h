@@ -18,4 +18,6 @@ struct Subcommand {
 // True when args ask for help (-h or --help anywhere).
 bool WantsHelp(const Args& args);
 
+int RunCard(const Args& args);
+
 }  // namespace cli

@@ -20,6 +20,7 @@ namespace {
 
 // Subcommands in the order --help lists them.
 const cli::Subcommand kSubcommands[] = {
+    {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
     {nullptr, nullptr, nullptr},
 };
 
