@@ -18,6 +18,10 @@ struct Subcommand {
 // True when args ask for help (-h or --help anywhere).
 bool WantsHelp(const Args& args);
 
+// tarvo-tool list (ListCommand.cpp).
+int RunList(const Args& args);
+
+// tarvo-tool card (CardCommand.cpp).
 int RunCard(const Args& args);
 
 }  // namespace cli

@@ -20,8 +20,8 @@ namespace {
 
 // Subcommands in the order --help lists them.
 const cli::Subcommand kSubcommands[] = {
+    {"list", "list the recordings of folders and files by type and time", cli::RunList},
     {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
-    {nullptr, nullptr, nullptr},
 };
 
 void PrintUsage(std::FILE* out) {
