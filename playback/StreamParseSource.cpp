@@ -16,7 +16,11 @@ struct TarvoStreamParseClass {
 
 }
 
+// The type macro casts in C style; nothing of ours is cast there.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wold-style-cast"
 G_DEFINE_TYPE(TarvoStreamParse, tarvo_stream_parse, GST_TYPE_ELEMENT)
+#pragma GCC diagnostic pop
 
 namespace playback {
 namespace {
