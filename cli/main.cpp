@@ -25,6 +25,7 @@ const cli::Subcommand kSubcommands[] = {
     {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
     {"setup-cfg", "write or normalize the dashcam's settings file setup.cfg", cli::RunSetupCfg},
     {"option-ini", "normalize the viewer's settings file option.ini", cli::RunOptionIni},
+    {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
 };
 
 void PrintUsage(std::FILE* out) {
