@@ -23,6 +23,8 @@ const cli::Subcommand kSubcommands[] = {
     {"list", "list the recordings of folders and files by type and time", cli::RunList},
     {"record", "record a simulated dashcam recording", cli::RunRecord},
     {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
+    {"rebuild", "rebuild a cut-off recording, or add a silent sound track", cli::RunRebuild},
+    {"telemetry", "print a recording's telemetry records (tsv, csv or gpx)", cli::RunTelemetry},
 };
 
 void PrintUsage(std::FILE* out) {
