@@ -26,4 +26,7 @@ int RunInfo(const Args& args);
 int RunRebuild(const Args& args);
 int RunTelemetry(const Args& args);
 
+// tarvo-tool card (CardCommand.cpp).
+int RunCard(const Args& args);
+
 }  // namespace cli

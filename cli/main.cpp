@@ -25,6 +25,7 @@ const cli::Subcommand kSubcommands[] = {
     {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
     {"rebuild", "rebuild a cut-off recording, or add a silent sound track", cli::RunRebuild},
     {"telemetry", "print a recording's telemetry records (tsv, csv or gpx)", cli::RunTelemetry},
+    {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
 };
 
 void PrintUsage(std::FILE* out) {
