@@ -23,6 +23,9 @@ const cli::Subcommand kSubcommands[] = {
     {"list", "list the recordings of folders and files by type and time", cli::RunList},
     {"record", "record a simulated dashcam recording", cli::RunRecord},
     {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
+    {"setup-cfg", "write or normalize the dashcam's settings file setup.cfg", cli::RunSetupCfg},
+    {"option-ini", "normalize the viewer's settings file option.ini", cli::RunOptionIni},
+    {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
 };
 
 void PrintUsage(std::FILE* out) {

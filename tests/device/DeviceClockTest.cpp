@@ -146,6 +146,14 @@ TEST_F(TimeCfg, YearOutsideTheListKeepsTheYearWhenSettingTheTime) {
   EXPECT_EQ("/08/09\r\n10/11/12\r\n", ReadBytes(file));
 }
 
+TEST_F(TimeCfg, NowSelectsAnEntryInEveryTimeList) {
+  SetClockToNow(clock);
+  EXPECT_NE(-1, clock.month.selected);
+  EXPECT_NE(-1, clock.day.selected);
+  EXPECT_NE(-1, clock.hour.selected);
+  EXPECT_NE(-1, clock.second.selected);
+}
+
 TEST_F(TimeCfg, WritingIntoAMissingFolderFails) {
   EXPECT_FALSE(WriteTimeCfg(dir / "no" / "time.cfg", clock));
 }
