@@ -22,14 +22,15 @@ QImage DrawIdlePicture() {
 
   // A faint road vanishing toward the horizon behind the mark.
   p.setPen(QPen(QColor(0x1E, 0x20, 0x21), 3));
-  p.drawLine(QPointF(w * 0.5 - 40, h * 0.62), QPointF(w * 0.5 - 420, h));
-  p.drawLine(QPointF(w * 0.5 + 40, h * 0.62), QPointF(w * 0.5 + 420, h));
+  const qreal horizon = h * 0.74;
+  p.drawLine(QPointF(w * 0.5 - 30, horizon), QPointF(w * 0.5 - 330, h));
+  p.drawLine(QPointF(w * 0.5 + 30, horizon), QPointF(w * 0.5 + 330, h));
   p.setPen(QPen(QColor(0x1A, 0x1C, 0x1D), 3, Qt::DashLine));
-  p.drawLine(QPointF(w * 0.5, h * 0.64), QPointF(w * 0.5, h));
-  p.fillRect(QRect(0, static_cast<int>(h * 0.62), w, 1), QColor(0x1C, 0x1E, 0x1F));
+  p.drawLine(QPointF(w * 0.5, horizon + 8), QPointF(w * 0.5, h));
+  p.fillRect(QRectF(0, horizon, w, 1), QColor(0x1C, 0x1E, 0x1F));
 
   const qreal mark = 150;
-  const QRectF box(w / 2.0 - mark / 2, h * 0.30, mark, mark);
+  const QRectF box(w / 2.0 - mark / 2, h * 0.26, mark, mark);
   DrawIcon(p, Icon::Logo, box, QColor(0x4A, 0x4E, 0x50), 5);
   p.setPen(Qt::NoPen);
   p.setBrush(kAccent);
@@ -42,8 +43,8 @@ QImage DrawIdlePicture() {
   p.setPen(QColor(0x70, 0x74, 0x76));
   const QString text = QStringLiteral("Tarvo Viewer");
   const qreal tw = QFontMetricsF(title).horizontalAdvance(text);
-  p.drawText(QPointF((w - tw) / 2, h * 0.30 + mark + 56), text);
-  p.fillRect(QRectF(w / 2.0 - 24, h * 0.30 + mark + 76, 48, 2), kAccentDark);
+  p.drawText(QPointF((w - tw) / 2, h * 0.26 + mark + 60), text);
+  p.fillRect(QRectF(w / 2.0 - 24, h * 0.26 + mark + 84, 48, 2), kAccentDark);
   return image;
 }
 
