@@ -289,3 +289,29 @@ TEST_F(GraphBuild, RepaintHandsTheLastPictureAgain) {
   EXPECT_EQ(front.Repaints(), 2);
   EXPECT_EQ(rear.Repaints(), 1);
 }
+
+TEST_F(GraphBuild, PicturesComeAtTheWindowsSizeAndCapturesAtTheCamerasSize) {
+  TestChannelWindow small{160, 90};
+  CPlaybackGraph graph(2, &small, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(small.Last().width, 160);
+  EXPECT_EQ(small.Last().height, 90);
+  EXPECT_EQ(small.Last().stride, 160 * 4);
+  CapturedImage full;
+  ASSERT_TRUE(graph.GetCurrentImage(0, &full));
+  EXPECT_EQ(full.width, 320);
+  EXPECT_EQ(full.height, 180);
+  // A window larger than the picture gets the picture's own size and stretches it.
+  small.SetClientSize(1000, 50);
+  ASSERT_EQ(graph.RepaintAll(), kSOk);
+  EXPECT_EQ(small.Last().width, 320);
+  EXPECT_EQ(small.Last().height, 50);
+  // The scaled picture is the picture: its mean colour stays close to the full one.
+  const playback::VideoFrame shown = small.Last();
+  for (int c = 0; c < 3; ++c) {
+    const double a = MeanOf(full.pixels.data(), 320, 320 * 4, 0, 0, 320, 180, c);
+    const double b = MeanOf(shown.pixels.get(), shown.width, shown.stride, 0, 0, shown.width, shown.height, c);
+    EXPECT_NEAR(a, b, 6.0) << c;
+  }
+}
