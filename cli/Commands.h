@@ -31,5 +31,7 @@ int RunSetupCfg(const Args& args);
 int RunOptionIni(const Args& args);
 // tarvo-tool card (CardCommand.cpp).
 int RunCard(const Args& args);
+// tarvo-tool sources (SourcesCommand.cpp).
+int RunSources(const Args& args);
 
 }  // namespace cli

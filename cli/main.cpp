@@ -28,6 +28,7 @@ const cli::Subcommand kSubcommands[] = {
     {"setup-cfg", "write or normalize the dashcam's settings file setup.cfg", cli::RunSetupCfg},
     {"option-ini", "normalize the viewer's settings file option.ini", cli::RunOptionIni},
     {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
+    {"sources", "list the removable drives, cards and the folder item the viewer finds", cli::RunSources},
 };
 
 void PrintUsage(std::FILE* out) {
