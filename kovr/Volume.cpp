@@ -274,7 +274,7 @@ int Volume::OpenWrite(const char* path) {
     newest = s.rec.number;
     head = (s.rec.start + Extent(s.rec.size)) % a.length;
   }
-  if (sb_.nextFileNumber == 0 || sb_.nextFileNumber > 0x7FFFFFFFu) return KOVR_E_FULL;
+  if (sb_.nextFileNumber == 0 || sb_.nextFileNumber >= kNumberLimit) return KOVR_E_FULL;
   const uint32_t number = sb_.nextFileNumber++;
   if (!SaveSuperblock()) return KOVR_E_IO;
   const auto s = static_cast<uint32_t>(slot);
