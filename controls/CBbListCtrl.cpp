@@ -89,12 +89,11 @@ CBbListCtrl::CBbListCtrl(int controlId, QWidget* parent) : QTableWidget(0, kReco
   setDropIndicatorShown(false);
   SetColumnHeadings();
 
-  scrollBar = new CSkinVerticleScrollbar(parent);
-  scrollBar->list = this;
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, scrollBar,
-          &CSkinVerticleScrollbar::UpdateThumb);
-  connect(verticalScrollBar(), &QScrollBar::rangeChanged, scrollBar,
-          &CSkinVerticleScrollbar::UpdateThumb);
+  auto* bar = new CSkinVerticleScrollbar(parent);
+  bar->list = this;
+  scrollBar = bar;
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, bar, &CSkinVerticleScrollbar::UpdateThumb);
+  connect(verticalScrollBar(), &QScrollBar::rangeChanged, bar, &CSkinVerticleScrollbar::UpdateThumb);
   connect(this, &QTableWidget::cellDoubleClicked, this,
           [this](int row, int) { emit RowDoubleClicked(row); });
   PlaceScrollBar();
@@ -102,7 +101,7 @@ CBbListCtrl::CBbListCtrl(int controlId, QWidget* parent) : QTableWidget(0, kReco
 
 CBbListCtrl::~CBbListCtrl() {
   // The scroll bar lives in the parent; it must not outlive the list it points to.
-  delete scrollBar;
+  delete scrollBar.data();
 }
 
 CBbListCtrl::RowColours CBbListCtrl::ColoursFor(int row, int highlight, bool selected) {
@@ -131,14 +130,14 @@ void CBbListCtrl::SetRedraw(bool on) {
   setUpdatesEnabled(on);
   if (on) {
     viewport()->update();
-    scrollBar->UpdateThumb();
+    UpdateScrollBar();
   }
 }
 
 void CBbListCtrl::DeleteAllItems() {
   clearContents();
   setRowCount(0);
-  scrollBar->UpdateThumb();
+  UpdateScrollBar();
 }
 
 void CBbListCtrl::InsertRow(int row, const RecordingRow& columns) {
@@ -171,20 +170,20 @@ void CBbListCtrl::SelectRow(int row) {
 void CBbListCtrl::EnsureVisible(int row) {
   if (row < 0 || row >= rowCount()) return;
   scrollTo(model()->index(row, 0), QAbstractItemView::EnsureVisible);
-  scrollBar->UpdateThumb();
+  UpdateScrollBar();
 }
 
 void CBbListCtrl::ScrollLines(int lines) {
   QScrollBar* bar = verticalScrollBar();
   bar->setValue(std::clamp(bar->value() + lines, bar->minimum(), bar->maximum()));
-  scrollBar->UpdateThumb();
+  UpdateScrollBar();
 }
 
 void CBbListCtrl::ScrollPages(int pages) {
   QScrollBar* bar = verticalScrollBar();
   const int page = std::max(1, bar->pageStep());
   bar->setValue(std::clamp(bar->value() + pages * page, bar->minimum(), bar->maximum()));
-  scrollBar->UpdateThumb();
+  UpdateScrollBar();
 }
 
 void CBbListCtrl::keyPressEvent(QKeyEvent* event) {
@@ -194,12 +193,12 @@ void CBbListCtrl::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QTableWidget::keyPressEvent(event);
-  scrollBar->UpdateThumb();
+  UpdateScrollBar();
 }
 
 void CBbListCtrl::keyReleaseEvent(QKeyEvent* event) {
   QTableWidget::keyReleaseEvent(event);
-  scrollBar->UpdateThumb();
+  UpdateScrollBar();
 }
 
 void CBbListCtrl::wheelEvent(QWheelEvent* event) {
@@ -208,9 +207,15 @@ void CBbListCtrl::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
+void CBbListCtrl::UpdateScrollBar() {
+  if (CSkinVerticleScrollbar* bar = scrollBar.data()) bar->UpdateThumb();
+}
+
 void CBbListCtrl::PlaceScrollBar() {
-  scrollBar->setGeometry(geometry().right() + 1, geometry().top(), scrollBar->barWidth, height());
-  scrollBar->UpdateThumb();
+  CSkinVerticleScrollbar* bar = scrollBar.data();
+  if (!bar) return;
+  bar->setGeometry(geometry().right() + 1, geometry().top(), bar->barWidth, height());
+  bar->UpdateThumb();
 }
 
 void CBbListCtrl::resizeEvent(QResizeEvent* event) {
@@ -225,13 +230,13 @@ void CBbListCtrl::moveEvent(QMoveEvent* event) {
 
 void CBbListCtrl::showEvent(QShowEvent* event) {
   QTableWidget::showEvent(event);
-  scrollBar->show();
+  if (scrollBar) scrollBar->show();
   PlaceScrollBar();
 }
 
 void CBbListCtrl::hideEvent(QHideEvent* event) {
   QTableWidget::hideEvent(event);
-  scrollBar->hide();
+  if (scrollBar) scrollBar->hide();
 }
 
 namespace {

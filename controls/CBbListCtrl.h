@@ -67,7 +67,7 @@ class CBbListCtrl : public QTableWidget, public RecordingList {
   void ScrollPages(int pages);
 
   CSkinHeaderCtrl* Header() const { return header; }
-  CSkinVerticleScrollbar* ScrollBar() const { return scrollBar; }
+  CSkinVerticleScrollbar* ScrollBar() const { return scrollBar.data(); }
 
  signals:
   void FilesDropped(const QStringList& paths);
@@ -87,6 +87,7 @@ class CBbListCtrl : public QTableWidget, public RecordingList {
 
  private:
   void PlaceScrollBar();
+  void UpdateScrollBar();
 
   CSkinHeaderCtrl* header = nullptr;
   // Lives in the list's parent; the list deletes it with itself.

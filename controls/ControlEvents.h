@@ -22,8 +22,8 @@ constexpr QEvent::Type PrivateEventType(int message) {
 
 class PrivateMessageEvent : public QEvent {
  public:
-  PrivateMessageEvent(int message, std::intptr_t wParam, std::intptr_t lParam = 0)
-      : QEvent(PrivateEventType(message)), message(message), wParam(wParam), lParam(lParam) {}
+  PrivateMessageEvent(int number, std::intptr_t first, std::intptr_t second = 0)
+      : QEvent(PrivateEventType(number)), message(number), wParam(first), lParam(second) {}
 
   int Message() const { return message; }
   std::intptr_t WParam() const { return wParam; }

@@ -44,7 +44,7 @@ std::vector<CBbSpeedCtrl::Glyph> CBbSpeedCtrl::Glyphs(double speed) {
     glyphs.push_back(point);
     return glyphs;
   }
-  char text[8];
+  char text[16];
   std::snprintf(text, sizeof text, "%4d", tenths);
   bool started = false;
   for (int place = 0; place < kPlaceCount; ++place) {
