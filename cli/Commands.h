@@ -18,4 +18,7 @@ struct Subcommand {
 // True when args ask for help (-h or --help anywhere).
 bool WantsHelp(const Args& args);
 
+// tarvo-tool list (ListCommand.cpp).
+int RunList(const Args& args);
+
 }  // namespace cli

@@ -20,7 +20,7 @@ namespace {
 
 // Subcommands in the order --help lists them.
 const cli::Subcommand kSubcommands[] = {
-    {nullptr, nullptr, nullptr},
+    {"list", "list the recordings of folders and files by type and time", cli::RunList},
 };
 
 void PrintUsage(std::FILE* out) {
