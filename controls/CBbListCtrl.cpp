@@ -40,7 +40,10 @@ class RowDelegate : public QStyledItemDelegate {
     const int column = index.column();
     const Qt::Alignment alignment =
         (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter;
-    const QRect textRect = option.rect.adjusted(kTextPadding, 0, -kTextPadding, 0);
+    // Centred columns are sized for their dates and times: no padding there, so that a
+    // full date is never cut to an ellipsis.
+    const int padding = alignment == Qt::AlignHCenter ? 0 : kTextPadding;
+    const QRect textRect = option.rect.adjusted(padding, 0, -padding, 0);
     const QString text = painter->fontMetrics().elidedText(index.data().toString(),
                                                            Qt::ElideRight, textRect.width());
     painter->drawText(textRect, static_cast<int>(alignment | Qt::AlignVCenter), text);

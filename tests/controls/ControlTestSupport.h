@@ -23,6 +23,9 @@ inline QApplication& TestApp() {
   return *app;
 }
 
+// Fixtures hold widgets as members, so the application exists before any test starts.
+inline const bool kTestAppReady = (TestApp(), true);
+
 inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at,
                       Qt::MouseButton button = Qt::LeftButton) {
   const Qt::MouseButtons held =
@@ -40,6 +43,18 @@ inline void Release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton) {
   SendMouse(w, QEvent::MouseButtonRelease, at, b);
 }
 inline void Move(QWidget* w, QPoint at) { SendMouse(w, QEvent::MouseMove, at); }
+// A move with the left button held (what a drag delivers).
+inline void Drag(QWidget* w, QPoint at) {
+  const QPointF local(at);
+  QMouseEvent event(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &event);
+}
+// Shows the window and lets the pending layout and resize work run.
+inline void ShowAndSettle(QWidget* w) {
+  w->show();
+  QCoreApplication::processEvents();
+}
 inline void Leave(QWidget* w) {
   QEvent event(QEvent::Leave);
   QCoreApplication::sendEvent(w, &event);

@@ -32,6 +32,7 @@ TEST(ScreenCtrl, FrameFromStreamingThreadIsStretchedOverClient) {
   TestApp();
   CBbScreenCtrl screen(1004, nullptr);
   screen.resize(320, 180);
+  ShowAndSettle(&screen);
   EXPECT_EQ(screen.ClientWidth(), 320);
   EXPECT_EQ(screen.ClientHeight(), 180);
   std::thread streaming([&] { screen.PresentFrame(SolidFrame(16, 9, 10, 200, 30)); });

@@ -18,6 +18,7 @@
 #include "controls/CBbTextCtrl.h"
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
+#include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
