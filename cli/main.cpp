@@ -21,6 +21,9 @@ namespace {
 // Subcommands in the order --help lists them.
 const cli::Subcommand kSubcommands[] = {
     {"list", "list the recordings of folders and files by type and time", cli::RunList},
+    {"record", "record a simulated dashcam recording", cli::RunRecord},
+    {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
+    {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
 };
 
 void PrintUsage(std::FILE* out) {

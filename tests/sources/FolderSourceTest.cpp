@@ -62,6 +62,13 @@ TEST_F(FolderSource, ScanOfAMissingFolderIsFalse) {
   EXPECT_EQ(record.count, 0);
 }
 
+TEST_F(FolderSource, ScanOfAFileInsteadOfAFolderIsFalse) {
+  FolderRecord record;
+  record.name = temp.File("REC_20120315_134501_2.avi") + "/";
+  EXPECT_FALSE(set.ScanFolder(record, 1));
+  EXPECT_EQ(set.EntryCount(), 0);
+}
+
 TEST_F(FolderSource, UnreadableSubfolderIsSkippedAndTheScanGoesOn) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
   temp.File("top/REC_20120315_134501_2.avi");

@@ -29,6 +29,15 @@ RecordingEntry Entry(const std::string& name, uint64_t sizeKiB = 1) {
   return entry;
 }
 
+// Records the calls a listing makes, in order.
+class CallLog final : public RecordingList {
+ public:
+  void SetRedraw(bool on) override { calls += on ? "redraw-on " : "redraw-off "; }
+  void DeleteAllItems() override { calls += "delete "; }
+  void InsertRow(int row, const RecordingRow&) override { calls += "insert" + std::to_string(row) + " "; }
+  std::string calls;
+};
+
 class RecordingModel : public ::testing::Test {
  protected:
   RecordingModel() { set.languageLookup = &FakeLabels; }
@@ -250,6 +259,23 @@ TEST_F(RecordingModel, ListAllFillsSixColumnsPerRowInOrder) {
   EXPECT_EQ(set.EntryForRow(2), set.EntryAt(2));
   EXPECT_TRUE(list.redraw);
   EXPECT_EQ(list.redrawChanges, 2);
+}
+
+TEST_F(RecordingModel, ListingsRefillWithRedrawingOffAndNumberRowsFromZero) {
+  set.entries = {Entry("REC_20120315_134501_2.avi"), Entry("EVT_20120315_134502_2.avi"),
+                 Entry("REC_20120315_134503_2.avi")};
+  CallLog all;
+  set.ListAll(all);
+  EXPECT_EQ(all.calls, "redraw-off delete insert0 insert1 insert2 redraw-on ");
+  CallLog group;
+  set.ListGroup(group, kGroupNormal);
+  EXPECT_EQ(group.calls, "redraw-off delete insert0 insert1 redraw-on ");
+  CallLog empty;
+  set.entries.clear();
+  set.ListAll(empty);
+  EXPECT_EQ(empty.calls, "");
+  set.ListGroup(empty, kGroupEvent);
+  EXPECT_EQ(empty.calls, "redraw-off delete redraw-on ");
 }
 
 TEST_F(RecordingModel, ParkingLabelsDifferForPrkAndMotionCodes) {
