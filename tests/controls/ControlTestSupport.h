@@ -17,6 +17,8 @@ inline QApplication& TestApp() {
   static char name[] = "tarvo-controls-test";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
+    // Test discovery runs the binary outside ctest's environment: stay headless there too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     auto* created = new QApplication(argc, argv);
     return created;
   }();
