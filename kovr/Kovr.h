@@ -67,8 +67,8 @@ enum {
   KOVR_E_NO_SPACE = -10    /* the device is too small for the requested layout */
 };
 
-/* Library life: Start once before use, Stop once after the last device close. Stop
- * closes connections that are still open. */
+/* Library life: Start before use, Stop after the last device close. Starts and stops
+ * pair up; the stop matching the first start closes connections still open. */
 KOVR_API int VK_Kovr_Start(void);
 KOVR_API int VK_Kovr_Stop(void);
 

@@ -22,6 +22,7 @@ struct Table {
   std::mutex mutex;
   std::vector<std::shared_ptr<Connection>> slots;
   std::vector<uint64_t> generations;
+  int starts = 0;  // several owners may start the library; the last stop ends it
 };
 
 Table& Connections() {
@@ -56,13 +57,16 @@ auto WithConnection(void* block, Fn fn) -> decltype(fn(std::declval<kovr::Volume
 extern "C" {
 
 int VK_Kovr_Start(void) {
-  Connections();
+  Table& t = Connections();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  ++t.starts;
   return KOVR_OK;
 }
 
 int VK_Kovr_Stop(void) {
   Table& t = Connections();
   std::lock_guard<std::mutex> lock(t.mutex);
+  if (t.starts > 0 && --t.starts > 0) return KOVR_OK;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     t.slots[i].reset();
     ++t.generations[i];

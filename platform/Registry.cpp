@@ -119,7 +119,8 @@ Registry::Registry(std::filesystem::path file) : file_(std::move(file)) {}
 
 Registry::Hive Registry::Load() const {
   Hive hive;
-  if (file_.empty()) return hive;
+  std::error_code ec;
+  if (file_.empty() || !std::filesystem::is_regular_file(file_, ec)) return hive;
   std::FILE* in = std::fopen(file_.c_str(), "rb");
   if (in == nullptr) return hive;
   Key* current = nullptr;

@@ -95,19 +95,23 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& col
       break;
     }
     case Icon::Merge: {
+      // Saving a copy: an arrow into a tray.
       pen.Line();
-      QPainterPath path;
-      path.moveTo(6, 3.5);
-      path.lineTo(6, 7);
-      path.cubicTo(6, 10.5, 12, 10.5, 12, 14);
-      path.moveTo(18, 3.5);
-      path.lineTo(18, 7);
-      path.cubicTo(18, 10.5, 12, 10.5, 12, 14);
-      path.lineTo(12, 20.5);
-      path.moveTo(8.5, 17);
-      path.lineTo(12, 20.5);
-      path.lineTo(15.5, 17);
-      p.drawPath(path);
+      QPainterPath tray;
+      tray.moveTo(3.5, 14);
+      tray.lineTo(3.5, 18.5);
+      tray.quadTo(3.5, 20.5, 5.5, 20.5);
+      tray.lineTo(18.5, 20.5);
+      tray.quadTo(20.5, 20.5, 20.5, 18.5);
+      tray.lineTo(20.5, 14);
+      p.drawPath(tray);
+      QPainterPath arrow;
+      arrow.moveTo(12, 3.5);
+      arrow.lineTo(12, 15);
+      arrow.moveTo(7.5, 10.5);
+      arrow.lineTo(12, 15);
+      arrow.lineTo(16.5, 10.5);
+      p.drawPath(arrow);
       break;
     }
     case Icon::Capture: {

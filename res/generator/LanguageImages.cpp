@@ -38,10 +38,10 @@ const LanguageTexts kTexts[skin::kLanguageCount] = {
      "Über Tarvo Viewer",
      {"Keine GPS-Daten", "Diese Aufnahme enthält keine Positionsdaten."},
      {"Keine Internetverbindung", "Die Karte benötigt eine Internetverbindung."}},
-    {{"全て", "常時", "イベント", "駐車"}, {"前方", "後方", "両方"}, "OK",
+    {{"全て", "常時", "衝撃", "駐車"}, {"前方", "後方", "両方"}, "OK",
      "Tarvo Viewer について",
      {"GPSデータなし", "この録画には位置情報がありません。"},
-     {"インターネット未接続", "地図の表示にはインターネット接続が必要です。"}},
+     {"インターネット未接続", "地図の表示には\u2028インターネット接続が必要です。"}},
     {{"全部", "常规", "事件", "停车"}, {"前方", "后方", "双路"}, "确定",
      "关于 Tarvo Viewer",
      {"无 GPS 数据", "此录像不包含位置信息。"},
@@ -58,7 +58,7 @@ const LanguageTexts kTexts[skin::kLanguageCount] = {
      "Informazioni su Tarvo Viewer",
      {"Nessun dato GPS", "Questa registrazione non contiene dati di posizione."},
      {"Nessuna connessione Internet", "La mappa richiede una connessione Internet."}},
-    {{"Wszystko", "Normalne", "Zdarzenie", "Parking"}, {"Przód", "Tył", "Oba"}, "OK",
+    {{"Wszystko", "Ciągłe", "Alarm", "Parking"}, {"Przód", "Tył", "Oba"}, "OK",
      "O programie Tarvo Viewer",
      {"Brak danych GPS", "To nagranie nie zawiera danych o położeniu."},
      {"Brak połączenia z internetem", "Mapa wymaga połączenia z internetem."}},
@@ -66,7 +66,7 @@ const LanguageTexts kTexts[skin::kLanguageCount] = {
      "Sobre o Tarvo Viewer",
      {"Sem dados de GPS", "Esta gravação não contém dados de posição."},
      {"Sem conexão com a Internet", "O mapa precisa de conexão com a Internet."}},
-    {{"Все", "Обычные", "События", "Парковка"}, {"Перед", "Зад", "Оба"}, "ОК",
+    {{"Все", "Обычные", "События", "Стоянка"}, {"Перед", "Зад", "Оба"}, "ОК",
      "О программе Tarvo Viewer",
      {"Нет данных GPS", "В этой записи нет данных о местоположении."},
      {"Нет подключения к Интернету", "Для карты нужно подключение к Интернету."}},
@@ -85,9 +85,21 @@ bool IsCjk(int language) {
          language == skin::kLanguageChinese;
 }
 
+// The label font of a group of toggles (the four filters or the three channel
+// buttons of one language): one size for the whole group, the largest at which every
+// label fits, so that neighbouring buttons never differ in size.
+QFont GroupFont(int language, const char* const* texts, int count, int width) {
+  const qreal basePx = IsCjk(language) ? 12 : 11;
+  QFont font = LanguageFont(language, basePx, false, true);
+  for (int i = 0; i < count; ++i) {
+    font = FitFont(font, QString::fromUtf8(texts[i]), width - 3, 9);
+  }
+  return font;
+}
+
 // A toggle chip: `background` is what surrounds the button in its window.
-QImage Toggle(int language, const QString& text, int width, int height, const QColor& background,
-              ButtonState state) {
+QImage Toggle(int language, const QString& text, const QFont& groupFont, int width, int height,
+              const QColor& background, ButtonState state) {
   QImage image = NewImage(width, height, background);
   QPainter p(&image);
   Smooth(p);
@@ -119,50 +131,81 @@ QImage Toggle(int language, const QString& text, int width, int height, const QC
   } else {
     RoundedBox(p, QRectF(0, 0, width, height), 4, fill, border);
   }
-  const qreal basePx = IsCjk(language) ? 12 : 11;
-  QFont font = LanguageFont(language, basePx, state == ButtonState::Selected, true);
-  font = FitFont(font, text, width - 5, 8);
-  p.setFont(font);
+  // One weight in every state: the selection shows in the colour, and the label keeps
+  // its width.
+  (void)language;
+  p.setFont(groupFont);
   CentredText(p, QRectF(0, 0, width, height), text, ink);
   return image;
 }
 
-// Lays `text` out in lines no wider than `width`; returns the height used.
-qreal WrappedText(QPainter& p, const QString& text, const QFont& font, qreal top, qreal width,
-                  qreal left, const QColor& colour, bool draw) {
-  QTextLayout layout(text, font);
+// Lays `text` out centred in lines no wider than `width`, balancing two lines so that
+// no word (or, in CJK, no pair of characters) is left alone on the last line. Returns
+// the height used and the number of lines.
+struct Wrapped {
+  qreal height = 0;
+  int lines = 0;
+};
+
+Wrapped LayOut(QTextLayout& layout, qreal width) {
+  Wrapped result;
   QTextOption option(Qt::AlignHCenter);
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   layout.setTextOption(option);
   layout.beginLayout();
   qreal y = 0;
-  const qreal leading = QFontMetricsF(font).leading() + 1;
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
     line.setLineWidth(width);
     line.setPosition(QPointF(0, y));
-    y += line.height() + leading;
+    y += line.height() + 1;
+    ++result.lines;
   }
   layout.endLayout();
-  if (draw) {
-    p.save();
-    p.setPen(colour);
-    layout.draw(&p, QPointF(left, top));
-    p.restore();
+  result.height = y - 1;
+  return result;
+}
+
+Wrapped WrappedText(QPainter* p, const QString& text, const QFont& font, qreal top,
+                    qreal width, qreal left, const QColor& colour) {
+  QTextLayout layout(text, font);
+  Wrapped result = LayOut(layout, width);
+  if (result.lines == 2) {
+    // Narrow the lines as far as the text still takes two of them.
+    const qreal natural = QFontMetricsF(font).horizontalAdvance(text);
+    for (qreal narrower = std::ceil(natural / 2.0); narrower < width; narrower += 4) {
+      QTextLayout trial(text, font);
+      if (LayOut(trial, narrower).lines == 2) {
+        LayOut(layout, narrower);
+        left += (width - narrower) / 2.0;
+        break;
+      }
+    }
   }
-  return y - leading;
+  if (p != nullptr) {
+    p->save();
+    p->setPen(colour);
+    layout.draw(p, QPointF(left, top));
+    p->restore();
+  }
+  return result;
 }
 
 }  // namespace
 
 QImage DrawFilterToggle(int language, Filter filter, ButtonState state) {
-  const QString text = QString::fromUtf8(TextsFor(language).filters[static_cast<int>(filter)]);
+  const LanguageTexts& texts = TextsFor(language);
+  const QString text = QString::fromUtf8(texts.filters[static_cast<int>(filter)]);
+  const QFont font = GroupFont(language, texts.filters, 4, skin::kFilterWidth);
   // The filters sit in the list column's panel.
-  return Toggle(language, text, skin::kFilterWidth, skin::kFilterHeight, kPanelBg, state);
+  return Toggle(language, text, font, skin::kFilterWidth, skin::kFilterHeight, kPanelBg, state);
 }
 
 QImage DrawChannelToggle(int language, Channel channel, ButtonState state) {
-  const QString text = QString::fromUtf8(TextsFor(language).channels[static_cast<int>(channel)]);
-  return Toggle(language, text, skin::kChannelWidth, skin::kChannelHeight, kWindowBg, state);
+  const LanguageTexts& texts = TextsFor(language);
+  const QString text = QString::fromUtf8(texts.channels[static_cast<int>(channel)]);
+  const QFont font = GroupFont(language, texts.channels, 3, skin::kChannelWidth);
+  // The channel buttons sit on the window background under the video.
+  return Toggle(language, text, font, skin::kChannelWidth, skin::kChannelHeight, kWindowBg, state);
 }
 
 QImage DrawOkButton(int language, ButtonState state) {
@@ -215,30 +258,37 @@ QImage DrawPlaceholder(int language, bool noData) {
   const QString heading = QString::fromUtf8(noData ? texts.noData[0] : texts.notConnected[0]);
   const QString detail = QString::fromUtf8(noData ? texts.noData[1] : texts.notConnected[1]);
 
-  // Icon in a soft disc.
+  // Icon in a soft disc; the slash cuts a gap through the icon's lines.
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0x00, 0x00, 0x00, 60));
   p.drawEllipse(QPointF(w / 2.0, 44), 34, 34);
   const QRectF iconBox(w / 2.0 - 22, 22, 44, 44);
-  DrawIcon(p, noData ? Icon::MapPinOff : Icon::GlobeOff, iconBox, QColor(0xB4, 0xB4, 0xB4), 2.4);
+  QImage icon = NewImage(w, h, Qt::transparent);
+  {
+    QPainter ip(&icon);
+    Smooth(ip);
+    DrawIcon(ip, noData ? Icon::MapPinOff : Icon::GlobeOff, iconBox, QColor(0xB4, 0xB4, 0xB4), 2.4);
+    ip.setCompositionMode(QPainter::CompositionMode_Clear);
+    DrawSlash(ip, iconBox, Qt::black, 6.5);
+  }
+  p.drawImage(0, 0, icon);
   DrawSlash(p, iconBox, QColor(0xE0, 0x6C, 0x5E), 2.6);
 
   const qreal textWidth = w - 16;
   QFont headFont = LanguageFont(language, 16, true);
   headFont = FitFont(headFont, heading, textWidth, 11);
+  // The explanation takes one line where it fits at a comfortable size, else two.
   QFont detailFont = LanguageFont(language, 12, false);
-  // Two lines at most for the explanation; shrink until it fits.
-  for (int px = 12; px >= 9; --px) {
-    detailFont.setPixelSize(px);
-    if (WrappedText(p, detail, detailFont, 0, textWidth, 0, Qt::white, false) <=
-        2 * QFontMetricsF(detailFont).height() + 2) {
-      break;
-    }
+  if (QFontMetricsF(detailFont).horizontalAdvance(detail) > textWidth) {
+    const QFont oneLine = FitFont(detailFont, detail, textWidth, 11);
+    if (QFontMetricsF(oneLine).horizontalAdvance(detail) <= textWidth) detailFont = oneLine;
   }
-  const qreal headHeight = WrappedText(p, heading, headFont, 0, textWidth, 0, Qt::white, false);
-  WrappedText(p, heading, headFont, 92, textWidth, 8, QColor(0xF0, 0xF0, 0xF0), true);
-  WrappedText(p, detail, detailFont, 92 + headHeight + 8, textWidth, 8, QColor(0xB8, 0xB8, 0xB8),
-              true);
+  for (int px = detailFont.pixelSize(); px >= 9; --px) {
+    detailFont.setPixelSize(px);
+    if (WrappedText(nullptr, detail, detailFont, 0, textWidth, 0, Qt::white).lines <= 2) break;
+  }
+  const Wrapped head = WrappedText(&p, heading, headFont, 92, textWidth, 8, QColor(0xF0, 0xF0, 0xF0));
+  WrappedText(&p, detail, detailFont, 92 + head.height + 7, textWidth, 8, QColor(0xB8, 0xB8, 0xB8));
   return image;
 }
 

@@ -1,9 +1,11 @@
 // Strips, thumbs, tiles, the scroll bar, the volume bar and the speed readout.
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <cmath>
 #include <vector>
 
 #include "res/SkinIds.h"
@@ -276,9 +278,9 @@ QImage DrawSpeedBackground(bool mph) {
   p.setFont(unit);
   const QString text = mph ? QStringLiteral("mph") : QStringLiteral("km/h");
   p.setPen(kAccentLight);
-  const QRectF unitBox(80, 18, 38, 14);
-  p.drawText(unitBox, Qt::AlignHCenter | Qt::AlignBottom, text);
-  DrawIcon(p, Icon::SpeedReset, QRectF(92, 5, 14, 14), QColor(0x6A, 0x6A, 0x6A), 1.2);
+  // Centred in the space right of the display, on the digits' baseline.
+  const qreal unitWidth = QFontMetricsF(unit).horizontalAdvance(text);
+  p.drawText(QPointF(std::round(77 + (124 - 77 - unitWidth) / 2), 29), text);
   return image;
 }
 

@@ -45,10 +45,6 @@ QFont LanguageFont(int language, qreal pixelSize, bool bold, bool condensed) {
   font.setFamilies({family, QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK KR")});
   font.setPixelSize(std::max(1, static_cast<int>(pixelSize + 0.5)));
   font.setBold(bold);
-  if (condensed && language != skin::kLanguageKorean && language != skin::kLanguageJapanese &&
-      language != skin::kLanguageChinese) {
-    font.setStretch(QFont::SemiCondensed);
-  }
   font.setHintingPreference(QFont::PreferFullHinting);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;

@@ -2,6 +2,7 @@
 // writes <out>/skin.qrc listing them, so that the build compiles them in.
 //
 //   tarvo-skingen --out DIR [--sheet FILE.png]
+//   tarvo-skingen --markdown      (prints the id table)
 
 #include <QBuffer>
 #include <QDir>
@@ -47,6 +48,27 @@ QByteArray QrcText(const std::vector<gen::RenderedImage>& images) {
   return text;
 }
 
+const char* KindText(const skin::SkinImage& info) {
+  switch (info.kind) {
+    case skin::SkinKind::Bitmap: return "bitmap";
+    case skin::SkinKind::KeyedBitmap: return "bitmap, key 0xFFFFFF";
+    case skin::SkinKind::Png: return "PNG (alpha)";
+  }
+  return "";
+}
+
+// The id table for the documentation, one row per image.
+void PrintMarkdownTable() {
+  static const char* const kLanguages[skin::kLanguageCount] = {
+      "English", "Korean", "German", "Japanese", "Chinese", "Dutch",
+      "French", "Italian", "Polish", "Portuguese", "Russian", "Spanish"};
+  std::printf("| Id | Size | Kind | Role | Language |\n|---|---|---|---|---|\n");
+  for (const skin::SkinImage& info : skin::kSkinImages) {
+    std::printf("| %d | %d x %d | %s | %s | %s |\n", info.id, info.width, info.height,
+                KindText(info), info.role, info.language >= 0 ? kLanguages[info.language] : "all");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,6 +80,9 @@ int main(int argc, char** argv) {
       outDir = args[++i];
     } else if (args[i] == QLatin1String("--sheet") && i + 1 < args.size()) {
       sheetPath = args[++i];
+    } else if (args[i] == QLatin1String("--markdown")) {
+      PrintMarkdownTable();
+      return 0;
     } else {
       std::fprintf(stderr, "usage: tarvo-skingen --out DIR [--sheet FILE.png]\n");
       return 2;
