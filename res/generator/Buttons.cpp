@@ -113,7 +113,7 @@ QImage DrawTransportButton(Icon icon, ButtonState state) {
   }
   // Solid play triangles look centred when nudged toward their point.
   const qreal dx = icon == Icon::Play ? 1 : 0;
-  DrawIcon(p, icon, QRectF(7 + dx, 7, 18, 18), iconColour, 1.4);
+  DrawIcon(p, icon, QRectF(6 + dx, 6, 20, 20), iconColour, 1.5);
   return image;
 }
 

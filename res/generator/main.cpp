@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -29,10 +28,11 @@ QImage StoredForm(const skin::SkinImage& info, const QImage& image) {
 bool WriteIfChanged(const QString& path, const QByteArray& bytes) {
   QFile existing(path);
   if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return true;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(bytes);
-  return file.commit();
+  // No QSaveFile: its flush to disk per file would make the build wait for hundreds of
+  // syncs, and a torn file is simply drawn again by the next build.
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return file.write(bytes) == bytes.size();
 }
 
 QByteArray QrcText(const std::vector<gen::RenderedImage>& images) {
@@ -125,8 +125,8 @@ int main(int argc, char** argv) {
   }
   if (failures > 0) return 1;
   // Always rewritten: its time stamp tells the build that the images are current.
-  QSaveFile qrc(dir.filePath(QStringLiteral("skin.qrc")));
-  if (!qrc.open(QIODevice::WriteOnly) || qrc.write(QrcText(rendered)) < 0 || !qrc.commit()) {
+  QFile qrc(dir.filePath(QStringLiteral("skin.qrc")));
+  if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate) || qrc.write(QrcText(rendered)) < 0) {
     std::fprintf(stderr, "tarvo-skingen: cannot write skin.qrc\n");
     return 1;
   }
