@@ -48,8 +48,15 @@ const std::filesystem::path& ScratchFolder() {
   return folder.Path();
 }
 
+namespace {
+// The player writes its registry value into the program's config folder; in tests
+// that folder is a temporary one.
+const bool kTemporaryConfig = (::setenv("TARVO_CONFIG_DIR", (ScratchFolder() / "config").c_str(), 1), true);
+}  // namespace
+
 std::filesystem::path Recording(const std::string& kind) {
   (void)kQuietAudio;
+  (void)kTemporaryConfig;
   static std::mutex mutex;
   static std::map<std::string, std::filesystem::path> made;
   static const std::map<std::string, std::pair<std::string, std::string>> kinds = {

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "PlaybackTestSupport.h"
+#include "platform/Registry.h"
 #include "playback/CPlayer.h"
 
 using namespace playback;
@@ -27,6 +28,12 @@ TEST_F(Player, ConstructionSetsTheSourceOptionAndNoGraph) {
   EXPECT_FALSE(player.useBrightnessFilter);
   EXPECT_EQ(player.channelCount, 0);
   EXPECT_EQ(player.graph, nullptr);
+}
+
+TEST_F(Player, ConstructionWritesUsingDShowUnderTheMachineKey) {
+  platform::Registry machine(platform::RegistryHive::kLocalMachine);
+  EXPECT_EQ(machine.File().parent_path(), ScratchFolder() / "config");
+  EXPECT_EQ(machine.GetDword("SOFTWARE\\Nevroc", "usingDShow"), std::optional<std::uint32_t>(1));
 }
 
 TEST_F(Player, AttachingWindowsMakesAnIdleGraphAndRecordsTheirSizes) {

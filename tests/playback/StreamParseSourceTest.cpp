@@ -15,6 +15,7 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
+#include "kovr/Kovr.h"
 
 using namespace playback;
 using namespace playback_test;
@@ -280,9 +281,11 @@ TEST(StreamParseSourceCard, ACardSourceReadsThroughTheCardFactoryWithHandleAndNu
   EXPECT_EQ(PadNames(source).size(), 3u);
   gst_object_unref(source);
   SetCardByteSourceFactory(nullptr);
-  // Without the card side installed, a card load fails instead of reading a path.
+  // A card handle that names no open connection fails the load instead of reading
+  // the name as a path.
+  unsigned char closedConnection[KOVR_CONNECTION_BLOCK_SIZE] = {};
   GstElement* orphan = NewSource();
-  StreamParseControlOf(orphan)->SetCardSource(&card, 42);
+  StreamParseControlOf(orphan)->SetCardSource(closedConnection, 42);
   EXPECT_LT(FileSourceOf(orphan)->Load(file.string()), 0);
   gst_object_unref(orphan);
 }
