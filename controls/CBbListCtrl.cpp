@@ -22,6 +22,8 @@ namespace {
 
 constexpr int kColumnWidths[kRecordingListColumns] = {35, 72, 56, 150, 0, 0};
 constexpr int kTextPadding = 4;
+constexpr int kMinimumStretch = 85;
+constexpr int kCentredPadding = 2;
 
 // Paints each cell in the row colours; the list itself has no grid or focus frame.
 class RowDelegate : public QStyledItemDelegate {
@@ -40,12 +42,21 @@ class RowDelegate : public QStyledItemDelegate {
     const int column = index.column();
     const Qt::Alignment alignment =
         (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter;
-    // Centred columns are sized for their dates and times: no padding there, so that a
-    // full date is never cut to an ellipsis.
-    const int padding = alignment == Qt::AlignHCenter ? 0 : kTextPadding;
+    // Centred columns are sized tightly for their dates and times: little padding there.
+    const int padding = alignment == Qt::AlignHCenter ? kCentredPadding : kTextPadding;
     const QRect textRect = option.rect.adjusted(padding, 0, -padding, 0);
-    const QString text = painter->fontMetrics().elidedText(index.data().toString(),
-                                                           Qt::ElideRight, textRect.width());
+    QString text = index.data().toString();
+    const int needed = painter->fontMetrics().horizontalAdvance(text);
+    if (needed > textRect.width() && needed > 0) {
+      // A date a few pixels too wide for its column is narrowed a little rather than cut.
+      const int stretch = textRect.width() * 100 / needed;
+      if (stretch >= kMinimumStretch) {
+        QFont narrow = painter->font();
+        narrow.setStretch(stretch);
+        painter->setFont(narrow);
+      }
+      text = painter->fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
+    }
     painter->drawText(textRect, static_cast<int>(alignment | Qt::AlignVCenter), text);
     painter->restore();
   }
