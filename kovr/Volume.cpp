@@ -62,6 +62,10 @@ uint64_t Volume::Extent(uint64_t size) {
   return std::max<uint64_t>(AlignUp(size, kFileAlignment), kFileAlignment);
 }
 
+Volume::~Volume() {
+  if (written_) device_.Flush();
+}
+
 int Volume::Mount(const std::string& path) {
   if (!device_.Open(path)) return KOVR_E_IO;
   PartitionEntry partition;
@@ -116,6 +120,7 @@ const DirRecord* Volume::Live(const OpenFile& f) const {
 }
 
 bool Volume::SaveRecord(uint32_t slot) {
+  written_ = true;
   unsigned char bytes[kRecordSize];
   DirRecord rec = slots_[slot].rec;
   if (!slots_[slot].used) rec.state = kFree;
@@ -359,8 +364,7 @@ int Volume::Close(int handle) {
   open_.erase(it);
   if (!f.writing || !Live(f)) return KOVR_OK;
   slots_[f.slot].rec.state = kClosed;
-  if (!SaveRecord(f.slot)) return KOVR_E_IO;
-  return device_.Flush() ? KOVR_OK : KOVR_E_IO;
+  return SaveRecord(f.slot) ? KOVR_OK : KOVR_E_IO;
 }
 
 int Volume::Delete(int32_t fileNumber) {

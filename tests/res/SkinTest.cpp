@@ -270,3 +270,14 @@ TEST_F(SkinTest, UnknownIdsAreNotInTheTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// Run as its own process by CTest: nothing has called InitSkinResources() here, so this
+// fails when the resources only reach the executable through that call.
+TEST(SkinLinkTest, ResourcesArePresentWithoutExplicitRegistration) {
+  EXPECT_FALSE(QImage(skin::SkinResourcePath(skin::kAppIcon)).isNull());
+  EXPECT_FALSE(QImage(QString::fromLatin1(skin::kWindowIconPath)).isNull());
+}
+
+}  // namespace
