@@ -23,6 +23,8 @@
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
 #include "res/SkinIds.h"
+#include "settings/LanguageLibrary.h"
+#include "settings/ViewerSettings.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
 
@@ -201,6 +203,36 @@ TEST_F(ScreenshotTest, PlaceholdersAndIdleScreen) {
   screen.resize(480, 270);
   SaveShot(&screen, QStringLiteral("screen-idle"));
   EXPECT_GT(Colours(Grab(&screen)), 3);
+}
+
+TEST_F(ScreenshotTest, KoreanTextsAndHeadings) {
+  ViewerSettings& settings = TheViewerSettings();
+  const int previous = settings.language;
+  settings.language = 1;
+  LoadLanguageLibrary(settings);
+  if (!settings.languageLibrary) GTEST_SKIP() << "no Korean language library";
+  Gallery gallery;
+  gallery.resize(420, 200);
+  auto* list = new CBbListCtrl(1003, &gallery);
+  list->setGeometry(4, 4, 262, 100);
+  list->InsertRow(0, RecordingRow{"1", "2024-05-01", "12:00:00", "상시", "/x.avi", "x.avi"});
+  list->InsertRow(1, RecordingRow{"2", "2024-05-01", "12:01:00", "이벤트", "/y.avi", "y.avi"});
+  auto* timeText = new CBbTextCtrl(1007, 1, &gallery);
+  timeText->setGeometry(0, 110, 420, 20);
+  timeText->positionMs = 61000;
+  timeText->durationMs = 180000;
+  auto* caption = new CBbTextCtrl(1009, 3, &gallery);
+  caption->backgroundColour = skin::kPanelBackground;
+  caption->setGeometry(0, 135, 200, 20);
+  auto* coordinates = new CBbTextCtrl(1010, 4, &gallery);
+  coordinates->setGeometry(0, 160, 400, 20);
+  coordinates->latitude = -33.865f;
+  coordinates->longitude = 151.209f;
+  gallery.show();
+  SaveShot(&gallery, QStringLiteral("korean-texts"));
+  EXPECT_FALSE(timeText->Layout().empty());
+  settings.language = previous;
+  LoadLanguageLibrary(settings);
 }
 
 }  // namespace
