@@ -8,50 +8,12 @@
 #include <QPainterPath>
 
 #include <cmath>
-#include <map>
 
+#include "res/generator/ImageSet.h"
 #include "res/generator/Style.h"
 
 namespace gen {
 namespace {
-
-class Images {
- public:
-  explicit Images(const std::vector<RenderedImage>& images) {
-    for (const RenderedImage& r : images) byId_[r.info.id] = &r;
-  }
-  void Put(QPainter& p, int id, int x, int y) const {
-    auto it = byId_.find(id);
-    if (it == byId_.end()) return;
-    const RenderedImage& r = *it->second;
-    if (r.info.kind == skin::SkinKind::KeyedBitmap) {
-      QImage keyed = r.image.convertToFormat(QImage::Format_ARGB32);
-      const QRgb key = 0xFF000000u | r.info.keyColour;
-      for (int yy = 0; yy < keyed.height(); ++yy) {
-        for (int xx = 0; xx < keyed.width(); ++xx) {
-          if (keyed.pixel(xx, yy) == key) keyed.setPixel(xx, yy, 0);
-        }
-      }
-      p.drawImage(x, y, keyed);
-    } else {
-      if (r.info.kind == skin::SkinKind::Png && r.info.language < 0) {
-        p.fillRect(QRect(x, y, r.image.width(), r.image.height()), kWindowBg);
-      }
-      p.drawImage(x, y, r.image);
-    }
-  }
-  void PutPart(QPainter& p, int id, int x, int y, int w, int h, int sx, int sy) const {
-    auto it = byId_.find(id);
-    if (it != byId_.end()) p.drawImage(QPoint(x, y), it->second->image, QRect(sx, sy, w, h));
-  }
-  QImage Get(int id) const {
-    auto it = byId_.find(id);
-    return it == byId_.end() ? QImage() : it->second->image;
-  }
-
- private:
-  std::map<int, const RenderedImage*> byId_;
-};
 
 QFont UiFont(int px) {
   QFont font(QStringLiteral("NanumGothic"));
@@ -101,7 +63,7 @@ void Graph(QPainter& p, const QRect& r) {
 }  // namespace
 
 QImage BuildWindowMock(const std::vector<RenderedImage>& images, int language) {
-  const Images s(images);
+  const ImageSet s(images);
   const skin::LanguageSkin& l = skin::LanguageSkinFor(language);
   const int W = 1034, H = 742;
   QImage image = NewImage(W, H, kWindowBg);
