@@ -1,0 +1,152 @@
+// English string table (language index 0).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Open
+102	Capture
+103	OK
+105	Print
+106	Settings
+107	Screen size
+108	Minimize
+109	About
+110	Time
+111	Speed
+112	Front camera
+113	Rear camera
+114	Both cameras
+115	Previous file
+116	Rewind
+117	Play
+118	Pause
+119	Fast forward
+120	Next file
+121	Normal speed
+122	Normal brightness
+123	Brightness
+124	Mute
+125	Volume
+126	Map
+128	Latitude
+129	Longitude
+130	File list
+131	All
+132	Event
+133	Normal
+134	Parking
+135	No.
+136	Date
+137	Time
+138	Type
+143	Cancel
+145	 has been saved.\nOpen the capture folder?
+148	Dashcam settings
+149	Memory card
+150	Choose the memory card of the dashcam.
+151	Card
+152	Format
+153	Impact sensitivity
+154	How strong an impact must be to start an event recording.
+155	Off
+156	Highest
+157	Very high
+158	High
+159	Medium
+160	Low
+161	Very low
+163	More options
+164	Frame rate
+167	Resolution
+168	Video
+169	Quality
+170	High
+171	Medium
+172	Low
+173	Channels
+174	Front + rear
+175	Front only
+176	Turns the screen off after the chosen time.
+177	Parking power
+178	Stops recording after the engine has been off this long.
+179	Sound
+180	Audio recording
+181	Record audio
+182	Speaker volume
+183	Vehicle battery
+184	12V vehicle
+185	24V vehicle
+186	Cut-off voltage
+187	Date and time
+188	Set the dashcam clock
+189	Viewer settings
+190	Capture folder
+191	Still captures are saved in this folder.
+192	Folder
+193	Browse...
+194	Jump interval
+195	Seconds skipped by rewind and fast forward.
+196	Default
+199	Select
+200	Video pictures
+201	Pictures at the current position
+202	Front camera
+203	Rear camera
+204	Location
+205	G-sensor
+206	G-sensor values
+208	Magnifier
+209	Close
+210	Motion
+211	Rear camera
+212	Mirror the rear camera picture
+213	No memory card is selected.\nOnly the viewer settings will be saved.
+214	Always on
+215	1 minute
+216	3 minutes
+217	5 minutes
+220	10 minutes
+227	Recent folders:
+228	Parking mode
+229	Not available for this model.
+230	Time lapse
+232	Motion detection
+234	Power off after
+235	All data on the memory card will be erased.\nFormat the card now?
+236	Mute
+237	Recording while the vehicle is parked.
+241	Sensitivity
+242	Driving alerts
+243	Off
+244	On
+246	Model
+247	Choose the model of your dashcam.
+248	Model
+251	No recordings were found.
+254	Alerts while driving.
+255	Not available for this model.
+256	Speed camera and lane warnings.
+266	The recording cannot be played.
+270	Off
+272	Save recording
+273	Welcome
+274	Open recordings with the Open button
+276	Reading the recordings.
+277	Formatting is not supported on this system.
+278	Formatting failed
+279	The memory card has been formatted.
+280	The format script could not be created.
+281	or drop files and folders onto the window.
+282	Settings configures your dashcam.
+283	Playback starts with the first file.
+284	Please wait a moment.
+285	Loading files...
+286	There is no dashcam settings file on this card.
+287	File information is only available for a dashcam memory card.
+288	There are no recordings to show.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

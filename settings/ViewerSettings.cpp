@@ -1,0 +1,127 @@
+#include "settings/ViewerSettings.h"
+
+#include <cstdio>
+#include <string_view>
+#include <system_error>
+
+#include "platform/Paths.h"
+#include "settings/TextParsing.h"
+
+namespace {
+
+// A capture folder is a path, and Linux paths may be far longer than the 255
+// characters a line once held; a longer line is dropped whole rather than split,
+// so its tail can never be read as a line of its own.
+constexpr std::size_t kMaxLineLength = 8191;
+
+// Reads one line (without its LF) into `line`; false at the end of the file.
+// `overlong` tells whether the line was longer than kMaxLineLength.
+bool ReadLine(std::FILE* file, std::string& line, bool& overlong) {
+  line.clear();
+  overlong = false;
+  int c = std::fgetc(file);
+  if (c == EOF) return false;
+  while (c != EOF && c != '\n') {
+    if (line.size() < kMaxLineLength) line.push_back(static_cast<char>(c));
+    else overlong = true;
+    c = std::fgetc(file);
+  }
+  return true;
+}
+
+void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
+  const std::string line = TrimControlChars(UpToNul(rawLine));
+  if (line.empty() || line.front() == '[') return;
+  const std::size_t equals = line.find('=');
+  if (equals == std::string::npos) return;
+  const std::string key = TrimControlChars(std::string_view(line).substr(0, equals));
+  const std::string value = TrimControlChars(std::string_view(line).substr(equals + 1));
+  if (key == "SAVE_DIRECTORY") {
+    parsed.saveDirectory = value.empty() ? DefaultCaptureFolder() : value;
+  } else if (key == "PLAY_VALUE") {
+    parsed.playValue = AtoiValue(value);
+  } else if (key == "REAR_MIRROR") {
+    parsed.rearMirror = AtoiValue(value) == 1;
+  } else if (key == "LANGUAGE") {
+    parsed.language = AtoiValue(value);
+  } else if (key == "DEFAULT_LANGUAGE") {
+    parsed.defaultLanguage = AtoiValue(value);
+  } else if (key == "MODEL") {
+    parsed.model = AtoiValue(value);
+  } else if (key == "SPEED") {
+    parsed.speedInMiles = AtoiValue(value) != 0;
+  }
+}
+
+// A CR or LF inside the folder name would end the line early and let the rest of the
+// name be read back as a key of its own; the name is cut there instead.
+std::string_view SingleLine(std::string_view text) {
+  const std::size_t end = text.find_first_of("\r\n");
+  return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+}  // namespace
+
+ViewerSettings& TheViewerSettings() {
+  static ViewerSettings settings;
+  return settings;
+}
+
+bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  ViewerSettings parsed = settings;
+  std::string line;
+  bool overlong = false;
+  while (ReadLine(file, line, overlong))
+    if (!overlong) ApplyLine(line, parsed);
+  std::fclose(file);
+  settings = parsed;
+  return true;
+}
+
+bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings) {
+  if (path.empty()) return false;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  std::string text;
+  text += "[DIRECTORY]\r\n";
+  text += "ROOT_DIRECTORY=VK_BLACKBOX\r\n";
+  text += "EVENT_DIRECTORY=MP4_EVENT\r\n";
+  text += "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n";
+  text += "[OPTION]\r\n";
+  text += "SAVE_DIRECTORY=";
+  text += SingleLine(settings.saveDirectory);
+  text += "\r\n";
+  text += "PLAY_VALUE=" + std::to_string(settings.playValue) + "\r\n";
+  text += "USE_LOG=FALSE\r\n";
+  text += "LOG_LEVEL=3\r\n";
+  text += "LOG_TYPE=3\r\n";
+  text += std::string("REAR_MIRROR=") + (settings.rearMirror ? "1" : "0") + "\r\n";
+  text += "LANGUAGE=" + std::to_string(settings.language) + "\r\n";
+  text += "DEFAULT_LANGUAGE=" + std::to_string(settings.defaultLanguage) + "\r\n";
+  text += "MODEL=" + std::to_string(settings.model) + "\r\n";
+  text += std::string("SPEED=") + (settings.speedInMiles ? "1" : "0") + "\r\n";
+  int failures = 0;
+  if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) ++failures;
+  if (std::fclose(file) != 0) ++failures;
+  return failures == 0;
+}
+
+std::string DefaultCaptureFolder() {
+  const std::filesystem::path documents = platform::DocumentsFolder();
+  if (documents.empty()) return {};
+  const std::filesystem::path folder = documents / "CAM_CAPTURE";
+  std::error_code ec;
+  std::filesystem::create_directory(folder, ec);
+  return folder.string();
+}
+
+std::filesystem::path SettingsFilePath() {
+  const std::filesystem::path config = platform::ConfigFolder();
+  if (config.empty()) return {};
+  return config / "option.ini";
+}

@@ -1,0 +1,154 @@
+#pragma once
+// Reads a dashcam recording (RIFF/AVI, see docs/recording-format.md) from a ByteSource:
+// headers and streams, the list of chunks (from idx1, or from a scan of the movi list
+// when the recording was cut off), and per chunk its stream, kind, camera, key-frame
+// flag and presentation time.
+//
+// Opening reads the headers and the index only; cameras and presentation times are
+// worked out on first use by reading the first bytes of the video chunks. Nothing is
+// read past the end of the source, and a damaged recording yields the chunks that can
+// be read whole. One reader is used by one thread at a time.
+
+#include <cstdint>
+#include <vector>
+
+#include "sources/avi/AviFormat.h"
+#include "sources/avi/ByteSource.h"
+
+namespace avi {
+
+constexpr int64_t kTimeUnitsPerSecond = 10000000;  // presentation times are in 100 ns
+
+enum class AudioKind { None, Pcm, Aac };
+
+struct StreamInfo {
+  uint32_t type = 0;  // strh fccType: kVids, kAuds, kTxts
+  uint32_t handler = 0;
+  uint32_t scale = 0;
+  uint32_t rate = 0;
+  uint32_t start = 0;
+  uint32_t length = 0;
+  uint32_t suggestedBufferSize = 0;
+  uint32_t sampleSize = 0;
+  std::vector<uint8_t> format;  // the strf payload
+};
+
+struct AudioFormat {
+  AudioKind kind = AudioKind::None;
+  uint16_t formatTag = 0;  // 1 PCM, 0x00FF AAC
+  uint16_t channels = 0;
+  uint32_t sampleRate = 0;
+  uint32_t bytesPerSecond = 0;
+  uint16_t blockAlign = 0;
+  uint16_t bitsPerSample = 0;
+  std::vector<uint8_t> config;  // extra bytes of the format: AAC AudioSpecificConfig
+};
+
+struct CameraInfo {
+  int id = 0;  // the H.264 parameter-set id: 0 front, 1 rear
+  int width = 0;
+  int height = 0;
+  int64_t frameCount = 0;  // complete video chunks of this camera
+};
+
+struct ChunkEntry {
+  uint32_t id = 0;      // four-character code, e.g. "00dc"
+  int64_t offset = 0;   // file offset of the chunk's data (its header is 8 bytes before)
+  uint32_t size = 0;    // data bytes, without the pad byte
+  int stream = -1;      // from the id's first two characters
+  ChunkKind kind = ChunkKind::Other;
+  int camera = -1;      // video chunks: the camera's parameter-set id
+  bool keyFrame = false;
+  int64_t time = 0;     // presentation time in 100-ns units
+};
+
+class AviReader {
+ public:
+  explicit AviReader(ByteSource& source);
+
+  // Reads the headers and the chunk list; false when the source is not a RIFF AVI.
+  bool Open();
+  bool IsOpen() const { return opened; }
+
+  // Header facts.
+  uint32_t RiffSize() const { return riffSize; }
+  uint32_t MoviSize() const { return moviSize; }
+  // Power cut while recording: RIFF or movi size left at 0.
+  bool IsCutOff() const { return riffSize == 0 || moviSize == 0; }
+  bool HasIndex() const { return indexUsed; }
+  uint32_t TotalFrames() const { return totalFrames; }      // avih
+  uint32_t DeclaredStreamCount() const { return streamCount; }  // avih
+  const std::vector<StreamInfo>& Streams() const { return streams; }
+  int VideoStream() const { return videoStream; }        // -1 when absent
+  int AudioStream() const { return audioStream; }
+  int TelemetryStream() const { return telemetryStream; }
+  const AudioFormat& Audio() const { return audio; }
+  // File offset of the "movi" four-character code; the idx1 offsets count from it.
+  int64_t MoviOffset() const { return moviOffset; }
+
+  // Cameras in channel order (ascending id); the channel count is their number.
+  const std::vector<CameraInfo>& Cameras();
+  int CameraCount() { return static_cast<int>(Cameras().size()); }
+  // Channel index (0-based) of a camera id; -1 when the id is not one of the cameras.
+  int ChannelOfCamera(int cameraId);
+  // Frames per second of one camera.
+  double FrameRate();
+  // One camera frame in 100-ns units; 0 without video.
+  int64_t FrameDuration();
+  // Length of the longest camera's picture sequence in 100-ns units.
+  int64_t Duration();
+
+  size_t ChunkCount() const { return chunks.size(); }
+  const ChunkEntry& Chunk(size_t index);
+  const std::vector<ChunkEntry>& Chunks();
+  // A chunk as the index or scan gave it: no camera, times only for what was known.
+  const ChunkEntry& RawChunk(size_t index) const { return chunks.at(index); }
+  // Counts by kind, without working out cameras and times.
+  size_t CountChunks(ChunkKind kind) const;
+
+  // Reads a chunk's data; false (data emptied) when it cannot be read whole.
+  bool ReadChunk(const ChunkEntry& chunk, std::vector<uint8_t>& data);
+  // Reads up to capacity bytes of a chunk's data; the count read or -1.
+  int64_t ReadChunkData(const ChunkEntry& chunk, void* buffer, int64_t capacity);
+
+  // Index of the chunk to resume from so that every camera starts on its key frame
+  // at or before time; ChunkCount() when there is nothing to play.
+  size_t Seek(int64_t time);
+  // Index of one camera's key frame at or before time (its first key frame when
+  // none is); ChunkCount() when the camera has none.
+  size_t SeekCamera(int cameraId, int64_t time);
+
+ private:
+  bool ReadHeaderList(int64_t offset, uint32_t size);
+  void ParseStreamList(const uint8_t* data, size_t size);
+  bool ReadIndex(int64_t offset, uint32_t size, int64_t moviEnd);
+  void ScanMovi(int64_t begin, int64_t end);
+  void ResolveChunks();
+  int64_t ReadCached(int64_t offset, void* buffer, int64_t count);
+
+  ByteSource& source;
+  int64_t sourceSize = 0;
+  bool opened = false;
+  bool resolved = false;
+  uint32_t riffSize = 0;
+  uint32_t moviSize = 0;
+  uint32_t totalFrames = 0;
+  uint32_t streamCount = 0;
+  int64_t moviOffset = 0;
+  bool indexUsed = false;
+  std::vector<StreamInfo> streams;
+  int videoStream = -1;
+  int audioStream = -1;
+  int telemetryStream = -1;
+  AudioFormat audio;
+  std::vector<CameraInfo> cameras;
+  std::vector<ChunkEntry> chunks;
+
+  // One read-ahead window: chunk headers and small chunks come from it, so a scan
+  // does not turn every header into a read of the source.
+  std::vector<uint8_t> cache;
+  int64_t cacheOffset = 0;
+  int64_t cacheLength = 0;
+};
+
+}  // namespace avi

@@ -1,0 +1,3 @@
+#include "sources/avi/ByteSource.h"
+
+ByteSource::~ByteSource() = default;

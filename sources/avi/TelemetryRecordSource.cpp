@@ -1,0 +1,3 @@
+#include "sources/avi/TelemetryRecordSource.h"
+
+TelemetryRecordSource::~TelemetryRecordSource() = default;

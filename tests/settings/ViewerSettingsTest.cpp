@@ -1,0 +1,229 @@
+#include "settings/ViewerSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/settings/TestFolder.h"
+
+namespace fs = std::filesystem;
+using testutil::ReadBytes;
+using testutil::ScopedEnv;
+using testutil::TempFolder;
+using testutil::WriteBytes;
+
+namespace {
+
+const char kDefaultFile[] =
+    "[DIRECTORY]\r\n"
+    "ROOT_DIRECTORY=VK_BLACKBOX\r\n"
+    "EVENT_DIRECTORY=MP4_EVENT\r\n"
+    "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n"
+    "[OPTION]\r\n"
+    "SAVE_DIRECTORY=\r\n"
+    "PLAY_VALUE=5\r\n"
+    "USE_LOG=FALSE\r\n"
+    "LOG_LEVEL=3\r\n"
+    "LOG_TYPE=3\r\n"
+    "REAR_MIRROR=0\r\n"
+    "LANGUAGE=0\r\n"
+    "DEFAULT_LANGUAGE=0\r\n"
+    "MODEL=0\r\n"
+    "SPEED=0\r\n";
+
+// Points the documents folder into the test folder so DefaultCaptureFolder() is known.
+class ViewerSettingsFile : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  ScopedEnv home{"HOME", dir.path().c_str()};
+  ScopedEnv xdg{"XDG_CONFIG_HOME", (dir.path() / "cfg").c_str()};
+  fs::path file = dir / "option.ini";
+
+  ViewerSettings ReadText(const std::string& text) {
+    WriteBytes(file, text);
+    ViewerSettings s;
+    EXPECT_TRUE(ReadSettings(file, s));
+    return s;
+  }
+};
+
+TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheFifteenCrLfLines) {
+  ViewerSettings s;
+  ASSERT_TRUE(WriteSettings(file, s));
+  EXPECT_EQ(kDefaultFile, ReadBytes(file));
+}
+
+TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
+  ViewerSettings s;
+  s.saveDirectory = "/media/caps dir";
+  s.playValue = 10;
+  s.rearMirror = true;
+  s.language = 7;
+  s.defaultLanguage = 3;
+  s.model = 2;
+  s.speedInMiles = true;
+  ASSERT_TRUE(WriteSettings(file, s));
+  EXPECT_EQ(
+      "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
+      "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/media/caps dir\r\n"
+      "PLAY_VALUE=10\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\n"
+      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=3\r\nMODEL=2\r\nSPEED=1\r\n",
+      ReadBytes(file));
+}
+
+TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
+  ReadText("junk line\nROOT_DIRECTORY=ELSEWHERE\nSAVE_DIRECTORY=/x/y\nPLAY_VALUE=3\n"
+           "REAR_MIRROR=1\nLANGUAGE=4\nDEFAULT_LANGUAGE=9\nMODEL=1\nSPEED=1\nUSE_LOG=TRUE\n");
+  ViewerSettings s;
+  ASSERT_TRUE(ReadSettings(file, s));
+  ASSERT_TRUE(WriteSettings(file, s));
+  ViewerSettings again;
+  ASSERT_TRUE(ReadSettings(file, again));
+  EXPECT_EQ("/x/y", again.saveDirectory);
+  EXPECT_EQ(3, again.playValue);
+  EXPECT_TRUE(again.rearMirror);
+  EXPECT_EQ(4, again.language);
+  EXPECT_EQ(9, again.defaultLanguage);
+  EXPECT_EQ(1, again.model);
+  EXPECT_TRUE(again.speedInMiles);
+  const std::string bytes = ReadBytes(file);
+  EXPECT_NE(std::string::npos, bytes.find("ROOT_DIRECTORY=VK_BLACKBOX\r\n"));
+  EXPECT_NE(std::string::npos, bytes.find("USE_LOG=FALSE\r\n"));
+}
+
+TEST_F(ViewerSettingsFile, EmptySaveDirectoryBecomesTheCreatedDefaultFolder) {
+  const ViewerSettings s = ReadText("SAVE_DIRECTORY=\r\n");
+  EXPECT_EQ((dir.path() / "Documents" / "CAM_CAPTURE").string(), s.saveDirectory);
+  EXPECT_FALSE(fs::is_directory(dir.path() / "Documents" / "CAM_CAPTURE"))
+      << "only one level is created: the documents folder did not exist";
+  fs::create_directory(dir.path() / "Documents");
+  ReadText("SAVE_DIRECTORY=\r\n");
+  EXPECT_TRUE(fs::is_directory(dir.path() / "Documents" / "CAM_CAPTURE"));
+}
+
+TEST_F(ViewerSettingsFile, MirrorIsOnlyOneButSpeedIsAnythingButZero) {
+  ViewerSettings s = ReadText("REAR_MIRROR=2\nSPEED=2\n");
+  EXPECT_FALSE(s.rearMirror);
+  EXPECT_TRUE(s.speedInMiles);
+  ASSERT_TRUE(WriteSettings(file, s));
+  EXPECT_NE(std::string::npos, ReadBytes(file).find("\r\nSPEED=1\r\n"));
+  s = ReadText("REAR_MIRROR=1\nSPEED=0\n");
+  EXPECT_TRUE(s.rearMirror);
+  EXPECT_FALSE(s.speedInMiles);
+}
+
+TEST_F(ViewerSettingsFile, BlanksAroundTheEqualSignHideTheKey) {
+  const ViewerSettings s = ReadText("PLAY_VALUE = 9\nMODEL= 4\n");
+  EXPECT_EQ(5, s.playValue);  // the key "PLAY_VALUE " matches nothing
+  EXPECT_EQ(4, s.model);      // a leading blank in a number is skipped by atoi
+}
+
+TEST_F(ViewerSettingsFile, TabsAndBackspacesAroundKeysAndValuesAreTrimmed) {
+  const ViewerSettings s = ReadText("\tPLAY_VALUE\t=\b8\t\r\n\bSAVE_DIRECTORY=\t/a b \t\n");
+  EXPECT_EQ(8, s.playValue);
+  EXPECT_EQ("/a b ", s.saveDirectory);
+}
+
+TEST_F(ViewerSettingsFile, LowerCaseKeysAndSectionLinesAreIgnored) {
+  const ViewerSettings s = ReadText("play_value=9\n[PLAY_VALUE=8]\nLanguage=3\n");
+  EXPECT_EQ(5, s.playValue);
+  EXPECT_EQ(0, s.language);
+}
+
+TEST_F(ViewerSettingsFile, NumbersConvertLikeAtoiAndRangesAreNotChecked) {
+  const ViewerSettings s = ReadText("PLAY_VALUE=12abc\nLANGUAGE=-4\nMODEL=x\nDEFAULT_LANGUAGE=99\n");
+  EXPECT_EQ(12, s.playValue);
+  EXPECT_EQ(-4, s.language);
+  EXPECT_EQ(0, s.model);
+  EXPECT_EQ(99, s.defaultLanguage);
+}
+
+TEST_F(ViewerSettingsFile, LaterLinesOverrideAndMissingKeysKeepTheirValues) {
+  WriteBytes(file, "PLAY_VALUE=2\nPLAY_VALUE=7\n");
+  ViewerSettings s;
+  s.language = 5;
+  s.saveDirectory = "/kept";
+  ASSERT_TRUE(ReadSettings(file, s));
+  EXPECT_EQ(7, s.playValue);
+  EXPECT_EQ(5, s.language);
+  EXPECT_EQ("/kept", s.saveDirectory);
+}
+
+TEST_F(ViewerSettingsFile, ValueMayContainFurtherEqualSigns) {
+  EXPECT_EQ("/a=b", ReadText("SAVE_DIRECTORY=/a=b\n").saveDirectory);
+}
+
+TEST_F(ViewerSettingsFile, MissingFileFailsAndKeepsTheRecord) {
+  ViewerSettings s;
+  s.playValue = 9;
+  EXPECT_FALSE(ReadSettings(dir / "absent.ini", s));
+  EXPECT_FALSE(ReadSettings(dir.path(), s));
+  EXPECT_FALSE(ReadSettings(fs::path(), s));
+  EXPECT_EQ(9, s.playValue);
+}
+
+TEST_F(ViewerSettingsFile, WritingIntoAMissingFolderFailsWithoutCreatingIt) {
+  EXPECT_FALSE(WriteSettings(dir / "config" / "option.ini", ViewerSettings{}));
+  EXPECT_FALSE(fs::exists(dir / "config"));
+  EXPECT_FALSE(WriteSettings(fs::path(), ViewerSettings{}));
+}
+
+TEST_F(ViewerSettingsFile, LongCaptureFolderSurvivesTheRoundTrip) {
+  ViewerSettings s;
+  s.saveDirectory = "/" + std::string(600, 'd') + "/LANGUAGE=5";
+  ASSERT_TRUE(WriteSettings(file, s));
+  ViewerSettings back;
+  ASSERT_TRUE(ReadSettings(file, back));
+  EXPECT_EQ(s.saveDirectory, back.saveDirectory);
+  EXPECT_EQ(0, back.language);
+}
+
+TEST_F(ViewerSettingsFile, AnOverlongLineIsDroppedWholeNotSplitIntoLines) {
+  const ViewerSettings s = ReadText("SAVE_DIRECTORY=" + std::string(20000, 'x') + "LANGUAGE=3\nMODEL=2\n");
+  EXPECT_EQ("", s.saveDirectory);
+  EXPECT_EQ(0, s.language);
+  EXPECT_EQ(2, s.model);
+}
+
+TEST_F(ViewerSettingsFile, NewlineInsideTheFolderCannotInjectAKey) {
+  ViewerSettings s;
+  s.saveDirectory = "/a\r\nLANGUAGE=9";
+  ASSERT_TRUE(WriteSettings(file, s));
+  ViewerSettings back;
+  ASSERT_TRUE(ReadSettings(file, back));
+  EXPECT_EQ("/a", back.saveDirectory);
+  EXPECT_EQ(0, back.language);
+}
+
+TEST_F(ViewerSettingsFile, BinaryGarbageNeitherCrashesNorSetsAnything) {
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 37 + 11) % 256));
+  garbage += std::string("PLAY\0_VALUE=9\n", 14);
+  ViewerSettings s = ReadText(garbage);
+  EXPECT_EQ(5, s.playValue);
+  s = ReadText(std::string("MODEL=3\0junk\n", 13));
+  EXPECT_EQ(3, s.model);
+}
+
+TEST(ViewerSettingsPaths, SettingsFileIsOptionIniInTheConfigFolder) {
+  ScopedEnv config("TARVO_CONFIG_DIR", "/somewhere/config");
+  EXPECT_EQ(fs::path("/somewhere/config/option.ini"), SettingsFilePath());
+}
+
+TEST(ViewerSettingsPaths, NoDocumentsFolderGivesAnEmptyCaptureFolder) {
+  ScopedEnv home("HOME", nullptr);
+  ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ("", DefaultCaptureFolder());
+}
+
+TEST(ViewerSettingsRecord, TheProcessRecordStartsWithTheDefaults) {
+  const ViewerSettings& s = TheViewerSettings();
+  EXPECT_EQ(&s, &TheViewerSettings());
+  EXPECT_EQ(5, s.playValue);
+  EXPECT_EQ(0, s.language);
+  EXPECT_FALSE(s.rearMirror);
+  EXPECT_FALSE(s.speedInMiles);
+}
+
+}  // namespace
