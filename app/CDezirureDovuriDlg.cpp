@@ -2,11 +2,16 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
 
 #include "app/DlgIds.h"
+#include "controls/SkinImages.h"
+#include "res/SkinIds.h"
+#include "settings/ViewerSettings.h"
 
 using app::DlgItem;
 using app::Visibility;
@@ -34,6 +39,13 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
   setMinimumSize(app::kMinimumWidth, app::kMinimumHeight);
   resize(app::kMinimumWidth, app::kMinimumHeight);
   setProperty("layoutMode", layoutMode);
+
+  ViewerSettings& settings = TheViewerSettings();
+  ReadSettings(SettingsFilePath(), settings);
+  languageIndex = settings.language;
+  if (const QImage& icon = skin::SkinImage(skin::kAppIcon); !icon.isNull()) {
+    setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+  }
 
   CreateControls();
   SetInitialControlState();

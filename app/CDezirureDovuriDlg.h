@@ -50,6 +50,8 @@ class CDezirureDovuriDlg : public QWidget {
   void ToggleMaximise();
   // Re-applies every picture and tooltip that depends on the language.
   void ApplyLanguage(int language);
+  // Makes `language` the viewer's language: settings record, library, pictures, texts.
+  void ChangeLanguage(int language);
   // Handles a control's command by id (frame commands; the rest comes later).
   void OnCommand(int id);
 

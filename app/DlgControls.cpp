@@ -14,7 +14,9 @@
 #include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
 #include "res/SkinIds.h"
+#include "settings/LanguageLibrary.h"
 #include "settings/LanguageText.h"
+#include "settings/ViewerSettings.h"
 
 using app::ButtonSkin;
 using app::DlgItem;
@@ -134,8 +136,9 @@ void CDezirureDovuriDlg::ApplyTooltips() {
   QToolTip::setPalette(tipPalette);
 
   // Without a language library there are no tooltips at all.
-  std::string probe;
-  const bool haveLanguage = LoadLanguageString(app::kStringMapCaption, probe);
+  ViewerSettings& settings = TheViewerSettings();
+  if (!settings.languageLibrary) LoadLanguageLibrary(settings);
+  const bool haveLanguage = settings.languageLibrary != nullptr;
   auto tip = [haveLanguage](QWidget* widget, int number) {
     if (!widget) return;
     widget->setToolTip(haveLanguage && number != app::kTipNone ? LanguageText(number)
@@ -145,6 +148,13 @@ void CDezirureDovuriDlg::ApplyTooltips() {
   tip(Item(DlgItem::SpeedSlider), app::kTipSpeedSlider);
   tip(Item(DlgItem::BrightnessSlider), app::kTipBrightnessSlider);
   tip(Item(DlgItem::Volume), app::kTipVolume);
+}
+
+void CDezirureDovuriDlg::ChangeLanguage(int language) {
+  ViewerSettings& settings = TheViewerSettings();
+  settings.language = language;
+  LoadLanguageLibrary(settings);
+  ApplyLanguage(language);
 }
 
 void CDezirureDovuriDlg::ApplyLanguage(int language) {

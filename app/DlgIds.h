@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/DlgLayout.h"
+#include "settings/StringIds.h"
 
 namespace app {
 
@@ -80,34 +81,34 @@ struct ButtonSpec {
 };
 
 inline constexpr std::array<ButtonSpec, 29> kButtonSpecs = {{
-    {DlgItem::Open, kIdOpen, 101, ButtonSkin::Fixed, 19101, 19102, 19103, 0},
-    {DlgItem::Merge, kIdMerge, 272, ButtonSkin::Fixed, 19294, 19295, 19296, 19297},
-    {DlgItem::Capture, kIdCapture, 102, ButtonSkin::Fixed, 19111, 19112, 19113, 19114},
-    {DlgItem::Zoom, kIdZoom, 208, ButtonSkin::Fixed, 19121, 19122, 19123, 19124},
-    {DlgItem::Print, kIdPrint, 105, ButtonSkin::Fixed, 19131, 19132, 19133, 19134},
-    {DlgItem::Setting, kIdSetting, 106, ButtonSkin::Fixed, 19141, 19142, 19143, 0},
-    {DlgItem::LayoutToggle, kIdLayoutToggle, 107, ButtonSkin::Fixed, 19151, 19152, 19153, 0},
-    {DlgItem::About, kIdAbout, 109, ButtonSkin::Fixed, 19161, 19162, 19163, 0},
-    {DlgItem::Minimise, kIdMinimise, 108, ButtonSkin::Fixed, 18101, 18102, 18103, 0},
-    {DlgItem::Maximise, kIdMaximise, 107, ButtonSkin::Fixed, 18111, 18112, 18113, 0},
-    {DlgItem::Close, kIdClose, 209, ButtonSkin::Fixed, 18121, 18122, 18123, 0},
-    {DlgItem::FrontChannel, kIdFront, 112, ButtonSkin::Front, 0, 0, 0, 0},
-    {DlgItem::RearChannel, kIdRear, 113, ButtonSkin::Rear, 0, 0, 0, 0},
-    {DlgItem::BothChannels, kIdBoth, 114, ButtonSkin::Both, 0, 0, 0, 0},
-    {DlgItem::Previous, kIdPrevious, 115, ButtonSkin::Fixed, 19171, 19172, 19173, 19174},
-    {DlgItem::Rewind, kIdRewind, 116, ButtonSkin::Fixed, 19181, 19182, 19183, 19184},
-    {DlgItem::Play, kIdPlay, 117, ButtonSkin::Fixed, 19191, 19192, 19193, 19194},
-    {DlgItem::Pause, kIdPause, 118, ButtonSkin::Fixed, 19195, 19196, 19197, 19198},
-    {DlgItem::FastForward, kIdFastForward, 119, ButtonSkin::Fixed, 19201, 19202, 19203, 19204},
-    {DlgItem::Next, kIdNext, 120, ButtonSkin::Fixed, 19211, 19212, 19213, 19214},
-    {DlgItem::SpeedReset, kIdSpeedReset, 121, ButtonSkin::Fixed, 19221, 19222, 0, 0},
-    {DlgItem::BrightnessReset, kIdBrightnessReset, 122, ButtonSkin::Fixed, 19231, 19232, 0, 0},
-    {DlgItem::Mute, kIdMute, 124, ButtonSkin::Fixed, 19243, 19244, 0, 0},
+    {DlgItem::Open, kIdOpen, kStrTipOpen, ButtonSkin::Fixed, 19101, 19102, 19103, 0},
+    {DlgItem::Merge, kIdMerge, kStrTipSaveCopy, ButtonSkin::Fixed, 19294, 19295, 19296, 19297},
+    {DlgItem::Capture, kIdCapture, kStrTipCapture, ButtonSkin::Fixed, 19111, 19112, 19113, 19114},
+    {DlgItem::Zoom, kIdZoom, kStrTipZoom, ButtonSkin::Fixed, 19121, 19122, 19123, 19124},
+    {DlgItem::Print, kIdPrint, kStrTipPrint, ButtonSkin::Fixed, 19131, 19132, 19133, 19134},
+    {DlgItem::Setting, kIdSetting, kStrTipSetting, ButtonSkin::Fixed, 19141, 19142, 19143, 0},
+    {DlgItem::LayoutToggle, kIdLayoutToggle, kStrTipLayout, ButtonSkin::Fixed, 19151, 19152, 19153, 0},
+    {DlgItem::About, kIdAbout, kStrTipAbout, ButtonSkin::Fixed, 19161, 19162, 19163, 0},
+    {DlgItem::Minimise, kIdMinimise, kStrTipMinimize, ButtonSkin::Fixed, 18101, 18102, 18103, 0},
+    {DlgItem::Maximise, kIdMaximise, kStrTipMaximize, ButtonSkin::Fixed, 18111, 18112, 18113, 0},
+    {DlgItem::Close, kIdClose, kStrTipClose, ButtonSkin::Fixed, 18121, 18122, 18123, 0},
+    {DlgItem::FrontChannel, kIdFront, kStrTipFront, ButtonSkin::Front, 0, 0, 0, 0},
+    {DlgItem::RearChannel, kIdRear, kStrTipRear, ButtonSkin::Rear, 0, 0, 0, 0},
+    {DlgItem::BothChannels, kIdBoth, kStrTipBoth, ButtonSkin::Both, 0, 0, 0, 0},
+    {DlgItem::Previous, kIdPrevious, kStrTipPrevious, ButtonSkin::Fixed, 19171, 19172, 19173, 19174},
+    {DlgItem::Rewind, kIdRewind, kStrTipRewind, ButtonSkin::Fixed, 19181, 19182, 19183, 19184},
+    {DlgItem::Play, kIdPlay, kStrTipPlay, ButtonSkin::Fixed, 19191, 19192, 19193, 19194},
+    {DlgItem::Pause, kIdPause, kStrTipPause, ButtonSkin::Fixed, 19195, 19196, 19197, 19198},
+    {DlgItem::FastForward, kIdFastForward, kStrTipForward, ButtonSkin::Fixed, 19201, 19202, 19203, 19204},
+    {DlgItem::Next, kIdNext, kStrTipNext, ButtonSkin::Fixed, 19211, 19212, 19213, 19214},
+    {DlgItem::SpeedReset, kIdSpeedReset, kStrTipSpeedReset, ButtonSkin::Fixed, 19221, 19222, 0, 0},
+    {DlgItem::BrightnessReset, kIdBrightnessReset, kStrTipBrightnessReset, ButtonSkin::Fixed, 19231, 19232, 0, 0},
+    {DlgItem::Mute, kIdMute, kStrTipMute, ButtonSkin::Fixed, 19243, 19244, 0, 0},
     {DlgItem::MapButton, kIdMapButton, kTipNone, ButtonSkin::Fixed, 19251, 19252, 0, 19253},
-    {DlgItem::FilterAll, kIdFilterAll, 131, ButtonSkin::FilterAll, 0, 0, 0, 0},
-    {DlgItem::FilterEvent, kIdFilterEvent, 132, ButtonSkin::FilterEvent, 0, 0, 0, 0},
-    {DlgItem::FilterNormal, kIdFilterNormal, 133, ButtonSkin::FilterNormal, 0, 0, 0, 0},
-    {DlgItem::FilterParking, kIdFilterParking, 134, ButtonSkin::FilterParking, 0, 0, 0, 0},
+    {DlgItem::FilterAll, kIdFilterAll, kStrTipFilterAll, ButtonSkin::FilterAll, 0, 0, 0, 0},
+    {DlgItem::FilterEvent, kIdFilterEvent, kStrTipFilterEvent, ButtonSkin::FilterEvent, 0, 0, 0, 0},
+    {DlgItem::FilterNormal, kIdFilterNormal, kStrTipFilterNormal, ButtonSkin::FilterNormal, 0, 0, 0, 0},
+    {DlgItem::FilterParking, kIdFilterParking, kStrTipFilterParking, ButtonSkin::FilterParking, 0, 0, 0, 0},
 }};
 
 // Mute button pictures while the sound is on and while muted.
@@ -117,13 +118,9 @@ inline constexpr int kMuteMutedNormal = 19241;
 inline constexpr int kMuteMutedPressed = 19242;
 
 // Tooltips of the non-button controls.
-inline constexpr int kTipSpeedSlider = 111;
-inline constexpr int kTipBrightnessSlider = 123;
-inline constexpr int kTipVolume = 125;
-
-// Caption strings of the map and list columns.
-inline constexpr int kStringMapCaption = 126;
-inline constexpr int kStringListCaption = 130;
+inline constexpr int kTipSpeedSlider = kStrTipSpeedSlider;
+inline constexpr int kTipBrightnessSlider = kStrTipBrightness;
+inline constexpr int kTipVolume = kStrTipVolume;
 
 // Slider set-up of the control bar.
 inline constexpr int kSliderRangeMax = 100;
