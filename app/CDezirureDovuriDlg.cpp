@@ -10,6 +10,8 @@
 
 #include "app/DlgIds.h"
 #include "controls/SkinImages.h"
+#include "platform/Paths.h"
+#include "sources/RecordingCollection.h"
 #include "res/SkinIds.h"
 #include "settings/ViewerSettings.h"
 
@@ -30,7 +32,8 @@ int& MapPlacement() {
 }
 
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      collection(std::make_unique<RecordingCollection>()) {
   mainDlg = this;
   setObjectName(QStringLiteral("CDezirureDovuriDlg"));
   setWindowTitle(QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")));
@@ -46,6 +49,12 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
   if (const QImage& icon = skin::SkinImage(skin::kAppIcon); !icon.isNull()) {
     setWindowIcon(QIcon(QPixmap::fromImage(icon)));
   }
+
+  for (const char* folder : {"NORMAL", "INFINITE", "EVENT", "PARKING"}) {
+    collection->AddCardFolder(folder);
+  }
+  collection->AddExtension("AVI");
+  tempFolder = platform::TempFolder().string();
 
   CreateControls();
   SetInitialControlState();

@@ -17,6 +17,7 @@
 class CBbButtonCtrl;
 class CBbTextCtrl;
 class CBbVolumeCtrl;
+class RecordingCollection;
 
 class CDezirureDovuriDlg : public QWidget {
   Q_OBJECT
@@ -54,6 +55,11 @@ class CDezirureDovuriDlg : public QWidget {
   void ChangeLanguage(int language);
   // Handles a control's command by id (frame commands; the rest comes later).
   void OnCommand(int id);
+
+  RecordingCollection& Collection() { return *collection; }
+  // Lists the recordings of files and folders as if chosen in the folder picker and
+  // enables the type filters that have rows; the number of rows.
+  int OpenChosenPaths(const std::vector<std::string>& paths);
 
   const app::DlgLayout& CurrentLayout() const { return layout; }
   QWidget* Item(app::DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
@@ -93,6 +99,7 @@ class CDezirureDovuriDlg : public QWidget {
 
   void Register(app::DlgItem item, QWidget* widget);
 
+  std::unique_ptr<RecordingCollection> collection;
   std::array<QWidget*, app::kDlgItemCount> items{};
   std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
   app::DlgLayout layout;

@@ -4,11 +4,16 @@
 #include <QPalette>
 #include <QToolTip>
 #include <string>
+#include <utility>
 
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
 #include "controls/CBbPanelCtrl.h"
+#include "controls/CBbScreenCtrl.h"
+#include "controls/CBbSimpleSliderCtrl.h"
+#include "controls/CBbSliderCtrl.h"
 #include "controls/CBbTextCtrl.h"
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/ControlId.h"
@@ -89,6 +94,32 @@ void CDezirureDovuriDlg::CreateControls() {
   auto* volume = new CBbVolumeCtrl(app::kIdVolume, this);
   Register(DlgItem::Volume, volume);
 
+  auto* seek = new CBbSliderCtrl(app::kIdSeekBar, this);
+  seek->channelImage = skin::kSeekChannel;
+  seek->thumbImage = skin::kSeekThumb;
+  seek->backgroundColour = skin::kWindowBackground;
+  seek->margin = app::kSeekBarMargin;
+  Register(DlgItem::SeekBar, seek);
+
+  for (auto [item, id] : {std::pair{DlgItem::SpeedSlider, app::kIdSpeedSlider},
+                          std::pair{DlgItem::BrightnessSlider, app::kIdBrightnessSlider}}) {
+    auto* slider = new CBbSimpleSliderCtrl(id, this);
+    slider->channelImage = skin::kSliderChannel;
+    slider->thumbImage = skin::kSliderThumb;
+    slider->backgroundColour = skin::kBarBackground;
+    slider->margin = app::kSliderMargin;
+    Register(item, slider);
+  }
+
+  auto* list = new CBbListCtrl(app::kIdFileList, this);
+  Register(DlgItem::FileList, list);
+
+  for (auto [item, id] : {std::pair{DlgItem::FrontScreen, app::kIdFrontScreen},
+                          std::pair{DlgItem::RearScreen, app::kIdRearScreen}}) {
+    auto* screen = new CBbScreenCtrl(id, this);
+    Register(item, screen);
+  }
+
   // The map page's host; the page itself comes with the map view.
   auto* mapPanel = new CBbPanelCtrl(app::kIdMapPanel, this);
   Register(DlgItem::MapPanel, mapPanel);
@@ -110,7 +141,13 @@ void CDezirureDovuriDlg::SetInitialControlState() {
         DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
     Button(needsRecording)->enabled = false;
   }
-  if (QWidget* seek = Item(DlgItem::SeekBar)) seek->setEnabled(false);
+  Item(DlgItem::SeekBar)->setEnabled(false);
+  for (DlgItem item : {DlgItem::SpeedSlider, DlgItem::BrightnessSlider}) {
+    auto* slider = static_cast<CBbSimpleSliderCtrl*>(Item(item));
+    slider->setRange(0, app::kSliderRangeMax);
+    slider->setPageStep(app::kSliderPage);
+    slider->setValue(app::kSliderCentre);
+  }
   auto* volume = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume));
   volume->level = app::kVolumeStartLevel;
   muted = false;
@@ -161,6 +198,10 @@ void CDezirureDovuriDlg::ApplyLanguage(int language) {
   languageIndex = language;
   ApplyButtonSkins();
   ApplyTooltips();
+  for (DlgItem item : {DlgItem::FrontScreen, DlgItem::RearScreen}) {
+    static_cast<CBbScreenCtrl*>(Item(item))->languageIndex = language;
+  }
+  static_cast<CBbListCtrl*>(Item(DlgItem::FileList))->SetColumnHeadings();
   for (QWidget* widget : items) {
     if (widget) widget->update();
   }

@@ -126,6 +126,7 @@ inline constexpr int kTipVolume = kStrTipVolume;
 inline constexpr int kSliderRangeMax = 100;
 inline constexpr int kSliderCentre = 50;
 inline constexpr int kSliderPage = 10;
+inline constexpr int kSliderMargin = 15;
 inline constexpr int kVolumeStartLevel = 5;
 
 // The eleven top-bar buttons whose hover mark the window's own surface clears.
