@@ -7,9 +7,9 @@
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbTextCtrl.h"
 #include "controls/ControlId.h"
-#include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
 #include "res/SkinIds.h"
+#include "res/SkinResources.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ CAboutDlg::CAboutDlg(int language, QWidget* parent)
   auto* title = new QLabel(this);
   SetControlId(title, kIdTitle);
   title->setGeometry(0, 0, skin::kAboutTitleWidth, skin::kAboutTitleHeight);
-  title->setPixmap(QPixmap::fromImage(skin::SkinImage(pictures.aboutTitle)));
+  title->setPixmap(QPixmap(skin::SkinResourcePath(pictures.aboutTitle)));
 
   auto* name = new CBbTextCtrl(kIdName, kTextKindName, this);
   name->backgroundColour = skin::kWindowBackground;
@@ -56,7 +56,7 @@ void CAboutDlg::CentreOnParent() {
   const QWidget* owner = parentWidget();
   if (!owner) return;
   const QRect frame = owner->window()->frameGeometry();
-  move(frame.center() - QPoint(kWidth / 2, kHeight / 2));
+  move(frame.left() + (frame.width() - kWidth) / 2, frame.top() + (frame.height() - kHeight) / 2);
 }
 
 void CAboutDlg::showEvent(QShowEvent* event) {

@@ -3,16 +3,17 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPixmap>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
 
+#include "app/CAboutDlg.h"
 #include "app/DlgIds.h"
-#include "controls/SkinImages.h"
+#include "controls/CBbButtonCtrl.h"
+#include "controls/ControlEvents.h"
 #include "platform/Paths.h"
 #include "sources/RecordingCollection.h"
-#include "res/SkinIds.h"
+#include "res/SkinResources.h"
 #include "settings/ViewerSettings.h"
 
 using app::DlgItem;
@@ -46,9 +47,7 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
   ViewerSettings& settings = TheViewerSettings();
   ReadSettings(SettingsFilePath(), settings);
   languageIndex = settings.language;
-  if (const QImage& icon = skin::SkinImage(skin::kAppIcon); !icon.isNull()) {
-    setWindowIcon(QIcon(QPixmap::fromImage(icon)));
-  }
+  setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
 
   for (const char* folder : {"NORMAL", "INFINITE", "EVENT", "PARKING"}) {
     collection->AddCardFolder(folder);
@@ -145,7 +144,39 @@ void CDezirureDovuriDlg::OnCommand(int id) {
     case app::kIdMinimise: showMinimized(); break;
     case app::kIdMaximise: ToggleMaximise(); break;
     case app::kIdClose: close(); break;
+    case app::kIdAbout: ShowAbout(); break;
     default: break;
+  }
+}
+
+void CDezirureDovuriDlg::ShowAbout() {
+  bool& active = commandActive[kCommandAbout];
+  if (active) return;
+  active = true;
+  CAboutDlg about(languageIndex, this);
+  about.exec();
+  active = false;
+}
+
+bool CDezirureDovuriDlg::event(QEvent* event) {
+  switch (PrivateMessageEvent::MessageOf(event)) {
+    case kMsgVolumeLevel:
+      // Any choice on the volume bar ends a mute.
+      if (muted) {
+        muted = false;
+        CBbButtonCtrl* mute = Button(DlgItem::Mute);
+        mute->SetImages(app::kMuteSoundNormal, app::kMuteSoundPressed, 0, 0);
+        mute->Redraw();
+      }
+      return true;
+    case kMsgRepaintFilters:
+      for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal,
+                             DlgItem::FilterParking}) {
+        Button(filter)->Redraw();
+      }
+      return true;
+    default:
+      return QWidget::event(event);
   }
 }
 

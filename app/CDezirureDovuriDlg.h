@@ -30,6 +30,9 @@ class CDezirureDovuriDlg : public QWidget {
   int layoutMode = 1;   // 1 everything, 2 video and control bar only
   int channelView = 1;  // 1 front, 2 rear, 3 both
   bool busy = false;
+  // Re-entry marks of the commands that open a window of their own.
+  enum CommandMark { kCommandOpen, kCommandMerge, kCommandCapture, kCommandPrint,
+                     kCommandSetting, kCommandAbout };
   std::array<bool, 8> commandActive{};
   bool positionTimerOn = false;
   bool muted = false;
@@ -89,6 +92,7 @@ class CDezirureDovuriDlg : public QWidget {
   void ApplyButtonSkins();
   void ApplyTooltips();
   void OnButtonClicked(int id);
+  void ShowAbout();
   // DlgPainting.cpp
   void PaintBackground(QPainter& painter) const;
   void PaintIdlePicture(QPainter& painter, const QRect& area) const;

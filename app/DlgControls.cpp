@@ -10,6 +10,7 @@
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
 #include "controls/CBbPanelCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"

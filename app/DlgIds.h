@@ -80,7 +80,7 @@ struct ButtonSpec {
   int normal, pressed, hover, disabled;  // Fixed only; 0 = none
 };
 
-inline constexpr std::array<ButtonSpec, 29> kButtonSpecs = {{
+inline constexpr std::array<ButtonSpec, 28> kButtonSpecs = {{
     {DlgItem::Open, kIdOpen, kStrTipOpen, ButtonSkin::Fixed, 19101, 19102, 19103, 0},
     {DlgItem::Merge, kIdMerge, kStrTipSaveCopy, ButtonSkin::Fixed, 19294, 19295, 19296, 19297},
     {DlgItem::Capture, kIdCapture, kStrTipCapture, ButtonSkin::Fixed, 19111, 19112, 19113, 19114},

@@ -6,9 +6,9 @@
 #include <QPainter>
 
 #include "app/CDezirureDovuriDlg.h"
-#include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
 #include "res/SkinIds.h"
+#include "res/SkinResources.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ constexpr int kTopTileHeight = 33;
 }  // namespace
 
 void CDezirureDovuriDlg::PaintIdlePicture(QPainter& painter, const QRect& area) const {
-  const QImage& idle = skin::SkinImage(skin::kIdlePicture);
+  // Decoded once: it is drawn on every repaint of an idle window.
+  static const QImage idle(skin::SkinResourcePath(skin::kIdlePicture));
   if (idle.isNull() || area.isEmpty()) return;
   const app::LayoutRect fit =
       app::FitSixteenNine({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
@@ -40,9 +41,11 @@ void CDezirureDovuriDlg::PaintIdlePicture(QPainter& painter, const QRect& area) 
 void CDezirureDovuriDlg::PaintBackground(QPainter& painter) const {
   painter.fillRect(rect(), skin::ToColor(skin::kWindowBackground));
 
-  for (int i = 0; i <= width() / kTopTileWidth; ++i) {
-    DrawSkinBitmap(painter, skin::kTopBarTile, i * kTopTileWidth, 0, kTopTileWidth,
-                   kTopTileHeight);
+  static const QImage tile(skin::SkinResourcePath(skin::kTopBarTile));
+  if (!tile.isNull()) {
+    for (int i = 0; i <= width() / kTopTileWidth; ++i) {
+      painter.drawImage(QPoint(i * kTopTileWidth, 0), tile, QRect(0, 0, kTopTileWidth, kTopTileHeight));
+    }
   }
 
   const QRect video = ToQRect(layout.videoRect);

@@ -5,6 +5,7 @@
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
 #include "sources/RecordingCollection.h"
 
 using app::DlgItem;
