@@ -18,4 +18,12 @@ struct Subcommand {
 // True when args ask for help (-h or --help anywhere).
 bool WantsHelp(const Args& args);
 
+// tarvo-tool list (ListCommand.cpp).
+int RunList(const Args& args);
+// The recording commands: the simulator, the summary, the rebuild and the telemetry dump.
+int RunRecord(const Args& args);
+int RunInfo(const Args& args);
+int RunRebuild(const Args& args);
+int RunTelemetry(const Args& args);
+
 }  // namespace cli

@@ -20,7 +20,9 @@ namespace {
 
 // Subcommands in the order --help lists them.
 const cli::Subcommand kSubcommands[] = {
-    {nullptr, nullptr, nullptr},
+    {"list", "list the recordings of folders and files by type and time", cli::RunList},
+    {"record", "record a simulated dashcam recording", cli::RunRecord},
+    {"info", "summary of a recording: streams, cameras, sound, telemetry", cli::RunInfo},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -1,0 +1,99 @@
+// tarvo-tool info: a readable summary of one recording.
+
+#include <cstdio>
+#include <string>
+
+#include "cli/Commands.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/AviTelemetrySource.h"
+#include "sources/avi/FileByteSource.h"
+
+namespace cli {
+
+namespace {
+
+const char kInfoHelp[] =
+    "usage: tarvo-tool info FILE\n\n"
+    "Prints a recording's streams, cameras with their picture sizes, frame rate,\n"
+    "duration, sound kind, telemetry counts, whether it is intact or cut off and\n"
+    "whether it carries an index.\n";
+
+constexpr size_t kRecordBuffer = 1024;
+
+const char* AudioName(avi::AudioKind kind) {
+  switch (kind) {
+    case avi::AudioKind::Aac: return "AAC";
+    case avi::AudioKind::Pcm: return "PCM";
+    case avi::AudioKind::None: break;
+  }
+  return "unknown";
+}
+
+std::string StreamName(const avi::StreamInfo& s) {
+  if (s.type == avi::kVids) return "video";
+  if (s.type == avi::kAuds) return "audio";
+  if (s.type == avi::kTxts) return "telemetry";
+  return "other";
+}
+
+}  // namespace
+
+int RunInfo(const Args& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kInfoHelp, stdout);
+    return 0;
+  }
+  if (args.size() != 1) {
+    std::fputs("tarvo-tool info: give one FILE (see --help)\n", stderr);
+    return 1;
+  }
+  FileByteSource file;
+  if (!file.Open(args[0])) {
+    std::fprintf(stderr, "tarvo-tool info: cannot open %s\n", args[0].c_str());
+    return 1;
+  }
+  avi::AviReader reader(file);
+  if (!reader.Open()) {
+    std::fprintf(stderr, "tarvo-tool info: %s is not a recording (no RIFF AVI header)\n", args[0].c_str());
+    return 1;
+  }
+  std::printf("file: %s\n", args[0].c_str());
+  std::printf("size: %lld bytes\n", static_cast<long long>(file.Size()));
+  std::printf("state: %s\n", reader.IsCutOff() ? "cut-off" : "intact");
+  std::printf("index: %s\n", reader.HasIndex() ? "present" : "none");
+  std::printf("streams: %zu\n", reader.Streams().size());
+  for (size_t i = 0; i < reader.Streams().size(); ++i) {
+    const avi::StreamInfo& s = reader.Streams()[i];
+    std::printf("  stream %zu: %s scale %u rate %u length %u\n", i, StreamName(s).c_str(), s.scale, s.rate,
+                s.length);
+  }
+  const std::vector<avi::CameraInfo>& cameras = reader.Cameras();
+  std::printf("cameras: %zu\n", cameras.size());
+  for (size_t i = 0; i < cameras.size(); ++i)
+    std::printf("  camera %zu: %dx%d, %lld frames\n", i + 1, cameras[i].width, cameras[i].height,
+                static_cast<long long>(cameras[i].frameCount));
+  std::printf("frame rate: %.2f\n", reader.FrameRate());
+  std::printf("duration: %.3f s\n", static_cast<double>(reader.Duration()) / avi::kTimeUnitsPerSecond);
+  const avi::AudioFormat& audio = reader.Audio();
+  if (reader.AudioStream() < 0) {
+    std::printf("sound: none\n");
+  } else {
+    std::printf("sound: %s, %u Hz, %u channel%s, %zu chunks\n", AudioName(audio.kind), audio.sampleRate,
+                audio.channels, audio.channels == 1 ? "" : "s", reader.CountChunks(avi::ChunkKind::Audio));
+  }
+  avi::AviTelemetrySource telemetry(reader);
+  size_t gps = 0, gsensor = 0, other = 0;
+  char buffer[kRecordBuffer];
+  for (;;) {
+    int32_t size = static_cast<int32_t>(sizeof buffer), time = 0;
+    if (telemetry.ReadTelemetryRecord(buffer, &size, &time) != TelemetryRecordSource::kRecordDelivered) break;
+    if (size > 0 && buffer[0] == 'G') ++gps;
+    else if (size > 0 && buffer[0] == 'M') ++gsensor;
+    else ++other;
+  }
+  std::printf("telemetry: %zu records, %zu GPS, %zu G-sensor, %zu other\n", gps + gsensor + other, gps, gsensor,
+              other);
+  return 0;
+}
+
+}  // namespace cli

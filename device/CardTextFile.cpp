@@ -1,0 +1,61 @@
+#include "device/CardTextFile.h"
+
+#include <system_error>
+
+CardTextFile::~CardTextFile() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool CardTextFile::Open(const std::filesystem::path& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  file_ = std::fopen(path.c_str(), "rb");
+  return file_ != nullptr;
+}
+
+bool CardTextFile::ReadLine(std::string& text, std::size_t& lengthWithEnd) {
+  text.clear();
+  lengthWithEnd = 0;
+  if (file_ == nullptr) return false;
+  int c = std::fgetc(file_);
+  if (c == EOF) return false;
+  bool endedByLf = false;
+  bool truncated = false;
+  std::string raw;
+  for (; c != EOF; c = std::fgetc(file_)) {
+    if (c == '\n') {
+      endedByLf = true;
+      break;
+    }
+    // One character beyond the limit is kept so a CR before the LF can still be told.
+    if (raw.size() <= kMaxLineChars) raw.push_back(static_cast<char>(c));
+    else truncated = true;
+  }
+  // Text mode hands over CR LF as a single line end.
+  if (endedByLf && !truncated && !raw.empty() && raw.back() == '\r') raw.pop_back();
+  if (raw.size() > kMaxLineChars) {
+    raw.resize(kMaxLineChars);
+    truncated = true;
+  }
+  const std::size_t nul = raw.find('\0');
+  const bool cutAtNul = nul != std::string::npos;
+  if (cutAtNul) raw.resize(nul);
+  text = std::move(raw);
+  lengthWithEnd = text.size() + (endedByLf && !truncated && !cutAtNul ? 1 : 0);
+  return true;
+}
+
+std::string_view SingleLineText(std::string_view text) {
+  const std::size_t end = text.find_first_of("\r\n");
+  return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+  if (path.empty()) return false;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (std::fclose(file) != 0) ok = false;
+  return ok;
+}

@@ -1,0 +1,152 @@
+// Dutch string table (language index 5).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Openen
+102	Vastleggen
+103	OK
+105	Afdrukken
+106	Instellingen
+107	Schermgrootte
+108	Minimaliseren
+109	Info
+110	Tijd
+111	Snelheid
+112	Voorcamera
+113	Achtercamera
+114	Beide camera's
+115	Vorig bestand
+116	Terugspoelen
+117	Afspelen
+118	Pauze
+119	Vooruitspoelen
+120	Volgend bestand
+121	Normale snelheid
+122	Normale helderheid
+123	Helderheid
+124	Dempen
+125	Volume
+126	Kaart
+128	Breedtegraad
+129	Lengtegraad
+130	Bestandenlijst
+131	Alle
+132	Gebeurtenis
+133	Normaal
+134	Parkeren
+135	Nr.
+136	Datum
+137	Tijd
+138	Type
+143	Annuleren
+145	 is opgeslagen.\nDe map met schermafbeeldingen openen?
+148	Dashcam-instellingen
+149	Geheugenkaart
+150	Kies de geheugenkaart van de dashcam.
+151	Kaart
+152	Formatteren
+153	Schokgevoeligheid
+154	Hoe sterk een schok moet zijn om een gebeurtenisopname te starten.
+155	Uit
+156	Hoogst
+157	Zeer hoog
+158	Hoog
+159	Gemiddeld
+160	Laag
+161	Zeer laag
+163	Meer opties
+164	Beeldsnelheid
+167	Resolutie
+168	Video
+169	Kwaliteit
+170	Hoog
+171	Gemiddeld
+172	Laag
+173	Kanalen
+174	Voor + achter
+175	Alleen voor
+176	Zet het scherm uit na de gekozen tijd.
+177	Parkeerstroom
+178	Stopt de opname zo lang nadat de motor is uitgezet.
+179	Geluid
+180	Geluidsopname
+181	Geluid opnemen
+182	Luidsprekervolume
+183	Voertuigaccu
+184	12V-voertuig
+185	24V-voertuig
+186	Afschakelspanning
+187	Datum en tijd
+188	Klok van de dashcam instellen
+189	Viewer-instellingen
+190	Map voor schermafbeeldingen
+191	Schermafbeeldingen worden in deze map opgeslagen.
+192	Map
+193	Bladeren...
+194	Spronginterval
+195	Seconden die terug- en vooruitspoelen overslaan.
+196	Standaard
+199	Kiezen
+200	Videobeelden
+201	Beelden op de huidige positie
+202	Voorcamera
+203	Achtercamera
+204	Locatie
+205	G-sensor
+206	G-sensorwaarden
+208	Vergrootglas
+209	Sluiten
+210	Beweging
+211	Achtercamera
+212	Beeld achtercamera spiegelen
+213	Er is geen geheugenkaart gekozen.\nAlleen de viewer-instellingen worden opgeslagen.
+214	Altijd aan
+215	1 minuut
+216	3 minuten
+217	5 minuten
+220	10 minuten
+227	Recente mappen:
+228	Parkeerstand
+229	Niet beschikbaar voor dit model.
+230	Time-lapse
+232	Bewegingsdetectie
+234	Uitschakelen na
+235	Alle gegevens op de geheugenkaart worden gewist.\nDe kaart nu formatteren?
+236	Stil
+237	Opnemen terwijl het voertuig geparkeerd staat.
+241	Gevoeligheid
+242	Rijwaarschuwingen
+243	Uit
+244	Aan
+246	Model
+247	Kies het model van uw dashcam.
+248	Model
+251	Er zijn geen opnamen gevonden.
+254	Waarschuwingen tijdens het rijden.
+255	Niet beschikbaar voor dit model.
+256	Flitspaal- en rijstrookwaarschuwingen.
+266	De opname kan niet worden afgespeeld.
+270	Uit
+272	Opname opslaan
+273	Welkom
+274	Open opnamen met de knop Openen
+276	De opnamen worden gelezen.
+277	Formatteren wordt op dit systeem niet ondersteund.
+278	Formatteren mislukt
+279	De geheugenkaart is geformatteerd.
+280	Het formatteerscript kon niet worden gemaakt.
+281	of sleep bestanden en mappen naar het venster.
+282	Bij Instellingen stelt u de dashcam in.
+283	Het afspelen begint met het eerste bestand.
+284	Een ogenblik geduld.
+285	Bestanden laden...
+286	Er staat geen instellingenbestand van de dashcam op deze kaart.
+287	Bestandsinformatie is er alleen voor een geheugenkaart van de dashcam.
+288	Er zijn geen opnamen om te tonen.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

@@ -1,0 +1,152 @@
+// French string table (language index 6).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Ouvrir
+102	Capture
+103	OK
+105	Imprimer
+106	Paramètres
+107	Taille de l'écran
+108	Réduire
+109	À propos
+110	Durée
+111	Vitesse
+112	Caméra avant
+113	Caméra arrière
+114	Les deux caméras
+115	Fichier précédent
+116	Retour rapide
+117	Lecture
+118	Pause
+119	Avance rapide
+120	Fichier suivant
+121	Vitesse normale
+122	Luminosité normale
+123	Luminosité
+124	Muet
+125	Volume
+126	Carte
+128	Latitude
+129	Longitude
+130	Liste des fichiers
+131	Tous
+132	Événement
+133	Normal
+134	Parking
+135	N°
+136	Date
+137	Heure
+138	Type
+143	Annuler
+145	 a été enregistré.\nOuvrir le dossier des captures ?
+148	Réglages de la dashcam
+149	Carte mémoire
+150	Choisissez la carte mémoire de la dashcam.
+151	Carte
+152	Formater
+153	Sensibilité aux chocs
+154	Force du choc qui déclenche un enregistrement d'événement.
+155	Désactivé
+156	Maximale
+157	Très haute
+158	Haute
+159	Moyenne
+160	Basse
+161	Très basse
+163	Autres options
+164	Images par seconde
+167	Résolution
+168	Vidéo
+169	Qualité
+170	Haute
+171	Moyenne
+172	Basse
+173	Canaux
+174	Avant + arrière
+175	Avant seul
+176	Éteint l'écran après la durée choisie.
+177	Alimentation au parking
+178	Arrête l'enregistrement ce délai après l'arrêt du moteur.
+179	Son
+180	Enregistrement audio
+181	Enregistrer le son
+182	Volume du haut-parleur
+183	Batterie du véhicule
+184	Véhicule 12 V
+185	Véhicule 24 V
+186	Tension de coupure
+187	Date et heure
+188	Régler l'horloge de la dashcam
+189	Réglages du lecteur
+190	Dossier des captures
+191	Les captures sont enregistrées dans ce dossier.
+192	Dossier
+193	Parcourir...
+194	Intervalle de saut
+195	Secondes sautées par le retour et l'avance rapides.
+196	Par défaut
+199	Choisir
+200	Images vidéo
+201	Images à la position actuelle
+202	Caméra avant
+203	Caméra arrière
+204	Position
+205	Capteur G
+206	Valeurs du capteur G
+208	Loupe
+209	Fermer
+210	Mouvement
+211	Caméra arrière
+212	Inverser l'image arrière
+213	Aucune carte mémoire n'est choisie.\nSeuls les réglages du lecteur seront enregistrés.
+214	Toujours allumé
+215	1 minute
+216	3 minutes
+217	5 minutes
+220	10 minutes
+227	Dossiers récents :
+228	Mode parking
+229	Non disponible pour ce modèle.
+230	Accéléré
+232	Détection de mouvement
+234	Arrêt après
+235	Toutes les données de la carte mémoire seront effacées.\nFormater la carte maintenant ?
+236	Muet
+237	Enregistrement pendant le stationnement.
+241	Sensibilité
+242	Alertes de conduite
+243	Désactivé
+244	Activé
+246	Modèle
+247	Choisissez le modèle de votre dashcam.
+248	Modèle
+251	Aucun enregistrement n'a été trouvé.
+254	Alertes pendant la conduite.
+255	Non disponible pour ce modèle.
+256	Alertes radar et de voie.
+266	Impossible de lire l'enregistrement.
+270	Désactivé
+272	Enregistrer la vidéo
+273	Bienvenue
+274	Ouvrez des enregistrements avec le bouton Ouvrir
+276	Lecture des enregistrements en cours.
+277	Le formatage n'est pas pris en charge sur ce système.
+278	Échec du formatage
+279	La carte mémoire a été formatée.
+280	Le script de formatage n'a pas pu être créé.
+281	ou déposez des fichiers et dossiers sur la fenêtre.
+282	Paramètres permet de configurer la dashcam.
+283	La lecture commence par le premier fichier.
+284	Veuillez patienter un instant.
+285	Chargement des fichiers...
+286	Cette carte ne contient pas de fichier de réglages de la dashcam.
+287	Les informations de fichiers ne concernent qu'une carte mémoire de dashcam.
+288	Aucun enregistrement à afficher.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

@@ -1,0 +1,152 @@
+// German string table (language index 2).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Öffnen
+102	Aufnahme
+103	OK
+105	Drucken
+106	Einstellungen
+107	Bildgröße
+108	Minimieren
+109	Info
+110	Zeit
+111	Tempo
+112	Frontkamera
+113	Heckkamera
+114	Beide Kameras
+115	Vorherige Datei
+116	Zurückspulen
+117	Wiedergabe
+118	Pause
+119	Vorspulen
+120	Nächste Datei
+121	Normales Tempo
+122	Normale Helligkeit
+123	Helligkeit
+124	Stumm
+125	Lautstärke
+126	Karte
+128	Breitengrad
+129	Längengrad
+130	Dateiliste
+131	Alle
+132	Ereignis
+133	Normal
+134	Parken
+135	Nr.
+136	Datum
+137	Uhrzeit
+138	Typ
+143	Abbrechen
+145	 wurde gespeichert.\nAufnahmeordner öffnen?
+148	Dashcam-Einstellungen
+149	Speicherkarte
+150	Wählen Sie die Speicherkarte der Dashcam.
+151	Karte
+152	Formatieren
+153	Aufprallempfindlichkeit
+154	Wie stark ein Stoß sein muss, um eine Ereignisaufnahme zu starten.
+155	Aus
+156	Maximal
+157	Sehr hoch
+158	Hoch
+159	Mittel
+160	Niedrig
+161	Sehr niedrig
+163	Weitere Optionen
+164	Bildrate
+167	Auflösung
+168	Video
+169	Qualität
+170	Hoch
+171	Mittel
+172	Niedrig
+173	Kanäle
+174	Front + Heck
+175	Nur Front
+176	Schaltet den Bildschirm nach der gewählten Zeit aus.
+177	Parkstrom
+178	Beendet die Aufnahme so lange nach dem Abstellen des Motors.
+179	Ton
+180	Tonaufnahme
+181	Ton aufnehmen
+182	Lautsprecher
+183	Fahrzeugbatterie
+184	12-V-Fahrzeug
+185	24-V-Fahrzeug
+186	Abschaltspannung
+187	Datum und Uhrzeit
+188	Uhr der Dashcam stellen
+189	Viewer-Einstellungen
+190	Aufnahmeordner
+191	Standbilder werden in diesem Ordner gespeichert.
+192	Ordner
+193	Durchsuchen...
+194	Sprungweite
+195	Sekunden, die Zurück- und Vorspulen überspringen.
+196	Standard
+199	Auswählen
+200	Videobilder
+201	Bilder an der aktuellen Position
+202	Frontkamera
+203	Heckkamera
+204	Standort
+205	G-Sensor
+206	G-Sensor-Werte
+208	Lupe
+209	Schließen
+210	Bewegung
+211	Heckkamera
+212	Heckkamerabild spiegeln
+213	Es ist keine Speicherkarte gewählt.\nNur die Viewer-Einstellungen werden gespeichert.
+214	Immer an
+215	1 Minute
+216	3 Minuten
+217	5 Minuten
+220	10 Minuten
+227	Letzte Ordner:
+228	Parkmodus
+229	Für dieses Modell nicht verfügbar.
+230	Zeitraffer
+232	Bewegungserkennung
+234	Abschalten nach
+235	Alle Daten auf der Speicherkarte werden gelöscht.\nKarte jetzt formatieren?
+236	Stumm
+237	Aufnahme, während das Fahrzeug parkt.
+241	Empfindlichkeit
+242	Fahrwarnungen
+243	Aus
+244	An
+246	Modell
+247	Wählen Sie das Modell Ihrer Dashcam.
+248	Modell
+251	Es wurden keine Aufnahmen gefunden.
+254	Warnungen während der Fahrt.
+255	Für dieses Modell nicht verfügbar.
+256	Blitzer- und Spurwarnungen.
+266	Die Aufnahme kann nicht abgespielt werden.
+270	Aus
+272	Aufnahme speichern
+273	Willkommen
+274	Öffnen Sie Aufnahmen mit der Schaltfläche Öffnen
+276	Die Aufnahmen werden gelesen.
+277	Formatieren wird auf diesem System nicht unterstützt.
+278	Formatieren fehlgeschlagen
+279	Die Speicherkarte wurde formatiert.
+280	Das Formatierskript konnte nicht erstellt werden.
+281	oder ziehen Sie Dateien und Ordner in das Fenster.
+282	Unter Einstellungen richten Sie die Dashcam ein.
+283	Die Wiedergabe beginnt mit der ersten Datei.
+284	Bitte einen Moment warten.
+285	Dateien werden geladen...
+286	Auf dieser Karte gibt es keine Einstellungsdatei der Dashcam.
+287	Dateiinformationen gibt es nur für eine Dashcam-Speicherkarte.
+288	Es gibt keine Aufnahmen zum Anzeigen.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

@@ -1,0 +1,152 @@
+// Italian string table (language index 7; the library keeps its historical file name).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Apri
+102	Cattura
+103	OK
+105	Stampa
+106	Impostazioni
+107	Dimensione schermo
+108	Riduci a icona
+109	Informazioni
+110	Tempo
+111	Velocità
+112	Telecamera anteriore
+113	Telecamera posteriore
+114	Entrambe le telecamere
+115	File precedente
+116	Riavvolgi
+117	Riproduci
+118	Pausa
+119	Avanti veloce
+120	File successivo
+121	Velocità normale
+122	Luminosità normale
+123	Luminosità
+124	Muto
+125	Volume
+126	Mappa
+128	Latitudine
+129	Longitudine
+130	Elenco file
+131	Tutti
+132	Evento
+133	Normale
+134	Parcheggio
+135	N.
+136	Data
+137	Ora
+138	Tipo
+143	Annulla
+145	 è stato salvato.\nAprire la cartella delle catture?
+148	Impostazioni dashcam
+149	Scheda di memoria
+150	Scegliere la scheda di memoria della dashcam.
+151	Scheda
+152	Formatta
+153	Sensibilità agli urti
+154	Forza dell'urto che avvia una registrazione di evento.
+155	Disattivato
+156	Massima
+157	Molto alta
+158	Alta
+159	Media
+160	Bassa
+161	Molto bassa
+163	Altre opzioni
+164	Frequenza fotogrammi
+167	Risoluzione
+168	Video
+169	Qualità
+170	Alta
+171	Media
+172	Bassa
+173	Canali
+174	Anteriore + posteriore
+175	Solo anteriore
+176	Spegne lo schermo dopo il tempo scelto.
+177	Alimentazione in sosta
+178	Ferma la registrazione dopo questo tempo a motore spento.
+179	Audio
+180	Registrazione audio
+181	Registra l'audio
+182	Volume altoparlante
+183	Batteria del veicolo
+184	Veicolo 12 V
+185	Veicolo 24 V
+186	Tensione di interruzione
+187	Data e ora
+188	Imposta l'orologio della dashcam
+189	Impostazioni del visualizzatore
+190	Cartella delle catture
+191	Le catture vengono salvate in questa cartella.
+192	Cartella
+193	Sfoglia...
+194	Intervallo di salto
+195	Secondi saltati da riavvolgimento e avanti veloce.
+196	Predefinito
+199	Seleziona
+200	Immagini video
+201	Immagini alla posizione attuale
+202	Telecamera anteriore
+203	Telecamera posteriore
+204	Posizione
+205	Sensore G
+206	Valori del sensore G
+208	Lente
+209	Chiudi
+210	Movimento
+211	Telecamera posteriore
+212	Specchia l'immagine posteriore
+213	Nessuna scheda di memoria selezionata.\nVerranno salvate solo le impostazioni del visualizzatore.
+214	Sempre acceso
+215	1 minuto
+216	3 minuti
+217	5 minuti
+220	10 minuti
+227	Cartelle recenti:
+228	Modalità parcheggio
+229	Non disponibile per questo modello.
+230	Time-lapse
+232	Rilevamento movimento
+234	Spegnimento dopo
+235	Tutti i dati della scheda di memoria verranno cancellati.\nFormattare la scheda ora?
+236	Muto
+237	Registrazione a veicolo parcheggiato.
+241	Sensibilità
+242	Avvisi di guida
+243	Disattivato
+244	Attivato
+246	Modello
+247	Scegliere il modello della dashcam.
+248	Modello
+251	Nessuna registrazione trovata.
+254	Avvisi durante la guida.
+255	Non disponibile per questo modello.
+256	Avvisi autovelox e corsia.
+266	Impossibile riprodurre la registrazione.
+270	Disattivato
+272	Salva registrazione
+273	Benvenuto
+274	Aprire le registrazioni con il pulsante Apri
+276	Lettura delle registrazioni in corso.
+277	La formattazione non è supportata su questo sistema.
+278	Formattazione non riuscita
+279	La scheda di memoria è stata formattata.
+280	Impossibile creare lo script di formattazione.
+281	oppure trascinare file e cartelle nella finestra.
+282	In Impostazioni si configura la dashcam.
+283	La riproduzione inizia dal primo file.
+284	Attendere un momento.
+285	Caricamento dei file...
+286	Su questa scheda non c'è il file di impostazioni della dashcam.
+287	Le informazioni sui file sono disponibili solo per una scheda di dashcam.
+288	Non ci sono registrazioni da mostrare.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

@@ -1,0 +1,152 @@
+// Polish string table (language index 8).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Otwórz
+102	Zrzut
+103	OK
+105	Drukuj
+106	Ustawienia
+107	Rozmiar ekranu
+108	Minimalizuj
+109	O programie
+110	Czas
+111	Prędkość
+112	Kamera przednia
+113	Kamera tylna
+114	Obie kamery
+115	Poprzedni plik
+116	Przewiń do tyłu
+117	Odtwórz
+118	Pauza
+119	Przewiń do przodu
+120	Następny plik
+121	Normalna prędkość
+122	Normalna jasność
+123	Jasność
+124	Wycisz
+125	Głośność
+126	Mapa
+128	Szerokość
+129	Długość
+130	Lista plików
+131	Wszystkie
+132	Zdarzenie
+133	Normalne
+134	Parking
+135	Nr
+136	Data
+137	Godzina
+138	Typ
+143	Anuluj
+145	 został zapisany.\nOtworzyć folder zrzutów?
+148	Ustawienia wideorejestratora
+149	Karta pamięci
+150	Wybierz kartę pamięci wideorejestratora.
+151	Karta
+152	Formatuj
+153	Czułość na wstrząsy
+154	Siła wstrząsu, która uruchamia nagrywanie zdarzenia.
+155	Wył.
+156	Najwyższa
+157	Bardzo wysoka
+158	Wysoka
+159	Średnia
+160	Niska
+161	Bardzo niska
+163	Więcej opcji
+164	Liczba klatek
+167	Rozdzielczość
+168	Wideo
+169	Jakość
+170	Wysoka
+171	Średnia
+172	Niska
+173	Kanały
+174	Przód + tył
+175	Tylko przód
+176	Wyłącza ekran po wybranym czasie.
+177	Zasilanie na postoju
+178	Kończy nagrywanie po tym czasie od wyłączenia silnika.
+179	Dźwięk
+180	Nagrywanie dźwięku
+181	Nagrywaj dźwięk
+182	Głośność głośnika
+183	Akumulator pojazdu
+184	Pojazd 12 V
+185	Pojazd 24 V
+186	Napięcie odcięcia
+187	Data i godzina
+188	Ustaw zegar wideorejestratora
+189	Ustawienia przeglądarki
+190	Folder zrzutów
+191	Zrzuty są zapisywane w tym folderze.
+192	Folder
+193	Przeglądaj...
+194	Skok przewijania
+195	Sekundy pomijane przy przewijaniu.
+196	Domyślne
+199	Wybierz
+200	Obrazy wideo
+201	Obrazy z bieżącej pozycji
+202	Kamera przednia
+203	Kamera tylna
+204	Położenie
+205	Czujnik G
+206	Wartości czujnika G
+208	Lupa
+209	Zamknij
+210	Ruch
+211	Kamera tylna
+212	Odbij obraz tylnej kamery
+213	Nie wybrano karty pamięci.\nZostaną zapisane tylko ustawienia przeglądarki.
+214	Zawsze włączony
+215	1 minuta
+216	3 minuty
+217	5 minut
+220	10 minut
+227	Ostatnie foldery:
+228	Tryb parkingowy
+229	Niedostępne dla tego modelu.
+230	Poklatkowo
+232	Wykrywanie ruchu
+234	Wyłącz po
+235	Wszystkie dane na karcie pamięci zostaną usunięte.\nSformatować kartę teraz?
+236	Wyciszony
+237	Nagrywanie, gdy pojazd stoi zaparkowany.
+241	Czułość
+242	Ostrzeżenia w trasie
+243	Wył.
+244	Wł.
+246	Model
+247	Wybierz model wideorejestratora.
+248	Model
+251	Nie znaleziono nagrań.
+254	Ostrzeżenia podczas jazdy.
+255	Niedostępne dla tego modelu.
+256	Ostrzeżenia o fotoradarach i pasie ruchu.
+266	Nie można odtworzyć nagrania.
+270	Wył.
+272	Zapisz nagranie
+273	Witamy
+274	Otwórz nagrania przyciskiem Otwórz
+276	Trwa odczyt nagrań.
+277	Formatowanie nie jest obsługiwane w tym systemie.
+278	Formatowanie nie powiodło się
+279	Karta pamięci została sformatowana.
+280	Nie można utworzyć skryptu formatowania.
+281	lub przeciągnij pliki i foldery do okna.
+282	W Ustawieniach skonfigurujesz wideorejestrator.
+283	Odtwarzanie zacznie się od pierwszego pliku.
+284	Proszę chwilę poczekać.
+285	Wczytywanie plików...
+286	Na tej karcie nie ma pliku ustawień wideorejestratora.
+287	Informacje o plikach są dostępne tylko dla karty wideorejestratora.
+288	Brak nagrań do wyświetlenia.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

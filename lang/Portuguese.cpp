@@ -1,0 +1,152 @@
+// Portuguese string table (language index 9).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Abrir
+102	Capturar
+103	OK
+105	Imprimir
+106	Configurações
+107	Tamanho da tela
+108	Minimizar
+109	Sobre
+110	Tempo
+111	Velocidade
+112	Câmera frontal
+113	Câmera traseira
+114	Ambas as câmeras
+115	Arquivo anterior
+116	Retroceder
+117	Reproduzir
+118	Pausar
+119	Avançar
+120	Próximo arquivo
+121	Velocidade normal
+122	Brilho normal
+123	Brilho
+124	Sem som
+125	Volume
+126	Mapa
+128	Latitude
+129	Longitude
+130	Lista de arquivos
+131	Todos
+132	Evento
+133	Normal
+134	Estacionamento
+135	Nº
+136	Data
+137	Hora
+138	Tipo
+143	Cancelar
+145	 foi salvo.\nAbrir a pasta de capturas?
+148	Configurações da câmera veicular
+149	Cartão de memória
+150	Escolha o cartão de memória da câmera.
+151	Cartão
+152	Formatar
+153	Sensibilidade a impactos
+154	Força do impacto que inicia uma gravação de evento.
+155	Desligado
+156	Máxima
+157	Muito alta
+158	Alta
+159	Média
+160	Baixa
+161	Muito baixa
+163	Mais opções
+164	Taxa de quadros
+167	Resolução
+168	Vídeo
+169	Qualidade
+170	Alta
+171	Média
+172	Baixa
+173	Canais
+174	Frente + trás
+175	Só frente
+176	Desliga a tela após o tempo escolhido.
+177	Energia estacionado
+178	Para a gravação este tempo após desligar o motor.
+179	Som
+180	Gravação de áudio
+181	Gravar áudio
+182	Volume do alto-falante
+183	Bateria do veículo
+184	Veículo 12 V
+185	Veículo 24 V
+186	Tensão de corte
+187	Data e hora
+188	Acertar o relógio da câmera
+189	Configurações do visualizador
+190	Pasta de capturas
+191	As capturas são salvas nesta pasta.
+192	Pasta
+193	Procurar...
+194	Intervalo de salto
+195	Segundos pulados ao retroceder e avançar.
+196	Padrão
+199	Selecionar
+200	Imagens do vídeo
+201	Imagens na posição atual
+202	Câmera frontal
+203	Câmera traseira
+204	Localização
+205	Sensor G
+206	Valores do sensor G
+208	Lupa
+209	Fechar
+210	Movimento
+211	Câmera traseira
+212	Espelhar a imagem traseira
+213	Nenhum cartão de memória selecionado.\nSó as configurações do visualizador serão salvas.
+214	Sempre ligada
+215	1 minuto
+216	3 minutos
+217	5 minutos
+220	10 minutos
+227	Pastas recentes:
+228	Modo estacionamento
+229	Não disponível para este modelo.
+230	Time-lapse
+232	Detecção de movimento
+234	Desligar após
+235	Todos os dados do cartão de memória serão apagados.\nFormatar o cartão agora?
+236	Mudo
+237	Gravação com o veículo estacionado.
+241	Sensibilidade
+242	Alertas de direção
+243	Desligado
+244	Ligado
+246	Modelo
+247	Escolha o modelo da sua câmera.
+248	Modelo
+251	Nenhuma gravação foi encontrada.
+254	Alertas durante a condução.
+255	Não disponível para este modelo.
+256	Alertas de radar e de faixa.
+266	Não é possível reproduzir a gravação.
+270	Desligado
+272	Salvar gravação
+273	Bem-vindo
+274	Abra gravações com o botão Abrir
+276	Lendo as gravações.
+277	A formatação não é suportada neste sistema.
+278	Falha na formatação
+279	O cartão de memória foi formatado.
+280	Não foi possível criar o script de formatação.
+281	ou arraste arquivos e pastas para a janela.
+282	Em Configurações você ajusta a câmera.
+283	A reprodução começa pelo primeiro arquivo.
+284	Aguarde um momento.
+285	Carregando arquivos...
+286	Este cartão não tem o arquivo de configurações da câmera.
+287	As informações de arquivos só existem para um cartão da câmera.
+288	Não há gravações para mostrar.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

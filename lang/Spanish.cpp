@@ -1,0 +1,152 @@
+// Spanish string table (language index 11).
+#include "lang/LanguageTable.h"
+
+namespace {
+
+constexpr char kTable[] = R"TABLE(
+101	Abrir
+102	Capturar
+103	Aceptar
+105	Imprimir
+106	Configuración
+107	Tamaño de pantalla
+108	Minimizar
+109	Acerca de
+110	Tiempo
+111	Velocidad
+112	Cámara delantera
+113	Cámara trasera
+114	Ambas cámaras
+115	Archivo anterior
+116	Retroceder
+117	Reproducir
+118	Pausa
+119	Avanzar
+120	Archivo siguiente
+121	Velocidad normal
+122	Brillo normal
+123	Brillo
+124	Silencio
+125	Volumen
+126	Mapa
+128	Latitud
+129	Longitud
+130	Lista de archivos
+131	Todos
+132	Evento
+133	Normal
+134	Aparcamiento
+135	N.º
+136	Fecha
+137	Hora
+138	Tipo
+143	Cancelar
+145	 se ha guardado.\n¿Abrir la carpeta de capturas?
+148	Ajustes de la dashcam
+149	Tarjeta de memoria
+150	Elija la tarjeta de memoria de la dashcam.
+151	Tarjeta
+152	Formatear
+153	Sensibilidad a impactos
+154	Fuerza del impacto que inicia una grabación de evento.
+155	Desactivado
+156	Máxima
+157	Muy alta
+158	Alta
+159	Media
+160	Baja
+161	Muy baja
+163	Más opciones
+164	Fotogramas por segundo
+167	Resolución
+168	Vídeo
+169	Calidad
+170	Alta
+171	Media
+172	Baja
+173	Canales
+174	Delantera + trasera
+175	Solo delantera
+176	Apaga la pantalla tras el tiempo elegido.
+177	Alimentación aparcado
+178	Detiene la grabación este tiempo después de apagar el motor.
+179	Sonido
+180	Grabación de audio
+181	Grabar audio
+182	Volumen del altavoz
+183	Batería del vehículo
+184	Vehículo de 12 V
+185	Vehículo de 24 V
+186	Tensión de corte
+187	Fecha y hora
+188	Ajustar el reloj de la dashcam
+189	Ajustes del visor
+190	Carpeta de capturas
+191	Las capturas se guardan en esta carpeta.
+192	Carpeta
+193	Examinar...
+194	Intervalo de salto
+195	Segundos que saltan retroceder y avanzar.
+196	Predeterminado
+199	Seleccionar
+200	Imágenes de vídeo
+201	Imágenes en la posición actual
+202	Cámara delantera
+203	Cámara trasera
+204	Ubicación
+205	Sensor G
+206	Valores del sensor G
+208	Lupa
+209	Cerrar
+210	Movimiento
+211	Cámara trasera
+212	Reflejar la imagen trasera
+213	No se ha elegido ninguna tarjeta de memoria.\nSolo se guardarán los ajustes del visor.
+214	Siempre encendida
+215	1 minuto
+216	3 minutos
+217	5 minutos
+220	10 minutos
+227	Carpetas recientes:
+228	Modo aparcamiento
+229	No disponible para este modelo.
+230	Time-lapse
+232	Detección de movimiento
+234	Apagar después de
+235	Se borrarán todos los datos de la tarjeta de memoria.\n¿Formatear la tarjeta ahora?
+236	Silencio
+237	Grabación con el vehículo aparcado.
+241	Sensibilidad
+242	Avisos de conducción
+243	Desactivado
+244	Activado
+246	Modelo
+247	Elija el modelo de su dashcam.
+248	Modelo
+251	No se han encontrado grabaciones.
+254	Avisos durante la conducción.
+255	No disponible para este modelo.
+256	Avisos de radar y de carril.
+266	No se puede reproducir la grabación.
+270	Desactivado
+272	Guardar grabación
+273	Bienvenido
+274	Abra grabaciones con el botón Abrir
+276	Leyendo las grabaciones.
+277	El formateo no es compatible con este sistema.
+278	Error al formatear
+279	La tarjeta de memoria se ha formateado.
+280	No se pudo crear el script de formateo.
+281	o arrastre archivos y carpetas a la ventana.
+282	En Configuración se ajusta la dashcam.
+283	La reproducción empieza por el primer archivo.
+284	Espere un momento.
+285	Cargando archivos...
+286	Esta tarjeta no tiene el archivo de ajustes de la dashcam.
+287	La información de archivos solo existe para una tarjeta de dashcam.
+288	No hay grabaciones que mostrar.
+)TABLE";
+
+}  // namespace
+
+TARVO_LANGUAGE_LIBRARY(kTable)

@@ -1,0 +1,40 @@
+#pragma once
+// The sound side of a graph: the AAC decoder and the audio renderer with its volume
+// and balance.
+
+#include <gst/gst.h>
+
+#include <cstdint>
+
+#include "playback/ResultCodes.h"
+
+namespace playback {
+
+// A new AAC decoder bin named `name` ("sink": raw AAC with its codec data, "src": raw
+// audio). Null when no AAC decoder is installed.
+GstElement* MakeAacDecoder(const char* name);
+
+// What the graph changes on the audio renderer.
+class AudioControl {
+ public:
+  virtual ~AudioControl() = default;
+  // Attenuation in hundredths of a decibel, -10000 (silence) ... 0 (full).
+  virtual HResult PutVolume(std::int32_t attenuation) = 0;
+  virtual std::int32_t Volume() const = 0;
+  // -10000 (left only) ... 0 (centred) ... +10000 (right only).
+  virtual HResult PutBalance(std::int32_t balance) = 0;
+  virtual std::int32_t Balance() const = 0;
+  // True when the sound goes to a real audio device, false for the null output.
+  virtual bool HasDevice() const = 0;
+};
+
+// A new audio renderer bin named `name` with one "sink" pad for raw audio, ending in
+// the desktop's audio output, or in a null output that keeps time and drops the
+// sound where the machine has no audio device. TARVO_AUDIO_SINK names the output
+// element to use instead ("null" forces the null output, as tests do).
+GstElement* MakeAudioRenderer(const char* name);
+
+// The control of a renderer made by MakeAudioRenderer; null for any other element.
+AudioControl* AudioControlOf(GstElement* renderer);
+
+}  // namespace playback

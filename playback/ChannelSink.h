@@ -1,0 +1,51 @@
+#pragma once
+// The video output of one channel: a GStreamer video sink that hands every shown
+// picture (32-bit BGRA, top-down) to the ChannelWindow it is attached to and keeps
+// the last one for repaints and still captures.
+
+#include <gst/gst.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "playback/ChannelWindow.h"
+
+namespace playback {
+
+// Registers the sink's element type (EnsureGStreamer calls this).
+bool RegisterChannelSink();
+
+// A new channel sink named `name`.
+GstElement* MakeChannelSink(const char* name);
+
+// True for an element made by MakeChannelSink.
+bool IsChannelSink(GstElement* element);
+
+// Attaches the window that receives the pictures (null detaches). The window must
+// stay alive until it is detached or the sink is freed.
+void ChannelSinkAttach(GstElement* sink, ChannelWindow* window);
+
+// The last picture shown (empty before the first).
+VideoFrame ChannelSinkLastFrame(GstElement* sink);
+
+// Hands the last picture to the attached window again and asks it to repaint.
+bool ChannelSinkRepaint(GstElement* sink);
+
+// Pictures shown and pictures dropped as late since the sink started.
+struct ChannelSinkStats {
+  std::uint64_t rendered = 0;
+  std::uint64_t dropped = 0;
+};
+ChannelSinkStats ChannelSinkCounts(GstElement* sink);
+
+// A picture copied out as top-down rows of 32-bit BGRA, width * 4 bytes per row.
+struct CapturedImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
+// Copies a frame into a CapturedImage; false for an empty frame.
+bool CopyFrame(const VideoFrame& frame, CapturedImage* image);
+
+}  // namespace playback

@@ -1,0 +1,148 @@
+// Recordings that are ordinary files: a removable drive without the card file system,
+// the files and folders chosen in the folder picker, or dropped on the file list.
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "sources/NameParsing.h"
+#include "sources/RecordingCollection.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kChosenFolderIndex = 1;
+constexpr int kDriveFolderIndex = 0;
+constexpr const char* kRecordingSuffix = ".avi";
+
+bool EndsWithSlash(const std::string& path) { return !path.empty() && path.back() == '/'; }
+
+// A regular file (links followed) with its size; false when there is none at `path`.
+bool StatRegularFile(const std::string& path, uint64_t& size) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  size = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+RecordingEntry MakeLocalEntry(const std::string& fileName, const std::string& path, uint64_t size,
+                              int folderIndex) {
+  RecordingEntry entry;
+  entry.folderIndex = folderIndex;
+  entry.cardFileNumber = -1;
+  entry.fileName = fileName;
+  entry.path = path;
+  RecordingCollection::ParseRecordingName(fileName, entry);
+  entry.sizeKiB = size / 1024;
+  return entry;
+}
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool RecordingCollection::ScanFolder(FolderRecord& record, int folderIndex) {
+  VisitedFolders visited;
+  return ScanFolderBelow(record, folderIndex, visited);
+}
+
+bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited) {
+  struct stat self {};
+  if (::stat(record.name.c_str(), &self) != 0 || !S_ISDIR(self.st_mode)) return false;
+  const std::pair<uint64_t, uint64_t> identity{static_cast<uint64_t>(self.st_dev),
+                                               static_cast<uint64_t>(self.st_ino)};
+  if (std::find(visited.begin(), visited.end(), identity) != visited.end()) return false;
+
+  std::error_code error;
+  fs::directory_iterator it(fs::path(record.name), error);
+  if (error) return false;
+  visited.push_back(identity);
+  for (const fs::directory_iterator end; it != end; it.increment(error)) {
+    if (error) break;
+    const std::string name = it->path().filename().string();
+    const std::string path = record.name + name;
+    if (IsFolder(path)) {
+      FolderRecord sub;
+      sub.name = path + "/";
+      names::CopyNarrow(sub.narrowName, sub.name);
+      // An unreadable subfolder adds nothing and does not end the scan.
+      ScanFolderBelow(sub, folderIndex, visited);
+      record.count += sub.count;
+      continue;
+    }
+    if (!IsAdmissibleName(name)) continue;
+    // Sockets, pipes and devices are never recordings, whatever they are called.
+    uint64_t size = 0;
+    if (!StatRegularFile(path, size)) continue;
+    entries.push_back(MakeLocalEntry(name, path, size, folderIndex));
+    ++record.count;
+  }
+  return true;
+}
+
+bool RecordingCollection::OpenDrive(const SourceEntry& source) {
+  EmptySet();
+  FolderRecord record;
+  record.name = EndsWithSlash(source.root) ? source.root : source.root + "/";
+  names::CopyNarrow(record.narrowName, record.name);
+  ScanFolder(record, kDriveFolderIndex);
+  scannedFolders.push_back(record);
+  return true;
+}
+
+bool RecordingCollection::AddChosenFile(FolderRecord& record, const std::string& path) {
+  uint64_t size = 0;
+  // A folder found under a file's name is no recording either: treated as missing.
+  if (!StatRegularFile(path, size)) return false;
+  const std::string name = BaseName(path);
+  if (IsAdmissibleName(name)) {
+    entries.push_back(MakeLocalEntry(name, path, size, kChosenFolderIndex));
+    ++record.count;
+  }
+  return true;
+}
+
+bool RecordingCollection::OpenLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix) {
+  EmptySet();
+  // One record serves all paths; it keeps the path handled last.
+  FolderRecord record;
+  for (const std::string& path : paths) {
+    record.name = path;
+    if (IsFolder(path)) {
+      if (!EndsWithSlash(record.name)) record.name += "/";
+      ScanFolder(record, kChosenFolderIndex);
+      continue;
+    }
+    std::string lookup = path;
+    if (lookUpWithSuffix) {
+      const std::string tail = path.size() >= 4 ? names::LowerAscii(path.substr(path.size() - 4)) : path;
+      if (tail != kRecordingSuffix) lookup += kRecordingSuffix;
+    }
+    // A missing file ends the open; what was found so far stays, unsorted.
+    if (!AddChosenFile(record, lookup)) return false;
+  }
+  if (record.count <= 0) return false;
+  names::CopyNarrow(record.narrowName, record.name);
+  scannedFolders.push_back(record);
+  return true;
+}
+
+bool RecordingCollection::OpenChosenPaths(const std::vector<std::string>& paths) {
+  // The picker may hand back a recording's name without its extension.
+  return OpenLocalPaths(paths, true);
+}
+
+bool RecordingCollection::OpenDroppedFiles(const std::vector<std::string>& paths) {
+  return OpenLocalPaths(paths, false);
+}

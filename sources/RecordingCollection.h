@@ -1,0 +1,154 @@
+#pragma once
+// The recording set: every recording of the source opened last, the sources found on
+// the machine and the open card connection. The main window owns the one instance.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/StringIds.h"
+#include "sources/RecordingEntry.h"
+#include "sources/RecordingList.h"
+
+// A place recordings come from. The folder item (files and folders on the computer)
+// is always the last source.
+struct SourceEntry {
+  int32_t driveIndex = 0;
+  // The card's mount point ("/" at the end); for the folder item, folderItemLabel.
+  std::string root;
+  // The whole-disk device behind the mount point.
+  char physicalPath[64] = {};
+  int32_t kind = 0;  // SourceKind: 0 removable drive, 1 dashcam card, 2 folder item
+};
+
+// One listed card folder, drive root or chosen path, with the files added from it.
+struct FolderRecord {
+  // Path of a scanned folder, ending in "/"; or the card folder's name.
+  std::string name;
+  char narrowName[64] = {};
+  int32_t count = 0;
+};
+
+// A folder of the card file system that holds recordings.
+struct CardFolder {
+  std::string name;
+  char narrowName[64] = {};
+};
+
+// sourceKind values (and SourceEntry::kind for the first three).
+enum SourceKind : int32_t {
+  kSourceRemovableDrive = 0,
+  kSourceCard = 1,
+  kSourceChosenFiles = 2,
+  kSourceNone = 3,
+};
+
+// Type groups, the file list's filter values. No type code maps to 1.
+enum RecordingGroup : int32_t {
+  kGroupNormal = 0,
+  kGroupEvent = 2,
+  kGroupParking = 3,
+  kGroupUnknown = 6,
+};
+
+// Label of names without a known type code; not translated.
+inline constexpr const char* kUnknownTypeLabel = "UnKnown";
+
+// Size of the card connection block the card library fills.
+inline constexpr std::size_t kCardConnectionSize = 161;
+
+// Reads a language string by number; false when there is none (see LoadLanguageString).
+using LanguageLookup = bool (*)(int number, std::string& text);
+
+class RecordingCollection {
+ public:
+  RecordingCollection();
+  ~RecordingCollection();
+  RecordingCollection(const RecordingCollection&) = delete;
+  RecordingCollection& operator=(const RecordingCollection&) = delete;
+
+  // --- recording model (RecordingCollection.cpp) ---
+
+  // Appends a card folder unless the same name (case-sensitive) is there already.
+  bool AddCardFolder(const std::string& name);
+  // Appends the lower-cased extension unless present; false for an empty one.
+  bool AddExtension(const std::string& ext);
+  // Whether a local file's extension (text after the last ".", or the whole name
+  // without one) is admitted, compared in lower case.
+  bool IsAdmissibleName(const std::string& fileName) const;
+  // Fills recordTime and fileTime from the fixed positions of the name.
+  static void ParseRecordingName(const std::string& fileName, RecordingEntry& entry);
+  // The type group of a name from its first three characters (case-sensitive).
+  static RecordingGroup GroupOfName(const std::string& fileName);
+  // The camera channel count at position 20 of the name, read like atoi.
+  static int ChannelCountFromName(const std::string& fileName);
+
+  // Orders entries by the date-time part of the name, then by size.
+  void SortEntries();
+  // Fills the list with every entry; the number of rows.
+  int ListAll(RecordingList& list);
+  // Fills the list with the entries of one group (0, 2 or 3); the number of rows.
+  int ListGroup(RecordingList& list, int group);
+
+  // The entry of list row `row`; null outside the rows of the last listing.
+  const RecordingEntry* EntryForRow(int row) const;
+  // Entry `index` of the set; null outside it.
+  const RecordingEntry* EntryAt(int index) const;
+  int EntryCount() const;
+  // The source opened last; null when none is.
+  const SourceEntry* CurrentSource() const;
+
+  // Empties scannedFolders and entries before a source is read, and the rows that
+  // pointed into them.
+  void EmptySet();
+
+  // --- folder source (FolderSource.cpp) ---
+
+  // Adds the admitted files of the folder `record` names (ending in "/") and of all
+  // its subfolders to entries, counting them in record.count. False only when the
+  // folder cannot be listed.
+  bool ScanFolder(FolderRecord& record, int folderIndex);
+  // Fills the set from a removable drive without the card file system.
+  bool OpenDrive(const SourceEntry& source);
+  // Fills the set from the files and folders chosen in the folder picker, in order.
+  // A file named without ".avi" is looked up with ".avi" appended.
+  bool OpenChosenPaths(const std::vector<std::string>& paths);
+  // Fills the set from files and folders dropped on the file list, in drop order.
+  bool OpenDroppedFiles(const std::vector<std::string>& paths);
+
+  // --- card access (CardAccess.cpp) ---
+
+  // Fields, in order.
+  void* ownerWindow = nullptr;  // owner of file operations' windows
+  int32_t sourceKind = kSourceNone;
+  std::vector<FolderRecord> scannedFolders;
+  std::vector<RecordingEntry> entries;
+  std::vector<SourceEntry> sources;
+  std::vector<CardFolder> cardFolders;
+  // One pointer into entries per file list row; valid until entries next changes.
+  std::vector<const RecordingEntry*> rows;
+  // Lower-case extensions that admit a local file.
+  std::vector<std::string> extensions;
+  // The open card connection (kCardConnectionSize bytes, owned), or null.
+  unsigned char* device = nullptr;
+  int32_t sortMode = 1;
+  int32_t selectedSource = -1;
+  std::string folderItemLabel = "내 컴퓨터에서 찾기";
+  std::string defaultExtension = "avi";
+  // [0] the last listing saw an entry, [1] a normal, [2] an event, [3] a parking one.
+  uint8_t typePresent[4] = {0, 0, 0, 0};
+
+  // Where the listings read type labels; the language library unless a test says else.
+  LanguageLookup languageLookup;
+
+ private:
+  int FillList(RecordingList& list, bool allGroups, int group);
+  // Folders already entered in this scan, by device and inode, so a link back up the
+  // tree cannot make the scan run forever.
+  using VisitedFolders = std::vector<std::pair<uint64_t, uint64_t>>;
+  bool ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited);
+  // Looks up one chosen or dropped file; false when it does not exist.
+  bool AddChosenFile(FolderRecord& record, const std::string& path);
+  bool OpenLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix);
+};

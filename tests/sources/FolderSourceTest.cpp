@@ -1,0 +1,245 @@
+// Filling the recording set from ordinary files: drives, chosen paths, drops.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "sources/RecordingCollection.h"
+#include "tests/sources/TempFolder.h"
+
+namespace {
+
+class FolderSource : public ::testing::Test {
+ protected:
+  FolderSource() {
+    set.AddCardFolder("NORMAL");
+    set.AddExtension("AVI");
+  }
+
+  std::multiset<std::string> FileNames() const {
+    std::multiset<std::string> result;
+    for (const RecordingEntry& e : set.entries) result.insert(e.fileName);
+    return result;
+  }
+
+  TempFolder temp;
+  RecordingCollection set;
+};
+
+// --- folder scan ---
+
+TEST_F(FolderSource, ScanFindsAdmittedFilesInNestedFoldersAndCountsThem) {
+  temp.File("a/REC_20120315_134501_2.avi", 4096);
+  temp.File("a/b/EVT_20120315_134502_1.AVI", 2047);
+  temp.File("a/b/c/PRK_20120315_134503_2.avi");
+  temp.File("a/b/notes.txt");
+  temp.File("a/b/c/clip.mp4");
+  FolderRecord record;
+  record.name = temp / "a/";
+  EXPECT_TRUE(set.ScanFolder(record, 1));
+  EXPECT_EQ(record.count, 3);
+  EXPECT_EQ(FileNames(), (std::multiset<std::string>{"REC_20120315_134501_2.avi", "EVT_20120315_134502_1.AVI",
+                                                      "PRK_20120315_134503_2.avi"}));
+  const auto it = std::find_if(set.entries.begin(), set.entries.end(),
+                               [](const RecordingEntry& e) { return e.fileName[0] == 'E'; });
+  ASSERT_NE(it, set.entries.end());
+  EXPECT_EQ(it->path, temp / "a/b/EVT_20120315_134502_1.AVI");
+  EXPECT_EQ(it->folderIndex, 1);
+  EXPECT_EQ(it->cardFileNumber, -1);
+  EXPECT_STREQ(it->cardName, "");
+  EXPECT_EQ(it->sizeKiB, 1u);  // 2047 / 1024 rounded down
+  EXPECT_EQ(it->recordTime.second, 2);
+}
+
+TEST_F(FolderSource, ScanOfAMissingFolderIsFalse) {
+  FolderRecord record;
+  record.name = temp / "missing/";
+  EXPECT_FALSE(set.ScanFolder(record, 1));
+  EXPECT_EQ(record.count, 0);
+}
+
+TEST_F(FolderSource, ScanOfAFileInsteadOfAFolderIsFalse) {
+  FolderRecord record;
+  record.name = temp.File("REC_20120315_134501_2.avi") + "/";
+  EXPECT_FALSE(set.ScanFolder(record, 1));
+  EXPECT_EQ(set.EntryCount(), 0);
+}
+
+TEST_F(FolderSource, UnreadableSubfolderIsSkippedAndTheScanGoesOn) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+  temp.File("top/REC_20120315_134501_2.avi");
+  temp.File("top/locked/REC_20120315_134502_2.avi");
+  ::chmod((temp / "top/locked").c_str(), 0);
+  FolderRecord record;
+  record.name = temp / "top/";
+  EXPECT_TRUE(set.ScanFolder(record, 0));
+  ::chmod((temp / "top/locked").c_str(), 0755);
+  EXPECT_EQ(record.count, 1);
+}
+
+TEST_F(FolderSource, LinkBackUpTheTreeDoesNotScanForever) {
+  temp.File("loop/REC_20120315_134501_2.avi");
+  std::filesystem::create_directory_symlink(temp / "loop", temp / "loop/again");
+  FolderRecord record;
+  record.name = temp / "loop/";
+  EXPECT_TRUE(set.ScanFolder(record, 1));
+  EXPECT_EQ(record.count, 1);
+}
+
+TEST_F(FolderSource, PipesNamedLikeRecordingsAreNotRecordings) {
+  temp.Folder("fifo");
+  ASSERT_EQ(::mkfifo((temp / "fifo/REC_20120315_134501_2.avi").c_str(), 0600), 0);
+  FolderRecord record;
+  record.name = temp / "fifo/";
+  EXPECT_TRUE(set.ScanFolder(record, 1));
+  EXPECT_EQ(record.count, 0);
+}
+
+TEST_F(FolderSource, BinaryGarbageFileNamesDoNotCrashTheScan) {
+  std::string name = "\xFF\xFE\x80\x01.avi";
+  temp.File("junk/" + name, 10);
+  FolderRecord record;
+  record.name = temp / "junk/";
+  EXPECT_TRUE(set.ScanFolder(record, 1));
+  ASSERT_EQ(record.count, 1);
+  EXPECT_EQ(set.entries[0].fileName, name);
+  EXPECT_EQ(set.entries[0].fileTime, 0);
+}
+
+// --- removable drive ---
+
+TEST_F(FolderSource, DriveWithoutRecordingsOpensWithAnEmptySet) {
+  temp.File("drive/readme.txt");
+  SourceEntry drive;
+  drive.root = temp / "drive";
+  EXPECT_TRUE(set.OpenDrive(drive));
+  EXPECT_EQ(set.EntryCount(), 0);
+  ASSERT_EQ(set.scannedFolders.size(), 1u);
+  EXPECT_EQ(set.scannedFolders[0].name, temp / "drive/");
+  EXPECT_EQ(set.scannedFolders[0].count, 0);
+}
+
+TEST_F(FolderSource, DriveFilesHaveFolderIndexZeroAndReplaceTheEarlierSet) {
+  temp.File("drive/x/REC_20120315_134501_2.avi");
+  set.entries.resize(5);
+  set.scannedFolders.resize(2);
+  SourceEntry drive;
+  drive.root = temp / "drive/";
+  EXPECT_TRUE(set.OpenDrive(drive));
+  ASSERT_EQ(set.EntryCount(), 1);
+  EXPECT_EQ(set.EntryAt(0)->folderIndex, 0);
+  ASSERT_EQ(set.scannedFolders.size(), 1u);
+  EXPECT_EQ(set.scannedFolders[0].count, 1);
+}
+
+// --- chosen paths ---
+
+TEST_F(FolderSource, ChosenFileWithoutExtensionIsLookedUpWithAvi) {
+  const std::string file = temp.File("REC_20120315_134501_2.avi", 3000);
+  EXPECT_TRUE(set.OpenChosenPaths({temp / "REC_20120315_134501_2"}));
+  ASSERT_EQ(set.EntryCount(), 1);
+  EXPECT_EQ(set.EntryAt(0)->path, file);
+  EXPECT_EQ(set.EntryAt(0)->fileName, "REC_20120315_134501_2.avi");
+  EXPECT_EQ(set.EntryAt(0)->folderIndex, 1);
+  EXPECT_EQ(set.EntryAt(0)->sizeKiB, 2u);
+}
+
+TEST_F(FolderSource, ChosenPathEndingInUpperCaseAviIsLookedUpUnchanged) {
+  const std::string file = temp.File("EVT_20120315_134501_2.AVI");
+  EXPECT_TRUE(set.OpenChosenPaths({file}));
+  ASSERT_EQ(set.EntryCount(), 1);
+  EXPECT_EQ(set.EntryAt(0)->path, file);
+  // Not "…AVI.avi": that lookup would have failed.
+}
+
+TEST_F(FolderSource, ChosenFileWithAnotherExtensionIsLookedUpWithAviAppended) {
+  temp.File("clip.mp4");
+  EXPECT_FALSE(set.OpenChosenPaths({temp / "clip.mp4"}));
+  temp.File("clip.mp4.avi");
+  EXPECT_TRUE(set.OpenChosenPaths({temp / "clip.mp4"}));
+  EXPECT_EQ(set.EntryAt(0)->fileName, "clip.mp4.avi");
+}
+
+TEST_F(FolderSource, MissingChosenFileEndsTheOpenKeepingWhatWasFound) {
+  temp.File("REC_20120315_134502_2.avi");
+  temp.File("REC_20120315_134501_2.avi");
+  EXPECT_FALSE(set.OpenChosenPaths({temp / "REC_20120315_134502_2.avi", temp / "nothing.avi",
+                                    temp / "REC_20120315_134501_2.avi"}));
+  ASSERT_EQ(set.EntryCount(), 1);
+  EXPECT_EQ(set.EntryAt(0)->fileName, "REC_20120315_134502_2.avi");
+  EXPECT_TRUE(set.scannedFolders.empty());
+}
+
+TEST_F(FolderSource, ChosenFoldersAndFilesShareOneRecordNamedByTheLastPath) {
+  temp.File("f1/REC_20120315_134501_2.avi");
+  temp.File("f1/sub/REC_20120315_134502_2.avi");
+  const std::string file = temp.File("EVT_20120315_134503_2.avi");
+  EXPECT_TRUE(set.OpenChosenPaths({temp / "f1", file}));
+  EXPECT_EQ(set.EntryCount(), 3);
+  ASSERT_EQ(set.scannedFolders.size(), 1u);
+  EXPECT_EQ(set.scannedFolders[0].count, 3);
+  EXPECT_EQ(set.scannedFolders[0].name, file);
+
+  EXPECT_TRUE(set.OpenChosenPaths({file, temp / "f1"}));
+  EXPECT_EQ(set.scannedFolders[0].name, temp / "f1/");
+}
+
+TEST_F(FolderSource, ChosenFolderWithoutRecordingsIsFalse) {
+  temp.File("empty/readme.txt");
+  EXPECT_FALSE(set.OpenChosenPaths({temp / "empty"}));
+  EXPECT_EQ(set.EntryCount(), 0);
+  EXPECT_TRUE(set.scannedFolders.empty());
+  EXPECT_FALSE(set.OpenChosenPaths({}));
+}
+
+TEST_F(FolderSource, OpeningAgainDropsRowsOfTheEarlierSet) {
+  temp.File("REC_20120315_134501_2.avi");
+  set.entries.resize(3);
+  set.rows = {&set.entries[0], &set.entries[1]};
+  EXPECT_TRUE(set.OpenChosenPaths({temp / "REC_20120315_134501_2.avi"}));
+  EXPECT_EQ(set.EntryForRow(0), nullptr);
+}
+
+// --- drops ---
+
+TEST_F(FolderSource, DroppedFolderWithRecordingsOnlyInNestedFoldersSucceeds) {
+  temp.File("drop/a/b/REC_20120315_134501_2.avi");
+  temp.File("drop/c/EVT_20120315_134502_2.avi");
+  EXPECT_TRUE(set.OpenDroppedFiles({temp / "drop"}));
+  EXPECT_EQ(set.EntryCount(), 2);
+  ASSERT_EQ(set.scannedFolders.size(), 1u);
+  EXPECT_EQ(set.scannedFolders[0].count, 2);
+  EXPECT_EQ(set.EntryAt(0)->folderIndex, 1);
+}
+
+TEST_F(FolderSource, DroppingOnlyOtherExtensionsIsFalseWithAnEmptySet) {
+  const std::string a = temp.File("a.txt");
+  const std::string b = temp.File("b.mp4");
+  EXPECT_FALSE(set.OpenDroppedFiles({a, b}));
+  EXPECT_EQ(set.EntryCount(), 0);
+}
+
+TEST_F(FolderSource, DroppedFileGetsNoAviAppended) {
+  temp.File("REC_20120315_134501_2.avi");
+  EXPECT_FALSE(set.OpenDroppedFiles({temp / "REC_20120315_134501_2"}));
+  const std::string file = temp.File("REC_20120315_134501_2.avi");
+  EXPECT_TRUE(set.OpenDroppedFiles({file}));
+  EXPECT_EQ(set.EntryAt(0)->path, file);
+}
+
+TEST_F(FolderSource, OpenAndSortGiveTheDateOrder) {
+  temp.File("s/REC_20120315_134503_2.avi");
+  temp.File("s/EVT_20120315_134501_2.avi");
+  temp.File("s/x/PRK_20120315_134502_2.avi");
+  ASSERT_TRUE(set.OpenChosenPaths({temp / "s"}));
+  set.SortEntries();
+  EXPECT_EQ(set.EntryAt(0)->fileName, "EVT_20120315_134501_2.avi");
+  EXPECT_EQ(set.EntryAt(1)->fileName, "PRK_20120315_134502_2.avi");
+  EXPECT_EQ(set.EntryAt(2)->fileName, "REC_20120315_134503_2.avi");
+}
+
+}  // namespace
