@@ -10,6 +10,8 @@
 #include "app/CAboutDlg.h"
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlEvents.h"
 #include "platform/Paths.h"
 #include "sources/RecordingCollection.h"
@@ -111,8 +113,11 @@ void CDezirureDovuriDlg::ApplyLayout() {
       case Visibility::Keep: break;
     }
   }
+  // The list's scroll bar is a sibling of the list and follows it.
+  auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));
+  if (list && list->ScrollBar()) list->ScrollBar()->setVisible(!list->isHidden());
   setUpdatesEnabled(true);
-  if (QWidget* list = Item(DlgItem::FileList)) list->update();
+  if (list) list->update();
   update();
 }
 

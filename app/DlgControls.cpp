@@ -153,6 +153,9 @@ void CDezirureDovuriDlg::SetInitialControlState() {
   volume->level = app::kVolumeStartLevel;
   muted = false;
   Button(DlgItem::Mute)->SetImages(app::kMuteSoundNormal, app::kMuteSoundPressed, 0, 0);
+  for (CBbButtonCtrl* button : buttons) {
+    if (button) button->Redraw();
+  }
 }
 
 void CDezirureDovuriDlg::ApplyButtonSkins() {

@@ -34,7 +34,11 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { dlg.reset(); }
 
-  bool Shown(DlgItem item) const { return dlg->Item(item)->isVisibleTo(dlg.get()); }
+  bool Shown(DlgItem item) const {
+    QWidget* widget = dlg->Item(item);
+    EXPECT_NE(widget, nullptr) << "no control for item " << static_cast<int>(item);
+    return widget && widget->isVisibleTo(dlg.get());
+  }
   QRect Geometry(DlgItem item) const { return dlg->Item(item)->geometry(); }
 
   std::unique_ptr<CDezirureDovuriDlg> dlg;
@@ -82,7 +86,7 @@ TEST_F(MainWindowTest, TitleIsTheProductViewerName) {
 TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingCommands) {
   for (DlgItem hidden : {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel,
                          DlgItem::RearChannel, DlgItem::BothChannels, DlgItem::Pause,
-                         DlgItem::MapButton, DlgItem::MapPanel}) {
+                         DlgItem::MapButton}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
   EXPECT_TRUE(Shown(DlgItem::Play));
@@ -125,6 +129,7 @@ TEST_F(MainWindowTest, StartsAtTheMinimumSizeWhichCannotBeUndercut) {
 }
 
 TEST_F(MainWindowTest, LayoutIsAppliedToTheChildren) {
+  dlg->show();
   EXPECT_EQ(Geometry(DlgItem::Previous), QRect(21, 679, 32, 32));
   EXPECT_EQ(Geometry(DlgItem::Close), QRect(983, 9, 30, 24));
   EXPECT_EQ(Geometry(DlgItem::FileList), QRect(747, 358, 262, 377));
@@ -135,6 +140,7 @@ TEST_F(MainWindowTest, LayoutIsAppliedToTheChildren) {
 }
 
 TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
+  dlg->show();
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
   ASSERT_NE(list->ScrollBar(), nullptr);
   const QRect bar = list->ScrollBar()->geometry();
@@ -152,7 +158,7 @@ TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   EXPECT_EQ(dlg->layoutMode, 2);
   for (DlgItem hidden : {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::Open,
                          DlgItem::About, DlgItem::FileList, DlgItem::FilterAll,
-                         DlgItem::MapNoData, DlgItem::ListCaption, DlgItem::GsensorText}) {
+                         DlgItem::ListCaption, DlgItem::GsensorText}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
@@ -223,8 +229,11 @@ TEST_F(MainWindowTest, CloseButtonClosesTheWindow) {
   EXPECT_FALSE(dlg->isVisible());
 }
 
-void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
-  const QPoint global = target->mapToGlobal(local);
+// `local` is taken relative to where the window was when the gesture began (`origin`),
+// as a real pointer's screen position does not follow the window it drags.
+void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons,
+               QPoint origin) {
+  const QPoint global = origin + local;
   QMouseEvent event(type, QPointF(local), QPointF(global),
                     type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
                     Qt::NoModifier);
@@ -234,25 +243,30 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButton
 TEST_F(MainWindowTest, DraggingTheSurfaceMovesTheWindow) {
   dlg->show();
   const QPoint start = dlg->pos();
-  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(500, 20), Qt::LeftButton);
-  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(530, 60), Qt::LeftButton);
-  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(530, 60), Qt::NoButton);
+  const QPoint origin = dlg->mapToGlobal(QPoint(0, 0));
+  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(500, 20), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(530, 60), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(530, 60), Qt::NoButton, origin);
   // Where the window system takes the move over, the window is moved there instead.
-  if (dlg->pos() != start) EXPECT_EQ(dlg->pos(), start + QPoint(30, 40));
+  if (dlg->pos() != start) {
+    EXPECT_EQ(dlg->pos(), start + QPoint(30, 40));
+  }
 }
 
 TEST_F(MainWindowTest, RightEdgeDragWidensAndLeftEdgeStopsAtTheMinimum) {
   dlg->show();
   dlg->setGeometry(100, 100, 1200, 800);
-  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(1195, 400), Qt::LeftButton);
-  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(1295, 400), Qt::LeftButton);
-  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(1295, 400), Qt::NoButton);
+  QPoint origin = dlg->mapToGlobal(QPoint(0, 0));
+  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(1195, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(1295, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(1295, 400), Qt::NoButton, origin);
   EXPECT_EQ(dlg->size(), QSize(1300, 800));
 
   const int right = dlg->geometry().right();
-  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(3, 400), Qt::LeftButton);
-  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(600, 400), Qt::LeftButton);
-  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(600, 400), Qt::NoButton);
+  origin = dlg->mapToGlobal(QPoint(0, 0));
+  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(3, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(600, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(600, 400), Qt::NoButton, origin);
   EXPECT_EQ(dlg->width(), 1034);
   EXPECT_EQ(dlg->geometry().right(), right);
 }

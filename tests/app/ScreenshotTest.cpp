@@ -82,8 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Shot{"main-ko-layout2-min.png", 1, 2, false},
                       Shot{"main-ko-layout1-max.png", 1, 1, true},
                       Shot{"main-ko-layout2-max.png", 1, 2, true}),
-    [](const ::testing::TestParamInfo<Shot>& info) {
-      std::string name = info.param.name;
+    [](const ::testing::TestParamInfo<Shot>& param) {
+      const std::string name = param.param.name;
       std::string id;
       for (char c : name.substr(0, name.size() - 4)) id += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
       return id;
