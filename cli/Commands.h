@@ -26,4 +26,12 @@ int RunInfo(const Args& args);
 int RunRebuild(const Args& args);
 int RunTelemetry(const Args& args);
 
+// The settings files: setup.cfg of the dashcam and the viewer's option.ini.
+int RunSetupCfg(const Args& args);
+int RunOptionIni(const Args& args);
+// tarvo-tool card (CardCommand.cpp).
+int RunCard(const Args& args);
+// tarvo-tool sources (SourcesCommand.cpp).
+int RunSources(const Args& args);
+
 }  // namespace cli

@@ -23,12 +23,15 @@ constexpr int kExitUsage = 2;
 
 void PrintListUsage(std::FILE* out) {
   std::fputs(
-      "usage: tarvo-tool list [--group all|normal|event|parking] [--language N] PATH...\n\n"
+      "usage: tarvo-tool list [--group all|normal|event|parking] [--language N] PATH...\n"
+      "       tarvo-tool list [--group G] [--language N] --card DEV\n\n"
       "Opens the files and folders (folders with all their subfolders) as the viewer's\n"
       "folder picker does, orders the recordings by the date and time in their names and\n"
       "prints one line per recording with six tab-separated columns:\n"
       "number, date, time, type, path, file name.\n\n"
-      "A file named without an extension is looked up with \".avi\" appended.\n\n"
+      "A file named without an extension is looked up with \".avi\" appended.\n"
+      "With --card the recordings of the card (or card image) DEV are listed instead,\n"
+      "from its folders NORMAL, INFINITE, EVENT and PARKING.\n\n"
       "options:\n"
       "  --group G      only normal, event or parking recordings (default all)\n"
       "  --language N   language of the type column: 0 English, 1 Korean, 2 German,\n"
@@ -97,11 +100,20 @@ int RunList(const Args& args) {
   bool languageGiven = false;
   int language = 0;
   std::vector<std::string> paths;
+  std::string card;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && arg == "--card") {
+      if (i + 1 >= args.size()) {
+        std::fputs("tarvo-tool list: --card needs a value\n", stderr);
+        return kExitUsage;
+      }
+      card = args[++i];
       continue;
     }
     if (!optionsEnded && (arg == "--group" || arg == "--language")) {
@@ -130,7 +142,7 @@ int RunList(const Args& args) {
     }
     paths.push_back(arg);
   }
-  if (paths.empty()) {
+  if (paths.empty() == card.empty()) {
     std::fputs("tarvo-tool list: no PATH given\n", stderr);
     PrintListUsage(stderr);
     return kExitUsage;
@@ -145,8 +157,17 @@ int RunList(const Args& args) {
   RecordingCollection set;
   for (const char* folder : {"NORMAL", "INFINITE", "EVENT", "PARKING"}) set.AddCardFolder(folder);
   set.AddExtension("AVI");
-  set.sourceKind = kSourceChosenFiles;
-  if (!set.OpenChosenPaths(paths)) {
+  set.sourceKind = card.empty() ? kSourceChosenFiles : kSourceCard;
+  if (!card.empty()) {
+    SourceEntry source;
+    source.kind = kSourceCard;
+    if (card.size() >= sizeof source.physicalPath) {
+      std::fprintf(stderr, "tarvo-tool list: card path too long: %s\n", card.c_str());
+      return kExitOpenFailed;
+    }
+    card.copy(source.physicalPath, card.size());
+    if (!set.OpenCard(source)) return kExitOpenFailed;
+  } else if (!set.OpenChosenPaths(paths)) {
     ReportOpenFailure(paths);
     return kExitOpenFailed;
   }

@@ -8,8 +8,9 @@ CardTextFile::~CardTextFile() {
 
 bool CardTextFile::Open(const std::filesystem::path& path) {
   if (path.empty()) return false;
+  // Folders, devices and pipes are no card file (a read of /dev/zero never ends).
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
   file_ = std::fopen(path.c_str(), "rb");
   return file_ != nullptr;
 }

@@ -18,7 +18,7 @@ class CardTextFile {
   CardTextFile(const CardTextFile&) = delete;
   CardTextFile& operator=(const CardTextFile&) = delete;
 
-  // False when `path` is missing, a folder or unreadable.
+  // False when `path` is missing, not a regular file or unreadable.
   bool Open(const std::filesystem::path& path);
 
   // The next line's text without its line end (at most kMaxLineChars characters; the

@@ -76,6 +76,12 @@ void SetClockToTime(DeviceClock& clock, const std::tm& time) {
   SelectByText(clock.second, TwoDigits(time.tm_sec));
 }
 
+void SetClockToNow(DeviceClock& clock) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (::localtime_r(&now, &local) != nullptr) SetClockToTime(clock, local);
+}
+
 bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock) {
   std::string bytes;
   bytes += YearDigits(clock.year.SelectedText());

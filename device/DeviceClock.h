@@ -29,6 +29,9 @@ DeviceClock MakeDeviceClock();
 // year list unchanged).
 void SetClockToTime(DeviceClock& clock, const std::tm& time);
 
+// SetClockToTime with the current local time.
+void SetClockToNow(DeviceClock& clock);
+
 // Writes the two lines. False when the file cannot be created or written.
 bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock);
 

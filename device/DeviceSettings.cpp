@@ -72,27 +72,47 @@ void RebuildCutOffList(ChoiceList& list, bool volt24, const TextLookup& text) {
   for (const char* volts : volt24 ? kCutOff24V : kCutOff12V) list.Add(volts);
 }
 
+void RebuildCutOffListForModel(ChoiceList& list, bool volt24, const std::string& modelName,
+                               const TextLookup& text) {
+  RebuildCutOffList(list, volt24, text);
+  if (modelName != kDeviceModelName) list.entries.resize(5);
+}
+
+void SelectVehicleVoltage(DeviceSettings& s, bool volt24, const TextLookup& text) {
+  const int keep = s.batteryCutOffVolt.selected < 0 ? 0 : s.batteryCutOffVolt.selected;
+  s.carBatteryVolt = volt24 ? CarVoltage::k24V : CarVoltage::k12V;
+  RebuildCutOffListForModel(s.batteryCutOffVolt, volt24, s.modelName, text);
+  s.batteryCutOffVolt.Select(keep);
+}
+
+void ApplyModelRules(DeviceSettings& s, int modelIndex, const TextLookup& text) {
+  s.spkVol.Clear();
+  s.recVideoQuality.Clear();
+  s.lcdOffTime.Clear();
+  s.recVideoQuality.Add(text(kStrQualityLow));
+  if (modelIndex == 0) {
+    for (int number : {kStrLcdAlwaysOn, kStrLcd1Minute, kStrLcd3Minutes, kStrLcd5Minutes,
+                       kStrLcd10Minutes})
+      s.lcdOffTime.Add(text(number));
+    s.spkVol.Add(text(kStrSpeakerMute));
+    s.recVideoQuality.Add(text(kStrQualityMedium));
+  }
+  for (const char* level : {"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"})
+    s.spkVol.Add(level);
+  s.recVideoQuality.Add(text(kStrQualityHigh));
+}
+
 void FillDeviceChoices(DeviceSettings& s, const TextLookup& text) {
   s.accTriggerLevel.Clear();
   for (int number : {kStrTriggerOff, kStrTriggerVeryLow, kStrTriggerLow, kStrTriggerMedium,
                      kStrTriggerHigh, kStrTriggerVeryHigh, kStrTriggerHighest})
     s.accTriggerLevel.Add(text(number));
-  s.recVideoQuality.Clear();
-  for (int number : {kStrQualityLow, kStrQualityMedium, kStrQualityHigh})
-    s.recVideoQuality.Add(text(number));
-  s.spkVol.Clear();
-  s.spkVol.Add(text(kStrSpeakerMute));
-  for (const char* level : {"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"})
-    s.spkVol.Add(level);
+  ApplyModelRules(s, 0, text);
   s.videoChannels.Clear();
   for (int number : {kStrChannelsOne, kStrChannelsTwo}) s.videoChannels.Add(text(number));
   RebuildCutOffList(s.batteryCutOffVolt, s.carBatteryVolt == CarVoltage::k24V, text);
   s.powerOffTimer.Clear();
   for (const char* hours : {"6H", "12H", "24H", "48H"}) s.powerOffTimer.Add(hours);
-  s.lcdOffTime.Clear();
-  for (int number : {kStrLcdAlwaysOn, kStrLcd1Minute, kStrLcd3Minutes, kStrLcd5Minutes,
-                     kStrLcd10Minutes})
-    s.lcdOffTime.Add(text(number));
 }
 
 void ClearDeviceSettings(DeviceSettings& s) {

@@ -41,6 +41,21 @@ void FillDeviceChoices(DeviceSettings& settings, const TextLookup& text);
 // (string 155 first); nothing selected.
 void RebuildCutOffList(ChoiceList& list, bool volt24, const TextLookup& text);
 
+// The cut-off list as the settings dialog builds it for a model: the seven entries
+// for "Tarvo", string 155 and the first four voltages for any other model name
+// (also the empty name of no selection); nothing selected.
+void RebuildCutOffListForModel(ChoiceList& list, bool volt24, const std::string& modelName,
+                               const TextLookup& text);
+
+// A click on a vehicle-voltage radio button: checks it and rebuilds the cut-off list
+// for that voltage, keeping the selected position (the first when none was selected).
+void SelectVehicleVoltage(DeviceSettings& settings, bool volt24, const TextLookup& text);
+
+// The per-model content of the lists that differ between models: quality and speaker
+// volume always, LCD Off Time only for model index 0 (other models leave it empty).
+// The refilled lists have no selection.
+void ApplyModelRules(DeviceSettings& settings, int modelIndex, const TextLookup& text);
+
 // Every list without selection, audio unchecked, 12 V checked.
 void ClearDeviceSettings(DeviceSettings& settings);
 

@@ -16,6 +16,7 @@ packages=(
   libjs-leaflet
   dosfstools mtools fdisk
   fonts-nanum fonts-noto-cjk fonts-dejavu-core
+  fonts-dejavu-extra
   xvfb xauth poppler-utils
   time
 )

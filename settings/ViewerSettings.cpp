@@ -69,8 +69,9 @@ ViewerSettings& TheViewerSettings() {
 
 bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings) {
   if (path.empty()) return false;
+  // Folders, devices and pipes are no settings file (a read of /dev/zero never ends).
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   ViewerSettings parsed = settings;

@@ -119,6 +119,32 @@ class RecordingCollection {
 
   // --- card access (CardAccess.cpp) ---
 
+  // Rebuilds sources: removable drives with a medium, not on the system disk, that
+  // can be opened for writing (kind 1 when they carry the card file system, else 0),
+  // then the folder item. The number of sources, at least 1.
+  int EnumerateSources();
+  // Opens source `index` of the latest enumeration; a folder item needs one of the
+  // two entry points below.
+  bool OpenSource(int index);
+  bool OpenSourceWithChoice(int index, const std::vector<std::string>& paths);
+  bool OpenSourceWithDrop(int index, const std::vector<std::string>& droppedPaths);
+  // Opens the card of a kind 1 source and lists its recording folders.
+  bool OpenCard(const SourceEntry& source);
+  // Adds the files of one card folder to entries; always true.
+  bool ListCardFolder(FolderRecord& record, int folderIndex);
+  // Closes the card connection when one is open.
+  void CloseCard();
+  // Copies the recording of list row `row` to `destination` (the path the user
+  // chose): card recordings through the card library, local ones unless the
+  // destination is the recording itself. False when nothing was copied.
+  bool SaveRecordingCopy(int row, const std::string& destination);
+  // The file name offered for a copy of row `row`: the name up to its last "." and
+  // "." defaultExtension for card recordings, the file's own name otherwise. Made
+  // safe to put in a folder: no "/", no control characters, never "." or "..".
+  std::string SuggestedCopyName(int row) const;
+  // A card file name made safe to use as one file name in a local folder.
+  static std::string SafeLocalName(const std::string& cardName);
+
   // Fields, in order.
   void* ownerWindow = nullptr;  // owner of file operations' windows
   int32_t sourceKind = kSourceNone;
@@ -142,6 +168,17 @@ class RecordingCollection {
   // Where the listings read type labels; the language library unless a test says else.
   LanguageLookup languageLookup;
 
+  // Starts the card library with the collection and stops it last, after the card
+  // connection is closed (declared last: destroyed first, while the rest still lives).
+  struct CardLibraryLifetime {
+    explicit CardLibraryLifetime(RecordingCollection* owner);
+    ~CardLibraryLifetime();
+    CardLibraryLifetime(const CardLibraryLifetime&) = delete;
+    CardLibraryLifetime& operator=(const CardLibraryLifetime&) = delete;
+    RecordingCollection* owner;
+  };
+  CardLibraryLifetime cardLibrary{this};
+
  private:
   int FillList(RecordingList& list, bool allGroups, int group);
   // Folders already entered in this scan, by device and inode, so a link back up the
@@ -151,4 +188,7 @@ class RecordingCollection {
   // Looks up one chosen or dropped file; false when it does not exist.
   bool AddChosenFile(FolderRecord& record, const std::string& path);
   bool OpenLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix);
+  // The common steps of opening a source; openFolderItem opens a kind 2 source.
+  template <typename OpenFolderItem>
+  bool OpenSourceWith(int index, OpenFolderItem openFolderItem);
 };

@@ -110,6 +110,7 @@ TEST_F(TimeCfg, MissingFileChangesNothing) {
   SetClockToTime(clock, Time(2013, 1, 2, 3, 4, 5));
   EXPECT_FALSE(ReadTimeCfg(dir / "absent.cfg", clock));
   EXPECT_FALSE(ReadTimeCfg(dir.path(), clock));
+  EXPECT_FALSE(ReadTimeCfg("/dev/zero", clock));
   EXPECT_EQ("2013", clock.year.SelectedText());
   EXPECT_EQ("05", clock.second.SelectedText());
 }
@@ -144,6 +145,14 @@ TEST_F(TimeCfg, YearOutsideTheListKeepsTheYearWhenSettingTheTime) {
   EXPECT_EQ("08", clock.month.SelectedText());
   ASSERT_TRUE(WriteTimeCfg(file, clock));
   EXPECT_EQ("/08/09\r\n10/11/12\r\n", ReadBytes(file));
+}
+
+TEST_F(TimeCfg, NowSelectsAnEntryInEveryTimeList) {
+  SetClockToNow(clock);
+  EXPECT_NE(-1, clock.month.selected);
+  EXPECT_NE(-1, clock.day.selected);
+  EXPECT_NE(-1, clock.hour.selected);
+  EXPECT_NE(-1, clock.second.selected);
 }
 
 TEST_F(TimeCfg, WritingIntoAMissingFolderFails) {

@@ -254,6 +254,7 @@ TEST_F(SetupCfg, MissingFileOrFolderFailsAndChangesNothing) {
   settings.accTriggerLevel.Select(6);
   EXPECT_FALSE(ReadSetupCfg(dir / "absent.cfg", settings, FakeText));
   EXPECT_FALSE(ReadSetupCfg(dir.path(), settings, FakeText));
+  EXPECT_FALSE(ReadSetupCfg("/dev/zero", settings, FakeText));
   EXPECT_EQ(6, settings.accTriggerLevel.selected);
 }
 
@@ -328,6 +329,41 @@ TEST(DeviceChoices, DefaultsResetAnEarlierCardsVersionAndChoices) {
   EXPECT_EQ(CarVoltage::k12V, s.carBatteryVolt);
   EXPECT_EQ("11.9V", s.batteryCutOffVolt.SelectedText());
   EXPECT_EQ(1, s.lcdOffTime.selected);
+}
+
+TEST(DeviceChoices, VoltageClickKeepsTheCutOffPosition) {
+  DeviceSettings s = MakeDefaultDeviceSettings(FakeText);
+  SelectVehicleVoltage(s, true, FakeText);
+  EXPECT_EQ(CarVoltage::k24V, s.carBatteryVolt);
+  EXPECT_EQ("23.8V", s.batteryCutOffVolt.SelectedText());
+  s.batteryCutOffVolt.selected = -1;
+  SelectVehicleVoltage(s, false, FakeText);
+  EXPECT_EQ(0, s.batteryCutOffVolt.selected) << "no selection keeps the first entry";
+  EXPECT_EQ("S155", s.batteryCutOffVolt.SelectedText());
+}
+
+TEST(DeviceChoices, OtherModelsGetTheShortCutOffList) {
+  DeviceSettings s = MakeDefaultDeviceSettings(FakeText);
+  s.modelName = "";
+  s.batteryCutOffVolt.Select(6);
+  SelectVehicleVoltage(s, true, FakeText);
+  EXPECT_EQ((std::vector<std::string>{"S155", "23.0V", "23.4V", "23.8V", "24.2V"}),
+            s.batteryCutOffVolt.entries);
+  EXPECT_EQ(-1, s.batteryCutOffVolt.selected) << "position 6 does not exist in the short list";
+}
+
+TEST(DeviceChoices, ModelRulesFillTheListsPerModel) {
+  DeviceSettings s = MakeDefaultDeviceSettings(FakeText);
+  ApplyModelRules(s, 1, FakeText);
+  EXPECT_EQ((std::vector<std::string>{"S172", "S170"}), s.recVideoQuality.entries);
+  EXPECT_EQ((std::vector<std::string>{"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"}),
+            s.spkVol.entries);
+  EXPECT_EQ(0, s.lcdOffTime.Count());
+  EXPECT_EQ(-1, s.spkVol.selected);
+  ApplyModelRules(s, 0, FakeText);
+  EXPECT_EQ((std::vector<std::string>{"S172", "S171", "S170"}), s.recVideoQuality.entries);
+  EXPECT_EQ(6, s.spkVol.Count());
+  EXPECT_EQ(5, s.lcdOffTime.Count());
 }
 
 TEST(ChoiceLists, SelectionStaysWithinTheEntries) {

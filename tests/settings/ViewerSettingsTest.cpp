@@ -160,6 +160,7 @@ TEST_F(ViewerSettingsFile, MissingFileFailsAndKeepsTheRecord) {
   EXPECT_FALSE(ReadSettings(dir / "absent.ini", s));
   EXPECT_FALSE(ReadSettings(dir.path(), s));
   EXPECT_FALSE(ReadSettings(fs::path(), s));
+  EXPECT_FALSE(ReadSettings("/dev/zero", s)) << "a device is no settings file";
   EXPECT_EQ(9, s.playValue);
 }
 

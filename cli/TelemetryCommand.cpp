@@ -1,0 +1,160 @@
+// tarvo-tool telemetry: a recording's telemetry records as the viewer reads them.
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "cli/Commands.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/AviTelemetrySource.h"
+#include "sources/avi/FileByteSource.h"
+#include "telemetry/SinglePrecision.h"
+#include "telemetry/TelemetrySamples.h"
+
+namespace cli {
+
+namespace {
+
+const char kTelemetryHelp[] =
+    "usage: tarvo-tool telemetry FILE [--format tsv|csv|gpx]\n\n"
+    "Prints every telemetry record of a recording in the order the viewer reads them.\n"
+    "tsv (the default) and csv print one line per record:\n"
+    "  G-sensor: M  ms  x  y  z          (stored axis values, byte + 1; 32 = 1 g)\n"
+    "  GPS:      G  ms  valid  latitude  longitude  speed  course  time\n"
+    "            (decimal degrees, km/h, degrees, local time or - when incomplete)\n"
+    "gpx writes the valid fixes as a track with time, speed and course.\n";
+
+constexpr size_t kRecordBuffer = 1024;
+constexpr double kMetresPerSecondPerKmh = 1 / 3.6;
+constexpr int kCameraUtcOffsetHours = 9;
+
+enum class Format { Tsv, Csv, Gpx };
+
+// Decimal degrees from the NMEA form, the way the position lookup converts them.
+float Degrees(double nmea) {
+  const double v = nmea * 0.01;
+  const double d = std::trunc(v);
+  return telemetry::ToSingle(d + (v - d) * 100 / 60);
+}
+
+std::string LocalTime(int64_t timestamp) {
+  const std::time_t t = static_cast<std::time_t>(timestamp);
+  std::tm tm{};
+  if (!localtime_r(&t, &tm)) return "-";
+  char text[64];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  return text;
+}
+
+// The fix's own UTC time: the sample's hour carries the camera's +9.
+std::string UtcTime(const CGPSData& s) {
+  std::tm tm{};
+  tm.tm_year = (s.year + 30) % 100 + 70;
+  tm.tm_mon = s.month - 1;
+  tm.tm_mday = s.day;
+  tm.tm_hour = s.hour - kCameraUtcOffsetHours;
+  tm.tm_min = s.minute;
+  tm.tm_sec = s.second;
+  const std::time_t t = timegm(&tm);
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  char text[64];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
+}
+
+std::string XmlEscape(const std::string& s) {
+  std::string out;
+  for (const char c : s) {
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (c == '"') out += "&quot;";
+    else out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+int RunTelemetry(const Args& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kTelemetryHelp, stdout);
+    return 0;
+  }
+  Format format = Format::Tsv;
+  std::string path;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--format") {
+      const std::string v = i + 1 < args.size() ? args[++i] : "";
+      if (v == "tsv") format = Format::Tsv;
+      else if (v == "csv") format = Format::Csv;
+      else if (v == "gpx") format = Format::Gpx;
+      else {
+        std::fputs("tarvo-tool telemetry: --format takes tsv, csv or gpx\n", stderr);
+        return 1;
+      }
+    } else if (path.empty() && args[i].rfind("--", 0) != 0) {
+      path = args[i];
+    } else {
+      std::fprintf(stderr, "tarvo-tool telemetry: unexpected argument %s\n", args[i].c_str());
+      return 1;
+    }
+  }
+  if (path.empty()) {
+    std::fputs("tarvo-tool telemetry: give one FILE (see --help)\n", stderr);
+    return 1;
+  }
+  FileByteSource file;
+  if (!file.Open(path)) {
+    std::fprintf(stderr, "tarvo-tool telemetry: cannot open %s\n", path.c_str());
+    return 1;
+  }
+  avi::AviReader reader(file);
+  if (!reader.Open()) {
+    std::fprintf(stderr, "tarvo-tool telemetry: %s is not a recording (no RIFF AVI header)\n", path.c_str());
+    return 1;
+  }
+  avi::AviTelemetrySource source(reader);
+  const char sep = format == Format::Csv ? ',' : '\t';
+  if (format == Format::Gpx) {
+    std::printf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<gpx version=\"1.0\" creator=\"tarvo-tool\" xmlns=\"http://www.topografix.com/GPX/1/0\">\n"
+                "<trk><name>%s</name><trkseg>\n",
+                XmlEscape(std::filesystem::path(path).filename().string()).c_str());
+  }
+  char buffer[kRecordBuffer];
+  for (;;) {
+    int32_t size = static_cast<int32_t>(sizeof buffer), time = 0;
+    const int result = source.ReadTelemetryRecord(buffer, &size, &time);
+    if (result == TelemetryRecordSource::kEndOfRecords) break;
+    if (result != TelemetryRecordSource::kRecordDelivered || size <= 0) continue;
+    const std::string_view record(buffer, static_cast<size_t>(size));
+    if (record[0] == kGSensorRecordKind && format != Format::Gpx) {
+      int axis[3] = {1, 1, 1};
+      for (size_t k = 0; k < 3; ++k)
+        axis[k] = (k + 1 < record.size() ? static_cast<unsigned char>(record[k + 1]) : 0) + 1;
+      std::printf("M%c%d%c%d%c%d%c%d\n", sep, time, sep, axis[0], sep, axis[1], sep, axis[2]);
+    } else if (record[0] == kGpsRecordKind) {
+      CGPSData s;
+      const bool complete = ParseGpsRecord(s, time, record);
+      const float lat = Degrees(s.latitude), lon = Degrees(s.longitude);
+      if (format == Format::Gpx) {
+        if (!s.valid) continue;
+        std::printf("<trkpt lat=\"%.6f\" lon=\"%.6f\">", lat, lon);
+        if (complete) std::printf("<time>%s</time>", UtcTime(s).c_str());
+        std::printf("<course>%.2f</course><speed>%.2f</speed></trkpt>\n", s.course,
+                    s.speed * kMetresPerSecondPerKmh);
+      } else {
+        std::printf("G%c%d%c%d%c%.6f%c%.6f%c%.2f%c%.2f%c%s\n", sep, time, sep, s.valid, sep, lat, sep, lon, sep,
+                    s.speed, sep, s.course, sep, complete ? LocalTime(s.timestamp).c_str() : "-");
+      }
+    }
+  }
+  if (format == Format::Gpx) std::printf("</trkseg></trk>\n</gpx>\n");
+  return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,239 @@
+// Card access: the sources on the machine, opening one, listing a card's recording
+// folders and saving a copy of a recording.
+
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "kovr/Kovr.h"
+#include "sources/DriveTable.h"
+#include "sources/NameParsing.h"
+#include "sources/RecordingCollection.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCardOpenFailure = "KOVR drive cannot be opened\n";
+constexpr int32_t kCopyBufferSize = 262144;
+constexpr int32_t kListCapacity = KOVR_FILE_LIST_CAPACITY;
+
+// A drive has a medium when its root answers a file-system query with a block size.
+bool HasMedium(const std::string& root) {
+  struct statvfs info {};
+  return ::statvfs(root.c_str(), &info) == 0 && info.f_bsize > 0;
+}
+
+// The probe: never the system disk, and only a disk this user may open for writing
+// (as the camera settings and the formatting will).
+bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry) {
+  if (drive.systemDisk || drive.device.empty()) return false;
+  // A device path that does not fit the source record is not cut: a cut path could
+  // name another device.
+  if (drive.device.size() >= sizeof entry.physicalPath) return false;
+  const int fd = ::open(drive.device.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  std::memcpy(entry.physicalPath, drive.device.c_str(), drive.device.size() + 1);
+  entry.kind = VK_Kovr_Check_Kovr_partition(entry.physicalPath) ? kSourceCard
+                                                                 : kSourceRemovableDrive;
+  return true;
+}
+
+uint32_t Le32(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
+RecordingCollection::CardLibraryLifetime::CardLibraryLifetime(RecordingCollection* o) : owner(o) {
+  VK_Kovr_Start();
+}
+
+RecordingCollection::CardLibraryLifetime::~CardLibraryLifetime() {
+  owner->CloseCard();
+  VK_Kovr_Stop();
+}
+
+int RecordingCollection::EnumerateSources() {
+  sources.clear();
+  const std::vector<drives::Drive> found = drives::ListDrives();
+  for (size_t i = 0; i < found.size(); ++i) {
+    const drives::Drive& drive = found[i];
+    if (!drive.removable || !HasMedium(drive.root)) continue;
+    SourceEntry entry;
+    entry.driveIndex = static_cast<int32_t>(i);
+    entry.root = drive.root.empty() || drive.root.back() != '/' ? drive.root + "/" : drive.root;
+    if (!ProbeDrive(drive, entry)) continue;
+    sources.push_back(entry);
+  }
+  SourceEntry folderItem;
+  folderItem.root = folderItemLabel;
+  folderItem.kind = kSourceChosenFiles;
+  sources.push_back(folderItem);
+  return static_cast<int>(sources.size());
+}
+
+template <typename OpenFolderItem>
+bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderItem) {
+  if (index < 0) return false;
+  CloseCard();
+  if (static_cast<size_t>(index) >= sources.size()) return false;
+  // A copy: opening may rebuild nothing, but the entry must not change under us.
+  const SourceEntry source = sources[static_cast<size_t>(index)];
+  sourceKind = source.kind;
+  bool opened = false;
+  switch (source.kind) {
+    case kSourceRemovableDrive: opened = OpenDrive(source); break;
+    case kSourceCard: opened = OpenCard(source); break;
+    case kSourceChosenFiles: opened = openFolderItem(); break;
+    default: break;
+  }
+  if (opened) {
+    SortEntries();
+    selectedSource = index;
+  }
+  return opened;
+}
+
+bool RecordingCollection::OpenSource(int index) {
+  return OpenSourceWith(index, [] { return false; });
+}
+
+bool RecordingCollection::OpenSourceWithChoice(int index, const std::vector<std::string>& paths) {
+  return OpenSourceWith(index, [&] { return OpenChosenPaths(paths); });
+}
+
+bool RecordingCollection::OpenSourceWithDrop(int index,
+                                             const std::vector<std::string>& droppedPaths) {
+  return OpenSourceWith(index, [&] { return OpenDroppedFiles(droppedPaths); });
+}
+
+bool RecordingCollection::OpenCard(const SourceEntry& source) {
+  EmptySet();
+  CloseCard();
+  device = new unsigned char[kCardConnectionSize]();
+  if (VK_Kovr_Device_Open(source.physicalPath, KOVR_OPEN_DEFAULT, device) != 0) {
+    delete[] device;
+    device = nullptr;
+    std::fputs(kCardOpenFailure, stdout);
+    std::fflush(stdout);
+    return false;
+  }
+  for (size_t i = 0; i < cardFolders.size(); ++i) {
+    FolderRecord record;
+    std::memcpy(record.narrowName, cardFolders[i].narrowName, sizeof record.narrowName);
+    record.narrowName[sizeof record.narrowName - 1] = '\0';
+    record.name = record.narrowName;
+    ListCardFolder(record, static_cast<int>(i));
+    scannedFolders.push_back(record);
+  }
+  return true;
+}
+
+bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) {
+  if (!device) return true;
+  std::vector<unsigned char> buffer(KOVR_FILE_LIST_BUFFER_SIZE, 0);
+  std::memcpy(buffer.data(), &kListCapacity, sizeof kListCapacity);
+  int32_t cursor = 1;
+  for (;;) {
+    int n = VK_Kovr_Get_FileList(device, record.narrowName, &cursor, buffer.data(), 0);
+    if (n <= 0) break;
+    // Never more records than the buffer holds, whatever the library says.
+    if (n > kListCapacity) n = kListCapacity;
+    for (int i = 0; i < n; ++i) {
+      const unsigned char* r = buffer.data() + 4 + i * KOVR_FILE_RECORD_SIZE;
+      char name[KOVR_MAX_NAME_LENGTH + 1];
+      std::memcpy(name, r + KOVR_FILE_RECORD_NAME, KOVR_MAX_NAME_LENGTH);
+      name[KOVR_MAX_NAME_LENGTH] = '\0';
+      RecordingEntry entry;
+      entry.folderIndex = folderIndex;
+      entry.cardFileNumber = static_cast<int32_t>(Le32(r + KOVR_FILE_RECORD_NUMBER));
+      names::CopyNarrow(entry.cardName, name);
+      entry.fileName = name;
+      entry.path = name;
+      ParseRecordingName(entry.fileName, entry);
+      entry.sizeKiB = Le32(r + KOVR_FILE_RECORD_BYTES) >> 10;
+      entries.push_back(std::move(entry));
+    }
+    record.count += n;
+  }
+  return true;
+}
+
+void RecordingCollection::CloseCard() {
+  if (!device) return;
+  VK_Kovr_Device_Close(device);
+  delete[] device;
+  device = nullptr;
+}
+
+std::string RecordingCollection::SafeLocalName(const std::string& cardName) {
+  std::string safe;
+  for (const char c : cardName) {
+    const auto u = static_cast<unsigned char>(c);
+    safe += (c == '/' || c == '\\' || u < 0x20 || u == 0x7F) ? '_' : c;
+  }
+  if (safe.empty() || safe == "." || safe == "..") safe = "_" + safe;
+  return safe;
+}
+
+std::string RecordingCollection::SuggestedCopyName(int row) const {
+  const RecordingEntry* entry = EntryForRow(row);
+  if (!entry) return {};
+  if (entry->cardFileNumber > 0) {
+    const size_t dot = entry->path.rfind('.');
+    const std::string stem = dot == std::string::npos ? entry->path : entry->path.substr(0, dot);
+    return SafeLocalName(stem + "." + defaultExtension);
+  }
+  const size_t slash = entry->path.rfind('/');
+  return SafeLocalName(slash == std::string::npos ? entry->path : entry->path.substr(slash + 1));
+}
+
+bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destination) {
+  const RecordingEntry* entry = EntryForRow(row);
+  if (!entry || destination.empty()) return false;
+  if (entry->cardFileNumber <= 0) {
+    // The same file under another spelling (a link, "./") counts as the recording
+    // itself: copying it onto itself would empty it.
+    std::error_code ec;
+    if (destination == entry->path || fs::equivalent(destination, entry->path, ec)) return false;
+    return fs::copy_file(entry->path, destination, fs::copy_options::overwrite_existing, ec) && !ec;
+  }
+  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() ||
+      !device)
+    return false;
+  const FolderRecord& folder = scannedFolders[static_cast<size_t>(entry->folderIndex)];
+  std::FILE* out = std::fopen(destination.c_str(), "wb");
+  if (!out) return false;
+  std::vector<unsigned char> buffer(kCopyBufferSize);
+  // The whole name as listed: the 63-byte cardName would not find a longer one.
+  const std::string path = std::string("/") + folder.narrowName + "/" + entry->fileName;
+  const int handle = VK_Kovr_File_Open(device, path.c_str(), "r", 0, 0, entry->cardFileNumber);
+  if (handle <= 0) {
+    std::fclose(out);
+    return false;
+  }
+  bool ok = true;
+  int n = 0;
+  while ((n = VK_Kovr_File_Read(device, buffer.data(), kCopyBufferSize, handle)) > 0) {
+    if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
+      ok = false;
+      break;
+    }
+  }
+  if (n < 0) ok = false;
+  if (std::fflush(out) != 0) ok = false;
+  if (std::fclose(out) != 0) ok = false;
+  VK_Kovr_File_Close(device, handle);
+  return ok;
+}

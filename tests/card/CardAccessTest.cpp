@@ -1,0 +1,310 @@
+// Card access on the recording set: sources, opening cards and drives, listing the
+// card folders, saving copies.
+
+#include <gtest/gtest.h>
+
+#include "tests/card/CardTestSupport.h"
+
+using namespace kovrtest;
+using namespace cardtest;
+
+namespace {
+
+class CardAccess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PrepareCollection(set_);
+    cardRoot_ = temp_.Path() / "media" / "TARVO";
+    plainRoot_ = temp_.Path() / "media" / "USB";
+    fs::create_directories(cardRoot_);
+    fs::create_directories(plainRoot_);
+    card_ = MakeFormattedCard(temp_.Path(), 120 * kMiB, "c.img");
+    ASSERT_FALSE(card_.empty());
+    plain_ = (temp_.Path() / "plain.img").string();
+    MakeSparse(plain_, 8 * kMiB);
+    table_ = temp_.Path() / "drives";
+  }
+
+  // The card and a plain removable drive, as a card reader and a USB stick give them.
+  void UseBothDrives() {
+    WriteTable(table_, "/|/dev/nonexistent-system|system\n" + cardRoot_.string() + "|" + card_ +
+                           "|removable\n" + plainRoot_.string() + "|" + plain_ + "|removable\n");
+  }
+
+  int32_t Put(const std::string& folder, const std::string& name, size_t size, uint32_t seed,
+              bool close = true) {
+    Card card(card_);
+    return card.Ok() ? card.Put(folder, name, Pattern(size, seed), close) : -1;
+  }
+
+  TempFolder temp_;
+  RecordingCollection set_;
+  fs::path cardRoot_, plainRoot_, table_;
+  std::string card_, plain_;
+};
+
+TEST_F(CardAccess, MachineWithoutRemovableMediaYieldsOnlyTheFolderItem) {
+  WriteTable(table_, "/|/dev/sda|system\n" + temp_.Path().string() + "|" + card_ + "|\n");
+  DriveTableScope scope(table_);
+  ASSERT_EQ(1, set_.EnumerateSources());
+  ASSERT_EQ(1u, set_.sources.size());
+  EXPECT_EQ(kSourceChosenFiles, set_.sources[0].kind);
+  EXPECT_EQ(set_.folderItemLabel, set_.sources[0].root);
+  EXPECT_STREQ("", set_.sources[0].physicalPath);
+  EXPECT_EQ(0, set_.sources[0].driveIndex);
+}
+
+TEST_F(CardAccess, DashcamCardIsKindOneAndAnOrdinaryDriveKindZero) {
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  ASSERT_EQ(3, set_.EnumerateSources());
+  EXPECT_EQ(kSourceCard, set_.sources[0].kind);
+  EXPECT_EQ(cardRoot_.string() + "/", set_.sources[0].root);
+  EXPECT_EQ(card_, std::string(set_.sources[0].physicalPath));
+  EXPECT_EQ(1, set_.sources[0].driveIndex);
+  EXPECT_EQ(kSourceRemovableDrive, set_.sources[1].kind);
+  EXPECT_EQ(2, set_.sources[1].driveIndex);
+  EXPECT_EQ(kSourceChosenFiles, set_.sources[2].kind);
+  // A second enumeration starts afresh.
+  EXPECT_EQ(3, set_.EnumerateSources());
+}
+
+TEST_F(CardAccess, DrivesWithoutMediumOrDeviceAreNoSources) {
+  const std::string longImage = (temp_.Path() / std::string(70, 'l')).string();
+  MakeSparse(longImage, kMiB);
+  WriteTable(table_, (temp_.Path() / "absent").string() + "|" + card_ + "|removable\n" +
+                         cardRoot_.string() + "|" + (temp_.Path() / "gone.img").string() +
+                         "|removable\n" + cardRoot_.string() + "|" + card_ +
+                         "|removable,system\n" + plainRoot_.string() + "|" + longImage +
+                         "|removable\n");
+  DriveTableScope scope(table_);
+  EXPECT_EQ(1, set_.EnumerateSources()) << "no medium, no device, system disk, path too long";
+}
+
+TEST_F(CardAccess, CardWithFourEmptyFoldersOpensWithAnEmptySet) {
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSource(0));
+  EXPECT_EQ(kSourceCard, set_.sourceKind);
+  EXPECT_EQ(0, set_.selectedSource);
+  EXPECT_NE(nullptr, set_.device);
+  EXPECT_EQ(0, set_.EntryCount());
+  ASSERT_EQ(4u, set_.scannedFolders.size());
+  const char* names[] = {"NORMAL", "INFINITE", "EVENT", "PARKING"};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_STREQ(names[i], set_.scannedFolders[i].narrowName);
+    EXPECT_EQ(names[i], set_.scannedFolders[i].name);
+    EXPECT_EQ(0, set_.scannedFolders[i].count);
+  }
+}
+
+TEST_F(CardAccess, CardRecordingsBecomeEntriesOfTheirFolders) {
+  const int32_t evt = Put("EVENT", "EVT_20240102_080000_2.avi", 5000, 1);
+  const int32_t rec = Put("NORMAL", "REC_20240101_120000_1.avi", 300 * 1024 + 5, 2);
+  const int32_t prk = Put("PARKING", "PRK_20231231_235959_2.avi", 2047, 3);
+  for (int i = 0; i < 34; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "REC_20240103_10%04d_2.avi", i);
+    ASSERT_GT(Put("NORMAL", name, 100, static_cast<uint32_t>(i)), 0);
+  }
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSource(0));
+  ASSERT_EQ(37, set_.EntryCount());
+  EXPECT_EQ(35, set_.scannedFolders[0].count) << "two batches of the NORMAL folder";
+  EXPECT_EQ(0, set_.scannedFolders[1].count);
+  EXPECT_EQ(1, set_.scannedFolders[2].count);
+  EXPECT_EQ(1, set_.scannedFolders[3].count);
+  // Sorted by the date-time part of the name.
+  const RecordingEntry* first = set_.EntryAt(0);
+  EXPECT_EQ("PRK_20231231_235959_2.avi", first->fileName);
+  EXPECT_EQ(3, first->folderIndex);
+  EXPECT_EQ(prk, first->cardFileNumber);
+  EXPECT_EQ(1u, first->sizeKiB);
+  EXPECT_EQ(2023, first->recordTime.year);
+  const RecordingEntry* second = set_.EntryAt(1);
+  EXPECT_EQ(0, second->folderIndex);
+  EXPECT_EQ(rec, second->cardFileNumber);
+  EXPECT_STREQ("REC_20240101_120000_1.avi", second->cardName);
+  EXPECT_EQ(second->fileName, second->path);
+  EXPECT_EQ(300u, second->sizeKiB);
+  EXPECT_EQ(evt, set_.EntryAt(2)->cardFileNumber);
+  EXPECT_EQ(2, set_.EntryAt(2)->folderIndex);
+}
+
+TEST_F(CardAccess, CardThatCannotBeOpenedSaysSoOnStandardOutput) {
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_EQ(kSourceCard, set_.sources[0].kind);
+  // The card is damaged between the enumeration and the open.
+  const Geometry g = ReadGeometry(card_);
+  const unsigned char junk[8] = {'F', 'O', 'R', 'E', 'I', 'G', 'N', 0};
+  WriteBytes(card_, g.partitionStart, junk, sizeof junk);
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(set_.OpenSource(0));
+  EXPECT_EQ("KOVR drive cannot be opened\n", testing::internal::GetCapturedStdout());
+  EXPECT_EQ(nullptr, set_.device);
+  EXPECT_EQ(kSourceCard, set_.sourceKind);
+  EXPECT_EQ(0, set_.EntryCount());
+  EXPECT_EQ(-1, set_.selectedSource);
+}
+
+TEST_F(CardAccess, IndicesOutsideTheSourcesOpenNothing) {
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  EXPECT_FALSE(set_.OpenSource(-1));
+  EXPECT_FALSE(set_.OpenSource(3));
+  EXPECT_FALSE(set_.OpenSource(2)) << "the folder item needs an entry point of its own";
+  EXPECT_EQ(-1, set_.selectedSource);
+}
+
+TEST_F(CardAccess, OpeningAnotherSourceClosesTheCard) {
+  std::ofstream(plainRoot_ / "REC_20240101_120000_2.avi") << "x";
+  std::ofstream(plainRoot_ / "notes.txt") << "x";
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSource(0));
+  ASSERT_NE(nullptr, set_.device);
+  ASSERT_TRUE(set_.OpenSource(1));
+  EXPECT_EQ(nullptr, set_.device);
+  EXPECT_EQ(kSourceRemovableDrive, set_.sourceKind);
+  EXPECT_EQ(1, set_.selectedSource);
+  ASSERT_EQ(1, set_.EntryCount());
+  EXPECT_EQ(-1, set_.EntryAt(0)->cardFileNumber);
+}
+
+TEST_F(CardAccess, FolderItemOpensChosenPathsOrDrops) {
+  const fs::path chosen = temp_.Path() / "chosen";
+  fs::create_directories(chosen / "sub");
+  std::ofstream(chosen / "sub" / "EVT_20240101_120000_2.AVI") << "x";
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSourceWithChoice(2, {chosen.string()}));
+  EXPECT_EQ(kSourceChosenFiles, set_.sourceKind);
+  EXPECT_EQ(1, set_.EntryCount());
+  EXPECT_EQ(2, set_.selectedSource);
+  ASSERT_TRUE(set_.OpenSourceWithDrop(2, {(chosen / "sub").string()}));
+  EXPECT_EQ(1, set_.EntryCount());
+  EXPECT_FALSE(set_.OpenSourceWithDrop(2, {(chosen / "missing.avi").string()}));
+  // Dropping the root of the card opens the card.
+  ASSERT_TRUE(set_.OpenSourceWithDrop(0, {cardRoot_.string()}));
+  EXPECT_EQ(kSourceCard, set_.sourceKind);
+  EXPECT_NE(nullptr, set_.device);
+}
+
+class SaveCopy : public CardAccess {
+ protected:
+  void OpenCardAndList() {
+    UseBothDrives();
+    DriveTableScope scope(table_);
+    set_.EnumerateSources();
+    ASSERT_TRUE(set_.OpenSource(0));
+    ASSERT_GT(set_.ListAll(list_), 0);
+  }
+  int RowOf(const std::string& name) {
+    for (int r = 0; set_.EntryForRow(r); ++r)
+      if (set_.EntryForRow(r)->fileName == name) return r;
+    return -1;
+  }
+  MemoryRecordingList list_;
+};
+
+TEST_F(SaveCopy, CardRecordingIsCopiedByteForByteThroughTheLibrary) {
+  ASSERT_GT(Put("EVENT", "EVT_20240101_120000_2.avi", 700001, 42), 0);
+  const std::string longName = "REC_20240101_130000_2_" + std::string(60, 'z') + ".avi";
+  ASSERT_GT(Put("NORMAL", longName, 1000, 43), 0);
+  OpenCardAndList();
+  const fs::path out = temp_.Path() / "copy.avi";
+  ASSERT_TRUE(set_.SaveRecordingCopy(RowOf("EVT_20240101_120000_2.avi"), out.string()));
+  EXPECT_EQ(Pattern(700001, 42), ReadBytes(out, 0, 800000));
+  const fs::path out2 = temp_.Path() / "long.avi";
+  ASSERT_TRUE(set_.SaveRecordingCopy(RowOf(longName), out2.string()))
+      << "a name longer than the 63-byte card name is still found";
+  EXPECT_EQ(Pattern(1000, 43), ReadBytes(out2, 0, 2000));
+}
+
+TEST_F(SaveCopy, CutOffCardRecordingCopiesWhatReachedTheCard) {
+  ASSERT_GT(Put("EVENT", "EVT_20240101_120000_2.avi", 300000, 5, /*close=*/false), 0);
+  OpenCardAndList();
+  const fs::path out = temp_.Path() / "cut.avi";
+  ASSERT_TRUE(set_.SaveRecordingCopy(0, out.string()));
+  EXPECT_EQ(300000u, fs::file_size(out));
+}
+
+TEST_F(SaveCopy, FailuresCopyNothingAndSayFalse) {
+  ASSERT_GT(Put("EVENT", "EVT_20240101_120000_2.avi", 100, 5), 0);
+  OpenCardAndList();
+  EXPECT_FALSE(set_.SaveRecordingCopy(-1, (temp_.Path() / "a").string()));
+  EXPECT_FALSE(set_.SaveRecordingCopy(1, (temp_.Path() / "a").string()));
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, (temp_.Path() / "no" / "such" / "folder").string()));
+  // The file vanished from the card: the new file stays empty.
+  {
+    Card card(card_);
+    ASSERT_EQ(0, VK_Kovr_File_Delete(card.Block(), set_.EntryForRow(0)->cardFileNumber));
+  }
+  set_.CloseCard();
+  unsigned char* reopened = new unsigned char[kCardConnectionSize]();
+  ASSERT_EQ(0, VK_Kovr_Device_Open(card_.c_str(), KOVR_OPEN_DEFAULT, reopened));
+  set_.device = reopened;
+  const fs::path out = temp_.Path() / "empty.avi";
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, out.string()));
+  EXPECT_EQ(0u, fs::file_size(out));
+}
+
+TEST_F(SaveCopy, LocalRecordingIsCopiedButNeverOntoItself) {
+  const fs::path rec = plainRoot_ / "REC_20240101_120000_2.avi";
+  std::ofstream(rec) << "recording bytes";
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSource(1));
+  ASSERT_EQ(1, set_.ListAll(list_));
+  const fs::path out = temp_.Path() / "copy.avi";
+  ASSERT_TRUE(set_.SaveRecordingCopy(0, out.string()));
+  EXPECT_EQ(15u, fs::file_size(out));
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, set_.EntryForRow(0)->path));
+  const std::string otherSpelling = plainRoot_.string() + "/./REC_20240101_120000_2.avi";
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, otherSpelling));
+  EXPECT_EQ(15u, fs::file_size(rec)) << "copying a file onto itself emptied it";
+}
+
+TEST_F(SaveCopy, SuggestedNamesStayInsideTheDestinationFolder) {
+  ASSERT_GT(Put("NORMAL", "REC_20240101_120000_2", 10, 1), 0);
+  ASSERT_GT(Put("NORMAL", "REC_20240101_120001_2.x.mp4", 10, 1), 0);
+  OpenCardAndList();
+  EXPECT_EQ("REC_20240101_120000_2.avi", set_.SuggestedCopyName(RowOf("REC_20240101_120000_2")));
+  EXPECT_EQ("REC_20240101_120001_2.x.avi",
+            set_.SuggestedCopyName(RowOf("REC_20240101_120001_2.x.mp4")));
+  EXPECT_EQ("", set_.SuggestedCopyName(5));
+  EXPECT_EQ(".._.._etc_passwd", RecordingCollection::SafeLocalName("../../etc/passwd"));
+  EXPECT_EQ("_..", RecordingCollection::SafeLocalName(".."));
+  EXPECT_EQ("_", RecordingCollection::SafeLocalName(""));
+  EXPECT_EQ("a_b_c", RecordingCollection::SafeLocalName("a\\b\nc"));
+}
+
+TEST(CardLibraryLife, CollectionsStartAndStopTheLibraryInPairs) {
+  TempFolder temp;
+  const std::string image = MakeFormattedCard(temp.Path());
+  auto outer = std::make_unique<RecordingCollection>();
+  unsigned char* block = new unsigned char[kCardConnectionSize]();
+  ASSERT_EQ(0, VK_Kovr_Device_Open(image.c_str(), KOVR_OPEN_DEFAULT, block));
+  outer->device = block;
+  {
+    RecordingCollection inner;  // its stop must not close the outer collection's card
+  }
+  Card probe(image);
+  ASSERT_TRUE(probe.Ok());
+  std::vector<unsigned char> buffer(KOVR_FILE_LIST_BUFFER_SIZE, 0);
+  PutLe32(buffer.data(), 30);
+  int32_t cursor = 1;
+  EXPECT_EQ(0, VK_Kovr_Get_FileList(outer->device, "NORMAL", &cursor, buffer.data(), 0));
+  outer.reset();  // closes the card and frees the block
+}
+
+}  // namespace

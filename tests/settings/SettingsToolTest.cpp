@@ -1,0 +1,129 @@
+// The setup-cfg and option-ini subcommands of tarvo-tool, run as a user's script would.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/settings/TestFolder.h"
+
+using testutil::ReadBytes;
+using testutil::ScopedEnv;
+using testutil::TempFolder;
+using testutil::WriteBytes;
+
+namespace {
+
+const char kDefaultSetupCfg[] =
+    "Product Name            : Tarvo\r\nH/W Version             : V1.0.0\r\n"
+    "S/W Version             : V1.00\r\nAcc Trigger Level       : 3\r\n"
+    "REC Video Qulity        : 3\r\nREC Audio Enable        : 1\r\n"
+    "SPK Vol                 : 3\r\nVideo Channles          : 2\r\n"
+    "Car Battery Volt        : 0\r\nBattery CutOff Volt     : 3\r\n"
+    "Power Off Timer         : 2\r\nLCD Off Time            : 1\r\n";
+
+class SettingsTool : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  ScopedEnv home{"HOME", dir.path().c_str()};
+  ScopedEnv xdg{"XDG_CONFIG_HOME", (dir / "cfg").c_str()};
+
+  // Runs tarvo-tool with `args` (already shell-safe); stdout and stderr go to files.
+  int Run(const std::string& args) {
+    const std::string command = std::string("'") + TARVO_BINARY_DIR + "/bin/tarvo-tool' " + args +
+                                " >'" + (dir / "out.txt").string() + "' 2>'" +
+                                (dir / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Out() { return ReadBytes(dir / "out.txt"); }
+  std::string Err() { return ReadBytes(dir / "err.txt"); }
+  std::string P(const char* name) { return "'" + (dir / name).string() + "'"; }
+};
+
+TEST_F(SettingsTool, SetupCfgDefaultsWritesTheDefaultFile) {
+  ASSERT_EQ(0, Run("setup-cfg defaults " + P("setup.cfg")));
+  EXPECT_EQ(kDefaultSetupCfg, ReadBytes(dir / "setup.cfg"));
+}
+
+TEST_F(SettingsTool, SetupCfgNormalizeKeepsValidValuesAndDropsTheRest) {
+  WriteBytes(dir / "in.cfg",
+             "Product Name            : Tarvo\nH/W Version             : V9\n"
+             "S/W Version             : V2.10\nAcc Trigger Level       : 9\n"
+             "REC Video Qulity        : 1\nREC Audio Enable        : 0\n"
+             "SPK Vol                 : 5\nVideo Channles          : 1\n"
+             "Car Battery Volt        : 1\nBattery CutOff Volt     : 6\n"
+             "Power Off Timer         : 4\nLCD Off Time            : 4\nMore                    : x\n");
+  ASSERT_EQ(0, Run("setup-cfg normalize " + P("in.cfg") + " " + P("out.cfg")));
+  EXPECT_EQ(
+      "Product Name            : Tarvo\r\nH/W Version             : V1.0.0\r\n"
+      "S/W Version             : V2.10\r\nAcc Trigger Level       : 3\r\n"
+      "REC Video Qulity        : 1\r\nREC Audio Enable        : 0\r\n"
+      "SPK Vol                 : 5\r\nVideo Channles          : 1\r\n"
+      "Car Battery Volt        : 1\r\nBattery CutOff Volt     : 6\r\n"
+      "Power Off Timer         : 4\r\nLCD Off Time            : 4\r\n",
+      ReadBytes(dir / "out.cfg"));
+}
+
+TEST_F(SettingsTool, SetupCfgNormalizeOfAnUnreadableFileWritesTheDefaults) {
+  ASSERT_EQ(0, Run("setup-cfg normalize " + P("absent.cfg") + " " + P("out.cfg")));
+  EXPECT_EQ(kDefaultSetupCfg, ReadBytes(dir / "out.cfg"));
+  EXPECT_NE(std::string::npos, Err().find("cannot read"));
+}
+
+TEST_F(SettingsTool, SetupCfgNormalizeSurvivesGarbage) {
+  std::string garbage;
+  for (int i = 0; i < 20000; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
+  WriteBytes(dir / "in.cfg", garbage);
+  ASSERT_EQ(0, Run("setup-cfg normalize " + P("in.cfg") + " " + P("out.cfg")));
+  EXPECT_EQ(12, [&] {
+    const std::string out = ReadBytes(dir / "out.cfg");
+    int lines = 0;
+    for (std::size_t at = 0; (at = out.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    return lines;
+  }());
+}
+
+TEST_F(SettingsTool, UnwritableOutputFailsWithAMessage) {
+  EXPECT_EQ(1, Run("setup-cfg defaults " + P("missing/setup.cfg")));
+  EXPECT_NE(std::string::npos, Err().find("cannot write"));
+  WriteBytes(dir / "option.ini", "PLAY_VALUE=3\n");
+  EXPECT_EQ(1, Run("option-ini normalize " + P("option.ini") + " " + P("missing/o.ini")));
+  EXPECT_NE(std::string::npos, Err().find("cannot write"));
+}
+
+TEST_F(SettingsTool, OptionIniNormalizeRewritesTheFileOverTheDefaults) {
+  WriteBytes(dir / "option.ini", "[OPTION]\nSAVE_DIRECTORY=/caps\nSPEED=2\nREAR_MIRROR=2\njunk\n"
+                                 "LANGUAGE=7\nPLAY_VALUE = 9\n");
+  ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
+  EXPECT_EQ(
+      "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
+      "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/caps\r\n"
+      "PLAY_VALUE=5\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=0\r\n"
+      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=0\r\nMODEL=0\r\nSPEED=1\r\n",
+      ReadBytes(dir / "out.ini"));
+}
+
+TEST_F(SettingsTool, OptionIniNormalizeOfAMissingFileFails) {
+  EXPECT_EQ(1, Run("option-ini normalize " + P("absent.ini") + " " + P("out.ini")));
+  EXPECT_NE(std::string::npos, Err().find("cannot read"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.ini"));
+}
+
+TEST_F(SettingsTool, WrongArgumentsPrintUsageAndHelpAnswers) {
+  EXPECT_EQ(2, Run("setup-cfg"));
+  EXPECT_NE(std::string::npos, Err().find("usage: tarvo-tool setup-cfg"));
+  EXPECT_EQ(2, Run("setup-cfg normalize " + P("a")));
+  EXPECT_EQ(2, Run("option-ini defaults " + P("a")));
+  EXPECT_EQ(0, Run("setup-cfg --help"));
+  EXPECT_NE(std::string::npos, Out().find("normalize IN OUT"));
+  EXPECT_EQ(0, Run("option-ini --help"));
+  EXPECT_NE(std::string::npos, Out().find("usage: tarvo-tool option-ini normalize IN OUT"));
+  EXPECT_EQ(0, Run("--help"));
+  EXPECT_NE(std::string::npos, Out().find("setup-cfg"));
+  EXPECT_NE(std::string::npos, Out().find("option-ini"));
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// Rebuilds a recording from its two temporary files (the header: the first 20 + S
+// bytes; the body: everything after) into a playable file: the repair of a cut-off
+// recording (chunk scan, new counts, new index), with a silent sound track when it
+// has no sound, or the insertion of that track into an intact recording.
+
+#include <cstdint>
+#include <filesystem>
+
+namespace repair {
+
+enum class RebuildResult {
+  Rebuilt,
+  NoChunks,      // no complete chunk: the output stays empty
+  BadHeader,     // the header file is not a recording header
+  CannotRead,    // a temporary file cannot be opened
+  CannotWrite,   // the output cannot be created or written
+  TooLarge,      // the rebuilt file would pass the 4 GiB of a RIFF file
+};
+
+const char* RebuildResultText(RebuildResult result);
+
+// riffSize 0: repair a cut-off recording; otherwise insert the silent track into an
+// intact recording without sound. noAudio: the recording has no sound stream.
+RebuildResult RebuildRecording(const std::filesystem::path& output, const std::filesystem::path& headerFile,
+                               const std::filesystem::path& bodyFile, bool noAudio, uint32_t riffSize);
+
+}  // namespace repair

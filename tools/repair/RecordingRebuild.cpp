@@ -1,0 +1,125 @@
+#include "tools/repair/RecordingRebuild.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <system_error>
+
+#include "sources/avi/AviFormat.h"
+#include "sources/avi/FileByteSource.h"
+#include "tools/repair/RebuildOutput.h"
+
+namespace repair {
+
+namespace {
+
+constexpr int64_t kHeadFixed = 20;
+constexpr int64_t kTransferSize = 0x40000;
+// Our headers are a few hundred bytes; a larger list is damage, not a header.
+constexpr uint32_t kMaxHeaderList = 1 << 20;
+constexpr size_t kMaxNameBytes = 200;
+constexpr uint32_t kPlainStreamCount = 2;
+
+bool WriteAll(int fd, const void* data, size_t size) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The rest of the input behind the header, in pieces as the card library reads; a
+// local file is copied in the kernel.
+bool CopyBody(ByteSource& input, int64_t from, int fd) {
+  if (auto* file = dynamic_cast<FileByteSource*>(&input)) {
+    const int64_t size = file->Size();
+    if (size < 0) return false;
+    const int64_t count = std::max<int64_t>(0, size - from);
+    return CopyFileRange(file->Descriptor(), from, fd, 0, count) == count;
+  }
+  std::vector<char> piece(kTransferSize);
+  for (int64_t pos = from;;) {
+    const int64_t n = input.ReadAt(pos, piece.data(), kTransferSize);
+    if (n <= 0) return true;
+    if (!WriteAll(fd, piece.data(), static_cast<size_t>(n))) return false;
+    pos += n;
+  }
+}
+
+bool WriteNewFile(const std::filesystem::path& path, int& fd) {
+  fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  return fd >= 0;
+}
+
+}  // namespace
+
+bool ReadRecordingHead(ByteSource& input, RecordingHead& head) {
+  uint8_t first[kHeadFixed];
+  if (input.ReadAt(0, first, kHeadFixed) != kHeadFixed) return false;
+  const uint32_t riff = avi::ReadLe32(first + avi::kRiffSizeOffset);
+  const uint32_t list = avi::ReadLe32(first + avi::kHeaderListSizeOffset);
+  if (list > kMaxHeaderList) return false;
+  std::vector<uint8_t> bytes(static_cast<size_t>(kHeadFixed + list));
+  std::copy(first, first + kHeadFixed, bytes.begin());
+  if (list > 0 && input.ReadAt(kHeadFixed, bytes.data() + kHeadFixed, list) != int64_t{list}) return false;
+  head.riffSize = riff;
+  head.headerListSize = list;
+  head.noAudio = bytes.size() > static_cast<size_t>(avi::kSecondStreamTypeOffset) &&
+                 bytes[avi::kSecondStreamTypeOffset] == 't' &&
+                 avi::ReadLe32(&bytes[avi::kStreamCountOffset]) == kPlainStreamCount;
+  head.bytes = std::move(bytes);
+  return true;
+}
+
+std::filesystem::path TemporaryPath(const std::filesystem::path& tempFolder, const std::string& fileName,
+                                    std::string_view suffix) {
+  // Only the name's own characters: no folder separators, so ".." becomes part of a
+  // plain name and nothing lands outside the temporary folder.
+  std::string name;
+  for (const char c : fileName) name.push_back(c == '/' || c == '\\' || c == '\0' ? '_' : c);
+  if (name.size() > kMaxNameBytes) name.resize(kMaxNameBytes);
+  if (name.empty()) name = "_";
+  return tempFolder / (name + std::string(suffix));
+}
+
+PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
+                                const std::filesystem::path& tempFolder) {
+  PrepareOutcome outcome;
+  RecordingHead head;
+  if (!ReadRecordingHead(input, head)) return outcome;
+  if (PlaysDirectly(head)) {
+    outcome.result = PrepareResult::PlayDirectly;
+    return outcome;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(tempFolder, ec);
+  outcome.output = TemporaryPath(tempFolder, fileName, head.riffSize != 0 ? kAddAudioSuffix : kRepairSuffix);
+  if (head.riffSize != 0 && std::filesystem::exists(outcome.output, ec)) {
+    outcome.result = PrepareResult::Reused;
+    return outcome;
+  }
+  const std::filesystem::path headerFile = TemporaryPath(tempFolder, fileName, kHeaderSuffix);
+  const std::filesystem::path bodyFile = TemporaryPath(tempFolder, fileName, kBodySuffix);
+  std::filesystem::remove(headerFile, ec);
+  std::filesystem::remove(bodyFile, ec);
+  std::filesystem::remove(outcome.output, ec);
+  int headerFd = -1, bodyFd = -1;
+  bool created = WriteNewFile(headerFile, headerFd) && WriteAll(headerFd, head.bytes.data(), head.bytes.size());
+  if (headerFd >= 0) created = ::close(headerFd) == 0 && created;
+  created = created && WriteNewFile(bodyFile, bodyFd) &&
+            CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
+  if (bodyFd >= 0) created = ::close(bodyFd) == 0 && created;
+  if (!created) {
+    outcome.result = PrepareResult::CannotCreateFiles;
+    return outcome;
+  }
+  outcome.rebuild = RebuildRecording(outcome.output, headerFile, bodyFile, head.noAudio, head.riffSize);
+  outcome.result = outcome.rebuild == RebuildResult::Rebuilt ? PrepareResult::Rebuilt : PrepareResult::RebuildFailed;
+  return outcome;
+}
+
+}  // namespace repair

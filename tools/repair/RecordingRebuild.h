@@ -1,0 +1,64 @@
+#pragma once
+// Deciding whether a recording can be played as it is, and rebuilding it into the
+// temporary folder when it cannot: a cut-off recording is repaired, an intact one
+// without sound gets a silent track. The input is only ever read.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sources/avi/ByteSource.h"
+#include "tools/repair/AviRebuild.h"
+
+namespace repair {
+
+// Shown when the temporary files cannot be created (Korean: the damaged file cannot
+// be repaired).
+inline constexpr const char* kRepairFailedMessage = "손상된 파일을 복구할 수 없습니다.";
+
+inline constexpr std::string_view kHeaderSuffix = "_hdlr";
+inline constexpr std::string_view kBodySuffix = "_movi";
+inline constexpr std::string_view kRepairSuffix = "_REPAIR.avi";
+inline constexpr std::string_view kAddAudioSuffix = "_AddAudio.avi";
+
+struct RecordingHead {
+  uint32_t riffSize = 0;        // R: 0 when the recording was cut off
+  uint32_t headerListSize = 0;  // S
+  bool noAudio = false;         // two streams, the second one text
+  std::vector<uint8_t> bytes;   // the first 20 + S bytes
+};
+
+// Reads the first 20 + S bytes; false when they cannot be read whole.
+bool ReadRecordingHead(ByteSource& input, RecordingHead& head);
+
+// Played as it is: intact and with sound.
+inline bool PlaysDirectly(const RecordingHead& head) { return head.riffSize != 0 && !head.noAudio; }
+
+// tempFolder/<name><suffix>, where a name holding "/" or ".." still stays inside
+// tempFolder.
+std::filesystem::path TemporaryPath(const std::filesystem::path& tempFolder, const std::string& fileName,
+                                    std::string_view suffix);
+
+enum class PrepareResult {
+  PlayDirectly,       // nothing to do: play the input
+  Rebuilt,            // output holds the rebuilt recording
+  Reused,             // an earlier _AddAudio.avi is still there
+  NotReadable,        // the head of the input cannot be read
+  CannotCreateFiles,  // kRepairFailedMessage
+  RebuildFailed,      // see rebuild
+};
+
+struct PrepareOutcome {
+  PrepareResult result = PrepareResult::NotReadable;
+  RebuildResult rebuild = RebuildResult::Rebuilt;
+  std::filesystem::path output;
+};
+
+// The whole road for one recording: decision, temporary header and body files,
+// rebuild. fileName names the temporary files.
+PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
+                                const std::filesystem::path& tempFolder);
+
+}  // namespace repair
