@@ -12,6 +12,7 @@
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
+#include "telemetry/CBbGsensorCtrl.h"
 #include "controls/ControlEvents.h"
 #include "platform/Paths.h"
 #include "sources/RecordingCollection.h"
@@ -112,6 +113,15 @@ void CDezirureDovuriDlg::ApplyLayout() {
       case Visibility::Hidden: widget->setVisible(false); break;
       case Visibility::Keep: break;
     }
+  }
+  // The graph keeps the geometry the seek bar was lined up with.
+  if (auto* graph = static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))) {
+    graph->plotLeft = layout.graph.plotLeft;
+    graph->plotTop = layout.graph.plotTop;
+    graph->plotRight = layout.graph.plotRight;
+    graph->plotBottom = layout.graph.plotBottom;
+    graph->columnWidth = layout.graph.columnWidth;
+    graph->rowOffset = layout.graph.rowOffset;
   }
   // The list's scroll bar is a sibling of the list and follows it.
   auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));

@@ -19,6 +19,10 @@
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
+#include "map/CMapNoConnectedWnd.h"
+#include "map/CMapNoDataWnd.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "telemetry/CBbSpeedCtrl.h"
 #include "res/SkinIds.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/LanguageText.h"
@@ -124,6 +128,13 @@ void CDezirureDovuriDlg::CreateControls() {
   // The map page's host; the page itself comes with the map view.
   auto* mapPanel = new CBbPanelCtrl(app::kIdMapPanel, this);
   Register(DlgItem::MapPanel, mapPanel);
+  Register(DlgItem::MapNoData, new CMapNoDataWnd(this));
+  Register(DlgItem::MapNoConnected, new CMapNoConnectedWnd(this));
+
+  auto* graph = new CBbGsensorCtrl(this);
+  graph->SetSamples(&gsensorSamples);
+  Register(DlgItem::GsensorGraph, graph);
+  Register(DlgItem::SpeedGauge, new CBbSpeedCtrl(this));
 }
 
 void CDezirureDovuriDlg::SetInitialControlState() {
@@ -204,6 +215,10 @@ void CDezirureDovuriDlg::ApplyLanguage(int language) {
   ApplyTooltips();
   for (DlgItem item : {DlgItem::FrontScreen, DlgItem::RearScreen}) {
     static_cast<CBbScreenCtrl*>(Item(item))->languageIndex = language;
+  }
+  static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))->languageIndex = language;
+  for (DlgItem item : {DlgItem::MapNoData, DlgItem::MapNoConnected}) {
+    static_cast<MapPlaceholderWnd*>(Item(item))->SetLanguageIndex(language);
   }
   static_cast<CBbListCtrl*>(Item(DlgItem::FileList))->SetColumnHeadings();
   for (QWidget* widget : items) {

@@ -17,6 +17,10 @@
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
+#include "map/CMapNoConnectedWnd.h"
+#include "map/CMapNoDataWnd.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "telemetry/CBbSpeedCtrl.h"
 #include "res/SkinIds.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/ViewerSettings.h"
@@ -64,6 +68,10 @@ TEST_F(MainWindowTest, EveryOtherControlExistsWithItsKindAndId) {
   EXPECT_NE(FindControl<CBbScreenCtrl>(dlg.get(), app::kIdFrontScreen), nullptr);
   EXPECT_NE(FindControl<CBbScreenCtrl>(dlg.get(), app::kIdRearScreen), nullptr);
   EXPECT_NE(FindControl<CBbPanelCtrl>(dlg.get(), app::kIdMapPanel), nullptr);
+  EXPECT_NE(FindControl<CBbGsensorCtrl>(dlg.get(), app::kIdGsensorGraph), nullptr);
+  EXPECT_NE(FindControl<CBbSpeedCtrl>(dlg.get(), app::kIdSpeedGauge), nullptr);
+  EXPECT_EQ(dlg->findChildren<CMapNoDataWnd*>().size(), 1);
+  EXPECT_EQ(dlg->findChildren<CMapNoConnectedWnd*>().size(), 1);
   const std::pair<int, int> texts[] = {{app::kIdTimeText, 1}, {app::kIdGsensorText, 2},
                                        {app::kIdMapCaption, 3}, {app::kIdCoordText, 4},
                                        {app::kIdListCaption, 7}};
@@ -86,10 +94,11 @@ TEST_F(MainWindowTest, TitleIsTheProductViewerName) {
 TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingCommands) {
   for (DlgItem hidden : {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel,
                          DlgItem::RearChannel, DlgItem::BothChannels, DlgItem::Pause,
-                         DlgItem::MapButton}) {
+                         DlgItem::MapButton, DlgItem::MapPanel, DlgItem::MapNoConnected}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
   EXPECT_TRUE(Shown(DlgItem::Play));
+  EXPECT_TRUE(Shown(DlgItem::MapNoData));
   EXPECT_TRUE(dlg->Button(DlgItem::FrontChannel)->selected);
   EXPECT_FALSE(dlg->Button(DlgItem::RearChannel)->selected);
   EXPECT_FALSE(dlg->Item(DlgItem::SeekBar)->isEnabled());
@@ -139,6 +148,22 @@ TEST_F(MainWindowTest, LayoutIsAppliedToTheChildren) {
   EXPECT_EQ(Geometry(DlgItem::Close).left(), 1869);
 }
 
+TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
+  for (QSize size : {QSize(1034, 742), QSize(1500, 900)}) {
+    dlg->show();
+    dlg->resize(size);
+    auto* graph = static_cast<CBbGsensorCtrl*>(dlg->Item(DlgItem::GsensorGraph));
+    const QRect seek = Geometry(DlgItem::SeekBar);
+    // The graph draws from the geometry of its own size; the window must agree with it.
+    CBbGsensorCtrl probe(nullptr);
+    probe.ComputeGeometry(graph->width(), graph->height());
+    EXPECT_EQ(graph->plotLeft, probe.plotLeft);
+    EXPECT_EQ(graph->plotRight, probe.plotRight);
+    EXPECT_EQ(seek.left() + 15 - 2, graph->x() + probe.plotLeft);
+    EXPECT_EQ(seek.width() - 30, probe.plotRight - probe.plotLeft);
+  }
+}
+
 TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
   dlg->show();
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
@@ -158,7 +183,8 @@ TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   EXPECT_EQ(dlg->layoutMode, 2);
   for (DlgItem hidden : {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::Open,
                          DlgItem::About, DlgItem::FileList, DlgItem::FilterAll,
-                         DlgItem::ListCaption, DlgItem::GsensorText}) {
+                         DlgItem::ListCaption, DlgItem::GsensorText, DlgItem::MapNoData,
+                         DlgItem::GsensorGraph}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));

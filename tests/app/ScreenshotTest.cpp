@@ -3,6 +3,7 @@
 // the list filled from a sample set. Saved under <build>/screenshots.
 
 #include <QImage>
+#include <cmath>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "settings/ViewerSettings.h"
+#include "telemetry/CGSensorData.h"
 
 using app::DlgItem;
 
@@ -28,6 +30,22 @@ class ScreenshotTest : public ::testing::TestWithParam<Shot> {
  protected:
   static void SetUpTestSuite() { apptest::EnsureApplication(); }
 };
+
+// A minute of driving at ten readings a second: a gentle swerve on X, braking and
+// pulling away on Y, road noise on Z around 1 g.
+std::vector<CGSensorData> SampleDrive() {
+  std::vector<CGSensorData> samples;
+  for (int t = 0; t <= 60000; t += 100) {
+    CGSensorData sample;
+    const double s = t / 1000.0;
+    sample.recordTime = t;
+    sample.x = static_cast<int>(10 * std::sin(s / 4.0) + 3 * std::sin(s * 1.7));
+    sample.y = static_cast<int>(s > 20 && s < 24 ? -22 * std::sin((s - 20) * 0.785) : 2 * std::sin(s));
+    sample.z = static_cast<int>(32 + 4 * std::sin(s * 5.3) + 2 * std::cos(s * 11.0));
+    samples.push_back(sample);
+  }
+  return samples;
+}
 
 // True when the picture of `widget` has more than one colour: a skin image was drawn.
 bool HasPicture(QWidget* widget) {
@@ -49,6 +67,7 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   CDezirureDovuriDlg dlg;
   dlg.ChangeLanguage(shot.language);
   ASSERT_EQ(dlg.OpenChosenPaths({samples.Path().string()}), 24);
+  dlg.gsensorSamples = SampleDrive();
   if (shot.maximised) {
     dlg.showMaximized();
   } else {
