@@ -7,6 +7,7 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
+#include "sources/avi/RecordingInput.h"
 
 namespace cli {
 
@@ -16,7 +17,7 @@ const char kInfoHelp[] =
     "usage: tarvo-tool info FILE\n\n"
     "Prints a recording's streams, cameras with their picture sizes, frame rate,\n"
     "duration, sound kind, telemetry counts, whether it is intact or cut off and\n"
-    "whether it carries an index.\n";
+    "whether it carries an index. FILE may be a file on a card: CARD::/FOLDER/NAME.\n";
 
 constexpr size_t kRecordBuffer = 1024;
 
@@ -47,11 +48,12 @@ int RunInfo(const Args& args) {
     std::fputs("tarvo-tool info: give one FILE (see --help)\n", stderr);
     return 1;
   }
-  FileByteSource file;
-  if (!file.Open(args[0])) {
+  const std::unique_ptr<ByteSource> input = OpenRecordingInput(args[0]);
+  if (!input) {
     std::fprintf(stderr, "tarvo-tool info: cannot open %s\n", args[0].c_str());
     return 1;
   }
+  ByteSource& file = *input;
   avi::AviReader reader(file);
   if (!reader.Open()) {
     std::fprintf(stderr, "tarvo-tool info: %s is not a recording (no RIFF AVI header)\n", args[0].c_str());

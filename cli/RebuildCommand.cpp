@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "sources/avi/FileByteSource.h"
+#include "sources/avi/RecordingInput.h"
 #include "tools/repair/RecordingRebuild.h"
 
 namespace cli {
@@ -14,7 +15,8 @@ namespace cli {
 namespace {
 
 const char kRebuildHelp[] =
-    "usage: tarvo-tool rebuild IN OUT\n\n"
+    "usage: tarvo-tool rebuild IN OUT\n"
+    "       (IN may be a file on a card: CARD::/FOLDER/NAME)\n\n"
     "Does what the viewer does before playing a card recording: a cut-off recording\n"
     "is repaired (with a silent sound track when it has no sound); an intact one\n"
     "without sound gets the silent track; an intact one with sound needs nothing and\n"
@@ -54,8 +56,9 @@ int RunRebuild(const Args& args) {
   std::error_code ec;
   if (std::filesystem::equivalent(in, out, ec)) return Fail("OUT must not be IN: the recording is only read");
   if (std::filesystem::is_directory(out, ec)) return Fail(out.string() + " is a folder");
-  FileByteSource input;
-  if (!input.Open(in)) return Fail("cannot open " + in.string());
+  const std::unique_ptr<ByteSource> opened = OpenRecordingInput(in.string());
+  if (!opened) return Fail("cannot open " + in.string());
+  ByteSource& input = *opened;
   repair::RecordingHead head;
   if (!repair::ReadRecordingHead(input, head)) return Fail(in.string() + " is not a recording (header unreadable)");
   if (repair::PlaysDirectly(head)) {

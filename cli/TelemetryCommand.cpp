@@ -10,6 +10,7 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
+#include "sources/avi/RecordingInput.h"
 #include "telemetry/SinglePrecision.h"
 #include "telemetry/TelemetrySamples.h"
 
@@ -18,7 +19,8 @@ namespace cli {
 namespace {
 
 const char kTelemetryHelp[] =
-    "usage: tarvo-tool telemetry FILE [--format tsv|csv|gpx]\n\n"
+    "usage: tarvo-tool telemetry FILE [--format tsv|csv|gpx]\n"
+    "       (FILE may be a file on a card: CARD::/FOLDER/NAME)\n\n"
     "Prints every telemetry record of a recording in the order the viewer reads them.\n"
     "tsv (the default) and csv print one line per record:\n"
     "  G-sensor: M  ms  x  y  z          (stored axis values, byte + 1; 32 = 1 g)\n"
@@ -107,11 +109,12 @@ int RunTelemetry(const Args& args) {
     std::fputs("tarvo-tool telemetry: give one FILE (see --help)\n", stderr);
     return 1;
   }
-  FileByteSource file;
-  if (!file.Open(path)) {
+  const std::unique_ptr<ByteSource> input = OpenRecordingInput(path);
+  if (!input) {
     std::fprintf(stderr, "tarvo-tool telemetry: cannot open %s\n", path.c_str());
     return 1;
   }
+  ByteSource& file = *input;
   avi::AviReader reader(file);
   if (!reader.Open()) {
     std::fprintf(stderr, "tarvo-tool telemetry: %s is not a recording (no RIFF AVI header)\n", path.c_str());

@@ -102,6 +102,12 @@ bool CardDevice::ZeroRange(uint64_t offset, uint64_t count) {
   return true;
 }
 
+void CardDevice::RereadPartitions() {
+  struct stat st {};
+  // Fails while a partition is mounted; the table is on the card all the same.
+  if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISBLK(st.st_mode)) (void)::ioctl(fd_, BLKRRPART);
+}
+
 bool CardDevice::Flush() { return fd_ >= 0 && (!writable_ || ::fsync(fd_) == 0); }
 
 }  // namespace kovr

@@ -32,6 +32,8 @@ class CardDevice {
   bool WriteAt(uint64_t offset, const void* buffer, uint64_t count);
   bool ZeroRange(uint64_t offset, uint64_t count);
   bool Flush();
+  // Asks the kernel to read a block device's partition table again; images need not.
+  void RereadPartitions();
 
  private:
   int fd_ = -1;

@@ -69,8 +69,9 @@ int VK_Kovr_Delete_Partition(const char* physicalPath, int mask) {
       return KOVR_E_IO;
     e = PartitionEntry{};
   }
-  if (!kovr::WritePartitionTable(device, table)) return KOVR_E_IO;
-  return device.Flush() ? KOVR_OK : KOVR_E_IO;
+  if (!kovr::WritePartitionTable(device, table) || !device.Flush()) return KOVR_E_IO;
+  device.RereadPartitions();
+  return KOVR_OK;
 }
 
 int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint32_t sizeMiBLow,
@@ -114,6 +115,7 @@ int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint
   }
   table.entries[index] = entry;
   if (!kovr::WritePartitionTable(device, table) || !device.Flush()) return KOVR_E_IO;
+  device.RereadPartitions();
   if (startSector) *startSector = entry.start;
   if (sectorCount) *sectorCount = entry.count;
   return KOVR_OK;

@@ -62,6 +62,10 @@ uint64_t Volume::Extent(uint64_t size) {
   return std::max<uint64_t>(AlignUp(size, kFileAlignment), kFileAlignment);
 }
 
+Volume::~Volume() {
+  if (written_) device_.Flush();
+}
+
 int Volume::Mount(const std::string& path) {
   if (!device_.Open(path)) return KOVR_E_IO;
   PartitionEntry partition;
@@ -116,6 +120,7 @@ const DirRecord* Volume::Live(const OpenFile& f) const {
 }
 
 bool Volume::SaveRecord(uint32_t slot) {
+  written_ = true;
   unsigned char bytes[kRecordSize];
   DirRecord rec = slots_[slot].rec;
   if (!slots_[slot].used) rec.state = kFree;
@@ -274,7 +279,7 @@ int Volume::OpenWrite(const char* path) {
     newest = s.rec.number;
     head = (s.rec.start + Extent(s.rec.size)) % a.length;
   }
-  if (sb_.nextFileNumber == 0 || sb_.nextFileNumber > 0x7FFFFFFFu) return KOVR_E_FULL;
+  if (sb_.nextFileNumber == 0 || sb_.nextFileNumber >= kNumberLimit) return KOVR_E_FULL;
   const uint32_t number = sb_.nextFileNumber++;
   if (!SaveSuperblock()) return KOVR_E_IO;
   const auto s = static_cast<uint32_t>(slot);
@@ -359,8 +364,7 @@ int Volume::Close(int handle) {
   open_.erase(it);
   if (!f.writing || !Live(f)) return KOVR_OK;
   slots_[f.slot].rec.state = kClosed;
-  if (!SaveRecord(f.slot)) return KOVR_E_IO;
-  return device_.Flush() ? KOVR_OK : KOVR_E_IO;
+  return SaveRecord(f.slot) ? KOVR_OK : KOVR_E_IO;
 }
 
 int Volume::Delete(int32_t fileNumber) {

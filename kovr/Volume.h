@@ -16,6 +16,12 @@ namespace kovr {
 
 class Volume {
  public:
+  Volume() = default;
+  // Written bytes reach the card before the connection ends.
+  ~Volume();
+  Volume(const Volume&) = delete;
+  Volume& operator=(const Volume&) = delete;
+
   // KOVR_OK, or a negative code for a card without an intact file system.
   int Mount(const std::string& path);
 
@@ -65,6 +71,7 @@ class Volume {
   bool indexStale_ = true;
   std::map<int, OpenFile> open_;
   int nextHandle_ = 1;
+  bool written_ = false;
 };
 
 }  // namespace kovr

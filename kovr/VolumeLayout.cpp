@@ -106,7 +106,8 @@ bool ParseRecord(const unsigned char* b, const Superblock& sb, DirRecord& out) {
   r.state = state;
   r.area = b[107];
   r.start = Get64(b + 108);
-  if (r.number == 0 || r.number > 0x7FFFFFFFu) return false;
+  // The listing cursor is the number after the last one listed: it must fit an int32.
+  if (r.number == 0 || r.number >= kNumberLimit) return false;
   if (r.area >= sb.areas.size()) return false;
   const Area& a = sb.areas[r.area];
   if (r.start >= a.length || r.start % kFileAlignment != 0 || r.size > a.length) return false;

@@ -21,6 +21,8 @@ constexpr uint64_t kDirectoryOffset = kMiB;
 constexpr uint32_t kMinRecords = 1024;
 constexpr uint32_t kMaxRecords = 262144;
 constexpr size_t kMaxAreas = 16;
+// File numbers stay below this, so the number after the last one still fits an int32.
+constexpr uint32_t kNumberLimit = 0x7FFFFFFFu;
 
 enum RecordState : unsigned char { kFree = 0, kWriting = 1, kClosed = 2 };
 

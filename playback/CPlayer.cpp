@@ -1,11 +1,14 @@
 #include "playback/CPlayer.h"
 
+#include "platform/Registry.h"
 #include "playback/Volume.h"
 
 namespace playback {
 
 namespace {
 constexpr std::int64_t kUnitsPerMs = 10000;
+constexpr const char* kUsingDShowKey = "SOFTWARE\\Nevroc";
+constexpr const char* kUsingDShowValue = "usingDShow";
 }  // namespace
 
 CPlayer::CPlayer() { WriteUsingDShow(); }
@@ -91,7 +94,8 @@ bool CPlayer::SetVolume(std::int32_t percent) {
 }
 
 void WriteUsingDShow() {
-  // Written once the registry store is available to the engine.
+  platform::Registry machine(platform::RegistryHive::kLocalMachine);
+  machine.SetDword(kUsingDShowKey, kUsingDShowValue, 1);
 }
 
 }  // namespace playback

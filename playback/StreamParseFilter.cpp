@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sources/avi/FileByteSource.h"
+#include "sources/avi/KovrByteSource.h"
 
 namespace playback {
 
@@ -125,8 +126,12 @@ HResult StreamParseFilter::Load(const std::string& path) {
       std::lock_guard<std::mutex> factoryLock(FactoryMutex());
       factory = CardFactory();
     }
-    if (!factory) return kEFail;
-    raw = factory(cardHandle_, cardFileNumber_, path);
+    if (factory) {
+      raw = factory(cardHandle_, cardFileNumber_, path);
+    } else {
+      auto card = std::make_unique<KovrByteSource>(cardHandle_, path, cardFileNumber_);
+      if (card->IsOpen()) raw = std::move(card);
+    }
   } else {
     auto file = std::make_unique<FileByteSource>();
     if (file->Open(path)) raw = std::move(file);

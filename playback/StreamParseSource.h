@@ -54,8 +54,8 @@ StreamParseControl* StreamParseControlOf(GstElement* element);
 FileSource* FileSourceOf(GstElement* element);
 
 // Opens a card file as bytes: given the card handle, the card file number and the
-// name Load received. The card side installs it once the card library is present;
-// without it, loads from a card fail.
+// name Load received. Without one installed, the source reads the file through the
+// card library on the connection the handle names; tests install their own.
 using CardByteSourceFactory =
     std::function<std::unique_ptr<ByteSource>(void* cardHandle, std::int32_t fileNumber, const std::string& name)>;
 void SetCardByteSourceFactory(CardByteSourceFactory factory);

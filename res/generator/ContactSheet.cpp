@@ -7,8 +7,8 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <map>
 
+#include "res/generator/ImageSet.h"
 #include "res/generator/Style.h"
 
 namespace gen {
@@ -16,45 +16,6 @@ namespace {
 
 const QColor kSheetBg{0x2A, 0x2A, 0x2A};
 const QColor kLabel{0xB0, 0xB0, 0xB0};
-
-class Sheet {
- public:
-  explicit Sheet(const std::vector<RenderedImage>& images) {
-    for (const RenderedImage& r : images) byId_[r.info.id] = &r;
-  }
-
-  const QImage& Get(int id) const {
-    static const QImage kNone;
-    auto it = byId_.find(id);
-    return it == byId_.end() ? kNone : it->second->image;
-  }
-
-  // Draws `id` as its control would: keyed images leave their key colour undrawn.
-  void Put(QPainter& p, int id, int x, int y) const {
-    auto it = byId_.find(id);
-    if (it == byId_.end()) return;
-    const RenderedImage& r = *it->second;
-    if (r.info.kind == skin::SkinKind::KeyedBitmap) {
-      QImage keyed = r.image.convertToFormat(QImage::Format_ARGB32);
-      const QRgb key = 0xFF000000u | r.info.keyColour;
-      for (int yy = 0; yy < keyed.height(); ++yy) {
-        for (int xx = 0; xx < keyed.width(); ++xx) {
-          if (keyed.pixel(xx, yy) == key) keyed.setPixel(xx, yy, 0);
-        }
-      }
-      p.drawImage(x, y, keyed);
-    } else {
-      p.drawImage(x, y, r.image);
-    }
-  }
-
-  void PutPart(QPainter& p, int id, int x, int y, int w, int h, int sx, int sy) const {
-    p.drawImage(QPoint(x, y), Get(id), QRect(sx, sy, w, h));
-  }
-
- private:
-  std::map<int, const RenderedImage*> byId_;
-};
 
 void Caption(QPainter& p, int x, int y, const QString& text) {
   QFont font(QStringLiteral("DejaVu Sans"));
@@ -66,7 +27,7 @@ void Caption(QPainter& p, int x, int y, const QString& text) {
 }
 
 // The top bar of a 1034-pixel window, with a few buttons in other states.
-void TopBar(QPainter& p, const Sheet& s, int ox, int oy, int language) {
+void TopBar(QPainter& p, const ImageSet& s, int ox, int oy, int language) {
   const int w = 1034;
   p.fillRect(QRect(ox, oy, w, 60), kWindowBg);
   for (int x = 0; x < w; x += 100) p.drawImage(QPoint(ox + x, oy), s.Get(skin::kTopBarTile), QRect(0, 0, std::min(100, w - x), 33));
@@ -84,7 +45,7 @@ void TopBar(QPainter& p, const Sheet& s, int ox, int oy, int language) {
 }
 
 // The seek bar as the slider draws it, at 40 % progress.
-void SeekBar(QPainter& p, const Sheet& s, int ox, int oy, int width) {
+void SeekBar(QPainter& p, const ImageSet& s, int ox, int oy, int width) {
   const int margin = 15, h = 10;
   const int w = width - 2 * margin;
   p.fillRect(QRect(ox, oy, width, 30), kWindowBg);
@@ -101,14 +62,14 @@ void SeekBar(QPainter& p, const Sheet& s, int ox, int oy, int width) {
   s.Put(p, skin::kSeekThumb, ox + margin + w * 40 / 100 - 5, oy + 4);
 }
 
-void SimpleSlider(QPainter& p, const Sheet& s, int ox, int oy, int position) {
+void SimpleSlider(QPainter& p, const ImageSet& s, int ox, int oy, int position) {
   p.fillRect(QRect(ox, oy, 95, 30), kBarBg);
   s.PutPart(p, skin::kSliderChannel, ox + 15, oy + (30 - 9) / 2, 66, 9, 0, 0);
   const int thumbLeft = ox + 15 + position * (66 - 11) / 100;
   s.PutPart(p, skin::kSliderThumb, thumbLeft, oy + 30 / 2 - 7, 11, 13, 1, 0);
 }
 
-void SpeedReadout(QPainter& p, const Sheet& s, int ox, int oy, bool mph, double value) {
+void SpeedReadout(QPainter& p, const ImageSet& s, int ox, int oy, bool mph, double value) {
   s.Put(p, mph ? skin::kSpeedBackgroundMph : skin::kSpeedBackgroundKmh, ox, oy);
   const int t = static_cast<int>(value * 10);
   const int places[4] = {20, 32, 44, 60};
@@ -129,8 +90,8 @@ void SpeedReadout(QPainter& p, const Sheet& s, int ox, int oy, bool mph, double 
   }
 }
 
-// The control bar of Part-style positions, starting at x0.
-void ControlBar(QPainter& p, const Sheet& s, int ox, int oy) {
+// The control bar with the window's button positions, starting at x0.
+void ControlBar(QPainter& p, const ImageSet& s, int ox, int oy) {
   p.fillRect(QRect(ox, oy - 10, 760, 56), kWindowBg);
   const int x0 = ox + 22;
   s.Put(p, skin::kPreviousNormal, x0, oy);
@@ -148,7 +109,7 @@ void ControlBar(QPainter& p, const Sheet& s, int ox, int oy) {
   SpeedReadout(p, s, x0 + 570, oy - 3, false, 41.48);
 }
 
-void ScrollBar(QPainter& p, const Sheet& s, int ox, int oy, int height, int thumbTop) {
+void ScrollBar(QPainter& p, const ImageSet& s, int ox, int oy, int height, int thumbTop) {
   p.fillRect(QRect(ox, oy, 18, height), QColor(0x4A, 0x52, 0x6B));
   s.Put(p, skin::kScrollTopCap, ox, oy);
   s.Put(p, skin::kScrollUp, ox, oy + 18);
@@ -158,7 +119,7 @@ void ScrollBar(QPainter& p, const Sheet& s, int ox, int oy, int height, int thum
   s.Put(p, skin::kScrollThumb, ox, oy + thumbTop);
 }
 
-void AboutBox(QPainter& p, const Sheet& s, int ox, int oy, int language) {
+void AboutBox(QPainter& p, const ImageSet& s, int ox, int oy, int language) {
   const skin::LanguageSkin& l = skin::LanguageSkinFor(language);
   p.fillRect(QRect(ox, oy, 291, 160), kWindowBg);
   s.Put(p, l.aboutTitle, ox, oy);
@@ -172,7 +133,7 @@ void AboutBox(QPainter& p, const Sheet& s, int ox, int oy, int language) {
   s.Put(p, l.okNormal, ox + 198, oy + 118);
 }
 
-void ListHead(QPainter& p, const Sheet& s, int ox, int oy, int language) {
+void ListHead(QPainter& p, const ImageSet& s, int ox, int oy, int language) {
   const skin::LanguageSkin& l = skin::LanguageSkinFor(language);
   p.fillRect(QRect(ox, oy, 280, 34), kPanelBg);
   s.Put(p, l.filterAll[1], ox + 98, oy + 6);
@@ -188,7 +149,7 @@ void ListHead(QPainter& p, const Sheet& s, int ox, int oy, int language) {
 }  // namespace
 
 QImage BuildContactSheet(const std::vector<RenderedImage>& images) {
-  const Sheet s(images);
+  const ImageSet s(images);
   const int sheetWidth = 1500;
 
   // Lay the grid out first to know the height.
@@ -237,7 +198,7 @@ QImage BuildContactSheet(const std::vector<RenderedImage>& images) {
     const skin::LanguageSkin& l = skin::LanguageSkinFor(lang);
     const int px = 10 + lang * 290;
     p.fillRect(QRect(px, 675, 276, 203), kPlaceholderBg);
-    const QImage& picture = s.Get(lang % 2 ? l.notConnectedPicture : l.noDataPicture);
+    const QImage picture = s.Get(lang % 2 ? l.notConnectedPicture : l.noDataPicture);
     p.drawImage(px + (276 - picture.width()) / 2, 675 + (203 - picture.height()) / 2, picture);
   }
   Caption(p, 10, 990, QStringLiteral("Every image at 1:1 (the idle picture at 40 %), PNGs over the window background"));

@@ -14,20 +14,37 @@ QImage DrawIdlePicture() {
   QImage image = NewImage(w, h, kWindowBg);
   QPainter p(&image);
   Smooth(p);
-  QRadialGradient glow(QPointF(w / 2.0, h * 0.46), w * 0.55);
+  // The picture is letter- or pillar-boxed on the window background, so every edge fades
+  // to exactly that colour: an elliptical glow that ends at the edges, and lines that fade
+  // out before them.
+  p.save();
+  p.translate(w / 2.0, h / 2.0);
+  p.scale(w / 2.0, h / 2.0);
+  QRadialGradient glow(QPointF(0, 0), 1.0, QPointF(0, -0.08));
   glow.setColorAt(0, QColor(0x1B, 0x1D, 0x1E));
-  glow.setColorAt(0.6, QColor(0x10, 0x10, 0x10));
+  glow.setColorAt(0.55, QColor(0x11, 0x12, 0x12));
+  glow.setColorAt(0.97, kWindowBg);
   glow.setColorAt(1, kWindowBg);
-  p.fillRect(QRect(0, 0, w, h), glow);
+  p.fillRect(QRectF(-1, -1, 2, 2), glow);
+  p.restore();
 
   // A faint road vanishing toward the horizon behind the mark.
-  p.setPen(QPen(QColor(0x1E, 0x20, 0x21), 3));
   const qreal horizon = h * 0.74;
+  const QColor line(0x20, 0x22, 0x23);
+  QLinearGradient down(0, horizon, 0, h);
+  down.setColorAt(0, line);
+  down.setColorAt(1, kWindowBg);
+  p.setPen(QPen(QBrush(down), 3));
   p.drawLine(QPointF(w * 0.5 - 30, horizon), QPointF(w * 0.5 - 330, h));
   p.drawLine(QPointF(w * 0.5 + 30, horizon), QPointF(w * 0.5 + 330, h));
-  p.setPen(QPen(QColor(0x1A, 0x1C, 0x1D), 3, Qt::DashLine));
+  p.setPen(QPen(QBrush(down), 3, Qt::DashLine));
   p.drawLine(QPointF(w * 0.5, horizon + 8), QPointF(w * 0.5, h));
-  p.fillRect(QRectF(0, horizon, w, 1), QColor(0x1C, 0x1E, 0x1F));
+  QLinearGradient across(0, 0, w, 0);
+  across.setColorAt(0, kWindowBg);
+  across.setColorAt(0.3, line);
+  across.setColorAt(0.7, line);
+  across.setColorAt(1, kWindowBg);
+  p.fillRect(QRectF(0, horizon, w, 1), across);
 
   const qreal mark = 150;
   const QRectF box(w / 2.0 - mark / 2, h * 0.26, mark, mark);

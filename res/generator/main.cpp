@@ -1,7 +1,7 @@
 // tarvo-skingen: draws every skin image of the table into <out>/skin/<id>.png and
 // writes <out>/skin.qrc listing them, so that the build compiles them in.
 //
-//   tarvo-skingen --out DIR [--sheet FILE.png]
+//   tarvo-skingen --out DIR [--sheet FILE.png] [--mock FILE.png LANGUAGE]
 //   tarvo-skingen --markdown      (prints the id table)
 
 #include <QBuffer>
@@ -16,6 +16,7 @@
 #include "res/SkinIds.h"
 #include "res/generator/ContactSheet.h"
 #include "res/generator/SkinPainter.h"
+#include "res/generator/WindowMock.h"
 
 namespace {
 
@@ -73,23 +74,27 @@ void PrintMarkdownTable() {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  QString outDir, sheetPath;
+  QString outDir, sheetPath, mockPath;
+  int mockLanguage = 0;
   const QStringList args = app.arguments();
   for (int i = 1; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
       outDir = args[++i];
     } else if (args[i] == QLatin1String("--sheet") && i + 1 < args.size()) {
       sheetPath = args[++i];
+    } else if (args[i] == QLatin1String("--mock") && i + 2 < args.size()) {
+      mockPath = args[++i];
+      mockLanguage = args[++i].toInt();
     } else if (args[i] == QLatin1String("--markdown")) {
       PrintMarkdownTable();
       return 0;
     } else {
-      std::fprintf(stderr, "usage: tarvo-skingen --out DIR [--sheet FILE.png]\n");
+      std::fprintf(stderr, "usage: tarvo-skingen --out DIR [--sheet FILE.png] [--mock FILE.png LANGUAGE]\n");
       return 2;
     }
   }
   if (outDir.isEmpty()) {
-    std::fprintf(stderr, "usage: tarvo-skingen --out DIR [--sheet FILE.png]\n");
+    std::fprintf(stderr, "usage: tarvo-skingen --out DIR [--sheet FILE.png] [--mock FILE.png LANGUAGE]\n");
     return 2;
   }
   const QDir dir(outDir);
@@ -132,6 +137,10 @@ int main(int argc, char** argv) {
   }
   if (!sheetPath.isEmpty() && !gen::BuildContactSheet(rendered).save(sheetPath, "PNG")) {
     std::fprintf(stderr, "tarvo-skingen: cannot write %s\n", qPrintable(sheetPath));
+    return 1;
+  }
+  if (!mockPath.isEmpty() && !gen::BuildWindowMock(rendered, mockLanguage).save(mockPath, "PNG")) {
+    std::fprintf(stderr, "tarvo-skingen: cannot write %s\n", qPrintable(mockPath));
     return 1;
   }
   return 0;

@@ -1,6 +1,7 @@
 #include "sources/avi/KovrByteSource.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "kovr/Kovr.h"
 
@@ -11,8 +12,11 @@ constexpr int64_t kLargestRead = 1 << 24;
 
 }  // namespace
 
-KovrByteSource::KovrByteSource(void* deviceBlock, const std::string& path, int32_t number)
-    : device(deviceBlock) {
+KovrByteSource::KovrByteSource(void* deviceBlock, const std::string& path, int32_t number) {
+  static_assert(sizeof block == KOVR_CONNECTION_BLOCK_SIZE);
+  if (!deviceBlock) return;
+  std::memcpy(block, deviceBlock, sizeof block);
+  device = block;
   Open(path, number);
 }
 

@@ -11,7 +11,9 @@
 class KovrByteSource : public ByteSource {
  public:
   // Opens the file `path` ("/FOLDER/NAME" or the name alone) with its file number on
-  // an open card connection, which must outlive this source.
+  // an open card connection. The source keeps its own copy of the connection block
+  // (the block only names the connection): once the card is closed its reads fail,
+  // they never touch the caller's freed block.
   KovrByteSource(void* device, const std::string& path, int32_t fileNumber);
   ~KovrByteSource() override;
   KovrByteSource(const KovrByteSource&) = delete;
@@ -34,6 +36,7 @@ class KovrByteSource : public ByteSource {
   KovrByteSource() = default;
   bool Open(const std::string& path, int32_t number);
 
+  unsigned char block[161] = {};
   void* device = nullptr;
   // Set when this source opened the connection itself.
   std::unique_ptr<unsigned char[]> ownBlock;

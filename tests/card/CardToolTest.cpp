@@ -100,6 +100,23 @@ TEST_F(CardTool, SourcesFollowTheDriveTable) {
   EXPECT_EQ("0\t내 컴퓨터에서 찾기\t\t2\n", Tool("sources", "TARVO_DRIVE_TABLE='" + table.string() + "'").out);
 }
 
+TEST_F(CardTool, InfoTelemetryAndRebuildReadRecordingsOnTheCard) {
+  const fs::path rec = temp_.Path() / "EVT_20240101_120000_2.avi";
+  ASSERT_EQ(0, Tool("record '" + rec.string() + "' --seconds 2 --size 320x180 --fps 10 --cut-at 150000").status);
+  ASSERT_EQ(0, Tool("card put '" + image_ + "' EVENT '" + rec.string() + "' --cut-at 150000").status);
+  const std::string onCard = "'" + image_ + "::/EVENT/EVT_20240101_120000_2.avi'";
+  const ToolRun info = Tool("info " + onCard);
+  ASSERT_EQ(0, info.status);
+  EXPECT_NE(std::string::npos, info.out.find("size: 150000 bytes\nstate: cut-off\n")) << info.out;
+  const ToolRun telemetry = Tool("telemetry " + onCard);
+  EXPECT_EQ(0, telemetry.status);
+  EXPECT_EQ(telemetry.out, Tool("telemetry '" + rec.string() + "'").out);
+  const fs::path fixed = temp_.Path() / "fixed.avi";
+  ASSERT_EQ(0, Tool("rebuild " + onCard + " '" + fixed.string() + "'").status);
+  EXPECT_NE(std::string::npos, Tool("info '" + fixed.string() + "'").out.find("state: intact\nindex: present\n"));
+  EXPECT_EQ(1, Tool("info '" + image_ + "::/EVENT/missing.avi'").status);
+}
+
 TEST_F(CardTool, BadArgumentsAreRefused) {
   EXPECT_EQ(2, Tool("card").status);
   EXPECT_EQ(2, Tool("card mkimage x 12Q").status);

@@ -57,6 +57,24 @@ TEST_F(KovrSource, ReadsAnyRangeAsTheFileHoldsIt) {
   EXPECT_EQ(0, source.ReadAt(10, buf.data(), 0));
 }
 
+TEST_F(KovrSource, SourceOutlivingItsCardFailsInsteadOfReadingFreedMemory) {
+  auto* block = new unsigned char[KOVR_CONNECTION_BLOCK_SIZE]();
+  ASSERT_EQ(0, VK_Kovr_Device_Open(image_.c_str(), KOVR_OPEN_DEFAULT, block));
+  {
+    Card writer(image_);
+    ASSERT_GT(writer.Put("NORMAL", "a.avi", Pattern(1000, 1)), 0);
+  }
+  VK_Kovr_Device_Close(block);
+  ASSERT_EQ(0, VK_Kovr_Device_Open(image_.c_str(), KOVR_OPEN_DEFAULT, block));
+  KovrByteSource source(block, "/NORMAL/a.avi", 0);
+  ASSERT_TRUE(source.IsOpen());
+  VK_Kovr_Device_Close(block);
+  std::memset(block, 0xAB, KOVR_CONNECTION_BLOCK_SIZE);
+  delete[] block;
+  unsigned char b[16];
+  EXPECT_EQ(-1, source.ReadAt(0, b, sizeof b));
+}
+
 TEST_F(KovrSource, UnknownFileGivesAClosedSource) {
   Card card(image_);
   KovrByteSource source(card.Block(), "REC_missing.avi", 12);

@@ -149,6 +149,24 @@ TEST_F(KovrDamagedCard, DamagedDirectoryRecordsAreSkipped) {
   EXPECT_EQ(1u, count);
 }
 
+TEST_F(KovrDamagedCard, HighestFileNumberCannotStallTheListing) {
+  // A number whose successor does not fit the int32 cursor would list forever.
+  unsigned char n[4];
+  PutLe32(n, 0x7FFFFFFFu);
+  WriteBytes(image_, RecordOffset(0) + 98, n, 4);
+  ResignRecord(0);
+  size_t count = 0;
+  ASSERT_EQ(0, ReadEverything(&count));
+  EXPECT_EQ(4u, count);
+  PutLe32(n, 0x7FFFFFFEu);
+  WriteBytes(image_, RecordOffset(0) + 98, n, 4);
+  ResignRecord(0);
+  ASSERT_EQ(0, ReadEverything(&count));
+  EXPECT_EQ(5u, count);
+  Card card(image_);
+  EXPECT_EQ(KOVR_E_FULL, card.Put("NORMAL", "next.avi", Pattern(1, 1))) << "no number is left";
+}
+
 TEST_F(KovrDamagedCard, DuplicateFileNumbersListOnce) {
   std::vector<unsigned char> r0 = ReadBytes(image_, RecordOffset(0), 128);
   WriteBytes(image_, RecordOffset(2) + 98, r0.data() + 98, 4);

@@ -154,6 +154,24 @@ TEST_F(SkinTest, OpaqueImagesBlendIntoTheBackgroundTheyAreDrawnOn) {
   EXPECT_NE(seek.pixel(20, 4), kWindowBg);
 }
 
+TEST_F(SkinTest, IdlePictureFadesToTheWindowBackgroundAtEveryEdge) {
+  // The window letterboxes it on 0x0A0A0A; a lighter edge would show as a box.
+  const QImage idle = Load(skin::kIdlePicture);
+  ASSERT_EQ(idle.size(), QSize(1280, 720));
+  auto nearBackground = [](QRgb pixel) {
+    return qRed(pixel) <= 0x0B && qGreen(pixel) <= 0x0B && qBlue(pixel) <= 0x0B;
+  };
+  for (int x = 0; x < 1280; x += 7) {
+    EXPECT_TRUE(nearBackground(idle.pixel(x, 0))) << x;
+    EXPECT_TRUE(nearBackground(idle.pixel(x, 719))) << x;
+  }
+  for (int y = 0; y < 720; y += 7) {
+    EXPECT_TRUE(nearBackground(idle.pixel(0, y))) << y;
+    EXPECT_TRUE(nearBackground(idle.pixel(1279, y))) << y;
+  }
+  EXPECT_FALSE(nearBackground(idle.pixel(640, 300)));
+}
+
 TEST_F(SkinTest, VolumeBarsNeverStraddleALevelBoundary) {
   // Level n shows the first n x 7 columns of the full image; a bar crossing a multiple
   // of 7 would be cut in half at some level.
@@ -249,6 +267,17 @@ TEST_F(SkinTest, UnknownIdsAreNotInTheTable) {
   ASSERT_NE(skin::FindSkinImage(20053), nullptr);
   EXPECT_EQ(skin::FindSkinImage(20053)->width, 124);
   EXPECT_TRUE(Load(20013).isNull());
+}
+
+}  // namespace
+
+namespace {
+
+// Run as its own process by CTest: nothing has called InitSkinResources() here, so this
+// fails when the resources only reach the executable through that call.
+TEST(SkinLinkTest, ResourcesArePresentWithoutExplicitRegistration) {
+  EXPECT_FALSE(QImage(skin::SkinResourcePath(skin::kAppIcon)).isNull());
+  EXPECT_FALSE(QImage(QString::fromLatin1(skin::kWindowIconPath)).isNull());
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#include "controls/CBbSliderCtrl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "controls/CMemoryDC.h"
+#include "controls/ControlId.h"
+#include "controls/SeekTarget.h"
+#include "controls/SkinImages.h"
+
+namespace {
+constexpr int kProgressTile = 1055;
+constexpr int kCapWidth = 10;
+constexpr int kRightCapSource = 537;
+constexpr int kProgressTileWidth = 3;
+}  // namespace
+
+CBbSliderCtrl::CBbSliderCtrl(int controlId, QWidget* parent) : QAbstractSlider(parent) {
+  SetControlId(this, controlId);
+  setOrientation(Qt::Horizontal);
+  setRange(0, 0);
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+int CBbSliderCtrl::PositionAt(int x) const {
+  const int w = width();
+  const int maxValue = maximum();
+  if (w <= 0 || maxValue <= 0 || x <= 0) return 0;
+  if (x >= w - 1) return maxValue;
+  const long long p = static_cast<long long>(x) * maxValue / w;
+  return static_cast<int>(std::clamp<long long>(p, 0, maxValue));
+}
+
+int CBbSliderCtrl::ProgressWidth() const {
+  const int w = width() - 2 * margin;
+  if (maximum() <= 0 || w <= 0) return 0;
+  const long long filled = static_cast<long long>(std::clamp(value(), 0, maximum())) * w / maximum();
+  return static_cast<int>(filled);
+}
+
+int CBbSliderCtrl::ThumbLeft() const {
+  const int w = width() - 2 * margin;
+  if (maximum() <= 0 || w <= 0) return margin - kThumbWidth / 2;
+  const long long centre =
+      margin + static_cast<long long>(std::clamp(value(), 0, maximum())) * w / maximum();
+  return static_cast<int>(centre) - kThumbWidth / 2;
+}
+
+void CBbSliderCtrl::paintEvent(QPaintEvent*) {
+  CMemoryDC buffer;
+  if (!buffer.Create(this, width(), height())) return;
+  QPainter& p = buffer.Painter();
+  p.fillRect(rect(), skin::ToColor(backgroundColour));
+
+  const int w = width() - 2 * margin;
+  const int h = height() - 20;
+  if (w > 0 && h > 0) {
+    CMemoryDC strip;
+    CMemoryDC progress;
+    if (strip.Create(this, width(), height()) && progress.Create(this, width(), height())) {
+      QPainter& s = strip.Painter();
+      s.fillRect(QRect(0, 0, width(), height()), skin::ToColor(backgroundColour));
+      for (int i = 0; i < w / kCapWidth + 1; ++i) {
+        DrawSkinBitmapPart(s, channelImage, i * kCapWidth, 0, kCapWidth, h, kCapWidth, 0);
+      }
+      DrawSkinBitmapPart(s, channelImage, 0, 0, kCapWidth, h, 0, 0);
+      DrawSkinBitmapPart(s, channelImage, w - kCapWidth, 0, kCapWidth, h, kRightCapSource, 0);
+
+      QPainter& g = progress.Painter();
+      for (int i = 0; i < w / kProgressTileWidth + 1; ++i) {
+        DrawSkinBitmapPart(g, kProgressTile, i * kProgressTileWidth, 0, kProgressTileWidth,
+                           kProgressHeight, 0, 0);
+      }
+      const int filled = ProgressWidth();
+      if (filled > 0) progress.CopyPartTo(s, 0, 1, filled, kProgressHeight, 0, 0);
+      strip.CopyPartTo(p, margin, 10, w, h, 0, 0);
+    }
+  }
+  DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), (height() - kThumbHeight) / 2, kThumbWidth,
+                     kThumbHeight, 0, 0);
+  QPainter painter(this);
+  buffer.CopyTo(painter);
+}
+
+bool CBbSliderCtrl::Busy() const { return seekTarget && seekTarget->IsBusy(); }
+
+void CBbSliderCtrl::SeekTo(int position) {
+  if (seekTarget && seekTarget->HasOpenRecording()) {
+    seekTarget->SetPosition(static_cast<std::int64_t>(position) * 10000);
+  }
+  setValue(position);
+  update();
+}
+
+void CBbSliderCtrl::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || Busy()) return;
+  dragging = true;
+  SeekTo(PositionAt(static_cast<int>(std::floor(event->position().x()))));
+}
+
+void CBbSliderCtrl::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  if (!dragging || Busy()) return;
+  const int position = PositionAt(static_cast<int>(std::floor(event->position().x())));
+  if (seekTarget) seekTarget->Seek(position);
+  setValue(position);
+  update();
+}
+
+void CBbSliderCtrl::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton) return;
+  // The drag ends even while busy, so that no later move seeks without a button held.
+  dragging = false;
+  if (!Busy()) {
+    SeekTo(PositionAt(static_cast<int>(std::floor(event->position().x()))));
+  }
+  if (seekTarget) seekTarget->RestoreFocus();
+}
+
+void CBbSliderCtrl::wheelEvent(QWheelEvent* event) {
+  // The wheel would move the thumb without seeking; the position belongs to the player.
+  event->accept();
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The private window messages of the skinned windows and the command a control sends
+// to its parent, as Qt events. Each message keeps its number: the event type is
+// QEvent::User + number, and the event carries the message's two parameters.
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <cstdint>
+
+// Volume bar to its parent: wParam = the new level 0..10.
+constexpr int kMsgVolumeLevel = 2125;
+// Asks the main window to repaint the four list filter buttons.
+constexpr int kMsgRepaintFilters = 2126;
+// A control's command to its parent (a button click): wParam = control id,
+// lParam = notification code (kNotifyClicked for a click).
+constexpr int kMsgCommand = 0x0111;
+constexpr std::intptr_t kNotifyClicked = 0;
+
+constexpr QEvent::Type PrivateEventType(int message) {
+  return static_cast<QEvent::Type>(QEvent::User + message);
+}
+
+class PrivateMessageEvent : public QEvent {
+ public:
+  PrivateMessageEvent(int number, std::intptr_t first, std::intptr_t second = 0)
+      : QEvent(PrivateEventType(number)), message(number), wParam(first), lParam(second) {}
+
+  int Message() const { return message; }
+  std::intptr_t WParam() const { return wParam; }
+  std::intptr_t LParam() const { return lParam; }
+
+  // The message number of `event`, or 0 when it is not a private message.
+  static int MessageOf(const QEvent* event) {
+    const auto* e = dynamic_cast<const PrivateMessageEvent*>(event);
+    return e ? e->message : 0;
+  }
+
+ private:
+  int message;
+  std::intptr_t wParam;
+  std::intptr_t lParam;
+};
+
+// Queues the message for `target` (as PostMessage does); it is delivered from the
+// target thread's event loop. Does nothing for a null target.
+inline void PostPrivateMessage(QObject* target, int message, std::intptr_t wParam,
+                               std::intptr_t lParam = 0) {
+  if (!target) return;
+  QCoreApplication::postEvent(target, new PrivateMessageEvent(message, wParam, lParam));
+}
+
+// Delivers the message at once (as SendMessage does).
+inline bool SendPrivateMessage(QObject* target, int message, std::intptr_t wParam,
+                               std::intptr_t lParam = 0) {
+  if (!target) return false;
+  PrivateMessageEvent event(message, wParam, lParam);
+  return QCoreApplication::sendEvent(target, &event);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// A recording named by a path on the command line: an ordinary file, or a file on a
+// dashcam card written CARD::/FOLDER/NAME (CARD a card device or card image).
+
+#include <memory>
+#include <string>
+
+#include "sources/avi/ByteSource.h"
+
+inline constexpr const char* kCardPathMark = "::/";
+
+// Null when the file (or the card, or the file on it) cannot be opened.
+std::unique_ptr<ByteSource> OpenRecordingInput(const std::string& path);

@@ -1,0 +1,246 @@
+// Building and tearing down the media graph: element names, chains per window,
+// the sound path, the first picture and what a refused file leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "PlaybackTestSupport.h"
+#include "playback/AudioOutput.h"
+#include "playback/CPlaybackGraph.h"
+#include "playback/GstSupport.h"
+
+using namespace playback;
+using namespace playback_test;
+
+namespace {
+
+std::set<std::string> ElementsOf(CPlaybackGraph& graph) {
+  std::set<std::string> names;
+  if (!graph.graph) return names;
+  GstIterator* it = gst_bin_iterate_elements(GST_BIN(graph.graph));
+  GValue item = G_VALUE_INIT;
+  while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+    names.insert(ElementName(GST_ELEMENT(g_value_get_object(&item))));
+    g_value_reset(&item);
+  }
+  g_value_unset(&item);
+  gst_iterator_free(it);
+  return names;
+}
+
+bool Linked(GstElement* element, const char* pad) {
+  GstPad* p = gst_element_get_static_pad(element, pad);
+  const bool linked = p && gst_pad_is_linked(p);
+  if (p) gst_object_unref(p);
+  return linked;
+}
+
+// The source pad feeding a decoder bin.
+std::string FeedOf(GstElement* decoder) {
+  GstPad* in = gst_element_get_static_pad(decoder, "sink");
+  GstPad* peer = in ? gst_pad_get_peer(in) : nullptr;
+  const std::string name = PadName(peer);
+  if (peer) gst_object_unref(peer);
+  if (in) gst_object_unref(in);
+  return name;
+}
+
+class GraphBuild : public ::testing::Test {
+ protected:
+  TestChannelWindow front{320, 180};
+  TestChannelWindow rear{192, 108};
+};
+
+}  // namespace
+
+TEST_F(GraphBuild, TwoCamerasGetNumberedRenderersAndTheMultiChannelAudioDecoder) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(ElementsOf(graph),
+            (std::set<std::string>{"VKStreamParseFilter", "CoreAAC Decoder", "DirectSound Audio Renderer",
+                                   "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9-1",
+                                   "FFDShow Decoder2", "Color Space Convertor 2", "Mixing Renderer9-2"}));
+  EXPECT_EQ(graph.videoChannels.load(), 2);
+  EXPECT_EQ(graph.built.load(), 1);
+  // Channel n receives the n-th video pad.
+  EXPECT_EQ(FeedOf(graph.decoder[0]), "Video1");
+  EXPECT_EQ(FeedOf(graph.decoder[1]), "Video2");
+  EXPECT_TRUE(Linked(graph.audioDecoder, "src"));
+}
+
+TEST_F(GraphBuild, OneCameraGetsTheSingleChannelNames) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(ElementsOf(graph),
+            (std::set<std::string>{"VKStreamParseFilter", "COREAAC AUDIO", "DirectSound Audio Renderer",
+                                   "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9"}));
+  EXPECT_EQ(graph.videoChannels.load(), 1);
+  EXPECT_EQ(graph.renderer[1], nullptr);
+}
+
+TEST_F(GraphBuild, FourCamerasBuildOnlyTheChainsOfTheTwoWindows) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("four-aac").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(graph.videoChannels.load(), 4);
+  EXPECT_NE(graph.renderer[0], nullptr);
+  EXPECT_NE(graph.renderer[1], nullptr);
+  EXPECT_EQ(graph.renderer[2], nullptr);
+  EXPECT_EQ(graph.renderer[3], nullptr);
+  EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9-3"), 0u);
+  // The sound still connects although more video pads than attempts come first.
+  EXPECT_TRUE(Linked(graph.audioDecoder, "sink"));
+  EXPECT_TRUE(Linked(graph.audioDecoder, "src"));
+  EXPECT_EQ(graph.state.load(), kStateStopped);
+  EXPECT_GE(front.Frames(), 1);
+  EXPECT_GE(rear.Frames(), 1);
+}
+
+TEST_F(GraphBuild, PcmSoundGoesStraightToTheAudioRendererWithoutADecoder) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(graph.audioDecoder, nullptr);
+  ASSERT_NE(graph.audioRenderer, nullptr);
+  EXPECT_TRUE(Linked(graph.audioRenderer, "sink"));
+  EXPECT_EQ(ElementsOf(graph).count("CoreAAC Decoder"), 0u);
+}
+
+TEST_F(GraphBuild, NoSoundMeansNoAudioElements) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-none").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(graph.audioDecoder, nullptr);
+  EXPECT_EQ(graph.audioRenderer, nullptr);
+  EXPECT_EQ(graph.SetVolume(-4), kENotImpl);
+}
+
+TEST_F(GraphBuild, WithoutAnAudioDeviceTheSoundIsDroppedAndTheGraphStillPlays) {
+  // A named output that does not exist stands for a machine without sound.
+  ::setenv("TARVO_AUDIO_SINK", "no-such-audio-output", 1);
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  const HResult built = graph.Build(Recording("two-aac").string(), nullptr, -1);
+  ::setenv("TARVO_AUDIO_SINK", "null", 1);
+  ASSERT_EQ(built, kSOk);
+  ASSERT_NE(AudioControlOf(graph.audioRenderer), nullptr);
+  EXPECT_FALSE(AudioControlOf(graph.audioRenderer)->HasDevice());
+  std::int64_t duration = 0;
+  ASSERT_EQ(graph.GetDuration(&duration), kSOk);
+  ASSERT_EQ(graph.SetPosition(duration - 3000000), kSOk);
+  ASSERT_EQ(graph.Play(), kSOk);
+  const int before = front.Frames();
+  EXPECT_TRUE(front.WaitForFrames(before + 3, 3000));
+  EXPECT_EQ(graph.LastError(), "");
+}
+
+TEST_F(GraphBuild, StoppedOnTheFirstPictureOfEveryChannel) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(graph.state.load(), kStateStopped);
+  ASSERT_GE(front.Frames(), 1);
+  ASSERT_GE(rear.Frames(), 1);
+  EXPECT_EQ(front.Last().timestamp, 0);
+  EXPECT_EQ(front.Last().width, 320);
+  EXPECT_EQ(rear.Last().width, 192);
+  EXPECT_EQ(rear.Last().height, 108);
+  std::int64_t position = -1;
+  ASSERT_EQ(graph.GetPosition(&position), kSOk);
+  EXPECT_EQ(position, 0);
+  // The pictures came from streaming threads, never from the thread that built.
+  EXPECT_EQ(front.FramesOnOwner(), 0);
+}
+
+TEST_F(GraphBuild, AFileTheSourceRefusesFailsTheBuildWithTheEngineCode) {
+  const auto junk = ScratchFolder() / "refused.avi";
+  std::ofstream(junk) << "RIFF....AVI but nothing after";
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  EXPECT_EQ(graph.Build(junk.string(), nullptr, -1), kEngineFailure);
+  EXPECT_EQ(graph.Build("", nullptr, -1), kEngineFailure);
+  EXPECT_EQ(graph.state.load(), kStateEmpty);
+}
+
+TEST_F(GraphBuild, ABuildOfANewFileTearsTheOldGraphDownFirst) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("four-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(graph.videoChannels.load(), 1);
+  EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9-1"), 0u);
+  EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9"), 1u);
+}
+
+TEST_F(GraphBuild, TeardownReleasesEveryElementAndLeavesStopped) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Play(), kSOk);
+  graph.Teardown();
+  EXPECT_EQ(graph.graph, nullptr);
+  EXPECT_EQ(graph.source, nullptr);
+  EXPECT_EQ(graph.audioRenderer, nullptr);
+  EXPECT_EQ(graph.audioDecoder, nullptr);
+  for (int i = 0; i < kMaxChannels; ++i) {
+    EXPECT_EQ(graph.renderer[i], nullptr);
+    EXPECT_EQ(graph.decoder[i], nullptr);
+    EXPECT_EQ(graph.converter[i], nullptr);
+  }
+  EXPECT_EQ(graph.state.load(), kStateStopped);
+  EXPECT_EQ(graph.built.load(), 0);
+  // No picture reaches a window after its graph went.
+  const int frames = front.Frames();
+  EXPECT_FALSE(front.WaitForFrames(frames + 1, 200));
+}
+
+TEST_F(GraphBuild, TheBrightnessStageIsInsertedOnlyWithItsOption) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, true);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(ElementsOf(graph).count("Nevroc Brightness 1"), 1u);
+  EXPECT_EQ(ElementsOf(graph).count("Nevroc Brightness 2"), 1u);
+  EXPECT_GE(rear.Frames(), 1);
+}
+
+TEST_F(GraphBuild, TheTelemetryOfTheGraphIsTheRecordCallOfItsSource) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  EXPECT_EQ(graph.TelemetrySource(), nullptr);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  ASSERT_NE(graph.TelemetrySource(), nullptr);
+}
+
+TEST_F(GraphBuild, CurrentImageFollowsTheRequestedChannels) {
+  CPlaybackGraph graph(1, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  CapturedImage image;
+  EXPECT_TRUE(graph.GetCurrentImage(0, &image));
+  EXPECT_EQ(image.width, 320);
+  EXPECT_EQ(image.height, 180);
+  EXPECT_EQ(image.pixels.size(), 320u * 180u * 4u);
+  // One channel requested: the second channel is not grabbed.
+  EXPECT_FALSE(graph.GetCurrentImage(1, &image));
+  EXPECT_FALSE(graph.GetCurrentImage(4, &image));
+}
+
+TEST_F(GraphBuild, RepaintHandsTheLastPictureAgain) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  const int frontFrames = front.Frames(), rearFrames = rear.Frames();
+  EXPECT_EQ(graph.RepaintAll(), kSOk);
+  EXPECT_EQ(front.Frames(), frontFrames + 1);
+  EXPECT_EQ(rear.Frames(), rearFrames + 1);
+  EXPECT_EQ(graph.RepaintChannel1(), kSOk);
+  EXPECT_EQ(front.Frames(), frontFrames + 2);
+  EXPECT_EQ(front.Repaints(), 2);
+  EXPECT_EQ(rear.Repaints(), 1);
+}

@@ -1,0 +1,289 @@
+// The transport: the state table, rates, the end of a recording, seeking, volume,
+// brightness and the rear mirror, on real recordings through real pipelines.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "PlaybackTestSupport.h"
+#include "playback/AudioOutput.h"
+#include "playback/CPlaybackGraph.h"
+#include "playback/CPlayer.h"
+
+using namespace playback;
+using namespace playback_test;
+
+namespace {
+
+constexpr std::int64_t kFrame = 666667;  // one picture at 15 fps, 100-ns units
+
+class Transport : public ::testing::Test {
+ protected:
+  void Open(const char* kind) {
+    graph = std::make_unique<CPlaybackGraph>(2, &front, &rear, nullptr, nullptr);
+    graph->Reset(false, false);
+    ASSERT_EQ(graph->Build(Recording(kind).string(), nullptr, -1), kSOk);
+    ASSERT_EQ(graph->state.load(), kStateStopped);
+  }
+  std::int64_t Position() {
+    std::int64_t p = -1;
+    EXPECT_EQ(graph->GetPosition(&p), kSOk);
+    return p;
+  }
+  std::int64_t Duration() {
+    std::int64_t d = -1;
+    EXPECT_EQ(graph->GetDuration(&d), kSOk);
+    return d;
+  }
+  // Waits for the end of the data; false after `ms` milliseconds.
+  bool WaitForEnd(int ms) {
+    for (int waited = 0; waited < ms; waited += 20) {
+      if (Position() == Duration()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+
+  TestChannelWindow front{320, 180};
+  TestChannelWindow rear{192, 108};
+  std::unique_ptr<CPlaybackGraph> graph;
+};
+
+}  // namespace
+
+TEST(TransportStates, AGraphNotSetUpAnswersMinusOneToEverything) {
+  CPlaybackGraph graph(2, nullptr, nullptr, nullptr, nullptr);
+  std::int64_t t = 0;
+  EXPECT_EQ(graph.Play(), kNotReady);
+  EXPECT_EQ(graph.Pause(), kNotReady);
+  EXPECT_EQ(graph.Stop(), kNotReady);
+  EXPECT_EQ(graph.SetPosition(0), kNotReady);
+  EXPECT_EQ(graph.GetPosition(&t), kNotReady);
+  EXPECT_EQ(graph.GetDuration(&t), kNotReady);
+}
+
+TEST(TransportStates, AnEmptyGraphRefusesPlayAndStopAndIgnoresPause) {
+  CPlaybackGraph graph(2, nullptr, nullptr, nullptr, nullptr);
+  graph.Reset(false, false);
+  EXPECT_EQ(graph.state.load(), kStateEmpty);
+  EXPECT_EQ(graph.Play(), kVfwEWrongState);
+  EXPECT_EQ(graph.Pause(), kSOk);
+  EXPECT_EQ(graph.Stop(), kVfwEWrongState);
+  EXPECT_EQ(graph.state.load(), kStateEmpty);
+}
+
+TEST_F(Transport, TheStateTableFromStoppedThroughRunningAndPaused) {
+  Open("two-pcm");
+  // Stopped: pause has no effect, stop is refused, play runs.
+  EXPECT_EQ(graph->Pause(), kSOk);
+  EXPECT_EQ(graph->state.load(), kStateStopped);
+  EXPECT_EQ(graph->Stop(), kVfwEWrongState);
+  EXPECT_EQ(graph->state.load(), kStateStopped);
+  EXPECT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(graph->state.load(), kStateRunning);
+  // Running: play is refused, pause pauses.
+  EXPECT_EQ(graph->Play(), kVfwEWrongState);
+  EXPECT_EQ(graph->state.load(), kStateRunning);
+  EXPECT_EQ(graph->Pause(), kSOk);
+  EXPECT_EQ(graph->state.load(), kStatePaused);
+  // Paused: pause has no effect, play runs, stop stops.
+  EXPECT_EQ(graph->Pause(), kSOk);
+  EXPECT_EQ(graph->state.load(), kStatePaused);
+  EXPECT_EQ(graph->Stop(), kSOk);
+  EXPECT_EQ(graph->state.load(), kStateStopped);
+  EXPECT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(graph->Stop(), kSOk);
+  EXPECT_EQ(graph->state.load(), kStateStopped);
+}
+
+TEST_F(Transport, PausedTheClockStandsStill) {
+  Open("long");
+  ASSERT_EQ(graph->Play(), kSOk);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  ASSERT_EQ(graph->Pause(), kSOk);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const std::int64_t paused = Position();
+  EXPECT_GT(paused, 2 * kFrame);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(Position(), paused);
+}
+
+TEST_F(Transport, RatesAreClampedToHalfAndDoubleAndOneIsKept) {
+  Open("long");
+  graph->rate = 3.0f;
+  ASSERT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(graph->rate.load(), 2.0f);
+  EXPECT_EQ(graph->AppliedRate(), 2.0);
+  graph->Pause();
+  graph->rate = 0.1f;
+  ASSERT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(graph->rate.load(), 0.5f);
+  EXPECT_EQ(graph->AppliedRate(), 0.5);
+  graph->Pause();
+  graph->rate = 1.0f;
+  ASSERT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(graph->rate.load(), 1.0f);
+  EXPECT_EQ(graph->AppliedRate(), 1.0);
+}
+
+TEST_F(Transport, DoubleRatePlaysTwiceAsFast) {
+  Open("long");
+  graph->rate = 2.0f;
+  ASSERT_EQ(graph->Play(), kSOk);
+  const auto start = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  const std::int64_t position = Position();
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // Two seconds of recording per second, give or take start-up.
+  EXPECT_GT(position, static_cast<std::int64_t>((elapsed * 2 - 0.4) * 1e7));
+  EXPECT_LT(position, static_cast<std::int64_t>((elapsed * 2 + 0.2) * 1e7));
+}
+
+TEST_F(Transport, ARateSetWhilePausedWaitsForTheNextPlay) {
+  Open("long");
+  CPlayer player;
+  player.graph = std::move(graph);
+  ASSERT_EQ(player.graph->Play(), kSOk);
+  ASSERT_EQ(player.graph->Pause(), kSOk);
+  EXPECT_TRUE(player.SetRate(2.0f));
+  EXPECT_EQ(player.graph->state.load(), kStatePaused);
+  EXPECT_EQ(player.graph->AppliedRate(), 1.0);
+  ASSERT_EQ(player.graph->Play(), kSOk);
+  EXPECT_EQ(player.graph->AppliedRate(), 2.0);
+  // While running, a new rate applies at once and it keeps running.
+  EXPECT_TRUE(player.SetRate(0.5f));
+  EXPECT_EQ(player.graph->state.load(), kStateRunning);
+  EXPECT_EQ(player.graph->AppliedRate(), 0.5);
+  graph = std::move(player.graph);
+}
+
+TEST_F(Transport, TheEndLeavesTheGraphRunningAtTheEndPosition) {
+  Open("two-pcm");
+  ASSERT_EQ(graph->SetPosition(Duration() - 4 * kFrame), kSOk);
+  ASSERT_EQ(graph->Play(), kSOk);
+  ASSERT_TRUE(WaitForEnd(3000));
+  EXPECT_EQ(graph->state.load(), kStateRunning);
+  EXPECT_EQ(Position(), Duration());
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(Position(), Duration());
+}
+
+TEST_F(Transport, PlayAfterTheEndStartsAgainAtZero) {
+  Open("two-pcm");
+  ASSERT_EQ(graph->SetPosition(Duration() - 3 * kFrame), kSOk);
+  ASSERT_EQ(graph->Play(), kSOk);
+  ASSERT_TRUE(WaitForEnd(3000));
+  ASSERT_EQ(graph->Pause(), kSOk);
+  ASSERT_EQ(graph->Play(), kSOk);
+  const std::int64_t restarted = Position();
+  EXPECT_LT(restarted, 3 * kFrame);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_GT(Position(), restarted);
+  EXPECT_LT(Position(), Duration());
+}
+
+TEST_F(Transport, SeekingLandsWithinOneFrameOfTheTargetAndKeepsTheState) {
+  Open("long");
+  for (std::int64_t target : {std::int64_t{34567890}, std::int64_t{12345678}, std::int64_t{50000000}}) {
+    ASSERT_EQ(graph->SetPosition(target), kSOk);
+    EXPECT_EQ(graph->state.load(), kStateStopped);
+    EXPECT_LE(std::llabs(Position() - target), kFrame) << target;
+    // The picture shown is the one that covers the target.
+    EXPECT_LE(std::llabs(front.Last().timestamp - target), kFrame) << target;
+    EXPECT_LE(std::llabs(rear.Last().timestamp - target), kFrame) << target;
+  }
+  ASSERT_EQ(graph->Play(), kSOk);
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  EXPECT_EQ(graph->state.load(), kStateRunning);
+  EXPECT_LE(std::llabs(Position() - 20000000), 2 * kFrame);
+}
+
+TEST_F(Transport, VolumeZeroIsSilenceAndNinetyNineIsMinusFour) {
+  Open("two-aac");
+  CPlayer player;
+  player.graph = std::move(graph);
+  AudioControl* audio = AudioControlOf(player.graph->audioRenderer);
+  ASSERT_NE(audio, nullptr);
+  EXPECT_TRUE(player.SetVolume(0));
+  EXPECT_EQ(audio->Volume(), -10000);
+  EXPECT_TRUE(player.SetVolume(99));
+  EXPECT_EQ(audio->Volume(), -4);
+  EXPECT_TRUE(player.SetVolume(49));
+  EXPECT_EQ(audio->Volume(), -309);
+  graph = std::move(player.graph);
+}
+
+TEST_F(Transport, PlayCentresTheBalance) {
+  Open("two-aac");
+  AudioControl* audio = AudioControlOf(graph->audioRenderer);
+  ASSERT_NE(audio, nullptr);
+  ASSERT_EQ(audio->PutBalance(-5000), kSOk);
+  ASSERT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(audio->Balance(), 0);
+}
+
+TEST_F(Transport, BrightnessVisiblyChangesTheGrabbedPicture) {
+  Open("long");
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  CapturedImage before, brighter, darker;
+  ASSERT_TRUE(graph->GetCurrentImage(0, &before));
+  ASSERT_EQ(graph->SetBrightness(255), kSOk);
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  ASSERT_TRUE(graph->GetCurrentImage(0, &brighter));
+  ASSERT_EQ(graph->SetBrightness(-255), kSOk);
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  ASSERT_TRUE(graph->GetCurrentImage(0, &darker));
+  const double base = MeanOf(before.pixels.data(), 320, 320 * 4, 0, 0, 320, 180, 1);
+  const double up = MeanOf(brighter.pixels.data(), 320, 320 * 4, 0, 0, 320, 180, 1);
+  const double down = MeanOf(darker.pixels.data(), 320, 320 * 4, 0, 0, 320, 180, 1);
+  EXPECT_GT(up, base + 60);
+  EXPECT_LT(down, base - 40);
+  // Both channels take the offset.
+  CapturedImage rearDark;
+  ASSERT_TRUE(graph->GetCurrentImage(1, &rearDark));
+  EXPECT_LT(MeanOf(rearDark.pixels.data(), 192, 192 * 4, 0, 0, 192, 108, 1), 30);
+  // Back to neutral gives the original picture again.
+  ASSERT_EQ(graph->SetBrightness(0), kSOk);
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  CapturedImage again;
+  ASSERT_TRUE(graph->GetCurrentImage(0, &again));
+  EXPECT_EQ(again.pixels, before.pixels);
+}
+
+TEST_F(Transport, TheMirrorFlipsTheRearPictureOnly) {
+  Open("long");
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  CapturedImage rearBefore, frontBefore, rearMirrored, frontAfter;
+  ASSERT_TRUE(graph->GetCurrentImage(1, &rearBefore));
+  ASSERT_TRUE(graph->GetCurrentImage(0, &frontBefore));
+  ASSERT_EQ(graph->SetRearMirror(true), kSOk);
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  ASSERT_TRUE(graph->GetCurrentImage(1, &rearMirrored));
+  ASSERT_TRUE(graph->GetCurrentImage(0, &frontAfter));
+  EXPECT_EQ(frontAfter.pixels, frontBefore.pixels);
+  ASSERT_EQ(rearMirrored.width, rearBefore.width);
+  const int w = rearBefore.width, h = rearBefore.height;
+  long differing = 0, mirroredMismatch = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c) {
+        const auto a = rearBefore.pixels[static_cast<std::size_t>((y * w + x) * 4 + c)];
+        const auto m = rearMirrored.pixels[static_cast<std::size_t>((y * w + (w - 1 - x)) * 4 + c)];
+        const auto same = rearMirrored.pixels[static_cast<std::size_t>((y * w + x) * 4 + c)];
+        if (std::abs(a - m) > 24) ++mirroredMismatch;
+        if (std::abs(a - same) > 24) ++differing;
+      }
+  const long total = static_cast<long>(w) * h * 3;
+  // The picture is not symmetric (it shows the camera's name), so mirroring changes it,
+  // and the change is exactly a left-right flip (chroma rounding aside).
+  EXPECT_GT(differing, total / 50);
+  EXPECT_LT(mirroredMismatch, total / 200);
+  // Off again restores the original.
+  ASSERT_EQ(graph->SetRearMirror(false), kSOk);
+  ASSERT_EQ(graph->SetPosition(20000000), kSOk);
+  CapturedImage rearAgain;
+  ASSERT_TRUE(graph->GetCurrentImage(1, &rearAgain));
+  EXPECT_EQ(rearAgain.pixels, rearBefore.pixels);
+}
