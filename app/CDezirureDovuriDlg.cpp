@@ -125,7 +125,9 @@ void CDezirureDovuriDlg::ApplyLayout() {
   }
   // The list's scroll bar is a sibling of the list and follows it.
   auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));
-  if (list && list->ScrollBar()) list->ScrollBar()->setVisible(!list->isHidden());
+  if (list) {
+    if (QWidget* bar = list->ScrollBar()) bar->setVisible(!list->isHidden());
+  }
   setUpdatesEnabled(true);
   if (list) list->update();
   update();
