@@ -15,9 +15,10 @@ namespace {
 // Wraps the frame's bytes without copying; the frame must outlive the image.
 QImage WrapFrame(const playback::VideoFrame& frame) {
   if (frame.IsEmpty()) return QImage();
-  // B, G, R, A bytes are one 0xAARRGGBB word on a little-endian machine.
+  // B, G, R, A bytes are one 0xAARRGGBB word on a little-endian machine; the alpha is
+  // always opaque, so the picture is copied without blending.
   return QImage(frame.pixels.get(), frame.width, frame.height, frame.stride,
-                QImage::Format_ARGB32);
+                QImage::Format_RGB32);
 }
 
 }  // namespace

@@ -127,6 +127,22 @@ TEST_F(KovrDamagedCard, SignedSuperblockWithImpossibleFieldsIsRefused) {
   EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(image_.c_str()));
 }
 
+TEST_F(KovrDamagedCard, RandomSignedSuperblocksNeverCrashOrReadPastTheCard) {
+  const std::vector<unsigned char> original = ReadBytes(image_, geometry_.partitionStart, 4096);
+  std::mt19937 gen(4321);
+  int accepted = 0;
+  for (int round = 0; round < 80; ++round) {
+    std::vector<unsigned char> bad = original;
+    const int flips = 1 + static_cast<int>(gen() % 6);
+    for (int i = 0; i < flips; ++i) bad[8 + gen() % 500] = static_cast<unsigned char>(gen());
+    PutLe32(bad.data() + 4092, Crc32(bad.data(), 4092));
+    WriteBytes(image_, geometry_.partitionStart, bad.data(), bad.size());
+    if (ReadEverything() == 0) ++accepted;  // every listed file read back to its size
+  }
+  WriteBytes(image_, geometry_.partitionStart, original.data(), original.size());
+  EXPECT_LT(accepted, 80) << "no damage was ever noticed";
+}
+
 TEST_F(KovrDamagedCard, DamagedDirectoryRecordsAreSkipped) {
   // Record 0 without a NUL in its name, record 1 longer than its area, record 2 in an
   // area that does not exist; all re-signed, so only their content gives them away.

@@ -17,7 +17,9 @@ namespace {
 
 constexpr uint32_t kMoviListHeader = 12;
 constexpr int64_t kMaxRiff = std::numeric_limits<uint32_t>::max();
-constexpr size_t kHeaderCacheSize = 64 * 1024;
+// Small enough that a scan over large video chunks reads little more than their
+// headers, large enough to take in runs of small sound and text chunks at once.
+constexpr size_t kHeaderCacheSize = 4 * 1024;
 constexpr int kNalTypeOffset = 4;  // after a 4-byte start code
 constexpr int kNalIdr = 5;
 constexpr int kNalSps = 7;
@@ -55,6 +57,7 @@ struct BodyChunk {
   int64_t offset;  // of its header in the body file
   uint32_t id;
   uint32_t size;   // as its header says
+  int nalType;     // of a video chunk's first NAL after its start code; -1 unknown
   uint32_t Rounded() const { return size + (size & 1); }
 };
 
@@ -102,6 +105,13 @@ bool ParseHeader(HeaderLayout& h) {
   return h.streamLists[0].second >= strh + 8 + kStrhSize && ReadLe32(&b[strh]) == kStrh;
 }
 
+// The NAL type in the fifth data byte, when the chunk has one.
+int NalType(const uint8_t* header, int64_t got) {
+  const uint32_t size = ReadLe32(header + 4);
+  if (size <= kNalTypeOffset || got < 8 + kNalTypeOffset + 1) return -1;
+  return header[8 + kNalTypeOffset] & 0x1f;
+}
+
 bool IsStream(uint32_t id, char digit) {
   return static_cast<char>(id) == '0' && static_cast<char>(id >> 8) == digit;
 }
@@ -114,9 +124,10 @@ class Rebuilder {
   // Chunks of the body from offset on: complete ones with a dc, tx or wb id only.
   void ScanRepair(int64_t from) {
     for (int64_t pos = from;;) {
-      uint8_t h[8];
-      if (reader.Read(pos, h, 8) < 8) break;
-      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4)};
+      uint8_t h[8 + kNalTypeOffset + 1];
+      const int64_t got = reader.Read(pos, h, sizeof h);
+      if (got < 8) break;
+      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4), NalType(h, got)};
       if (KindOfChunkId(c.id) == ChunkKind::Other) break;
       if (pos + 8 + int64_t{c.Rounded()} > reader.Size()) break;
       AddChunk(c);
@@ -128,9 +139,10 @@ class Rebuilder {
   void ScanIntact(int64_t from, int64_t moviPayload) {
     for (int64_t consumed = 0; consumed < moviPayload;) {
       const int64_t pos = from + consumed;
-      uint8_t h[8];
-      if (reader.Read(pos, h, 8) < 8) break;
-      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4)};
+      uint8_t h[8 + kNalTypeOffset + 1];
+      const int64_t got = reader.Read(pos, h, sizeof h);
+      if (got < 8) break;
+      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4), NalType(h, got)};
       const int64_t whole = 8 + int64_t{c.Rounded()};
       if (consumed + whole > moviPayload || pos + whole > reader.Size()) break;
       AddChunk(c);
@@ -193,11 +205,7 @@ class Rebuilder {
         id = (id & ~0xFF00u) | static_cast<uint32_t>('2') << 8;
         key = true;
       } else if (IsStream(id, '0')) {
-        uint8_t nal = 0;
-        if (c.size > kNalTypeOffset && reader.Read(c.offset + 8 + kNalTypeOffset, &nal, 1) == 1) {
-          const int type = nal & 0x1f;
-          key = type == kNalIdr || type == kNalSps;
-        }
+        key = c.nalType == kNalIdr || c.nalType == kNalSps;
         clock.AddVideoFrame();
       } else if (IsStream(id, '2')) {
         key = true;
