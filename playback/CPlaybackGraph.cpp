@@ -318,7 +318,7 @@ bool CPlaybackGraph::GetCurrentImage(int channel, CapturedImage* image) {
   if (channel < 0 || channel >= kMaxChannels || channel >= requestedChannels) return false;
   GstElement* sink = renderer[channel];
   if (!sink) return false;
-  return CopyFrame(ChannelSinkLastFrame(sink), image);
+  return ChannelSinkCapture(sink, image);
 }
 
 ChannelSinkStats CPlaybackGraph::RendererCounts(int channel) {

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "playback/GstSupport.h"
+#include "playback/PictureScaler.h"
 
 namespace playback {
 namespace {
@@ -16,9 +17,16 @@ namespace {
 struct SinkState {
   std::mutex mutex;
   ChannelWindow* window = nullptr;
-  VideoFrame last;
+  VideoFrame last;             // as last handed to the window
+  GstBuffer* native = nullptr;  // the last decoded picture, for captures and resizes
+  std::int64_t nativeTimestamp = 0;
   GstVideoInfo info;
   bool infoValid = false;
+  PictureScaler scaler;
+
+  ~SinkState() {
+    if (native) gst_buffer_unref(native);
+  }
 };
 
 }  // namespace
@@ -49,25 +57,18 @@ namespace {
 SinkState* StateOf(gpointer sink) { return reinterpret_cast<TarvoChannelSink*>(sink)->state; }
 
 GstStaticPadTemplate sinkTemplate = GST_STATIC_PAD_TEMPLATE(
-    "sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS("video/x-raw, format=(string)BGRA"));
-
-// Keeps a buffer mapped while any VideoFrame refers to its bytes.
-struct MappedBuffer {
-  GstBuffer* buffer = nullptr;
-  GstMapInfo map{};
-};
-
-void ReleaseMapped(const std::uint8_t*, MappedBuffer* mapped) {
-  gst_buffer_unmap(mapped->buffer, &mapped->map);
-  gst_buffer_unref(mapped->buffer);
-  delete mapped;
-}
+    "sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS("video/x-raw, format=(string){ I420, NV12, BGRA, BGRx }"));
 
 gboolean SetCaps(GstBaseSink* base, GstCaps* caps) {
   GstVideoInfo info;
   if (!gst_video_info_from_caps(&info, caps)) return FALSE;
   SinkState* state = StateOf(base);
   std::lock_guard<std::mutex> lock(state->mutex);
+  // A picture of the old format must not be read with the new one.
+  if (state->native && !gst_video_info_is_equal(&state->info, &info)) {
+    gst_buffer_unref(state->native);
+    state->native = nullptr;
+  }
   state->info = info;
   state->infoValid = true;
   GST_VIDEO_SINK_WIDTH(base) = GST_VIDEO_INFO_WIDTH(&info);
@@ -75,54 +76,45 @@ gboolean SetCaps(GstBaseSink* base, GstCaps* caps) {
   return TRUE;
 }
 
+// Pictures are read through their video meta, so the decoder may hand over its own
+// padded buffers instead of copying each picture into a tightly packed one.
+gboolean ProposeAllocation(GstBaseSink*, GstQuery* query) {
+  gst_query_add_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr);
+  return TRUE;
+}
+
+// Converts the stored native picture for the attached window at its current size
+// and hands it over. Called with the state's mutex held.
+void PresentNative(SinkState* state) {
+  if (!state->native || !state->infoValid) return;
+  int width = GST_VIDEO_INFO_WIDTH(&state->info), height = GST_VIDEO_INFO_HEIGHT(&state->info);
+  if (state->window)
+    ScaledSize(width, height, state->window->ClientWidth(), state->window->ClientHeight(), &width, &height);
+  VideoFrame frame = state->scaler.Convert(state->info, state->native, width, height);
+  if (frame.IsEmpty()) return;
+  frame.timestamp = state->nativeTimestamp;
+  state->last = frame;
+  // Under the lock, so that a window being detached never receives a picture after
+  // ChannelSinkAttach(nullptr) has returned.
+  if (state->window) state->window->PresentFrame(frame);
+}
+
 GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
   SinkState* state = StateOf(video);
-  ChannelWindow* window = nullptr;
-  VideoFrame frame;
-  {
-    std::lock_guard<std::mutex> lock(state->mutex);
-    if (!state->infoValid) return GST_FLOW_NOT_NEGOTIATED;
-    int width = GST_VIDEO_INFO_WIDTH(&state->info);
-    int height = GST_VIDEO_INFO_HEIGHT(&state->info);
-    int stride = GST_VIDEO_INFO_PLANE_STRIDE(&state->info, 0);
-    gsize offset = GST_VIDEO_INFO_PLANE_OFFSET(&state->info, 0);
-    if (GstVideoMeta* meta = gst_buffer_get_video_meta(buffer)) {
-      width = static_cast<int>(meta->width);
-      height = static_cast<int>(meta->height);
-      stride = meta->stride[0];
-      offset = meta->offset[0];
-    }
-    auto* mapped = new MappedBuffer;
-    mapped->buffer = gst_buffer_ref(buffer);
-    if (!gst_buffer_map(buffer, &mapped->map, GST_MAP_READ)) {
-      gst_buffer_unref(mapped->buffer);
-      delete mapped;
-      return GST_FLOW_ERROR;
-    }
-    // A buffer shorter than its caps promise is dropped rather than read past its end.
-    const gsize needed = offset + static_cast<gsize>(stride) * static_cast<gsize>(height > 0 ? height - 1 : 0) +
-                         static_cast<gsize>(width) * 4;
-    if (width <= 0 || height <= 0 || stride < width * 4 || mapped->map.size < needed) {
-      ReleaseMapped(nullptr, mapped);
-      return GST_FLOW_OK;
-    }
-    frame.width = width;
-    frame.height = height;
-    frame.stride = stride;
-    frame.pixels = std::shared_ptr<const std::uint8_t>(mapped->map.data + offset,
-        [mapped](const std::uint8_t* p) { ReleaseMapped(p, mapped); });
-    const GstClockTime pts = GST_BUFFER_PTS(buffer);
-    if (GST_CLOCK_TIME_IS_VALID(pts)) {
-      const GstSegment* segment = &GST_BASE_SINK(video)->segment;
-      const guint64 streamTime = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts);
-      frame.timestamp = GST_CLOCK_TIME_IS_VALID(streamTime) ? static_cast<std::int64_t>(streamTime / 100) : 0;
-    }
-    state->last = frame;
-    window = state->window;
-    // Present under the lock so that a window being detached never receives a frame
-    // after ChannelSinkAttach(nullptr) has returned.
-    if (window) window->PresentFrame(frame);
+  std::int64_t timestamp = 0;
+  const GstClockTime pts = GST_BUFFER_PTS(buffer);
+  if (GST_CLOCK_TIME_IS_VALID(pts)) {
+    const GstSegment* segment = &GST_BASE_SINK(video)->segment;
+    const guint64 streamTime = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts);
+    if (GST_CLOCK_TIME_IS_VALID(streamTime)) timestamp = static_cast<std::int64_t>(streamTime / 100);
   }
+  std::lock_guard<std::mutex> lock(state->mutex);
+  if (!state->infoValid) return GST_FLOW_NOT_NEGOTIATED;
+  if (state->native) gst_buffer_unref(state->native);
+  state->native = gst_buffer_ref(buffer);
+  state->nativeTimestamp = timestamp;
+  // Without a window nothing is converted until a capture asks for the picture.
+  if (state->window) PresentNative(state);
   return GST_FLOW_OK;
 }
 
@@ -144,6 +136,7 @@ static void tarvo_channel_sink_class_init(TarvoChannelSinkClass* klass) {
                                         "Hands pictures to a viewer channel window", "Tarvo Viewer");
   gst_element_class_add_static_pad_template(elementClass, &playback::sinkTemplate);
   baseClass->set_caps = playback::SetCaps;
+  baseClass->propose_allocation = playback::ProposeAllocation;
   videoClass->show_frame = playback::ShowFrame;
 }
 
@@ -189,7 +182,8 @@ bool ChannelSinkRepaint(GstElement* sink) {
   SinkState* state = StateOf(sink);
   std::lock_guard<std::mutex> lock(state->mutex);
   if (!state->window) return false;
-  if (!state->last.IsEmpty()) state->window->PresentFrame(state->last);
+  // The window may have been resized since: convert the last picture again.
+  PresentNative(state);
   state->window->RequestRepaint();
   return true;
 }
@@ -204,6 +198,24 @@ ChannelSinkStats ChannelSinkCounts(GstElement* sink) {
   if (gst_structure_get_uint64(stats, "dropped", &value)) counts.dropped = value;
   gst_structure_free(stats);
   return counts;
+}
+
+bool ChannelSinkCapture(GstElement* sink, CapturedImage* image) {
+  if (!IsChannelSink(sink) || !image) return false;
+  SinkState* state = StateOf(sink);
+  GstBuffer* native = nullptr;
+  GstVideoInfo info;
+  {
+    std::lock_guard<std::mutex> lock(state->mutex);
+    if (!state->native || !state->infoValid) return false;
+    native = gst_buffer_ref(state->native);
+    info = state->info;
+  }
+  PictureScaler scaler;
+  const VideoFrame frame =
+      scaler.Convert(info, native, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+  gst_buffer_unref(native);
+  return CopyFrame(frame, image);
 }
 
 bool CopyFrame(const VideoFrame& frame, CapturedImage* image) {

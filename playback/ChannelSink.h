@@ -1,7 +1,8 @@
 #pragma once
 // The video output of one channel: a GStreamer video sink that hands every shown
-// picture (32-bit BGRA, top-down) to the ChannelWindow it is attached to and keeps
-// the last one for repaints and still captures.
+// picture to the ChannelWindow it is attached to, as 32-bit BGRA top-down at the
+// window's client size (never larger than the picture), and keeps the last decoded
+// picture for repaints after a resize and for still captures at full size.
 
 #include <gst/gst.h>
 
@@ -25,10 +26,11 @@ bool IsChannelSink(GstElement* element);
 // stay alive until it is detached or the sink is freed.
 void ChannelSinkAttach(GstElement* sink, ChannelWindow* window);
 
-// The last picture shown (empty before the first).
+// The last picture as handed to the window (empty before the first).
 VideoFrame ChannelSinkLastFrame(GstElement* sink);
 
-// Hands the last picture to the attached window again and asks it to repaint.
+// Hands the last picture to the attached window again, converted for its current
+// size, and asks it to repaint.
 bool ChannelSinkRepaint(GstElement* sink);
 
 // Pictures shown and pictures dropped as late since the sink started.
@@ -44,6 +46,9 @@ struct CapturedImage {
   int height = 0;
   std::vector<std::uint8_t> pixels;
 };
+
+// The last decoded picture at its full size; false before the first.
+bool ChannelSinkCapture(GstElement* sink, CapturedImage* image);
 
 // Copies a frame into a CapturedImage; false for an empty frame.
 bool CopyFrame(const VideoFrame& frame, CapturedImage* image);

@@ -8,7 +8,10 @@
 // quickly, because a slow PresentFrame holds up the whole channel.
 //
 // The picture is stretched to the window's whole client area (no aspect ratio kept,
-// no border), as the viewer always showed it.
+// no border), as the viewer always showed it. Pictures arrive already scaled to the
+// client size the window reports (never larger than the camera's picture), so a
+// window usually draws them 1:1; after a resize the next picture, or a repaint the
+// graph is asked for, comes at the new size.
 
 #include <cstdint>
 #include <memory>

@@ -19,6 +19,7 @@ packages=(
   fonts-dejavu-extra
   xvfb xauth poppler-utils
   time
+  libswscale-dev libavutil-dev
 )
 
 missing=()

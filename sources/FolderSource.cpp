@@ -94,9 +94,12 @@ bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex,
 bool RecordingCollection::OpenDrive(const SourceEntry& source) {
   EmptySet();
   FolderRecord record;
-  record.name = EndsWithSlash(source.root) ? source.root : source.root + "/";
-  names::CopyNarrow(record.narrowName, record.name);
-  ScanFolder(record, kDriveFolderIndex);
+  // A source without a root must not turn into a scan of the whole file system.
+  if (!source.root.empty()) {
+    record.name = EndsWithSlash(source.root) ? source.root : source.root + "/";
+    names::CopyNarrow(record.narrowName, record.name);
+    ScanFolder(record, kDriveFolderIndex);
+  }
   scannedFolders.push_back(record);
   return true;
 }

@@ -11,7 +11,9 @@ namespace avi {
 
 namespace {
 
-constexpr int64_t kCacheSize = 64 * 1024;
+// Small enough that walking past large video chunks reads little more than their
+// heads, large enough to take in runs of small sound and text chunks at once.
+constexpr int64_t kCacheSize = 8 * 1024;
 // Headers of our recordings are a few hundred bytes; anything far larger is damage.
 constexpr uint32_t kMaxHeaderList = 1 << 20;
 constexpr size_t kIndexPiece = 1 << 20;

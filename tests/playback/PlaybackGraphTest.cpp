@@ -12,6 +12,11 @@
 #include "playback/AudioOutput.h"
 #include "playback/CPlaybackGraph.h"
 #include "playback/GstSupport.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/AviTelemetrySource.h"
+#include "sources/avi/FileByteSource.h"
+#include "telemetry/LoadTelemetry.h"
+#include "telemetry/TelemetrySamples.h"
 
 using namespace playback;
 using namespace playback_test;
@@ -209,12 +214,52 @@ TEST_F(GraphBuild, TheBrightnessStageIsInsertedOnlyWithItsOption) {
   EXPECT_GE(rear.Frames(), 1);
 }
 
-TEST_F(GraphBuild, TheTelemetryOfTheGraphIsTheRecordCallOfItsSource) {
+TEST_F(GraphBuild, LoadTelemetryThroughThePlayingGraphGivesExactlyWhatTheReaderGives) {
+  const auto file = Recording("long");
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   EXPECT_EQ(graph.TelemetrySource(), nullptr);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
-  ASSERT_NE(graph.TelemetrySource(), nullptr);
+  ASSERT_EQ(graph.Build(file.string(), nullptr, -1), kSOk);
+  // The viewer reads the records once playback has started.
+  ASSERT_EQ(graph.Play(), kSOk);
+  TelemetrySamples viaGraph;
+  LoadTelemetry(graph.TelemetrySource(), viaGraph);
+
+  FileByteSource bytes;
+  ASSERT_TRUE(bytes.Open(file));
+  avi::AviReader reader(bytes);
+  ASSERT_TRUE(reader.Open());
+  avi::AviTelemetrySource direct(reader);
+  TelemetrySamples viaReader;
+  LoadTelemetry(&direct, viaReader);
+
+  ASSERT_GT(viaReader.gpsSamples.size(), 3u);
+  ASSERT_GT(viaReader.gsensorSamples.size(), 30u);
+  ASSERT_EQ(viaGraph.gpsSamples.size(), viaReader.gpsSamples.size());
+  ASSERT_EQ(viaGraph.gsensorSamples.size(), viaReader.gsensorSamples.size());
+  for (std::size_t i = 0; i < viaReader.gpsSamples.size(); ++i) {
+    const CGPSData& a = viaGraph.gpsSamples[i];
+    const CGPSData& b = viaReader.gpsSamples[i];
+    EXPECT_EQ(a.recordTime, b.recordTime) << i;
+    EXPECT_EQ(a.valid, b.valid) << i;
+    EXPECT_EQ(a.latitude, b.latitude) << i;
+    EXPECT_EQ(a.longitude, b.longitude) << i;
+    EXPECT_EQ(a.speed, b.speed) << i;
+    EXPECT_EQ(a.course, b.course) << i;
+    EXPECT_EQ(a.timestamp, b.timestamp) << i;
+  }
+  for (std::size_t i = 0; i < viaReader.gsensorSamples.size(); ++i) {
+    const CGSensorData& a = viaGraph.gsensorSamples[i];
+    const CGSensorData& b = viaReader.gsensorSamples[i];
+    EXPECT_EQ(a.recordTime, b.recordTime) << i;
+    EXPECT_EQ(a.x, b.x) << i;
+    EXPECT_EQ(a.y, b.y) << i;
+    EXPECT_EQ(a.z, b.z) << i;
+  }
+  // Reading the records did not disturb playback.
+  EXPECT_EQ(graph.state.load(), kStateRunning);
+  const int frames = front.Frames();
+  EXPECT_TRUE(front.WaitForFrames(frames + 3, 2000));
 }
 
 TEST_F(GraphBuild, CurrentImageFollowsTheRequestedChannels) {
@@ -243,4 +288,30 @@ TEST_F(GraphBuild, RepaintHandsTheLastPictureAgain) {
   EXPECT_EQ(front.Frames(), frontFrames + 2);
   EXPECT_EQ(front.Repaints(), 2);
   EXPECT_EQ(rear.Repaints(), 1);
+}
+
+TEST_F(GraphBuild, PicturesComeAtTheWindowsSizeAndCapturesAtTheCamerasSize) {
+  TestChannelWindow small{160, 90};
+  CPlaybackGraph graph(2, &small, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(small.Last().width, 160);
+  EXPECT_EQ(small.Last().height, 90);
+  EXPECT_EQ(small.Last().stride, 160 * 4);
+  CapturedImage full;
+  ASSERT_TRUE(graph.GetCurrentImage(0, &full));
+  EXPECT_EQ(full.width, 320);
+  EXPECT_EQ(full.height, 180);
+  // A window larger than the picture gets the picture's own size and stretches it.
+  small.SetClientSize(1000, 50);
+  ASSERT_EQ(graph.RepaintAll(), kSOk);
+  EXPECT_EQ(small.Last().width, 320);
+  EXPECT_EQ(small.Last().height, 50);
+  // The scaled picture is the picture: its mean colour stays close to the full one.
+  const playback::VideoFrame shown = small.Last();
+  for (int c = 0; c < 3; ++c) {
+    const double a = MeanOf(full.pixels.data(), 320, 320 * 4, 0, 0, 320, 180, c);
+    const double b = MeanOf(shown.pixels.get(), shown.width, shown.stride, 0, 0, shown.width, shown.height, c);
+    EXPECT_NEAR(a, b, 6.0) << c;
+  }
 }

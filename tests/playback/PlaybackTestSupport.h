@@ -28,8 +28,12 @@ class TestChannelWindow final : public playback::ChannelWindow {
     changed_.notify_all();
   }
   void RequestRepaint() override { ++repaints_; }
-  int ClientWidth() const override { return width_; }
-  int ClientHeight() const override { return height_; }
+  int ClientWidth() const override { return width_.load(); }
+  int ClientHeight() const override { return height_.load(); }
+  void SetClientSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
 
   playback::VideoFrame Last() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -56,8 +60,8 @@ class TestChannelWindow final : public playback::ChannelWindow {
   int framesOnOwner_ = 0;
   std::atomic<int> repaints_{0};
   std::thread::id owner_ = std::this_thread::get_id();
-  int width_;
-  int height_;
+  std::atomic<int> width_;
+  std::atomic<int> height_;
 };
 
 // A temporary folder removed with everything in it when the object goes.

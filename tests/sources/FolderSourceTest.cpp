@@ -136,6 +136,13 @@ TEST_F(FolderSource, DriveFilesHaveFolderIndexZeroAndReplaceTheEarlierSet) {
   EXPECT_EQ(set.scannedFolders[0].count, 1);
 }
 
+TEST_F(FolderSource, DriveWithoutARootScansNothing) {
+  EXPECT_TRUE(set.OpenDrive(SourceEntry{}));
+  EXPECT_EQ(set.EntryCount(), 0);
+  ASSERT_EQ(set.scannedFolders.size(), 1u);
+  EXPECT_EQ(set.scannedFolders[0].name, "");
+}
+
 // --- chosen paths ---
 
 TEST_F(FolderSource, ChosenFileWithoutExtensionIsLookedUpWithAvi) {

@@ -1,5 +1,7 @@
 #include "tools/repair/AviRebuild.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -17,20 +19,38 @@ namespace {
 
 constexpr uint32_t kMoviListHeader = 12;
 constexpr int64_t kMaxRiff = std::numeric_limits<uint32_t>::max();
-constexpr size_t kHeaderCacheSize = 64 * 1024;
+// Small enough that a scan over large video chunks reads little more than their
+// headers, large enough to take in runs of small sound and text chunks at once.
+constexpr size_t kHeaderCacheSize = 4 * 1024;
 constexpr int kNalTypeOffset = 4;  // after a 4-byte start code
 constexpr int kNalIdr = 5;
 constexpr int kNalSps = 7;
 constexpr uint32_t kStreamsWithSilentTrack = 3;
 
-// Reads small pieces of a file through one window, so that scanning chunk headers
-// does not turn each header into a system call.
+// Reads the small pieces a scan needs (chunk heads) from the body file: through a
+// read-only mapping where the system gives one, so that a scan touches only the pages
+// of the heads, else through one small window of reads.
 class WindowReader {
  public:
-  explicit WindowReader(FileByteSource& source) : file(source), size(source.Size()) {}
+  explicit WindowReader(FileByteSource& source) : file(source), size(source.Size()) {
+    if (size > 0 && file.Descriptor() >= 0) {
+      void* m = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_SHARED, file.Descriptor(), 0);
+      if (m != MAP_FAILED) mapped = static_cast<const uint8_t*>(m);
+    }
+  }
+  ~WindowReader() {
+    if (mapped) ::munmap(const_cast<uint8_t*>(mapped), static_cast<size_t>(size));
+  }
+  WindowReader(const WindowReader&) = delete;
+  WindowReader& operator=(const WindowReader&) = delete;
   int64_t Size() const { return size; }
   int64_t Read(int64_t offset, void* out, int64_t count) {
     if (offset < 0 || count < 0 || offset >= size) return 0;
+    if (mapped) {
+      const int64_t n = std::min(count, size - offset);
+      std::copy_n(mapped + offset, n, static_cast<uint8_t*>(out));
+      return n;
+    }
     if (count > static_cast<int64_t>(kHeaderCacheSize)) return file.ReadAt(offset, out, count);
     if (offset < windowOffset || offset + count > windowOffset + windowLength) {
       window.resize(kHeaderCacheSize);
@@ -46,6 +66,7 @@ class WindowReader {
  private:
   FileByteSource& file;
   int64_t size;
+  const uint8_t* mapped = nullptr;
   std::vector<uint8_t> window;
   int64_t windowOffset = 0;
   int64_t windowLength = 0;
@@ -55,6 +76,7 @@ struct BodyChunk {
   int64_t offset;  // of its header in the body file
   uint32_t id;
   uint32_t size;   // as its header says
+  int nalType;     // of a video chunk's first NAL after its start code; -1 unknown
   uint32_t Rounded() const { return size + (size & 1); }
 };
 
@@ -102,6 +124,13 @@ bool ParseHeader(HeaderLayout& h) {
   return h.streamLists[0].second >= strh + 8 + kStrhSize && ReadLe32(&b[strh]) == kStrh;
 }
 
+// The NAL type in the fifth data byte, when the chunk has one.
+int NalType(const uint8_t* header, int64_t got) {
+  const uint32_t size = ReadLe32(header + 4);
+  if (size <= kNalTypeOffset || got < 8 + kNalTypeOffset + 1) return -1;
+  return header[8 + kNalTypeOffset] & 0x1f;
+}
+
 bool IsStream(uint32_t id, char digit) {
   return static_cast<char>(id) == '0' && static_cast<char>(id >> 8) == digit;
 }
@@ -114,9 +143,10 @@ class Rebuilder {
   // Chunks of the body from offset on: complete ones with a dc, tx or wb id only.
   void ScanRepair(int64_t from) {
     for (int64_t pos = from;;) {
-      uint8_t h[8];
-      if (reader.Read(pos, h, 8) < 8) break;
-      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4)};
+      uint8_t h[8 + kNalTypeOffset + 1];
+      const int64_t got = reader.Read(pos, h, sizeof h);
+      if (got < 8) break;
+      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4), NalType(h, got)};
       if (KindOfChunkId(c.id) == ChunkKind::Other) break;
       if (pos + 8 + int64_t{c.Rounded()} > reader.Size()) break;
       AddChunk(c);
@@ -128,9 +158,10 @@ class Rebuilder {
   void ScanIntact(int64_t from, int64_t moviPayload) {
     for (int64_t consumed = 0; consumed < moviPayload;) {
       const int64_t pos = from + consumed;
-      uint8_t h[8];
-      if (reader.Read(pos, h, 8) < 8) break;
-      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4)};
+      uint8_t h[8 + kNalTypeOffset + 1];
+      const int64_t got = reader.Read(pos, h, sizeof h);
+      if (got < 8) break;
+      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4), NalType(h, got)};
       const int64_t whole = 8 + int64_t{c.Rounded()};
       if (consumed + whole > moviPayload || pos + whole > reader.Size()) break;
       AddChunk(c);
@@ -193,11 +224,7 @@ class Rebuilder {
         id = (id & ~0xFF00u) | static_cast<uint32_t>('2') << 8;
         key = true;
       } else if (IsStream(id, '0')) {
-        uint8_t nal = 0;
-        if (c.size > kNalTypeOffset && reader.Read(c.offset + 8 + kNalTypeOffset, &nal, 1) == 1) {
-          const int type = nal & 0x1f;
-          key = type == kNalIdr || type == kNalSps;
-        }
+        key = c.nalType == kNalIdr || c.nalType == kNalSps;
         clock.AddVideoFrame();
       } else if (IsStream(id, '2')) {
         key = true;

@@ -1,0 +1,65 @@
+#include "app/CDezirureDovuriApp.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/AppInfo.h"
+#include "app/CDezirureDovuriDlg.h"
+#include "res/SkinResources.h"
+#include "settings/ViewerSettings.h"
+
+namespace {
+
+void ApplyStartOptions(CDezirureDovuriDlg& dlg, const app::ViewerArgs& args) {
+  if (args.language) dlg.ChangeLanguage(*args.language);
+  if (args.width > 0) dlg.resize(args.width, args.height);
+  if (!args.paths.empty()) dlg.OpenChosenPaths(args.paths);
+}
+
+}  // namespace
+
+int CDezirureDovuriApp::Run(int argc, char** argv) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  std::string error;
+  const std::optional<app::ViewerArgs> parsed = app::ParseViewerArgs(words, error);
+  if (!parsed) {
+    std::fprintf(stderr, "tarvo-viewer: %s\n%s", error.c_str(), app::ViewerUsage());
+    return 2;
+  }
+  if (parsed->help) {
+    std::fputs(app::ViewerUsage(), stdout);
+    return 0;
+  }
+  const app::ViewerArgs& args = *parsed;
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tarvo-viewer"));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(app::kAppName));
+  QApplication::setOrganizationName(QString::fromUtf8(app::kOrganizationName));
+  InitSkinResources();
+
+  CDezirureDovuriDlg dlg;
+  ApplyStartOptions(dlg, args);
+  if (args.layoutMode == 2) dlg.ToggleLayout();
+  if (args.maximised) {
+    dlg.showMaximized();
+  } else {
+    dlg.show();
+  }
+
+  if (!args.screenshotPath.empty()) {
+    const QString out = QString::fromStdString(args.screenshotPath);
+    QTimer::singleShot(args.afterMs, &dlg, [&dlg, out] {
+      const bool saved = dlg.grab().save(out, "PNG");
+      if (!saved) std::fprintf(stderr, "tarvo-viewer: cannot write %s\n", qPrintable(out));
+      QApplication::exit(saved ? 0 : 1);
+    });
+    // A screenshot run leaves the user's settings file as it found it.
+    return QApplication::exec();
+  }
+
+  const int code = QApplication::exec();
+  WriteSettings(SettingsFilePath(), TheViewerSettings());
+  return code;
+}

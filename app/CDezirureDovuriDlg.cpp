@@ -1,0 +1,217 @@
+#include "app/CDezirureDovuriDlg.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QResizeEvent>
+#include <QScreen>
+
+#include "app/CAboutDlg.h"
+#include "app/DlgIds.h"
+#include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "controls/ControlEvents.h"
+#include "platform/Paths.h"
+#include "sources/RecordingCollection.h"
+#include "res/SkinResources.h"
+#include "settings/ViewerSettings.h"
+
+using app::DlgItem;
+using app::Visibility;
+
+namespace {
+
+CDezirureDovuriDlg* mainDlg = nullptr;
+
+}  // namespace
+
+CDezirureDovuriDlg* TheMainDlg() { return mainDlg; }
+
+int& MapPlacement() {
+  static int placement = 1;
+  return placement;
+}
+
+CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      collection(std::make_unique<RecordingCollection>()) {
+  mainDlg = this;
+  setObjectName(QStringLiteral("CDezirureDovuriDlg"));
+  setWindowTitle(QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setMinimumSize(app::kMinimumWidth, app::kMinimumHeight);
+  resize(app::kMinimumWidth, app::kMinimumHeight);
+  setProperty("layoutMode", layoutMode);
+
+  ViewerSettings& settings = TheViewerSettings();
+  ReadSettings(SettingsFilePath(), settings);
+  languageIndex = settings.language;
+  setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
+
+  for (const char* folder : {"NORMAL", "INFINITE", "EVENT", "PARKING"}) {
+    collection->AddCardFolder(folder);
+  }
+  collection->AddExtension("AVI");
+  tempFolder = platform::TempFolder().string();
+
+  CreateControls();
+  SetInitialControlState();
+  ApplyLanguage(languageIndex);
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  // Keys reach the window before the focused control, as its shortcuts must.
+  qApp->installEventFilter(this);
+  initialised = true;
+  ApplyLayout();
+}
+
+CDezirureDovuriDlg::~CDezirureDovuriDlg() {
+  if (qApp) qApp->removeEventFilter(this);
+  if (mainDlg == this) mainDlg = nullptr;
+}
+
+void CDezirureDovuriDlg::Register(DlgItem item, QWidget* widget) {
+  items[static_cast<std::size_t>(item)] = widget;
+}
+
+void CDezirureDovuriDlg::ApplyLayout() {
+  if (!initialised) return;
+  app::LayoutInput in;
+  in.width = width();
+  in.height = height();
+  in.layoutMode = layoutMode;
+  in.channelView = channelView;
+  in.mapEmbedded = MapPlacement() == 1;
+  in.gpsPresent = gpsPresent;
+  in.connected = connected;
+  in.frontVisible = frontVisible;
+  in.rearVisible = rearVisible;
+  layout = app::ComputeLayout(in);
+
+  // Move everything first and change visibility after, so that no child shows for a
+  // moment at its old place.
+  setUpdatesEnabled(false);
+  for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
+    QWidget* widget = items[i];
+    const app::ItemPlacement& placement = layout.items[i];
+    if (!widget || !placement.moved) continue;
+    const app::LayoutRect& r = placement.rect;
+    widget->setGeometry(r.left, r.top, r.Width(), r.Height());
+  }
+  for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
+    QWidget* widget = items[i];
+    if (!widget) continue;
+    switch (layout.items[i].visibility) {
+      case Visibility::Shown: widget->setVisible(true); break;
+      case Visibility::Hidden: widget->setVisible(false); break;
+      case Visibility::Keep: break;
+    }
+  }
+  // The graph keeps the geometry the seek bar was lined up with.
+  if (auto* graph = static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))) {
+    graph->plotLeft = layout.graph.plotLeft;
+    graph->plotTop = layout.graph.plotTop;
+    graph->plotRight = layout.graph.plotRight;
+    graph->plotBottom = layout.graph.plotBottom;
+    graph->columnWidth = layout.graph.columnWidth;
+    graph->rowOffset = layout.graph.rowOffset;
+  }
+  // The list's scroll bar is a sibling of the list and follows it.
+  auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));
+  if (list) {
+    if (QWidget* bar = list->ScrollBar()) bar->setVisible(!list->isHidden());
+  }
+  setUpdatesEnabled(true);
+  if (list) list->update();
+  update();
+}
+
+void CDezirureDovuriDlg::ToggleLayout() {
+  layoutMode = layoutMode == 1 ? 2 : 1;
+  setProperty("layoutMode", layoutMode);
+  // Hidden while the children move so the switch shows as one change.
+  const bool wasVisible = isVisible();
+  if (wasVisible) hide();
+  ApplyLayout();
+  if (wasVisible) {
+    show();
+    raise();
+    activateWindow();
+  }
+}
+
+void CDezirureDovuriDlg::ToggleMaximise() {
+  if (isMaximized()) {
+    showNormal();
+  } else {
+    showMaximized();
+  }
+}
+
+void CDezirureDovuriDlg::OnCommand(int id) {
+  switch (id) {
+    case app::kIdLayoutToggle: ToggleLayout(); break;
+    case app::kIdMinimise: showMinimized(); break;
+    case app::kIdMaximise: ToggleMaximise(); break;
+    case app::kIdClose: close(); break;
+    case app::kIdAbout: ShowAbout(); break;
+    default: break;
+  }
+}
+
+void CDezirureDovuriDlg::ShowAbout() {
+  bool& active = commandActive[kCommandAbout];
+  if (active) return;
+  active = true;
+  CAboutDlg about(languageIndex, this);
+  about.exec();
+  active = false;
+}
+
+bool CDezirureDovuriDlg::event(QEvent* event) {
+  switch (PrivateMessageEvent::MessageOf(event)) {
+    case kMsgVolumeLevel:
+      // Any choice on the volume bar ends a mute.
+      if (muted) {
+        muted = false;
+        CBbButtonCtrl* mute = Button(DlgItem::Mute);
+        mute->SetImages(app::kMuteSoundNormal, app::kMuteSoundPressed, 0, 0);
+        mute->Redraw();
+      }
+      return true;
+    case kMsgRepaintFilters:
+      for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal,
+                             DlgItem::FilterParking}) {
+        Button(filter)->Redraw();
+      }
+      return true;
+    default:
+      return QWidget::event(event);
+  }
+}
+
+void CDezirureDovuriDlg::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplyLayout();
+}
+
+bool CDezirureDovuriDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == this) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Escape && !busy) {
+        ToggleLayout();
+        return true;
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,3 @@
+#include "app/CDezirureDovuriApp.h"
+
+int main(int argc, char** argv) { return CDezirureDovuriApp::Run(argc, argv); }

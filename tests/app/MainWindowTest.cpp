@@ -1,0 +1,380 @@
+#include <QApplication>
+#include <fstream>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "WindowTestSupport.h"
+#include "app/CDezirureDovuriDlg.h"
+#include "app/DlgIds.h"
+#include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CBbPanelCtrl.h"
+#include "controls/CBbScreenCtrl.h"
+#include "controls/CBbSimpleSliderCtrl.h"
+#include "controls/CBbSliderCtrl.h"
+#include "controls/CBbTextCtrl.h"
+#include "controls/CBbVolumeCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
+#include "controls/ControlId.h"
+#include "map/CMapNoConnectedWnd.h"
+#include "map/CMapNoDataWnd.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "telemetry/CBbSpeedCtrl.h"
+#include "res/SkinIds.h"
+#include "settings/LanguageLibrary.h"
+#include "settings/ViewerSettings.h"
+
+using app::DlgItem;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { apptest::EnsureApplication(); }
+  void SetUp() override {
+    TheViewerSettings().language = 0;
+    dlg = std::make_unique<CDezirureDovuriDlg>();
+  }
+  void TearDown() override { dlg.reset(); }
+
+  bool Shown(DlgItem item) const {
+    QWidget* widget = dlg->Item(item);
+    EXPECT_NE(widget, nullptr) << "no control for item " << static_cast<int>(item);
+    return widget && widget->isVisibleTo(dlg.get());
+  }
+  QRect Geometry(DlgItem item) const { return dlg->Item(item)->geometry(); }
+
+  std::unique_ptr<CDezirureDovuriDlg> dlg;
+};
+
+TEST_F(MainWindowTest, EveryButtonExistsWithItsIdAndSize) {
+  for (const app::ButtonSpec& spec : app::kButtonSpecs) {
+    auto* button = FindControl<CBbButtonCtrl>(dlg.get(), spec.id);
+    ASSERT_NE(button, nullptr) << spec.id;
+    EXPECT_EQ(button, dlg->Button(spec.item)) << spec.id;
+    const app::ItemSize size = app::FixedItemSize(spec.item);
+    EXPECT_EQ(button->size(), QSize(size.width, size.height)) << spec.id;
+  }
+  EXPECT_EQ(dlg->findChildren<CBbButtonCtrl*>().size(), 28);
+}
+
+TEST_F(MainWindowTest, EveryOtherControlExistsWithItsKindAndId) {
+  EXPECT_NE(FindControl<CBbSliderCtrl>(dlg.get(), app::kIdSeekBar), nullptr);
+  EXPECT_NE(FindControl<CBbSimpleSliderCtrl>(dlg.get(), app::kIdSpeedSlider), nullptr);
+  EXPECT_NE(FindControl<CBbSimpleSliderCtrl>(dlg.get(), app::kIdBrightnessSlider), nullptr);
+  EXPECT_NE(FindControl<CBbListCtrl>(dlg.get(), app::kIdFileList), nullptr);
+  EXPECT_NE(FindControl<CBbVolumeCtrl>(dlg.get(), app::kIdVolume), nullptr);
+  EXPECT_NE(FindControl<CBbScreenCtrl>(dlg.get(), app::kIdFrontScreen), nullptr);
+  EXPECT_NE(FindControl<CBbScreenCtrl>(dlg.get(), app::kIdRearScreen), nullptr);
+  EXPECT_NE(FindControl<CBbPanelCtrl>(dlg.get(), app::kIdMapPanel), nullptr);
+  EXPECT_NE(FindControl<CBbGsensorCtrl>(dlg.get(), app::kIdGsensorGraph), nullptr);
+  EXPECT_NE(FindControl<CBbSpeedCtrl>(dlg.get(), app::kIdSpeedGauge), nullptr);
+  EXPECT_EQ(dlg->findChildren<CMapNoDataWnd*>().size(), 1);
+  EXPECT_EQ(dlg->findChildren<CMapNoConnectedWnd*>().size(), 1);
+  const std::pair<int, int> texts[] = {{app::kIdTimeText, 1}, {app::kIdGsensorText, 2},
+                                       {app::kIdMapCaption, 3}, {app::kIdCoordText, 4},
+                                       {app::kIdListCaption, 7}};
+  for (auto [id, kind] : texts) {
+    auto* text = FindControl<CBbTextCtrl>(dlg.get(), id);
+    ASSERT_NE(text, nullptr) << id;
+    EXPECT_EQ(text->kind, kind) << id;
+  }
+  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdMapCaption)->backgroundColour,
+            0x141414u);
+  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->backgroundColour,
+            0x0A0A0Au);
+}
+
+TEST_F(MainWindowTest, TitleIsTheProductViewerName) {
+  EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tarvo Viewer"));
+  EXPECT_TRUE(dlg->windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingCommands) {
+  for (DlgItem hidden : {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel,
+                         DlgItem::RearChannel, DlgItem::BothChannels, DlgItem::Pause,
+                         DlgItem::MapButton, DlgItem::MapPanel, DlgItem::MapNoConnected}) {
+    EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
+  }
+  EXPECT_TRUE(Shown(DlgItem::Play));
+  EXPECT_TRUE(Shown(DlgItem::MapNoData));
+  EXPECT_TRUE(dlg->Button(DlgItem::FrontChannel)->selected);
+  EXPECT_FALSE(dlg->Button(DlgItem::RearChannel)->selected);
+  EXPECT_FALSE(dlg->Item(DlgItem::SeekBar)->isEnabled());
+  for (DlgItem off : {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous,
+                      DlgItem::Rewind, DlgItem::Play, DlgItem::FastForward, DlgItem::Next,
+                      DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal,
+                      DlgItem::FilterParking}) {
+    EXPECT_FALSE(dlg->Button(off)->enabled) << static_cast<int>(off);
+  }
+  for (DlgItem on : {DlgItem::Open, DlgItem::Zoom, DlgItem::Setting, DlgItem::About,
+                     DlgItem::LayoutToggle, DlgItem::Close, DlgItem::Mute}) {
+    EXPECT_TRUE(dlg->Button(on)->enabled) << static_cast<int>(on);
+  }
+  for (DlgItem item : {DlgItem::SpeedSlider, DlgItem::BrightnessSlider}) {
+    auto* slider = static_cast<CBbSimpleSliderCtrl*>(dlg->Item(item));
+    EXPECT_EQ(slider->minimum(), 0);
+    EXPECT_EQ(slider->maximum(), 100);
+    EXPECT_EQ(slider->value(), 50);
+    EXPECT_EQ(slider->pageStep(), 10);
+  }
+  EXPECT_EQ(static_cast<CBbVolumeCtrl*>(dlg->Item(DlgItem::Volume))->level, 5);
+  EXPECT_FALSE(dlg->muted);
+  EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, skin::kMuteSoundNormal);
+  EXPECT_EQ(dlg->Button(DlgItem::Mute)->pressedImage, skin::kMuteSoundPressed);
+  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->speedFactor, 1.0f);
+  EXPECT_EQ(dlg->layoutMode, 1);
+  EXPECT_EQ(dlg->channelView, 1);
+  EXPECT_FALSE(dlg->busy);
+}
+
+TEST_F(MainWindowTest, StartsAtTheMinimumSizeWhichCannotBeUndercut) {
+  EXPECT_EQ(dlg->size(), QSize(1034, 742));
+  dlg->resize(800, 600);
+  EXPECT_EQ(dlg->size(), QSize(1034, 742));
+  dlg->resize(1300, 700);
+  EXPECT_EQ(dlg->size(), QSize(1300, 742));
+}
+
+TEST_F(MainWindowTest, LayoutIsAppliedToTheChildren) {
+  dlg->show();
+  EXPECT_EQ(Geometry(DlgItem::Previous), QRect(21, 679, 32, 32));
+  EXPECT_EQ(Geometry(DlgItem::Close), QRect(983, 9, 30, 24));
+  EXPECT_EQ(Geometry(DlgItem::FileList), QRect(747, 358, 262, 377));
+  EXPECT_EQ(Geometry(DlgItem::SeekBar), QRect(14, 508, 726, 30));
+  dlg->resize(1920, 1080);
+  EXPECT_EQ(Geometry(DlgItem::Previous).left(), 464);
+  EXPECT_EQ(Geometry(DlgItem::Close).left(), 1869);
+}
+
+TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
+  for (QSize size : {QSize(1034, 742), QSize(1500, 900)}) {
+    dlg->show();
+    dlg->resize(size);
+    auto* graph = static_cast<CBbGsensorCtrl*>(dlg->Item(DlgItem::GsensorGraph));
+    const QRect seek = Geometry(DlgItem::SeekBar);
+    // The graph draws from the geometry of its own size; the window must agree with it.
+    CBbGsensorCtrl probe(nullptr);
+    probe.ComputeGeometry(graph->width(), graph->height());
+    EXPECT_EQ(graph->plotLeft, probe.plotLeft);
+    EXPECT_EQ(graph->plotRight, probe.plotRight);
+    EXPECT_EQ(seek.left() + 15 - 2, graph->x() + probe.plotLeft);
+    EXPECT_EQ(seek.width() - 30, probe.plotRight - probe.plotLeft);
+  }
+}
+
+TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
+  dlg->show();
+  auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
+  ASSERT_NE(list->ScrollBar(), nullptr);
+  const QRect bar = list->ScrollBar()->geometry();
+  EXPECT_EQ(bar.left(), list->geometry().right() + 1);
+  EXPECT_LE(bar.right(), 1027);
+}
+
+TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
+  std::vector<bool> before;
+  for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
+    before.push_back(dlg->Item(static_cast<DlgItem>(i)) &&
+                     dlg->Item(static_cast<DlgItem>(i))->isVisibleTo(dlg.get()));
+  }
+  dlg->OnCommand(app::kIdLayoutToggle);
+  EXPECT_EQ(dlg->layoutMode, 2);
+  for (DlgItem hidden : {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::Open,
+                         DlgItem::About, DlgItem::FileList, DlgItem::FilterAll,
+                         DlgItem::ListCaption, DlgItem::GsensorText, DlgItem::MapNoData,
+                         DlgItem::GsensorGraph}) {
+    EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
+  }
+  auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
+  EXPECT_FALSE(list->ScrollBar()->isVisibleTo(dlg.get()));
+  EXPECT_TRUE(Shown(DlgItem::LayoutToggle));
+  EXPECT_EQ(Geometry(DlgItem::LayoutToggle).topLeft(), QPoint(1034 - 50, 742 - 63 - 3));
+  EXPECT_TRUE(Shown(DlgItem::SeekBar));
+  EXPECT_TRUE(Shown(DlgItem::Play));
+
+  dlg->OnCommand(app::kIdLayoutToggle);
+  EXPECT_EQ(dlg->layoutMode, 1);
+  for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
+    QWidget* widget = dlg->Item(static_cast<DlgItem>(i));
+    if (!widget) continue;
+    EXPECT_EQ(widget->isVisibleTo(dlg.get()), before[i]) << i;
+  }
+  EXPECT_TRUE(list->ScrollBar()->isVisibleTo(dlg.get()));
+  EXPECT_EQ(Geometry(DlgItem::LayoutToggle).topLeft(), QPoint(229, 9));
+}
+
+TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {
+  dlg->show();
+  dlg->Item(DlgItem::FileList)->setFocus();
+  QTest::keyClick(dlg->Item(DlgItem::FileList), Qt::Key_Escape);
+  EXPECT_EQ(dlg->layoutMode, 2);
+  QTest::keyClick(dlg.get(), Qt::Key_Escape);
+  EXPECT_EQ(dlg->layoutMode, 1);
+}
+
+TEST_F(MainWindowTest, EscapeIsIgnoredWhileBusy) {
+  dlg->show();
+  dlg->busy = true;
+  QTest::keyClick(dlg.get(), Qt::Key_Escape);
+  EXPECT_EQ(dlg->layoutMode, 1);
+}
+
+TEST_F(MainWindowTest, DoubleClickInTheTopBarMaximisesAndRestores) {
+  dlg->show();
+  QTest::mouseDClick(dlg.get(), Qt::LeftButton, {}, QPoint(500, 20));
+  EXPECT_TRUE(dlg->isMaximized());
+  QTest::mouseDClick(dlg.get(), Qt::LeftButton, {}, QPoint(500, 20));
+  EXPECT_FALSE(dlg->isMaximized());
+}
+
+TEST_F(MainWindowTest, DoubleClickBelowTheTopBarOrInVideoLayoutDoesNothing) {
+  dlg->show();
+  QTest::mouseDClick(dlg.get(), Qt::LeftButton, {}, QPoint(500, 40));
+  EXPECT_FALSE(dlg->isMaximized());
+  dlg->ToggleLayout();
+  QTest::mouseDClick(dlg.get(), Qt::LeftButton, {}, QPoint(500, 20));
+  EXPECT_FALSE(dlg->isMaximized());
+}
+
+TEST_F(MainWindowTest, MaximiseButtonTogglesAndMinimiseMinimises) {
+  dlg->show();
+  dlg->OnCommand(app::kIdMaximise);
+  EXPECT_TRUE(dlg->isMaximized());
+  dlg->OnCommand(app::kIdMaximise);
+  EXPECT_FALSE(dlg->isMaximized());
+  dlg->OnCommand(app::kIdMinimise);
+  EXPECT_TRUE(dlg->isMinimized());
+}
+
+TEST_F(MainWindowTest, CloseButtonClosesTheWindow) {
+  dlg->show();
+  ASSERT_TRUE(dlg->isVisible());
+  dlg->OnCommand(app::kIdClose);
+  EXPECT_FALSE(dlg->isVisible());
+}
+
+// `local` is taken relative to where the window was when the gesture began (`origin`),
+// as a real pointer's screen position does not follow the window it drags.
+void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons,
+               QPoint origin) {
+  const QPoint global = origin + local;
+  QMouseEvent event(type, QPointF(local), QPointF(global),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                    Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+TEST_F(MainWindowTest, DraggingTheSurfaceMovesTheWindow) {
+  dlg->show();
+  const QPoint start = dlg->pos();
+  const QPoint origin = dlg->mapToGlobal(QPoint(0, 0));
+  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(500, 20), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(530, 60), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(530, 60), Qt::NoButton, origin);
+  // Where the window system takes the move over, the window is moved there instead.
+  if (dlg->pos() != start) {
+    EXPECT_EQ(dlg->pos(), start + QPoint(30, 40));
+  }
+}
+
+TEST_F(MainWindowTest, RightEdgeDragWidensAndLeftEdgeStopsAtTheMinimum) {
+  dlg->show();
+  dlg->setGeometry(100, 100, 1200, 800);
+  QPoint origin = dlg->mapToGlobal(QPoint(0, 0));
+  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(1195, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(1295, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(1295, 400), Qt::NoButton, origin);
+  EXPECT_EQ(dlg->size(), QSize(1300, 800));
+
+  const int right = dlg->geometry().right();
+  origin = dlg->mapToGlobal(QPoint(0, 0));
+  SendMouse(dlg.get(), QEvent::MouseButtonPress, QPoint(3, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseMove, QPoint(600, 400), Qt::LeftButton, origin);
+  SendMouse(dlg.get(), QEvent::MouseButtonRelease, QPoint(600, 400), Qt::NoButton, origin);
+  EXPECT_EQ(dlg->width(), 1034);
+  EXPECT_EQ(dlg->geometry().right(), right);
+}
+
+TEST(ResizeBands, CornersWinOverEdgesAndTheInsideHasNone) {
+  const QSize size(1034, 742);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({0, 0}, size), Qt::TopEdge | Qt::LeftEdge);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({9, 9}, size), Qt::TopEdge | Qt::LeftEdge);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1025, 3}, size), Qt::TopEdge | Qt::RightEdge);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({2, 735}, size), Qt::BottomEdge | Qt::LeftEdge);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1033, 741}, size),
+            Qt::BottomEdge | Qt::RightEdge);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({9, 400}, size), Qt::Edges(Qt::LeftEdge));
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({500, 9}, size), Qt::Edges(Qt::TopEdge));
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1024, 400}, size), Qt::Edges(Qt::RightEdge));
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({500, 732}, size), Qt::Edges(Qt::BottomEdge));
+  // one pixel inside each band
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({10, 10}, size), Qt::Edges());
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1023, 731}, size), Qt::Edges());
+}
+
+TEST_F(MainWindowTest, LanguageChoosesTheToggleSkins) {
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->normalImage, 172);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->selectedImage, 173);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->disabledImage, 174);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterNormal)->normalImage, 175);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterEvent)->normalImage, 178);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterParking)->normalImage, 181);
+  EXPECT_EQ(dlg->Button(DlgItem::FrontChannel)->normalImage, 184);
+  EXPECT_EQ(dlg->Button(DlgItem::BothChannels)->selectedImage, 189);
+  dlg->ChangeLanguage(1);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->normalImage, 19261);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterParking)->disabledImage, 19293);
+  EXPECT_EQ(dlg->Button(DlgItem::RearChannel)->selectedImage, 20042);
+  dlg->ChangeLanguage(11);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->normalImage, 1146);
+  EXPECT_EQ(static_cast<CBbScreenCtrl*>(dlg->Item(DlgItem::RearScreen))->languageIndex, 11);
+  dlg->ChangeLanguage(0);
+}
+
+TEST_F(MainWindowTest, TooltipsComeFromTheLanguageLibrary) {
+  ASSERT_NE(TheViewerSettings().languageLibrary, nullptr) << "English library not found";
+  EXPECT_EQ(dlg->Button(DlgItem::Open)->toolTip().toStdString(), LanguageString(101));
+  EXPECT_EQ(dlg->Button(DlgItem::Close)->toolTip().toStdString(), LanguageString(209));
+  EXPECT_EQ(dlg->Item(DlgItem::Volume)->toolTip().toStdString(), LanguageString(125));
+  EXPECT_FALSE(dlg->Button(DlgItem::Open)->toolTip().isEmpty());
+  EXPECT_TRUE(dlg->Button(DlgItem::MapButton)->toolTip().isEmpty());
+  dlg->ChangeLanguage(1);
+  EXPECT_EQ(dlg->Button(DlgItem::Open)->toolTip().toStdString(), LanguageString(101));
+  dlg->ChangeLanguage(0);
+}
+
+TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
+  apptest::TempFolder folder;
+  apptest::MakeSampleRecordings(folder.Path());
+  const int rows = dlg->OpenChosenPaths({folder.Path().string()});
+  EXPECT_EQ(rows, 24);
+  auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
+  EXPECT_EQ(list->GetItemCount(), 24);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterAll)->enabled);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterAll)->selected);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterNormal)->enabled);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterEvent)->enabled);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterParking)->enabled);
+  EXPECT_EQ(dlg->loadedDrive, "/");
+}
+
+TEST_F(MainWindowTest, OnlyPresentTypesEnableTheirFilter) {
+  apptest::TempFolder folder;
+  for (const char* name : {"REC_20261208_091500_2.avi", "REC_20261208_091600_2.avi"}) {
+    std::ofstream(folder.Path() / name) << "x";
+  }
+  EXPECT_EQ(dlg->OpenChosenPaths({folder.Path().string()}), 2);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterNormal)->enabled);
+  EXPECT_FALSE(dlg->Button(DlgItem::FilterEvent)->enabled);
+  EXPECT_FALSE(dlg->Button(DlgItem::FilterParking)->enabled);
+}
+
+TEST_F(MainWindowTest, MissingPathsLeaveAnEmptyListAndFiltersOff) {
+  EXPECT_EQ(dlg->OpenChosenPaths({"/nonexistent/tarvo/folder"}), 0);
+  EXPECT_EQ(static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList))->GetItemCount(), 0);
+  EXPECT_FALSE(dlg->Button(DlgItem::FilterAll)->enabled);
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "WindowTestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+
+#include "res/SkinResources.h"
+
+namespace apptest {
+
+namespace {
+
+std::filesystem::path UniqueTempPath(const char* stem) {
+  std::random_device random;
+  return std::filesystem::temp_directory_path() /
+         (std::string(stem) + std::to_string(random()) + std::to_string(random()));
+}
+
+}  // namespace
+
+std::string OffscreenPlatform() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  return platform ? platform : "offscreen";
+}
+
+void EnsureApplication() {
+  static TempFolder* config = nullptr;
+  if (QApplication::instance()) return;
+  config = new TempFolder();  // lives for the process, like the application
+  setenv("TARVO_CONFIG_DIR", config->Path().c_str(), 1);
+  setenv("TARVO_TEMP_DIR", (config->Path() / "temp").c_str(), 1);
+  // A full-HD screen, so that a maximised window has the size of a common desktop.
+  const std::filesystem::path screens = config->Path() / "screens.json";
+  std::ofstream(screens) << R"({"screens": [{"name": "screen0", "x": 0, "y": 0,
+    "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+  setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens.string()).c_str(), 1);
+  static int argc = 1;
+  static char name[] = "app_window_test";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+  InitSkinResources();
+}
+
+TempFolder::TempFolder() : path(UniqueTempPath("tarvo-app-test-")) {
+  std::filesystem::create_directories(path);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
+std::vector<std::string> MakeSampleRecordings(const std::filesystem::path& folder) {
+  static const char* const kNames[] = {
+      "REC_20261208_091500_2.avi", "REC_20261208_091600_2.avi", "REC_20261208_091700_2.avi",
+      "EVT_20261208_091742_2.avi", "REC_20261208_091800_2.avi", "REC_20261208_091900_1.avi",
+      "PRK_20261208_123000_1.avi", "PRK_20261208_124500_1.avi", "REC_20261208_140000_2.avi",
+      "EVT_20261208_140112_2.avi", "REC_20261208_140100_2.avi", "REC_20261208_140200_2.avi",
+      "MOT_20261208_220015_1.avi", "REC_20261209_075900_2.avi", "REC_20261209_080000_2.avi",
+      "EVT_20261209_080031_2.avi", "REC_20261209_080100_2.avi", "REC_20261209_080200_2.avi",
+      "REC_20261209_080300_2.avi", "REC_20261209_080400_2.avi", "PRK_20261209_183000_1.avi",
+      "REC_20261209_183500_2.avi", "REC_20261209_183600_2.avi", "REC_20261209_183700_2.avi",
+  };
+  std::vector<std::string> paths;
+  for (const char* name : kNames) {
+    const std::filesystem::path file = folder / name;
+    std::ofstream out(file, std::ios::binary);
+    out << std::string(2048, '\0');
+    paths.push_back(file.string());
+  }
+  return paths;
+}
+
+std::filesystem::path ScreenshotFolder() {
+  const std::filesystem::path folder = std::filesystem::path(TARVO_BINARY_DIR) / "screenshots";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace apptest
