@@ -1,6 +1,8 @@
 #include "app/CDezirureDovuriDlg.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <filesystem>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -160,9 +162,26 @@ void CDezirureDovuriDlg::OnCommand(int id) {
     case app::kIdLayoutToggle: ToggleLayout(); break;
     case app::kIdMinimise: showMinimized(); break;
     case app::kIdMaximise: ToggleMaximise(); break;
-    case app::kIdClose: close(); break;
+    case app::kIdClose: close(); break;  // closeEvent does the closing work
     case app::kIdAbout: ShowAbout(); break;
     default: break;
+  }
+}
+
+void CDezirureDovuriDlg::closeEvent(QCloseEvent* event) {
+  EmptyTempFolder();
+  QWidget::closeEvent(event);
+}
+
+void CDezirureDovuriDlg::EmptyTempFolder() const {
+  if (tempFolder.empty()) return;
+  // Files only: folders a user may have put there stay, and a link is removed as a
+  // link, never followed to what it points at.
+  std::error_code error;
+  for (const auto& item : std::filesystem::directory_iterator(tempFolder, error)) {
+    std::error_code itemError;
+    if (item.is_directory(itemError) && !item.is_symlink(itemError)) continue;
+    std::filesystem::remove(item.path(), itemError);
   }
 }
 

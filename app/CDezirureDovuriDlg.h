@@ -90,6 +90,7 @@ class CDezirureDovuriDlg : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // DlgControls.cpp
@@ -99,6 +100,8 @@ class CDezirureDovuriDlg : public QWidget {
   void ApplyTooltips();
   void OnButtonClicked(int id);
   void ShowAbout();
+  // Deletes the files (not the folders) of the temporary folder.
+  void EmptyTempFolder() const;
   // DlgPainting.cpp
   void PaintBackground(QPainter& painter) const;
   void PaintIdlePicture(QPainter& painter, const QRect& area) const;

@@ -73,9 +73,15 @@ TEST_F(AboutDlgTest, OkAcceptsAndCardButtonAsksTheOwner) {
   EXPECT_EQ(about.result(), QDialog::Accepted);
   EXPECT_FALSE(about.isVisible());
 
-  const QImage picture = about.grab().toImage();
-  EXPECT_EQ(picture.size(), QSize(291, 160));
-  picture.save(QString::fromStdString((apptest::ScreenshotFolder() / "about-en.png").string()));
+}
+
+TEST_F(AboutDlgTest, PicturesOfTheBoxInEnglishAndKorean) {
+  for (auto [language, name] : {std::pair{0, "about-en.png"}, std::pair{1, "about-ko.png"}}) {
+    CAboutDlg about(language, nullptr);
+    const QImage picture = about.grab().toImage();
+    EXPECT_EQ(picture.size(), QSize(291, 160));
+    EXPECT_TRUE(picture.save(QString::fromStdString((apptest::ScreenshotFolder() / name).string())));
+  }
 }
 
 }  // namespace

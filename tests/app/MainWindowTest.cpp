@@ -167,8 +167,9 @@ TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
 TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
   dlg->show();
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
-  ASSERT_NE(list->ScrollBar(), nullptr);
-  const QRect bar = list->ScrollBar()->geometry();
+  QWidget* scrollBar = list->ScrollBar();
+  ASSERT_NE(scrollBar, nullptr);
+  const QRect bar = scrollBar ? scrollBar->geometry() : QRect();
   EXPECT_EQ(bar.left(), list->geometry().right() + 1);
   EXPECT_LE(bar.right(), 1027);
 }
@@ -257,6 +258,31 @@ TEST_F(MainWindowTest, CloseButtonClosesTheWindow) {
 
 // `local` is taken relative to where the window was when the gesture began (`origin`),
 // as a real pointer's screen position does not follow the window it drags.
+TEST_F(MainWindowTest, CloseButtonEmptiesTheTempFolderButKeepsItsFolders) {
+  const std::filesystem::path temp = dlg->tempFolder;
+  ASSERT_FALSE(temp.empty());
+  std::filesystem::create_directories(temp / "keep");
+  std::ofstream(temp / "rebuilt.avi") << "x";
+  std::ofstream(temp / "keep" / "inner.txt") << "y";
+  dlg->show();
+  QTest::mouseClick(dlg->Button(DlgItem::Close), Qt::LeftButton);
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_FALSE(std::filesystem::exists(temp / "rebuilt.avi"));
+  EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.txt"));
+  std::filesystem::remove_all(temp / "keep");
+}
+
+TEST_F(MainWindowTest, MovingOverTheSurfaceRearmsTopBarHover) {
+  dlg->show();
+  for (DlgItem item : app::kTopBarButtons) dlg->Button(item)->hoverShown = true;
+  dlg->Button(DlgItem::Play)->hoverShown = true;
+  QMouseEvent move(QEvent::MouseMove, QPointF(600, 300), QPointF(dlg->mapToGlobal(QPoint(600, 300))),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(dlg.get(), &move);
+  for (DlgItem item : app::kTopBarButtons) EXPECT_FALSE(dlg->Button(item)->hoverShown);
+  EXPECT_TRUE(dlg->Button(DlgItem::Play)->hoverShown);
+}
+
 void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons,
                QPoint origin) {
   const QPoint global = origin + local;

@@ -5,6 +5,7 @@
 
 #include "ControlTestSupport.h"
 #include "res/SkinIds.h"
+#include "settings/ViewerSettings.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
 
@@ -55,6 +56,23 @@ TEST(SpeedReadout, DrawsDigitsOverBackgroundWithWhiteKeyed) {
   EXPECT_EQ(shot.pixel(32 + 5, 11 + 9), qRgb(255, 0, 0));
   EXPECT_EQ(shot.pixel(32 + 1, 11 + 1), qRgb(20, 20, 20));  // white is see-through
   EXPECT_EQ(shot.pixel(20 + 5, 11 + 9), qRgb(20, 20, 20));  // no leading zero
+  skin::ClearSkinImages();
+}
+
+TEST(SpeedReadout, MilesSettingChoosesTheMphBackground) {
+  TestApp();
+  RegisterSolid(skin::kSpeedBackgroundKmh, 124, 38, qRgb(20, 20, 20));
+  RegisterSolid(skin::kSpeedBackgroundMph, 124, 38, qRgb(90, 20, 20));
+  QWidget owner;
+  CBbSpeedCtrl speed(&owner);
+  speed.SetValue(41.48);
+  ViewerSettings& settings = TheViewerSettings();
+  const bool previous = settings.speedInMiles;
+  settings.speedInMiles = true;
+  EXPECT_EQ(Grab(&speed).pixel(100, 5), qRgb(90, 20, 20));
+  settings.speedInMiles = false;
+  EXPECT_EQ(Grab(&speed).pixel(100, 5), qRgb(20, 20, 20));
+  settings.speedInMiles = previous;
   skin::ClearSkinImages();
 }
 
@@ -118,6 +136,20 @@ TEST_F(GsensorTest, PaintsGridAndSeriesColours) {
   // 2 g on Y reaches the top line: yellow there.
   const int top = static_cast<int>(52 - 64 * 0.0315 * 21.0);
   EXPECT_EQ(shot.pixel(300, top), qRgb(0xFF, 0xFF, 0x00));
+}
+
+TEST_F(GsensorTest, RightClickAsksForPlaybackPopupOfTheLanguage) {
+  CBbGsensorCtrl graph(&owner);
+  graph.resize(600, 100);
+  int popup = -100;
+  QObject::connect(&graph, &CBbGsensorCtrl::ContextMenuRequested,
+                   [&](int index, const QPoint&) { popup = index; });
+  graph.languageIndex = 11;
+  Press(&graph, QPoint(50, 50), Qt::RightButton);
+  EXPECT_EQ(popup, 8);
+  graph.languageIndex = 40;
+  Press(&graph, QPoint(50, 50), Qt::RightButton);
+  EXPECT_EQ(popup, -1);  // the whole menu
 }
 
 }  // namespace

@@ -163,6 +163,8 @@ TEST_F(RoundTrip, TwoCameraRecordingsKeepBothCameras) {
     ASSERT_EQ(reader.CameraCount(), 2);
     EXPECT_EQ(reader.Cameras()[0].frameCount + reader.Cameras()[1].frameCount, frames);
     EXPECT_EQ(reader.Cameras()[0].frameCount - reader.Cameras()[1].frameCount, frames % 2);
+    for (const avi::CameraInfo& camera : reader.Cameras())
+      EXPECT_EQ(fixtures::DecodeCameraFrames(out, camera.id), camera.frameCount) << "camera " << camera.id;
   }
 }
 

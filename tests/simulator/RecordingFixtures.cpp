@@ -1,6 +1,7 @@
 #include "tests/simulator/RecordingFixtures.h"
 
 #include <gst/app/gstappsink.h>
+#include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 #include <mutex>
 
 #include "sources/avi/AviFormat.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/FileByteSource.h"
 
 namespace fixtures {
 
@@ -93,23 +96,20 @@ std::vector<IndexEntry> ReadIndex(const std::vector<uint8_t>& f) {
   return entries;
 }
 
-int DecodeFrames(const std::filesystem::path& path) {
+namespace {
+
+void EnsureGstreamer() {
   static std::once_flag once;
   std::call_once(once, [] { gst_init(nullptr, nullptr); });
-  const std::string text = "filesrc location=\"" + path.string() +
-                           "\" ! avidemux name=d d.video_0 ! h264parse ! avdec_h264 ! appsink name=s sync=false";
-  GError* error = nullptr;
-  GstElement* pipeline = gst_parse_launch(text.c_str(), &error);
-  if (!pipeline || error) {
-    if (error) g_error_free(error);
-    if (pipeline) gst_object_unref(pipeline);
-    return -1;
-  }
+}
+
+// Plays the pipeline and counts what its appsink "s" receives until EOS; -1 on an
+// error. A pipeline that fails does not reach EOS: the bus is watched between pulls.
+int PullFrames(GstElement* pipeline) {
   GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "s");
   gst_element_set_state(pipeline, GST_STATE_PLAYING);
   GstBus* bus = gst_element_get_bus(pipeline);
   int frames = 0;
-  // A pipeline that fails does not reach EOS: watch the bus between pulls.
   for (int idle = 0; idle < 150;) {
     if (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 200 * GST_MSECOND)) {
       ++frames;
@@ -132,6 +132,54 @@ int DecodeFrames(const std::filesystem::path& path) {
   gst_object_unref(bus);
   gst_element_set_state(pipeline, GST_STATE_NULL);
   gst_object_unref(sink);
+  return frames;
+}
+
+}  // namespace
+
+int DecodeFrames(const std::filesystem::path& path) {
+  EnsureGstreamer();
+  const std::string text = "filesrc location=\"" + path.string() +
+                           "\" ! avidemux name=d d.video_0 ! h264parse ! avdec_h264 ! appsink name=s sync=false";
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(text.c_str(), &error);
+  if (!pipeline || error) {
+    if (error) g_error_free(error);
+    if (pipeline) gst_object_unref(pipeline);
+    return -1;
+  }
+  const int frames = PullFrames(pipeline);
+  gst_object_unref(pipeline);
+  return frames;
+}
+
+int DecodeCameraFrames(const std::filesystem::path& path, int cameraId) {
+  EnsureGstreamer();
+  FileByteSource file(path);
+  avi::AviReader reader(file);
+  if (!reader.Open()) return -1;
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(
+      "appsrc name=src format=time caps=video/x-h264,stream-format=byte-stream,alignment=au"
+      " ! h264parse ! avdec_h264 ! appsink name=s sync=false",
+      &error);
+  if (!pipeline || error) {
+    if (error) g_error_free(error);
+    if (pipeline) gst_object_unref(pipeline);
+    return -1;
+  }
+  GstElement* src = gst_bin_get_by_name(GST_BIN(pipeline), "src");
+  std::vector<uint8_t> data;
+  for (const avi::ChunkEntry& c : reader.Chunks()) {
+    if (c.kind != avi::ChunkKind::Video || c.camera != cameraId || !reader.ReadChunk(c, data)) continue;
+    GstBuffer* buffer = gst_buffer_new_memdup(data.data(), data.size());
+    GST_BUFFER_PTS(buffer) = static_cast<GstClockTime>(c.time) * 100;
+    if (!c.keyFrame) GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT);
+    gst_app_src_push_buffer(GST_APP_SRC(src), buffer);
+  }
+  gst_app_src_end_of_stream(GST_APP_SRC(src));
+  gst_object_unref(src);
+  const int frames = PullFrames(pipeline);
   gst_object_unref(pipeline);
   return frames;
 }

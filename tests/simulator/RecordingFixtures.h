@@ -50,6 +50,10 @@ std::vector<IndexEntry> ReadIndex(const std::vector<uint8_t>& file);
 // stream; -1 when the pipeline reports an error.
 int DecodeFrames(const std::filesystem::path& path);
 
+// Frames GStreamer decodes from one camera's chunks, fed through the reader
+// (appsrc, h264parse, avdec_h264); -1 when the pipeline reports an error.
+int DecodeCameraFrames(const std::filesystem::path& path, int cameraId);
+
 std::string FourCcString(uint32_t id);
 
 }  // namespace fixtures

@@ -50,6 +50,9 @@ TEST(Simulator, TwoCamerasInterleaveWithTheirOwnParameterSetIdsAndSizes) {
   EXPECT_EQ(reader.Audio().sampleRate, 22050u);
   EXPECT_GE(reader.Audio().config.size(), 2u);
   EXPECT_EQ(fixtures::FourCcString(reader.Streams()[2].type), "txts");
+  // Each camera's renumbered stream decodes on its own, to the last frame.
+  EXPECT_EQ(fixtures::DecodeCameraFrames(f, 0), 60);
+  EXPECT_EQ(fixtures::DecodeCameraFrames(f, 1), 60);
 }
 
 TEST(Simulator, KeyFramesOpenWithSpsPpsAndComeEverySecond) {
