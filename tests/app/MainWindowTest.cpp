@@ -206,6 +206,17 @@ TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   EXPECT_EQ(Geometry(DlgItem::LayoutToggle).topLeft(), QPoint(229, 9));
 }
 
+TEST_F(MainWindowTest, LayoutToggleNeitherMovesNorSizesTheWindow) {
+  dlg->show();
+  dlg->setGeometry(150, 120, 1200, 800);
+  const QRect before = dlg->geometry();
+  dlg->ToggleLayout();
+  EXPECT_EQ(dlg->geometry(), before);
+  EXPECT_TRUE(dlg->isVisible());
+  dlg->ToggleLayout();
+  EXPECT_EQ(dlg->geometry(), before);
+}
+
 TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {
   dlg->show();
   dlg->Item(DlgItem::FileList)->setFocus();
