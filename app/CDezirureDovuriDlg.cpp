@@ -138,12 +138,14 @@ void CDezirureDovuriDlg::ApplyLayout() {
 void CDezirureDovuriDlg::ToggleLayout() {
   layoutMode = layoutMode == 1 ? 2 : 1;
   setProperty("layoutMode", layoutMode);
-  // Hidden while the children move so the switch shows as one change.
-  const bool wasVisible = isVisible();
-  if (wasVisible) hide();
+  // The pass runs with updates held (ApplyLayout), so the switch shows as one change.
+  // The window stays mapped: unmapping a frameless window lets some window managers
+  // place it anew, and the switch must neither move nor size it.
   ApplyLayout();
-  if (wasVisible) {
-    show();
+  for (CBbButtonCtrl* button : buttons) {
+    if (button) button->update();  // top-bar faces draw a mode-dependent background
+  }
+  if (isVisible()) {
     raise();
     activateWindow();
   }

@@ -122,6 +122,11 @@ TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingComman
   EXPECT_EQ(static_cast<CBbVolumeCtrl*>(dlg->Item(DlgItem::Volume))->level, 5);
   EXPECT_FALSE(dlg->muted);
   EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, skin::kMuteSoundNormal);
+  // Every face is drawn from the start: enabled ones normal, the others disabled.
+  EXPECT_EQ(dlg->Button(DlgItem::Open)->ShownImage(), 19101);
+  EXPECT_EQ(dlg->Button(DlgItem::Play)->ShownImage(), 19194);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->ShownImage(), 174);
+  EXPECT_EQ(dlg->Button(DlgItem::FrontChannel)->ShownImage(), 185);
   EXPECT_EQ(dlg->Button(DlgItem::Mute)->pressedImage, skin::kMuteSoundPressed);
   EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->speedFactor, 1.0f);
   EXPECT_EQ(dlg->layoutMode, 1);
@@ -204,6 +209,17 @@ TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   }
   EXPECT_TRUE(list->ScrollBar()->isVisibleTo(dlg.get()));
   EXPECT_EQ(Geometry(DlgItem::LayoutToggle).topLeft(), QPoint(229, 9));
+}
+
+TEST_F(MainWindowTest, LayoutToggleNeitherMovesNorSizesTheWindow) {
+  dlg->show();
+  dlg->setGeometry(150, 120, 1200, 800);
+  const QRect before = dlg->geometry();
+  dlg->ToggleLayout();
+  EXPECT_EQ(dlg->geometry(), before);
+  EXPECT_TRUE(dlg->isVisible());
+  dlg->ToggleLayout();
+  EXPECT_EQ(dlg->geometry(), before);
 }
 
 TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {
