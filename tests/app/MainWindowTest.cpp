@@ -222,6 +222,39 @@ TEST_F(MainWindowTest, LayoutToggleNeitherMovesNorSizesTheWindow) {
   EXPECT_EQ(dlg->geometry(), before);
 }
 
+TEST_F(MainWindowTest, MapRuleSwapsMapAndPlaceholdersAfterALoad) {
+  dlg->gpsPresent = true;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_TRUE(Shown(DlgItem::MapPanel));
+  EXPECT_TRUE(Shown(DlgItem::MapButton));
+  EXPECT_FALSE(Shown(DlgItem::MapNoData));
+  EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
+  dlg->connected = false;
+  dlg->ApplyMapRule();
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_TRUE(Shown(DlgItem::MapNoConnected));
+  EXPECT_FALSE(Shown(DlgItem::MapButton));
+  dlg->gpsPresent = false;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_TRUE(Shown(DlgItem::MapNoData));
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
+}
+
+TEST_F(MainWindowTest, MapRuleLeavesTheVideoLayoutAlone) {
+  dlg->ToggleLayout();
+  dlg->gpsPresent = true;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapButton));
+  dlg->ToggleLayout();
+  EXPECT_TRUE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapNoData));
+}
+
 TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {
   dlg->show();
   dlg->Item(DlgItem::FileList)->setFocus();
