@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/AppInfo.h"
 #include "app/CDezirureDovuriDlg.h"
@@ -60,6 +61,9 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
   }
 
   const int code = QApplication::exec();
-  WriteSettings(SettingsFilePath(), TheViewerSettings());
+  const std::filesystem::path settingsFile = SettingsFilePath();
+  std::error_code ignored;
+  std::filesystem::create_directories(settingsFile.parent_path(), ignored);
+  WriteSettings(settingsFile, TheViewerSettings());
   return code;
 }

@@ -1,6 +1,8 @@
 #include "app/CDezirureDovuriDlg.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <filesystem>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -136,15 +138,27 @@ void CDezirureDovuriDlg::ApplyLayout() {
 void CDezirureDovuriDlg::ToggleLayout() {
   layoutMode = layoutMode == 1 ? 2 : 1;
   setProperty("layoutMode", layoutMode);
-  // Hidden while the children move so the switch shows as one change.
-  const bool wasVisible = isVisible();
-  if (wasVisible) hide();
+  // The pass runs with updates held (ApplyLayout), so the switch shows as one change.
+  // The window stays mapped: unmapping a frameless window lets some window managers
+  // place it anew, and the switch must neither move nor size it.
   ApplyLayout();
-  if (wasVisible) {
-    show();
+  for (CBbButtonCtrl* button : buttons) {
+    if (button) button->update();  // top-bar faces draw a mode-dependent background
+  }
+  if (isVisible()) {
     raise();
     activateWindow();
   }
+}
+
+void CDezirureDovuriDlg::ApplyMapRule() {
+  if (layoutMode != 1) return;
+  const app::MapVisibility shown =
+      app::ApplyMapRule(gpsPresent, connected, MapPlacement() == 1);
+  Item(DlgItem::MapPanel)->setVisible(shown.mapPanel);
+  Item(DlgItem::MapNoData)->setVisible(shown.noData);
+  Item(DlgItem::MapNoConnected)->setVisible(shown.noConnected);
+  Item(DlgItem::MapButton)->setVisible(shown.mapButton);
 }
 
 void CDezirureDovuriDlg::ToggleMaximise() {
@@ -160,9 +174,26 @@ void CDezirureDovuriDlg::OnCommand(int id) {
     case app::kIdLayoutToggle: ToggleLayout(); break;
     case app::kIdMinimise: showMinimized(); break;
     case app::kIdMaximise: ToggleMaximise(); break;
-    case app::kIdClose: close(); break;
+    case app::kIdClose: close(); break;  // closeEvent does the closing work
     case app::kIdAbout: ShowAbout(); break;
     default: break;
+  }
+}
+
+void CDezirureDovuriDlg::closeEvent(QCloseEvent* event) {
+  EmptyTempFolder();
+  QWidget::closeEvent(event);
+}
+
+void CDezirureDovuriDlg::EmptyTempFolder() const {
+  if (tempFolder.empty()) return;
+  // Files only: folders a user may have put there stay, and a link is removed as a
+  // link, never followed to what it points at.
+  std::error_code error;
+  for (const auto& item : std::filesystem::directory_iterator(tempFolder, error)) {
+    std::error_code itemError;
+    if (item.is_directory(itemError) && !item.is_symlink(itemError)) continue;
+    std::filesystem::remove(item.path(), itemError);
   }
 }
 

@@ -58,6 +58,9 @@ class CDezirureDovuriDlg : public QWidget {
   // Esc and the layout button: switches between the two modes.
   void ToggleLayout();
   void ToggleMaximise();
+  // Shows the map panel or the placeholder that stands in for it, from `gpsPresent`,
+  // `connected` and the map placement (the full layout only; after each load).
+  void ApplyMapRule();
   // Re-applies every picture and tooltip that depends on the language.
   void ApplyLanguage(int language);
   // Makes `language` the viewer's language: settings record, library, pictures, texts.
@@ -90,6 +93,7 @@ class CDezirureDovuriDlg : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // DlgControls.cpp
@@ -99,6 +103,8 @@ class CDezirureDovuriDlg : public QWidget {
   void ApplyTooltips();
   void OnButtonClicked(int id);
   void ShowAbout();
+  // Deletes the files (not the folders) of the temporary folder.
+  void EmptyTempFolder() const;
   // DlgPainting.cpp
   void PaintBackground(QPainter& painter) const;
   void PaintIdlePicture(QPainter& painter, const QRect& area) const;

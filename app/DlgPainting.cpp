@@ -29,7 +29,11 @@ constexpr int kTopTileHeight = 33;
 void CDezirureDovuriDlg::PaintIdlePicture(QPainter& painter, const QRect& area) const {
   // Decoded once: it is drawn on every repaint of an idle window.
   static const QImage idle(skin::SkinResourcePath(skin::kIdlePicture));
-  if (idle.isNull() || area.isEmpty()) return;
+  if (area.isEmpty()) return;
+  // The whole video area belongs to the picture, also where a 16:9 fit leaves bars
+  // (in the video layout the area reaches up over the top-bar tiles).
+  painter.fillRect(area, skin::ToColor(skin::kWindowBackground));
+  if (idle.isNull()) return;
   const app::LayoutRect fit =
       app::FitSixteenNine({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
   painter.save();

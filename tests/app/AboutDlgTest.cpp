@@ -40,6 +40,9 @@ TEST_F(AboutDlgTest, PiecesSitWhereTheBoxPutsThem) {
   EXPECT_EQ(card->normalImage, 1336);
   EXPECT_EQ(card->pressedImage, 1335);
   EXPECT_EQ(ok->hoverImage, 0);
+  // Both faces are drawn from the start, not only after the first press.
+  EXPECT_EQ(ok->ShownImage(), 192);
+  EXPECT_EQ(card->ShownImage(), 1336);
   EXPECT_EQ(card->hoverImage, 0);
 }
 
@@ -73,9 +76,15 @@ TEST_F(AboutDlgTest, OkAcceptsAndCardButtonAsksTheOwner) {
   EXPECT_EQ(about.result(), QDialog::Accepted);
   EXPECT_FALSE(about.isVisible());
 
-  const QImage picture = about.grab().toImage();
-  EXPECT_EQ(picture.size(), QSize(291, 160));
-  picture.save(QString::fromStdString((apptest::ScreenshotFolder() / "about-en.png").string()));
+}
+
+TEST_F(AboutDlgTest, PicturesOfTheBoxInEnglishAndKorean) {
+  for (auto [language, name] : {std::pair{0, "about-en.png"}, std::pair{1, "about-ko.png"}}) {
+    CAboutDlg about(language, nullptr);
+    const QImage picture = about.grab().toImage();
+    EXPECT_EQ(picture.size(), QSize(291, 160));
+    EXPECT_TRUE(picture.save(QString::fromStdString((apptest::ScreenshotFolder() / name).string())));
+  }
 }
 
 }  // namespace

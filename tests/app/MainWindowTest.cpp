@@ -122,6 +122,11 @@ TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingComman
   EXPECT_EQ(static_cast<CBbVolumeCtrl*>(dlg->Item(DlgItem::Volume))->level, 5);
   EXPECT_FALSE(dlg->muted);
   EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, skin::kMuteSoundNormal);
+  // Every face is drawn from the start: enabled ones normal, the others disabled.
+  EXPECT_EQ(dlg->Button(DlgItem::Open)->ShownImage(), 19101);
+  EXPECT_EQ(dlg->Button(DlgItem::Play)->ShownImage(), 19194);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->ShownImage(), 174);
+  EXPECT_EQ(dlg->Button(DlgItem::FrontChannel)->ShownImage(), 185);
   EXPECT_EQ(dlg->Button(DlgItem::Mute)->pressedImage, skin::kMuteSoundPressed);
   EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->speedFactor, 1.0f);
   EXPECT_EQ(dlg->layoutMode, 1);
@@ -167,8 +172,9 @@ TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
 TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
   dlg->show();
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
-  ASSERT_NE(list->ScrollBar(), nullptr);
-  const QRect bar = list->ScrollBar()->geometry();
+  QWidget* scrollBar = list->ScrollBar();
+  ASSERT_NE(scrollBar, nullptr);
+  const QRect bar = scrollBar ? scrollBar->geometry() : QRect();
   EXPECT_EQ(bar.left(), list->geometry().right() + 1);
   EXPECT_LE(bar.right(), 1027);
 }
@@ -203,6 +209,50 @@ TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   }
   EXPECT_TRUE(list->ScrollBar()->isVisibleTo(dlg.get()));
   EXPECT_EQ(Geometry(DlgItem::LayoutToggle).topLeft(), QPoint(229, 9));
+}
+
+TEST_F(MainWindowTest, LayoutToggleNeitherMovesNorSizesTheWindow) {
+  dlg->show();
+  dlg->setGeometry(150, 120, 1200, 800);
+  const QRect before = dlg->geometry();
+  dlg->ToggleLayout();
+  EXPECT_EQ(dlg->geometry(), before);
+  EXPECT_TRUE(dlg->isVisible());
+  dlg->ToggleLayout();
+  EXPECT_EQ(dlg->geometry(), before);
+}
+
+TEST_F(MainWindowTest, MapRuleSwapsMapAndPlaceholdersAfterALoad) {
+  dlg->gpsPresent = true;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_TRUE(Shown(DlgItem::MapPanel));
+  EXPECT_TRUE(Shown(DlgItem::MapButton));
+  EXPECT_FALSE(Shown(DlgItem::MapNoData));
+  EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
+  dlg->connected = false;
+  dlg->ApplyMapRule();
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_TRUE(Shown(DlgItem::MapNoConnected));
+  EXPECT_FALSE(Shown(DlgItem::MapButton));
+  dlg->gpsPresent = false;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_TRUE(Shown(DlgItem::MapNoData));
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
+}
+
+TEST_F(MainWindowTest, MapRuleLeavesTheVideoLayoutAlone) {
+  dlg->ToggleLayout();
+  dlg->gpsPresent = true;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapButton));
+  dlg->ToggleLayout();
+  EXPECT_TRUE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapNoData));
 }
 
 TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {
@@ -257,6 +307,31 @@ TEST_F(MainWindowTest, CloseButtonClosesTheWindow) {
 
 // `local` is taken relative to where the window was when the gesture began (`origin`),
 // as a real pointer's screen position does not follow the window it drags.
+TEST_F(MainWindowTest, CloseButtonEmptiesTheTempFolderButKeepsItsFolders) {
+  const std::filesystem::path temp = dlg->tempFolder;
+  ASSERT_FALSE(temp.empty());
+  std::filesystem::create_directories(temp / "keep");
+  std::ofstream(temp / "rebuilt.avi") << "x";
+  std::ofstream(temp / "keep" / "inner.txt") << "y";
+  dlg->show();
+  QTest::mouseClick(dlg->Button(DlgItem::Close), Qt::LeftButton);
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_FALSE(std::filesystem::exists(temp / "rebuilt.avi"));
+  EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.txt"));
+  std::filesystem::remove_all(temp / "keep");
+}
+
+TEST_F(MainWindowTest, MovingOverTheSurfaceRearmsTopBarHover) {
+  dlg->show();
+  for (DlgItem item : app::kTopBarButtons) dlg->Button(item)->hoverShown = true;
+  dlg->Button(DlgItem::Play)->hoverShown = true;
+  QMouseEvent move(QEvent::MouseMove, QPointF(600, 300), QPointF(dlg->mapToGlobal(QPoint(600, 300))),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(dlg.get(), &move);
+  for (DlgItem item : app::kTopBarButtons) EXPECT_FALSE(dlg->Button(item)->hoverShown);
+  EXPECT_TRUE(dlg->Button(DlgItem::Play)->hoverShown);
+}
+
 void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons,
                QPoint origin) {
   const QPoint global = origin + local;
