@@ -20,8 +20,9 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "playback_screen_test";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: tearing Qt down among the other statics at exit crashes.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // Runs the UI thread's event loop for `ms` milliseconds.
