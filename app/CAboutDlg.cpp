@@ -42,11 +42,13 @@ CAboutDlg::CAboutDlg(int language, QWidget* parent)
   auto* ok = new CBbButtonCtrl(kIdOk, this);
   ok->SetImages(pictures.okNormal, pictures.okPressed, 0, 0);
   ok->setGeometry(198, 118, skin::kOkWidth, skin::kOkHeight);
+  ok->Redraw();
   connect(ok, &CBbButtonCtrl::Clicked, this, &QDialog::accept);
 
   auto* cardInfo = new CBbButtonCtrl(kIdCardInfo, this);
   cardInfo->SetImages(skin::kCardInfoNormal, skin::kCardInfoPressed, 0, 0);
   cardInfo->setGeometry(105, 118, skin::kOkWidth, skin::kOkHeight);
+  cardInfo->Redraw();
   connect(cardInfo, &CBbButtonCtrl::Clicked, this, [this] {
     if (showCardInformation) showCardInformation();
   });

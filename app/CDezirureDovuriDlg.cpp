@@ -151,6 +151,16 @@ void CDezirureDovuriDlg::ToggleLayout() {
   }
 }
 
+void CDezirureDovuriDlg::ApplyMapRule() {
+  if (layoutMode != 1) return;
+  const app::MapVisibility shown =
+      app::ApplyMapRule(gpsPresent, connected, MapPlacement() == 1);
+  Item(DlgItem::MapPanel)->setVisible(shown.mapPanel);
+  Item(DlgItem::MapNoData)->setVisible(shown.noData);
+  Item(DlgItem::MapNoConnected)->setVisible(shown.noConnected);
+  Item(DlgItem::MapButton)->setVisible(shown.mapButton);
+}
+
 void CDezirureDovuriDlg::ToggleMaximise() {
   if (isMaximized()) {
     showNormal();

@@ -58,6 +58,9 @@ class CDezirureDovuriDlg : public QWidget {
   // Esc and the layout button: switches between the two modes.
   void ToggleLayout();
   void ToggleMaximise();
+  // Shows the map panel or the placeholder that stands in for it, from `gpsPresent`,
+  // `connected` and the map placement (the full layout only; after each load).
+  void ApplyMapRule();
   // Re-applies every picture and tooltip that depends on the language.
   void ApplyLanguage(int language);
   // Makes `language` the viewer's language: settings record, library, pictures, texts.

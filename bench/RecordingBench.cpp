@@ -2,7 +2,9 @@
 // peer commands and prints the ratios.
 //
 //   recording_bench make-big OUT MEGABYTES   a cut-off recording of real chunks, repeated
-//   recording_bench rebuild IN TEMP          seconds of the decision, copy and rebuild
+//   recording_bench rebuild IN TEMP          seconds of the decision and rebuild of a local file
+//   recording_bench split IN TEMP            seconds to copy IN into the temporary files, as
+//                                            a card recording is before its rebuild
 //   recording_bench rebuild-only TEMP NAME   seconds of the rebuild from the temporary files
 //   recording_bench telemetry-hour DIR       milliseconds to read every record of an hour
 
@@ -100,6 +102,20 @@ int Rebuild(const fs::path& in, const fs::path& temp) {
   return 0;
 }
 
+int Split(const fs::path& in, const fs::path& temp) {
+  FileByteSource source(in);
+  repair::RecordingHead head;
+  if (!repair::ReadRecordingHead(source, head)) return 1;
+  fs::create_directories(temp);
+  const std::string name = in.filename().string();
+  const auto start = Clock::now();
+  if (!repair::WriteTemporaryFiles(source, head, repair::TemporaryPath(temp, name, repair::kHeaderSuffix),
+                                   repair::TemporaryPath(temp, name, repair::kBodySuffix)))
+    return 1;
+  std::printf("%.4f\n", Seconds(start));
+  return 0;
+}
+
 int RebuildOnly(const fs::path& temp, const std::string& name) {
   // cp writes a new file too: freeing the old output's blocks is not part of either.
   fs::remove(repair::TemporaryPath(temp, name, repair::kRepairSuffix));
@@ -172,9 +188,10 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "make-big" && argc == 4) return MakeBig(argv[2], std::atoll(argv[3]));
   if (mode == "rebuild" && argc == 4) return Rebuild(argv[2], argv[3]);
+  if (mode == "split" && argc == 4) return Split(argv[2], argv[3]);
   if (mode == "rebuild-only" && argc == 4) return RebuildOnly(argv[2], argv[3]);
   if (mode == "telemetry-hour" && argc == 3) return TelemetryHour(argv[2]);
-  std::fputs("usage: recording_bench make-big OUT MB | rebuild IN TEMP | rebuild-only TEMP NAME | "
+  std::fputs("usage: recording_bench make-big OUT MB | rebuild IN TEMP | split IN TEMP | rebuild-only TEMP NAME | "
              "telemetry-hour DIR\n", stderr);
   return 2;
 }

@@ -74,6 +74,10 @@ class CPlaybackGraph {
   HResult SetBrightness(std::int32_t offset);
   HResult SetRearMirror(bool mirrored);
 
+  // The lock every operation takes; a caller composing several operations that must
+  // not interleave with another thread's (pause, new rate, play) holds it around them.
+  std::recursive_mutex& Mutex() { return mutex_; }
+
   // The source's record call, for reading the recording's telemetry; null without a
   // loaded source.
   TelemetryRecordSource* TelemetrySource();

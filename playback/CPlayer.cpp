@@ -16,6 +16,7 @@ CPlayer::CPlayer() { WriteUsingDShow(); }
 CPlayer::~CPlayer() { Close(); }
 
 void CPlayer::AttachWindows(ChannelWindow* window1, ChannelWindow* window2) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   channelCount = 2;
   channelWindow[0] = window1;
   channelWindow[1] = window2;
@@ -33,6 +34,7 @@ void CPlayer::AttachWindows(ChannelWindow* window1, ChannelWindow* window2) {
 }
 
 bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sourceValue) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!channelWindow[0] || path.empty()) return false;
   if (graph) {
     graph->Stop();
@@ -50,22 +52,26 @@ bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sou
 }
 
 bool CPlayer::Close() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   graph.reset();
   for (ClientRect& r : channelRect) r = {};
   return true;
 }
 
 bool CPlayer::GrabFrame(int channel, CapturedImage* image) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!graph) return true;
   return graph->GetCurrentImage(channel, image);
 }
 
 bool CPlayer::Seek(std::int32_t milliseconds) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!graph) return true;
   return !Failed(graph->SetPosition(static_cast<std::int64_t>(milliseconds) * kUnitsPerMs));
 }
 
 std::uint64_t CPlayer::GetPosition() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!graph) return 0;
   std::int64_t position = 0;
   if (Failed(graph->GetPosition(&position)) || position < 0) return 0;
@@ -73,6 +79,7 @@ std::uint64_t CPlayer::GetPosition() {
 }
 
 std::uint64_t CPlayer::GetDuration() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!graph) return 0;
   std::int64_t length = 0;
   if (Failed(graph->GetDuration(&length)) || length < 0) return 0;
@@ -80,7 +87,9 @@ std::uint64_t CPlayer::GetDuration() {
 }
 
 bool CPlayer::SetRate(float newRate) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!graph) return false;
+  std::lock_guard<std::recursive_mutex> graphLock(graph->Mutex());
   const std::int32_t before = graph->state;
   graph->Pause();
   graph->rate = newRate;
@@ -89,6 +98,7 @@ bool CPlayer::SetRate(float newRate) {
 }
 
 bool CPlayer::SetVolume(std::int32_t percent) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!graph) return true;
   return !Failed(graph->SetVolume(VolumeAttenuation(percent)));
 }

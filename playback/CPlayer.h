@@ -1,10 +1,13 @@
 #pragma once
 // The main window's player: remembers the channel windows, creates a fresh
 // CPlaybackGraph for every opened recording and speaks milliseconds to the rest of
-// the viewer.
+// the viewer. Its calls are serialised: the load worker opens a recording while the
+// window thread may already move the speed slider, and a slider call then waits for
+// the open to finish instead of reaching a graph being replaced.
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "playback/CPlaybackGraph.h"
@@ -48,6 +51,9 @@ class CPlayer {
   ClientRect channelRect[kMaxChannels] = {};
   bool useBrightnessFilter = false;
   bool sourceOption = true;
+
+ private:
+  std::recursive_mutex mutex_;
 };
 
 // Writes "usingDShow" = 1 under HKEY_LOCAL_MACHINE\SOFTWARE\Nevroc; failures are

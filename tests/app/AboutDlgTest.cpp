@@ -40,6 +40,9 @@ TEST_F(AboutDlgTest, PiecesSitWhereTheBoxPutsThem) {
   EXPECT_EQ(card->normalImage, 1336);
   EXPECT_EQ(card->pressedImage, 1335);
   EXPECT_EQ(ok->hoverImage, 0);
+  // Both faces are drawn from the start, not only after the first press.
+  EXPECT_EQ(ok->ShownImage(), 192);
+  EXPECT_EQ(card->ShownImage(), 1336);
   EXPECT_EQ(card->hoverImage, 0);
 }
 

@@ -122,6 +122,11 @@ TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingComman
   EXPECT_EQ(static_cast<CBbVolumeCtrl*>(dlg->Item(DlgItem::Volume))->level, 5);
   EXPECT_FALSE(dlg->muted);
   EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, skin::kMuteSoundNormal);
+  // Every face is drawn from the start: enabled ones normal, the others disabled.
+  EXPECT_EQ(dlg->Button(DlgItem::Open)->ShownImage(), 19101);
+  EXPECT_EQ(dlg->Button(DlgItem::Play)->ShownImage(), 19194);
+  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->ShownImage(), 174);
+  EXPECT_EQ(dlg->Button(DlgItem::FrontChannel)->ShownImage(), 185);
   EXPECT_EQ(dlg->Button(DlgItem::Mute)->pressedImage, skin::kMuteSoundPressed);
   EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->speedFactor, 1.0f);
   EXPECT_EQ(dlg->layoutMode, 1);
@@ -215,6 +220,39 @@ TEST_F(MainWindowTest, LayoutToggleNeitherMovesNorSizesTheWindow) {
   EXPECT_TRUE(dlg->isVisible());
   dlg->ToggleLayout();
   EXPECT_EQ(dlg->geometry(), before);
+}
+
+TEST_F(MainWindowTest, MapRuleSwapsMapAndPlaceholdersAfterALoad) {
+  dlg->gpsPresent = true;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_TRUE(Shown(DlgItem::MapPanel));
+  EXPECT_TRUE(Shown(DlgItem::MapButton));
+  EXPECT_FALSE(Shown(DlgItem::MapNoData));
+  EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
+  dlg->connected = false;
+  dlg->ApplyMapRule();
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_TRUE(Shown(DlgItem::MapNoConnected));
+  EXPECT_FALSE(Shown(DlgItem::MapButton));
+  dlg->gpsPresent = false;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_TRUE(Shown(DlgItem::MapNoData));
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
+}
+
+TEST_F(MainWindowTest, MapRuleLeavesTheVideoLayoutAlone) {
+  dlg->ToggleLayout();
+  dlg->gpsPresent = true;
+  dlg->connected = true;
+  dlg->ApplyMapRule();
+  EXPECT_FALSE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapButton));
+  dlg->ToggleLayout();
+  EXPECT_TRUE(Shown(DlgItem::MapPanel));
+  EXPECT_FALSE(Shown(DlgItem::MapNoData));
 }
 
 TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {

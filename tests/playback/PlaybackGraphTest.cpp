@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <fstream>
 #include <set>
 #include <string>
@@ -314,4 +316,24 @@ TEST_F(GraphBuild, PicturesComeAtTheWindowsSizeAndCapturesAtTheCamerasSize) {
     const double b = MeanOf(shown.pixels.get(), shown.width, shown.stride, 0, 0, shown.width, shown.height, c);
     EXPECT_NEAR(a, b, 6.0) << c;
   }
+}
+
+TEST_F(GraphBuild, ACutOffRecordingPlaysWhatWasWrittenAndEnds) {
+  CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+  graph.Reset(false, false);
+  ASSERT_EQ(graph.Build(Recording("cut").string(), nullptr, -1), kSOk);
+  EXPECT_EQ(graph.videoChannels.load(), 2);
+  std::int64_t duration = 0;
+  ASSERT_EQ(graph.GetDuration(&duration), kSOk);
+  EXPECT_GT(duration, 0);
+  EXPECT_LT(duration, 20000000);
+  ASSERT_EQ(graph.Play(), kSOk);
+  std::int64_t position = 0;
+  for (int waited = 0; waited < 4000 && position != duration; waited += 20) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(graph.GetPosition(&position), kSOk);
+  }
+  EXPECT_EQ(position, duration);
+  EXPECT_EQ(graph.state.load(), kStateRunning);
+  EXPECT_EQ(graph.LastError(), "");
 }

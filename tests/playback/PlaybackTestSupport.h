@@ -87,6 +87,7 @@ std::filesystem::path MakeRecording(const std::filesystem::path& folder, const s
 //   "two-aac"   the same with AAC sound        "two-none"  the same without sound
 //   "one-aac"   1 camera 320x180, AAC          "four-aac"  4 cameras, AAC
 //   "long"      2 cameras, 6 s, PCM (for seeking and rates)
+//   "cut"       2 cameras with AAC, cut off by a power loss at byte 250000
 // Fails the calling test when the simulator does not deliver.
 std::filesystem::path Recording(const std::string& kind);
 

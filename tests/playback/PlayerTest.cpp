@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "PlaybackTestSupport.h"
 #include "platform/Registry.h"
@@ -113,4 +115,28 @@ TEST_F(Player, CloseDestroysTheGraph) {
   ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
   EXPECT_TRUE(player.Close());
   EXPECT_EQ(player.graph, nullptr);
+}
+
+TEST_F(Player, SliderCallsDuringAnOpenOnAnotherThreadWaitInsteadOfRacing) {
+  player.AttachWindows(&front, &rear);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_TRUE(player.Open(Recording(i % 2 ? "one-aac" : "two-pcm").string(), nullptr, -1));
+      if (player.graph) player.graph->Play();
+    }
+    done = true;
+  });
+  int calls = 0;
+  while (!done) {
+    player.SetRate(calls % 2 ? 2.0f : 1.0f);
+    player.GetPosition();
+    player.SetVolume(calls % 100);
+    ++calls;
+  }
+  worker.join();
+  EXPECT_GT(calls, 0);
+  ASSERT_NE(player.graph, nullptr);
+  EXPECT_EQ(player.graph->videoChannels.load(), 2);
+  EXPECT_EQ(player.graph->state.load(), kStateRunning);
 }

@@ -1,12 +1,11 @@
 #include "tools/repair/AviRebuild.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <limits>
 #include <vector>
 
 #include "sources/avi/AviFormat.h"
+#include "sources/avi/ByteSourceView.h"
 #include "sources/avi/FileByteSource.h"
 #include "tools/repair/RebuildOutput.h"
 #include "tools/repair/SilentTrack.h"
@@ -26,35 +25,21 @@ constexpr int kNalTypeOffset = 4;  // after a 4-byte start code
 constexpr int kNalIdr = 5;
 constexpr int kNalSps = 7;
 constexpr uint32_t kStreamsWithSilentTrack = 3;
+constexpr int64_t kCopyPiece = 1 << 20;
 
-// Reads the small pieces a scan needs (chunk heads) from the body file: through a
-// read-only mapping where the system gives one, so that a scan touches only the pages
-// of the heads, else through one small window of reads.
-class WindowReader {
+// Reads the small pieces a scan needs (chunk heads) from the body through one small
+// window of reads. No mapping: the body may be the user's own file on a drive that
+// can be pulled out, and a mapping would turn that into a crash, not a short read.
+class HeadReader {
  public:
-  explicit WindowReader(FileByteSource& source) : file(source), size(source.Size()) {
-    if (size > 0 && file.Descriptor() >= 0) {
-      void* m = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_SHARED, file.Descriptor(), 0);
-      if (m != MAP_FAILED) mapped = static_cast<const uint8_t*>(m);
-    }
-  }
-  ~WindowReader() {
-    if (mapped) ::munmap(const_cast<uint8_t*>(mapped), static_cast<size_t>(size));
-  }
-  WindowReader(const WindowReader&) = delete;
-  WindowReader& operator=(const WindowReader&) = delete;
+  explicit HeadReader(ByteSource& source) : body(source), size(std::max<int64_t>(0, source.Size())) {}
   int64_t Size() const { return size; }
   int64_t Read(int64_t offset, void* out, int64_t count) {
     if (offset < 0 || count < 0 || offset >= size) return 0;
-    if (mapped) {
-      const int64_t n = std::min(count, size - offset);
-      std::copy_n(mapped + offset, n, static_cast<uint8_t*>(out));
-      return n;
-    }
-    if (count > static_cast<int64_t>(kHeaderCacheSize)) return file.ReadAt(offset, out, count);
+    if (count > static_cast<int64_t>(kHeaderCacheSize)) return body.ReadAt(offset, out, count);
     if (offset < windowOffset || offset + count > windowOffset + windowLength) {
       window.resize(kHeaderCacheSize);
-      windowLength = std::max<int64_t>(0, file.ReadAt(offset, window.data(), kHeaderCacheSize));
+      windowLength = std::max<int64_t>(0, body.ReadAt(offset, window.data(), kHeaderCacheSize));
       windowOffset = offset;
     }
     const int64_t n = std::min(count, windowOffset + windowLength - offset);
@@ -64,9 +49,8 @@ class WindowReader {
   }
 
  private:
-  FileByteSource& file;
+  ByteSource& body;
   int64_t size;
-  const uint8_t* mapped = nullptr;
   std::vector<uint8_t> window;
   int64_t windowOffset = 0;
   int64_t windowLength = 0;
@@ -92,9 +76,7 @@ struct HeaderLayout {
   uint32_t VideoLength() const { return ReadLe32(&bytes[FieldOffset(84)]); }
 };
 
-bool ReadHeader(const std::filesystem::path& path, HeaderLayout& layout) {
-  FileByteSource file;
-  if (!file.Open(path)) return false;
+bool ReadHeader(ByteSource& file, HeaderLayout& layout) {
   const int64_t size = file.Size();
   if (size < 20 || size > (64 << 20)) return false;
   layout.bytes.resize(static_cast<size_t>(size));
@@ -137,8 +119,13 @@ bool IsStream(uint32_t id, char digit) {
 
 class Rebuilder {
  public:
-  Rebuilder(HeaderLayout& layout, FileByteSource& bodyFile, RebuildOutput& output, bool withoutSound)
-      : header(layout), body(bodyFile), reader(bodyFile), out(output), noAudio(withoutSound) {}
+  Rebuilder(HeaderLayout& layout, ByteSourceView& bodyBytes, RebuildOutput& output, bool withoutSound)
+      : header(layout),
+        body(bodyBytes),
+        bodyFile(dynamic_cast<FileByteSource*>(&bodyBytes.Base())),
+        reader(bodyBytes),
+        out(output),
+        noAudio(withoutSound) {}
 
   // Chunks of the body from offset on: complete ones with a dc, tx or wb id only.
   void ScanRepair(int64_t from) {
@@ -210,9 +197,8 @@ class Rebuilder {
   bool CopyChunks(const SilentTrackValues& silent) {
     AudioClock clock(silent);
     int64_t runBegin = 0, runEnd = 0;  // unchanged body bytes not yet copied
-    const int bodyFd = body.Descriptor();
     auto flushRun = [&] {
-      const bool ok = out.CopyFrom(bodyFd, runBegin, runEnd - runBegin);
+      const bool ok = CopyBody(runBegin, runEnd - runBegin);
       runBegin = runEnd;
       return ok;
     };
@@ -276,6 +262,20 @@ class Rebuilder {
   size_t HeaderSize() const { return headerSize; }
 
  private:
+  // Unchanged body bytes into the output: in the kernel from a local file, else
+  // through large pieces.
+  bool CopyBody(int64_t from, int64_t count) {
+    if (bodyFile) return out.CopyFrom(bodyFile->Descriptor(), body.Offset() + from, count);
+    if (count > 0) piece.resize(kCopyPiece);
+    while (count > 0) {
+      const int64_t n = body.ReadAt(from, piece.data(), std::min<int64_t>(count, kCopyPiece));
+      if (n <= 0 || !out.Write(piece.data(), static_cast<size_t>(n))) return false;
+      from += n;
+      count -= n;
+    }
+    return true;
+  }
+
   void AddChunk(const BodyChunk& c) {
     chunks.push_back(c);
     if (KindOfChunkId(c.id) == ChunkKind::Video) ++videoChunks;
@@ -302,8 +302,10 @@ class Rebuilder {
   }
 
   HeaderLayout& header;
-  FileByteSource& body;
-  WindowReader reader;
+  ByteSourceView& body;
+  FileByteSource* bodyFile;  // the file behind body when it is one
+  HeadReader reader;
+  std::vector<uint8_t> piece;
   RebuildOutput& out;
   bool noAudio;
   std::vector<BodyChunk> chunks;
@@ -330,13 +332,12 @@ const char* RebuildResultText(RebuildResult result) {
   return "unknown";
 }
 
-RebuildResult RebuildRecording(const std::filesystem::path& output, const std::filesystem::path& headerFile,
-                               const std::filesystem::path& bodyFile, bool noAudio, uint32_t riffSize) {
-  RebuildOutput out;
-  if (!out.Create(output)) return RebuildResult::CannotWrite;
+namespace {
+
+RebuildResult Rebuild(RebuildOutput& out, ByteSource& headerBytes, ByteSourceView& body, bool noAudio,
+                      uint32_t riffSize) {
   HeaderLayout header;
-  FileByteSource body;
-  if (!ReadHeader(headerFile, header) || !body.Open(bodyFile)) return RebuildResult::CannotRead;
+  if (!ReadHeader(headerBytes, header)) return RebuildResult::CannotRead;
   if (!ParseHeader(header)) return RebuildResult::BadHeader;
   Rebuilder rebuilder(header, body, out, noAudio);
 
@@ -369,6 +370,25 @@ RebuildResult RebuildRecording(const std::filesystem::path& output, const std::f
   const bool ok = rebuilder.WriteHeader(frames, silent) && rebuilder.WriteMoviHeader(moviSize) &&
                   rebuilder.CopyChunks(silent) && rebuilder.WriteIndex() && rebuilder.PatchSizes() && out.Close();
   return ok ? RebuildResult::Rebuilt : RebuildResult::CannotWrite;
+}
+
+}  // namespace
+
+RebuildResult RebuildRecording(const std::filesystem::path& output, const std::filesystem::path& headerFile,
+                               const std::filesystem::path& bodyFile, bool noAudio, uint32_t riffSize) {
+  RebuildOutput out;
+  if (!out.Create(output)) return RebuildResult::CannotWrite;
+  FileByteSource headerSource, bodySource;
+  if (!headerSource.Open(headerFile) || !bodySource.Open(bodyFile)) return RebuildResult::CannotRead;
+  ByteSourceView body(bodySource, 0);
+  return Rebuild(out, headerSource, body, noAudio, riffSize);
+}
+
+RebuildResult RebuildRecording(const std::filesystem::path& output, ByteSource& header, ByteSourceView& body,
+                               bool noAudio, uint32_t riffSize) {
+  RebuildOutput out;
+  if (!out.Create(output)) return RebuildResult::CannotWrite;
+  return Rebuild(out, header, body, noAudio, riffSize);
 }
 
 }  // namespace repair

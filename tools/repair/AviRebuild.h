@@ -1,11 +1,15 @@
 #pragma once
-// Rebuilds a recording from its two temporary files (the header: the first 20 + S
-// bytes; the body: everything after) into a playable file: the repair of a cut-off
+// Rebuilds a recording from its two parts (the header: the first 20 + S bytes; the
+// body: everything after), either read in place from a local file or from the two
+// temporary files a card recording is copied into, into a playable file: the repair of a cut-off
 // recording (chunk scan, new counts, new index), with a silent sound track when it
 // has no sound, or the insertion of that track into an intact recording.
 
 #include <cstdint>
 #include <filesystem>
+
+#include "sources/avi/ByteSource.h"
+#include "sources/avi/ByteSourceView.h"
 
 namespace repair {
 
@@ -24,5 +28,12 @@ const char* RebuildResultText(RebuildResult result);
 // intact recording without sound. noAudio: the recording has no sound stream.
 RebuildResult RebuildRecording(const std::filesystem::path& output, const std::filesystem::path& headerFile,
                                const std::filesystem::path& bodyFile, bool noAudio, uint32_t riffSize);
+
+// The same from the parts where they lie: header holds the first 20 + S bytes, body
+// the rest (for a local recording, views of the recording itself: nothing is copied
+// before the rebuild, and the chunks go from the recording into the output in the
+// kernel). Both are only read.
+RebuildResult RebuildRecording(const std::filesystem::path& output, ByteSource& header, ByteSourceView& body,
+                               bool noAudio, uint32_t riffSize);
 
 }  // namespace repair

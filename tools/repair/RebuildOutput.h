@@ -1,6 +1,6 @@
 #pragma once
 // The rebuilt file as it is written: small pieces (headers, index entries, silent
-// blocks) through a buffer, runs of unchanged chunk bytes copied from the body file
+// blocks) through a buffer, runs of unchanged chunk bytes copied from the body
 // in the kernel, so that a rebuild moves the bytes of a recording only once.
 
 #include <cstdint>

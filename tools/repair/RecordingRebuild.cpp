@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "sources/avi/AviFormat.h"
+#include "sources/avi/ByteSourceView.h"
 #include "sources/avi/FileByteSource.h"
 #include "tools/repair/RebuildOutput.h"
 
@@ -86,6 +87,20 @@ std::filesystem::path TemporaryPath(const std::filesystem::path& tempFolder, con
   return tempFolder / (name + std::string(suffix));
 }
 
+bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std::filesystem::path& headerFile,
+                         const std::filesystem::path& bodyFile) {
+  std::error_code ec;
+  std::filesystem::remove(headerFile, ec);
+  std::filesystem::remove(bodyFile, ec);
+  int headerFd = -1, bodyFd = -1;
+  bool created = WriteNewFile(headerFile, headerFd) && WriteAll(headerFd, head.bytes.data(), head.bytes.size());
+  if (headerFd >= 0) created = ::close(headerFd) == 0 && created;
+  created = created && WriteNewFile(bodyFile, bodyFd) &&
+            CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
+  if (bodyFd >= 0) created = ::close(bodyFd) == 0 && created;
+  return created;
+}
+
 PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
                                 const std::filesystem::path& tempFolder) {
   PrepareOutcome outcome;
@@ -102,22 +117,21 @@ PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
     outcome.result = PrepareResult::Reused;
     return outcome;
   }
-  const std::filesystem::path headerFile = TemporaryPath(tempFolder, fileName, kHeaderSuffix);
-  const std::filesystem::path bodyFile = TemporaryPath(tempFolder, fileName, kBodySuffix);
-  std::filesystem::remove(headerFile, ec);
-  std::filesystem::remove(bodyFile, ec);
   std::filesystem::remove(outcome.output, ec);
-  int headerFd = -1, bodyFd = -1;
-  bool created = WriteNewFile(headerFile, headerFd) && WriteAll(headerFd, head.bytes.data(), head.bytes.size());
-  if (headerFd >= 0) created = ::close(headerFd) == 0 && created;
-  created = created && WriteNewFile(bodyFile, bodyFd) &&
-            CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
-  if (bodyFd >= 0) created = ::close(bodyFd) == 0 && created;
-  if (!created) {
-    outcome.result = PrepareResult::CannotCreateFiles;
-    return outcome;
+  if (auto* file = dynamic_cast<FileByteSource*>(&input)) {
+    // A local file is read in place: its header and body need no copies of their own.
+    ByteSourceView header(*file, 0, static_cast<int64_t>(head.bytes.size()));
+    ByteSourceView body(*file, static_cast<int64_t>(head.bytes.size()));
+    outcome.rebuild = RebuildRecording(outcome.output, header, body, head.noAudio, head.riffSize);
+  } else {
+    const std::filesystem::path headerFile = TemporaryPath(tempFolder, fileName, kHeaderSuffix);
+    const std::filesystem::path bodyFile = TemporaryPath(tempFolder, fileName, kBodySuffix);
+    if (!WriteTemporaryFiles(input, head, headerFile, bodyFile)) {
+      outcome.result = PrepareResult::CannotCreateFiles;
+      return outcome;
+    }
+    outcome.rebuild = RebuildRecording(outcome.output, headerFile, bodyFile, head.noAudio, head.riffSize);
   }
-  outcome.rebuild = RebuildRecording(outcome.output, headerFile, bodyFile, head.noAudio, head.riffSize);
   outcome.result = outcome.rebuild == RebuildResult::Rebuilt ? PrepareResult::Rebuilt : PrepareResult::RebuildFailed;
   return outcome;
 }

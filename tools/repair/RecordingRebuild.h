@@ -56,8 +56,15 @@ struct PrepareOutcome {
   std::filesystem::path output;
 };
 
-// The whole road for one recording: decision, temporary header and body files,
-// rebuild. fileName names the temporary files.
+// Copies the head and the rest of input into the header and body files, as a card
+// recording (read only from start to end through the card library) needs before its
+// rebuild; false when either cannot be written whole.
+bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std::filesystem::path& headerFile,
+                         const std::filesystem::path& bodyFile);
+
+// The whole road for one recording: decision, rebuild. A local file (FileByteSource)
+// is rebuilt straight from its own bytes; any other input (a card file) is first
+// copied into the temporary header and body files. fileName names the temporary files.
 PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
                                 const std::filesystem::path& tempFolder);
 
