@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
+#include <gst/base/gstbasetransform.h>
+
 #include "playback/GstSupport.h"
 
 namespace playback {
@@ -16,7 +18,7 @@ constexpr const char* kParamsKey = "tarvo-decoder-params";
 // the bin).
 class VideoDecoderParams final : public DecoderParams {
  public:
-  VideoDecoderParams(GstElement* balance, GstElement* flip) : balance_(balance), flip_(flip) {}
+  VideoDecoderParams(GstElement* balance, GstElement* flip) : balance_(balance), flip_(flip) { Apply(); }
 
   HResult SetParam(int number, int value) override {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -39,6 +41,9 @@ class VideoDecoderParams final : public DecoderParams {
     // GST_VIDEO_ORIENTATION_IDENTITY = 0, GST_VIDEO_ORIENTATION_HORIZ = 4
     const int direction = (transformOn_ && mirrored_) ? 4 : 0;
     g_object_set(flip_, "video-direction", direction, nullptr);
+    // videoflip copies every picture even when it leaves it as it is; unflipped,
+    // pictures pass straight through.
+    gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(flip_), direction == 0);
   }
 
   std::mutex mutex_;
