@@ -118,12 +118,7 @@ void CDezirureDovuriDlg::ApplyLayout() {
   }
   // The graph keeps the geometry the seek bar was lined up with.
   if (auto* graph = static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))) {
-    graph->plotLeft = layout.graph.plotLeft;
-    graph->plotTop = layout.graph.plotTop;
-    graph->plotRight = layout.graph.plotRight;
-    graph->plotBottom = layout.graph.plotBottom;
-    graph->columnWidth = layout.graph.columnWidth;
-    graph->rowOffset = layout.graph.rowOffset;
+    graph->SetPlotGeometry(layout.graph);
   }
   // The list's scroll bar is a sibling of the list and follows it.
   auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));

@@ -199,17 +199,6 @@ LayoutRect FitSixteenNine(const LayoutRect& area) {
   return {left, area.top, left + targetWidth, area.bottom};
 }
 
-GsensorGeometry ComputeGsensorGeometry(int width, int height) {
-  GsensorGeometry g;
-  g.plotLeft = kGsensorLeftMargin;
-  g.plotTop = 10;
-  g.plotBottom = height - 5;
-  g.columnWidth = (width - kGsensorRightMargin - kGsensorLeftMargin) / kGsensorColumns;
-  g.plotRight = kGsensorLeftMargin + kGsensorColumns * g.columnWidth;
-  g.rowOffset = (g.plotBottom - 10) / 4 + 5;
-  return g;
-}
-
 MapVisibility ApplyMapRule(bool gpsPresent, bool connected, bool mapEmbedded) {
   MapVisibility shown;
   if (!gpsPresent) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 
+#include "telemetry/GsensorGeometry.h"
+
 namespace app {
 
 struct LayoutRect {
@@ -58,20 +60,9 @@ struct ItemPlacement {
   Visibility visibility = Visibility::Keep;
 };
 
-// The G-sensor plot rectangle and grid spacing for a graph of the given size; the
-// seek bar is laid out from the same numbers so its ends sit on the time axis.
-struct GsensorGeometry {
-  int plotLeft = 0;
-  int plotTop = 0;
-  int plotRight = 0;
-  int plotBottom = 0;
-  int columnWidth = 0;
-  int rowOffset = 0;
-};
-inline constexpr int kGsensorColumns = 12;
-inline constexpr int kGsensorLeftMargin = 20;
-inline constexpr int kGsensorRightMargin = 10;
-GsensorGeometry ComputeGsensorGeometry(int width, int height);
+// The seek bar is laid out from the graph's own geometry.
+using ::ComputeGsensorGeometry;
+using ::GsensorGeometry;
 
 struct MapVisibility {
   bool mapPanel = false;

@@ -28,13 +28,13 @@ void CBbGsensorCtrl::SetSamples(const std::vector<CGSensorData>* readings) {
   update();
 }
 
-void CBbGsensorCtrl::ComputeGeometry(int w, int h) {
-  plotBottom = h - 5;
-  plotTop = 10;
-  plotLeft = leftMargin;
-  columnWidth = columns > 0 ? (w - rightMargin - leftMargin) / columns : 0;
-  plotRight = leftMargin + columns * columnWidth;
-  rowOffset = (plotBottom - 10) / 4 + 5;
+void CBbGsensorCtrl::SetPlotGeometry(const GsensorGeometry& g) {
+  plotLeft = g.plotLeft;
+  plotTop = g.plotTop;
+  plotRight = g.plotRight;
+  plotBottom = g.plotBottom;
+  columnWidth = g.columnWidth;
+  rowOffset = g.rowOffset;
 }
 
 std::vector<QPoint> CBbGsensorCtrl::SeriesPoints(int axis) const {
@@ -72,7 +72,7 @@ void CBbGsensorCtrl::paintEvent(QPaintEvent*) {
   p.drawLine(plotLeft, plotTop, plotLeft, plotBottom);
   p.drawLine(plotRight, plotTop, plotRight, plotBottom);
   p.setPen(QPen(grid, 1, Qt::DotLine));
-  for (int i = 1; i < columns; ++i) {
+  for (int i = 1; i < kGsensorColumns; ++i) {
     const int x = plotLeft + i * columnWidth;
     p.drawLine(x, plotTop, x, plotBottom);
   }

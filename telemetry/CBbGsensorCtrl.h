@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "telemetry/CGSensorData.h"
+#include "telemetry/GsensorGeometry.h"
 
 class CBbGsensorCtrl : public QWidget {
   Q_OBJECT
@@ -17,9 +18,6 @@ class CBbGsensorCtrl : public QWidget {
 
   explicit CBbGsensorCtrl(QWidget* parent);
 
-  int columns = 12;
-  int leftMargin = 20;
-  int rightMargin = 10;
   int languageIndex = 0;
   int plotLeft = 0;
   int plotTop = 0;
@@ -33,7 +31,10 @@ class CBbGsensorCtrl : public QWidget {
   void SetSamples(const std::vector<CGSensorData>* samples);
 
   // Recomputes the plot rectangle for a client area of width x height.
-  void ComputeGeometry(int width, int height);
+  void ComputeGeometry(int width, int height) {
+    SetPlotGeometry(ComputeGsensorGeometry(width, height));
+  }
+  void SetPlotGeometry(const GsensorGeometry& geometry);
   int MiddleLine() const { return (plotBottom - 10) / 2 + 10; }
 
   // The polyline of one axis (0 X, 1 Y, 2 Z) for the current geometry: starts at the
