@@ -12,9 +12,9 @@
 namespace {
 
 constexpr COLORREF kCoordinateText = 0xC8C8C8;
-constexpr COLORREF kAxisX = 0x0064FF;
-constexpr COLORREF kAxisY = 0x00FFFF;
-constexpr COLORREF kAxisZ = 0x00FF00;
+constexpr COLORREF kAxisX = skin::kGsensorAxisColours[0];
+constexpr COLORREF kAxisY = skin::kGsensorAxisColours[1];
+constexpr COLORREF kAxisZ = skin::kGsensorAxisColours[2];
 
 // The language string, or a null QString when no library can give it.
 QString Language(int number) {

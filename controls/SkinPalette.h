@@ -16,6 +16,8 @@ constexpr COLORREF kTopBarStripe = 0x505050;
 constexpr COLORREF kFrame = 0x646464;
 constexpr COLORREF kDefaultText = 0xFFFFFF;
 constexpr COLORREF kPlaceholderBackground = 0x333333;
+// The G-sensor axes X, Y, Z: the graph's lines and the readout's labels match.
+constexpr COLORREF kGsensorAxisColours[3] = {0x0064FF, 0x00FFFF, 0x00FF00};
 
 constexpr int RValue(COLORREF c) { return static_cast<int>(c & 0xFFu); }
 constexpr int GValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFFu); }

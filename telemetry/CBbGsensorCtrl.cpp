@@ -12,7 +12,6 @@
 
 namespace {
 constexpr COLORREF kGrid = 0x787878;
-constexpr COLORREF kSeriesColours[3] = {0x0064FF, 0x00FFFF, 0x00FF00};
 constexpr double kRawToG = 0.0315;
 constexpr int kLabelHeight = 10;
 }  // namespace
@@ -90,7 +89,7 @@ void CBbGsensorCtrl::paintEvent(QPaintEvent*) {
   for (int axis = 0; axis < 3; ++axis) {
     const std::vector<QPoint> points = SeriesPoints(axis);
     if (points.size() < 2) continue;
-    p.setPen(QPen(skin::ToColor(kSeriesColours[axis]), 1, Qt::SolidLine));
+    p.setPen(QPen(skin::ToColor(skin::kGsensorAxisColours[axis]), 1, Qt::SolidLine));
     p.drawPolyline(points.data(), static_cast<int>(points.size()));
   }
   QPainter painter(this);
