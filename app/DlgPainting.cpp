@@ -6,9 +6,9 @@
 #include <QPainter>
 
 #include "app/CDezirureDovuriDlg.h"
+#include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
 #include "res/SkinIds.h"
-#include "res/SkinResources.h"
 
 namespace {
 
@@ -27,9 +27,8 @@ constexpr int kTopTileHeight = 33;
 }  // namespace
 
 void CDezirureDovuriDlg::PaintIdlePicture(QPainter& painter, const QRect& area) const {
-  // Decoded once: it is drawn on every repaint of an idle window.
-  static const QImage idle(skin::SkinResourcePath(skin::kIdlePicture));
   if (area.isEmpty()) return;
+  const QImage& idle = skin::LoadSkinImage(skin::kIdlePicture);
   // The whole video area belongs to the picture, also where a 16:9 fit leaves bars
   // (in the video layout the area reaches up over the top-bar tiles).
   painter.fillRect(area, skin::ToColor(skin::kWindowBackground));
@@ -45,7 +44,7 @@ void CDezirureDovuriDlg::PaintIdlePicture(QPainter& painter, const QRect& area) 
 void CDezirureDovuriDlg::PaintBackground(QPainter& painter) const {
   painter.fillRect(rect(), skin::ToColor(skin::kWindowBackground));
 
-  static const QImage tile(skin::SkinResourcePath(skin::kTopBarTile));
+  const QImage& tile = skin::LoadSkinImage(skin::kTopBarTile);
   if (!tile.isNull()) {
     for (int i = 0; i <= width() / kTopTileWidth; ++i) {
       painter.drawImage(QPoint(i * kTopTileWidth, 0), tile, QRect(0, 0, kTopTileWidth, kTopTileHeight));
