@@ -10,5 +10,4 @@ class CMapNoConnectedWnd : public MapPlaceholderWnd {
   static constexpr int kControlId = 1012;
 
   explicit CMapNoConnectedWnd(QWidget* parent);
-  int PictureId() const override;
 };

@@ -10,5 +10,4 @@ class CMapNoDataWnd : public MapPlaceholderWnd {
   static constexpr int kControlId = 1011;
 
   explicit CMapNoDataWnd(QWidget* parent);
-  int PictureId() const override;
 };

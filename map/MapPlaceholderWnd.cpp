@@ -7,7 +7,9 @@
 #include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
 
-MapPlaceholderWnd::MapPlaceholderWnd(int controlId, QWidget* parent) : QWidget(parent) {
+MapPlaceholderWnd::MapPlaceholderWnd(int controlId, int skin::LanguageSkin::*pictureOfLanguage,
+                                     QWidget* parent)
+    : QWidget(parent), picture(pictureOfLanguage) {
   SetControlId(this, controlId);
   setAttribute(Qt::WA_OpaquePaintEvent);
   resize(100, 100);
@@ -19,13 +21,17 @@ void MapPlaceholderWnd::SetLanguageIndex(int index) {
   update();
 }
 
+int MapPlaceholderWnd::PictureId() const {
+  if (languageIndex < 0 || languageIndex >= skin::kLanguageCount) return 0;
+  return skin::LanguageSkinFor(languageIndex).*picture;
+}
+
 void MapPlaceholderWnd::paintEvent(QPaintEvent*) {
   CMemoryDC buffer;
   if (!buffer.Create(this, width(), height())) return;
   QPainter& p = buffer.Painter();
   p.fillRect(rect(), skin::ToColor(skin::kPlaceholderBackground));
-  const int picture = PictureId();
-  const QImage& image = picture != 0 ? skin::LoadSkinImage(picture) : QImage();
+  const QImage& image = skin::LoadSkinImage(PictureId());
   if (!image.isNull()) {
     p.drawImage(QPoint((width() - image.width()) / 2, (height() - image.height()) / 2), image);
   }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "res/SkinIds.h"
+
 class MapPlaceholderWnd : public QWidget {
   Q_OBJECT
 
@@ -12,9 +14,13 @@ class MapPlaceholderWnd : public QWidget {
 
   void SetLanguageIndex(int index);
   // The picture for `languageIndex`, or 0 outside 0..11.
-  virtual int PictureId() const = 0;
+  int PictureId() const;
 
  protected:
-  MapPlaceholderWnd(int controlId, QWidget* parent);
+  // `picture` names the placeholder's entry among each language's pictures.
+  MapPlaceholderWnd(int controlId, int skin::LanguageSkin::*picture, QWidget* parent);
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int skin::LanguageSkin::*picture;
 };
