@@ -9,9 +9,9 @@
 #include "controls/ControlId.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
+#include "res/SkinIds.h"
 
 namespace {
-constexpr int kTopBarTile = 1057;
 constexpr int kTopStripeHeight = 7;
 }  // namespace
 
@@ -56,7 +56,7 @@ void CBbButtonCtrl::PaintBackground(QPainter& painter) const {
                      skin::ToColor(skin::kTopBarStripe));
     painter.fillRect(QRect(0, kTopStripeHeight, client.width(), client.height() - kTopStripeHeight),
                      skin::ToColor(skin::kWindowBackground));
-    DrawSkinBitmapPart(painter, kTopBarTile, 0, 0, 32, 8, 0, 9);
+    DrawSkinBitmapPart(painter, skin::kTopBarTile, 0, 0, 32, 8, 0, 9);
   } else {
     painter.fillRect(client, skin::ToColor(skin::kBarBackground));
   }

@@ -10,9 +10,9 @@
 #include "controls/ControlId.h"
 #include "controls/SeekTarget.h"
 #include "controls/SkinImages.h"
+#include "res/SkinIds.h"
 
 namespace {
-constexpr int kProgressTile = 1055;
 constexpr int kCapWidth = 10;
 constexpr int kRightCapSource = 537;
 constexpr int kProgressTileWidth = 3;
@@ -72,7 +72,7 @@ void CBbSliderCtrl::paintEvent(QPaintEvent*) {
 
       QPainter& g = progress.Painter();
       for (int i = 0; i < w / kProgressTileWidth + 1; ++i) {
-        DrawSkinBitmapPart(g, kProgressTile, i * kProgressTileWidth, 0, kProgressTileWidth,
+        DrawSkinBitmapPart(g, skin::kProgressTile, i * kProgressTileWidth, 0, kProgressTileWidth,
                            kProgressHeight, 0, 0);
       }
       const int filled = ProgressWidth();

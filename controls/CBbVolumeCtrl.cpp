@@ -9,11 +9,7 @@
 #include "controls/ControlId.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
-
-namespace {
-constexpr int kBarEmpty = 20001;
-constexpr int kBarFull = 20002;
-}  // namespace
+#include "res/SkinIds.h"
 
 CBbVolumeCtrl::CBbVolumeCtrl(int controlId, QWidget* parent) : QWidget(parent) {
   SetControlId(this, controlId);
@@ -39,8 +35,8 @@ void CBbVolumeCtrl::paintEvent(QPaintEvent*) {
   if (!buffer.Create(this, width(), height())) return;
   QPainter& p = buffer.Painter();
   p.fillRect(rect(), skin::ToColor(skin::kBarBackground));
-  DrawSkinBitmap(p, kBarEmpty, 0, 0, width(), height());
-  DrawSkinBitmap(p, kBarFull, 0, 0, FilledWidth(level, width()), height());
+  DrawSkinBitmap(p, skin::kVolumeEmpty, 0, 0, width(), height());
+  DrawSkinBitmap(p, skin::kVolumeFull, 0, 0, FilledWidth(level, width()), height());
   QPainter painter(this);
   buffer.CopyTo(painter);
 }

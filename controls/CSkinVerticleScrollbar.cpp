@@ -12,14 +12,15 @@
 #include "controls/ControlId.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
+#include "res/SkinIds.h"
 
 namespace {
-constexpr int kTopCap = 162;
-constexpr int kUpButton = 163;
-constexpr int kTrack = 164;
-constexpr int kDownButton = 165;
-constexpr int kBottomCap = 166;
-constexpr int kThumb = 167;
+constexpr int kTopCap = skin::kScrollTopCap;
+constexpr int kUpButton = skin::kScrollUp;
+constexpr int kTrack = skin::kScrollTrack;
+constexpr int kDownButton = skin::kScrollDown;
+constexpr int kBottomCap = skin::kScrollBottomCap;
+constexpr int kThumb = skin::kScrollThumb;
 constexpr int kTrackSourceWidth = 12;
 constexpr COLORREF kScrollBackground = 0x6B524A;
 }  // namespace
