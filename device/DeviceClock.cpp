@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "device/CardTextFile.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock) {
   bytes += "/" + clock.month.SelectedText() + "/" + clock.day.SelectedText() + "\r\n";
   bytes += clock.hour.SelectedText() + "/" + clock.minute.SelectedText() + "/" +
            clock.second.SelectedText() + "\r\n";
-  return WriteWholeFile(path, bytes);
+  return platform::WriteWholeFile(path, bytes);
 }
 
 bool ReadTimeCfg(const std::filesystem::path& path, DeviceClock& clock) {
