@@ -8,15 +8,6 @@
 
 namespace apptest {
 
-namespace {
-
-std::filesystem::path UniqueTempPath(const char* stem) {
-  std::random_device random;
-  return std::filesystem::temp_directory_path() /
-         (std::string(stem) + std::to_string(random()) + std::to_string(random()));
-}
-
-}  // namespace
 
 std::string OffscreenPlatform() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -39,15 +30,6 @@ void EnsureApplication() {
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);
   InitSkinResources();
-}
-
-TempFolder::TempFolder() : path(UniqueTempPath("tarvo-app-test-")) {
-  std::filesystem::create_directories(path);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path, ignored);
 }
 
 std::vector<std::string> MakeSampleRecordings(const std::filesystem::path& folder) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace apptest {
 
 // Starts the application once (offscreen) and points the settings at a temporary
@@ -16,18 +18,7 @@ void EnsureApplication();
 // The QT_QPA_PLATFORM value the suite runs under (for child processes).
 std::string OffscreenPlatform();
 
-// A temporary folder removed with the object.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path; }
-
- private:
-  std::filesystem::path path;
-};
+using TempFolder = testsupport::TempFolder;
 
 // Writes small files named like a dashcam's recordings (normal, event and parking,
 // one and two channels) into `folder`; their paths.

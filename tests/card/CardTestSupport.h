@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "sources/DriveTable.h"
 #include "sources/MemoryRecordingList.h"
@@ -41,6 +42,19 @@ class DriveTableScope {
   bool had_ = false;
   std::string old_;
 };
+
+// Records a small simulated recording with the tool; empty path when that fails.
+inline kovrtest::fs::path Record(const kovrtest::fs::path& folder, const std::string& name,
+                                 const std::string& options) {
+  const kovrtest::fs::path out = folder / name;
+  const std::string cmd = std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool record '" + out.string() +
+                          "' --seconds 2 --size 320x180 --fps 10 " + options + " >/dev/null 2>&1";
+  return std::system(cmd.c_str()) == 0 ? out : kovrtest::fs::path();
+}
+
+inline std::vector<unsigned char> FileBytes(const kovrtest::fs::path& path) {
+  return kovrtest::ReadBytes(path, 0, static_cast<size_t>(kovrtest::fs::file_size(path)));
+}
 
 inline void WriteTable(const kovrtest::fs::path& table, const std::string& text) {
   std::ofstream(table) << text;

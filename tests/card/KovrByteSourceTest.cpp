@@ -12,18 +12,6 @@ using namespace cardtest;
 
 namespace {
 
-// Records a small simulated recording with the tool; empty path when that fails.
-fs::path Record(const fs::path& folder, const std::string& name, const std::string& options) {
-  const fs::path out = folder / name;
-  const std::string cmd = std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool record '" + out.string() +
-                          "' --seconds 2 --size 320x180 --fps 10 " + options + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0 ? out : fs::path();
-}
-
-std::vector<unsigned char> FileBytes(const fs::path& path) {
-  return ReadBytes(path, 0, static_cast<size_t>(fs::file_size(path)));
-}
-
 class KovrSource : public ::testing::Test {
  protected:
   void SetUp() override {

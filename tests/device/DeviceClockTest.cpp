@@ -109,7 +109,7 @@ TEST_F(TimeCfg, ShortLinesChangeOnlyTheFieldsTheyHold) {
 TEST_F(TimeCfg, MissingFileChangesNothing) {
   SetClockToTime(clock, Time(2013, 1, 2, 3, 4, 5));
   EXPECT_FALSE(ReadTimeCfg(dir / "absent.cfg", clock));
-  EXPECT_FALSE(ReadTimeCfg(dir.path(), clock));
+  EXPECT_FALSE(ReadTimeCfg(dir.Path(), clock));
   EXPECT_FALSE(ReadTimeCfg("/dev/zero", clock));
   EXPECT_EQ("2013", clock.year.SelectedText());
   EXPECT_EQ("05", clock.second.SelectedText());

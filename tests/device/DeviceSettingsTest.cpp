@@ -253,7 +253,7 @@ TEST_F(SetupCfg, LfOnlyLineEndsReadLikeCrLf) {
 TEST_F(SetupCfg, MissingFileOrFolderFailsAndChangesNothing) {
   settings.accTriggerLevel.Select(6);
   EXPECT_FALSE(ReadSetupCfg(dir / "absent.cfg", settings, FakeText));
-  EXPECT_FALSE(ReadSetupCfg(dir.path(), settings, FakeText));
+  EXPECT_FALSE(ReadSetupCfg(dir.Path(), settings, FakeText));
   EXPECT_FALSE(ReadSetupCfg("/dev/zero", settings, FakeText));
   EXPECT_EQ(6, settings.accTriggerLevel.selected);
 }

@@ -15,6 +15,7 @@
 
 #include "device/CardFormat.h"
 #include "kovr/Kovr.h"
+#include "tests/support/TempFolder.h"
 
 namespace kovrtest {
 
@@ -28,23 +29,7 @@ struct ListedFile {
   uint32_t size = 0;
 };
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("tarvo-card-" + std::to_string(rd()) + std::to_string(::getpid()));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using TempFolder = testsupport::TempFolder;
 
 inline void MakeSparse(const fs::path& path, uint64_t size) {
   { std::ofstream create(path, std::ios::binary); }

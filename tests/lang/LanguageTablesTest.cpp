@@ -10,32 +10,11 @@
 #include "settings/ApplicationStrings.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
+#include "tests/settings/LoadedLanguage.h"
 
 namespace {
 
-class LoadedLanguage {
- public:
-  explicit LoadedLanguage(int index) {
-    settings.language = index;
-    LoadLanguageLibrary(settings);
-  }
-  ~LoadedLanguage() { FreeLanguageLibrary(settings); }
-  LoadedLanguage(const LoadedLanguage&) = delete;
-  LoadedLanguage& operator=(const LoadedLanguage&) = delete;
-  std::string Text(int number) {
-    std::string text;
-    LookupLanguageString(settings.languageLibrary, number, text);
-    return text;
-  }
-  // The file the dynamic loader actually opened for this handle.
-  std::string FileName() {
-    void* symbol = ::dlsym(settings.languageLibrary, TARVO_LANGUAGE_STRING_SYMBOL);
-    Dl_info info{};
-    if (symbol == nullptr || ::dladdr(symbol, &info) == 0 || info.dli_fname == nullptr) return {};
-    return std::filesystem::path(info.dli_fname).filename().string();
-  }
-  ViewerSettings settings;
-};
+using testsupport::LoadedLanguage;
 
 class EveryLanguage : public ::testing::TestWithParam<int> {};
 

@@ -16,18 +16,6 @@ bool TestChannelWindow::WaitForFrames(int count, int ms) {
   return changed_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return frames_ >= count; });
 }
 
-TempFolder::TempFolder() {
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() /
-          ("tarvo-playback-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 std::filesystem::path MakeRecording(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& options) {
   const char* tool = std::getenv("TARVO_TOOL");

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "playback/ChannelWindow.h"
+#include "tests/support/TempFolder.h"
 
 namespace playback_test {
 
@@ -64,18 +65,7 @@ class TestChannelWindow final : public playback::ChannelWindow {
   std::atomic<int> height_;
 };
 
-// A temporary folder removed with everything in it when the object goes.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempFolder = testsupport::TempFolder;
 
 // Makes a recording with the simulator: `options` are tarvo-tool record's options.
 // Returns the file's path, or an empty path when the simulator failed.

@@ -8,26 +8,11 @@
 
 #include "platform/Paths.h"
 #include "settings/StringIds.h"
+#include "tests/settings/LoadedLanguage.h"
 
 namespace {
 
-// Loads language `index` into a private record and frees it at the end of the scope.
-class LoadedLanguage {
- public:
-  explicit LoadedLanguage(int index) {
-    settings.language = index;
-    LoadLanguageLibrary(settings);
-  }
-  ~LoadedLanguage() { FreeLanguageLibrary(settings); }
-  LoadedLanguage(const LoadedLanguage&) = delete;
-  LoadedLanguage& operator=(const LoadedLanguage&) = delete;
-  std::string Text(int number) {
-    std::string text;
-    LookupLanguageString(settings.languageLibrary, number, text);
-    return text;
-  }
-  ViewerSettings settings;
-};
+using testsupport::LoadedLanguage;
 
 TEST(LanguageFiles, TableNamesTheTwelveLibrariesInIndexOrder) {
   const char* expected[] = {"English.dll", "Korean.dll", "German.dll",  "Japanese.dll",

@@ -27,7 +27,7 @@ const char kDefaultSetupCfg[] =
 class SettingsTool : public ::testing::Test {
  protected:
   TempFolder dir;
-  ScopedEnv home{"HOME", dir.path().c_str()};
+  ScopedEnv home{"HOME", dir.Path().c_str()};
   ScopedEnv xdg{"XDG_CONFIG_HOME", (dir / "cfg").c_str()};
 
   // Runs tarvo-tool with `args` (already shell-safe); stdout and stderr go to files.

@@ -36,8 +36,8 @@ const char kDefaultFile[] =
 class ViewerSettingsFile : public ::testing::Test {
  protected:
   TempFolder dir;
-  ScopedEnv home{"HOME", dir.path().c_str()};
-  ScopedEnv xdg{"XDG_CONFIG_HOME", (dir.path() / "cfg").c_str()};
+  ScopedEnv home{"HOME", dir.Path().c_str()};
+  ScopedEnv xdg{"XDG_CONFIG_HOME", (dir.Path() / "cfg").c_str()};
   fs::path file = dir / "option.ini";
 
   ViewerSettings ReadText(const std::string& text) {
@@ -94,12 +94,12 @@ TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
 
 TEST_F(ViewerSettingsFile, EmptySaveDirectoryBecomesTheCreatedDefaultFolder) {
   const ViewerSettings s = ReadText("SAVE_DIRECTORY=\r\n");
-  EXPECT_EQ((dir.path() / "Documents" / "CAM_CAPTURE").string(), s.saveDirectory);
-  EXPECT_FALSE(fs::is_directory(dir.path() / "Documents" / "CAM_CAPTURE"))
+  EXPECT_EQ((dir.Path() / "Documents" / "CAM_CAPTURE").string(), s.saveDirectory);
+  EXPECT_FALSE(fs::is_directory(dir.Path() / "Documents" / "CAM_CAPTURE"))
       << "only one level is created: the documents folder did not exist";
-  fs::create_directory(dir.path() / "Documents");
+  fs::create_directory(dir.Path() / "Documents");
   ReadText("SAVE_DIRECTORY=\r\n");
-  EXPECT_TRUE(fs::is_directory(dir.path() / "Documents" / "CAM_CAPTURE"));
+  EXPECT_TRUE(fs::is_directory(dir.Path() / "Documents" / "CAM_CAPTURE"));
 }
 
 TEST_F(ViewerSettingsFile, MirrorIsOnlyOneButSpeedIsAnythingButZero) {
@@ -158,7 +158,7 @@ TEST_F(ViewerSettingsFile, MissingFileFailsAndKeepsTheRecord) {
   ViewerSettings s;
   s.playValue = 9;
   EXPECT_FALSE(ReadSettings(dir / "absent.ini", s));
-  EXPECT_FALSE(ReadSettings(dir.path(), s));
+  EXPECT_FALSE(ReadSettings(dir.Path(), s));
   EXPECT_FALSE(ReadSettings(fs::path(), s));
   EXPECT_FALSE(ReadSettings("/dev/zero", s)) << "a device is no settings file";
   EXPECT_EQ(9, s.playValue);

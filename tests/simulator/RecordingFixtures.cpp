@@ -15,16 +15,6 @@
 
 namespace fixtures {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-rec-XXXXXX").string();
-  if (::mkdtemp(pattern.data())) path = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  if (!path.empty()) std::filesystem::remove_all(path, ec);
-}
-
 simulator::RecordOptions SmallOptions(int cameras, double seconds, avi::AudioKind audio) {
   simulator::RecordOptions o;
   o.cameras = cameras;

@@ -7,23 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
 #include "tools/simulator/Simulator.h"
 
 namespace fixtures {
 
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path; }
-  std::filesystem::path operator/(const std::string& name) const { return path / name; }
-
- private:
-  std::filesystem::path path;
-};
+using TempFolder = testsupport::TempFolder;
 
 // Small, fast recordings: 160x90 pictures, low bit rate.
 simulator::RecordOptions SmallOptions(int cameras, double seconds, avi::AudioKind audio);
