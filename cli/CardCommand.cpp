@@ -15,6 +15,7 @@
 
 #include "cli/Commands.h"
 #include "device/CardFormat.h"
+#include "kovr/Bytes.h"
 #include "kovr/Kovr.h"
 
 namespace cli {
@@ -144,8 +145,7 @@ int Info(const Args& a) {
     std::fprintf(stderr, "tarvo-tool card: cannot open %s\n", a[1].c_str());
     return 1;
   }
-  uint64_t sectors = 0;
-  std::memcpy(&sectors, info + KOVR_DEVICE_INFO_SECTORS64, sizeof sectors);
+  const uint64_t sectors = kovr::Get64(info + KOVR_DEVICE_INFO_SECTORS64);
   std::printf("capacity: %" PRIu64 " bytes (%" PRIu64 " sectors, %" PRIu64 " MiB)\n",
               sectors * 512, sectors, sectors / 2048);
   device::CardPartition parts[4];
@@ -201,10 +201,8 @@ int List(const Args& a) {
         char name[KOVR_MAX_NAME_LENGTH + 1];
         std::memcpy(name, r, KOVR_MAX_NAME_LENGTH);
         name[KOVR_MAX_NAME_LENGTH] = '\0';
-        int32_t number = 0;
-        uint32_t size = 0;
-        std::memcpy(&number, r + KOVR_FILE_RECORD_NUMBER, sizeof number);
-        std::memcpy(&size, r + KOVR_FILE_RECORD_BYTES, sizeof size);
+        const auto number = static_cast<int32_t>(kovr::Get32(r + KOVR_FILE_RECORD_NUMBER));
+        const uint32_t size = kovr::Get32(r + KOVR_FILE_RECORD_BYTES);
         std::printf("%s%s%s\t%d\t%u\n", all ? folder.c_str() : "", all ? "/" : "",
                     Printable(name).c_str(), number, size);
       }

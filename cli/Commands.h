@@ -9,6 +9,11 @@ namespace cli {
 
 using Args = std::vector<std::string>;
 
+// Exit status shared by the subcommands: done, failed, wrong arguments.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
 struct Subcommand {
   const char* name;
   const char* summary;

@@ -17,10 +17,6 @@ namespace cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitOpenFailed = 1;
-constexpr int kExitUsage = 2;
-
 void PrintListUsage(std::FILE* out) {
   std::fputs(
       "usage: tarvo-tool list [--group all|normal|event|parking] [--language N] PATH...\n"
@@ -163,13 +159,13 @@ int RunList(const Args& args) {
     source.kind = kSourceCard;
     if (card.size() >= sizeof source.physicalPath) {
       std::fprintf(stderr, "tarvo-tool list: card path too long: %s\n", card.c_str());
-      return kExitOpenFailed;
+      return kExitFailed;
     }
     card.copy(source.physicalPath, card.size());
-    if (!set.OpenCard(source)) return kExitOpenFailed;
+    if (!set.OpenCard(source)) return kExitFailed;
   } else if (!set.OpenChosenPaths(paths)) {
     ReportOpenFailure(paths);
-    return kExitOpenFailed;
+    return kExitFailed;
   }
   set.SortEntries();
 
@@ -184,7 +180,7 @@ int RunList(const Args& args) {
     std::fputc('\n', stdout);
   }
   FreeLanguageLibrary(settings);
-  return std::fflush(stdout) == 0 ? kExitOk : kExitOpenFailed;
+  return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace cli

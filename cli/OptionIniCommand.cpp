@@ -11,10 +11,6 @@ namespace cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 void PrintOptionIniUsage(std::FILE* out) {
   std::fputs(
       "usage: tarvo-tool option-ini normalize IN OUT\n\n"

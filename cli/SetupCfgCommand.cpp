@@ -11,10 +11,6 @@ namespace cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 void PrintSetupCfgUsage(std::FILE* out) {
   std::fputs(
       "usage: tarvo-tool setup-cfg defaults OUT\n"

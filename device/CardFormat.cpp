@@ -11,6 +11,7 @@
 #include <iterator>
 #include <fstream>
 
+#include "kovr/Bytes.h"
 #include "kovr/Kovr.h"
 
 extern char** environ;
@@ -19,20 +20,10 @@ namespace device {
 
 namespace {
 
-constexpr int32_t kAreaValue1 = 0;
-constexpr int32_t kAreaValue2 = 10000;
+constexpr uint32_t kAreaValue1 = 0;
+constexpr uint32_t kAreaValue2 = 10000;
 constexpr unsigned char kAreaValue3 = 5;
 constexpr int kFormatArg = 2;
-
-void Put32(unsigned char* p, int32_t v) {
-  const auto u = static_cast<uint32_t>(v);
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(u >> (8 * i));
-}
-
-uint32_t Get32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 std::string FindProgram(const char* name) {
   std::string dirs = getenv("PATH") ? getenv("PATH") : "";
@@ -80,9 +71,9 @@ std::vector<unsigned char> BuildAreaTable() {
   for (size_t i = 0; i < count; ++i) {
     unsigned char* e = table.data() + 1 + i * KOVR_AREA_ENTRY_SIZE;
     std::strncpy(reinterpret_cast<char*>(e), kCardAreas[i].name, 63);
-    Put32(e + 64, kCardAreas[i].percent);
-    Put32(e + 68, kAreaValue1);
-    Put32(e + 72, kAreaValue2);
+    kovr::Put32(e + 64, static_cast<uint32_t>(kCardAreas[i].percent));
+    kovr::Put32(e + 68, kAreaValue1);
+    kovr::Put32(e + 72, kAreaValue2);
     e[76] = kAreaValue3;
   }
   return table;
@@ -92,7 +83,8 @@ int RunPartitionAndFormat(const std::string& physicalPath) {
   const uint64_t firstMiB = kFirstPartitionMiB;
   unsigned char info[KOVR_DEVICE_INFO_SIZE] = {};
   VK_Kovr_Get_Master_Device_Info(physicalPath.c_str(), info);
-  const uint64_t capacityKiB = uint64_t{Get32(info + KOVR_DEVICE_INFO_SECTORS32)} * 512 / 1024;
+  const uint64_t capacityKiB =
+      uint64_t{kovr::Get32(info + KOVR_DEVICE_INFO_SECTORS32)} * 512 / 1024;
   if (capacityKiB == 0) return kFormatNoCapacity;
   if (VK_Kovr_Delete_Partition(physicalPath.c_str(), KOVR_DELETE_ALL_PARTITIONS) != 0)
     return kFormatDeleteFailed;
@@ -133,7 +125,7 @@ bool ReadCardPartitions(const std::string& physicalPath, CardPartition (&out)[4]
   if (mbr[510] != 0x55 || mbr[511] != 0xAA) return false;
   for (int i = 0; i < 4; ++i) {
     const unsigned char* e = mbr + 446 + 16 * i;
-    out[i] = CardPartition{e[4], Get32(e + 8), Get32(e + 12)};
+    out[i] = CardPartition{e[4], kovr::Get32(e + 8), kovr::Get32(e + 12)};
   }
   return true;
 }

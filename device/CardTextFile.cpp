@@ -46,17 +46,3 @@ bool CardTextFile::ReadLine(std::string& text, std::size_t& lengthWithEnd) {
   lengthWithEnd = text.size() + (endedByLf && !truncated && !cutAtNul ? 1 : 0);
   return true;
 }
-
-std::string_view SingleLineText(std::string_view text) {
-  const std::size_t end = text.find_first_of("\r\n");
-  return end == std::string_view::npos ? text : text.substr(0, end);
-}
-
-bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-  if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
-}

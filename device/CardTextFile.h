@@ -1,5 +1,5 @@
 #pragma once
-// Line reading and whole-file writing for the two small text files on the card.
+// Line reading for the two small text files on the card.
 // Lines are read as a C program in text mode sees them: CR LF becomes one line end,
 // and a NUL byte ends the text of its line.
 
@@ -29,9 +29,3 @@ class CardTextFile {
  private:
   std::FILE* file_ = nullptr;
 };
-
-// `text` up to its first CR or LF: a value must never break the line it is written on.
-std::string_view SingleLineText(std::string_view text);
-
-// Creates or truncates `path` and writes `bytes`; false on any failure.
-bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);

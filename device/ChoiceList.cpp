@@ -1,11 +1,5 @@
 #include "device/ChoiceList.h"
 
-#include "settings/LanguageLibrary.h"
-
-TextLookup LanguageTextLookup() {
-  return [](int number) { return LanguageString(number); };
-}
-
 bool ChoiceList::Select(int index) {
   if (index < 0 || index >= Count()) return false;
   selected = index;

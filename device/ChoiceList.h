@@ -11,9 +11,6 @@
 // Gives the text of a language string by number ("" when there is none).
 using TextLookup = std::function<std::string(int number)>;
 
-// LanguageString of the process-wide language library.
-TextLookup LanguageTextLookup();
-
 struct ChoiceList {
   std::vector<std::string> entries;
   int selected = -1;

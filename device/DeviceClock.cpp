@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "device/CardTextFile.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -13,18 +14,15 @@ void FillYears(ChoiceList& list, int first, int last) {
   for (int value = first; value <= last; ++value) list.Add(std::to_string(value));
 }
 
-void FillTwoDigits(ChoiceList& list, int first, int last) {
-  list.Clear();
-  for (int value = first; value <= last; ++value) {
-    const std::string text = std::to_string(value);
-    list.Add(text.size() < 2 ? "0" + text : text);
-  }
-}
-
 std::string TwoDigits(int value) {
   if (value < 0 || value > 99) return {};
   const std::string text = std::to_string(value);
   return text.size() < 2 ? "0" + text : text;
+}
+
+void FillTwoDigits(ChoiceList& list, int first, int last) {
+  list.Clear();
+  for (int value = first; value <= last; ++value) list.Add(TwoDigits(value));
 }
 
 // Characters [from, from + 2) of `line`, shorter or empty when the line is.
@@ -88,7 +86,7 @@ bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock) {
   bytes += "/" + clock.month.SelectedText() + "/" + clock.day.SelectedText() + "\r\n";
   bytes += clock.hour.SelectedText() + "/" + clock.minute.SelectedText() + "/" +
            clock.second.SelectedText() + "\r\n";
-  return WriteWholeFile(path, bytes);
+  return platform::WriteWholeFile(path, bytes);
 }
 
 bool ReadTimeCfg(const std::filesystem::path& path, DeviceClock& clock) {

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "device/CardTextFile.h"
+#include "platform/WholeFile.h"
 #include "settings/StringIds.h"
 #include "settings/TextParsing.h"
 
@@ -170,7 +171,7 @@ bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& s) {
     bytes += SingleLineText(values[i]);
     bytes += "\r\n";
   }
-  return WriteWholeFile(path, bytes);
+  return platform::WriteWholeFile(path, bytes);
 }
 
 bool ReadSetupCfg(const std::filesystem::path& path, DeviceSettings& settings,

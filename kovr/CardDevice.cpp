@@ -11,6 +11,25 @@
 
 namespace kovr {
 
+namespace {
+
+// pread or pwrite until all of `count` is moved; a short transfer resumes where it
+// stopped, and end of file or an error fails.
+template <typename Call, typename Byte>
+bool TransferAll(Call call, int fd, Byte* p, uint64_t offset, uint64_t count) {
+  while (count > 0) {
+    const ssize_t n = call(fd, p, count, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    offset += static_cast<uint64_t>(n);
+    count -= static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
 CardDevice::~CardDevice() { Close(); }
 
 bool CardDevice::Open(const std::string& path, bool wantWrite) {
@@ -58,30 +77,12 @@ void CardDevice::Close() {
 
 bool CardDevice::ReadAt(uint64_t offset, void* buffer, uint64_t count) const {
   if (fd_ < 0 || offset > size_ || count > size_ - offset) return false;
-  auto* p = static_cast<unsigned char*>(buffer);
-  while (count > 0) {
-    const ssize_t n = ::pread(fd_, p, count, static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    offset += static_cast<uint64_t>(n);
-    count -= static_cast<uint64_t>(n);
-  }
-  return true;
+  return TransferAll(::pread, fd_, static_cast<unsigned char*>(buffer), offset, count);
 }
 
 bool CardDevice::WriteAt(uint64_t offset, const void* buffer, uint64_t count) {
   if (fd_ < 0 || !writable_ || offset > size_ || count > size_ - offset) return false;
-  const auto* p = static_cast<const unsigned char*>(buffer);
-  while (count > 0) {
-    const ssize_t n = ::pwrite(fd_, p, count, static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    offset += static_cast<uint64_t>(n);
-    count -= static_cast<uint64_t>(n);
-  }
-  return true;
+  return TransferAll(::pwrite, fd_, static_cast<const unsigned char*>(buffer), offset, count);
 }
 
 bool CardDevice::ZeroRange(uint64_t offset, uint64_t count) {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 namespace platform {
 namespace {
@@ -184,10 +185,7 @@ bool Registry::Save(const Hive& hive) const {
   }
   const std::filesystem::path temporary =
       file_.string() + ".tmp" + std::to_string(static_cast<long>(::getpid()));
-  std::FILE* out = std::fopen(temporary.c_str(), "wb");
-  if (out == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  if (std::fclose(out) != 0) ok = false;
+  bool ok = WriteWholeFile(temporary, text);
   if (ok) {
     std::filesystem::rename(temporary, file_, ec);
     ok = !ec;

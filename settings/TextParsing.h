@@ -14,6 +14,9 @@ int AtoiValue(std::string_view text);
 // Removes backspace (0x08), tab, CR and LF from both ends; spaces stay.
 std::string TrimControlChars(std::string_view text);
 
+// `text` up to its first CR or LF: a value must never break the line it is written on.
+std::string_view SingleLineText(std::string_view text);
+
 // Cuts `line` at its first NUL: the files are 8-bit text read as C strings, so
 // nothing after a NUL byte on a line was ever seen.
 std::string_view UpToNul(std::string_view line);

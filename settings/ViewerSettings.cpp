@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 #include "settings/TextParsing.h"
 
 namespace {
@@ -53,13 +54,6 @@ void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
   }
 }
 
-// A CR or LF inside the folder name would end the line early and let the rest of the
-// name be read back as a key of its own; the name is cut there instead.
-std::string_view SingleLine(std::string_view text) {
-  const std::size_t end = text.find_first_of("\r\n");
-  return end == std::string_view::npos ? text : text.substr(0, end);
-}
-
 }  // namespace
 
 ViewerSettings& TheViewerSettings() {
@@ -86,8 +80,6 @@ bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings) {
 
 bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings) {
   if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
   std::string text;
   text += "[DIRECTORY]\r\n";
   text += "ROOT_DIRECTORY=VK_BLACKBOX\r\n";
@@ -95,7 +87,9 @@ bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& sett
   text += "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n";
   text += "[OPTION]\r\n";
   text += "SAVE_DIRECTORY=";
-  text += SingleLine(settings.saveDirectory);
+  // A CR or LF inside the folder name would end the line early and let the rest of the
+  // name be read back as a key of its own; the name is cut there instead.
+  text += SingleLineText(settings.saveDirectory);
   text += "\r\n";
   text += "PLAY_VALUE=" + std::to_string(settings.playValue) + "\r\n";
   text += "USE_LOG=FALSE\r\n";
@@ -106,10 +100,7 @@ bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& sett
   text += "DEFAULT_LANGUAGE=" + std::to_string(settings.defaultLanguage) + "\r\n";
   text += "MODEL=" + std::to_string(settings.model) + "\r\n";
   text += std::string("SPEED=") + (settings.speedInMiles ? "1" : "0") + "\r\n";
-  int failures = 0;
-  if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) ++failures;
-  if (std::fclose(file) != 0) ++failures;
-  return failures == 0;
+  return platform::WriteWholeFile(path, text);
 }
 
 std::string DefaultCaptureFolder() {

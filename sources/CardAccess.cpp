@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "kovr/Bytes.h"
 #include "kovr/Kovr.h"
 #include "sources/DriveTable.h"
 #include "sources/NameParsing.h"
@@ -46,11 +47,6 @@ bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry) {
   entry.kind = VK_Kovr_Check_Kovr_partition(entry.physicalPath) ? kSourceCard
                                                                  : kSourceRemovableDrive;
   return true;
-}
-
-uint32_t Le32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 }  // namespace
@@ -157,12 +153,12 @@ bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) 
       name[KOVR_MAX_NAME_LENGTH] = '\0';
       RecordingEntry entry;
       entry.folderIndex = folderIndex;
-      entry.cardFileNumber = static_cast<int32_t>(Le32(r + KOVR_FILE_RECORD_NUMBER));
+      entry.cardFileNumber = static_cast<int32_t>(kovr::Get32(r + KOVR_FILE_RECORD_NUMBER));
       names::CopyNarrow(entry.cardName, name);
       entry.fileName = name;
       entry.path = name;
       ParseRecordingName(entry.fileName, entry);
-      entry.sizeKiB = Le32(r + KOVR_FILE_RECORD_BYTES) >> 10;
+      entry.sizeKiB = kovr::Get32(r + KOVR_FILE_RECORD_BYTES) >> 10;
       entries.push_back(std::move(entry));
     }
     record.count += n;

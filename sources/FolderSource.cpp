@@ -72,7 +72,10 @@ bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex,
     if (error) break;
     const std::string name = it->path().filename().string();
     const std::string path = record.name + name;
-    if (IsFolder(path)) {
+    // One look at each entry (links followed) tells a folder from a regular file.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) continue;
+    if (S_ISDIR(info.st_mode)) {
       FolderRecord sub;
       sub.name = path + "/";
       names::CopyNarrow(sub.narrowName, sub.name);
@@ -83,9 +86,8 @@ bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex,
     }
     if (!IsAdmissibleName(name)) continue;
     // Sockets, pipes and devices are never recordings, whatever they are called.
-    uint64_t size = 0;
-    if (!StatRegularFile(path, size)) continue;
-    entries.push_back(MakeLocalEntry(name, path, size, folderIndex));
+    if (!S_ISREG(info.st_mode)) continue;
+    entries.push_back(MakeLocalEntry(name, path, static_cast<uint64_t>(info.st_size), folderIndex));
     ++record.count;
   }
   return true;

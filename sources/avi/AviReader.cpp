@@ -318,13 +318,6 @@ const std::vector<CameraInfo>& AviReader::Cameras() {
   return cameras;
 }
 
-int AviReader::ChannelOfCamera(int cameraId) {
-  const std::vector<CameraInfo>& list = Cameras();
-  for (size_t i = 0; i < list.size(); ++i)
-    if (list[i].id == cameraId) return static_cast<int>(i);
-  return -1;
-}
-
 double AviReader::FrameRate() {
   if (videoStream < 0) return 0;
   const StreamInfo& v = streams[videoStream];

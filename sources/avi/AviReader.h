@@ -89,8 +89,6 @@ class AviReader {
   // Cameras in channel order (ascending id); the channel count is their number.
   const std::vector<CameraInfo>& Cameras();
   int CameraCount() { return static_cast<int>(Cameras().size()); }
-  // Channel index (0-based) of a camera id; -1 when the id is not one of the cameras.
-  int ChannelOfCamera(int cameraId);
   // Frames per second of one camera.
   double FrameRate();
   // One camera frame in 100-ns units; 0 without video.

@@ -15,9 +15,10 @@ std::string OffscreenPlatform() {
 }
 
 void EnsureApplication() {
-  static TempFolder* config = nullptr;
   if (QApplication::instance()) return;
-  config = new TempFolder();  // lives for the process, like the application
+  // Lives until the process ends, like the application, and is removed then.
+  static TempFolder configFolder;
+  TempFolder* config = &configFolder;
   setenv("TARVO_CONFIG_DIR", config->Path().c_str(), 1);
   setenv("TARVO_TEMP_DIR", (config->Path() / "temp").c_str(), 1);
   // A full-HD screen, so that a maximised window has the size of a common desktop.

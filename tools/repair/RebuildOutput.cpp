@@ -10,6 +10,20 @@ namespace repair {
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
 constexpr size_t kFallbackPiece = 1 << 20;
+
+// Writes `size` bytes at `offset`, going on after short writes and interruptions; the
+// count written, short of `size` only on an error.
+size_t WriteAt(int fd, const char* data, size_t size, int64_t offset) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pwrite(fd, data + done, size - done, offset + static_cast<int64_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
 }  // namespace
 
 int64_t CopyFileRange(int fromFd, int64_t fromOffset, int toFd, int64_t toOffset, int64_t count) {
@@ -35,15 +49,9 @@ int64_t CopyFileRange(int fromFd, int64_t fromOffset, int toFd, int64_t toOffset
     const ssize_t n = ::pread(fromFd, piece.data(), want, fromOffset + done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    ssize_t written = 0;
-    while (written < n) {
-      const ssize_t w = ::pwrite(toFd, piece.data() + written, static_cast<size_t>(n - written),
-                                 toOffset + done + written);
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return done + written;
-      written += w;
-    }
-    done += n;
+    const size_t written = WriteAt(toFd, piece.data(), static_cast<size_t>(n), toOffset + done);
+    done += static_cast<int64_t>(written);
+    if (written != static_cast<size_t>(n)) return done;
   }
   return done;
 }
@@ -61,13 +69,10 @@ bool RebuildOutput::Create(const std::filesystem::path& path) {
 }
 
 bool RebuildOutput::Flush() {
-  size_t done = 0;
-  while (done < buffer.size() && !failed) {
-    const ssize_t n = ::pwrite(fd, buffer.data() + done, buffer.size() - done,
-                               position - static_cast<int64_t>(buffer.size() - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) failed = true;
-    else done += static_cast<size_t>(n);
+  if (!failed && !buffer.empty()) {
+    const int64_t start = position - static_cast<int64_t>(buffer.size());
+    const auto* data = reinterpret_cast<const char*>(buffer.data());
+    if (WriteAt(fd, data, buffer.size(), start) != buffer.size()) failed = true;
   }
   buffer.clear();
   return !failed;
@@ -108,7 +113,7 @@ bool RebuildOutput::CopyFrom(int sourceFd, int64_t offset, int64_t count) {
 
 bool RebuildOutput::Patch(int64_t offset, const void* data, size_t size) {
   if (fd < 0 || failed || !Flush()) return false;
-  if (::pwrite(fd, data, size, offset) != static_cast<ssize_t>(size)) failed = true;
+  if (WriteAt(fd, static_cast<const char*>(data), size, offset) != size) failed = true;
   return !failed;
 }
 

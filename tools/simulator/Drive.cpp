@@ -36,7 +36,6 @@ const Knot kCycle[] = {
     {235, 100}, {240, 98},  {243.5, 22}, {250, 15}, {262, 45},  {285, 50},  {295, 10},
     {300, 0},
 };
-constexpr double kHardBrakeStart = 240;
 
 double Radians(double d) { return d * kPi / 180; }
 
@@ -115,7 +114,6 @@ bool Drive::LoadGpx(const std::filesystem::path& path, std::string& error) {
 }
 
 double Drive::CycleLength() { return kCycle[std::size(kCycle) - 1].t; }
-double Drive::HardBrakeStart() { return kHardBrakeStart; }
 
 double Drive::CycleSpeed(double t) {
   t = std::fmod(t, CycleLength());

@@ -37,8 +37,6 @@ class Drive {
   // Speed profile: km/h at a moment of the five-minute cycle, and its length.
   static double CycleSpeed(double t);
   static double CycleLength();
-  // Moment of the cycle at which the hard braking starts.
-  static double HardBrakeStart();
 
  private:
   double DistanceAt(double secondsOfDay) const;
