@@ -16,6 +16,7 @@
 #include "cli/Commands.h"
 #include "device/CardFormat.h"
 #include "kovr/Bytes.h"
+#include "kovr/FileListing.h"
 #include "kovr/Kovr.h"
 
 namespace cli {
@@ -187,26 +188,11 @@ int List(const Args& a) {
   if (!OpenCardOrSay(card, a[1])) return 1;
   const bool all = a.size() == 2;
   const std::vector<std::string> folders = all ? AreaNames(card) : std::vector{a[2]};
-  std::vector<unsigned char> buffer(KOVR_FILE_LIST_BUFFER_SIZE);
   for (const std::string& folder : folders) {
-    std::fill(buffer.begin(), buffer.end(), 0);
-    const int32_t capacity = KOVR_FILE_LIST_CAPACITY;
-    std::memcpy(buffer.data(), &capacity, sizeof capacity);
-    int32_t cursor = 1;
-    int n = 0;
-    while ((n = VK_Kovr_Get_FileList(card.Block(), folder.c_str(), &cursor, buffer.data(), 0)) >
-           0) {
-      for (int i = 0; i < n && i < KOVR_FILE_LIST_CAPACITY; ++i) {
-        const unsigned char* r = buffer.data() + 4 + i * KOVR_FILE_RECORD_SIZE;
-        char name[KOVR_MAX_NAME_LENGTH + 1];
-        std::memcpy(name, r, KOVR_MAX_NAME_LENGTH);
-        name[KOVR_MAX_NAME_LENGTH] = '\0';
-        const auto number = static_cast<int32_t>(kovr::Get32(r + KOVR_FILE_RECORD_NUMBER));
-        const uint32_t size = kovr::Get32(r + KOVR_FILE_RECORD_BYTES);
-        std::printf("%s%s%s\t%d\t%u\n", all ? folder.c_str() : "", all ? "/" : "",
-                    Printable(name).c_str(), number, size);
-      }
-    }
+    kovr::ForEachListedFile(card.Block(), folder.c_str(), [&](const kovr::ListedFile& file) {
+      std::printf("%s%s%s\t%d\t%u\n", all ? folder.c_str() : "", all ? "/" : "",
+                  Printable(file.name).c_str(), file.number, file.bytes);
+    });
   }
   return 0;
 }

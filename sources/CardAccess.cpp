@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "kovr/Bytes.h"
+#include "kovr/FileListing.h"
 #include "kovr/Kovr.h"
 #include "sources/DriveTable.h"
 #include "sources/NameParsing.h"
@@ -25,7 +25,6 @@ namespace {
 
 constexpr const char* kCardOpenFailure = "KOVR drive cannot be opened\n";
 constexpr int32_t kCopyBufferSize = 262144;
-constexpr int32_t kListCapacity = KOVR_FILE_LIST_CAPACITY;
 
 // A drive has a medium when its root answers a file-system query with a block size.
 bool HasMedium(const std::string& root) {
@@ -138,31 +137,18 @@ bool RecordingCollection::OpenCard(const SourceEntry& source) {
 
 bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) {
   if (!device) return true;
-  std::vector<unsigned char> buffer(KOVR_FILE_LIST_BUFFER_SIZE, 0);
-  std::memcpy(buffer.data(), &kListCapacity, sizeof kListCapacity);
-  int32_t cursor = 1;
-  for (;;) {
-    int n = VK_Kovr_Get_FileList(device, record.narrowName, &cursor, buffer.data(), 0);
-    if (n <= 0) break;
-    // Never more records than the buffer holds, whatever the library says.
-    if (n > kListCapacity) n = kListCapacity;
-    for (int i = 0; i < n; ++i) {
-      const unsigned char* r = buffer.data() + 4 + i * KOVR_FILE_RECORD_SIZE;
-      char name[KOVR_MAX_NAME_LENGTH + 1];
-      std::memcpy(name, r + KOVR_FILE_RECORD_NAME, KOVR_MAX_NAME_LENGTH);
-      name[KOVR_MAX_NAME_LENGTH] = '\0';
-      RecordingEntry entry;
-      entry.folderIndex = folderIndex;
-      entry.cardFileNumber = static_cast<int32_t>(kovr::Get32(r + KOVR_FILE_RECORD_NUMBER));
-      names::CopyNarrow(entry.cardName, name);
-      entry.fileName = name;
-      entry.path = name;
-      ParseRecordingName(entry.fileName, entry);
-      entry.sizeKiB = kovr::Get32(r + KOVR_FILE_RECORD_BYTES) >> 10;
-      entries.push_back(std::move(entry));
-    }
-    record.count += n;
-  }
+  kovr::ForEachListedFile(device, record.narrowName, [&](const kovr::ListedFile& file) {
+    RecordingEntry entry;
+    entry.folderIndex = folderIndex;
+    entry.cardFileNumber = file.number;
+    names::CopyNarrow(entry.cardName, file.name);
+    entry.fileName = file.name;
+    entry.path = file.name;
+    ParseRecordingName(entry.fileName, entry);
+    entry.sizeKiB = file.bytes >> 10;
+    entries.push_back(std::move(entry));
+    ++record.count;
+  });
   return true;
 }
 
