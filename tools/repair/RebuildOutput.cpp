@@ -83,9 +83,10 @@ bool RebuildOutput::Write(const void* data, size_t size) {
   if (buffer.size() + size > kBufferSize && !Flush()) return false;
   const auto* p = static_cast<const uint8_t*>(data);
   if (size > kBufferSize) {
-    buffer.assign(p, p + size);
+    // Too big for the buffer (which is empty now): written straight, not copied first.
+    if (WriteAt(fd, reinterpret_cast<const char*>(p), size, position) != size) failed = true;
     position += static_cast<int64_t>(size);
-    return Flush();
+    return !failed;
   }
   buffer.insert(buffer.end(), p, p + size);
   position += static_cast<int64_t>(size);
