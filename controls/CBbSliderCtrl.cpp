@@ -59,26 +59,26 @@ void CBbSliderCtrl::paintEvent(QPaintEvent*) {
   const int w = width() - 2 * margin;
   const int h = height() - 20;
   if (w > 0 && h > 0) {
-    CMemoryDC strip;
-    CMemoryDC progress;
-    if (strip.Create(this, width(), height()) && progress.Create(this, width(), height())) {
-      QPainter& s = strip.Painter();
-      s.fillRect(QRect(0, 0, width(), height()), skin::ToColor(backgroundColour));
-      for (int i = 0; i < w / kCapWidth + 1; ++i) {
-        DrawSkinBitmapPart(s, channelImage, i * kCapWidth, 0, kCapWidth, h, kCapWidth, 0);
-      }
-      DrawSkinBitmapPart(s, channelImage, 0, 0, kCapWidth, h, 0, 0);
-      DrawSkinBitmapPart(s, channelImage, w - kCapWidth, 0, kCapWidth, h, kRightCapSource, 0);
-
-      QPainter& g = progress.Painter();
+    // The strip and its played part are clipped in place rather than composed in
+    // buffers of their own: the bar repaints with every position update.
+    p.save();
+    p.translate(margin, 10);
+    p.setClipRect(QRect(0, 0, w, h));
+    p.fillRect(QRect(0, 0, w, h), skin::ToColor(backgroundColour));
+    for (int i = 0; i < w / kCapWidth + 1; ++i) {
+      DrawSkinBitmapPart(p, channelImage, i * kCapWidth, 0, kCapWidth, h, kCapWidth, 0);
+    }
+    DrawSkinBitmapPart(p, channelImage, 0, 0, kCapWidth, h, 0, 0);
+    DrawSkinBitmapPart(p, channelImage, w - kCapWidth, 0, kCapWidth, h, kRightCapSource, 0);
+    const int filled = ProgressWidth();
+    if (filled > 0) {
+      p.setClipRect(QRect(0, 1, filled, kProgressHeight), Qt::IntersectClip);
       for (int i = 0; i < w / kProgressTileWidth + 1; ++i) {
-        DrawSkinBitmapPart(g, skin::kProgressTile, i * kProgressTileWidth, 0, kProgressTileWidth,
+        DrawSkinBitmapPart(p, skin::kProgressTile, i * kProgressTileWidth, 1, kProgressTileWidth,
                            kProgressHeight, 0, 0);
       }
-      const int filled = ProgressWidth();
-      if (filled > 0) progress.CopyPartTo(s, 0, 1, filled, kProgressHeight, 0, 0);
-      strip.CopyPartTo(p, margin, 10, w, h, 0, 0);
     }
+    p.restore();
   }
   DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), (height() - kThumbHeight) / 2, kThumbWidth,
                      kThumbHeight, 0, 0);
