@@ -2,24 +2,24 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <filesystem>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <filesystem>
 
 #include "app/CAboutDlg.h"
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
-#include "telemetry/CBbGsensorCtrl.h"
 #include "controls/ControlEvents.h"
 #include "platform/Paths.h"
-#include "sources/RecordingCollection.h"
 #include "res/SkinResources.h"
 #include "settings/ViewerSettings.h"
+#include "sources/RecordingCollection.h"
+#include "telemetry/CBbGsensorCtrl.h"
 
 using app::DlgItem;
 using app::Visibility;
@@ -38,8 +38,7 @@ int& MapPlacement() {
 }
 
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      collection(std::make_unique<RecordingCollection>()) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), collection(std::make_unique<RecordingCollection>()) {
   mainDlg = this;
   setObjectName(QStringLiteral("CDezirureDovuriDlg"));
   setWindowTitle(QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")));
@@ -79,9 +78,7 @@ CDezirureDovuriDlg::~CDezirureDovuriDlg() {
   if (mainDlg == this) mainDlg = nullptr;
 }
 
-void CDezirureDovuriDlg::Register(DlgItem item, QWidget* widget) {
-  items[static_cast<std::size_t>(item)] = widget;
-}
+void CDezirureDovuriDlg::Register(DlgItem item, QWidget* widget) { items[static_cast<std::size_t>(item)] = widget; }
 
 void CDezirureDovuriDlg::ApplyLayout() {
   if (!initialised) return;
@@ -111,9 +108,14 @@ void CDezirureDovuriDlg::ApplyLayout() {
     QWidget* widget = items[i];
     if (!widget) continue;
     switch (layout.items[i].visibility) {
-      case Visibility::Shown: widget->setVisible(true); break;
-      case Visibility::Hidden: widget->setVisible(false); break;
-      case Visibility::Keep: break;
+      case Visibility::Shown:
+        widget->setVisible(true);
+        break;
+      case Visibility::Hidden:
+        widget->setVisible(false);
+        break;
+      case Visibility::Keep:
+        break;
     }
   }
   // The graph keeps the geometry the seek bar was lined up with.
@@ -148,8 +150,7 @@ void CDezirureDovuriDlg::ToggleLayout() {
 
 void CDezirureDovuriDlg::ApplyMapRule() {
   if (layoutMode != 1) return;
-  const app::MapVisibility shown =
-      app::ApplyMapRule(gpsPresent, connected, MapPlacement() == 1);
+  const app::MapVisibility shown = app::ApplyMapRule(gpsPresent, connected, MapPlacement() == 1);
   Item(DlgItem::MapPanel)->setVisible(shown.mapPanel);
   Item(DlgItem::MapNoData)->setVisible(shown.noData);
   Item(DlgItem::MapNoConnected)->setVisible(shown.noConnected);
@@ -166,12 +167,23 @@ void CDezirureDovuriDlg::ToggleMaximise() {
 
 void CDezirureDovuriDlg::OnCommand(int id) {
   switch (id) {
-    case app::kIdLayoutToggle: ToggleLayout(); break;
-    case app::kIdMinimise: showMinimized(); break;
-    case app::kIdMaximise: ToggleMaximise(); break;
-    case app::kIdClose: close(); break;  // closeEvent does the closing work
-    case app::kIdAbout: ShowAbout(); break;
-    default: break;
+    case app::kIdLayoutToggle:
+      ToggleLayout();
+      break;
+    case app::kIdMinimise:
+      showMinimized();
+      break;
+    case app::kIdMaximise:
+      ToggleMaximise();
+      break;
+    case app::kIdClose:
+      close();
+      break;  // closeEvent does the closing work
+    case app::kIdAbout:
+      ShowAbout();
+      break;
+    default:
+      break;
   }
 }
 
@@ -213,8 +225,7 @@ bool CDezirureDovuriDlg::event(QEvent* event) {
       }
       return true;
     case kMsgRepaintFilters:
-      for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal,
-                             DlgItem::FilterParking}) {
+      for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
         Button(filter)->Redraw();
       }
       return true;

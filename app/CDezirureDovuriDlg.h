@@ -33,8 +33,7 @@ class CDezirureDovuriDlg : public QWidget {
   int channelView = 1;  // 1 front, 2 rear, 3 both
   bool busy = false;
   // Re-entry marks of the commands that open a window of their own.
-  enum CommandMark { kCommandOpen, kCommandMerge, kCommandCapture, kCommandPrint,
-                     kCommandSetting, kCommandAbout };
+  enum CommandMark { kCommandOpen, kCommandMerge, kCommandCapture, kCommandPrint, kCommandSetting, kCommandAbout };
   std::array<bool, 8> commandActive{};
   bool positionTimerOn = false;
   bool muted = false;
@@ -75,9 +74,7 @@ class CDezirureDovuriDlg : public QWidget {
 
   const app::DlgLayout& CurrentLayout() const { return layout; }
   QWidget* Item(app::DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
-  CBbButtonCtrl* Button(app::DlgItem item) const {
-    return buttons[static_cast<std::size_t>(item)];
-  }
+  CBbButtonCtrl* Button(app::DlgItem item) const { return buttons[static_cast<std::size_t>(item)]; }
   bool Initialised() const { return initialised; }
 
   // The 10-pixel resize bands: which edges a press at `pos` of a window of `size` grabs.

@@ -10,23 +10,23 @@
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
-#include "controls/CSkinVerticleScrollbar.h"
 #include "controls/CBbPanelCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
 #include "controls/CBbSliderCtrl.h"
 #include "controls/CBbTextCtrl.h"
 #include "controls/CBbVolumeCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
-#include "telemetry/CBbGsensorCtrl.h"
-#include "telemetry/CBbSpeedCtrl.h"
 #include "res/SkinIds.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/LanguageText.h"
 #include "settings/ViewerSettings.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "telemetry/CBbSpeedCtrl.h"
 
 using app::ButtonSkin;
 using app::DlgItem;
@@ -43,16 +43,22 @@ struct TogglePictures {
 TogglePictures ToggleFor(ButtonSkin which, int language) {
   const skin::LanguageSkin& s = skin::LanguageSkinFor(language);
   switch (which) {
-    case ButtonSkin::FilterAll: return {s.filterAll[0], s.filterAll[1], s.filterAll[2]};
-    case ButtonSkin::FilterEvent: return {s.filterEvent[0], s.filterEvent[1], s.filterEvent[2]};
+    case ButtonSkin::FilterAll:
+      return {s.filterAll[0], s.filterAll[1], s.filterAll[2]};
+    case ButtonSkin::FilterEvent:
+      return {s.filterEvent[0], s.filterEvent[1], s.filterEvent[2]};
     case ButtonSkin::FilterNormal:
       return {s.filterNormal[0], s.filterNormal[1], s.filterNormal[2]};
     case ButtonSkin::FilterParking:
       return {s.filterParking[0], s.filterParking[1], s.filterParking[2]};
-    case ButtonSkin::Front: return {s.front[0], s.front[1], 0};
-    case ButtonSkin::Rear: return {s.rear[0], s.rear[1], 0};
-    case ButtonSkin::Both: return {s.both[0], s.both[1], 0};
-    case ButtonSkin::Fixed: break;
+    case ButtonSkin::Front:
+      return {s.front[0], s.front[1], 0};
+    case ButtonSkin::Rear:
+      return {s.rear[0], s.rear[1], 0};
+    case ButtonSkin::Both:
+      return {s.both[0], s.both[1], 0};
+    case ButtonSkin::Fixed:
+      break;
   }
   return {};
 }
@@ -85,16 +91,11 @@ void CDezirureDovuriDlg::CreateControls() {
     Register(item, text);
     return text;
   };
-  makeText(DlgItem::TimeText, app::kIdTimeText, app::kTextKindTime, skin::kWindowBackground)
-      ->speedFactor = 1.0f;
-  makeText(DlgItem::GsensorText, app::kIdGsensorText, app::kTextKindGsensor,
-           skin::kWindowBackground);
-  makeText(DlgItem::MapCaption, app::kIdMapCaption, app::kTextKindMapCaption,
-           skin::kPanelBackground);
-  makeText(DlgItem::CoordText, app::kIdCoordText, app::kTextKindCoordinates,
-           skin::kPanelBackground);
-  makeText(DlgItem::ListCaption, app::kIdListCaption, app::kTextKindListCaption,
-           skin::kPanelBackground);
+  makeText(DlgItem::TimeText, app::kIdTimeText, app::kTextKindTime, skin::kWindowBackground)->speedFactor = 1.0f;
+  makeText(DlgItem::GsensorText, app::kIdGsensorText, app::kTextKindGsensor, skin::kWindowBackground);
+  makeText(DlgItem::MapCaption, app::kIdMapCaption, app::kTextKindMapCaption, skin::kPanelBackground);
+  makeText(DlgItem::CoordText, app::kIdCoordText, app::kTextKindCoordinates, skin::kPanelBackground);
+  makeText(DlgItem::ListCaption, app::kIdListCaption, app::kTextKindListCaption, skin::kPanelBackground);
 
   auto* volume = new CBbVolumeCtrl(app::kIdVolume, this);
   Register(DlgItem::Volume, volume);
@@ -119,8 +120,8 @@ void CDezirureDovuriDlg::CreateControls() {
   auto* list = new CBbListCtrl(app::kIdFileList, this);
   Register(DlgItem::FileList, list);
 
-  for (auto [item, id] : {std::pair{DlgItem::FrontScreen, app::kIdFrontScreen},
-                          std::pair{DlgItem::RearScreen, app::kIdRearScreen}}) {
+  for (auto [item, id] :
+       {std::pair{DlgItem::FrontScreen, app::kIdFrontScreen}, std::pair{DlgItem::RearScreen, app::kIdRearScreen}}) {
     auto* screen = new CBbScreenCtrl(id, this);
     Register(item, screen);
   }
@@ -138,19 +139,17 @@ void CDezirureDovuriDlg::CreateControls() {
 }
 
 void CDezirureDovuriDlg::SetInitialControlState() {
-  for (DlgItem hidden : {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel,
-                         DlgItem::RearChannel, DlgItem::BothChannels, DlgItem::Pause,
-                         DlgItem::MapButton, DlgItem::MapNoConnected}) {
+  for (DlgItem hidden : {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel, DlgItem::RearChannel,
+                         DlgItem::BothChannels, DlgItem::Pause, DlgItem::MapButton, DlgItem::MapNoConnected}) {
     if (QWidget* widget = Item(hidden)) widget->hide();
   }
   if (QWidget* noData = Item(DlgItem::MapNoData)) noData->show();
   frontVisible = false;
   rearVisible = false;
   Button(DlgItem::FrontChannel)->selected = true;
-  for (DlgItem needsRecording :
-       {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous, DlgItem::Rewind,
-        DlgItem::Play, DlgItem::FastForward, DlgItem::Next, DlgItem::FilterAll,
-        DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
+  for (DlgItem needsRecording : {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous, DlgItem::Rewind,
+                                 DlgItem::Play, DlgItem::FastForward, DlgItem::Next, DlgItem::FilterAll,
+                                 DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
     Button(needsRecording)->enabled = false;
   }
   Item(DlgItem::SeekBar)->setEnabled(false);
@@ -193,8 +192,7 @@ void CDezirureDovuriDlg::ApplyTooltips() {
   const bool haveLanguage = settings.languageLibrary != nullptr;
   auto tip = [haveLanguage](QWidget* widget, int number) {
     if (!widget) return;
-    widget->setToolTip(haveLanguage && number != app::kTipNone ? LanguageText(number)
-                                                               : QString());
+    widget->setToolTip(haveLanguage && number != app::kTipNone ? LanguageText(number) : QString());
   };
   for (const app::ButtonSpec& spec : app::kButtonSpecs) tip(Button(spec.item), spec.tooltip);
   tip(Item(DlgItem::SpeedSlider), app::kTipSpeedSlider);

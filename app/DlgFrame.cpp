@@ -133,8 +133,7 @@ void CDezirureDovuriDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CDezirureDovuriDlg::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && layoutMode == 1 &&
-      event->position().y() < app::kTopBarHeight) {
+  if (event->button() == Qt::LeftButton && layoutMode == 1 && event->position().y() < app::kTopBarHeight) {
     ToggleMaximise();
     return;
   }

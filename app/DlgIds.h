@@ -69,8 +69,7 @@ inline constexpr int kTextKindListCaption = 7;
 inline constexpr int kTipNone = 0;
 
 // Where a button's pictures come from: fixed ids, or the language's toggle set.
-enum class ButtonSkin { Fixed, FilterAll, FilterEvent, FilterNormal, FilterParking,
-                        Front, Rear, Both };
+enum class ButtonSkin { Fixed, FilterAll, FilterEvent, FilterNormal, FilterParking, Front, Rear, Both };
 
 struct ButtonSpec {
   DlgItem item;
@@ -131,8 +130,7 @@ inline constexpr int kVolumeStartLevel = 5;
 
 // The eleven top-bar buttons whose hover mark the window's own surface clears.
 inline constexpr std::array<DlgItem, 11> kTopBarButtons = {
-    DlgItem::Open,   DlgItem::Merge,        DlgItem::Capture, DlgItem::Zoom,
-    DlgItem::Print,  DlgItem::Setting,      DlgItem::LayoutToggle, DlgItem::About,
-    DlgItem::Minimise, DlgItem::Maximise,   DlgItem::Close};
+    DlgItem::Open,         DlgItem::Merge, DlgItem::Capture,  DlgItem::Zoom,     DlgItem::Print, DlgItem::Setting,
+    DlgItem::LayoutToggle, DlgItem::About, DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close};
 
 }  // namespace app

@@ -30,9 +30,8 @@ void SetShown(DlgLayout& layout, DlgItem item, bool shown) {
   layout[item].visibility = shown ? Visibility::Shown : Visibility::Hidden;
 }
 
-constexpr DlgItem kTopBar[] = {DlgItem::Open,    DlgItem::Merge,        DlgItem::Capture,
-                               DlgItem::Print,   DlgItem::Zoom,         DlgItem::LayoutToggle,
-                               DlgItem::Setting, DlgItem::About};
+constexpr DlgItem kTopBar[] = {DlgItem::Open, DlgItem::Merge,        DlgItem::Capture, DlgItem::Print,
+                               DlgItem::Zoom, DlgItem::LayoutToggle, DlgItem::Setting, DlgItem::About};
 constexpr int kTopBarY = 9;
 constexpr int kTopBarStep = 44;
 
@@ -55,8 +54,7 @@ void LayoutModeOne(const LayoutInput& in, DlgLayout& layout) {
   Place(layout, DlgItem::Minimise, w - 139, kTopBarY);
 
   const LayoutRect& info = layout.infoRect;
-  PlaceSized(layout, DlgItem::GsensorGraph, info.left, info.top + 50, info.Width(),
-             info.Height() - 92);
+  PlaceSized(layout, DlgItem::GsensorGraph, info.left, info.top + 50, info.Width(), info.Height() - 92);
   PlaceSized(layout, DlgItem::GsensorText, info.left + 3, info.bottom - 33, 400, 20);
 
   const LayoutRect& map = layout.mapRect;
@@ -75,14 +73,12 @@ void LayoutModeOne(const LayoutInput& in, DlgLayout& layout) {
   Place(layout, DlgItem::FilterEvent, filterX + 46, filterY);
   Place(layout, DlgItem::FilterNormal, filterX + 92, filterY);
   Place(layout, DlgItem::FilterParking, filterX + 138, filterY);
-  PlaceSized(layout, DlgItem::FileList, list.left, list.top + 34, list.Width() - 18,
-             list.Height() - 34);
+  PlaceSized(layout, DlgItem::FileList, list.left, list.top + 34, list.Width() - 18, list.Height() - 34);
 
   for (DlgItem item : kTopBar) SetShown(layout, item, true);
-  for (DlgItem item : {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close,
-                       DlgItem::GsensorGraph, DlgItem::GsensorText, DlgItem::ListCaption,
-                       DlgItem::FileList, DlgItem::FilterAll, DlgItem::FilterEvent,
-                       DlgItem::FilterNormal, DlgItem::FilterParking}) {
+  for (DlgItem item : {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::GsensorGraph,
+                       DlgItem::GsensorText, DlgItem::ListCaption, DlgItem::FileList, DlgItem::FilterAll,
+                       DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
     SetShown(layout, item, true);
   }
   SetShown(layout, DlgItem::MapCaption, in.mapEmbedded);
@@ -108,13 +104,12 @@ void LayoutModeTwo(const LayoutInput& in, DlgLayout& layout) {
   Place(layout, DlgItem::LayoutToggle, layout.barRect.right - 50, layout.barRect.top - 3);
   SetShown(layout, DlgItem::LayoutToggle, true);
 
-  for (DlgItem item :
-       {DlgItem::Open, DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Setting,
-        DlgItem::Zoom, DlgItem::About, DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close,
-        DlgItem::GsensorGraph, DlgItem::GsensorText, DlgItem::MapCaption, DlgItem::CoordText,
-        DlgItem::ListCaption, DlgItem::MapButton, DlgItem::MapPanel, DlgItem::MapNoData,
-        DlgItem::MapNoConnected, DlgItem::FileList, DlgItem::FilterAll, DlgItem::FilterEvent,
-        DlgItem::FilterNormal, DlgItem::FilterParking}) {
+  for (DlgItem item : {DlgItem::Open,       DlgItem::Merge,       DlgItem::Capture,        DlgItem::Print,
+                       DlgItem::Setting,    DlgItem::Zoom,        DlgItem::About,          DlgItem::Minimise,
+                       DlgItem::Maximise,   DlgItem::Close,       DlgItem::GsensorGraph,   DlgItem::GsensorText,
+                       DlgItem::MapCaption, DlgItem::CoordText,   DlgItem::ListCaption,    DlgItem::MapButton,
+                       DlgItem::MapPanel,   DlgItem::MapNoData,   DlgItem::MapNoConnected, DlgItem::FileList,
+                       DlgItem::FilterAll,  DlgItem::FilterEvent, DlgItem::FilterNormal,   DlgItem::FilterParking}) {
     SetShown(layout, item, false);
   }
 }
@@ -153,12 +148,11 @@ void LayoutBothModes(const LayoutInput& in, DlgLayout& layout) {
 
   layout.graph = ComputeGsensorGeometry(info.Width(), info.Height() - 92);
   const GsensorGeometry& graph = layout.graph;
-  PlaceSized(layout, DlgItem::SeekBar, info.left + graph.plotLeft - kSeekBarMargin + 2,
-             info.top + 25, graph.plotRight - graph.plotLeft + 2 * kSeekBarMargin, 30);
+  PlaceSized(layout, DlgItem::SeekBar, info.left + graph.plotLeft - kSeekBarMargin + 2, info.top + 25,
+             graph.plotRight - graph.plotLeft + 2 * kSeekBarMargin, 30);
   SetShown(layout, DlgItem::SeekBar, true);
   const LayoutRect& seek = layout[DlgItem::SeekBar].rect;
-  layout.seekBand = {layout.barRect.left + 5, seek.top - 10, layout.barRect.right - 5,
-                     seek.bottom + 10};
+  layout.seekBand = {layout.barRect.left + 5, seek.top - 10, layout.barRect.right - 5, seek.bottom + 10};
 
   const int x0 = FloorDiv(layout.barRect.Width() - kControlBarWidth, 2) + 22;
   const int y = layout.barRect.top;
@@ -175,10 +169,9 @@ void LayoutBothModes(const LayoutInput& in, DlgLayout& layout) {
   Place(layout, DlgItem::Mute, x0 + 451, y + 4);
   Place(layout, DlgItem::Volume, x0 + 490, y + 4);
   Place(layout, DlgItem::SpeedGauge, x0 + 570, y - 3);
-  for (DlgItem item : {DlgItem::Previous, DlgItem::Rewind, DlgItem::FastForward, DlgItem::Next,
-                       DlgItem::SpeedReset, DlgItem::SpeedSlider, DlgItem::BrightnessReset,
-                       DlgItem::BrightnessSlider, DlgItem::Mute, DlgItem::Volume,
-                       DlgItem::SpeedGauge}) {
+  for (DlgItem item : {DlgItem::Previous, DlgItem::Rewind, DlgItem::FastForward, DlgItem::Next, DlgItem::SpeedReset,
+                       DlgItem::SpeedSlider, DlgItem::BrightnessReset, DlgItem::BrightnessSlider, DlgItem::Mute,
+                       DlgItem::Volume, DlgItem::SpeedGauge}) {
     SetShown(layout, item, true);
   }
   layout.screenVisible = in.frontVisible || in.rearVisible;
@@ -214,22 +207,42 @@ MapVisibility ApplyMapRule(bool gpsPresent, bool connected, bool mapEmbedded) {
 
 ItemSize FixedItemSize(DlgItem item) {
   switch (item) {
-    case DlgItem::Open: case DlgItem::Merge: case DlgItem::Capture: case DlgItem::Print:
-    case DlgItem::Zoom: case DlgItem::LayoutToggle: case DlgItem::Setting: case DlgItem::About:
+    case DlgItem::Open:
+    case DlgItem::Merge:
+    case DlgItem::Capture:
+    case DlgItem::Print:
+    case DlgItem::Zoom:
+    case DlgItem::LayoutToggle:
+    case DlgItem::Setting:
+    case DlgItem::About:
       return {32, 31};
-    case DlgItem::Minimise: case DlgItem::Maximise: case DlgItem::Close:
+    case DlgItem::Minimise:
+    case DlgItem::Maximise:
+    case DlgItem::Close:
       return {30, 24};
-    case DlgItem::FrontChannel: case DlgItem::RearChannel: case DlgItem::BothChannels:
+    case DlgItem::FrontChannel:
+    case DlgItem::RearChannel:
+    case DlgItem::BothChannels:
       return {43, 19};
-    case DlgItem::Previous: case DlgItem::Rewind: case DlgItem::Play: case DlgItem::Pause:
-    case DlgItem::FastForward: case DlgItem::Next: case DlgItem::MapButton:
+    case DlgItem::Previous:
+    case DlgItem::Rewind:
+    case DlgItem::Play:
+    case DlgItem::Pause:
+    case DlgItem::FastForward:
+    case DlgItem::Next:
+    case DlgItem::MapButton:
       return {32, 32};
-    case DlgItem::SpeedReset: case DlgItem::BrightnessReset: case DlgItem::Mute:
+    case DlgItem::SpeedReset:
+    case DlgItem::BrightnessReset:
+    case DlgItem::Mute:
       return {24, 24};
-    case DlgItem::FilterAll: case DlgItem::FilterEvent: case DlgItem::FilterNormal:
+    case DlgItem::FilterAll:
+    case DlgItem::FilterEvent:
+    case DlgItem::FilterNormal:
     case DlgItem::FilterParking:
       return {43, 23};
-    case DlgItem::SpeedSlider: case DlgItem::BrightnessSlider:
+    case DlgItem::SpeedSlider:
+    case DlgItem::BrightnessSlider:
       return {95, 30};
     case DlgItem::Volume:
       return {70, 21};

@@ -21,9 +21,7 @@ struct LayoutRect {
   bool IsEmpty() const { return right <= left || bottom <= top; }
   bool operator==(const LayoutRect&) const = default;
 
-  static LayoutRect FromSize(int x, int y, int width, int height) {
-    return {x, y, x + width, y + height};
-  }
+  static LayoutRect FromSize(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
 };
 
 // The part of `area` a 16:9 picture covers: full width centred vertically when the
@@ -33,20 +31,57 @@ LayoutRect FitSixteenNine(const LayoutRect& area);
 // Every child the layout pass places or shows, in creation order.
 enum class DlgItem {
   // top bar
-  Open, Merge, Capture, Print, Zoom, LayoutToggle, Setting, About, Minimise, Maximise, Close,
+  Open,
+  Merge,
+  Capture,
+  Print,
+  Zoom,
+  LayoutToggle,
+  Setting,
+  About,
+  Minimise,
+  Maximise,
+  Close,
   // under the video
-  FrontChannel, RearChannel, BothChannels,
+  FrontChannel,
+  RearChannel,
+  BothChannels,
   // control bar
-  Previous, Rewind, Play, Pause, FastForward, Next, SpeedReset, SpeedSlider, BrightnessReset,
-  BrightnessSlider, Mute, Volume, SpeedGauge,
+  Previous,
+  Rewind,
+  Play,
+  Pause,
+  FastForward,
+  Next,
+  SpeedReset,
+  SpeedSlider,
+  BrightnessReset,
+  BrightnessSlider,
+  Mute,
+  Volume,
+  SpeedGauge,
   // info area
-  SeekBar, TimeText, GsensorGraph, GsensorText,
+  SeekBar,
+  TimeText,
+  GsensorGraph,
+  GsensorText,
   // map column
-  MapCaption, MapButton, MapPanel, MapNoData, MapNoConnected, CoordText,
+  MapCaption,
+  MapButton,
+  MapPanel,
+  MapNoData,
+  MapNoConnected,
+  CoordText,
   // list column
-  ListCaption, FilterAll, FilterEvent, FilterNormal, FilterParking, FileList,
+  ListCaption,
+  FilterAll,
+  FilterEvent,
+  FilterNormal,
+  FilterParking,
+  FileList,
   // video
-  FrontScreen, RearScreen,
+  FrontScreen,
+  RearScreen,
 };
 inline constexpr std::size_t kDlgItemCount = static_cast<std::size_t>(DlgItem::RearScreen) + 1;
 
@@ -74,7 +109,7 @@ struct MapVisibility {
 MapVisibility ApplyMapRule(bool gpsPresent, bool connected, bool mapEmbedded);
 
 struct LayoutInput {
-  int width = 0;   // client size
+  int width = 0;  // client size
   int height = 0;
   int layoutMode = 1;   // 1 standard, 2 video only
   int channelView = 1;  // 1 front, 2 rear, 3 both
@@ -95,14 +130,12 @@ struct DlgLayout {
   std::array<ItemPlacement, kDlgItemCount> items{};
 
   // Background pieces painted behind the children.
-  LayoutRect seekBand;    // framed band around the seek bar
-  LayoutRect mapFrame;    // mode 1: framed panel behind the map column
-  LayoutRect listFrame;   // mode 1: framed panel behind the list column
+  LayoutRect seekBand;   // framed band around the seek bar
+  LayoutRect mapFrame;   // mode 1: framed panel behind the map column
+  LayoutRect listFrame;  // mode 1: framed panel behind the list column
   bool screenVisible = false;
 
-  const ItemPlacement& operator[](DlgItem item) const {
-    return items[static_cast<std::size_t>(item)];
-  }
+  const ItemPlacement& operator[](DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
   ItemPlacement& operator[](DlgItem item) { return items[static_cast<std::size_t>(item)]; }
 };
 
@@ -115,10 +148,10 @@ ItemSize FixedItemSize(DlgItem item);
 
 inline constexpr int kMinimumWidth = 1034;
 inline constexpr int kMinimumHeight = 742;
-inline constexpr int kTopBarHeight = 40;       // double clicks here maximise
+inline constexpr int kTopBarHeight = 40;  // double clicks here maximise
 inline constexpr int kResizeBorder = 10;
-inline constexpr int kControlBarWidth = 726;   // the control bar row is centred in barRect
-inline constexpr int kSeekBarMargin = 15;      // channel inset at both ends of the seek bar
+inline constexpr int kControlBarWidth = 726;  // the control bar row is centred in barRect
+inline constexpr int kSeekBarMargin = 15;     // channel inset at both ends of the seek bar
 
 DlgLayout ComputeLayout(const LayoutInput& input);
 

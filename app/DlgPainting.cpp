@@ -33,8 +33,7 @@ void CDezirureDovuriDlg::PaintIdlePicture(QPainter& painter, const QRect& area) 
   // (in the video layout the area reaches up over the top-bar tiles).
   painter.fillRect(area, skin::ToColor(skin::kWindowBackground));
   if (idle.isNull()) return;
-  const app::LayoutRect fit =
-      app::FitSixteenNine({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+  const app::LayoutRect fit = app::FitSixteenNine({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
   painter.save();
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(ToQRect(fit), idle);

@@ -12,8 +12,8 @@ using app::DlgItem;
 
 int CDezirureDovuriDlg::OpenChosenPaths(const std::vector<std::string>& paths) {
   auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));
-  constexpr DlgItem kFilters[] = {DlgItem::FilterAll, DlgItem::FilterNormal,
-                                  DlgItem::FilterEvent, DlgItem::FilterParking};
+  constexpr DlgItem kFilters[] = {DlgItem::FilterAll, DlgItem::FilterNormal, DlgItem::FilterEvent,
+                                  DlgItem::FilterParking};
   for (DlgItem filter : kFilters) Button(filter)->enabled = false;
 
   int rows = 0;

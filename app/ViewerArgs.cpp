@@ -14,8 +14,7 @@ bool ParseInt(const std::string& text, int& value) {
 bool ParseSize(const std::string& text, int& width, int& height) {
   const std::size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return false;
-  return ParseInt(text.substr(0, x), width) && ParseInt(text.substr(x + 1), height) &&
-         width > 0 && height > 0;
+  return ParseInt(text.substr(0, x), width) && ParseInt(text.substr(x + 1), height) && width > 0 && height > 0;
 }
 
 }  // namespace
@@ -29,8 +28,7 @@ const char* ViewerUsage() {
          "(default 1500) and exits.\n";
 }
 
-std::optional<ViewerArgs> ParseViewerArgs(const std::vector<std::string>& args,
-                                          std::string& error) {
+std::optional<ViewerArgs> ParseViewerArgs(const std::vector<std::string>& args, std::string& error) {
   ViewerArgs parsed;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -69,8 +67,7 @@ std::optional<ViewerArgs> ParseViewerArgs(const std::vector<std::string>& args,
         return std::nullopt;
       }
     } else if (arg == "--layout") {
-      if (!ParseInt(value, parsed.layoutMode) || parsed.layoutMode < 1 ||
-          parsed.layoutMode > 2) {
+      if (!ParseInt(value, parsed.layoutMode) || parsed.layoutMode < 1 || parsed.layoutMode > 2) {
         error = "--layout wants 1 or 2, not '" + value + "'";
         return std::nullopt;
       }

@@ -15,7 +15,7 @@ namespace app {
 struct ViewerArgs {
   std::string screenshotPath;  // empty: run normally
   int afterMs = 1500;
-  int width = 0;   // 0: the window's own size
+  int width = 0;  // 0: the window's own size
   int height = 0;
   int layoutMode = 1;
   std::optional<int> language;
@@ -25,8 +25,7 @@ struct ViewerArgs {
 };
 
 // Parses argv[1..]; on a malformed option returns nullopt with `error` set.
-std::optional<ViewerArgs> ParseViewerArgs(const std::vector<std::string>& args,
-                                          std::string& error);
+std::optional<ViewerArgs> ParseViewerArgs(const std::vector<std::string>& args, std::string& error);
 
 const char* ViewerUsage();
 

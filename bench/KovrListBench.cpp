@@ -53,12 +53,11 @@ int main(int argc, char** argv) {
     while ((n = VK_Kovr_Get_FileList(block, folder, &cursor, buffer.data(), 0)) > 0) listed += n;
   }
   VK_Kovr_Device_Close(block);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   VK_Kovr_Stop();
   std::error_code ec;
   if (argc <= 1) fs::remove(image, ec);
-  std::printf("list: %d recordings listed in %.3f s (limit 0.5 s, ratio %.2f of the limit)\n", listed,
-              seconds, seconds / 0.5);
+  std::printf("list: %d recordings listed in %.3f s (limit 0.5 s, ratio %.2f of the limit)\n", listed, seconds,
+              seconds / 0.5);
   return listed == files && seconds < 0.5 ? 0 : 1;
 }

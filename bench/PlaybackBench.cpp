@@ -44,9 +44,7 @@ long StatusKb(const char* field) {
   return 0;
 }
 
-double Ms(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
+double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 
 // A window that only records when pictures arrive and which ones.
 class CountingWindow final : public playback::ChannelWindow {
@@ -140,11 +138,9 @@ int RunGraph(const std::string& path, float rate) {
   std::printf("open_ms %.1f first_frame_ms %.1f\n", Ms(openStart, opened), firstFrameMs);
   std::printf("cpu_s %.2f wall_s %.2f\n", cpu, wall);
   std::printf("frames1 %lld shown1 %zu sink_dropped1 %llu longest_gap1 %d\n", static_cast<long long>(facts.frames[0]),
-              shown1.size(), static_cast<unsigned long long>(sink1.dropped),
-              LongestGap(shown1, facts.frameDuration));
+              shown1.size(), static_cast<unsigned long long>(sink1.dropped), LongestGap(shown1, facts.frameDuration));
   std::printf("frames2 %lld shown2 %zu sink_dropped2 %llu longest_gap2 %d\n", static_cast<long long>(facts.frames[1]),
-              shown2.size(), static_cast<unsigned long long>(sink2.dropped),
-              LongestGap(shown2, facts.frameDuration));
+              shown2.size(), static_cast<unsigned long long>(sink2.dropped), LongestGap(shown2, facts.frameDuration));
   std::printf("rss_max_kb %ld hwm_kb %ld\n", rssMax, StatusKb("VmHWM"));
   std::printf("end_position_ms %llu duration_ms %llu state %d\n", static_cast<unsigned long long>(position),
               static_cast<unsigned long long>(duration), player.graph->state.load());
@@ -207,8 +203,9 @@ int RunDecode(const std::string& path, double rate) {
   gst_element_get_state(pipeline, nullptr, nullptr, 10 * GST_SECOND);
   const double firstMs = Ms(start, counts[0].firstAt);
   if (rate != 1.0)
-    gst_element_seek(pipeline, rate, GST_FORMAT_TIME, static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                     GST_SEEK_TYPE_SET, 0, GST_SEEK_TYPE_NONE, -1);
+    gst_element_seek(pipeline, rate, GST_FORMAT_TIME,
+                     static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET, 0,
+                     GST_SEEK_TYPE_NONE, -1);
   gst_element_get_state(pipeline, nullptr, nullptr, 10 * GST_SECOND);
   const double cpu0 = CpuSeconds();
   const auto t0 = Clock::now();

@@ -155,7 +155,8 @@ int TelemetryHour(const fs::path& dir) {
     const int32_t ms = frame * 1000 / 30;
     writer.AddChunk(layout.VideoChunkId(), picture, sizeof picture, frame % 30 == 0);
     writer.AddChunk(layout.VideoChunkId(), picture, sizeof picture, frame % 30 == 0);
-    for (; audio * 1024LL * 1000 / 22050 <= ms; ++audio) writer.AddChunk(layout.AudioChunkId(), sound, sizeof sound, true);
+    for (; audio * 1024LL * 1000 / 22050 <= ms; ++audio)
+      writer.AddChunk(layout.AudioChunkId(), sound, sizeof sound, true);
     for (; next < records.size() && records[next].time <= ms; ++next) {
       chunk.resize(4 + records[next].bytes.size());
       avi::WriteLe32(chunk.data(), static_cast<uint32_t>(records[next].time));
@@ -191,7 +192,9 @@ int main(int argc, char** argv) {
   if (mode == "split" && argc == 4) return Split(argv[2], argv[3]);
   if (mode == "rebuild-only" && argc == 4) return RebuildOnly(argv[2], argv[3]);
   if (mode == "telemetry-hour" && argc == 3) return TelemetryHour(argv[2]);
-  std::fputs("usage: recording_bench make-big OUT MB | rebuild IN TEMP | split IN TEMP | rebuild-only TEMP NAME | "
-             "telemetry-hour DIR\n", stderr);
+  std::fputs(
+      "usage: recording_bench make-big OUT MB | rebuild IN TEMP | split IN TEMP | rebuild-only TEMP NAME | "
+      "telemetry-hour DIR\n",
+      stderr);
   return 2;
 }

@@ -14,9 +14,7 @@ namespace {
 
 constexpr int32_t kHourMs = 3600 * 1000;
 
-double Seconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 }  // namespace
 
@@ -30,7 +28,8 @@ int main(int argc, char** argv) {
   TelemetrySamples samples;
   const int count = 3600 * perSecond;
   const std::string record{'M', 1, 2, 3};
-  for (int i = 0; i < count; ++i) samples.AddTelemetryRecord(record, static_cast<int32_t>(int64_t{i} * 1000 / perSecond));
+  for (int i = 0; i < count; ++i)
+    samples.AddTelemetryRecord(record, static_cast<int32_t>(int64_t{i} * 1000 / perSecond));
 
   // Positions spread over the hour, as the timer visits them.
   auto position = [&](int i) { return static_cast<int32_t>((int64_t{i} * 7919 * 1000) % kHourMs); };

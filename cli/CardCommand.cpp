@@ -51,10 +51,14 @@ bool ParseSize(const std::string& text, uint64_t& out) {
   if (errno != 0 || end == text.c_str() || text[0] == '-') return false;
   uint64_t unit = 1;
   const std::string suffix(end);
-  if (suffix == "K" || suffix == "k") unit = 1ull << 10;
-  else if (suffix == "M" || suffix == "m") unit = 1ull << 20;
-  else if (suffix == "G" || suffix == "g") unit = 1ull << 30;
-  else if (!suffix.empty()) return false;
+  if (suffix == "K" || suffix == "k")
+    unit = 1ull << 10;
+  else if (suffix == "M" || suffix == "m")
+    unit = 1ull << 20;
+  else if (suffix == "G" || suffix == "g")
+    unit = 1ull << 30;
+  else if (!suffix.empty())
+    return false;
   if (v > UINT64_MAX / unit) return false;
   out = v * unit;
   return true;
@@ -88,8 +92,7 @@ class Card {
 bool OpenCardOrSay(Card& card, const std::string& path) {
   const int rc = card.Open(path);
   if (rc == 0) return true;
-  std::fprintf(stderr, "tarvo-tool card: %s carries no readable card file system (%d)\n",
-               path.c_str(), rc);
+  std::fprintf(stderr, "tarvo-tool card: %s carries no readable card file system (%d)\n", path.c_str(), rc);
   return false;
 }
 
@@ -111,8 +114,7 @@ int MakeImage(const Args& a) {
   }
   const int fd = ::open(a[1].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0 || ::ftruncate(fd, static_cast<off_t>(size)) != 0) {
-    std::fprintf(stderr, "tarvo-tool card: cannot create %s: %s\n", a[1].c_str(),
-                 std::strerror(errno));
+    std::fprintf(stderr, "tarvo-tool card: cannot create %s: %s\n", a[1].c_str(), std::strerror(errno));
     if (fd >= 0) ::close(fd);
     return 1;
   }
@@ -147,17 +149,16 @@ int Info(const Args& a) {
     return 1;
   }
   const uint64_t sectors = kovr::Get64(info + KOVR_DEVICE_INFO_SECTORS64);
-  std::printf("capacity: %" PRIu64 " bytes (%" PRIu64 " sectors, %" PRIu64 " MiB)\n",
-              sectors * 512, sectors, sectors / 2048);
+  std::printf("capacity: %" PRIu64 " bytes (%" PRIu64 " sectors, %" PRIu64 " MiB)\n", sectors * 512, sectors,
+              sectors / 2048);
   device::CardPartition parts[4];
   if (!device::ReadCardPartitions(a[1], parts)) {
     std::printf("partitions: none\n");
   } else {
     for (int i = 0; i < 4; ++i) {
       if (parts[i].type == 0 || parts[i].sectorCount == 0) continue;
-      std::printf("partition %d: type 0x%02X, start sector %u, %u sectors (%u MiB)\n", i + 1,
-                  parts[i].type, parts[i].startSector, parts[i].sectorCount,
-                  parts[i].sectorCount / 2048);
+      std::printf("partition %d: type 0x%02X, start sector %u, %u sectors (%u MiB)\n", i + 1, parts[i].type,
+                  parts[i].startSector, parts[i].sectorCount, parts[i].sectorCount / 2048);
     }
   }
   if (!VK_Kovr_Check_Kovr_partition(a[1].c_str())) {
@@ -171,10 +172,10 @@ int Info(const Args& a) {
   for (int i = 0; i < count; ++i) {
     KovrAreaInfo area;
     if (VK_Kovr_Get_Area_Info(card.Block(), i, &area) != 0) continue;
-    std::printf("area %s: %d %%, %" PRIu64 " bytes (%" PRIu64 " MiB) at byte %" PRIu64
-                ", %d files, %" PRIu64 " bytes used\n",
-                Printable(area.name).c_str(), area.percent, area.lengthBytes,
-                area.lengthBytes >> 20, area.startByte, area.fileCount, area.usedBytes);
+    std::printf("area %s: %d %%, %" PRIu64 " bytes (%" PRIu64 " MiB) at byte %" PRIu64 ", %d files, %" PRIu64
+                " bytes used\n",
+                Printable(area.name).c_str(), area.percent, area.lengthBytes, area.lengthBytes >> 20, area.startByte,
+                area.fileCount, area.usedBytes);
   }
   return 0;
 }
@@ -190,8 +191,8 @@ int List(const Args& a) {
   const std::vector<std::string> folders = all ? AreaNames(card) : std::vector{a[2]};
   for (const std::string& folder : folders) {
     kovr::ForEachListedFile(card.Block(), folder.c_str(), [&](const kovr::ListedFile& file) {
-      std::printf("%s%s%s\t%d\t%u\n", all ? folder.c_str() : "", all ? "/" : "",
-                  Printable(file.name).c_str(), file.number, file.bytes);
+      std::printf("%s%s%s\t%d\t%u\n", all ? folder.c_str() : "", all ? "/" : "", Printable(file.name).c_str(),
+                  file.number, file.bytes);
     });
   }
   return 0;
@@ -255,8 +256,7 @@ int Put(const Args& a) {
   // A cut leaves the file as power loss would: open, with what reached the card.
   if (cutAt == UINT64_MAX) VK_Kovr_File_Close(card.Block(), handle);
   if (rc == 0)
-    std::printf("%s\t%d\t%" PRIu64 "%s\n", path.c_str(), number, written,
-                cutAt == UINT64_MAX ? "" : "\tcut");
+    std::printf("%s\t%d\t%" PRIu64 "%s\n", path.c_str(), number, written, cutAt == UINT64_MAX ? "" : "\tcut");
   return rc;
 }
 
@@ -314,13 +314,20 @@ int RunCard(const Args& args) {
   VK_Kovr_Start();
   int rc = 2;
   const std::string& verb = args[0];
-  if (verb == "mkimage") rc = MakeImage(args);
-  else if (verb == "format") rc = Format(args);
-  else if (verb == "info") rc = Info(args);
-  else if (verb == "ls") rc = List(args);
-  else if (verb == "put") rc = Put(args);
-  else if (verb == "get") rc = Get(args);
-  else std::fputs(kUsage, stderr);
+  if (verb == "mkimage")
+    rc = MakeImage(args);
+  else if (verb == "format")
+    rc = Format(args);
+  else if (verb == "info")
+    rc = Info(args);
+  else if (verb == "ls")
+    rc = List(args);
+  else if (verb == "put")
+    rc = Put(args);
+  else if (verb == "get")
+    rc = Get(args);
+  else
+    std::fputs(kUsage, stderr);
   VK_Kovr_Stop();
   return rc;
 }

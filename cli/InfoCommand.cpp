@@ -23,9 +23,12 @@ constexpr size_t kRecordBuffer = 1024;
 
 const char* AudioName(avi::AudioKind kind) {
   switch (kind) {
-    case avi::AudioKind::Aac: return "AAC";
-    case avi::AudioKind::Pcm: return "PCM";
-    case avi::AudioKind::None: break;
+    case avi::AudioKind::Aac:
+      return "AAC";
+    case avi::AudioKind::Pcm:
+      return "PCM";
+    case avi::AudioKind::None:
+      break;
   }
   return "unknown";
 }
@@ -66,8 +69,7 @@ int RunInfo(const Args& args) {
   std::printf("streams: %zu\n", reader.Streams().size());
   for (size_t i = 0; i < reader.Streams().size(); ++i) {
     const avi::StreamInfo& s = reader.Streams()[i];
-    std::printf("  stream %zu: %s scale %u rate %u length %u\n", i, StreamName(s).c_str(), s.scale, s.rate,
-                s.length);
+    std::printf("  stream %zu: %s scale %u rate %u length %u\n", i, StreamName(s).c_str(), s.scale, s.rate, s.length);
   }
   const std::vector<avi::CameraInfo>& cameras = reader.Cameras();
   std::printf("cameras: %zu\n", cameras.size());
@@ -80,8 +82,8 @@ int RunInfo(const Args& args) {
   if (reader.AudioStream() < 0) {
     std::printf("sound: none\n");
   } else {
-    std::printf("sound: %s, %u Hz, %u channel%s, %zu chunks\n", AudioName(audio.kind), audio.sampleRate,
-                audio.channels, audio.channels == 1 ? "" : "s", reader.CountChunks(avi::ChunkKind::Audio));
+    std::printf("sound: %s, %u Hz, %u channel%s, %zu chunks\n", AudioName(audio.kind), audio.sampleRate, audio.channels,
+                audio.channels == 1 ? "" : "s", reader.CountChunks(avi::ChunkKind::Audio));
   }
   avi::AviTelemetrySource telemetry(reader);
   size_t gps = 0, gsensor = 0, other = 0;
@@ -89,12 +91,14 @@ int RunInfo(const Args& args) {
   for (;;) {
     int32_t size = static_cast<int32_t>(sizeof buffer), time = 0;
     if (telemetry.ReadTelemetryRecord(buffer, &size, &time) != TelemetryRecordSource::kRecordDelivered) break;
-    if (size > 0 && buffer[0] == 'G') ++gps;
-    else if (size > 0 && buffer[0] == 'M') ++gsensor;
-    else ++other;
+    if (size > 0 && buffer[0] == 'G')
+      ++gps;
+    else if (size > 0 && buffer[0] == 'M')
+      ++gsensor;
+    else
+      ++other;
   }
-  std::printf("telemetry: %zu records, %zu GPS, %zu G-sensor, %zu other\n", gps + gsensor + other, gps, gsensor,
-              other);
+  std::printf("telemetry: %zu records, %zu GPS, %zu G-sensor, %zu other\n", gps + gsensor + other, gps, gsensor, other);
   return 0;
 }
 

@@ -41,17 +41,21 @@ void PrintListUsage(std::FILE* out) {
 
 bool ParseGroup(const std::string& text, bool& all, int& group) {
   all = false;
-  if (text == "all") all = true;
-  else if (text == "normal") group = kGroupNormal;
-  else if (text == "event") group = kGroupEvent;
-  else if (text == "parking") group = kGroupParking;
-  else return false;
+  if (text == "all")
+    all = true;
+  else if (text == "normal")
+    group = kGroupNormal;
+  else if (text == "event")
+    group = kGroupEvent;
+  else if (text == "parking")
+    group = kGroupParking;
+  else
+    return false;
   return true;
 }
 
 bool ParseLanguage(const std::string& text, int& language) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 6)
-    return false;
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 6) return false;
   language = std::stoi(text);
   return true;
 }
@@ -145,8 +149,10 @@ int RunList(const Args& args) {
   }
 
   ViewerSettings& settings = TheViewerSettings();
-  if (!languageGiven) ReadSettings(SettingsFilePath(), settings);
-  else settings.language = language;
+  if (!languageGiven)
+    ReadSettings(SettingsFilePath(), settings);
+  else
+    settings.language = language;
   // The library of the language chosen now, loaded on the first label.
   FreeLanguageLibrary(settings);
 
@@ -170,8 +176,10 @@ int RunList(const Args& args) {
   set.SortEntries();
 
   MemoryRecordingList list;
-  if (allGroups) set.ListAll(list);
-  else set.ListGroup(list, group);
+  if (allGroups)
+    set.ListAll(list);
+  else
+    set.ListGroup(list, group);
   for (const RecordingRow& row : list.rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c > 0) std::fputc('\t', stdout);

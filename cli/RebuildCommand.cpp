@@ -69,8 +69,7 @@ int RunRebuild(const Args& args) {
   if (folder.empty()) folder = ".";
   ScratchFolder scratch(folder);
   if (scratch.path.empty()) return Fail("cannot create a temporary folder in " + folder.string());
-  const repair::PrepareOutcome outcome =
-      repair::PrepareRecording(input, in.filename().string(), scratch.path);
+  const repair::PrepareOutcome outcome = repair::PrepareRecording(input, in.filename().string(), scratch.path);
   switch (outcome.result) {
     case repair::PrepareResult::Rebuilt:
       break;

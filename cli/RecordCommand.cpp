@@ -57,14 +57,13 @@ bool ParseSizes(const std::string& text, std::vector<simulator::PictureSize>& si
 bool ParseStart(const std::string& text, std::tm& t) {
   t = std::tm{};
   char rest = 0;
-  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour,
-                  &t.tm_min, &t.tm_sec, &rest) != 6 &&
-      std::sscanf(text.c_str(), "%4d%2d%2d_%2d%2d%2d%c", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour,
-                  &t.tm_min, &t.tm_sec, &rest) != 6)
+  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour, &t.tm_min,
+                  &t.tm_sec, &rest) != 6 &&
+      std::sscanf(text.c_str(), "%4d%2d%2d_%2d%2d%2d%c", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour, &t.tm_min,
+                  &t.tm_sec, &rest) != 6)
     return false;
-  if (t.tm_year < 1970 || t.tm_year > 2069 || t.tm_mon < 1 || t.tm_mon > 12 || t.tm_mday < 1 ||
-      t.tm_mday > 31 || t.tm_hour > 23 || t.tm_min > 59 || t.tm_sec > 59 || t.tm_hour < 0 || t.tm_min < 0 ||
-      t.tm_sec < 0)
+  if (t.tm_year < 1970 || t.tm_year > 2069 || t.tm_mon < 1 || t.tm_mon > 12 || t.tm_mday < 1 || t.tm_mday > 31 ||
+      t.tm_hour > 23 || t.tm_min > 59 || t.tm_sec > 59 || t.tm_hour < 0 || t.tm_min < 0 || t.tm_sec < 0)
     return false;
   t.tm_year -= 1900;
   t.tm_mon -= 1;
@@ -114,10 +113,14 @@ int RunRecord(const Args& args) {
       if (!ParseInt(v, 1, 200000, n)) return Fail("--bitrate takes kbit/s");
       options.bitrateKbps = static_cast<int>(n);
     } else if (a == "--audio") {
-      if (v == "aac") options.audio = avi::AudioKind::Aac;
-      else if (v == "pcm") options.audio = avi::AudioKind::Pcm;
-      else if (v == "none") options.audio = avi::AudioKind::None;
-      else return Fail("--audio must be aac, pcm or none");
+      if (v == "aac")
+        options.audio = avi::AudioKind::Aac;
+      else if (v == "pcm")
+        options.audio = avi::AudioKind::Pcm;
+      else if (v == "none")
+        options.audio = avi::AudioKind::None;
+      else
+        return Fail("--audio must be aac, pcm or none");
     } else if (a == "--type") {
       if (v != "REC" && v != "EVT" && v != "PRK" && v != "MDI" && v != "MOT")
         return Fail("--type must be REC, EVT, PRK, MDI or MOT");

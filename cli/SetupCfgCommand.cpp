@@ -51,8 +51,7 @@ int RunSetupCfg(const Args& args) {
     // over them; a file it cannot read means the defaults once more.
     DeviceSettings settings = MakeDefaultDeviceSettings(NoText);
     if (!ReadSetupCfg(args[1], settings, NoText)) {
-      std::fprintf(stderr, "tarvo-tool setup-cfg: cannot read '%s'; writing the defaults\n",
-                   args[1].c_str());
+      std::fprintf(stderr, "tarvo-tool setup-cfg: cannot read '%s'; writing the defaults\n", args[1].c_str());
       ApplyDeviceDefaults(settings, NoText);
     }
     return Write(args[2], settings);

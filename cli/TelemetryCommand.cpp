@@ -70,11 +70,16 @@ std::string UtcTime(const CGPSData& s) {
 std::string XmlEscape(const std::string& s) {
   std::string out;
   for (const char c : s) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else out.push_back(c);
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out.push_back(c);
   }
   return out;
 }
@@ -91,9 +96,12 @@ int RunTelemetry(const Args& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--format") {
       const std::string v = i + 1 < args.size() ? args[++i] : "";
-      if (v == "tsv") format = Format::Tsv;
-      else if (v == "csv") format = Format::Csv;
-      else if (v == "gpx") format = Format::Gpx;
+      if (v == "tsv")
+        format = Format::Tsv;
+      else if (v == "csv")
+        format = Format::Csv;
+      else if (v == "gpx")
+        format = Format::Gpx;
       else {
         std::fputs("tarvo-tool telemetry: --format takes tsv, csv or gpx\n", stderr);
         return 1;
@@ -123,10 +131,11 @@ int RunTelemetry(const Args& args) {
   avi::AviTelemetrySource source(reader);
   const char sep = format == Format::Csv ? ',' : '\t';
   if (format == Format::Gpx) {
-    std::printf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<gpx version=\"1.0\" creator=\"tarvo-tool\" xmlns=\"http://www.topografix.com/GPX/1/0\">\n"
-                "<trk><name>%s</name><trkseg>\n",
-                XmlEscape(std::filesystem::path(path).filename().string()).c_str());
+    std::printf(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gpx version=\"1.0\" creator=\"tarvo-tool\" xmlns=\"http://www.topografix.com/GPX/1/0\">\n"
+        "<trk><name>%s</name><trkseg>\n",
+        XmlEscape(std::filesystem::path(path).filename().string()).c_str());
   }
   char buffer[kRecordBuffer];
   for (;;) {
@@ -148,8 +157,7 @@ int RunTelemetry(const Args& args) {
         if (!s.valid) continue;
         std::printf("<trkpt lat=\"%.6f\" lon=\"%.6f\">", lat, lon);
         if (complete) std::printf("<time>%s</time>", UtcTime(s).c_str());
-        std::printf("<course>%.2f</course><speed>%.2f</speed></trkpt>\n", s.course,
-                    s.speed * kMetresPerSecondPerKmh);
+        std::printf("<course>%.2f</course><speed>%.2f</speed></trkpt>\n", s.course, s.speed * kMetresPerSecondPerKmh);
       } else {
         std::printf("G%c%d%c%d%c%.6f%c%.6f%c%.2f%c%.2f%c%s\n", sep, time, sep, s.valid, sep, lat, sep, lon, sep,
                     s.speed, sep, s.course, sep, complete ? LocalTime(s.timestamp).c_str() : "-");

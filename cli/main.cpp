@@ -32,9 +32,11 @@ const cli::Subcommand kSubcommands[] = {
 };
 
 void PrintUsage(std::FILE* out) {
-  std::fputs("usage: tarvo-tool COMMAND [ARGS...]\n\n"
-             "Dashcam recordings, cards and settings files from the command line.\n\n"
-             "commands:\n", out);
+  std::fputs(
+      "usage: tarvo-tool COMMAND [ARGS...]\n\n"
+      "Dashcam recordings, cards and settings files from the command line.\n\n"
+      "commands:\n",
+      out);
   for (const cli::Subcommand& c : kSubcommands)
     if (c.name) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
   std::fputs("\n'tarvo-tool COMMAND --help' describes one command.\n", out);

@@ -52,8 +52,7 @@ void CBbButtonCtrl::PaintBackground(QPainter& painter) const {
   const QVariant mode = owner ? owner->property("layoutMode") : QVariant();
   const int layoutMode = mode.isValid() ? mode.toInt() : 1;
   if (layoutMode == 1) {
-    painter.fillRect(QRect(0, 0, client.width(), kTopStripeHeight),
-                     skin::ToColor(skin::kTopBarStripe));
+    painter.fillRect(QRect(0, 0, client.width(), kTopStripeHeight), skin::ToColor(skin::kTopBarStripe));
     painter.fillRect(QRect(0, kTopStripeHeight, client.width(), client.height() - kTopStripeHeight),
                      skin::ToColor(skin::kWindowBackground));
     DrawSkinBitmapPart(painter, skin::kTopBarTile, 0, 0, 32, 8, 0, 9);

@@ -30,18 +30,15 @@ class RowDelegate : public QStyledItemDelegate {
  public:
   explicit RowDelegate(CBbListCtrl* owner) : QStyledItemDelegate(owner), list(owner) {}
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    const CBbListCtrl::RowColours colours =
-        CBbListCtrl::ColoursFor(index.row(), list->highlightRow, selected);
+    const CBbListCtrl::RowColours colours = CBbListCtrl::ColoursFor(index.row(), list->highlightRow, selected);
     painter->save();
     painter->fillRect(option.rect, skin::ToColor(colours.background));
     painter->setFont(skin::SkinFont(skin::kFontNormal));
     painter->setPen(skin::ToColor(colours.text));
     const int column = index.column();
-    const Qt::Alignment alignment =
-        (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter;
+    const Qt::Alignment alignment = (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter;
     // Centred columns are sized tightly for their dates and times: little padding there.
     const int padding = alignment == Qt::AlignHCenter ? kCentredPadding : kTextPadding;
     const QRect textRect = option.rect.adjusted(padding, 0, -padding, 0);
@@ -108,8 +105,7 @@ CBbListCtrl::CBbListCtrl(int controlId, QWidget* parent) : QTableWidget(0, kReco
   scrollBar = bar;
   connect(verticalScrollBar(), &QScrollBar::valueChanged, bar, &CSkinVerticleScrollbar::UpdateThumb);
   connect(verticalScrollBar(), &QScrollBar::rangeChanged, bar, &CSkinVerticleScrollbar::UpdateThumb);
-  connect(this, &QTableWidget::cellDoubleClicked, this,
-          [this](int row, int) { emit RowDoubleClicked(row); });
+  connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { emit RowDoubleClicked(row); });
   PlaceScrollBar();
 }
 

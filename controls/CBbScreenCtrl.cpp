@@ -17,8 +17,7 @@ QImage WrapFrame(const playback::VideoFrame& frame) {
   if (frame.IsEmpty()) return QImage();
   // B, G, R, A bytes are one 0xAARRGGBB word on a little-endian machine; the alpha is
   // always opaque, so the picture is copied without blending.
-  return QImage(frame.pixels.get(), frame.width, frame.height, frame.stride,
-                QImage::Format_RGB32);
+  return QImage(frame.pixels.get(), frame.width, frame.height, frame.stride, QImage::Format_RGB32);
 }
 
 }  // namespace
@@ -40,7 +39,8 @@ void CBbScreenCtrl::PresentFrame(const playback::VideoFrame& frame) {
 
 void CBbScreenCtrl::RequestRepaint() {
   // Queued to this widget's thread; dropped if the widget is gone by then.
-  QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { update(); }, Qt::QueuedConnection);
 }
 
 playback::VideoFrame CBbScreenCtrl::LastFrame() const {

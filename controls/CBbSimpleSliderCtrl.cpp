@@ -26,9 +26,7 @@ float CBbSimpleSliderCtrl::SpeedFactor(int p) {
   return 0.1f + static_cast<float>(p) * 0.018f;
 }
 
-int CBbSimpleSliderCtrl::BrightnessOffset(int p) {
-  return static_cast<int>(std::trunc((p - 50) * 5.1));
-}
+int CBbSimpleSliderCtrl::BrightnessOffset(int p) { return static_cast<int>(std::trunc((p - 50) * 5.1)); }
 
 int CBbSimpleSliderCtrl::ThumbLeft() const {
   const int span = maximum() - minimum();
@@ -59,8 +57,7 @@ void CBbSimpleSliderCtrl::paintEvent(QPaintEvent*) {
   if (!buffer.Create(this, width(), height())) return;
   QPainter& p = buffer.Painter();
   p.fillRect(rect(), skin::ToColor(backgroundColour));
-  DrawSkinBitmapPart(p, channelImage, margin, (height() - kChannelHeight) / 2, kChannelWidth,
-                     kChannelHeight, 0, 0);
+  DrawSkinBitmapPart(p, channelImage, margin, (height() - kChannelHeight) / 2, kChannelWidth, kChannelHeight, 0, 0);
   DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), height() / 2 - 7, kThumbWidth, kThumbHeight, 1, 0);
   QPainter painter(this);
   buffer.CopyTo(painter);

@@ -45,8 +45,7 @@ int CBbSliderCtrl::ProgressWidth() const {
 int CBbSliderCtrl::ThumbLeft() const {
   const int w = width() - 2 * margin;
   if (maximum() <= 0 || w <= 0) return margin - kThumbWidth / 2;
-  const long long centre =
-      margin + static_cast<long long>(std::clamp(value(), 0, maximum())) * w / maximum();
+  const long long centre = margin + static_cast<long long>(std::clamp(value(), 0, maximum())) * w / maximum();
   return static_cast<int>(centre) - kThumbWidth / 2;
 }
 
@@ -74,14 +73,13 @@ void CBbSliderCtrl::paintEvent(QPaintEvent*) {
     if (filled > 0) {
       p.setClipRect(QRect(0, 1, filled, kProgressHeight), Qt::IntersectClip);
       for (int i = 0; i < w / kProgressTileWidth + 1; ++i) {
-        DrawSkinBitmapPart(p, skin::kProgressTile, i * kProgressTileWidth, 1, kProgressTileWidth,
-                           kProgressHeight, 0, 0);
+        DrawSkinBitmapPart(p, skin::kProgressTile, i * kProgressTileWidth, 1, kProgressTileWidth, kProgressHeight, 0,
+                           0);
       }
     }
     p.restore();
   }
-  DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), (height() - kThumbHeight) / 2, kThumbWidth,
-                     kThumbHeight, 0, 0);
+  DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), (height() - kThumbHeight) / 2, kThumbWidth, kThumbHeight, 0, 0);
   QPainter painter(this);
   buffer.CopyTo(painter);
 }

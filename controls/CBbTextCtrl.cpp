@@ -25,8 +25,7 @@ QString Language(int number) {
 
 }  // namespace
 
-CBbTextCtrl::CBbTextCtrl(int controlId, int textKind, QWidget* parent)
-    : QWidget(parent), kind(textKind) {
+CBbTextCtrl::CBbTextCtrl(int controlId, int textKind, QWidget* parent) : QWidget(parent), kind(textKind) {
   SetControlId(this, controlId);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -49,12 +48,11 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
       const QString speed = Language(kStrPlaySpeed);
       if (playTime.isNull() || speed.isNull()) break;
       runs.push_back({QPoint(10, 2),
-                      playTime + QStringLiteral("    ") + FormatTime(positionMs) +
-                          QStringLiteral("  /  ") + FormatTime(durationMs),
+                      playTime + QStringLiteral("    ") + FormatTime(positionMs) + QStringLiteral("  /  ") +
+                          FormatTime(durationMs),
                       white, kFontNormal});
-      runs.push_back({QPoint(260, 2),
-                      speed + QString::asprintf("   %.2f x", static_cast<double>(speedFactor)),
-                      white, kFontNormal});
+      runs.push_back({QPoint(260, 2), speed + QString::asprintf("   %.2f x", static_cast<double>(speedFactor)), white,
+                      kFontNormal});
       break;
     }
     case 2:
@@ -80,9 +78,8 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
       const QString lon = Language(kStrLongitude);
       if (lat.isNull() || lon.isNull()) break;
       const bool wide = kind == 6;
-      const QString text =
-          lat + QString::asprintf(wide ? ":  %.6f    " : ": %.6f  ", static_cast<double>(latitude)) +
-          lon + QString::asprintf(wide ? ":  %.6f" : ": %.6f", static_cast<double>(longitude));
+      const QString text = lat + QString::asprintf(wide ? ":  %.6f    " : ": %.6f  ", static_cast<double>(latitude)) +
+                           lon + QString::asprintf(wide ? ":  %.6f" : ": %.6f", static_cast<double>(longitude));
       runs.push_back({wide ? QPoint(10, 3) : QPoint(3, 3), text, kCoordinateText, kFontNormal});
       break;
     }
@@ -95,8 +92,7 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
       break;
     }
     case 8:
-      runs.push_back({QPoint(10, 3), QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")),
-                      white, kFontLarge});
+      runs.push_back({QPoint(10, 3), QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")), white, kFontLarge});
       break;
     case 9:
       runs.push_back({QPoint(10, 3), QStringLiteral("Version 1.0.0 (Build 3920)"), white, kFontLarge});

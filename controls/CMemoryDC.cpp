@@ -28,13 +28,11 @@ void CMemoryDC::CopyTo(QPainter& target, int x, int y) {
   target.drawImage(QPoint(x, y), image);
 }
 
-void CMemoryDC::CopyPartTo(QPainter& target, int x, int y, int w, int h, int sourceX,
-                           int sourceY) {
+void CMemoryDC::CopyPartTo(QPainter& target, int x, int y, int w, int h, int sourceX, int sourceY) {
   if (!created) return;
   EndPainting();
   const qreal ratio = image.devicePixelRatio();
-  target.drawImage(QRectF(x, y, w, h), image,
-                   QRectF(sourceX * ratio, sourceY * ratio, w * ratio, h * ratio));
+  target.drawImage(QRectF(x, y, w, h), image, QRectF(sourceX * ratio, sourceY * ratio, w * ratio, h * ratio));
 }
 
 void CMemoryDC::Destroy() {

@@ -41,7 +41,6 @@ void CSkinHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int log
   painter->setFont(skin::SkinFont(skin::kFontNormal));
   painter->setPen(skin::ToColor(skin::kDefaultText));
   const QRect textRect = rect.adjusted(kTextPadding, kTextDrop, -kTextPadding, 0);
-  painter->drawText(textRect, static_cast<int>(HeadingAlignment(logicalIndex) | Qt::AlignTop),
-                    text);
+  painter->drawText(textRect, static_cast<int>(HeadingAlignment(logicalIndex) | Qt::AlignTop), text);
   painter->restore();
 }

@@ -30,9 +30,7 @@ CSkinVerticleScrollbar::CSkinVerticleScrollbar(QWidget* parent) : QWidget(parent
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool CSkinVerticleScrollbar::HasScrollRange() const {
-  return list && list->verticalScrollBar()->maximum() > 0;
-}
+bool CSkinVerticleScrollbar::HasScrollRange() const { return list && list->verticalScrollBar()->maximum() > 0; }
 
 void CSkinVerticleScrollbar::ComputeScale() {
   const int limit = list ? list->verticalScrollBar()->maximum() : 0;
@@ -56,9 +54,7 @@ void CSkinVerticleScrollbar::UpdateThumb() {
 }
 
 bool CSkinVerticleScrollbar::InUpButton(int y) const { return y >= 18 && y < 36; }
-bool CSkinVerticleScrollbar::InDownButton(int y) const {
-  return y >= height() - 36 && y < height() - 18;
-}
+bool CSkinVerticleScrollbar::InDownButton(int y) const { return y >= height() - 36 && y < height() - 18; }
 bool CSkinVerticleScrollbar::InThumb(int y) const {
   return HasScrollRange() && y >= thumbTop && y < thumbTop + thumbHeight;
 }

@@ -16,9 +16,7 @@ constexpr int kMsgRepaintFilters = 2126;
 constexpr int kMsgCommand = 0x0111;
 constexpr std::intptr_t kNotifyClicked = 0;
 
-constexpr QEvent::Type PrivateEventType(int message) {
-  return static_cast<QEvent::Type>(QEvent::User + message);
-}
+constexpr QEvent::Type PrivateEventType(int message) { return static_cast<QEvent::Type>(QEvent::User + message); }
 
 class PrivateMessageEvent : public QEvent {
  public:
@@ -43,15 +41,13 @@ class PrivateMessageEvent : public QEvent {
 
 // Queues the message for `target` (as PostMessage does); it is delivered from the
 // target thread's event loop. Does nothing for a null target.
-inline void PostPrivateMessage(QObject* target, int message, std::intptr_t wParam,
-                               std::intptr_t lParam = 0) {
+inline void PostPrivateMessage(QObject* target, int message, std::intptr_t wParam, std::intptr_t lParam = 0) {
   if (!target) return;
   QCoreApplication::postEvent(target, new PrivateMessageEvent(message, wParam, lParam));
 }
 
 // Delivers the message at once (as SendMessage does).
-inline bool SendPrivateMessage(QObject* target, int message, std::intptr_t wParam,
-                               std::intptr_t lParam = 0) {
+inline bool SendPrivateMessage(QObject* target, int message, std::intptr_t wParam, std::intptr_t lParam = 0) {
   if (!target) return false;
   PrivateMessageEvent event(message, wParam, lParam);
   return QCoreApplication::sendEvent(target, &event);

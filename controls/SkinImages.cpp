@@ -40,8 +40,7 @@ const Entry& Lookup(int id) {
       // when it carries alpha.
       const SkinImage* row = FindSkinImage(id);
       const bool blended = row ? row->kind == SkinKind::Png : image.hasAlphaChannel();
-      entry.image = image.convertToFormat(blended ? QImage::Format_ARGB32_Premultiplied
-                                                  : QImage::Format_RGB32);
+      entry.image = image.convertToFormat(blended ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
       entry.kind = blended ? DrawKind::Png : DrawKind::Bitmap;
     }
   }
@@ -74,9 +73,8 @@ bool HasSkinImage(int id) { return !Lookup(id).image.isNull(); }
 void RegisterSkinImage(int id, const QImage& image, DrawKind kind) {
   Entry entry;
   if (!image.isNull() && kind != DrawKind::None) {
-    entry.image = image.convertToFormat(kind == DrawKind::Png
-                                            ? QImage::Format_ARGB32_Premultiplied
-                                            : QImage::Format_RGB32);
+    entry.image =
+        image.convertToFormat(kind == DrawKind::Png ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     entry.kind = kind;
   }
   Cache().insert(id, std::move(entry));
@@ -98,8 +96,8 @@ void ClearSkinImages() {
 
 }  // namespace skin
 
-void DrawSkinBitmap(QPainter& target, int id, int x, int y, int width, int height,
-                    bool transparent, COLORREF keyColour) {
+void DrawSkinBitmap(QPainter& target, int id, int x, int y, int width, int height, bool transparent,
+                    COLORREF keyColour) {
   const QImage& image = skin::LoadSkinImage(id);
   if (image.isNull() || width <= 0 || height <= 0) return;
   const int w = std::min(width, image.width());
@@ -111,8 +109,7 @@ void DrawSkinBitmap(QPainter& target, int id, int x, int y, int width, int heigh
   }
 }
 
-void DrawSkinBitmapPart(QPainter& target, int id, int x, int y, int width, int height,
-                        int sourceX, int sourceY) {
+void DrawSkinBitmapPart(QPainter& target, int id, int x, int y, int width, int height, int sourceX, int sourceY) {
   const QImage& image = skin::LoadSkinImage(id);
   if (image.isNull() || width <= 0 || height <= 0) return;
   const QRect source = QRect(sourceX, sourceY, width, height).intersected(image.rect());

@@ -31,12 +31,11 @@ void ClearSkinImages();
 // Copies the top-left width x height pixels of bitmap `id` to (x, y), without
 // stretching. With `transparent`, pixels of `keyColour` leave the target untouched.
 // A missing picture draws nothing.
-void DrawSkinBitmap(QPainter& target, int id, int x, int y, int width, int height,
-                    bool transparent = false, COLORREF keyColour = 0xFFFFFF);
+void DrawSkinBitmap(QPainter& target, int id, int x, int y, int width, int height, bool transparent = false,
+                    COLORREF keyColour = 0xFFFFFF);
 
 // Copies the width x height block at (sourceX, sourceY) of bitmap `id` to (x, y), opaque.
-void DrawSkinBitmapPart(QPainter& target, int id, int x, int y, int width, int height,
-                        int sourceX, int sourceY);
+void DrawSkinBitmapPart(QPainter& target, int id, int x, int y, int width, int height, int sourceX, int sourceY);
 
 // Blends PNG `id` at (0, 0) at its natural size. False when there is no such picture.
 bool DrawSkinPng(QPainter& target, int id);

@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 
 #include "kovr/Bytes.h"
 #include "kovr/Kovr.h"
@@ -31,8 +31,7 @@ std::string FindProgram(const char* name) {
   size_t from = 0;
   while (from <= dirs.size()) {
     const size_t colon = dirs.find(':', from);
-    const std::string dir = dirs.substr(from, colon == std::string::npos ? std::string::npos
-                                                                         : colon - from);
+    const std::string dir = dirs.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
     if (!dir.empty()) {
       const std::string candidate = dir + "/" + name;
       if (access(candidate.c_str(), X_OK) == 0) return candidate;
@@ -83,15 +82,12 @@ int RunPartitionAndFormat(const std::string& physicalPath) {
   const uint64_t firstMiB = kFirstPartitionMiB;
   unsigned char info[KOVR_DEVICE_INFO_SIZE] = {};
   VK_Kovr_Get_Master_Device_Info(physicalPath.c_str(), info);
-  const uint64_t capacityKiB =
-      uint64_t{kovr::Get32(info + KOVR_DEVICE_INFO_SECTORS32)} * 512 / 1024;
+  const uint64_t capacityKiB = uint64_t{kovr::Get32(info + KOVR_DEVICE_INFO_SECTORS32)} * 512 / 1024;
   if (capacityKiB == 0) return kFormatNoCapacity;
-  if (VK_Kovr_Delete_Partition(physicalPath.c_str(), KOVR_DELETE_ALL_PARTITIONS) != 0)
-    return kFormatDeleteFailed;
+  if (VK_Kovr_Delete_Partition(physicalPath.c_str(), KOVR_DELETE_ALL_PARTITIONS) != 0) return kFormatDeleteFailed;
   uint32_t start = 0;
   uint32_t count = 0;
-  if (VK_Kovr_Create_Partition(physicalPath.c_str(), 1, static_cast<uint32_t>(firstMiB), 0,
-                               &start, &count) != 0)
+  if (VK_Kovr_Create_Partition(physicalPath.c_str(), 1, static_cast<uint32_t>(firstMiB), 0, &start, &count) != 0)
     return kFormatPartition1Failed;
   // A card smaller than partition 1 leaves nothing for partition 2.
   if (capacityKiB <= firstMiB * 1024) return kFormatPartition2Failed;
@@ -100,21 +96,27 @@ int RunPartitionAndFormat(const std::string& physicalPath) {
                                static_cast<uint32_t>(secondMiB >> 32), &start, &count) != 0)
     return kFormatPartition2Failed;
   const std::vector<unsigned char> table = BuildAreaTable();
-  if (VK_Kovr_Format(physicalPath.c_str(), physicalPath.c_str(), kFormatArg, kFormatArg,
-                     table.data(), nullptr) != 0)
+  if (VK_Kovr_Format(physicalPath.c_str(), physicalPath.c_str(), kFormatArg, kFormatArg, table.data(), nullptr) != 0)
     return kFormatCardFileSystemFailed;
   return kFormatSuccess;
 }
 
 const char* FormatResultText(int code) {
   switch (code) {
-    case kFormatSuccess: return "success";
-    case kFormatNoCapacity: return "the device reports no capacity";
-    case kFormatDeleteFailed: return "deleting the partitions failed";
-    case kFormatPartition1Failed: return "creating partition 1 failed";
-    case kFormatPartition2Failed: return "creating partition 2 failed";
-    case kFormatCardFileSystemFailed: return "the card file-system format failed";
-    default: return "unknown result";
+    case kFormatSuccess:
+      return "success";
+    case kFormatNoCapacity:
+      return "the device reports no capacity";
+    case kFormatDeleteFailed:
+      return "deleting the partitions failed";
+    case kFormatPartition1Failed:
+      return "creating partition 1 failed";
+    case kFormatPartition2Failed:
+      return "creating partition 2 failed";
+    case kFormatCardFileSystemFailed:
+      return "the card file-system format failed";
+    default:
+      return "unknown result";
   }
 }
 
@@ -141,9 +143,8 @@ bool FormatFirstPartitionFat32(const std::string& physicalPath, const std::strin
   // Clusters of 1 KiB, as the camera's own format makes them: with larger ones 100 MiB
   // holds too few clusters for FAT32 and readers refuse it. Labels hold 11 characters;
   // hidden sectors tell the boot sector where its partition starts.
-  return RunQuietly({mkfs, "-F", "32", "-s", "2", "-n", label.substr(0, 11),
-                     "-h", std::to_string(start), "--offset=" + std::to_string(start),
-                     physicalPath, std::to_string(count / 2)});
+  return RunQuietly({mkfs, "-F", "32", "-s", "2", "-n", label.substr(0, 11), "-h", std::to_string(start),
+                     "--offset=" + std::to_string(start), physicalPath, std::to_string(count / 2)});
 }
 
 }  // namespace device

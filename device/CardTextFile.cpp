@@ -30,8 +30,10 @@ bool CardTextFile::ReadLine(std::string& text, std::size_t& lengthWithEnd) {
       break;
     }
     // One character beyond the limit is kept so a CR before the LF can still be told.
-    if (raw.size() <= kMaxLineChars) raw.push_back(static_cast<char>(c));
-    else truncated = true;
+    if (raw.size() <= kMaxLineChars)
+      raw.push_back(static_cast<char>(c));
+    else
+      truncated = true;
   }
   // Text mode hands over CR LF as a single line end.
   if (endedByLf && !truncated && !raw.empty() && raw.back() == '\r') raw.pop_back();

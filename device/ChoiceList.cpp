@@ -13,8 +13,7 @@ std::string ChoiceList::SelectedText() const {
 
 int ChoiceList::FindPrefix(std::string_view prefix) const {
   for (int i = 0; i < Count(); ++i)
-    if (std::string_view(entries[static_cast<std::size_t>(i)]).substr(0, prefix.size()) == prefix)
-      return i;
+    if (std::string_view(entries[static_cast<std::size_t>(i)]).substr(0, prefix.size()) == prefix) return i;
   return -1;
 }
 

@@ -84,8 +84,7 @@ bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock) {
   std::string bytes;
   bytes += YearDigits(clock.year.SelectedText());
   bytes += "/" + clock.month.SelectedText() + "/" + clock.day.SelectedText() + "\r\n";
-  bytes += clock.hour.SelectedText() + "/" + clock.minute.SelectedText() + "/" +
-           clock.second.SelectedText() + "\r\n";
+  bytes += clock.hour.SelectedText() + "/" + clock.minute.SelectedText() + "/" + clock.second.SelectedText() + "\r\n";
   return platform::WriteWholeFile(path, bytes);
 }
 

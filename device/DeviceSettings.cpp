@@ -12,26 +12,31 @@
 namespace {
 
 constexpr std::array<const char*, 12> kLabels = {
-    "Product Name            : ", "H/W Version             : ",
-    "S/W Version             : ", "Acc Trigger Level       : ",
-    "REC Video Qulity        : ", "REC Audio Enable        : ",
-    "SPK Vol                 : ", "Video Channles          : ",
-    "Car Battery Volt        : ", "Battery CutOff Volt     : ",
-    "Power Off Timer         : ", "LCD Off Time            : "};
+    "Product Name            : ", "H/W Version             : ", "S/W Version             : ",
+    "Acc Trigger Level       : ", "REC Video Qulity        : ", "REC Audio Enable        : ",
+    "SPK Vol                 : ", "Video Channles          : ", "Car Battery Volt        : ",
+    "Battery CutOff Volt     : ", "Power Off Timer         : ", "LCD Off Time            : "};
 
 // Where the value starts: every label is 24 characters, a colon and a blank.
 constexpr std::size_t kValueColumn = 26;
 
 enum Position {
-  kProductName = 0, kHwVersion, kSwVersion, kAccTriggerLevel, kRecVideoQuality,
-  kRecAudioEnable, kSpkVol, kVideoChannels, kCarBatteryVolt, kBatteryCutOffVolt,
-  kPowerOffTimer, kLcdOffTime
+  kProductName = 0,
+  kHwVersion,
+  kSwVersion,
+  kAccTriggerLevel,
+  kRecVideoQuality,
+  kRecAudioEnable,
+  kSpkVol,
+  kVideoChannels,
+  kCarBatteryVolt,
+  kBatteryCutOffVolt,
+  kPowerOffTimer,
+  kLcdOffTime
 };
 
-constexpr std::array<const char*, 6> kCutOff12V = {"11.5V", "11.7V", "11.9V",
-                                                  "12.1V", "12.3V", "12.5V"};
-constexpr std::array<const char*, 6> kCutOff24V = {"23.0V", "23.4V", "23.8V",
-                                                  "24.2V", "24.3V", "24.4V"};
+constexpr std::array<const char*, 6> kCutOff12V = {"11.5V", "11.7V", "11.9V", "12.1V", "12.3V", "12.5V"};
+constexpr std::array<const char*, 6> kCutOff24V = {"23.0V", "23.4V", "23.8V", "24.2V", "24.3V", "24.4V"};
 
 void SelectIndex(ChoiceList& list, int value) { list.Select(value); }
 
@@ -40,28 +45,47 @@ void SelectOneBased(ChoiceList& list, int value, int highest) {
   if (value >= 1 && value <= highest) list.Select(value - 1);
 }
 
-void ApplyLine(int position, const std::string& value, DeviceSettings& s,
-               const TextLookup& text) {
+void ApplyLine(int position, const std::string& value, DeviceSettings& s, const TextLookup& text) {
   const int number = AtoiValue(value);
   switch (position) {
-    case kProductName: s.cardProductName = value; break;
-    case kHwVersion: break;
+    case kProductName:
+      s.cardProductName = value;
+      break;
+    case kHwVersion:
+      break;
     case kSwVersion:
       if (s.cardProductName == s.modelName) s.softwareVersion = value;
       break;
-    case kAccTriggerLevel: SelectIndex(s.accTriggerLevel, number); break;
-    case kRecVideoQuality: SelectOneBased(s.recVideoQuality, number, 3); break;
-    case kRecAudioEnable: s.recAudioEnable = number != 0; break;
-    case kSpkVol: SelectIndex(s.spkVol, number); break;
-    case kVideoChannels: SelectOneBased(s.videoChannels, number, 2); break;
+    case kAccTriggerLevel:
+      SelectIndex(s.accTriggerLevel, number);
+      break;
+    case kRecVideoQuality:
+      SelectOneBased(s.recVideoQuality, number, 3);
+      break;
+    case kRecAudioEnable:
+      s.recAudioEnable = number != 0;
+      break;
+    case kSpkVol:
+      SelectIndex(s.spkVol, number);
+      break;
+    case kVideoChannels:
+      SelectOneBased(s.videoChannels, number, 2);
+      break;
     case kCarBatteryVolt:
       s.carBatteryVolt = number != 0 ? CarVoltage::k24V : CarVoltage::k12V;
       RebuildCutOffList(s.batteryCutOffVolt, number != 0, text);
       break;
-    case kBatteryCutOffVolt: SelectIndex(s.batteryCutOffVolt, number); break;
-    case kPowerOffTimer: SelectOneBased(s.powerOffTimer, number, 4); break;
-    case kLcdOffTime: SelectIndex(s.lcdOffTime, number); break;
-    default: break;  // later lines are read and ignored
+    case kBatteryCutOffVolt:
+      SelectIndex(s.batteryCutOffVolt, number);
+      break;
+    case kPowerOffTimer:
+      SelectOneBased(s.powerOffTimer, number, 4);
+      break;
+    case kLcdOffTime:
+      SelectIndex(s.lcdOffTime, number);
+      break;
+    default:
+      break;  // later lines are read and ignored
   }
 }
 
@@ -73,8 +97,7 @@ void RebuildCutOffList(ChoiceList& list, bool volt24, const TextLookup& text) {
   for (const char* volts : volt24 ? kCutOff24V : kCutOff12V) list.Add(volts);
 }
 
-void RebuildCutOffListForModel(ChoiceList& list, bool volt24, const std::string& modelName,
-                               const TextLookup& text) {
+void RebuildCutOffListForModel(ChoiceList& list, bool volt24, const std::string& modelName, const TextLookup& text) {
   RebuildCutOffList(list, volt24, text);
   if (modelName != kDeviceModelName) list.entries.resize(5);
 }
@@ -92,21 +115,19 @@ void ApplyModelRules(DeviceSettings& s, int modelIndex, const TextLookup& text) 
   s.lcdOffTime.Clear();
   s.recVideoQuality.Add(text(kStrQualityLow));
   if (modelIndex == 0) {
-    for (int number : {kStrLcdAlwaysOn, kStrLcd1Minute, kStrLcd3Minutes, kStrLcd5Minutes,
-                       kStrLcd10Minutes})
+    for (int number : {kStrLcdAlwaysOn, kStrLcd1Minute, kStrLcd3Minutes, kStrLcd5Minutes, kStrLcd10Minutes})
       s.lcdOffTime.Add(text(number));
     s.spkVol.Add(text(kStrSpeakerMute));
     s.recVideoQuality.Add(text(kStrQualityMedium));
   }
-  for (const char* level : {"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"})
-    s.spkVol.Add(level);
+  for (const char* level : {"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"}) s.spkVol.Add(level);
   s.recVideoQuality.Add(text(kStrQualityHigh));
 }
 
 void FillDeviceChoices(DeviceSettings& s, const TextLookup& text) {
   s.accTriggerLevel.Clear();
-  for (int number : {kStrTriggerOff, kStrTriggerVeryLow, kStrTriggerLow, kStrTriggerMedium,
-                     kStrTriggerHigh, kStrTriggerVeryHigh, kStrTriggerHighest})
+  for (int number : {kStrTriggerOff, kStrTriggerVeryLow, kStrTriggerLow, kStrTriggerMedium, kStrTriggerHigh,
+                     kStrTriggerVeryHigh, kStrTriggerHighest})
     s.accTriggerLevel.Add(text(number));
   ApplyModelRules(s, 0, text);
   s.videoChannels.Clear();
@@ -117,8 +138,8 @@ void FillDeviceChoices(DeviceSettings& s, const TextLookup& text) {
 }
 
 void ClearDeviceSettings(DeviceSettings& s) {
-  for (ChoiceList* list : {&s.accTriggerLevel, &s.recVideoQuality, &s.spkVol, &s.videoChannels,
-                           &s.batteryCutOffVolt, &s.powerOffTimer, &s.lcdOffTime})
+  for (ChoiceList* list : {&s.accTriggerLevel, &s.recVideoQuality, &s.spkVol, &s.videoChannels, &s.batteryCutOffVolt,
+                           &s.powerOffTimer, &s.lcdOffTime})
     list->selected = -1;
   s.recAudioEnable = false;
   s.carBatteryVolt = CarVoltage::k12V;
@@ -152,19 +173,18 @@ bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& s) {
   const auto oneBased = [](const ChoiceList& list) {
     return std::to_string(list.selected < 0 ? 0 : list.selected + 1);
   };
-  const std::array<std::string, 12> values = {
-      s.modelName,
-      kHardwareVersion,
-      s.softwareVersion,
-      index(s.accTriggerLevel),
-      oneBased(s.recVideoQuality),
-      s.recAudioEnable ? "1" : "0",
-      index(s.spkVol),
-      oneBased(s.videoChannels),
-      s.carBatteryVolt == CarVoltage::k12V ? "0" : "1",
-      index(s.batteryCutOffVolt),
-      oneBased(s.powerOffTimer),
-      index(s.lcdOffTime)};
+  const std::array<std::string, 12> values = {s.modelName,
+                                              kHardwareVersion,
+                                              s.softwareVersion,
+                                              index(s.accTriggerLevel),
+                                              oneBased(s.recVideoQuality),
+                                              s.recAudioEnable ? "1" : "0",
+                                              index(s.spkVol),
+                                              oneBased(s.videoChannels),
+                                              s.carBatteryVolt == CarVoltage::k12V ? "0" : "1",
+                                              index(s.batteryCutOffVolt),
+                                              oneBased(s.powerOffTimer),
+                                              index(s.lcdOffTime)};
   std::string bytes;
   for (std::size_t i = 0; i < values.size(); ++i) {
     bytes += kLabels[i];
@@ -174,8 +194,7 @@ bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& s) {
   return platform::WriteWholeFile(path, bytes);
 }
 
-bool ReadSetupCfg(const std::filesystem::path& path, DeviceSettings& settings,
-                  const TextLookup& text) {
+bool ReadSetupCfg(const std::filesystem::path& path, DeviceSettings& settings, const TextLookup& text) {
   CardTextFile file;
   if (!file.Open(path)) return false;
   DeviceSettings parsed = settings;

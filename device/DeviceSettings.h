@@ -8,7 +8,7 @@
 
 #include "device/ChoiceList.h"
 
-inline constexpr char kDeviceModelName[] = "Tarvo";      // the one model offered
+inline constexpr char kDeviceModelName[] = "Tarvo";  // the one model offered
 inline constexpr char kHardwareVersion[] = "V1.0.0";
 inline constexpr char kDefaultSoftwareVersion[] = "V1.00";
 inline constexpr char kSetupCfgFileName[] = "setup.cfg";
@@ -25,12 +25,12 @@ struct DeviceSettings {
   ChoiceList accTriggerLevel;   // 270, 161, 160, 159, 158, 157, 156
   ChoiceList recVideoQuality;   // 172, 171, 170 (file value index + 1)
   bool recAudioEnable = false;
-  ChoiceList spkVol;            // 236, "Level 1" ... "Level 5"
-  ChoiceList videoChannels;     // 175, 174 (file value index + 1)
+  ChoiceList spkVol;         // 236, "Level 1" ... "Level 5"
+  ChoiceList videoChannels;  // 175, 174 (file value index + 1)
   CarVoltage carBatteryVolt = CarVoltage::k12V;
-  ChoiceList batteryCutOffVolt; // 155 and six voltages of the vehicle voltage
-  ChoiceList powerOffTimer;     // "6H", "12H", "24H", "48H" (file value index + 1)
-  ChoiceList lcdOffTime;        // 214, 215, 216, 217, 220
+  ChoiceList batteryCutOffVolt;  // 155 and six voltages of the vehicle voltage
+  ChoiceList powerOffTimer;      // "6H", "12H", "24H", "48H" (file value index + 1)
+  ChoiceList lcdOffTime;         // 214, 215, 216, 217, 220
 };
 
 // Fills every list with the choices of the "Tarvo" model (texts through `text`);
@@ -44,8 +44,7 @@ void RebuildCutOffList(ChoiceList& list, bool volt24, const TextLookup& text);
 // The cut-off list as the settings dialog builds it for a model: the seven entries
 // for "Tarvo", string 155 and the first four voltages for any other model name
 // (also the empty name of no selection); nothing selected.
-void RebuildCutOffListForModel(ChoiceList& list, bool volt24, const std::string& modelName,
-                               const TextLookup& text);
+void RebuildCutOffListForModel(ChoiceList& list, bool volt24, const std::string& modelName, const TextLookup& text);
 
 // A click on a vehicle-voltage radio button: checks it and rebuilds the cut-off list
 // for that voltage, keeping the selected position (the first when none was selected).
@@ -74,5 +73,4 @@ bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& sett
 // Reads the card's file back into `settings` by line position and value range. False
 // when the file cannot be opened (the caller then applies the defaults); true however
 // many lines were usable.
-bool ReadSetupCfg(const std::filesystem::path& path, DeviceSettings& settings,
-                  const TextLookup& text);
+bool ReadSetupCfg(const std::filesystem::path& path, DeviceSettings& settings, const TextLookup& text);

@@ -9,8 +9,8 @@
 namespace kovr {
 
 inline uint32_t Get32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+         static_cast<uint32_t>(p[3]) << 24;
 }
 inline uint64_t Get64(const unsigned char* p) {
   return static_cast<uint64_t>(Get32(p)) | static_cast<uint64_t>(Get32(p + 4)) << 32;
@@ -28,8 +28,7 @@ inline void Put64(unsigned char* p, uint64_t v) {
 inline bool GetName(const unsigned char* p, size_t fieldSize, std::string& out) {
   const void* nul = std::memchr(p, 0, fieldSize);
   if (!nul) return false;
-  out.assign(reinterpret_cast<const char*>(p),
-             static_cast<size_t>(static_cast<const unsigned char*>(nul) - p));
+  out.assign(reinterpret_cast<const char*>(p), static_cast<size_t>(static_cast<const unsigned char*>(nul) - p));
   return true;
 }
 

@@ -34,9 +34,9 @@ extern "C" {
 #define KOVR_FILE_LIST_BUFFER_SIZE 3845
 #define KOVR_FILE_LIST_CAPACITY 30
 #define KOVR_FILE_RECORD_SIZE 128
-#define KOVR_FILE_RECORD_NAME 0     /* char[98], NUL-terminated */
-#define KOVR_FILE_RECORD_NUMBER 98  /* int32, little-endian */
-#define KOVR_FILE_RECORD_BYTES 102  /* uint32, little-endian */
+#define KOVR_FILE_RECORD_NAME 0    /* char[98], NUL-terminated */
+#define KOVR_FILE_RECORD_NUMBER 98 /* int32, little-endian */
+#define KOVR_FILE_RECORD_BYTES 102 /* uint32, little-endian */
 #define KOVR_MAX_NAME_LENGTH 97
 
 /* Device-information record: the size in 512-byte sectors is the uint32 at byte 12
@@ -55,16 +55,16 @@ extern "C" {
 
 enum {
   KOVR_OK = 0,
-  KOVR_E_ARGUMENT = -1,    /* null pointer, bad name, bad mode, bad table */
-  KOVR_E_IO = -2,          /* the device could not be opened, read or written */
-  KOVR_E_NOT_KOVR = -3,    /* no card file system, or a damaged one */
-  KOVR_E_NOT_FOUND = -4,   /* no such area or file */
-  KOVR_E_FULL = -5,        /* the file no longer fits its area, or no record is free */
-  KOVR_E_READ_ONLY = -6,   /* the card was opened without write access */
-  KOVR_E_HANDLE = -7,      /* unknown connection block or file handle */
-  KOVR_E_BUSY = -8,        /* the file is open for writing elsewhere */
-  KOVR_E_PARTITION = -9,   /* partition table missing, overlapping or out of range */
-  KOVR_E_NO_SPACE = -10    /* the device is too small for the requested layout */
+  KOVR_E_ARGUMENT = -1,  /* null pointer, bad name, bad mode, bad table */
+  KOVR_E_IO = -2,        /* the device could not be opened, read or written */
+  KOVR_E_NOT_KOVR = -3,  /* no card file system, or a damaged one */
+  KOVR_E_NOT_FOUND = -4, /* no such area or file */
+  KOVR_E_FULL = -5,      /* the file no longer fits its area, or no record is free */
+  KOVR_E_READ_ONLY = -6, /* the card was opened without write access */
+  KOVR_E_HANDLE = -7,    /* unknown connection block or file handle */
+  KOVR_E_BUSY = -8,      /* the file is open for writing elsewhere */
+  KOVR_E_PARTITION = -9, /* partition table missing, overlapping or out of range */
+  KOVR_E_NO_SPACE = -10  /* the device is too small for the requested layout */
 };
 
 /* Library life: Start before use, Stop after the last device close. Starts and stops
@@ -82,15 +82,14 @@ KOVR_API int VK_Kovr_Device_Close(void* block);
  * cursor starts at 1 and is advanced past the records returned. Returns the number
  * of records placed in buffer (at most its first int32, at most 30); 0 at the end,
  * negative on error. */
-KOVR_API int VK_Kovr_Get_FileList(void* block, const char* folder, int32_t* cursor,
-                                  void* buffer, int reserved);
+KOVR_API int VK_Kovr_Get_FileList(void* block, const char* folder, int32_t* cursor, void* buffer, int reserved);
 
 /* mode "r": an existing file by its number (path "/AREA/NAME" or "NAME" must name
  * it; with fileNumber <= 0 the path alone finds it).
  * mode "w": a new file at path "/AREA/NAME" written as the camera does, overwriting
  * the oldest recordings of the area as it grows. Returns a handle > 0. */
-KOVR_API int VK_Kovr_File_Open(void* block, const char* path, const char* mode,
-                               int reserved1, int reserved2, int32_t fileNumber);
+KOVR_API int VK_Kovr_File_Open(void* block, const char* path, const char* mode, int reserved1, int reserved2,
+                               int32_t fileNumber);
 KOVR_API int VK_Kovr_File_Read(void* block, void* buffer, int32_t count, int handle);
 KOVR_API int VK_Kovr_File_Close(void* block, int handle);
 
@@ -111,9 +110,9 @@ typedef struct KovrAreaInfo {
   char name[64];
   int32_t percent;
   int32_t fileCount;
-  uint64_t startByte;   /* from the start of the device */
+  uint64_t startByte; /* from the start of the device */
   uint64_t lengthBytes;
-  uint64_t usedBytes;   /* sum of the file sizes */
+  uint64_t usedBytes; /* sum of the file sizes */
 } KovrAreaInfo;
 /* Number of areas, or a negative code. */
 KOVR_API int VK_Kovr_Get_Area_Count(void* block);
@@ -126,13 +125,12 @@ KOVR_API int VK_Kovr_Delete_Partition(const char* physicalPath, int mask);
 /* Partition 1 starts at 1 MiB; a later one right behind the one before it. A size
  * larger than the room left is cut to the whole MiB that fit. startSector and
  * sectorCount (optional) receive the partition's place. */
-KOVR_API int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber,
-                                      uint32_t sizeMiBLow, uint32_t sizeMiBHigh,
-                                      uint32_t* startSector, uint32_t* sectorCount);
+KOVR_API int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint32_t sizeMiBLow,
+                                      uint32_t sizeMiBHigh, uint32_t* startSector, uint32_t* sectorCount);
 /* Lays out the card file system on partition 2 from the area table. volumePath
  * names the same device; the two numbers are stored as given; reserved is null. */
-KOVR_API int VK_Kovr_Format(const char* physicalPath, const char* volumePath, int arg1,
-                            int arg2, const void* areaTable, void* reserved);
+KOVR_API int VK_Kovr_Format(const char* physicalPath, const char* volumePath, int arg1, int arg2, const void* areaTable,
+                            void* reserved);
 
 #ifdef __cplusplus
 }

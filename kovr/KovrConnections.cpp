@@ -114,25 +114,22 @@ int VK_Kovr_Device_Close(void* block) {
   return KOVR_OK;
 }
 
-int VK_Kovr_Get_FileList(void* block, const char* folder, int32_t* cursor, void* buffer,
-                         int reserved) {
+int VK_Kovr_Get_FileList(void* block, const char* folder, int32_t* cursor, void* buffer, int reserved) {
   (void)reserved;
-  return WithConnection(block, [&](kovr::Volume& v) {
-    return v.List(folder, cursor, static_cast<unsigned char*>(buffer));
-  });
+  return WithConnection(block,
+                        [&](kovr::Volume& v) { return v.List(folder, cursor, static_cast<unsigned char*>(buffer)); });
 }
 
-int VK_Kovr_File_Open(void* block, const char* path, const char* mode, int reserved1,
-                      int reserved2, int32_t fileNumber) {
+int VK_Kovr_File_Open(void* block, const char* path, const char* mode, int reserved1, int reserved2,
+                      int32_t fileNumber) {
   (void)reserved1;
   (void)reserved2;
   if (!mode) return KOVR_E_ARGUMENT;
   const bool read = std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0;
   const bool write = std::strcmp(mode, "w") == 0 || std::strcmp(mode, "wb") == 0;
   if (!read && !write) return KOVR_E_ARGUMENT;
-  return WithConnection(block, [&](kovr::Volume& v) {
-    return read ? v.OpenRead(path, fileNumber) : v.OpenWrite(path);
-  });
+  return WithConnection(block,
+                        [&](kovr::Volume& v) { return read ? v.OpenRead(path, fileNumber) : v.OpenWrite(path); });
 }
 
 int VK_Kovr_File_Read(void* block, void* buffer, int32_t count, int handle) {

@@ -45,8 +45,7 @@ int VK_Kovr_Get_Master_Device_Info(const char* physicalPath, void* info) {
   kovr::Put32(out, KOVR_DEVICE_INFO_SIZE);
   kovr::Put32(out + 4, static_cast<uint32_t>(kovr::kSectorSize));
   kovr::Put32(out + 8, VK_Kovr_Check_Kovr_partition(physicalPath) ? 1u : 0u);
-  kovr::Put32(out + KOVR_DEVICE_INFO_SECTORS32,
-              sectors > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sectors));
+  kovr::Put32(out + KOVR_DEVICE_INFO_SECTORS32, sectors > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sectors));
   kovr::Put64(out + KOVR_DEVICE_INFO_SECTORS64, sectors);
   return KOVR_OK;
 }
@@ -63,8 +62,7 @@ int VK_Kovr_Delete_Partition(const char* physicalPath, int mask) {
     PartitionEntry& e = table.entries[i];
     // A deleted card file system must not come back when a partition is later made
     // at the same place: its superblock goes with it.
-    if (e.Used() && e.type == kovr::kKovrType &&
-        uint64_t{e.count} * kovr::kSectorSize >= kovr::kSuperblockSize &&
+    if (e.Used() && e.type == kovr::kKovrType && uint64_t{e.count} * kovr::kSectorSize >= kovr::kSuperblockSize &&
         !device.ZeroRange(uint64_t{e.start} * kovr::kSectorSize, kovr::kSuperblockSize))
       return KOVR_E_IO;
     e = PartitionEntry{};
@@ -74,9 +72,8 @@ int VK_Kovr_Delete_Partition(const char* physicalPath, int mask) {
   return KOVR_OK;
 }
 
-int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint32_t sizeMiBLow,
-                             uint32_t sizeMiBHigh, uint32_t* startSector,
-                             uint32_t* sectorCount) {
+int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint32_t sizeMiBLow, uint32_t sizeMiBHigh,
+                             uint32_t* startSector, uint32_t* sectorCount) {
   if (!physicalPath || partitionNumber < 1 || partitionNumber > 4) return KOVR_E_ARGUMENT;
   const uint64_t sizeMiB = uint64_t{sizeMiBHigh} << 32 | sizeMiBLow;
   if (sizeMiB == 0) return KOVR_E_ARGUMENT;
@@ -93,8 +90,7 @@ int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint
     const PartitionEntry& e = table.entries[i];
     if (!e.Used()) continue;
     const uint64_t end = uint64_t{e.start} + e.count;
-    start = std::max<uint64_t>(start, (end + kovr::kMiBSectors - 1) / kovr::kMiBSectors *
-                                          kovr::kMiBSectors);
+    start = std::max<uint64_t>(start, (end + kovr::kMiBSectors - 1) / kovr::kMiBSectors * kovr::kMiBSectors);
   }
   const uint64_t total = std::min<uint64_t>(device.SectorCount(), 0xFFFFFFFFu);
   if (start >= total) return KOVR_E_NO_SPACE;
@@ -121,14 +117,13 @@ int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint
   return KOVR_OK;
 }
 
-int VK_Kovr_Format(const char* physicalPath, const char* volumePath, int arg1, int arg2,
-                   const void* areaTable, void* reserved) {
+int VK_Kovr_Format(const char* physicalPath, const char* volumePath, int arg1, int arg2, const void* areaTable,
+                   void* reserved) {
   (void)reserved;
   if (!physicalPath || !areaTable) return KOVR_E_ARGUMENT;
   if (volumePath && std::strcmp(volumePath, physicalPath) != 0) return KOVR_E_ARGUMENT;
   std::vector<kovr::Area> areas;
-  if (!kovr::ParseAreaTable(static_cast<const unsigned char*>(areaTable), areas))
-    return KOVR_E_ARGUMENT;
+  if (!kovr::ParseAreaTable(static_cast<const unsigned char*>(areaTable), areas)) return KOVR_E_ARGUMENT;
   CardDevice device;
   if (!device.Open(physicalPath)) return KOVR_E_IO;
   return kovr::FormatVolume(device, areas, arg1, arg2);

@@ -23,8 +23,7 @@ bool ReadPartitionTable(const CardDevice& device, PartitionTable& table) {
     entry.type = e[4];
     entry.start = Get32(e + 8);
     entry.count = Get32(e + 12);
-    if (entry.start == 0 || static_cast<uint64_t>(entry.start) + entry.count > sectors)
-      entry = PartitionEntry{};
+    if (entry.start == 0 || static_cast<uint64_t>(entry.start) + entry.count > sectors) entry = PartitionEntry{};
     parsed.entries[i] = entry;
   }
   table = parsed;

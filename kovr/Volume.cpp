@@ -33,8 +33,8 @@ bool SplitPath(const char* path, std::string& area, std::string& name) {
 }
 
 bool ValidNewName(const std::string& name) {
-  return !name.empty() && name.size() <= KOVR_MAX_NAME_LENGTH && name != "." &&
-         name != ".." && name.find('\\') == std::string::npos;
+  return !name.empty() && name.size() <= KOVR_MAX_NAME_LENGTH && name != "." && name != ".." &&
+         name.find('\\') == std::string::npos;
 }
 
 // Whether two stretches of a ring of the given length share a byte.
@@ -58,9 +58,7 @@ bool RingOverlap(uint64_t ring, uint64_t a, uint64_t an, uint64_t b, uint64_t bn
 
 }  // namespace
 
-uint64_t Volume::Extent(uint64_t size) {
-  return std::max<uint64_t>(AlignUp(size, kFileAlignment), kFileAlignment);
-}
+uint64_t Volume::Extent(uint64_t size) { return std::max<uint64_t>(AlignUp(size, kFileAlignment), kFileAlignment); }
 
 Volume::~Volume() {
   if (written_) device_.Flush();
@@ -74,8 +72,7 @@ int Volume::Mount(const std::string& path) {
   partitionStart_ = uint64_t{partition.start} * kSectorSize;
   const uint64_t bytes = uint64_t{sb_.recordCount} * kRecordSize;
   std::vector<unsigned char> directory(bytes);
-  if (!device_.ReadAt(partitionStart_ + sb_.directoryOffset, directory.data(), bytes))
-    return KOVR_E_IO;
+  if (!device_.ReadAt(partitionStart_ + sb_.directoryOffset, directory.data(), bytes)) return KOVR_E_IO;
   slots_.assign(sb_.recordCount, Slot{});
   std::unordered_set<uint32_t> seen;
   uint32_t highest = 0;
@@ -106,9 +103,8 @@ const std::vector<uint32_t>& Volume::AreaFiles(int area) {
     for (uint32_t i = 0; i < slots_.size(); ++i)
       if (slots_[i].used) byArea_[slots_[i].rec.area].push_back(i);
     for (auto& list : byArea_)
-      std::sort(list.begin(), list.end(), [this](uint32_t a, uint32_t b) {
-        return slots_[a].rec.number < slots_[b].rec.number;
-      });
+      std::sort(list.begin(), list.end(),
+                [this](uint32_t a, uint32_t b) { return slots_[a].rec.number < slots_[b].rec.number; });
     indexStale_ = false;
   }
   return byArea_[static_cast<size_t>(area)];
@@ -125,8 +121,7 @@ bool Volume::SaveRecord(uint32_t slot) {
   DirRecord rec = slots_[slot].rec;
   if (!slots_[slot].used) rec.state = kFree;
   EncodeRecord(rec, bytes);
-  return device_.WriteAt(partitionStart_ + sb_.directoryOffset + uint64_t{slot} * kRecordSize,
-                         bytes, kRecordSize);
+  return device_.WriteAt(partitionStart_ + sb_.directoryOffset + uint64_t{slot} * kRecordSize, bytes, kRecordSize);
 }
 
 bool Volume::SaveSuperblock() {
@@ -164,8 +159,7 @@ int Volume::MakeRoom(int area, uint32_t self, uint64_t start, uint64_t length) {
   return KOVR_OK;
 }
 
-bool Volume::TransferAt(const DirRecord& rec, uint64_t position, void* data, uint64_t count,
-                        bool write) {
+bool Volume::TransferAt(const DirRecord& rec, uint64_t position, void* data, uint64_t count, bool write) {
   const Area& a = sb_.areas[rec.area];
   const uint64_t base = partitionStart_ + a.offset;
   const uint64_t at = (rec.start + position) % a.length;
@@ -191,9 +185,8 @@ int Volume::List(const char* folder, int32_t* cursor, unsigned char* buffer) {
   if (area < 0) return 0;
   const std::vector<uint32_t>& files = AreaFiles(area);
   const uint32_t from = static_cast<uint32_t>(*cursor);
-  auto it = std::lower_bound(files.begin(), files.end(), from, [this](uint32_t slot, uint32_t n) {
-    return slots_[slot].rec.number < n;
-  });
+  auto it = std::lower_bound(files.begin(), files.end(), from,
+                             [this](uint32_t slot, uint32_t n) { return slots_[slot].rec.number < n; });
   const int limit = std::min(capacity, KOVR_FILE_LIST_CAPACITY);
   int n = 0;
   for (; it != files.end() && n < limit; ++it, ++n) {
@@ -232,8 +225,7 @@ int Volume::OpenRead(const char* path, int32_t fileNumber) {
   }
   if (found < 0) return KOVR_E_NOT_FOUND;
   const int handle = nextHandle_++;
-  open_[handle] = OpenFile{static_cast<uint32_t>(found), slots_[static_cast<size_t>(found)].rec.number,
-                           false, 0};
+  open_[handle] = OpenFile{static_cast<uint32_t>(found), slots_[static_cast<size_t>(found)].rec.number, false, 0};
   return handle;
 }
 
@@ -248,8 +240,7 @@ int Volume::OpenWrite(const char* path) {
 
   // A second file of the same name replaces the first, as a fresh "w" open does.
   for (uint32_t i = 0; i < slots_.size(); ++i) {
-    if (!slots_[i].used || slots_[i].rec.area != areaByte || slots_[i].rec.name != name)
-      continue;
+    if (!slots_[i].used || slots_[i].rec.area != areaByte || slots_[i].rec.name != name) continue;
     if (IsOpenForWriting(i)) return KOVR_E_BUSY;
     if (!FreeSlot(i)) return KOVR_E_IO;
   }
@@ -321,8 +312,7 @@ int Volume::Write(int handle, const void* buffer, int32_t count) {
   if (newSize > sb_.areas[rec.area].length || newSize > 0xFFFFFFFFu) return KOVR_E_FULL;
   const int room = MakeRoom(rec.area, slot, rec.start, Extent(newSize));
   if (room != KOVR_OK) return room;
-  if (!TransferAt(rec, rec.size, const_cast<void*>(buffer), static_cast<uint64_t>(count), true))
-    return KOVR_E_IO;
+  if (!TransferAt(rec, rec.size, const_cast<void*>(buffer), static_cast<uint64_t>(count), true)) return KOVR_E_IO;
   rec.size = static_cast<uint32_t>(newSize);
   if (!SaveRecord(slot)) return KOVR_E_IO;
   it->second.position = newSize;
@@ -336,9 +326,12 @@ int64_t Volume::Seek(int handle, int64_t offset, int whence) {
   if (!rec) return KOVR_E_NOT_FOUND;
   if (it->second.writing) return KOVR_E_ARGUMENT;  // the camera only appends
   int64_t base = 0;
-  if (whence == 1) base = static_cast<int64_t>(it->second.position);
-  else if (whence == 2) base = rec->size;
-  else if (whence != 0) return KOVR_E_ARGUMENT;
+  if (whence == 1)
+    base = static_cast<int64_t>(it->second.position);
+  else if (whence == 2)
+    base = rec->size;
+  else if (whence != 0)
+    return KOVR_E_ARGUMENT;
   if (offset < -base || offset > INT64_MAX / 2) return KOVR_E_ARGUMENT;
   it->second.position = static_cast<uint64_t>(base + offset);
   return base + offset;

@@ -58,8 +58,7 @@ class Volume {
   bool FreeSlot(uint32_t slot);
   bool IsOpenForWriting(uint32_t slot) const;
   int MakeRoom(int area, uint32_t self, uint64_t start, uint64_t length);
-  bool TransferAt(const DirRecord& rec, uint64_t position, void* data, uint64_t count,
-                  bool write);
+  bool TransferAt(const DirRecord& rec, uint64_t position, void* data, uint64_t count, bool write);
   static uint64_t Extent(uint64_t size);
 
   CardDevice device_;

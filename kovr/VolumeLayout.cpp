@@ -51,15 +51,12 @@ bool ParseSuperblock(const unsigned char* b, uint64_t partitionBytes, Superblock
     a.value3 = e[76];
     a.offset = Get64(e + 80);
     a.length = Get64(e + 88);
-    if (a.length == 0 || a.length % kFileAlignment != 0 || a.offset % kFileAlignment != 0)
-      return false;
-    if (a.offset < directoryEnd || a.offset > sb.partitionBytes ||
-        a.length > sb.partitionBytes - a.offset)
+    if (a.length == 0 || a.length % kFileAlignment != 0 || a.offset % kFileAlignment != 0) return false;
+    if (a.offset < directoryEnd || a.offset > sb.partitionBytes || a.length > sb.partitionBytes - a.offset)
       return false;
     for (const Area& other : sb.areas) {
       if (other.name == a.name) return false;
-      if (a.offset < other.offset + other.length && other.offset < a.offset + a.length)
-        return false;
+      if (a.offset < other.offset + other.length && other.offset < a.offset + a.length) return false;
     }
     sb.areas.push_back(a);
   }
@@ -149,8 +146,7 @@ bool ParseAreaTable(const unsigned char* table, std::vector<Area>& areas) {
   for (unsigned i = 0; i < count; ++i) {
     const unsigned char* e = table + 1 + i * KOVR_AREA_ENTRY_SIZE;
     Area a;
-    if (!GetName(e, 64, a.name) || a.name.empty() || a.name.find('/') != std::string::npos)
-      return false;
+    if (!GetName(e, 64, a.name) || a.name.empty() || a.name.find('/') != std::string::npos) return false;
     a.percent = static_cast<int32_t>(Get32(e + 64));
     a.value1 = static_cast<int32_t>(Get32(e + 68));
     a.value2 = static_cast<int32_t>(Get32(e + 72));
@@ -166,8 +162,7 @@ bool ParseAreaTable(const unsigned char* table, std::vector<Area>& areas) {
   return true;
 }
 
-int FormatVolume(CardDevice& device, const std::vector<Area>& requested, int32_t arg1,
-                 int32_t arg2) {
+int FormatVolume(CardDevice& device, const std::vector<Area>& requested, int32_t arg1, int32_t arg2) {
   if (!device.Writable()) return KOVR_E_READ_ONLY;
   PartitionTable table;
   if (!ReadPartitionTable(device, table)) return KOVR_E_PARTITION;
@@ -178,14 +173,12 @@ int FormatVolume(CardDevice& device, const std::vector<Area>& requested, int32_t
 
   Superblock sb;
   sb.partitionBytes = partBytes;
-  sb.recordCount = static_cast<uint32_t>(
-      std::clamp<uint64_t>(partBytes / kMiB * 2, kMinRecords, kMaxRecords));
+  sb.recordCount = static_cast<uint32_t>(std::clamp<uint64_t>(partBytes / kMiB * 2, kMinRecords, kMaxRecords));
   sb.directoryOffset = kDirectoryOffset;
   sb.nextFileNumber = 1;
   sb.formatArg1 = arg1;
   sb.formatArg2 = arg2;
-  const uint64_t areasStart =
-      AlignUp(sb.directoryOffset + uint64_t{sb.recordCount} * kRecordSize, kMiB);
+  const uint64_t areasStart = AlignUp(sb.directoryOffset + uint64_t{sb.recordCount} * kRecordSize, kMiB);
   if (partBytes < areasStart + requested.size() * kMiB) return KOVR_E_NO_SPACE;
   const uint64_t usable = partBytes - areasStart;
   uint64_t offset = areasStart;
@@ -205,9 +198,7 @@ int FormatVolume(CardDevice& device, const std::vector<Area>& requested, int32_t
     if (!WritePartitionTable(device, table)) return KOVR_E_IO;
   }
   if (!device.ZeroRange(partStart, kSuperblockSize)) return KOVR_E_IO;
-  if (!device.ZeroRange(partStart + sb.directoryOffset,
-                        uint64_t{sb.recordCount} * kRecordSize))
-    return KOVR_E_IO;
+  if (!device.ZeroRange(partStart + sb.directoryOffset, uint64_t{sb.recordCount} * kRecordSize)) return KOVR_E_IO;
   unsigned char block[kSuperblockSize];
   EncodeSuperblock(sb, block);
   if (!device.WriteAt(partStart, block, sizeof block)) return KOVR_E_IO;

@@ -72,7 +72,6 @@ int ReadVolumeHeader(const CardDevice& device, PartitionEntry& partition, Superb
 bool ParseAreaTable(const unsigned char* table, std::vector<Area>& areas);
 
 // Lays out a fresh file system on partition 2: KOVR_OK or a negative code.
-int FormatVolume(CardDevice& device, const std::vector<Area>& areas, int32_t arg1,
-                 int32_t arg2);
+int FormatVolume(CardDevice& device, const std::vector<Area>& areas, int32_t arg1, int32_t arg2);
 
 }  // namespace kovr

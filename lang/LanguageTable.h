@@ -27,9 +27,8 @@ class LanguageTable {
   }
 
   const char* Find(int number) const {
-    const auto it = std::lower_bound(
-        entries_.begin(), entries_.end(), number,
-        [](const Entry& e, int n) { return e.first < n; });
+    const auto it =
+        std::lower_bound(entries_.begin(), entries_.end(), number, [](const Entry& e, int n) { return e.first < n; });
     if (it == entries_.end() || it->first != number) return nullptr;
     return it->second.c_str();
   }
@@ -63,9 +62,8 @@ class LanguageTable {
 }  // namespace tarvo_lang
 
 // Defines the exported lookup over the table text `source` (a string literal).
-#define TARVO_LANGUAGE_LIBRARY(source)                                        \
-  extern "C" __attribute__((visibility("default"))) const char*              \
-  TarvoLanguageString(int number) {                                           \
-    static const tarvo_lang::LanguageTable table{std::string_view(source)};   \
-    return table.Find(number);                                                \
+#define TARVO_LANGUAGE_LIBRARY(source)                                                            \
+  extern "C" __attribute__((visibility("default"))) const char* TarvoLanguageString(int number) { \
+    static const tarvo_lang::LanguageTable table{std::string_view(source)};                       \
+    return table.Find(number);                                                                    \
   }

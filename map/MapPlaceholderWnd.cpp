@@ -7,8 +7,7 @@
 #include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
 
-MapPlaceholderWnd::MapPlaceholderWnd(int controlId, int skin::LanguageSkin::*pictureOfLanguage,
-                                     QWidget* parent)
+MapPlaceholderWnd::MapPlaceholderWnd(int controlId, int skin::LanguageSkin::*pictureOfLanguage, QWidget* parent)
     : QWidget(parent), picture(pictureOfLanguage) {
   SetControlId(this, controlId);
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -29,8 +29,7 @@ fs::path UserDir(const std::string& key, const char* fallbackName) {
   while (in && std::getline(in, line)) {
     if (line.rfind(key + "=", 0) != 0) continue;
     std::string value = line.substr(key.size() + 1);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-      value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
     if (value.rfind("$HOME", 0) == 0) return home / fs::path(value.substr(5)).relative_path();
     if (!value.empty() && value.front() == '/') return fs::path(value);
   }
@@ -72,8 +71,7 @@ fs::path DesktopFolder() { return UserDir("XDG_DESKTOP_DIR", "Desktop"); }
 
 bool IsWritableFolder(const fs::path& folder) {
   std::error_code ec;
-  return !folder.empty() && fs::is_directory(folder, ec) &&
-         ::access(folder.c_str(), W_OK | X_OK) == 0;
+  return !folder.empty() && fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 fs::path ConfigFolder() {

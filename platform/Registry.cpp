@@ -34,8 +34,10 @@ std::string NormalKey(std::string_view path) {
     part.clear();
   };
   for (char c : path) {
-    if (c == '\\' || c == '/') flush();
-    else part.push_back(c);
+    if (c == '\\' || c == '/')
+      flush();
+    else
+      part.push_back(c);
   }
   flush();
   return key;
@@ -75,8 +77,7 @@ int HexDigit(char c) {
 std::string Decode(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
-        HexDigit(text[i + 2]) >= 0) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
       out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
       i += 2;
     } else {
@@ -107,11 +108,9 @@ std::string HexDword(std::uint32_t value) {
 }  // namespace
 
 std::filesystem::path Registry::HiveFile(RegistryHive hive) {
-  const std::filesystem::path folder =
-      hive == RegistryHive::kCurrentUser ? UserConfigFolder() : ConfigFolder();
+  const std::filesystem::path folder = hive == RegistryHive::kCurrentUser ? UserConfigFolder() : ConfigFolder();
   if (folder.empty()) return {};
-  return folder / (hive == RegistryHive::kCurrentUser ? "HKEY_CURRENT_USER.ini"
-                                                      : "HKEY_LOCAL_MACHINE.ini");
+  return folder / (hive == RegistryHive::kCurrentUser ? "HKEY_CURRENT_USER.ini" : "HKEY_LOCAL_MACHINE.ini");
 }
 
 Registry::Registry(RegistryHive hive) : file_(HiveFile(hive)) {}
@@ -183,8 +182,7 @@ bool Registry::Save(const Hive& hive) const {
     }
     text += "\n";
   }
-  const std::filesystem::path temporary =
-      file_.string() + ".tmp" + std::to_string(static_cast<long>(::getpid()));
+  const std::filesystem::path temporary = file_.string() + ".tmp" + std::to_string(static_cast<long>(::getpid()));
   bool ok = WriteWholeFile(temporary, text);
   if (ok) {
     std::filesystem::rename(temporary, file_, ec);
@@ -200,8 +198,7 @@ Registry::Key* Registry::FindKey(Hive& hive, std::string_view path) {
   return nullptr;
 }
 
-const Registry::Value* Registry::FindValue(const Hive& hive, std::string_view key,
-                                           std::string_view name) {
+const Registry::Value* Registry::FindValue(const Hive& hive, std::string_view key, std::string_view name) {
   const std::string path = NormalKey(key);
   for (const Key& k : hive) {
     if (!SameName(k.path, path)) continue;
@@ -272,16 +269,14 @@ bool Registry::SetString(std::string_view key, std::string_view name, std::strin
   return SetValue(key, v);
 }
 
-std::optional<std::uint32_t> Registry::GetDword(std::string_view key,
-                                                std::string_view name) const {
+std::optional<std::uint32_t> Registry::GetDword(std::string_view key, std::string_view name) const {
   const Hive hive = Load();
   const Value* v = FindValue(hive, key, name);
   if (v == nullptr || !v->isDword) return std::nullopt;
   return v->dword;
 }
 
-std::optional<std::string> Registry::GetString(std::string_view key,
-                                               std::string_view name) const {
+std::optional<std::string> Registry::GetString(std::string_view key, std::string_view name) const {
   const Hive hive = Load();
   const Value* v = FindValue(hive, key, name);
   if (v == nullptr || v->isDword) return std::nullopt;

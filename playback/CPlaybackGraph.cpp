@@ -57,8 +57,8 @@ void ForEachPad(GstElement* element, bool sources, Fn fn) {
 
 }  // namespace
 
-CPlaybackGraph::CPlaybackGraph(int requested, ChannelWindow* window1, ChannelWindow* window2,
-                               ChannelWindow* window3, ChannelWindow* window4)
+CPlaybackGraph::CPlaybackGraph(int requested, ChannelWindow* window1, ChannelWindow* window2, ChannelWindow* window3,
+                               ChannelWindow* window4)
     : requestedChannels(std::clamp(requested, 1, kMaxChannels)) {
   EnsureGStreamer();
   window[0] = window1;

@@ -17,7 +17,7 @@ namespace {
 struct SinkState {
   std::mutex mutex;
   ChannelWindow* window = nullptr;
-  VideoFrame last;             // as last handed to the window
+  VideoFrame last;              // as last handed to the window
   GstBuffer* native = nullptr;  // the last decoded picture, for captures and resizes
   std::int64_t nativeTimestamp = 0;
   GstVideoInfo info;
@@ -42,7 +42,6 @@ struct TarvoChannelSink {
 struct TarvoChannelSinkClass {
   GstVideoSinkClass parent_class;
 };
-
 }
 
 // The type macro casts in C style; nothing of ours is cast there.
@@ -155,9 +154,7 @@ bool RegisterChannelSink() {
   return gst_element_register(nullptr, kChannelSinkFactory, GST_RANK_NONE, tarvo_channel_sink_get_type());
 }
 
-GstElement* MakeChannelSink(const char* name) {
-  return gst_element_factory_make(kChannelSinkFactory, name);
-}
+GstElement* MakeChannelSink(const char* name) { return gst_element_factory_make(kChannelSinkFactory, name); }
 
 bool IsChannelSink(GstElement* element) {
   return element && G_TYPE_CHECK_INSTANCE_TYPE(element, tarvo_channel_sink_get_type());
@@ -212,8 +209,7 @@ bool ChannelSinkCapture(GstElement* sink, CapturedImage* image) {
     info = state->info;
   }
   PictureScaler scaler;
-  const VideoFrame frame =
-      scaler.Convert(info, native, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+  const VideoFrame frame = scaler.Convert(info, native, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
   gst_buffer_unref(native);
   return CopyFrame(frame, image);
 }

@@ -32,9 +32,7 @@ struct VideoFrame {
 
   bool IsEmpty() const { return !pixels || width <= 0 || height <= 0 || stride < width * 4; }
   // Row y (0 = top); y must be below height.
-  const std::uint8_t* Row(int y) const {
-    return pixels.get() + static_cast<std::int64_t>(y) * stride;
-  }
+  const std::uint8_t* Row(int y) const { return pixels.get() + static_cast<std::int64_t>(y) * stride; }
 };
 
 class ChannelWindow {

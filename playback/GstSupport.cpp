@@ -19,9 +19,8 @@ bool EnsureGStreamer() {
     ok = RegisterStreamParseSource() && RegisterChannelSink();
     // Loading the codec plugins takes a few hundred milliseconds the first time; pay
     // it here, when the player is set up, rather than in the first open.
-    for (const char* feature : {"avdec_h264", "h264parse", "avdec_aac", "videoconvert", "videobalance",
-                                "videoflip", "scaletempo", "audiopanorama", "volume", "audioconvert",
-                                "audioresample", "queue"}) {
+    for (const char* feature : {"avdec_h264", "h264parse", "avdec_aac", "videoconvert", "videobalance", "videoflip",
+                                "scaletempo", "audiopanorama", "volume", "audioconvert", "audioresample", "queue"}) {
       if (GstPluginFeature* found = gst_registry_lookup_feature(gst_registry_get(), feature)) {
         if (GstPluginFeature* loaded = gst_plugin_feature_load(found)) gst_object_unref(loaded);
         gst_object_unref(found);
@@ -31,9 +30,7 @@ bool EnsureGStreamer() {
   return ok;
 }
 
-GstElement* MakeElement(const char* factory, const char* name) {
-  return gst_element_factory_make(factory, name);
-}
+GstElement* MakeElement(const char* factory, const char* name) { return gst_element_factory_make(factory, name); }
 
 std::string ElementName(GstElement* element) {
   if (!element) return {};

@@ -32,9 +32,8 @@ class PixelPool : public std::enable_shared_from_this<PixelPool> {
     }
     if (!block) block = new std::uint8_t[size];
     std::shared_ptr<PixelPool> self = shared_from_this();
-    return std::shared_ptr<const std::uint8_t>(block, [self, size](const std::uint8_t* p) {
-      self->Give(const_cast<std::uint8_t*>(p), size);
-    });
+    return std::shared_ptr<const std::uint8_t>(
+        block, [self, size](const std::uint8_t* p) { self->Give(const_cast<std::uint8_t*>(p), size); });
   }
 
   ~PixelPool() {
@@ -73,11 +72,16 @@ namespace {
 
 AVPixelFormat SwsFormat(GstVideoFormat format) {
   switch (format) {
-    case GST_VIDEO_FORMAT_I420: return AV_PIX_FMT_YUV420P;
-    case GST_VIDEO_FORMAT_NV12: return AV_PIX_FMT_NV12;
-    case GST_VIDEO_FORMAT_BGRA: return AV_PIX_FMT_BGRA;
-    case GST_VIDEO_FORMAT_BGRx: return AV_PIX_FMT_BGR0;
-    default: return AV_PIX_FMT_NONE;
+    case GST_VIDEO_FORMAT_I420:
+      return AV_PIX_FMT_YUV420P;
+    case GST_VIDEO_FORMAT_NV12:
+      return AV_PIX_FMT_NV12;
+    case GST_VIDEO_FORMAT_BGRA:
+      return AV_PIX_FMT_BGRA;
+    case GST_VIDEO_FORMAT_BGRx:
+      return AV_PIX_FMT_BGR0;
+    default:
+      return AV_PIX_FMT_NONE;
   }
 }
 
@@ -97,8 +101,8 @@ VideoFrame PictureScaler::Convert(const GstVideoInfo& info, GstBuffer* buffer, i
     // Same size: a plain conversion. Smaller: bilinear, the fast variant, which is
     // smooth enough for a screen that shows 30 pictures a second.
     const int flags = (width == videoWidth && height == videoHeight) ? SWS_POINT : SWS_FAST_BILINEAR;
-    context_ = sws_getContext(videoWidth, videoHeight, format, width, height, AV_PIX_FMT_BGRA, flags, nullptr,
-                              nullptr, nullptr);
+    context_ = sws_getContext(videoWidth, videoHeight, format, width, height, AV_PIX_FMT_BGRA, flags, nullptr, nullptr,
+                              nullptr);
     if (!context_) return {};
     if (GST_VIDEO_INFO_IS_YUV(&info)) {
       // The stream's matrix and range, as the decoder reported them.

@@ -41,9 +41,7 @@ class SharedByteSource final : public ByteSource {
  public:
   explicit SharedByteSource(std::shared_ptr<ByteSource> inner) : inner_(std::move(inner)) {}
   int64_t Size() const override { return inner_->Size(); }
-  int64_t ReadAt(int64_t offset, void* buffer, int64_t count) override {
-    return inner_->ReadAt(offset, buffer, count);
-  }
+  int64_t ReadAt(int64_t offset, void* buffer, int64_t count) override { return inner_->ReadAt(offset, buffer, count); }
 
  private:
   std::shared_ptr<ByteSource> inner_;
@@ -76,8 +74,8 @@ GstCaps* AudioCaps(const avi::AudioFormat& audio) {
     return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, format, "layout", G_TYPE_STRING, "interleaved",
                                "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
   }
-  GstCaps* caps = gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 4, "stream-format", G_TYPE_STRING,
-                                      "raw", "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
+  GstCaps* caps = gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 4, "stream-format", G_TYPE_STRING, "raw",
+                                      "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
   if (!audio.config.empty()) {
     GstBuffer* config = gst_buffer_new_memdup(audio.config.data(), audio.config.size());
     gst_caps_set_simple(caps, "codec_data", GST_TYPE_BUFFER, config, nullptr);
@@ -174,7 +172,7 @@ HResult StreamParseFilter::Load(const std::string& path) {
   }
 
   frameDuration_ = reader->FrameDuration() > 0 ? static_cast<GstClockTime>(reader->FrameDuration()) * kNsPerUnit
-                                              : GST_CLOCK_TIME_NONE;
+                                               : GST_CLOCK_TIME_NONE;
   duration_ = reader->Duration() * static_cast<std::int64_t>(kNsPerUnit);
   bytes_ = bytes;
   reader_ = std::move(reader);
@@ -239,8 +237,7 @@ GstClockTime StreamParseFilter::ChunkDuration(const avi::ChunkEntry& chunk) cons
   if (chunk.kind == avi::ChunkKind::Video) return frameDuration_;
   const avi::AudioFormat& audio = reader_->Audio();
   if (audio.sampleRate == 0) return GST_CLOCK_TIME_NONE;
-  if (audio.kind == avi::AudioKind::Aac)
-    return gst_util_uint64_scale(kAacFrameSamples, GST_SECOND, audio.sampleRate);
+  if (audio.kind == avi::AudioKind::Aac) return gst_util_uint64_scale(kAacFrameSamples, GST_SECOND, audio.sampleRate);
   if (audio.blockAlign == 0) return GST_CLOCK_TIME_NONE;
   return gst_util_uint64_scale(chunk.size / audio.blockAlign, GST_SECOND, audio.sampleRate);
 }
@@ -321,9 +318,9 @@ void StreamParseFilter::Loop() {
     SendHeaders(*stream);
     const gsize size = data.size();
     auto* owned = new std::vector<std::uint8_t>(std::move(data));
-    GstBuffer* buffer = gst_buffer_new_wrapped_full(
-        GST_MEMORY_FLAG_READONLY, owned->data(), size, 0, size, owned,
-        [](gpointer p) { delete static_cast<std::vector<std::uint8_t>*>(p); });
+    GstBuffer* buffer =
+        gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, owned->data(), size, 0, size, owned,
+                                    [](gpointer p) { delete static_cast<std::vector<std::uint8_t>*>(p); });
     GST_BUFFER_PTS(buffer) = pts;
     GST_BUFFER_DTS(buffer) = pts;
     GST_BUFFER_DURATION(buffer) = ChunkDuration(chunk);
@@ -371,8 +368,8 @@ bool StreamParseFilter::HandleSeek(GstEvent* event) {
   GST_PAD_STREAM_LOCK(taskPad);
   GstSegment segment = segment_;
   gboolean update = FALSE;
-  const bool done = gst_segment_do_seek(&segment, rate, format, flags, startType, static_cast<guint64>(start),
-                                        stopType, static_cast<guint64>(stop), &update);
+  const bool done = gst_segment_do_seek(&segment, rate, format, flags, startType, static_cast<guint64>(start), stopType,
+                                        static_cast<guint64>(stop), &update);
   if (flush) {
     for (OutStream& s : streams_) {
       GstEvent* flushStop = gst_event_new_flush_stop(TRUE);

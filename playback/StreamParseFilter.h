@@ -33,7 +33,7 @@ class StreamParseFilter final : public StreamParseControl, public FileSource {
 
   // Element state changes, called around the parent class's change.
   bool Loaded() const { return loaded_.load(); }
-  void Start();  // READY -> PAUSED, after the pads were activated
+  void Start();     // READY -> PAUSED, after the pads were activated
   void StopTask();  // pad deactivation
 
   bool HandleSeek(GstEvent* event);

@@ -13,7 +13,6 @@ struct TarvoStreamParse {
 struct TarvoStreamParseClass {
   GstElementClass parent_class;
 };
-
 }
 
 // The type macro casts in C style; nothing of ours is cast there.
@@ -53,9 +52,7 @@ gboolean SrcEvent(GstPad*, GstObject* parent, GstEvent* event) {
   return handled;
 }
 
-gboolean SrcQuery(GstPad* pad, GstObject* parent, GstQuery* query) {
-  return FilterOf(parent)->HandleQuery(pad, query);
-}
+gboolean SrcQuery(GstPad* pad, GstObject* parent, GstQuery* query) { return FilterOf(parent)->HandleQuery(pad, query); }
 
 gboolean SrcActivateMode(GstPad* pad, GstObject* parent, GstPadMode mode, gboolean active) {
   if (mode != GST_PAD_MODE_PUSH) return FALSE;

@@ -1,9 +1,9 @@
 #include "playback/VideoDecoderBin.h"
 
+#include <gst/base/gstbasetransform.h>
+
 #include <algorithm>
 #include <mutex>
-
-#include <gst/base/gstbasetransform.h>
 
 #include "playback/GstSupport.h"
 
@@ -23,11 +23,20 @@ class VideoDecoderParams final : public DecoderParams {
   HResult SetParam(int number, int value) override {
     std::lock_guard<std::mutex> lock(mutex_);
     switch (number) {
-      case kParamPictureAdjust: adjustOn_ = value != 0; break;
-      case kParamBrightness: brightness_ = std::clamp(value, -255, 255); break;
-      case kParamTransform: transformOn_ = value != 0; break;
-      case kParamMirror: mirrored_ = value != 0; break;
-      default: return kEInvalidArg;
+      case kParamPictureAdjust:
+        adjustOn_ = value != 0;
+        break;
+      case kParamBrightness:
+        brightness_ = std::clamp(value, -255, 255);
+        break;
+      case kParamTransform:
+        transformOn_ = value != 0;
+        break;
+      case kParamMirror:
+        mirrored_ = value != 0;
+        break;
+      default:
+        return kEInvalidArg;
     }
     Apply();
     return kSOk;

@@ -119,34 +119,34 @@ inline constexpr int kSpeedResetNormal = 19221;
 inline constexpr int kSpeedResetPressed = 19222;
 inline constexpr int kBrightnessResetNormal = 19231;
 inline constexpr int kBrightnessResetPressed = 19232;
-inline constexpr int kMuteMutedNormal = 19241;   // shown while muted
+inline constexpr int kMuteMutedNormal = 19241;  // shown while muted
 inline constexpr int kMuteMutedPressed = 19242;
-inline constexpr int kMuteSoundNormal = 19243;   // shown while the sound is on
+inline constexpr int kMuteSoundNormal = 19243;  // shown while the sound is on
 inline constexpr int kMuteSoundPressed = 19244;
 
 // ---- Map column ----
-inline constexpr int kMapButtonNormal = 19251;   // 32 x 32, undocks the map
+inline constexpr int kMapButtonNormal = 19251;  // 32 x 32, undocks the map
 inline constexpr int kMapButtonPressed = 19252;
 inline constexpr int kMapButtonDisabled = 19253;
-inline constexpr int kMapCloseNormal = 157;      // 30 x 24, close button of the map window
+inline constexpr int kMapCloseNormal = 157;  // 30 x 24, close button of the map window
 inline constexpr int kMapClosePressed = 158;
 inline constexpr int kMapCloseHover = 159;
 
 // ---- Sliders, seek bar, top-bar tile ----
-inline constexpr int kSeekChannel = 1034;        // 547 x 10: caps 0..9 and 537..546, tile 10..19
-inline constexpr int kSeekThumb = 1036;          // 11 x 22
-inline constexpr int kSliderChannel = 1040;      // 66 x 9
-inline constexpr int kSliderThumb = 1042;        // 12 x 13, drawn from (1, 0) as 11 x 13
-inline constexpr int kProgressTile = 1055;       // 3 x 7
-inline constexpr int kTopBarTile = 1057;         // 100 x 33
+inline constexpr int kSeekChannel = 1034;    // 547 x 10: caps 0..9 and 537..546, tile 10..19
+inline constexpr int kSeekThumb = 1036;      // 11 x 22
+inline constexpr int kSliderChannel = 1040;  // 66 x 9
+inline constexpr int kSliderThumb = 1042;    // 12 x 13, drawn from (1, 0) as 11 x 13
+inline constexpr int kProgressTile = 1055;   // 3 x 7
+inline constexpr int kTopBarTile = 1057;     // 100 x 33
 
 // ---- List scroll bar (bitmaps) ----
-inline constexpr int kScrollTopCap = 162;        // 18 x 18
-inline constexpr int kScrollUp = 163;            // 18 x 18
-inline constexpr int kScrollTrack = 164;         // 12 x 1, stretched to 18 wide
-inline constexpr int kScrollDown = 165;          // 18 x 18
-inline constexpr int kScrollBottomCap = 166;     // 18 x 18
-inline constexpr int kScrollThumb = 167;         // 18 x 18
+inline constexpr int kScrollTopCap = 162;     // 18 x 18
+inline constexpr int kScrollUp = 163;         // 18 x 18
+inline constexpr int kScrollTrack = 164;      // 12 x 1, stretched to 18 wide
+inline constexpr int kScrollDown = 165;       // 18 x 18
+inline constexpr int kScrollBottomCap = 166;  // 18 x 18
+inline constexpr int kScrollThumb = 167;      // 18 x 18
 
 // ---- Volume bar (bitmaps, 70 x 21) ----
 inline constexpr int kVolumeEmpty = 20001;
@@ -161,12 +161,12 @@ inline constexpr std::uint32_t kSpeedKeyColour = 0xFFFFFF;
 constexpr int SpeedDigitId(int digit) { return kSpeedDigit0 + digit; }
 
 // ---- About box ----
-inline constexpr int kCardInfoNormal = 1336;     // 83 x 32
+inline constexpr int kCardInfoNormal = 1336;  // 83 x 32
 inline constexpr int kCardInfoPressed = 1335;
 
 // ---- Application ----
-inline constexpr int kAppIcon = 198;             // 256 x 256 PNG, also the window icon
-inline constexpr int kIdlePicture = 20100;       // 1280 x 720, shown when no screen is visible
+inline constexpr int kAppIcon = 198;        // 256 x 256 PNG, also the window icon
+inline constexpr int kIdlePicture = 20100;  // 1280 x 720, shown when no screen is visible
 
 // ---- Language-specific images ----
 // Toggle images are {normal, selected, disabled}; channel toggles have no disabled image.
@@ -178,10 +178,10 @@ struct LanguageSkin {
   int front[2];
   int rear[2];
   int both[2];
-  int okNormal;          // about box OK, 83 x 32
+  int okNormal;  // about box OK, 83 x 32
   int okPressed;
-  int aboutTitle;        // 291 x 28
-  int noDataPicture;     // PNG, map placeholder without GPS data
+  int aboutTitle;           // 291 x 28
+  int noDataPicture;        // PNG, map placeholder without GPS data
   int notConnectedPicture;  // PNG, map placeholder without a connection
 };
 
@@ -198,24 +198,38 @@ inline constexpr int kPlaceholderHeight = 180;
 
 namespace detail {
 
-constexpr LanguageSkin FromBase(int b, int ok, int okPressed, int title, int noData,
-                                int notConnected) {
-  return LanguageSkin{{b, b + 1, b + 2},       {b + 3, b + 4, b + 5},
-                      {b + 6, b + 7, b + 8},   {b + 9, b + 10, b + 11},
-                      {b + 12, b + 13},        {b + 14, b + 15},
-                      {b + 16, b + 17},        ok,
-                      okPressed,               title,
-                      noData,                  notConnected};
+constexpr LanguageSkin FromBase(int b, int ok, int okPressed, int title, int noData, int notConnected) {
+  return LanguageSkin{{b, b + 1, b + 2},
+                      {b + 3, b + 4, b + 5},
+                      {b + 6, b + 7, b + 8},
+                      {b + 9, b + 10, b + 11},
+                      {b + 12, b + 13},
+                      {b + 14, b + 15},
+                      {b + 16, b + 17},
+                      ok,
+                      okPressed,
+                      title,
+                      noData,
+                      notConnected};
 }
 
 }  // namespace detail
 
 // Indexed by language index.
 inline constexpr std::array<LanguageSkin, kLanguageCount> kLanguageSkins = {{
-    detail::FromBase(172, 192, 193, 194, 191, 190),       // English
-    LanguageSkin{{19261, 19262, 19263}, {19271, 19272, 19273}, {19281, 19282, 19283},
-                 {19291, 19292, 19293}, {20031, 20032}, {20041, 20042}, {20051, 20052},
-                 1094, 1095, 1092, 148, 155},              // Korean
+    detail::FromBase(172, 192, 193, 194, 191, 190),  // English
+    LanguageSkin{{19261, 19262, 19263},
+                 {19271, 19272, 19273},
+                 {19281, 19282, 19283},
+                 {19291, 19292, 19293},
+                 {20031, 20032},
+                 {20041, 20042},
+                 {20051, 20052},
+                 1094,
+                 1095,
+                 1092,
+                 148,
+                 155},                                     // Korean
     detail::FromBase(1100, 1120, 1121, 1122, 1119, 1118),  // German
     detail::FromBase(1123, 1143, 1144, 1145, 1142, 1141),  // Japanese
     detail::FromBase(1284, 1304, 1305, 1306, 1303, 1302),  // Chinese
@@ -236,8 +250,7 @@ constexpr const LanguageSkin& LanguageSkinFor(int language) {
 // ---- The table of all images ----
 inline constexpr std::size_t kSharedImageCount = 106;
 inline constexpr std::size_t kImagesPerLanguage = 23;
-inline constexpr std::size_t kSkinImageCount =
-    kSharedImageCount + kImagesPerLanguage * kLanguageCount;
+inline constexpr std::size_t kSkinImageCount = kSharedImageCount + kImagesPerLanguage * kLanguageCount;
 
 namespace detail {
 
@@ -360,8 +373,7 @@ inline constexpr std::array<SkinImage, kSharedImageCount> kSharedImages = {{
     Bmp(kIdlePicture, 1280, 720, "Idle picture in the video area"),
 }};
 
-constexpr void AddLanguage(std::array<SkinImage, kSkinImageCount>& all, std::size_t& n,
-                           int language) {
+constexpr void AddLanguage(std::array<SkinImage, kSkinImageCount>& all, std::size_t& n, int language) {
   const LanguageSkin& s = kLanguageSkins[static_cast<std::size_t>(language)];
   auto add = [&](int id, int w, int h, SkinKind kind, const char* role) {
     all[n++] = SkinImage{id, w, h, kind, 0, language, role};
@@ -388,10 +400,8 @@ constexpr void AddLanguage(std::array<SkinImage, kSkinImageCount>& all, std::siz
   add(s.okNormal, kOkWidth, kOkHeight, b, "About box OK, normal");
   add(s.okPressed, kOkWidth, kOkHeight, b, "About box OK, pressed");
   add(s.aboutTitle, kAboutTitleWidth, kAboutTitleHeight, b, "About box title");
-  add(s.noDataPicture, kPlaceholderWidth, kPlaceholderHeight, SkinKind::Png,
-      "Map placeholder: no GPS data");
-  add(s.notConnectedPicture, kPlaceholderWidth, kPlaceholderHeight, SkinKind::Png,
-      "Map placeholder: no connection");
+  add(s.noDataPicture, kPlaceholderWidth, kPlaceholderHeight, SkinKind::Png, "Map placeholder: no GPS data");
+  add(s.notConnectedPicture, kPlaceholderWidth, kPlaceholderHeight, SkinKind::Png, "Map placeholder: no connection");
 }
 
 constexpr std::array<SkinImage, kSkinImageCount> BuildSkinImages() {

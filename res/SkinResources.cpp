@@ -14,8 +14,6 @@ void InitSkinResources() {
 
 namespace skin {
 
-QString SkinResourcePath(int id) {
-  return QStringLiteral(":/skin/%1.png").arg(id);
-}
+QString SkinResourcePath(int id) { return QStringLiteral(":/skin/%1.png").arg(id); }
 
 }  // namespace skin

@@ -4,18 +4,17 @@
 
 #include <algorithm>
 #include <array>
-#include <string_view>
 #include <mutex>
+#include <string_view>
 
 #include "lang/LanguageAbi.h"
 #include "platform/Paths.h"
 
 namespace {
 
-constexpr std::array<const char*, 12> kLanguageFiles = {
-    "English.dll", "Korean.dll", "German.dll",  "Japanese.dll",
-    "Chinese.dll", "Dutch.dll",  "French.dll",  "Italien.dll",
-    "Polish.dll",  "Portuguese.dll", "Russian.dll", "Spanish.dll"};
+constexpr std::array<const char*, 12> kLanguageFiles = {"English.dll", "Korean.dll",     "German.dll",  "Japanese.dll",
+                                                        "Chinese.dll", "Dutch.dll",      "French.dll",  "Italien.dll",
+                                                        "Polish.dll",  "Portuguese.dll", "Russian.dll", "Spanish.dll"};
 
 // Lookups may come from the load worker while the UI thread reloads the library
 // after the settings dialog; one lock covers the handle and every use of it.
@@ -51,8 +50,7 @@ TarvoLanguageStringFunction LookupFunction(void* handle) {
 void* OpenLanguageFile(const char* fileName) {
   const std::filesystem::path besideExecutable = platform::ExecutableFolder();
   void* handle = nullptr;
-  if (!besideExecutable.empty())
-    handle = ::dlopen((besideExecutable / fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!besideExecutable.empty()) handle = ::dlopen((besideExecutable / fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) handle = ::dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
   if (handle != nullptr && LookupFunction(handle) == nullptr) {
     ::dlclose(handle);

@@ -7,19 +7,19 @@
 #include <array>
 
 // Main window tooltips and the window captions they double as.
-inline constexpr int kStrTipOpen = 101;            // also the folder picker's default title
+inline constexpr int kStrTipOpen = 101;  // also the folder picker's default title
 inline constexpr int kStrPickerTitle = 101;
 inline constexpr int kStrTipCapture = 102;
-inline constexpr int kStrButtonOk = 103;           // settings dialog OK
+inline constexpr int kStrButtonOk = 103;  // settings dialog OK
 inline constexpr int kStrTipPrint = 105;
 inline constexpr int kStrTipSetting = 106;
-inline constexpr int kStrSettingTitle = 106;       // settings dialog title
-inline constexpr int kStrTipLayout = 107;          // layout toggle
-inline constexpr int kStrTipMaximize = 107;        // maximise / restore
+inline constexpr int kStrSettingTitle = 106;  // settings dialog title
+inline constexpr int kStrTipLayout = 107;     // layout toggle
+inline constexpr int kStrTipMaximize = 107;   // maximise / restore
 inline constexpr int kStrTipMinimize = 108;
 inline constexpr int kStrTipAbout = 109;
-inline constexpr int kStrPlayTime = 110;           // text before the play time
-inline constexpr int kStrPlaySpeed = 111;          // text before the speed factor
+inline constexpr int kStrPlayTime = 110;   // text before the play time
+inline constexpr int kStrPlaySpeed = 111;  // text before the speed factor
 inline constexpr int kStrTipSpeedSlider = 111;
 inline constexpr int kStrTipFront = 112;
 inline constexpr int kStrTipRear = 113;
@@ -32,28 +32,28 @@ inline constexpr int kStrTipForward = 119;
 inline constexpr int kStrTipNext = 120;
 inline constexpr int kStrTipSpeedReset = 121;
 inline constexpr int kStrTipBrightnessReset = 122;
-inline constexpr int kStrTipBrightness = 123;      // brightness slider
+inline constexpr int kStrTipBrightness = 123;  // brightness slider
 inline constexpr int kStrTipMute = 124;
 inline constexpr int kStrTipVolume = 125;
-inline constexpr int kStrCaptionMap = 126;         // over the map column; printout page 2
+inline constexpr int kStrCaptionMap = 126;  // over the map column; printout page 2
 inline constexpr int kStrLatitude = 128;
 inline constexpr int kStrLongitude = 129;
-inline constexpr int kStrCaptionList = 130;        // over the file list column
+inline constexpr int kStrCaptionList = 130;  // over the file list column
 inline constexpr int kStrTipFilterAll = 131;
-inline constexpr int kStrLabelEvent = 132;         // type label of "EVT" recordings
+inline constexpr int kStrLabelEvent = 132;  // type label of "EVT" recordings
 inline constexpr int kStrTipFilterEvent = 132;
-inline constexpr int kStrLabelNormal = 133;        // type label of "REC" recordings
+inline constexpr int kStrLabelNormal = 133;  // type label of "REC" recordings
 inline constexpr int kStrTipFilterNormal = 133;
-inline constexpr int kStrLabelParking = 134;       // type label of "PRK" recordings
+inline constexpr int kStrLabelParking = 134;  // type label of "PRK" recordings
 inline constexpr int kStrTipFilterParking = 134;
-inline constexpr int kStrColumnNumber = 135;       // file list column headings
+inline constexpr int kStrColumnNumber = 135;  // file list column headings
 inline constexpr int kStrColumnDate = 136;
-inline constexpr int kStrSettingDateLabel = 136;   // label before the clock's date lists
+inline constexpr int kStrSettingDateLabel = 136;  // label before the clock's date lists
 inline constexpr int kStrColumnTime = 137;
-inline constexpr int kStrSettingTimeLabel = 137;   // label before the clock's time lists
+inline constexpr int kStrSettingTimeLabel = 137;  // label before the clock's time lists
 inline constexpr int kStrColumnType = 138;
 inline constexpr int kStrButtonCancel = 143;
-inline constexpr int kStrCaptureSavedAsk = 145;    // follows the capture's file name
+inline constexpr int kStrCaptureSavedAsk = 145;  // follows the capture's file name
 
 // Settings dialog: groups, notes and labels.
 inline constexpr int kStrSettingDeviceFrame = 148;
@@ -92,7 +92,7 @@ inline constexpr int kStrSettingJumpNote = 195;
 inline constexpr int kStrButtonDefault = 196;
 inline constexpr int kStrSettingMirrorGroup = 211;
 inline constexpr int kStrCheckRearMirror = 212;
-inline constexpr int kStrNoCardAsk = 213;          // OK with no card chosen (OK/Cancel)
+inline constexpr int kStrNoCardAsk = 213;  // OK with no card chosen (OK/Cancel)
 inline constexpr int kStrSettingParkingGroup = 228;
 inline constexpr int kStrSettingParkingNote2 = 229;
 inline constexpr int kStrSettingPowerOffLabel = 234;
@@ -107,28 +107,28 @@ inline constexpr int kStrSettingAlertNote3 = 255;
 inline constexpr int kStrSettingAlertNote2 = 256;
 
 // Choices of the dashcam's setting lists.
-inline constexpr int kStrCutOffNone = 155;         // first Battery CutOff Volt entry
-inline constexpr int kStrTriggerHighest = 156;     // Acc Trigger Level, list order:
-inline constexpr int kStrTriggerVeryHigh = 157;    //   270, 161, 160, 159, 158, 157, 156
+inline constexpr int kStrCutOffNone = 155;       // first Battery CutOff Volt entry
+inline constexpr int kStrTriggerHighest = 156;   // Acc Trigger Level, list order:
+inline constexpr int kStrTriggerVeryHigh = 157;  //   270, 161, 160, 159, 158, 157, 156
 inline constexpr int kStrTriggerHigh = 158;
 inline constexpr int kStrTriggerMedium = 159;
 inline constexpr int kStrTriggerLow = 160;
 inline constexpr int kStrTriggerVeryLow = 161;
 inline constexpr int kStrTriggerOff = 270;
-inline constexpr int kStrQualityHigh = 170;        // REC Video Qulity, list order 172, 171, 170
+inline constexpr int kStrQualityHigh = 170;  // REC Video Qulity, list order 172, 171, 170
 inline constexpr int kStrQualityMedium = 171;
 inline constexpr int kStrQualityLow = 172;
-inline constexpr int kStrChannelsTwo = 174;        // Video Channles, list order 175, 174
+inline constexpr int kStrChannelsTwo = 174;  // Video Channles, list order 175, 174
 inline constexpr int kStrChannelsOne = 175;
-inline constexpr int kStrLcdAlwaysOn = 214;        // LCD Off Time, list order 214..217, 220
+inline constexpr int kStrLcdAlwaysOn = 214;  // LCD Off Time, list order 214..217, 220
 inline constexpr int kStrLcd1Minute = 215;
 inline constexpr int kStrLcd3Minutes = 216;
 inline constexpr int kStrLcd5Minutes = 217;
 inline constexpr int kStrLcd10Minutes = 220;
-inline constexpr int kStrParkingTimeLapse = 230;   // list 1034 (shown disabled)
+inline constexpr int kStrParkingTimeLapse = 230;  // list 1034 (shown disabled)
 inline constexpr int kStrParkingMotion = 232;
-inline constexpr int kStrSpeakerMute = 236;        // first SPK Vol entry
-inline constexpr int kStrAlertOff = 243;           // list 1123 (shown disabled)
+inline constexpr int kStrSpeakerMute = 236;  // first SPK Vol entry
+inline constexpr int kStrAlertOff = 243;     // list 1123 (shown disabled)
 inline constexpr int kStrAlertOn = 244;
 
 // Folder picker.
@@ -148,40 +148,38 @@ inline constexpr int kStrPrintGValue = 206;
 inline constexpr int kStrTipZoom = 208;
 inline constexpr int kStrZoomCaption = 208;
 inline constexpr int kStrTipClose = 209;
-inline constexpr int kStrLabelMotion = 210;        // type label of "MDI"/"MOT" recordings
-inline constexpr int kStrFormatConfirm = 235;      // Yes/No before formatting
+inline constexpr int kStrLabelMotion = 210;    // type label of "MDI"/"MOT" recordings
+inline constexpr int kStrFormatConfirm = 235;  // Yes/No before formatting
 inline constexpr int kStrNoRecordings = 251;
 inline constexpr int kStrOpenFailed = 266;
-inline constexpr int kStrTipSaveCopy = 272;        // Merge button: save a card recording
-inline constexpr int kStrWelcomeCaption = 273;     // loading dialog, start-up notice
+inline constexpr int kStrTipSaveCopy = 272;     // Merge button: save a card recording
+inline constexpr int kStrWelcomeCaption = 273;  // loading dialog, start-up notice
 inline constexpr int kStrWelcomeLine1 = 274;
 inline constexpr int kStrWelcomeLine2 = 281;
 inline constexpr int kStrWelcomeLine3 = 282;
-inline constexpr int kStrLoadingLine1 = 276;       // loading dialog, after an open
+inline constexpr int kStrLoadingLine1 = 276;  // loading dialog, after an open
 inline constexpr int kStrLoadingLine2 = 283;
 inline constexpr int kStrLoadingLine3 = 284;
 inline constexpr int kStrLoadingCaption = 285;
 inline constexpr int kStrFormatLegacy = 277;
-inline constexpr int kStrFormatFailed = 278;       // prefix of "%s (%d)"
+inline constexpr int kStrFormatFailed = 278;  // prefix of "%s (%d)"
 inline constexpr int kStrFormatDone = 279;
 inline constexpr int kStrFormatBatchFailed = 280;
-inline constexpr int kStrInfoNoSetupFile = 286;    // file information view refusals
+inline constexpr int kStrInfoNoSetupFile = 286;  // file information view refusals
 inline constexpr int kStrInfoNotCard = 287;
 inline constexpr int kStrInfoNoRecordings = 288;
 
 // Every number above, once, ascending.
 inline constexpr std::array kAllStringIds = {
-    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117,
-    118, 119, 120, 121, 122, 123, 124, 125, 126, 128, 129, 130, 131, 132, 133, 134,
-    135, 136, 137, 138, 143, 145, 148, 149, 150, 151, 152, 153, 154, 155, 156, 157,
-    158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175, 176,
-    177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192,
-    193, 194, 195, 196, 199, 200, 201, 202, 203, 204, 205, 206, 208, 209, 210, 211,
-    212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235, 236, 237,
-    241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274,
-    276, 277, 278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288};
+    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122,
+    123, 124, 125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151,
+    152, 153, 154, 155, 156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175,
+    176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196,
+    199, 200, 201, 202, 203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228,
+    229, 230, 232, 234, 235, 236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272,
+    273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.
-inline constexpr int kAppStrAboutEntry = 101;      // system menu "About" entry
-inline constexpr int kAppStrSocketsFailed = 103;   // network start-up failure
+inline constexpr int kAppStrAboutEntry = 101;     // system menu "About" entry
+inline constexpr int kAppStrSocketsFailed = 103;  // network start-up failure

@@ -23,8 +23,10 @@ bool ReadLine(std::FILE* file, std::string& line, bool& overlong) {
   int c = std::fgetc(file);
   if (c == EOF) return false;
   while (c != EOF && c != '\n') {
-    if (line.size() < kMaxLineLength) line.push_back(static_cast<char>(c));
-    else overlong = true;
+    if (line.size() < kMaxLineLength)
+      line.push_back(static_cast<char>(c));
+    else
+      overlong = true;
     c = std::fgetc(file);
   }
   return true;

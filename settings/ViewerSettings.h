@@ -6,13 +6,13 @@
 #include <string>
 
 struct ViewerSettings {
-  std::string saveDirectory;      // SAVE_DIRECTORY: folder for still captures (UTF-8)
-  std::int32_t playValue = 5;     // PLAY_VALUE: jump step of rewind/forward, seconds
-  bool rearMirror = false;        // REAR_MIRROR
-  std::int32_t language = 0;      // LANGUAGE: index into the language table
+  std::string saveDirectory;         // SAVE_DIRECTORY: folder for still captures (UTF-8)
+  std::int32_t playValue = 5;        // PLAY_VALUE: jump step of rewind/forward, seconds
+  bool rearMirror = false;           // REAR_MIRROR
+  std::int32_t language = 0;         // LANGUAGE: index into the language table
   std::int32_t defaultLanguage = 0;  // DEFAULT_LANGUAGE: kept, nothing uses it
-  std::int32_t model = 0;         // MODEL: dashcam model index
-  bool speedInMiles = false;      // SPEED: show mph instead of km/h
+  std::int32_t model = 0;            // MODEL: dashcam model index
+  bool speedInMiles = false;         // SPEED: show mph instead of km/h
   // The loaded language library (a dlopen handle), null while none is loaded.
   // Only settings/LanguageLibrary.cpp opens and closes it.
   void* languageLibrary = nullptr;

@@ -2,8 +2,8 @@
 // folders and saving a copy of a recording.
 
 #include <fcntl.h>
-#include <sys/statvfs.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -43,16 +43,13 @@ bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry) {
   if (fd < 0) return false;
   ::close(fd);
   std::memcpy(entry.physicalPath, drive.device.c_str(), drive.device.size() + 1);
-  entry.kind = VK_Kovr_Check_Kovr_partition(entry.physicalPath) ? kSourceCard
-                                                                 : kSourceRemovableDrive;
+  entry.kind = VK_Kovr_Check_Kovr_partition(entry.physicalPath) ? kSourceCard : kSourceRemovableDrive;
   return true;
 }
 
 }  // namespace
 
-RecordingCollection::CardLibraryLifetime::CardLibraryLifetime(RecordingCollection* o) : owner(o) {
-  VK_Kovr_Start();
-}
+RecordingCollection::CardLibraryLifetime::CardLibraryLifetime(RecordingCollection* o) : owner(o) { VK_Kovr_Start(); }
 
 RecordingCollection::CardLibraryLifetime::~CardLibraryLifetime() {
   owner->CloseCard();
@@ -88,10 +85,17 @@ bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderIte
   sourceKind = source.kind;
   bool opened = false;
   switch (source.kind) {
-    case kSourceRemovableDrive: opened = OpenDrive(source); break;
-    case kSourceCard: opened = OpenCard(source); break;
-    case kSourceChosenFiles: opened = openFolderItem(); break;
-    default: break;
+    case kSourceRemovableDrive:
+      opened = OpenDrive(source);
+      break;
+    case kSourceCard:
+      opened = OpenCard(source);
+      break;
+    case kSourceChosenFiles:
+      opened = openFolderItem();
+      break;
+    default:
+      break;
   }
   if (opened) {
     SortEntries();
@@ -108,8 +112,7 @@ bool RecordingCollection::OpenSourceWithChoice(int index, const std::vector<std:
   return OpenSourceWith(index, [&] { return OpenChosenPaths(paths); });
 }
 
-bool RecordingCollection::OpenSourceWithDrop(int index,
-                                             const std::vector<std::string>& droppedPaths) {
+bool RecordingCollection::OpenSourceWithDrop(int index, const std::vector<std::string>& droppedPaths) {
   return OpenSourceWith(index, [&] { return OpenDroppedFiles(droppedPaths); });
 }
 
@@ -191,8 +194,7 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
     if (destination == entry->path || fs::equivalent(destination, entry->path, ec)) return false;
     return fs::copy_file(entry->path, destination, fs::copy_options::overwrite_existing, ec) && !ec;
   }
-  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() ||
-      !device)
+  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device)
     return false;
   const FolderRecord& folder = scannedFolders[static_cast<size_t>(entry->folderIndex)];
   std::FILE* out = std::fopen(destination.c_str(), "wb");

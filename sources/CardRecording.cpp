@@ -12,8 +12,7 @@ constexpr size_t kLongestCardPath = 260;
 repair::PrepareOutcome PrepareCardRecording(void* device, const RecordingEntry& entry,
                                             const std::filesystem::path& tempFolder) {
   repair::PrepareOutcome outcome;
-  if (!device || entry.cardFileNumber <= 0 || entry.fileName.size() > kLongestCardPath)
-    return outcome;
+  if (!device || entry.cardFileNumber <= 0 || entry.fileName.size() > kLongestCardPath) return outcome;
   KovrByteSource source(device, entry.fileName, entry.cardFileNumber);
   if (!source.IsOpen()) return outcome;
   // The temporary files are named after the card's name, which the repair keeps

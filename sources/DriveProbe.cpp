@@ -54,10 +54,8 @@ std::string DecodeMountField(const std::string& field) {
   auto octal = [](char c) { return c >= '0' && c <= '7'; };
   std::string out;
   for (size_t i = 0; i < field.size(); ++i) {
-    if (field[i] == '\\' && i + 3 < field.size() && octal(field[i + 1]) && octal(field[i + 2]) &&
-        octal(field[i + 3])) {
-      out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
-                               (field[i + 3] - '0'));
+    if (field[i] == '\\' && i + 3 < field.size() && octal(field[i + 1]) && octal(field[i + 2]) && octal(field[i + 3])) {
+      out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
       i += 3;
     } else {
       out += field[i];
@@ -95,8 +93,7 @@ std::vector<Drive> ListMountedDrives(const std::string& mountInfoPath, const std
     d.systemDisk = !systemDisk.empty() && disk == systemDisk;
     drives.push_back(std::move(d));
   }
-  std::sort(drives.begin(), drives.end(),
-            [](const Drive& a, const Drive& b) { return a.root < b.root; });
+  std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
   return drives;
 }
 

@@ -36,8 +36,7 @@ bool ReadDriveTable(const std::string& path, std::vector<Drive>& drives) {
     size_t from = 0;
     while (from <= flags.size()) {
       const size_t comma = flags.find(',', from);
-      const std::string flag =
-          Trim(flags.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+      const std::string flag = Trim(flags.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
       if (flag == "removable") d.removable = true;
       if (flag == "system") d.systemDisk = true;
       if (comma == std::string::npos) break;

@@ -33,8 +33,7 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-RecordingEntry MakeLocalEntry(const std::string& fileName, const std::string& path, uint64_t size,
-                              int folderIndex) {
+RecordingEntry MakeLocalEntry(const std::string& fileName, const std::string& path, uint64_t size, int folderIndex) {
   RecordingEntry entry;
   entry.folderIndex = folderIndex;
   entry.cardFileNumber = -1;
@@ -60,8 +59,7 @@ bool RecordingCollection::ScanFolder(FolderRecord& record, int folderIndex) {
 bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited) {
   struct stat self {};
   if (::stat(record.name.c_str(), &self) != 0 || !S_ISDIR(self.st_mode)) return false;
-  const std::pair<uint64_t, uint64_t> identity{static_cast<uint64_t>(self.st_dev),
-                                               static_cast<uint64_t>(self.st_ino)};
+  const std::pair<uint64_t, uint64_t> identity{static_cast<uint64_t>(self.st_dev), static_cast<uint64_t>(self.st_ino)};
   if (std::find(visited.begin(), visited.end(), identity) != visited.end()) return false;
 
   std::error_code error;

@@ -14,10 +14,22 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0U) == 0x80U; }
 // Length and minimum code point of a sequence introduced by `lead`; 0 for a byte that
 // cannot start one.
 std::size_t SequenceLength(unsigned char lead, char32_t& minimum) {
-  if (lead < 0x80U) { minimum = 0; return 1; }
-  if ((lead & 0xE0U) == 0xC0U) { minimum = 0x80; return 2; }
-  if ((lead & 0xF0U) == 0xE0U) { minimum = 0x800; return 3; }
-  if ((lead & 0xF8U) == 0xF0U) { minimum = 0x10000; return 4; }
+  if (lead < 0x80U) {
+    minimum = 0;
+    return 1;
+  }
+  if ((lead & 0xE0U) == 0xC0U) {
+    minimum = 0x80;
+    return 2;
+  }
+  if ((lead & 0xF0U) == 0xE0U) {
+    minimum = 0x800;
+    return 3;
+  }
+  if ((lead & 0xF8U) == 0xF0U) {
+    minimum = 0x10000;
+    return 4;
+  }
   return 0;
 }
 

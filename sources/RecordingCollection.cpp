@@ -120,11 +120,15 @@ void RecordingCollection::ParseRecordingName(const std::string& fileName, Record
 
 RecordingGroup RecordingCollection::GroupOfName(const std::string& fileName) {
   switch (LabelNumberOf(fileName)) {
-    case kStrLabelNormal: return kGroupNormal;
-    case kStrLabelEvent: return kGroupEvent;
+    case kStrLabelNormal:
+      return kGroupNormal;
+    case kStrLabelEvent:
+      return kGroupEvent;
     case kStrLabelParking:
-    case kStrLabelMotion: return kGroupParking;
-    default: return kGroupUnknown;
+    case kStrLabelMotion:
+      return kGroupParking;
+    default:
+      return kGroupUnknown;
   }
 }
 
@@ -164,9 +168,7 @@ int RecordingCollection::ListAll(RecordingList& list) {
   return FillList(list, true, 0);
 }
 
-int RecordingCollection::ListGroup(RecordingList& list, int group) {
-  return FillList(list, false, group);
-}
+int RecordingCollection::ListGroup(RecordingList& list, int group) { return FillList(list, false, group); }
 
 int RecordingCollection::FillList(RecordingList& list, bool allGroups, int group) {
   rows.clear();
@@ -175,9 +177,15 @@ int RecordingCollection::FillList(RecordingList& list, bool allGroups, int group
   std::fill(std::begin(typePresent), std::end(typePresent), uint8_t{0});
 
   // Each label is read from the language library once per listing.
-  struct Label { int number; bool read; std::string text; };
-  Label labels[] = {{kStrLabelEvent, false, {}}, {kStrLabelNormal, false, {}},
-                    {kStrLabelParking, false, {}}, {kStrLabelMotion, false, {}}};
+  struct Label {
+    int number;
+    bool read;
+    std::string text;
+  };
+  Label labels[] = {{kStrLabelEvent, false, {}},
+                    {kStrLabelNormal, false, {}},
+                    {kStrLabelParking, false, {}},
+                    {kStrLabelMotion, false, {}}};
   auto labelText = [&](int number) -> std::string {
     if (number == 0) return kUnknownTypeLabel;
     for (Label& label : labels) {

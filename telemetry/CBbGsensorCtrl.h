@@ -31,9 +31,7 @@ class CBbGsensorCtrl : public QWidget {
   void SetSamples(const std::vector<CGSensorData>* samples);
 
   // Recomputes the plot rectangle for a client area of width x height.
-  void ComputeGeometry(int width, int height) {
-    SetPlotGeometry(ComputeGsensorGeometry(width, height));
-  }
+  void ComputeGeometry(int width, int height) { SetPlotGeometry(ComputeGsensorGeometry(width, height)); }
   void SetPlotGeometry(const GsensorGeometry& geometry);
   int MiddleLine() const { return (plotBottom - 10) / 2 + 10; }
 

@@ -62,8 +62,7 @@ void CBbSpeedCtrl::paintEvent(QPaintEvent*) {
   if (!buffer.Create(this, width(), height())) return;
   QPainter& p = buffer.Painter();
   p.fillRect(rect(), Qt::black);
-  const int background =
-      TheViewerSettings().speedInMiles ? skin::kSpeedBackgroundMph : skin::kSpeedBackgroundKmh;
+  const int background = TheViewerSettings().speedInMiles ? skin::kSpeedBackgroundMph : skin::kSpeedBackgroundKmh;
   DrawSkinBitmap(p, background, 0, 0, width(), height());
   for (const Glyph& glyph : Glyphs(value)) {
     const int glyphWidth = glyph.image == skin::kSpeedPoint ? 6 : 10;

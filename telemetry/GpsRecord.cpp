@@ -17,7 +17,15 @@ constexpr double kKilometresPerKnot = 1.852;
 constexpr int32_t kHourOffset = 9;
 
 enum Field : std::size_t {
-  kTime = 1, kStatus, kLatitude, kNorthSouth, kLongitude, kEastWest, kSpeed, kCourse, kDate,
+  kTime = 1,
+  kStatus,
+  kLatitude,
+  kNorthSouth,
+  kLongitude,
+  kEastWest,
+  kSpeed,
+  kCourse,
+  kDate,
   kFieldCount
 };
 
@@ -69,12 +77,18 @@ bool ParseGpsRecord(CGPSData& sample, int32_t recordTime, std::string_view text)
         sample.minute = TwoDigits(field, 2);
         sample.second = TwoDigits(field, 4);
         break;
-      case kStatus: sample.valid = FirstChar(field) == 'A' ? 1 : 0; break;
-      case kLatitude: sample.latitude = Decimal(field); break;
+      case kStatus:
+        sample.valid = FirstChar(field) == 'A' ? 1 : 0;
+        break;
+      case kLatitude:
+        sample.latitude = Decimal(field);
+        break;
       case kNorthSouth:
         if (FirstChar(field) != 'N') sample.latitude = -sample.latitude;
         break;
-      case kLongitude: sample.longitude = Decimal(field); break;
+      case kLongitude:
+        sample.longitude = Decimal(field);
+        break;
       case kEastWest:
         if (FirstChar(field) != 'E') sample.longitude = -sample.longitude;
         break;
@@ -83,13 +97,16 @@ bool ParseGpsRecord(CGPSData& sample, int32_t recordTime, std::string_view text)
         sample.speed = knots > 1 ? telemetry::ToSingle(knots * kKilometresPerKnot) : 0;
         break;
       }
-      case kCourse: sample.course = telemetry::ToSingle(Decimal(field)); break;
+      case kCourse:
+        sample.course = telemetry::ToSingle(Decimal(field));
+        break;
       case kDate:
         sample.day = TwoDigits(field, 0);
         sample.month = TwoDigits(field, 2);
         sample.year = TwoDigits(field, 4);
         break;
-      default: break;
+      default:
+        break;
     }
   }
 

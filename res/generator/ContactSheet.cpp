@@ -5,7 +5,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-
 #include <algorithm>
 
 #include "res/generator/ImageSet.h"
@@ -30,9 +29,10 @@ void Caption(QPainter& p, int x, int y, const QString& text) {
 void TopBar(QPainter& p, const ImageSet& s, int ox, int oy, int language) {
   const int w = 1034;
   p.fillRect(QRect(ox, oy, w, 60), kWindowBg);
-  for (int x = 0; x < w; x += 100) p.drawImage(QPoint(ox + x, oy), s.Get(skin::kTopBarTile), QRect(0, 0, std::min(100, w - x), 33));
-  const int ids[8] = {skin::kOpenHover, skin::kMergeDisabled, skin::kCaptureNormal, skin::kPrintNormal,
-                      skin::kZoomPressed, skin::kLayoutNormal, skin::kSettingNormal, skin::kAboutNormal};
+  for (int x = 0; x < w; x += 100)
+    p.drawImage(QPoint(ox + x, oy), s.Get(skin::kTopBarTile), QRect(0, 0, std::min(100, w - x), 33));
+  const int ids[8] = {skin::kOpenHover,   skin::kMergeDisabled, skin::kCaptureNormal, skin::kPrintNormal,
+                      skin::kZoomPressed, skin::kLayoutNormal,  skin::kSettingNormal, skin::kAboutNormal};
   const int xs[8] = {9, 53, 97, 141, 185, 229, 273, 317};
   for (int i = 0; i < 8; ++i) {
     p.fillRect(QRect(ox + xs[i], oy + 9, 32, 31), kWindowBg);
@@ -56,7 +56,8 @@ void SeekBar(QPainter& p, const ImageSet& s, int ox, int oy, int width) {
     sp.drawImage(QPoint(0, 0), s.Get(skin::kSeekChannel), QRect(0, 0, 10, h));
     sp.drawImage(QPoint(w - 10, 0), s.Get(skin::kSeekChannel), QRect(537, 0, 10, h));
     const int progress = w * 40 / 100;
-    for (int x = 0; x < progress; x += 3) sp.drawImage(QPoint(x, 1), s.Get(skin::kProgressTile), QRect(0, 0, std::min(3, progress - x), 7));
+    for (int x = 0; x < progress; x += 3)
+      sp.drawImage(QPoint(x, 1), s.Get(skin::kProgressTile), QRect(0, 0, std::min(3, progress - x), 7));
   }
   p.drawImage(ox + margin, oy + 10, strip);
   s.Put(p, skin::kSeekThumb, ox + margin + w * 40 / 100 - 5, oy + 4);
@@ -153,7 +154,11 @@ QImage BuildContactSheet(const std::vector<RenderedImage>& images) {
   const int sheetWidth = 1500;
 
   // Lay the grid out first to know the height.
-  struct Item { const RenderedImage* r; QRect box; qreal scale; };
+  struct Item {
+    const RenderedImage* r;
+    QRect box;
+    qreal scale;
+  };
   std::vector<Item> items;
   int x = 10, y = 0, rowHeight = 0;
   const int gridTop = 1000;

@@ -2,7 +2,6 @@
 // One picture of the whole skin for looking at it.
 
 #include <QImage>
-
 #include <vector>
 
 #include "res/SkinIds.h"

@@ -11,7 +11,7 @@ namespace gen {
 enum class ButtonState { Normal, Pressed, Hover, Disabled, Selected };
 
 // Buttons.cpp
-QImage DrawTopButton(Icon icon, ButtonState state);              // 32 x 31, alpha
+QImage DrawTopButton(Icon icon, ButtonState state);  // 32 x 31, alpha
 enum class WindowButton { Minimise, Maximise, Close };
 QImage DrawWindowButton(WindowButton which, ButtonState state);  // 30 x 24
 QImage DrawTransportButton(Icon icon, ButtonState state);        // 32 x 32

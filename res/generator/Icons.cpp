@@ -2,7 +2,6 @@
 
 #include <QPainterPath>
 #include <QPolygonF>
-
 #include <cmath>
 #include <numbers>
 
@@ -38,7 +37,10 @@ void Gear(QPainter& p) {
     // Teeth are narrow flats: shift the tooth corners a little toward each other.
     const qreal a = angle + ((i % 4 == 0) ? 0.09 : (i % 4 == 1) ? -0.09 : (i % 4 == 2) ? 0.05 : -0.05);
     const QPointF pt(12 + r * std::cos(a), 12 + r * std::sin(a));
-    if (i == 0) path.moveTo(pt); else path.lineTo(pt);
+    if (i == 0)
+      path.moveTo(pt);
+    else
+      path.lineTo(pt);
   }
   path.closeSubpath();
   p.drawPath(path);
@@ -64,8 +66,7 @@ void Slash(QPainter& p, const QColor& colour, qreal width) {
 
 }  // namespace
 
-void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour,
-              qreal stroke) {
+void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour, qreal stroke) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   const qreal scale = box.width() / 24.0;
@@ -173,10 +174,18 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& col
     case Icon::Layout: {
       pen.Line();
       QPainterPath path;
-      path.moveTo(3.5, 8.5); path.lineTo(3.5, 3.5); path.lineTo(8.5, 3.5);
-      path.moveTo(15.5, 3.5); path.lineTo(20.5, 3.5); path.lineTo(20.5, 8.5);
-      path.moveTo(20.5, 15.5); path.lineTo(20.5, 20.5); path.lineTo(15.5, 20.5);
-      path.moveTo(8.5, 20.5); path.lineTo(3.5, 20.5); path.lineTo(3.5, 15.5);
+      path.moveTo(3.5, 8.5);
+      path.lineTo(3.5, 3.5);
+      path.lineTo(8.5, 3.5);
+      path.moveTo(15.5, 3.5);
+      path.lineTo(20.5, 3.5);
+      path.lineTo(20.5, 8.5);
+      path.moveTo(20.5, 15.5);
+      path.lineTo(20.5, 20.5);
+      path.lineTo(15.5, 20.5);
+      path.moveTo(8.5, 20.5);
+      path.lineTo(3.5, 20.5);
+      path.lineTo(3.5, 15.5);
       p.drawPath(path);
       p.drawRoundedRect(QRectF(8, 8.5, 8, 7), 1, 1);
       break;

@@ -8,16 +8,35 @@
 namespace gen {
 
 enum class Icon {
-  Open, Merge, Capture, Zoom, Print, Setting, Layout, About,
-  Previous, Rewind, Play, Pause, Forward, Next,
-  SpeedReset, BrightnessReset, SoundOn, Muted,
-  MapOut, Close, Card, MapPinOff, GlobeOff, Logo
+  Open,
+  Merge,
+  Capture,
+  Zoom,
+  Print,
+  Setting,
+  Layout,
+  About,
+  Previous,
+  Rewind,
+  Play,
+  Pause,
+  Forward,
+  Next,
+  SpeedReset,
+  BrightnessReset,
+  SoundOn,
+  Muted,
+  MapOut,
+  Close,
+  Card,
+  MapPinOff,
+  GlobeOff,
+  Logo
 };
 
 // Draws `icon` into `box` (square; the 24-unit grid is scaled to it). `stroke` is the
 // line width in pixels for line icons.
-void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour,
-              qreal stroke = 1.6);
+void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour, qreal stroke = 1.6);
 
 // A diagonal "not available" stroke across `box`.
 void DrawSlash(QPainter& painter, const QRectF& box, const QColor& colour, qreal stroke);

@@ -4,7 +4,6 @@
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -26,63 +25,84 @@ struct LanguageTexts {
 
 // By language index.
 const LanguageTexts kTexts[skin::kLanguageCount] = {
-    {{"All", "Normal", "Event", "Parking"}, {"Front", "Rear", "Both"}, "OK",
+    {{"All", "Normal", "Event", "Parking"},
+     {"Front", "Rear", "Both"},
+     "OK",
      "About Tarvo Viewer",
      {"No GPS data", "This recording carries no position data."},
      {"No internet connection", "The map needs an internet connection."}},
-    {{"전체", "상시", "이벤트", "주차"}, {"전방", "후방", "전후방"}, "확인",
+    {{"전체", "상시", "이벤트", "주차"},
+     {"전방", "후방", "전후방"},
+     "확인",
      "Tarvo Viewer 정보",
      {"GPS 데이터 없음", "이 영상에는 위치 정보가 없습니다."},
      {"인터넷 연결 없음", "지도를 보려면 인터넷에 연결해야 합니다."}},
-    {{"Alle", "Normal", "Ereignis", "Parken"}, {"Vorne", "Hinten", "Beide"}, "OK",
+    {{"Alle", "Normal", "Ereignis", "Parken"},
+     {"Vorne", "Hinten", "Beide"},
+     "OK",
      "Über Tarvo Viewer",
      {"Keine GPS-Daten", "Diese Aufnahme enthält keine Positionsdaten."},
      {"Keine Internetverbindung", "Die Karte benötigt eine Internetverbindung."}},
-    {{"全て", "常時", "衝撃", "駐車"}, {"前方", "後方", "両方"}, "OK",
+    {{"全て", "常時", "衝撃", "駐車"},
+     {"前方", "後方", "両方"},
+     "OK",
      "Tarvo Viewer について",
      {"GPSデータなし", "この録画には位置情報がありません。"},
      {"インターネット未接続", "地図の表示には\u2028インターネット接続が必要です。"}},
-    {{"全部", "常规", "事件", "停车"}, {"前方", "后方", "双路"}, "确定",
+    {{"全部", "常规", "事件", "停车"},
+     {"前方", "后方", "双路"},
+     "确定",
      "关于 Tarvo Viewer",
      {"无 GPS 数据", "此录像不包含位置信息。"},
      {"无网络连接", "地图需要连接互联网。"}},
-    {{"Alle", "Normaal", "Incident", "Parkeren"}, {"Voor", "Achter", "Beide"}, "OK",
+    {{"Alle", "Normaal", "Incident", "Parkeren"},
+     {"Voor", "Achter", "Beide"},
+     "OK",
      "Over Tarvo Viewer",
      {"Geen GPS-gegevens", "Deze opname bevat geen positiegegevens."},
      {"Geen internetverbinding", "De kaart heeft een internetverbinding nodig."}},
-    {{"Tout", "Normal", "Urgence", "Parking"}, {"Avant", "Arrière", "Les 2"}, "OK",
+    {{"Tout", "Normal", "Urgence", "Parking"},
+     {"Avant", "Arrière", "Les 2"},
+     "OK",
      "À propos de Tarvo Viewer",
      {"Aucune donnée GPS", "Cet enregistrement ne contient aucune position."},
      {"Pas de connexion Internet", "La carte nécessite une connexion Internet."}},
-    {{"Tutti", "Normale", "Evento", "Sosta"}, {"Fronte", "Retro", "Doppia"}, "OK",
+    {{"Tutti", "Normale", "Evento", "Sosta"},
+     {"Fronte", "Retro", "Doppia"},
+     "OK",
      "Informazioni su Tarvo Viewer",
      {"Nessun dato GPS", "Questa registrazione non contiene dati di posizione."},
      {"Nessuna connessione Internet", "La mappa richiede una connessione Internet."}},
-    {{"Wszystko", "Ciągłe", "Alarm", "Parking"}, {"Przód", "Tył", "Oba"}, "OK",
+    {{"Wszystko", "Ciągłe", "Alarm", "Parking"},
+     {"Przód", "Tył", "Oba"},
+     "OK",
      "O programie Tarvo Viewer",
      {"Brak danych GPS", "To nagranie nie zawiera danych o położeniu."},
      {"Brak połączenia z internetem", "Mapa wymaga połączenia z internetem."}},
-    {{"Todos", "Normal", "Evento", "Parque"}, {"Frente", "Trás", "Ambas"}, "OK",
+    {{"Todos", "Normal", "Evento", "Parque"},
+     {"Frente", "Trás", "Ambas"},
+     "OK",
      "Sobre o Tarvo Viewer",
      {"Sem dados de GPS", "Esta gravação não contém dados de posição."},
      {"Sem conexão com a Internet", "O mapa precisa de conexão com a Internet."}},
-    {{"Все", "Обычные", "События", "Стоянка"}, {"Перед", "Зад", "Оба"}, "ОК",
+    {{"Все", "Обычные", "События", "Стоянка"},
+     {"Перед", "Зад", "Оба"},
+     "ОК",
      "О программе Tarvo Viewer",
      {"Нет данных GPS", "В этой записи нет данных о местоположении."},
      {"Нет подключения к Интернету", "Для карты нужно подключение к Интернету."}},
-    {{"Todos", "Normal", "Evento", "Parking"}, {"Frontal", "Trasera", "Ambas"}, "Aceptar",
+    {{"Todos", "Normal", "Evento", "Parking"},
+     {"Frontal", "Trasera", "Ambas"},
+     "Aceptar",
      "Acerca de Tarvo Viewer",
      {"Sin datos GPS", "Esta grabación no contiene datos de posición."},
      {"Sin conexión a Internet", "El mapa necesita conexión a Internet."}},
 };
 
-const LanguageTexts& TextsFor(int language) {
-  return kTexts[std::clamp(language, 0, skin::kLanguageCount - 1)];
-}
+const LanguageTexts& TextsFor(int language) { return kTexts[std::clamp(language, 0, skin::kLanguageCount - 1)]; }
 
 bool IsCjk(int language) {
-  return language == skin::kLanguageKorean || language == skin::kLanguageJapanese ||
-         language == skin::kLanguageChinese;
+  return language == skin::kLanguageKorean || language == skin::kLanguageJapanese || language == skin::kLanguageChinese;
 }
 
 // The label font of a group of toggles (the four filters or the three channel
@@ -165,8 +185,8 @@ Wrapped LayOut(QTextLayout& layout, qreal width) {
   return result;
 }
 
-Wrapped WrappedText(QPainter* p, const QString& text, const QFont& font, qreal top,
-                    qreal width, qreal left, const QColor& colour) {
+Wrapped WrappedText(QPainter* p, const QString& text, const QFont& font, qreal top, qreal width, qreal left,
+                    const QColor& colour) {
   QTextLayout layout(text, font);
   Wrapped result = LayOut(layout, width);
   if (result.lines == 2) {

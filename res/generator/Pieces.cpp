@@ -4,7 +4,6 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPolygonF>
-
 #include <cmath>
 #include <vector>
 
@@ -31,12 +30,20 @@ QColor Mix(const QColor& a, const QColor& b, qreal t) {
 
 // Seven-segment digit shapes on a 10 x 18 cell.
 QPolygonF HorizontalSegment(qreal x0, qreal x1, qreal yc, qreal t) {
-  return QPolygonF({{x0, yc}, {x0 + t / 2, yc - t / 2}, {x1 - t / 2, yc - t / 2}, {x1, yc},
-                    {x1 - t / 2, yc + t / 2}, {x0 + t / 2, yc + t / 2}});
+  return QPolygonF({{x0, yc},
+                    {x0 + t / 2, yc - t / 2},
+                    {x1 - t / 2, yc - t / 2},
+                    {x1, yc},
+                    {x1 - t / 2, yc + t / 2},
+                    {x0 + t / 2, yc + t / 2}});
 }
 QPolygonF VerticalSegment(qreal xc, qreal y0, qreal y1, qreal t) {
-  return QPolygonF({{xc, y0}, {xc + t / 2, y0 + t / 2}, {xc + t / 2, y1 - t / 2}, {xc, y1},
-                    {xc - t / 2, y1 - t / 2}, {xc - t / 2, y0 + t / 2}});
+  return QPolygonF({{xc, y0},
+                    {xc + t / 2, y0 + t / 2},
+                    {xc + t / 2, y1 - t / 2},
+                    {xc, y1},
+                    {xc - t / 2, y1 - t / 2},
+                    {xc - t / 2, y0 + t / 2}});
 }
 
 std::vector<QPolygonF> Segments(int digit, qreal dx) {
@@ -63,8 +70,7 @@ std::vector<QPolygonF> Segments(int digit, qreal dx) {
 // Renders `shapes` in `colour` over `background`, then turns every pixel the shapes do
 // not touch into the exact key colour, so edges stay smooth against the display window
 // and the rest is left to the readout behind.
-QImage KeyedGlyph(int width, int height, const std::vector<QPolygonF>& shapes,
-                  const QRectF& dot) {
+QImage KeyedGlyph(int width, int height, const std::vector<QPolygonF>& shapes, const QRectF& dot) {
   QImage image = NewImage(width, height, kLcdFill);
   QImage mask = NewImage(width, height, Qt::black);
   for (QImage* target : {&image, &mask}) {
@@ -120,8 +126,9 @@ QImage DrawSeekChannel() {
 
 QImage DrawProgressTile() {
   QImage image = NewImage(3, 7, kAccent);
-  const QColor rows[7] = {QColor(0x86, 0xDC, 0xEA), QColor(0x52, 0xC2, 0xD4), kAccent, kAccent,
-                          QColor(0x2A, 0x9A, 0xAF), QColor(0x24, 0x8B, 0x9E), QColor(0x1D, 0x76, 0x86)};
+  const QColor rows[7] = {
+      QColor(0x86, 0xDC, 0xEA), QColor(0x52, 0xC2, 0xD4), kAccent, kAccent, QColor(0x2A, 0x9A, 0xAF),
+      QColor(0x24, 0x8B, 0x9E), QColor(0x1D, 0x76, 0x86)};
   for (int y = 0; y < 7; ++y) {
     for (int x = 0; x < 3; ++x) image.setPixel(x, y, rows[y].rgb());
   }
@@ -284,12 +291,8 @@ QImage DrawSpeedBackground(bool mph) {
   return image;
 }
 
-QImage DrawSpeedDigit(int digit) {
-  return KeyedGlyph(10, 18, Segments(digit, 0), QRectF());
-}
+QImage DrawSpeedDigit(int digit) { return KeyedGlyph(10, 18, Segments(digit, 0), QRectF()); }
 
-QImage DrawSpeedPoint() {
-  return KeyedGlyph(6, 18, {}, QRectF(1.7, 15.4, 2.6, 2.6));
-}
+QImage DrawSpeedPoint() { return KeyedGlyph(6, 18, {}, QRectF(1.7, 15.4, 2.6, 2.6)); }
 
 }  // namespace gen

@@ -9,8 +9,8 @@ using skin::LanguageSkin;
 
 // States of a button family whose ids follow the order normal, pressed, hover, disabled.
 ButtonState StateAt(int index) {
-  static const ButtonState kOrder[4] = {ButtonState::Normal, ButtonState::Pressed,
-                                        ButtonState::Hover, ButtonState::Disabled};
+  static const ButtonState kOrder[4] = {ButtonState::Normal, ButtonState::Pressed, ButtonState::Hover,
+                                        ButtonState::Disabled};
   return kOrder[index];
 }
 
@@ -48,8 +48,7 @@ bool InFamily(const Family& family, int id, int& index) {
 
 QImage RenderLanguageImage(int id, int language) {
   const LanguageSkin& s = skin::kLanguageSkins[static_cast<std::size_t>(language)];
-  const ButtonState toggleStates[3] = {ButtonState::Normal, ButtonState::Selected,
-                                       ButtonState::Disabled};
+  const ButtonState toggleStates[3] = {ButtonState::Normal, ButtonState::Selected, ButtonState::Disabled};
   const int* filters[4] = {s.filterAll, s.filterNormal, s.filterEvent, s.filterParking};
   for (int f = 0; f < 4; ++f) {
     for (int k = 0; k < 3; ++k) {
@@ -98,28 +97,45 @@ QImage RenderSkinImage(const skin::SkinImage& info) {
   if (InFamily({skin::kMapCloseNormal, 3, Icon::Close}, id, index)) return DrawMapClose(StateAt(index));
   if (id >= skin::kSpeedDigit0 && id <= skin::kSpeedDigit0 + 9) return DrawSpeedDigit(id - skin::kSpeedDigit0);
   switch (id) {
-    case skin::kTopBarTile: return DrawTopBarTile();
-    case skin::kSeekChannel: return DrawSeekChannel();
-    case skin::kSeekThumb: return DrawSeekThumb();
-    case skin::kProgressTile: return DrawProgressTile();
-    case skin::kSliderChannel: return DrawSliderChannel();
-    case skin::kSliderThumb: return DrawSliderThumb();
+    case skin::kTopBarTile:
+      return DrawTopBarTile();
+    case skin::kSeekChannel:
+      return DrawSeekChannel();
+    case skin::kSeekThumb:
+      return DrawSeekThumb();
+    case skin::kProgressTile:
+      return DrawProgressTile();
+    case skin::kSliderChannel:
+      return DrawSliderChannel();
+    case skin::kSliderThumb:
+      return DrawSliderThumb();
     case skin::kScrollTopCap:
     case skin::kScrollUp:
     case skin::kScrollTrack:
     case skin::kScrollDown:
     case skin::kScrollBottomCap:
-    case skin::kScrollThumb: return DrawScrollPiece(id);
-    case skin::kVolumeEmpty: return DrawVolume(false);
-    case skin::kVolumeFull: return DrawVolume(true);
-    case skin::kSpeedBackgroundKmh: return DrawSpeedBackground(false);
-    case skin::kSpeedBackgroundMph: return DrawSpeedBackground(true);
-    case skin::kSpeedPoint: return DrawSpeedPoint();
-    case skin::kCardInfoNormal: return DrawCardInfo(ButtonState::Normal);
-    case skin::kCardInfoPressed: return DrawCardInfo(ButtonState::Pressed);
-    case skin::kAppIcon: return DrawAppIcon(info.width);
-    case skin::kIdlePicture: return DrawIdlePicture();
-    default: return QImage();
+    case skin::kScrollThumb:
+      return DrawScrollPiece(id);
+    case skin::kVolumeEmpty:
+      return DrawVolume(false);
+    case skin::kVolumeFull:
+      return DrawVolume(true);
+    case skin::kSpeedBackgroundKmh:
+      return DrawSpeedBackground(false);
+    case skin::kSpeedBackgroundMph:
+      return DrawSpeedBackground(true);
+    case skin::kSpeedPoint:
+      return DrawSpeedPoint();
+    case skin::kCardInfoNormal:
+      return DrawCardInfo(ButtonState::Normal);
+    case skin::kCardInfoPressed:
+      return DrawCardInfo(ButtonState::Pressed);
+    case skin::kAppIcon:
+      return DrawAppIcon(info.width);
+    case skin::kIdlePicture:
+      return DrawIdlePicture();
+    default:
+      return QImage();
   }
 }
 

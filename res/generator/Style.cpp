@@ -1,7 +1,6 @@
 #include "res/generator/Style.h"
 
 #include <QFontMetricsF>
-
 #include <algorithm>
 #include <cmath>
 
@@ -34,9 +33,15 @@ QColor TopBarRow(int y) {
 QFont LanguageFont(int language, qreal pixelSize, bool bold, bool condensed) {
   QString family;
   switch (language) {
-    case skin::kLanguageKorean: family = QStringLiteral("Noto Sans CJK KR"); break;
-    case skin::kLanguageJapanese: family = QStringLiteral("Noto Sans CJK JP"); break;
-    case skin::kLanguageChinese: family = QStringLiteral("Noto Sans CJK SC"); break;
+    case skin::kLanguageKorean:
+      family = QStringLiteral("Noto Sans CJK KR");
+      break;
+    case skin::kLanguageJapanese:
+      family = QStringLiteral("Noto Sans CJK JP");
+      break;
+    case skin::kLanguageChinese:
+      family = QStringLiteral("Noto Sans CJK SC");
+      break;
     default:
       family = condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans");
       break;
@@ -59,8 +64,7 @@ QFont FitFont(QFont font, const QString& text, qreal maxWidth, qreal minPixels) 
   return font;
 }
 
-void RoundedBox(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill,
-                const QColor& border) {
+void RoundedBox(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill, const QColor& border) {
   painter.save();
   if (border.alpha() > 0) {
     painter.setPen(QPen(border, 1.0));
@@ -74,8 +78,7 @@ void RoundedBox(QPainter& painter, const QRectF& rect, qreal radius, const QColo
   painter.restore();
 }
 
-void CentredText(QPainter& painter, const QRectF& rect, const QString& text,
-                 const QColor& colour) {
+void CentredText(QPainter& painter, const QRectF& rect, const QString& text, const QColor& colour) {
   const QFontMetricsF metrics(painter.font());
   const qreal width = metrics.horizontalAdvance(text);
   // Latin caps, Cyrillic and CJK glyphs all rise about the cap height above the baseline.

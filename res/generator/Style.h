@@ -48,12 +48,10 @@ QFont LanguageFont(int language, qreal pixelSize, bool bold, bool condensed = fa
 QFont FitFont(QFont font, const QString& text, qreal maxWidth, qreal minPixels);
 
 // A rounded rectangle aligned so that a 1-pixel border falls on whole pixels.
-void RoundedBox(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill,
-                const QColor& border);
+void RoundedBox(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill, const QColor& border);
 
 // Draws `text` centred in `rect`, vertically by the font's cap height so that Latin,
 // Cyrillic and CJK labels sit at the same optical middle.
-void CentredText(QPainter& painter, const QRectF& rect, const QString& text,
-                 const QColor& colour);
+void CentredText(QPainter& painter, const QRectF& rect, const QString& text, const QColor& colour);
 
 }  // namespace gen

@@ -6,7 +6,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-
 #include <cmath>
 
 #include "res/generator/ImageSet.h"
@@ -106,7 +105,8 @@ QImage BuildWindowMock(const std::vector<RenderedImage>& images, int language) {
     sp.drawImage(QPoint(0, 0), channel, QRect(0, 0, 10, h));
     sp.drawImage(QPoint(w - 10, 0), channel, QRect(537, 0, 10, h));
     const int progress = w * 35 / 100;
-    for (int x = 0; x < progress; x += 3) sp.drawImage(QPoint(x, 1), s.Get(skin::kProgressTile), QRect(0, 0, std::min(3, progress - x), 7));
+    for (int x = 0; x < progress; x += 3)
+      sp.drawImage(QPoint(x, 1), s.Get(skin::kProgressTile), QRect(0, 0, std::min(3, progress - x), 7));
     sp.end();
     p.drawImage(seek.left() + margin, seek.top() + 10, strip);
     s.Put(p, skin::kSeekThumb, seek.left() + margin + progress - 5, seek.top() + 4);
@@ -153,7 +153,8 @@ QImage BuildWindowMock(const std::vector<RenderedImage>& images, int language) {
   // Right column.
   Frame(p, QRect(QPoint(map.left() - 2, map.top()), QPoint(map.right() + 2, map.bottom() - 3)), kPanelBg);
   const int listBottom = list.top() + 34 + (list.height() - 34);
-  Frame(p, QRect(QPoint(list.left() - 2, list.top()), QPoint(list.right() + 2, std::min(H - 1, listBottom + 2))), kPanelBg);
+  Frame(p, QRect(QPoint(list.left() - 2, list.top()), QPoint(list.right() + 2, std::min(H - 1, listBottom + 2))),
+        kPanelBg);
   p.setPen(Qt::white);
   p.drawText(map.left() + 10, map.top() + 13 + 16, QStringLiteral("Map"));
   s.Put(p, skin::kMapButtonNormal, map.left() + 233, map.top() + 4);
@@ -182,7 +183,8 @@ QImage BuildWindowMock(const std::vector<RenderedImage>& images, int language) {
   for (int r = 0; r < 14; ++r) {
     const QRect row(rows.left(), rows.top() + 20 + r * 18, rows.width(), 18);
     const bool highlight = r == 2;
-    p.fillRect(row, highlight ? QColor(0x00, 0x80, 0x80) : (r % 2 ? QColor(0x32, 0x32, 0x32) : QColor(0x46, 0x46, 0x46)));
+    p.fillRect(row,
+               highlight ? QColor(0x00, 0x80, 0x80) : (r % 2 ? QColor(0x32, 0x32, 0x32) : QColor(0x46, 0x46, 0x46)));
     p.setPen(highlight ? QColor(0xC8, 0xC8, 0xC8) : QColor(0xB4, 0xB4, 0xB4));
     p.drawText(row.left() + 4, row.top() + 13, QString::number(r + 1));
     p.drawText(row.left() + 45, row.top() + 13, r % 3 ? QStringLiteral("Normal") : QStringLiteral("Event"));
@@ -198,7 +200,7 @@ QImage BuildWindowMock(const std::vector<RenderedImage>& images, int language) {
   s.Put(p, skin::kScrollThumb, sbx, sby + 37);
 
   // Top bar buttons last, over the tile.
-  const int ids[8] = {skin::kOpenNormal, skin::kMergeNormal, skin::kCaptureNormal, skin::kPrintNormal,
+  const int ids[8] = {skin::kOpenNormal, skin::kMergeNormal,  skin::kCaptureNormal, skin::kPrintNormal,
                       skin::kZoomNormal, skin::kLayoutNormal, skin::kSettingNormal, skin::kAboutHover};
   const int xs[8] = {9, 53, 97, 141, 185, 229, 273, 317};
   for (int i = 0; i < 8; ++i) s.Put(p, ids[i], xs[i], 9);

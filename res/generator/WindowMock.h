@@ -2,7 +2,6 @@
 // A stand-in main window drawn from the skin, for looking at the skin as a whole.
 
 #include <QImage>
-
 #include <vector>
 
 #include "res/generator/ContactSheet.h"

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
-
 #include <cstdio>
 #include <vector>
 
@@ -51,22 +50,25 @@ QByteArray QrcText(const std::vector<gen::RenderedImage>& images) {
 
 const char* KindText(const skin::SkinImage& info) {
   switch (info.kind) {
-    case skin::SkinKind::Bitmap: return "bitmap";
-    case skin::SkinKind::KeyedBitmap: return "bitmap, key 0xFFFFFF";
-    case skin::SkinKind::Png: return "PNG (alpha)";
+    case skin::SkinKind::Bitmap:
+      return "bitmap";
+    case skin::SkinKind::KeyedBitmap:
+      return "bitmap, key 0xFFFFFF";
+    case skin::SkinKind::Png:
+      return "PNG (alpha)";
   }
   return "";
 }
 
 // The id table for the documentation, one row per image.
 void PrintMarkdownTable() {
-  static const char* const kLanguages[skin::kLanguageCount] = {
-      "English", "Korean", "German", "Japanese", "Chinese", "Dutch",
-      "French", "Italian", "Polish", "Portuguese", "Russian", "Spanish"};
+  static const char* const kLanguages[skin::kLanguageCount] = {"English", "Korean",     "German",  "Japanese",
+                                                               "Chinese", "Dutch",      "French",  "Italian",
+                                                               "Polish",  "Portuguese", "Russian", "Spanish"};
   std::printf("| Id | Size | Kind | Role | Language |\n|---|---|---|---|---|\n");
   for (const skin::SkinImage& info : skin::kSkinImages) {
-    std::printf("| %d | %d x %d | %s | %s | %s |\n", info.id, info.width, info.height,
-                KindText(info), info.role, info.language >= 0 ? kLanguages[info.language] : "all");
+    std::printf("| %d | %d x %d | %s | %s | %s |\n", info.id, info.width, info.height, KindText(info), info.role,
+                info.language >= 0 ? kLanguages[info.language] : "all");
   }
 }
 
@@ -109,8 +111,8 @@ int main(int argc, char** argv) {
   for (const skin::SkinImage& info : skin::kSkinImages) {
     const QImage image = gen::RenderSkinImage(info);
     if (image.isNull() || image.width() != info.width || image.height() != info.height) {
-      std::fprintf(stderr, "tarvo-skingen: image %d (%s) is %dx%d, expected %dx%d\n", info.id,
-                   info.role, image.width(), image.height(), info.width, info.height);
+      std::fprintf(stderr, "tarvo-skingen: image %d (%s) is %dx%d, expected %dx%d\n", info.id, info.role, image.width(),
+                   image.height(), info.width, info.height);
       ++failures;
       continue;
     }

@@ -58,8 +58,8 @@ constexpr size_t kIndexEntrySize = 16;
 
 inline uint32_t ReadLe32(const void* p) {
   const auto* b = static_cast<const unsigned char*>(p);
-  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-         static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
+         static_cast<uint32_t>(b[3]) << 24;
 }
 inline uint16_t ReadLe16(const void* p) {
   const auto* b = static_cast<const unsigned char*>(p);
@@ -97,8 +97,7 @@ inline int StreamOfChunkId(uint32_t id) {
 }
 
 inline uint32_t ChunkIdFor(int stream, const char (&kind)[3]) {
-  return MakeFourCc(static_cast<char>('0' + stream / 10 % 10), static_cast<char>('0' + stream % 10),
-                    kind[0], kind[1]);
+  return MakeFourCc(static_cast<char>('0' + stream / 10 % 10), static_cast<char>('0' + stream % 10), kind[0], kind[1]);
 }
 
 inline std::string_view FourCcText(const uint32_t& id) {

@@ -198,9 +198,7 @@ bool AviReader::ReadIndex(int64_t offset, uint32_t size, int64_t moviEnd) {
     const size_t n = std::min(count - first, kIndexPiece / kIndexEntrySize);
     piece.resize(n * kIndexEntrySize);
     const int64_t want = static_cast<int64_t>(piece.size());
-    if (source.ReadAt(offset + static_cast<int64_t>(first * kIndexEntrySize), piece.data(), want) !=
-        want)
-      return false;
+    if (source.ReadAt(offset + static_cast<int64_t>(first * kIndexEntrySize), piece.data(), want) != want) return false;
     for (size_t i = 0; i < n; ++i) {
       const uint8_t* e = &piece[i * kIndexEntrySize];
       ChunkEntry c;
@@ -261,8 +259,10 @@ void AviReader::ResolveChunks() {
     const int id = n > 0 ? h264::ParameterSetIdOf(prefix, static_cast<size_t>(n)) : -1;
     c.camera = id < 0 ? 0 : id;
     if (!groupDone) {
-      if (!c.keyFrame || firstGroup.count(c.camera)) groupDone = true;
-      else firstGroup.insert(c.camera);
+      if (!c.keyFrame || firstGroup.count(c.camera))
+        groupDone = true;
+      else
+        firstGroup.insert(c.camera);
     }
   }
   for (const int id : firstGroup) {
@@ -279,11 +279,10 @@ void AviReader::ResolveChunks() {
       int64_t& k = frames[c.camera];
       c.time = k * frame;
       ++k;
-    } else if (c.kind == ChunkKind::Audio && audioInfo && c.stream == audioStream &&
-               audioInfo->rate > 0) {
+    } else if (c.kind == ChunkKind::Audio && audioInfo && c.stream == audioStream && audioInfo->rate > 0) {
       int64_t& units = audioUnits[c.stream];
-      c.time = static_cast<int64_t>(static_cast<long double>(units) * audioInfo->scale *
-                                    kTimeUnitsPerSecond / audioInfo->rate);
+      c.time = static_cast<int64_t>(static_cast<long double>(units) * audioInfo->scale * kTimeUnitsPerSecond /
+                                    audioInfo->rate);
       units += audioInfo->sampleSize ? c.size / audioInfo->sampleSize : 1;
     } else if (c.kind == ChunkKind::Text && c.size >= 4) {
       uint8_t t[4];
@@ -331,8 +330,7 @@ int64_t AviReader::FrameDuration() {
   const StreamInfo& v = streams[videoStream];
   if (v.scale == 0 || v.rate == 0) return 0;
   const int64_t count = std::max<int64_t>(1, static_cast<int64_t>(cameras.size()));
-  return static_cast<int64_t>(static_cast<long double>(v.scale) * count * kTimeUnitsPerSecond /
-                              v.rate);
+  return static_cast<int64_t>(static_cast<long double>(v.scale) * count * kTimeUnitsPerSecond / v.rate);
 }
 
 int64_t AviReader::Duration() {

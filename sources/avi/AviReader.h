@@ -52,14 +52,14 @@ struct CameraInfo {
 };
 
 struct ChunkEntry {
-  uint32_t id = 0;      // four-character code, e.g. "00dc"
-  int64_t offset = 0;   // file offset of the chunk's data (its header is 8 bytes before)
-  uint32_t size = 0;    // data bytes, without the pad byte
-  int stream = -1;      // from the id's first two characters
+  uint32_t id = 0;     // four-character code, e.g. "00dc"
+  int64_t offset = 0;  // file offset of the chunk's data (its header is 8 bytes before)
+  uint32_t size = 0;   // data bytes, without the pad byte
+  int stream = -1;     // from the id's first two characters
   ChunkKind kind = ChunkKind::Other;
-  int camera = -1;      // video chunks: the camera's parameter-set id
+  int camera = -1;  // video chunks: the camera's parameter-set id
   bool keyFrame = false;
-  int64_t time = 0;     // presentation time in 100-ns units
+  int64_t time = 0;  // presentation time in 100-ns units
 };
 
 class AviReader {
@@ -76,10 +76,10 @@ class AviReader {
   // Power cut while recording: RIFF or movi size left at 0.
   bool IsCutOff() const { return riffSize == 0 || moviSize == 0; }
   bool HasIndex() const { return indexUsed; }
-  uint32_t TotalFrames() const { return totalFrames; }      // avih
+  uint32_t TotalFrames() const { return totalFrames; }          // avih
   uint32_t DeclaredStreamCount() const { return streamCount; }  // avih
   const std::vector<StreamInfo>& Streams() const { return streams; }
-  int VideoStream() const { return videoStream; }        // -1 when absent
+  int VideoStream() const { return videoStream; }  // -1 when absent
   int AudioStream() const { return audioStream; }
   int TelemetryStream() const { return telemetryStream; }
   const AudioFormat& Audio() const { return audio; }

@@ -26,8 +26,7 @@ void AviTelemetrySource::Load() {
     if (reader.ReadChunkData(c, data, c.size) != int64_t{c.size}) continue;
     records.push_back({static_cast<int32_t>(ReadLe32(data)), std::string(data + kTimeBytes, c.size - kTimeBytes)});
   }
-  std::stable_sort(records.begin(), records.end(),
-                   [](const Record& a, const Record& b) { return a.time < b.time; });
+  std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.time < b.time; });
 }
 
 int AviTelemetrySource::ReadTelemetryRecord(char* buffer, int32_t* size, int32_t* recordTime) {

@@ -1,9 +1,10 @@
 #include "sources/avi/FileByteSource.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 FileByteSource::FileByteSource(const std::filesystem::path& path) { Open(path); }
 
@@ -39,8 +40,7 @@ int64_t FileByteSource::ReadAt(int64_t offset, void* buffer, int64_t count) {
   auto* out = static_cast<char*>(buffer);
   int64_t done = 0;
   while (done < count) {
-    const ssize_t n = ::pread(fd, out + done, static_cast<size_t>(count - done),
-                              static_cast<off_t>(offset + done));
+    const ssize_t n = ::pread(fd, out + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return done > 0 ? done : -1;

@@ -101,9 +101,7 @@ void BitWriter::WriteUe(uint32_t v) {
 std::vector<NalSpan> SplitAnnexB(const uint8_t* data, size_t size) {
   std::vector<NalSpan> nals;
   size_t i = 0;
-  auto startCodeAt = [&](size_t p) {
-    return p + 3 <= size && data[p] == 0 && data[p + 1] == 0 && data[p + 2] == 1;
-  };
+  auto startCodeAt = [&](size_t p) { return p + 3 <= size && data[p] == 0 && data[p + 1] == 0 && data[p + 2] == 1; };
   while (i < size && !startCodeAt(i)) ++i;
   while (i < size) {
     const size_t begin = i + 3;
@@ -135,8 +133,7 @@ int ParameterSetIdOf(const uint8_t* data, size_t size) {
       case kNalSlice:
       case kNalIdr: {
         uint32_t first = 0, sliceType = 0;
-        if (r.ReadUe(first) && r.ReadUe(sliceType) && r.ReadUe(v) && v < 256)
-          return static_cast<int>(v);
+        if (r.ReadUe(first) && r.ReadUe(sliceType) && r.ReadUe(v) && v < 256) return static_cast<int>(v);
         return -1;
       }
       default:
@@ -169,9 +166,9 @@ bool ParseSpsPictureSize(const uint8_t* nal, size_t size, int& width, int& heigh
   BitReader r(rbsp.data(), rbsp.size());
   uint32_t profile = 0, v = 0, chromaFormat = 1, separateColour = 0;
   if (!r.ReadBits(8, profile) || !r.Skip(16) || !r.ReadUe(v)) return false;
-  if (profile == 100 || profile == 110 || profile == 122 || profile == 244 || profile == 44 ||
-      profile == 83 || profile == 86 || profile == 118 || profile == 128 || profile == 138 ||
-      profile == 139 || profile == 134 || profile == 135) {
+  if (profile == 100 || profile == 110 || profile == 122 || profile == 244 || profile == 44 || profile == 83 ||
+      profile == 86 || profile == 118 || profile == 128 || profile == 138 || profile == 139 || profile == 134 ||
+      profile == 135) {
     if (!r.ReadUe(chromaFormat) || chromaFormat > 3) return false;
     if (chromaFormat == 3 && !r.ReadBit(separateColour)) return false;
     uint32_t present = 0;
@@ -197,21 +194,18 @@ bool ParseSpsPictureSize(const uint8_t* nal, size_t size, int& width, int& heigh
       if (!r.ReadSe(s)) return false;
   }
   uint32_t widthMbs = 0, heightMapUnits = 0, frameMbsOnly = 0, direct = 0, cropping = 0;
-  if (!r.ReadUe(v) || !r.Skip(1) || !r.ReadUe(widthMbs) || !r.ReadUe(heightMapUnits) ||
-      !r.ReadBit(frameMbsOnly))
+  if (!r.ReadUe(v) || !r.Skip(1) || !r.ReadUe(widthMbs) || !r.ReadUe(heightMapUnits) || !r.ReadBit(frameMbsOnly))
     return false;
   if (!frameMbsOnly && !r.Skip(1)) return false;
   if (!r.ReadBit(direct) || !r.ReadBit(cropping)) return false;
   uint32_t left = 0, right = 0, top = 0, bottom = 0;
-  if (cropping && (!r.ReadUe(left) || !r.ReadUe(right) || !r.ReadUe(top) || !r.ReadUe(bottom)))
-    return false;
+  if (cropping && (!r.ReadUe(left) || !r.ReadUe(right) || !r.ReadUe(top) || !r.ReadUe(bottom))) return false;
   if (widthMbs > 1024 || heightMapUnits > 1024) return false;
   const int64_t chromaArray = separateColour ? 0 : chromaFormat;
   const int64_t cropX = chromaArray == 0 ? 1 : (chromaArray == 3 ? 1 : 2);
   const int64_t cropY = (chromaArray == 0 ? 1 : (chromaArray == 1 ? 2 : 1)) * (2 - frameMbsOnly);
   const int64_t w = (int64_t{widthMbs} + 1) * 16 - cropX * (int64_t{left} + right);
-  const int64_t h = (int64_t{heightMapUnits} + 1) * 16 * (2 - frameMbsOnly) -
-                    cropY * (int64_t{top} + bottom);
+  const int64_t h = (int64_t{heightMapUnits} + 1) * 16 * (2 - frameMbsOnly) - cropY * (int64_t{top} + bottom);
   if (w <= 0 || h <= 0) return false;
   width = static_cast<int>(w);
   height = static_cast<int>(h);

@@ -38,8 +38,7 @@ bool KovrByteSource::Open(const std::string& path, int32_t number) {
   return true;
 }
 
-std::unique_ptr<KovrByteSource> KovrByteSource::OpenOnCard(const std::string& physicalPath,
-                                                           const std::string& folder,
+std::unique_ptr<KovrByteSource> KovrByteSource::OpenOnCard(const std::string& physicalPath, const std::string& folder,
                                                            const std::string& name) {
   std::unique_ptr<KovrByteSource> source(new KovrByteSource());
   source->ownBlock.reset(new unsigned char[KOVR_CONNECTION_BLOCK_SIZE]());

@@ -22,9 +22,8 @@ class KovrByteSource : public ByteSource {
   // A source with a connection of its own to the card (or card image) at
   // physicalPath, for the file NAME of folder FOLDER; null when either cannot be
   // opened.
-  static std::unique_ptr<KovrByteSource> OpenOnCard(const std::string& physicalPath,
-                                                     const std::string& folder,
-                                                     const std::string& name);
+  static std::unique_ptr<KovrByteSource> OpenOnCard(const std::string& physicalPath, const std::string& folder,
+                                                    const std::string& name);
 
   bool IsOpen() const { return handle > 0; }
   int32_t FileNumber() const { return fileNumber; }

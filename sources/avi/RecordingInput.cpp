@@ -9,8 +9,7 @@ std::unique_ptr<ByteSource> OpenRecordingInput(const std::string& path) {
     const std::string inCard = path.substr(mark + 3);
     const size_t slash = inCard.find('/');
     if (slash != std::string::npos && slash > 0 && slash + 1 < inCard.size())
-      return KovrByteSource::OpenOnCard(path.substr(0, mark), inCard.substr(0, slash),
-                                        inCard.substr(slash + 1));
+      return KovrByteSource::OpenOnCard(path.substr(0, mark), inCard.substr(0, slash), inCard.substr(slash + 1));
   }
   auto file = std::make_unique<FileByteSource>();
   if (!file->Open(path)) return nullptr;

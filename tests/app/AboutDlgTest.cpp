@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "WindowTestSupport.h"
 #include "app/CAboutDlg.h"
@@ -47,9 +48,8 @@ TEST_F(AboutDlgTest, PiecesSitWhereTheBoxPutsThem) {
 }
 
 TEST_F(AboutDlgTest, OkPicturesFollowTheLanguage) {
-  const int expected[12][2] = {{192, 193},   {1094, 1095}, {1120, 1121}, {1143, 1144},
-                               {1304, 1305}, {1258, 1259}, {1189, 1190}, {1212, 1213},
-                               {1281, 1282}, {1235, 1236}, {1327, 1328}, {1166, 1167}};
+  const int expected[12][2] = {{192, 193},   {1094, 1095}, {1120, 1121}, {1143, 1144}, {1304, 1305}, {1258, 1259},
+                               {1189, 1190}, {1212, 1213}, {1281, 1282}, {1235, 1236}, {1327, 1328}, {1166, 1167}};
   for (int language = 0; language < 12; ++language) {
     CAboutDlg about(language, nullptr);
     auto* ok = FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdOk);
@@ -67,15 +67,13 @@ TEST_F(AboutDlgTest, OkAcceptsAndCardButtonAsksTheOwner) {
   about.showCardInformation = [&asked] { ++asked; };
   about.show();
   const QRect frame = owner.frameGeometry();
-  EXPECT_EQ(about.pos(), QPoint(frame.left() + (frame.width() - 291) / 2,
-                                frame.top() + (frame.height() - 160) / 2));
+  EXPECT_EQ(about.pos(), QPoint(frame.left() + (frame.width() - 291) / 2, frame.top() + (frame.height() - 160) / 2));
   QTest::mouseClick(FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdCardInfo), Qt::LeftButton);
   EXPECT_EQ(asked, 1);
   EXPECT_TRUE(about.isVisible());
   QTest::mouseClick(FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdOk), Qt::LeftButton);
   EXPECT_EQ(about.result(), QDialog::Accepted);
   EXPECT_FALSE(about.isVisible());
-
 }
 
 TEST_F(AboutDlgTest, PicturesOfTheBoxInEnglishAndKorean) {

@@ -1,6 +1,6 @@
-#include "app/DlgLayout.h"
-
 #include <gtest/gtest.h>
+
+#include "app/DlgLayout.h"
 
 namespace app {
 namespace {
@@ -145,13 +145,12 @@ TEST(ModeTwo, VideoFillsTheWindowAndSideColumnsHide) {
   EXPECT_EQ(l.barRect, (LayoutRect{7, 679, 1034, 735}));
   EXPECT_EQ(l[DlgItem::LayoutToggle].rect, (LayoutRect{984, 676, 1016, 707}));
   EXPECT_EQ(l[DlgItem::LayoutToggle].visibility, Visibility::Shown);
-  for (DlgItem hidden :
-       {DlgItem::Open, DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Setting,
-        DlgItem::Zoom, DlgItem::About, DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close,
-        DlgItem::GsensorGraph, DlgItem::GsensorText, DlgItem::MapCaption, DlgItem::CoordText,
-        DlgItem::ListCaption, DlgItem::MapButton, DlgItem::MapPanel, DlgItem::MapNoData,
-        DlgItem::MapNoConnected, DlgItem::FileList, DlgItem::FilterAll, DlgItem::FilterEvent,
-        DlgItem::FilterNormal, DlgItem::FilterParking}) {
+  for (DlgItem hidden : {DlgItem::Open,       DlgItem::Merge,       DlgItem::Capture,        DlgItem::Print,
+                         DlgItem::Setting,    DlgItem::Zoom,        DlgItem::About,          DlgItem::Minimise,
+                         DlgItem::Maximise,   DlgItem::Close,       DlgItem::GsensorGraph,   DlgItem::GsensorText,
+                         DlgItem::MapCaption, DlgItem::CoordText,   DlgItem::ListCaption,    DlgItem::MapButton,
+                         DlgItem::MapPanel,   DlgItem::MapNoData,   DlgItem::MapNoConnected, DlgItem::FileList,
+                         DlgItem::FilterAll,  DlgItem::FilterEvent, DlgItem::FilterNormal,   DlgItem::FilterParking}) {
     EXPECT_EQ(l[hidden].visibility, Visibility::Hidden) << static_cast<int>(hidden);
   }
   // (1027 - 726) / 2 + 22
@@ -180,9 +179,8 @@ TEST(ModeTwo, SwitchingBackRestoresEveryModeOneChild) {
 TEST(PlaybackOwnedChildren, LayoutMovesButNeverShowsOrHidesThem) {
   for (int mode : {1, 2}) {
     const DlgLayout l = ComputeLayout(Input(1100, 800, mode));
-    for (DlgItem kept : {DlgItem::Play, DlgItem::Pause, DlgItem::FrontChannel,
-                         DlgItem::RearChannel, DlgItem::BothChannels, DlgItem::FrontScreen,
-                         DlgItem::RearScreen}) {
+    for (DlgItem kept : {DlgItem::Play, DlgItem::Pause, DlgItem::FrontChannel, DlgItem::RearChannel,
+                         DlgItem::BothChannels, DlgItem::FrontScreen, DlgItem::RearScreen}) {
       EXPECT_EQ(l[kept].visibility, Visibility::Keep);
       EXPECT_TRUE(l[kept].moved);
     }

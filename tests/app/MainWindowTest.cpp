@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
-#include <fstream>
 #include <QMouseEvent>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <fstream>
 
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
@@ -19,11 +20,11 @@
 #include "controls/ControlId.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
-#include "telemetry/CBbGsensorCtrl.h"
-#include "telemetry/CBbSpeedCtrl.h"
 #include "res/SkinIds.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/ViewerSettings.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "telemetry/CBbSpeedCtrl.h"
 
 using app::DlgItem;
 
@@ -72,18 +73,18 @@ TEST_F(MainWindowTest, EveryOtherControlExistsWithItsKindAndId) {
   EXPECT_NE(FindControl<CBbSpeedCtrl>(dlg.get(), app::kIdSpeedGauge), nullptr);
   EXPECT_EQ(dlg->findChildren<CMapNoDataWnd*>().size(), 1);
   EXPECT_EQ(dlg->findChildren<CMapNoConnectedWnd*>().size(), 1);
-  const std::pair<int, int> texts[] = {{app::kIdTimeText, 1}, {app::kIdGsensorText, 2},
-                                       {app::kIdMapCaption, 3}, {app::kIdCoordText, 4},
+  const std::pair<int, int> texts[] = {{app::kIdTimeText, 1},
+                                       {app::kIdGsensorText, 2},
+                                       {app::kIdMapCaption, 3},
+                                       {app::kIdCoordText, 4},
                                        {app::kIdListCaption, 7}};
   for (auto [id, kind] : texts) {
     auto* text = FindControl<CBbTextCtrl>(dlg.get(), id);
     ASSERT_NE(text, nullptr) << id;
     EXPECT_EQ(text->kind, kind) << id;
   }
-  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdMapCaption)->backgroundColour,
-            0x141414u);
-  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->backgroundColour,
-            0x0A0A0Au);
+  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdMapCaption)->backgroundColour, 0x141414u);
+  EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->backgroundColour, 0x0A0A0Au);
 }
 
 TEST_F(MainWindowTest, TitleIsTheProductViewerName) {
@@ -92,9 +93,9 @@ TEST_F(MainWindowTest, TitleIsTheProductViewerName) {
 }
 
 TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingCommands) {
-  for (DlgItem hidden : {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel,
-                         DlgItem::RearChannel, DlgItem::BothChannels, DlgItem::Pause,
-                         DlgItem::MapButton, DlgItem::MapPanel, DlgItem::MapNoConnected}) {
+  for (DlgItem hidden :
+       {DlgItem::FrontScreen, DlgItem::RearScreen, DlgItem::FrontChannel, DlgItem::RearChannel, DlgItem::BothChannels,
+        DlgItem::Pause, DlgItem::MapButton, DlgItem::MapPanel, DlgItem::MapNoConnected}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
   EXPECT_TRUE(Shown(DlgItem::Play));
@@ -102,14 +103,13 @@ TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingComman
   EXPECT_TRUE(dlg->Button(DlgItem::FrontChannel)->selected);
   EXPECT_FALSE(dlg->Button(DlgItem::RearChannel)->selected);
   EXPECT_FALSE(dlg->Item(DlgItem::SeekBar)->isEnabled());
-  for (DlgItem off : {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous,
-                      DlgItem::Rewind, DlgItem::Play, DlgItem::FastForward, DlgItem::Next,
-                      DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal,
-                      DlgItem::FilterParking}) {
+  for (DlgItem off : {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous, DlgItem::Rewind,
+                      DlgItem::Play, DlgItem::FastForward, DlgItem::Next, DlgItem::FilterAll, DlgItem::FilterEvent,
+                      DlgItem::FilterNormal, DlgItem::FilterParking}) {
     EXPECT_FALSE(dlg->Button(off)->enabled) << static_cast<int>(off);
   }
-  for (DlgItem on : {DlgItem::Open, DlgItem::Zoom, DlgItem::Setting, DlgItem::About,
-                     DlgItem::LayoutToggle, DlgItem::Close, DlgItem::Mute}) {
+  for (DlgItem on : {DlgItem::Open, DlgItem::Zoom, DlgItem::Setting, DlgItem::About, DlgItem::LayoutToggle,
+                     DlgItem::Close, DlgItem::Mute}) {
     EXPECT_TRUE(dlg->Button(on)->enabled) << static_cast<int>(on);
   }
   for (DlgItem item : {DlgItem::SpeedSlider, DlgItem::BrightnessSlider}) {
@@ -182,15 +182,13 @@ TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
 TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   std::vector<bool> before;
   for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
-    before.push_back(dlg->Item(static_cast<DlgItem>(i)) &&
-                     dlg->Item(static_cast<DlgItem>(i))->isVisibleTo(dlg.get()));
+    before.push_back(dlg->Item(static_cast<DlgItem>(i)) && dlg->Item(static_cast<DlgItem>(i))->isVisibleTo(dlg.get()));
   }
   dlg->OnCommand(app::kIdLayoutToggle);
   EXPECT_EQ(dlg->layoutMode, 2);
-  for (DlgItem hidden : {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::Open,
-                         DlgItem::About, DlgItem::FileList, DlgItem::FilterAll,
-                         DlgItem::ListCaption, DlgItem::GsensorText, DlgItem::MapNoData,
-                         DlgItem::GsensorGraph}) {
+  for (DlgItem hidden :
+       {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::Open, DlgItem::About, DlgItem::FileList,
+        DlgItem::FilterAll, DlgItem::ListCaption, DlgItem::GsensorText, DlgItem::MapNoData, DlgItem::GsensorGraph}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
@@ -325,19 +323,17 @@ TEST_F(MainWindowTest, MovingOverTheSurfaceRearmsTopBarHover) {
   dlg->show();
   for (DlgItem item : app::kTopBarButtons) dlg->Button(item)->hoverShown = true;
   dlg->Button(DlgItem::Play)->hoverShown = true;
-  QMouseEvent move(QEvent::MouseMove, QPointF(600, 300), QPointF(dlg->mapToGlobal(QPoint(600, 300))),
-                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(600, 300), QPointF(dlg->mapToGlobal(QPoint(600, 300))), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(dlg.get(), &move);
   for (DlgItem item : app::kTopBarButtons) EXPECT_FALSE(dlg->Button(item)->hoverShown);
   EXPECT_TRUE(dlg->Button(DlgItem::Play)->hoverShown);
 }
 
-void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons,
-               QPoint origin) {
+void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons, QPoint origin) {
   const QPoint global = origin + local;
-  QMouseEvent event(type, QPointF(local), QPointF(global),
-                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                    Qt::NoModifier);
+  QMouseEvent event(type, QPointF(local), QPointF(global), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                    buttons, Qt::NoModifier);
   QApplication::sendEvent(target, &event);
 }
 
@@ -378,8 +374,7 @@ TEST(ResizeBands, CornersWinOverEdgesAndTheInsideHasNone) {
   EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({9, 9}, size), Qt::TopEdge | Qt::LeftEdge);
   EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1025, 3}, size), Qt::TopEdge | Qt::RightEdge);
   EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({2, 735}, size), Qt::BottomEdge | Qt::LeftEdge);
-  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1033, 741}, size),
-            Qt::BottomEdge | Qt::RightEdge);
+  EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1033, 741}, size), Qt::BottomEdge | Qt::RightEdge);
   EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({9, 400}, size), Qt::Edges(Qt::LeftEdge));
   EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({500, 9}, size), Qt::Edges(Qt::TopEdge));
   EXPECT_EQ(CDezirureDovuriDlg::ResizeEdgesAt({1024, 400}, size), Qt::Edges(Qt::RightEdge));

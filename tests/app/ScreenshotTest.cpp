@@ -2,11 +2,12 @@
 // at the minimum size and maximised on a full-HD screen, in English and Korean, with
 // the list filled from a sample set. Saved under <build>/screenshots.
 
+#include <gtest/gtest.h>
+
 #include <QImage>
-#include <cmath>
 #include <QProcess>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <cmath>
 
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
@@ -93,14 +94,10 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shots, ScreenshotTest,
-    ::testing::Values(Shot{"main-en-layout1-min.png", 0, 1, false},
-                      Shot{"main-en-layout2-min.png", 0, 2, false},
-                      Shot{"main-en-layout1-max.png", 0, 1, true},
-                      Shot{"main-en-layout2-max.png", 0, 2, true},
-                      Shot{"main-ko-layout1-min.png", 1, 1, false},
-                      Shot{"main-ko-layout2-min.png", 1, 2, false},
-                      Shot{"main-ko-layout1-max.png", 1, 1, true},
-                      Shot{"main-ko-layout2-max.png", 1, 2, true}),
+    ::testing::Values(Shot{"main-en-layout1-min.png", 0, 1, false}, Shot{"main-en-layout2-min.png", 0, 2, false},
+                      Shot{"main-en-layout1-max.png", 0, 1, true}, Shot{"main-en-layout2-max.png", 0, 2, true},
+                      Shot{"main-ko-layout1-min.png", 1, 1, false}, Shot{"main-ko-layout2-min.png", 1, 2, false},
+                      Shot{"main-ko-layout1-max.png", 1, 1, true}, Shot{"main-ko-layout2-max.png", 1, 2, true}),
     [](const ::testing::TestParamInfo<Shot>& param) {
       const std::string name = param.param.name;
       std::string id;
@@ -120,10 +117,9 @@ TEST(ViewerScreenshotMode, SavesTheWholeWindowAndExitsZero) {
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromStdString(apptest::OffscreenPlatform()));
   viewer.setProcessEnvironment(env);
   viewer.start(QStringLiteral(TARVO_BINARY_DIR "/bin/tarvo-viewer"),
-               {QStringLiteral("--screenshot"), QString::fromStdString(out.string()),
-                QStringLiteral("--after"), QStringLiteral("200"), QStringLiteral("--size"),
-                QStringLiteral("1280x800"), QStringLiteral("--language"), QStringLiteral("1"),
-                QString::fromStdString(work.Path().string())});
+               {QStringLiteral("--screenshot"), QString::fromStdString(out.string()), QStringLiteral("--after"),
+                QStringLiteral("200"), QStringLiteral("--size"), QStringLiteral("1280x800"),
+                QStringLiteral("--language"), QStringLiteral("1"), QString::fromStdString(work.Path().string())});
   ASSERT_TRUE(viewer.waitForFinished(30000));
   EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(viewer.exitCode(), 0) << viewer.readAllStandardError().toStdString();
@@ -134,8 +130,7 @@ TEST(ViewerScreenshotMode, SavesTheWholeWindowAndExitsZero) {
 TEST(ViewerScreenshotMode, BadOptionExitsTwoWithUsage) {
   apptest::EnsureApplication();
   QProcess viewer;
-  viewer.start(QStringLiteral(TARVO_BINARY_DIR "/bin/tarvo-viewer"),
-               {QStringLiteral("--layout"), QStringLiteral("7")});
+  viewer.start(QStringLiteral(TARVO_BINARY_DIR "/bin/tarvo-viewer"), {QStringLiteral("--layout"), QStringLiteral("7")});
   ASSERT_TRUE(viewer.waitForFinished(30000));
   EXPECT_EQ(viewer.exitCode(), 2);
   EXPECT_NE(viewer.readAllStandardError().indexOf("usage:"), -1);

@@ -1,6 +1,6 @@
-#include "app/ViewerArgs.h"
-
 #include <gtest/gtest.h>
+
+#include "app/ViewerArgs.h"
 
 namespace app {
 namespace {
@@ -22,8 +22,8 @@ TEST(ViewerArgs, PlainPathsAreOpenedInOrderWithoutScreenshot) {
 }
 
 TEST(ViewerArgs, ScreenshotOptionsAllParsed) {
-  const auto args = Parse({"--screenshot", "out.png", "--after", "250", "--size", "1920x1080",
-                           "--layout", "2", "--language", "1", "demo"});
+  const auto args = Parse(
+      {"--screenshot", "out.png", "--after", "250", "--size", "1920x1080", "--layout", "2", "--language", "1", "demo"});
   ASSERT_TRUE(args.has_value());
   EXPECT_EQ(args->screenshotPath, "out.png");
   EXPECT_EQ(args->afterMs, 250);

@@ -8,7 +8,6 @@
 
 namespace apptest {
 
-
 std::string OffscreenPlatform() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   return platform ? platform : "offscreen";

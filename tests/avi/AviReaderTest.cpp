@@ -1,7 +1,6 @@
-#include "sources/avi/AviReader.h"
-
 #include <gtest/gtest.h>
 
+#include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
@@ -195,7 +194,7 @@ TEST_F(AviReaderTest, IndexEntriesPastTheEndAreDropped) {
   const auto index = fixtures::ReadIndex(f);
   const size_t headerEnd = 20 + ReadLe32(&f[16]);
   const size_t idx = headerEnd + 8 + ReadLe32(&f[headerEnd + 4]) + 8;
-  avi::WriteLe32(&f[idx + 16 * 5 + 8], 0x7FFFFF00);  // entry 5's offset
+  avi::WriteLe32(&f[idx + 16 * 5 + 8], 0x7FFFFF00);   // entry 5's offset
   avi::WriteLe32(&f[idx + 16 * 6 + 12], 0x7FFFFF00);  // entry 6's size
   CountingSource source(f);
   avi::AviReader reader(source);

@@ -1,6 +1,6 @@
-#include "sources/avi/H264Bits.h"
-
 #include <gtest/gtest.h>
+
+#include "sources/avi/H264Bits.h"
 
 namespace {
 

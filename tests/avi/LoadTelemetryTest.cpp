@@ -1,5 +1,3 @@
-#include "telemetry/LoadTelemetry.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,6 +7,7 @@
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/TelemetryRecordSource.h"
+#include "telemetry/LoadTelemetry.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tests/simulator/RecordingFixtures.h"
 

@@ -27,12 +27,11 @@ class CardAccess : public ::testing::Test {
 
   // The card and a plain removable drive, as a card reader and a USB stick give them.
   void UseBothDrives() {
-    WriteTable(table_, "/|/dev/nonexistent-system|system\n" + cardRoot_.string() + "|" + card_ +
-                           "|removable\n" + plainRoot_.string() + "|" + plain_ + "|removable\n");
+    WriteTable(table_, "/|/dev/nonexistent-system|system\n" + cardRoot_.string() + "|" + card_ + "|removable\n" +
+                           plainRoot_.string() + "|" + plain_ + "|removable\n");
   }
 
-  int32_t Put(const std::string& folder, const std::string& name, size_t size, uint32_t seed,
-              bool close = true) {
+  int32_t Put(const std::string& folder, const std::string& name, size_t size, uint32_t seed, bool close = true) {
     Card card(card_);
     return card.Ok() ? card.Put(folder, name, Pattern(size, seed), close) : -1;
   }
@@ -72,11 +71,9 @@ TEST_F(CardAccess, DashcamCardIsKindOneAndAnOrdinaryDriveKindZero) {
 TEST_F(CardAccess, DrivesWithoutMediumOrDeviceAreNoSources) {
   const std::string longImage = (temp_.Path() / std::string(70, 'l')).string();
   MakeSparse(longImage, kMiB);
-  WriteTable(table_, (temp_.Path() / "absent").string() + "|" + card_ + "|removable\n" +
-                         cardRoot_.string() + "|" + (temp_.Path() / "gone.img").string() +
-                         "|removable\n" + cardRoot_.string() + "|" + card_ +
-                         "|removable,system\n" + plainRoot_.string() + "|" + longImage +
-                         "|removable\n");
+  WriteTable(table_, (temp_.Path() / "absent").string() + "|" + card_ + "|removable\n" + cardRoot_.string() + "|" +
+                         (temp_.Path() / "gone.img").string() + "|removable\n" + cardRoot_.string() + "|" + card_ +
+                         "|removable,system\n" + plainRoot_.string() + "|" + longImage + "|removable\n");
   DriveTableScope scope(table_);
   EXPECT_EQ(1, set_.EnumerateSources()) << "no medium, no device, system disk, path too long";
 }
@@ -279,8 +276,7 @@ TEST_F(SaveCopy, SuggestedNamesStayInsideTheDestinationFolder) {
   ASSERT_GT(Put("NORMAL", "REC_20240101_120001_2.x.mp4", 10, 1), 0);
   OpenCardAndList();
   EXPECT_EQ("REC_20240101_120000_2.avi", set_.SuggestedCopyName(RowOf("REC_20240101_120000_2")));
-  EXPECT_EQ("REC_20240101_120001_2.x.avi",
-            set_.SuggestedCopyName(RowOf("REC_20240101_120001_2.x.mp4")));
+  EXPECT_EQ("REC_20240101_120001_2.x.avi", set_.SuggestedCopyName(RowOf("REC_20240101_120001_2.x.mp4")));
   EXPECT_EQ("", set_.SuggestedCopyName(5));
   EXPECT_EQ(".._.._etc_passwd", RecordingCollection::SafeLocalName("../../etc/passwd"));
   EXPECT_EQ("_..", RecordingCollection::SafeLocalName(".."));

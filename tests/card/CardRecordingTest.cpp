@@ -55,8 +55,8 @@ TEST_F(CardRecordingOpen, IntactRecordingWithSoundPlaysFromTheCardUncopied) {
 }
 
 TEST_F(CardRecordingOpen, CutOffRecordingIsRebuiltFromTheCard) {
-  const fs::path rec = Record(recordings_, "EVT_20240101_120000_2.avi",
-                              "--cameras 2 --audio aac --type EVT --cut-at 150000");
+  const fs::path rec =
+      Record(recordings_, "EVT_20240101_120000_2.avi", "--cameras 2 --audio aac --type EVT --cut-at 150000");
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "EVENT", /*close=*/false);
   ASSERT_NE(nullptr, entry);

@@ -34,8 +34,10 @@ class DriveTableScope {
     ::setenv(drives::kDriveTableVariable, table.c_str(), 1);
   }
   ~DriveTableScope() {
-    if (had_) ::setenv(drives::kDriveTableVariable, old_.c_str(), 1);
-    else ::unsetenv(drives::kDriveTableVariable);
+    if (had_)
+      ::setenv(drives::kDriveTableVariable, old_.c_str(), 1);
+    else
+      ::unsetenv(drives::kDriveTableVariable);
   }
 
  private:
@@ -56,8 +58,6 @@ inline std::vector<unsigned char> FileBytes(const kovrtest::fs::path& path) {
   return kovrtest::ReadBytes(path, 0, static_cast<size_t>(kovrtest::fs::file_size(path)));
 }
 
-inline void WriteTable(const kovrtest::fs::path& table, const std::string& text) {
-  std::ofstream(table) << text;
-}
+inline void WriteTable(const kovrtest::fs::path& table, const std::string& text) { std::ofstream(table) << text; }
 
 }  // namespace cardtest

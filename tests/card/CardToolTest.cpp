@@ -18,8 +18,8 @@ struct ToolRun {
 };
 
 ToolRun Tool(const std::string& arguments, const std::string& environment = "") {
-  const std::string cmd = environment + " " + std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool " +
-                          arguments + " 2>/dev/null";
+  const std::string cmd =
+      environment + " " + std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool " + arguments + " 2>/dev/null";
   ToolRun run;
   std::FILE* pipe = ::popen(cmd.c_str(), "r");
   if (!pipe) return run;
@@ -56,8 +56,10 @@ TEST_F(CardTool, EverySubcommandAnswersHelp) {
 TEST_F(CardTool, PutListsAndGetsByteForByte) {
   const fs::path file = temp_.Path() / "REC_20240101_120000_2.avi";
   const std::vector<unsigned char> data = Pattern(1500007, 3);
-  { std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                 static_cast<std::streamsize>(data.size())); }
+  {
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  }
   const ToolRun put = Tool("card put '" + image_ + "' NORMAL '" + file.string() + "'");
   ASSERT_EQ(0, put.status);
   EXPECT_EQ("/NORMAL/REC_20240101_120000_2.avi\t1\t1500007\n", put.out);
@@ -80,7 +82,8 @@ TEST_F(CardTool, ListCardShowsTheRowsOfList) {
   const fs::path file = temp_.Path() / "EVT_20240305_101112_2.avi";
   std::ofstream(file) << std::string(3000, 'e');
   ASSERT_EQ(0, Tool("card put '" + image_ + "' EVENT '" + file.string() + "'").status);
-  const ToolRun list = Tool("list --language 0 --card '" + image_ + "'", "TARVO_CONFIG_DIR='" + temp_.Path().string() + "'");
+  const ToolRun list =
+      Tool("list --language 0 --card '" + image_ + "'", "TARVO_CONFIG_DIR='" + temp_.Path().string() + "'");
   ASSERT_EQ(0, list.status);
   // number, date, time, type (a language label), path, file name
   EXPECT_EQ(0u, list.out.find("1\t2024-03-05\t10:11:12\t")) << list.out;
@@ -125,7 +128,8 @@ TEST_F(CardTool, BadArgumentsAreRefused) {
   const fs::path blank = temp_.Path() / "blank.img";
   ASSERT_EQ(0, Tool("card mkimage '" + blank.string() + "' 1M").status);
   EXPECT_EQ(1, Tool("card format '" + blank.string() + "'").status);
-  EXPECT_NE(std::string::npos, Tool("card format '" + blank.string() + "'").out.find("1003 creating partition 1 failed"));
+  EXPECT_NE(std::string::npos,
+            Tool("card format '" + blank.string() + "'").out.find("1003 creating partition 1 failed"));
 }
 
 }  // namespace

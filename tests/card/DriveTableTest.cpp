@@ -56,8 +56,7 @@ class FakeSystem : public ::testing::Test {
     const fs::path sys = temp_.Path() / "sys";
     MakeDisk(sys, "devices/pci0/ata1/block/sda", "sda", "0", "8:0", {{"sda1", "8:1"}});
     MakeDisk(sys, "devices/pci0/usb1/1-1/block/sdb", "sdb", "0", "8:16", {{"sdb1", "8:17"}});
-    MakeDisk(sys, "devices/pci0/mmc_host/mmc0/block/mmcblk0", "mmcblk0", "0", "179:0",
-             {{"mmcblk0p1", "179:1"}});
+    MakeDisk(sys, "devices/pci0/mmc_host/mmc0/block/mmcblk0", "mmcblk0", "0", "179:0", {{"mmcblk0p1", "179:1"}});
     sys_ = sys.string();
     mountinfo_ = (temp_.Path() / "mountinfo").string();
     WriteTable(mountinfo_,

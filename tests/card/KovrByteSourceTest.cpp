@@ -99,8 +99,8 @@ TEST_F(KovrSource, RecordingReaderSeesTheSameRecordingOnTheCard) {
 }
 
 TEST_F(KovrSource, CutOffRecordingOnTheCardReadsAsCutOff) {
-  const fs::path rec = Record(temp_.Path(), "EVT_20240101_120000_1.avi",
-                              "--cameras 1 --audio none --type EVT --cut-at 120000");
+  const fs::path rec =
+      Record(temp_.Path(), "EVT_20240101_120000_1.avi", "--cameras 1 --audio none --type EVT --cut-at 120000");
   ASSERT_FALSE(rec.empty());
   const std::vector<unsigned char> bytes = FileBytes(rec);
   {

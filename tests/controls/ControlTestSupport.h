@@ -28,13 +28,11 @@ inline QApplication& TestApp() {
 // Fixtures hold widgets as members, so the application exists before any test starts.
 inline const bool kTestAppReady = (TestApp(), true);
 
-inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at,
-                      Qt::MouseButton button = Qt::LeftButton) {
-  const Qt::MouseButtons held =
-      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
   const QPointF local(at);
-  QMouseEvent event(type, local, widget->mapToGlobal(local), type == QEvent::MouseMove ? Qt::NoButton : button,
-                    held, Qt::NoModifier);
+  QMouseEvent event(type, local, widget->mapToGlobal(local), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                    Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -48,8 +46,7 @@ inline void Move(QWidget* w, QPoint at) { SendMouse(w, QEvent::MouseMove, at); }
 // A move with the left button held (what a drag delivers).
 inline void Drag(QWidget* w, QPoint at) {
   const QPointF local(at);
-  QMouseEvent event(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::LeftButton,
-                    Qt::NoModifier);
+  QMouseEvent event(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(w, &event);
 }
 // Shows the window and lets the pending layout and resize work run.

@@ -37,8 +37,8 @@ class ListCtrlTest : public ::testing::Test {
 
   void Fill(int rows) {
     for (int i = 0; i < rows; ++i) {
-      list->InsertRow(i, RecordingRow{std::to_string(i + 1), "2024-05-01", "12:00:00", "Normal",
-                                      "/tmp/x.avi", "x.avi"});
+      list->InsertRow(i,
+                      RecordingRow{std::to_string(i + 1), "2024-05-01", "12:00:00", "Normal", "/tmp/x.avi", "x.avi"});
     }
     bar->UpdateThumb();
   }
@@ -58,8 +58,7 @@ TEST_F(ListCtrlTest, ScrollBarSitsRightOfListInTheParent) {
 TEST_F(ListCtrlTest, RowsAfterListAllCarryTheSetInOrder) {
   RecordingCollection set;
   set.languageLookup = &NoLanguage;
-  for (const char* name : {"REC_20240501_120000_2.avi", "EVT_20240501_120100_2.avi",
-                           "PRK_20240501_120200_1.avi"}) {
+  for (const char* name : {"REC_20240501_120000_2.avi", "EVT_20240501_120100_2.avi", "PRK_20240501_120200_1.avi"}) {
     RecordingEntry entry;
     entry.fileName = name;
     entry.path = std::string("/data/") + name;
@@ -120,12 +119,12 @@ TEST_F(ListCtrlTest, RightArrowLeavesHorizontalPositionAndSelection) {
 TEST_F(ListCtrlTest, WheelScrollsOneLinePerNotch) {
   Fill(40);
   ShowAndSettle(&owner);
-  QWheelEvent down(QPointF(20, 40), list->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120),
-                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent down(QPointF(20, 40), list->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(list->viewport(), &down);
   EXPECT_EQ(list->verticalScrollBar()->value(), 1);
-  QWheelEvent up(QPointF(20, 40), list->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, 120),
-                 Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent up(QPointF(20, 40), list->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                 Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(list->viewport(), &up);
   QCoreApplication::sendEvent(list->viewport(), &up);
   EXPECT_EQ(list->verticalScrollBar()->value(), 0);
@@ -234,8 +233,7 @@ TEST_F(ListCtrlTest, DroppedFilesGoToTheOwner) {
   QStringList received;
   QObject::connect(list, &CBbListCtrl::FilesDropped, [&](const QStringList& p) { received = p; });
   QMimeData data;
-  data.setUrls({QUrl::fromLocalFile("/tmp/a.avi"), QUrl(QStringLiteral("https://x/y")),
-                QUrl::fromLocalFile("/tmp/b")});
+  data.setUrls({QUrl::fromLocalFile("/tmp/a.avi"), QUrl(QStringLiteral("https://x/y")), QUrl::fromLocalFile("/tmp/b")});
   QDragEnterEvent enter(QPoint(10, 30), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(list->viewport(), &enter);
   EXPECT_TRUE(enter.isAccepted());

@@ -63,8 +63,7 @@ TEST(ScreenCtrl, RightClickAsksForLanguagePopupOnlyForKnownLanguages) {
   CBbScreenCtrl screen(1004, nullptr);
   screen.resize(64, 36);
   int popup = -100;
-  QObject::connect(&screen, &CBbScreenCtrl::ContextMenuRequested,
-                   [&](int index, const QPoint&) { popup = index; });
+  QObject::connect(&screen, &CBbScreenCtrl::ContextMenuRequested, [&](int index, const QPoint&) { popup = index; });
   screen.languageIndex = 1;
   Press(&screen, QPoint(5, 5), Qt::RightButton);
   EXPECT_EQ(popup, 4);

@@ -88,8 +88,8 @@ TEST_F(ScreenshotTest, ButtonsInEveryState) {
       auto* button = new CBbButtonCtrl(1000 + row * 10 + state, &gallery);
       const bool top = row == 2;
       const bool window = row == 3;
-      button->setGeometry(10 + state * 44, 4 + row * 30 - (row > 2 ? 4 : 0),
-                          window ? 30 : 32, window ? 24 : (top ? 31 : 32));
+      button->setGeometry(10 + state * 44, 4 + row * 30 - (row > 2 ? 4 : 0), window ? 30 : 32,
+                          window ? 24 : (top ? 31 : 32));
       button->SetImages(states[row][state], 0, 0, 0);
       button->backgroundMode = top;
       button->Redraw();
@@ -152,8 +152,7 @@ TEST_F(ScreenshotTest, FileListWithScrollBar) {
   for (int i = 0; i < 30; ++i) {
     char time[16];
     std::snprintf(time, sizeof time, "%02d:%02d:00", 12 + i / 60, i % 60);
-    list->InsertRow(i, RecordingRow{std::to_string(i + 1), "2024-05-01", time, types[i % 3],
-                                    "/data/x.avi", "x.avi"});
+    list->InsertRow(i, RecordingRow{std::to_string(i + 1), "2024-05-01", time, types[i % 3], "/data/x.avi", "x.avi"});
   }
   list->SetHighlightRow(2);
   list->SelectRow(4);

@@ -165,9 +165,8 @@ TEST(MapPlaceholders, PicturePerLanguageAndNoneOutside) {
   EXPECT_EQ(noData.property("id").toInt(), 1011);
   EXPECT_EQ(offline.property("id").toInt(), 1012);
   EXPECT_FALSE(noData.isVisible());
-  const int expected[12][2] = {{191, 190},   {148, 155},   {1119, 1118}, {1142, 1141},
-                               {1303, 1302}, {1257, 1256}, {1188, 1187}, {1211, 1210},
-                               {1280, 1279}, {1234, 1233}, {1326, 1325}, {1165, 1164}};
+  const int expected[12][2] = {{191, 190},   {148, 155},   {1119, 1118}, {1142, 1141}, {1303, 1302}, {1257, 1256},
+                               {1188, 1187}, {1211, 1210}, {1280, 1279}, {1234, 1233}, {1326, 1325}, {1165, 1164}};
   for (int language = 0; language < 12; ++language) {
     noData.SetLanguageIndex(language);
     offline.SetLanguageIndex(language);

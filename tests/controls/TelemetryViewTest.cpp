@@ -16,8 +16,7 @@ const Glyph kPoint{skin::kSpeedPoint, 55};
 Glyph Digit(int d, int x) { return Glyph{skin::SpeedDigitId(d), x}; }
 
 TEST(SpeedDigits, FortyOnePointFourEightReadsFortyOnePointFour) {
-  EXPECT_EQ(CBbSpeedCtrl::Glyphs(41.48),
-            (std::vector<Glyph>{Digit(4, 32), Digit(1, 44), Digit(4, 60), kPoint}));
+  EXPECT_EQ(CBbSpeedCtrl::Glyphs(41.48), (std::vector<Glyph>{Digit(4, 32), Digit(1, 44), Digit(4, 60), kPoint}));
 }
 
 TEST(SpeedDigits, HundredUsesTheHundredsPlace) {
@@ -32,8 +31,7 @@ TEST(SpeedDigits, BelowOneShowsLeadingZero) {
 
 TEST(SpeedDigits, ZeroInsideTheNumberIsDrawn) {
   EXPECT_EQ(CBbSpeedCtrl::Glyphs(7.0), (std::vector<Glyph>{Digit(7, 44), Digit(0, 60), kPoint}));
-  EXPECT_EQ(CBbSpeedCtrl::Glyphs(10.05),
-            (std::vector<Glyph>{Digit(1, 32), Digit(0, 44), Digit(0, 60), kPoint}));
+  EXPECT_EQ(CBbSpeedCtrl::Glyphs(10.05), (std::vector<Glyph>{Digit(1, 32), Digit(0, 44), Digit(0, 60), kPoint}));
 }
 
 TEST(SpeedDigits, NegativeAndHugeStayInsideTheFourPlaces) {
@@ -142,8 +140,7 @@ TEST_F(GsensorTest, RightClickAsksForPlaybackPopupOfTheLanguage) {
   CBbGsensorCtrl graph(&owner);
   graph.resize(600, 100);
   int popup = -100;
-  QObject::connect(&graph, &CBbGsensorCtrl::ContextMenuRequested,
-                   [&](int index, const QPoint&) { popup = index; });
+  QObject::connect(&graph, &CBbGsensorCtrl::ContextMenuRequested, [&](int index, const QPoint&) { popup = index; });
   graph.languageIndex = 11;
   Press(&graph, QPoint(50, 50), Qt::RightButton);
   EXPECT_EQ(popup, 8);

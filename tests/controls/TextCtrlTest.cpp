@@ -53,8 +53,8 @@ TEST_F(TextCtrlTest, CoordinatesKeepSignAndSixDecimals) {
   const auto runs = text.Layout();
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].at, QPoint(3, 3));
-  EXPECT_EQ(runs[0].text, English(128) + QStringLiteral(": -37.525002  ") + English(129) +
-                              QStringLiteral(": 127.000000"));
+  EXPECT_EQ(runs[0].text,
+            English(128) + QStringLiteral(": -37.525002  ") + English(129) + QStringLiteral(": 127.000000"));
   EXPECT_EQ(runs[0].colour, 0xC8C8C8u);
 }
 
@@ -65,8 +65,8 @@ TEST_F(TextCtrlTest, MapWindowCoordinatesUseWiderSpacing) {
   const auto runs = text.Layout();
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].at, QPoint(10, 3));
-  EXPECT_EQ(runs[0].text, English(128) + QStringLiteral(":  37.500000    ") + English(129) +
-                              QStringLiteral(":  -0.250000"));
+  EXPECT_EQ(runs[0].text,
+            English(128) + QStringLiteral(":  37.500000    ") + English(129) + QStringLiteral(":  -0.250000"));
 }
 
 TEST_F(TextCtrlTest, GsensorValuesOrDashes) {

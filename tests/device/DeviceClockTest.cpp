@@ -1,9 +1,8 @@
-#include "device/DeviceClock.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "device/DeviceClock.h"
 #include "tests/settings/TestFolder.h"
 
 using testutil::ReadBytes;
@@ -155,8 +154,6 @@ TEST_F(TimeCfg, NowSelectsAnEntryInEveryTimeList) {
   EXPECT_NE(-1, clock.second.selected);
 }
 
-TEST_F(TimeCfg, WritingIntoAMissingFolderFails) {
-  EXPECT_FALSE(WriteTimeCfg(dir / "no" / "time.cfg", clock));
-}
+TEST_F(TimeCfg, WritingIntoAMissingFolderFails) { EXPECT_FALSE(WriteTimeCfg(dir / "no" / "time.cfg", clock)); }
 
 }  // namespace

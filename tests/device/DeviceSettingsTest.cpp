@@ -1,9 +1,8 @@
-#include "device/DeviceSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "device/DeviceSettings.h"
 #include "tests/settings/TestFolder.h"
 
 using testutil::ReadBytes;
@@ -43,10 +42,10 @@ class SetupCfg : public ::testing::Test {
 
   // A file of the given values in the twelve positions (fewer values, fewer lines).
   void WriteValues(const std::vector<std::string>& values) {
-    const char* labels[] = {"Product Name", "H/W Version", "S/W Version", "Acc Trigger Level",
-                            "REC Video Qulity", "REC Audio Enable", "SPK Vol", "Video Channles",
-                            "Car Battery Volt", "Battery CutOff Volt", "Power Off Timer",
-                            "LCD Off Time", "Extra One", "Extra Two"};
+    const char* labels[] = {
+        "Product Name",     "H/W Version",  "S/W Version",    "Acc Trigger Level", "REC Video Qulity",
+        "REC Audio Enable", "SPK Vol",      "Video Channles", "Car Battery Volt",  "Battery CutOff Volt",
+        "Power Off Timer",  "LCD Off Time", "Extra One",      "Extra Two"};
     std::string bytes;
     for (std::size_t i = 0; i < values.size(); ++i) bytes += Line(labels[i], values[i]);
     WriteBytes(file, bytes);
@@ -116,8 +115,8 @@ TEST_F(SetupCfg, NonDefaultChoicesSurviveWriteAndRead) {
 }
 
 TEST_F(SetupCfg, AShortThirdLineEndsTheParseAfterTwoLines) {
-  WriteBytes(file, Line("Product Name", "Tarvo") + Line("H/W Version", "V1.0.0") +
-                       "S/W Version             :\r\n" + Line("Acc Trigger Level", "6"));
+  WriteBytes(file, Line("Product Name", "Tarvo") + Line("H/W Version", "V1.0.0") + "S/W Version             :\r\n" +
+                       Line("Acc Trigger Level", "6"));
   ASSERT_TRUE(Read());
   EXPECT_EQ("Tarvo", settings.cardProductName);
   EXPECT_EQ(3, settings.accTriggerLevel.selected);
@@ -209,8 +208,8 @@ TEST_F(SetupCfg, LeadingBlankParsesAsTheNumberAndTextAsZero) {
 }
 
 TEST_F(SetupCfg, LabelsAreNotCheckedOnlyPositions) {
-  WriteBytes(file, std::string(26, 'x') + "Tarvo\n" + std::string(26, 'y') + "z\n" +
-                       std::string(26, '#') + "V3\n" + std::string(26, '-') + "1\n");
+  WriteBytes(file, std::string(26, 'x') + "Tarvo\n" + std::string(26, 'y') + "z\n" + std::string(26, '#') + "V3\n" +
+                       std::string(26, '-') + "1\n");
   ASSERT_TRUE(Read());
   EXPECT_EQ("V3", settings.softwareVersion);
   EXPECT_EQ(1, settings.accTriggerLevel.selected);
@@ -232,8 +231,7 @@ TEST_F(SetupCfg, AnOverlongLineDoesNotShiftTheLinesAfterIt) {
 TEST_F(SetupCfg, NulByteEndsTheTextOfItsLine) {
   WriteBytes(file, Line("Product Name", "Tarvo") + Line("H/W Version", "V1.0.0") +
                        Line("S/W Version", std::string("V1\0.77", 6)) +
-                       std::string("Acc Trigger Level  \0    : 6\r\n", 29) +
-                       Line("REC Video Qulity", "1"));
+                       std::string("Acc Trigger Level  \0    : 6\r\n", 29) + Line("REC Video Qulity", "1"));
   ASSERT_TRUE(Read());
   EXPECT_EQ("V1", settings.softwareVersion);
   EXPECT_EQ(3, settings.accTriggerLevel.selected) << "the NUL shortened the line: parse ends";
@@ -282,9 +280,7 @@ TEST_F(SetupCfg, BinaryGarbageNeverCrashes) {
   }
 }
 
-TEST_F(SetupCfg, WritingIntoAMissingFolderFails) {
-  EXPECT_FALSE(WriteSetupCfg(dir / "no" / "setup.cfg", settings));
-}
+TEST_F(SetupCfg, WritingIntoAMissingFolderFails) { EXPECT_FALSE(WriteSetupCfg(dir / "no" / "setup.cfg", settings)); }
 
 TEST_F(SetupCfg, ValuesWithLineBreaksCannotAddLines) {
   settings.softwareVersion = "V1\r\nAcc Trigger Level       : 0";
@@ -313,8 +309,7 @@ TEST(DeviceChoices, TwentyFourVoltListHasItsOwnVoltages) {
   list.Add("old");
   list.selected = 0;
   RebuildCutOffList(list, true, FakeText);
-  EXPECT_EQ((std::vector<std::string>{"S155", "23.0V", "23.4V", "23.8V", "24.2V", "24.3V", "24.4V"}),
-            list.entries);
+  EXPECT_EQ((std::vector<std::string>{"S155", "23.0V", "23.4V", "23.8V", "24.2V", "24.3V", "24.4V"}), list.entries);
   EXPECT_EQ(-1, list.selected);
 }
 
@@ -347,8 +342,7 @@ TEST(DeviceChoices, OtherModelsGetTheShortCutOffList) {
   s.modelName = "";
   s.batteryCutOffVolt.Select(6);
   SelectVehicleVoltage(s, true, FakeText);
-  EXPECT_EQ((std::vector<std::string>{"S155", "23.0V", "23.4V", "23.8V", "24.2V"}),
-            s.batteryCutOffVolt.entries);
+  EXPECT_EQ((std::vector<std::string>{"S155", "23.0V", "23.4V", "23.8V", "24.2V"}), s.batteryCutOffVolt.entries);
   EXPECT_EQ(-1, s.batteryCutOffVolt.selected) << "position 6 does not exist in the short list";
 }
 
@@ -356,8 +350,7 @@ TEST(DeviceChoices, ModelRulesFillTheListsPerModel) {
   DeviceSettings s = MakeDefaultDeviceSettings(FakeText);
   ApplyModelRules(s, 1, FakeText);
   EXPECT_EQ((std::vector<std::string>{"S172", "S170"}), s.recVideoQuality.entries);
-  EXPECT_EQ((std::vector<std::string>{"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"}),
-            s.spkVol.entries);
+  EXPECT_EQ((std::vector<std::string>{"Level 1", "Level 2", "Level 3", "Level 4", "Level 5"}), s.spkVol.entries);
   EXPECT_EQ(0, s.lcdOffTime.Count());
   EXPECT_EQ(-1, s.spkVol.selected);
   ApplyModelRules(s, 0, FakeText);

@@ -238,8 +238,8 @@ TEST_F(KovrDamagedCard, BrokenPartitionTablesAreRefused) {
 }
 
 TEST_F(KovrDamagedCard, TruncatedImagesAreRefused) {
-  const uint64_t cuts[] = {0, 100, 512, geometry_.partitionStart + 100,
-                           geometry_.directoryStart + 64, geometry_.directoryStart + 128 * 4};
+  const uint64_t cuts[] = {
+      0, 100, 512, geometry_.partitionStart + 100, geometry_.directoryStart + 64, geometry_.directoryStart + 128 * 4};
   for (uint64_t cut : cuts) {
     fs::resize_file(image_, cut);
     EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(image_.c_str())) << cut;

@@ -1,10 +1,9 @@
 // Files on a card: listing in batches, reading back, writing as the camera does.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "tests/kovr/KovrTestCard.h"
 
@@ -104,8 +103,7 @@ TEST_F(KovrFiles, FilesReadBackByteForByteInAnyReadSize) {
   ASSERT_GT(number, 0);
   EXPECT_EQ(data, card.Get("/NORMAL/REC_20240101_120000_2.avi", number));
   EXPECT_EQ(data, card.Get("REC_20240101_120000_2.avi", number, 4099));
-  EXPECT_EQ(data, card.Get("/NORMAL/REC_20240101_120000_2.avi", 0, 1 << 20))
-      << "the path alone finds a file";
+  EXPECT_EQ(data, card.Get("/NORMAL/REC_20240101_120000_2.avi", 0, 1 << 20)) << "the path alone finds a file";
   EXPECT_TRUE(card.Get("/NORMAL/OTHER.avi", number).empty()) << "number and name must agree";
   EXPECT_TRUE(card.Get("/EVENT/REC_20240101_120000_2.avi", number).empty());
   EXPECT_TRUE(card.Get("/NORMAL/REC_20240101_120000_2.avi", number + 100).empty());

@@ -116,8 +116,7 @@ TEST_F(KovrFormat, CardSmallerThanPartitionOneFailsAtPartitionTwo) {
   const fs::path empty = temp_.Path() / "empty.img";
   MakeSparse(empty, 0);
   EXPECT_EQ(device::kFormatNoCapacity, device::RunPartitionAndFormat(empty.string()));
-  EXPECT_EQ(device::kFormatNoCapacity,
-            device::RunPartitionAndFormat((temp_.Path() / "absent.img").string()));
+  EXPECT_EQ(device::kFormatNoCapacity, device::RunPartitionAndFormat((temp_.Path() / "absent.img").string()));
 }
 
 TEST_F(KovrFormat, CreatingOverAnExistingPartitionIsRefused) {
@@ -181,8 +180,7 @@ TEST_F(KovrFormat, BadAreaTablesAreRefusedWithoutWriting) {
 
 TEST_F(KovrFormat, FatPartitionTakesSettingsFiles) {
   const std::string image = MakeFormattedCard(temp_.Path());
-  if (!device::FormatFirstPartitionFat32(image, device::kTarvoModelName))
-    GTEST_SKIP() << "mkfs.fat is not installed";
+  if (!device::FormatFirstPartitionFat32(image, device::kTarvoModelName)) GTEST_SKIP() << "mkfs.fat is not installed";
   // The FAT format stays inside partition 1: MBR and card file system survive it.
   EXPECT_EQ(0x4B, Entry(ReadBytes(image, 0, 512), 1).type);
   EXPECT_NE(0, VK_Kovr_Check_Kovr_partition(image.c_str()));

@@ -69,8 +69,8 @@ inline void WriteBytes(const fs::path& path, uint64_t offset, const void* data, 
 }
 
 inline uint32_t Le32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+         static_cast<uint32_t>(p[3]) << 24;
 }
 inline uint64_t Le64(const unsigned char* p) {
   return static_cast<uint64_t>(Le32(p)) | static_cast<uint64_t>(Le32(p + 4)) << 32;
@@ -91,9 +91,7 @@ inline uint32_t Crc32(const unsigned char* data, size_t size) {
 // An open connection that closes itself.
 class Card {
  public:
-  explicit Card(const std::string& path) {
-    rc_ = VK_Kovr_Device_Open(path.c_str(), KOVR_OPEN_DEFAULT, block_);
-  }
+  explicit Card(const std::string& path) { rc_ = VK_Kovr_Device_Open(path.c_str(), KOVR_OPEN_DEFAULT, block_); }
   ~Card() {
     if (rc_ == 0) VK_Kovr_Device_Close(block_);
   }
@@ -102,9 +100,8 @@ class Card {
   void* Block() { return block_; }
 
   // Writes a whole file as the camera does; returns its number or a negative code.
-  int32_t Put(const std::string& folder, const std::string& name,
-              const std::vector<unsigned char>& data, bool close = true,
-              size_t chunk = 65536) {
+  int32_t Put(const std::string& folder, const std::string& name, const std::vector<unsigned char>& data,
+              bool close = true, size_t chunk = 65536) {
     const std::string path = "/" + folder + "/" + name;
     const int h = VK_Kovr_File_Open(block_, path.c_str(), "w", 0, 0, 0);
     if (h <= 0) return h;

@@ -22,8 +22,7 @@ TEST_P(EveryLanguage, LoadsItsOwnFileBesideTheExecutable) {
   LoadedLanguage lang(GetParam());
   ASSERT_NE(nullptr, lang.settings.languageLibrary);
   EXPECT_EQ(LanguageLibraryFileName(GetParam()), lang.FileName());
-  EXPECT_TRUE(std::filesystem::exists(platform::ExecutableFolder() /
-                                      LanguageLibraryFileName(GetParam())));
+  EXPECT_TRUE(std::filesystem::exists(platform::ExecutableFolder() / LanguageLibraryFileName(GetParam())));
 }
 
 TEST_P(EveryLanguage, HoldsEveryStringNumberWithAText) {
@@ -44,9 +43,8 @@ TEST_P(EveryLanguage, HoldsNoNumberOutsideTheList) {
 
 TEST_P(EveryLanguage, ButtonTextsStayShort) {
   LoadedLanguage lang(GetParam());
-  for (int number : {kStrButtonOk, kStrButtonCancel, kStrButtonDefault, kStrButtonBrowse,
-                     kStrButtonFormat, kStrPickerOk, kStrLabelNormal, kStrLabelEvent,
-                     kStrLabelParking, kStrLabelMotion}) {
+  for (int number : {kStrButtonOk, kStrButtonCancel, kStrButtonDefault, kStrButtonBrowse, kStrButtonFormat,
+                     kStrPickerOk, kStrLabelNormal, kStrLabelEvent, kStrLabelParking, kStrLabelMotion}) {
     const std::string text = lang.Text(number);
     EXPECT_LE(text.size(), 40u) << "string " << number << ": " << text;
   }

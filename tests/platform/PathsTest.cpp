@@ -1,9 +1,9 @@
-#include "platform/Paths.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+
+#include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
@@ -13,10 +13,22 @@ namespace {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) { had_ = true; old_ = old; }
-    if (value) ::setenv(name, value, 1); else ::unsetenv(name);
+    if (const char* old = std::getenv(name)) {
+      had_ = true;
+      old_ = old;
+    }
+    if (value)
+      ::setenv(name, value, 1);
+    else
+      ::unsetenv(name);
   }
-  ~ScopedEnv() { if (had_) ::setenv(name_, old_.c_str(), 1); else ::unsetenv(name_); }
+  ~ScopedEnv() {
+    if (had_)
+      ::setenv(name_, old_.c_str(), 1);
+    else
+      ::unsetenv(name_);
+  }
+
  private:
   const char* name_;
   bool had_ = false;

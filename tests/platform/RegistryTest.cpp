@@ -1,9 +1,8 @@
-#include "platform/Registry.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/Registry.h"
 #include "tests/settings/TestFolder.h"
 
 using platform::Registry;
@@ -28,8 +27,7 @@ TEST_F(RegistryFile, ValuesPersistAcrossInstancesInAReadableFile) {
   Registry again(file);
   EXPECT_EQ(1u, again.GetDword("Software\\GNU\\ffdshow", "h264"));
   EXPECT_EQ("a.exe;b.exe", again.GetString("Software\\GNU\\ffdshow", "whitelist"));
-  EXPECT_EQ("[Software\\GNU\\ffdshow]\nh264=dword:00000001\nwhitelist=sz:a.exe;b.exe\n\n",
-            ReadBytes(file));
+  EXPECT_EQ("[Software\\GNU\\ffdshow]\nh264=dword:00000001\nwhitelist=sz:a.exe;b.exe\n\n", ReadBytes(file));
 }
 
 TEST_F(RegistryFile, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) {
@@ -90,8 +88,9 @@ TEST_F(RegistryFile, MissingHiveReadsEmptyAndEmptyKeyPathsAreRefused) {
 
 TEST_F(RegistryFile, MalformedAndGarbageLinesAreSkipped) {
   std::filesystem::create_directories(file.parent_path());
-  std::string bytes = "x=dword:1\n[K]\r\ngood=dword:0000002A\r\nbad=dword:xyz\nlong=dword:123456789\n"
-                      "noequals\nuntyped=12\ns=sz:ok%41%4\n[]\n[K2\n";
+  std::string bytes =
+      "x=dword:1\n[K]\r\ngood=dword:0000002A\r\nbad=dword:xyz\nlong=dword:123456789\n"
+      "noequals\nuntyped=12\ns=sz:ok%41%4\n[]\n[K2\n";
   for (int i = 0; i < 3000; ++i) bytes.push_back(static_cast<char>((i * 97 + 5) % 256));
   WriteBytes(file, bytes);
   EXPECT_EQ(42u, reg.GetDword("K", "good"));
@@ -114,10 +113,8 @@ TEST(RegistryHives, CurrentUserInUserConfigAndLocalMachineInProgramConfig) {
   TempFolder dir;
   ScopedEnv xdg("XDG_CONFIG_HOME", (dir / "cfg").c_str());
   ScopedEnv config("TARVO_CONFIG_DIR", (dir / "prog").c_str());
-  EXPECT_EQ(dir / "cfg" / "tarvo-viewer" / "HKEY_CURRENT_USER.ini",
-            Registry::HiveFile(RegistryHive::kCurrentUser));
-  EXPECT_EQ(dir / "prog" / "HKEY_LOCAL_MACHINE.ini",
-            Registry::HiveFile(RegistryHive::kLocalMachine));
+  EXPECT_EQ(dir / "cfg" / "tarvo-viewer" / "HKEY_CURRENT_USER.ini", Registry::HiveFile(RegistryHive::kCurrentUser));
+  EXPECT_EQ(dir / "prog" / "HKEY_LOCAL_MACHINE.ini", Registry::HiveFile(RegistryHive::kLocalMachine));
   Registry user(RegistryHive::kCurrentUser);
   Registry machine(RegistryHive::kLocalMachine);
   ASSERT_TRUE(user.SetDword("Software\\GNU\\ffdshow", "h264", 1));

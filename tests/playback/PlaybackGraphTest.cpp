@@ -5,10 +5,10 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "PlaybackTestSupport.h"
 #include "playback/AudioOutput.h"

@@ -1,8 +1,7 @@
 #include "PlaybackTestSupport.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -50,10 +49,13 @@ std::filesystem::path Recording(const std::string& kind) {
   static const std::map<std::string, std::pair<std::string, std::string>> kinds = {
       {"two-pcm", {"REC_20240512_083015_2.avi", "--cameras 2 --seconds 2 --size 320x180,192x108 --fps 15 --audio pcm"}},
       {"two-aac", {"REC_20240512_083215_2.avi", "--cameras 2 --seconds 2 --size 320x180,192x108 --fps 15 --audio aac"}},
-      {"two-none", {"EVT_20240512_083415_2.avi", "--cameras 2 --seconds 2 --size 320x180,192x108 --fps 15 --audio none"}},
+      {"two-none",
+       {"EVT_20240512_083415_2.avi", "--cameras 2 --seconds 2 --size 320x180,192x108 --fps 15 --audio none"}},
       {"one-aac", {"REC_20240512_083615_1.avi", "--cameras 1 --seconds 2 --size 320x180 --fps 15 --audio aac"}},
       {"four-aac", {"REC_20240512_083815_2.avi", "--cameras 4 --seconds 2 --size 192x108 --fps 15 --audio aac"}},
-      {"cut", {"REC_20240512_084215_2.avi", "--cameras 2 --seconds 2 --size 320x180,192x108 --fps 15 --audio aac --cut-at 250000"}},
+      {"cut",
+       {"REC_20240512_084215_2.avi",
+        "--cameras 2 --seconds 2 --size 320x180,192x108 --fps 15 --audio aac --cut-at 250000"}},
       {"long", {"REC_20240512_084015_2.avi", "--cameras 2 --seconds 6 --size 320x180,192x108 --fps 15 --audio pcm"}},
   };
   std::lock_guard<std::mutex> lock(mutex);

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "PlaybackTestSupport.h"
+#include "kovr/Kovr.h"
 #include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
-#include "kovr/Kovr.h"
 
 using namespace playback;
 using namespace playback_test;
@@ -115,7 +115,9 @@ class SourcePipeline {
       auto* log = new PadLog;
       logs.push_back(log);
       names.push_back(PadName(pad));
-      gst_pad_add_probe(pad, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM | GST_PAD_PROBE_TYPE_EVENT_FLUSH),
+      gst_pad_add_probe(pad,
+                        static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+                                                     GST_PAD_PROBE_TYPE_EVENT_FLUSH),
                         LogProbe, log, nullptr);
     }
   }

@@ -1,6 +1,6 @@
-#include "playback/Volume.h"
-
 #include <gtest/gtest.h>
+
+#include "playback/Volume.h"
 
 namespace {
 

@@ -1,14 +1,13 @@
 // Byte-level behaviour of the repair and the silent-track insertion on recordings
 // built chunk by chunk, so that every size and position is known.
 
-#include "tools/repair/AviRebuild.h"
-
 #include <gtest/gtest.h>
 
 #include "sources/avi/AviFormat.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tools/repair/AviRebuild.h"
 #include "tools/repair/RecordingRebuild.h"
 #include "tools/repair/SilentTrack.h"
 #include "tools/simulator/AviWriter.h"
@@ -243,7 +242,7 @@ TEST(AviRebuild, OddChunksKeepTheirPadBytesAndTheIndexCountsThem) {
 TEST(AviRebuild, KeyFramesAreIdrOrSpsVideoAndStreamTwoChunks) {
   fixtures::TempFolder dir;
   const std::vector<Chunk> chunks = {{"00dc", Video(0x65, 8)}, {"00dc", Video(0x67, 8)}, {"00dc", Video(0x41, 8)},
-                                     {"00dc", Video(0x06, 8)}, {"00dc", {0, 0, 0, 1}},    {"01wb", {1, 2}},
+                                     {"00dc", Video(0x06, 8)}, {"00dc", {0, 0, 0, 1}},   {"01wb", {1, 2}},
                                      {"02tx", Text(0, 4)},     {"00dc", Video(0x25, 8)}};
   const fs::path in = Write(dir / kName, Layout(avi::AudioKind::Aac), chunks, INT64_MAX);
   const repair::PrepareOutcome r = Prepare(in, dir / "temp");
@@ -303,8 +302,8 @@ TEST(AviRebuild, NoCompleteChunkLeavesAnEmptyOutput) {
   fixtures::TempFolder dir;
   const std::vector<Chunk> chunks = {{"00dc", Video(0x67, 100)}};
   const fs::path whole = Write(dir / "w.avi", Layout(avi::AudioKind::None), chunks, INT64_MAX);
-  const fs::path in = Write(dir / kName, Layout(avi::AudioKind::None), chunks,
-                            static_cast<int64_t>(fs::file_size(whole)) - 50);
+  const fs::path in =
+      Write(dir / kName, Layout(avi::AudioKind::None), chunks, static_cast<int64_t>(fs::file_size(whole)) - 50);
   const repair::PrepareOutcome r = Prepare(in, dir / "temp");
   EXPECT_EQ(r.result, repair::PrepareResult::RebuildFailed);
   EXPECT_EQ(r.rebuild, repair::RebuildResult::NoChunks);

@@ -83,7 +83,8 @@ TEST_P(InPlaceRebuild, LocalAndTemporaryFileRoadsWriteTheSameBytes) {
 
   // The card road keeps its temporary files: the head and everything after it.
   const size_t headEnd = 20 + avi::ReadLe32(&before[16]);
-  const std::vector<uint8_t> header = fixtures::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kHeaderSuffix));
+  const std::vector<uint8_t> header =
+      fixtures::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kHeaderSuffix));
   const std::vector<uint8_t> body = fixtures::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kBodySuffix));
   EXPECT_TRUE(header == std::vector<uint8_t>(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(headEnd)));
   EXPECT_TRUE(body == std::vector<uint8_t>(before.begin() + static_cast<std::ptrdiff_t>(headEnd), before.end()));

@@ -44,8 +44,11 @@ std::vector<std::string> Lines(const std::string& s) {
 TEST(RebuildTool, CutOffRecordingIsRebuiltIntoOut) {
   fixtures::TempFolder dir;
   const fs::path in = dir / "cut.avi", out = dir / "out.avi";
-  ASSERT_EQ(Tool("record " + in.string() + " --cameras 1 --seconds 2 --size 160x90 --bitrate 100 --audio none "
-                 "--start '2024-05-12 08:30:15' --cut-at 30001").code, 0);
+  ASSERT_EQ(Tool("record " + in.string() +
+                 " --cameras 1 --seconds 2 --size 160x90 --bitrate 100 --audio none "
+                 "--start '2024-05-12 08:30:15' --cut-at 30001")
+                .code,
+            0);
   const ToolRun r = Tool("rebuild " + in.string() + " " + out.string());
   EXPECT_EQ(r.code, 0);
   ASSERT_TRUE(fs::exists(out));
@@ -93,8 +96,11 @@ TEST(RebuildTool, EveryRecordingCommandAnswersHelp) {
 TEST(TelemetryTool, TsvLinesCarryTheStoredValues) {
   fixtures::TempFolder dir;
   const fs::path in = dir / "t.avi";
-  ASSERT_EQ(Tool("record " + in.string() + " --cameras 1 --seconds 5 --size 160x90 --bitrate 100 --audio none "
-                 "--start '2024-05-12 08:30:15'").code, 0);
+  ASSERT_EQ(Tool("record " + in.string() +
+                 " --cameras 1 --seconds 5 --size 160x90 --bitrate 100 --audio none "
+                 "--start '2024-05-12 08:30:15'")
+                .code,
+            0);
   const std::vector<std::string> lines = Lines(Tool("telemetry " + in.string()).out);
   ASSERT_EQ(lines.size(), 55u);
   EXPECT_EQ(lines[0], "G\t0\t0\t0.000000\t0.000000\t0.00\t0.00\t2024-05-12 08:30:15");
@@ -125,8 +131,11 @@ TEST(TelemetryTool, TsvLinesCarryTheStoredValues) {
 TEST(TelemetryTool, GpxHoldsTheValidFixesWithUtcTimes) {
   fixtures::TempFolder dir;
   const fs::path in = dir / "t.avi";
-  ASSERT_EQ(Tool("record " + in.string() + " --cameras 1 --seconds 5 --size 160x90 --bitrate 100 --audio none "
-                 "--start '2024-05-12 08:30:15'").code, 0);
+  ASSERT_EQ(Tool("record " + in.string() +
+                 " --cameras 1 --seconds 5 --size 160x90 --bitrate 100 --audio none "
+                 "--start '2024-05-12 08:30:15'")
+                .code,
+            0);
   const ToolRun r = Tool("telemetry " + in.string() + " --format gpx");
   EXPECT_EQ(r.code, 0);
   size_t points = 0;

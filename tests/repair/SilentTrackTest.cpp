@@ -1,8 +1,7 @@
-#include "tools/repair/SilentTrack.h"
-
 #include <gtest/gtest.h>
 
 #include "sources/avi/AviFormat.h"
+#include "tools/repair/SilentTrack.h"
 
 namespace {
 
@@ -40,14 +39,14 @@ TEST(SilentTrack, StreamListBytesAreTheFixedHundred) {
   EXPECT_EQ(ReadLe32(&b[16]), 56u);
   EXPECT_EQ(ReadLe32(&b[20]), avi::kAuds);
   for (size_t off = 24; off < 40; off += 4) EXPECT_EQ(ReadLe32(&b[off]), 0u) << off;
-  EXPECT_EQ(ReadLe32(&b[40]), 2u);       // scale
-  EXPECT_EQ(ReadLe32(&b[44]), 44100u);   // rate
-  EXPECT_EQ(ReadLe32(&b[48]), 0u);       // start
-  EXPECT_EQ(ReadLe32(&b[52]), 1323000u); // length
-  EXPECT_EQ(ReadLe32(&b[56]), 4410u);    // suggested buffer
-  EXPECT_EQ(ReadLe32(&b[60]), 0u);       // quality
-  EXPECT_EQ(ReadLe32(&b[64]), 2u);       // sample size
-  EXPECT_EQ(ReadLe32(&b[68]), 0u);       // frame rectangle
+  EXPECT_EQ(ReadLe32(&b[40]), 2u);        // scale
+  EXPECT_EQ(ReadLe32(&b[44]), 44100u);    // rate
+  EXPECT_EQ(ReadLe32(&b[48]), 0u);        // start
+  EXPECT_EQ(ReadLe32(&b[52]), 1323000u);  // length
+  EXPECT_EQ(ReadLe32(&b[56]), 4410u);     // suggested buffer
+  EXPECT_EQ(ReadLe32(&b[60]), 0u);        // quality
+  EXPECT_EQ(ReadLe32(&b[64]), 2u);        // sample size
+  EXPECT_EQ(ReadLe32(&b[68]), 0u);        // frame rectangle
   EXPECT_EQ(ReadLe32(&b[72]), 0u);
   EXPECT_EQ(ReadLe32(&b[76]), avi::kStrf);
   EXPECT_EQ(ReadLe32(&b[80]), 16u);

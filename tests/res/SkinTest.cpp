@@ -5,7 +5,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-
 #include <set>
 #include <vector>
 
@@ -130,17 +129,18 @@ TEST_F(SkinTest, TopBarTileIsWindowBackgroundWhereTheButtonsSit) {
 }
 
 TEST_F(SkinTest, OpaqueImagesBlendIntoTheBackgroundTheyAreDrawnOn) {
-  struct Case { int id; QRgb background; };
+  struct Case {
+    int id;
+    QRgb background;
+  };
   const skin::LanguageSkin& english = skin::LanguageSkinFor(0);
   const Case cases[] = {
-      {skin::kMinimiseNormal, kWindowBg},  {skin::kCloseNormal, kWindowBg},
-      {skin::kPlayNormal, kWindowBg},      {skin::kNextDisabled, kWindowBg},
-      {skin::kMuteSoundNormal, kWindowBg}, {skin::kVolumeEmpty, kWindowBg},
-      {skin::kSeekThumb, kWindowBg},       {skin::kSpeedBackgroundKmh, kWindowBg},
-      {skin::kSliderChannel, kBarBg},      {skin::kSliderThumb, kBarBg},
-      {skin::kMapCloseNormal, kBarBg},     {skin::kMapButtonNormal, kPanelBg},
-      {english.filterAll[1], kPanelBg},    {english.front[1], kWindowBg},
-      {english.okNormal, kWindowBg},       {skin::kCardInfoNormal, kWindowBg},
+      {skin::kMinimiseNormal, kWindowBg}, {skin::kCloseNormal, kWindowBg},        {skin::kPlayNormal, kWindowBg},
+      {skin::kNextDisabled, kWindowBg},   {skin::kMuteSoundNormal, kWindowBg},    {skin::kVolumeEmpty, kWindowBg},
+      {skin::kSeekThumb, kWindowBg},      {skin::kSpeedBackgroundKmh, kWindowBg}, {skin::kSliderChannel, kBarBg},
+      {skin::kSliderThumb, kBarBg},       {skin::kMapCloseNormal, kBarBg},        {skin::kMapButtonNormal, kPanelBg},
+      {english.filterAll[1], kPanelBg},   {english.front[1], kWindowBg},          {english.okNormal, kWindowBg},
+      {skin::kCardInfoNormal, kWindowBg},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -158,9 +158,7 @@ TEST_F(SkinTest, IdlePictureFadesToTheWindowBackgroundAtEveryEdge) {
   // The window letterboxes it on 0x0A0A0A; a lighter edge would show as a box.
   const QImage idle = Load(skin::kIdlePicture);
   ASSERT_EQ(idle.size(), QSize(1280, 720));
-  auto nearBackground = [](QRgb pixel) {
-    return qRed(pixel) <= 0x0B && qGreen(pixel) <= 0x0B && qBlue(pixel) <= 0x0B;
-  };
+  auto nearBackground = [](QRgb pixel) { return qRed(pixel) <= 0x0B && qGreen(pixel) <= 0x0B && qBlue(pixel) <= 0x0B; };
   for (int x = 0; x < 1280; x += 7) {
     EXPECT_TRUE(nearBackground(idle.pixel(x, 0))) << x;
     EXPECT_TRUE(nearBackground(idle.pixel(x, 719))) << x;

@@ -1,5 +1,3 @@
-#include "settings/LanguageLibrary.h"
-
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -7,6 +5,7 @@
 #include <string>
 
 #include "platform/Paths.h"
+#include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 #include "tests/settings/LoadedLanguage.h"
 
@@ -15,9 +14,8 @@ namespace {
 using testsupport::LoadedLanguage;
 
 TEST(LanguageFiles, TableNamesTheTwelveLibrariesInIndexOrder) {
-  const char* expected[] = {"English.dll", "Korean.dll", "German.dll",  "Japanese.dll",
-                            "Chinese.dll", "Dutch.dll",  "French.dll",  "Italien.dll",
-                            "Polish.dll",  "Portuguese.dll", "Russian.dll", "Spanish.dll"};
+  const char* expected[] = {"English.dll", "Korean.dll",  "German.dll", "Japanese.dll",   "Chinese.dll", "Dutch.dll",
+                            "French.dll",  "Italien.dll", "Polish.dll", "Portuguese.dll", "Russian.dll", "Spanish.dll"};
   for (int i = 0; i < 12; ++i) EXPECT_STREQ(expected[i], LanguageLibraryFileName(i)) << i;
   EXPECT_EQ(nullptr, LanguageLibraryFileName(12));
   EXPECT_EQ(nullptr, LanguageLibraryFileName(-1));

@@ -1,8 +1,7 @@
 // The setup-cfg and option-ini subcommands of tarvo-tool, run as a user's script would.
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
@@ -32,9 +31,8 @@ class SettingsTool : public ::testing::Test {
 
   // Runs tarvo-tool with `args` (already shell-safe); stdout and stderr go to files.
   int Run(const std::string& args) {
-    const std::string command = std::string("'") + TARVO_BINARY_DIR + "/bin/tarvo-tool' " + args +
-                                " >'" + (dir / "out.txt").string() + "' 2>'" +
-                                (dir / "err.txt").string() + "'";
+    const std::string command = std::string("'") + TARVO_BINARY_DIR + "/bin/tarvo-tool' " + args + " >'" +
+                                (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -95,8 +93,9 @@ TEST_F(SettingsTool, UnwritableOutputFailsWithAMessage) {
 }
 
 TEST_F(SettingsTool, OptionIniNormalizeRewritesTheFileOverTheDefaults) {
-  WriteBytes(dir / "option.ini", "[OPTION]\nSAVE_DIRECTORY=/caps\nSPEED=2\nREAR_MIRROR=2\njunk\n"
-                                 "LANGUAGE=7\nPLAY_VALUE = 9\n");
+  WriteBytes(dir / "option.ini",
+             "[OPTION]\nSAVE_DIRECTORY=/caps\nSPEED=2\nREAR_MIRROR=2\njunk\n"
+             "LANGUAGE=7\nPLAY_VALUE = 9\n");
   ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
   EXPECT_EQ(
       "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"

@@ -1,8 +1,8 @@
-#include "settings/TextParsing.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "settings/TextParsing.h"
 
 namespace {
 

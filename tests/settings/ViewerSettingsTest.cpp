@@ -1,10 +1,9 @@
-#include "settings/ViewerSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "settings/ViewerSettings.h"
 #include "tests/settings/TestFolder.h"
 
 namespace fs = std::filesystem;
@@ -73,8 +72,9 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
 }
 
 TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
-  ReadText("junk line\nROOT_DIRECTORY=ELSEWHERE\nSAVE_DIRECTORY=/x/y\nPLAY_VALUE=3\n"
-           "REAR_MIRROR=1\nLANGUAGE=4\nDEFAULT_LANGUAGE=9\nMODEL=1\nSPEED=1\nUSE_LOG=TRUE\n");
+  ReadText(
+      "junk line\nROOT_DIRECTORY=ELSEWHERE\nSAVE_DIRECTORY=/x/y\nPLAY_VALUE=3\n"
+      "REAR_MIRROR=1\nLANGUAGE=4\nDEFAULT_LANGUAGE=9\nMODEL=1\nSPEED=1\nUSE_LOG=TRUE\n");
   ViewerSettings s;
   ASSERT_TRUE(ReadSettings(file, s));
   ASSERT_TRUE(WriteSettings(file, s));

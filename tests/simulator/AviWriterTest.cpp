@@ -1,9 +1,8 @@
-#include "tools/simulator/AviWriter.h"
-
 #include <gtest/gtest.h>
 
 #include "sources/avi/AviFormat.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tools/simulator/AviWriter.h"
 
 namespace {
 

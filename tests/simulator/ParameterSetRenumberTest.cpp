@@ -1,8 +1,7 @@
-#include "tools/simulator/ParameterSetRenumber.h"
-
 #include <gtest/gtest.h>
 
 #include "sources/avi/H264Bits.h"
+#include "tools/simulator/ParameterSetRenumber.h"
 
 namespace {
 
@@ -33,8 +32,8 @@ std::vector<uint8_t> MakeSps(uint32_t id, uint32_t widthMbs, uint32_t heightMbs)
 
 std::vector<uint8_t> MakeSlice(int type, uint32_t ppsId, const std::vector<uint8_t>& payloadBits) {
   h264::BitWriter w;
-  w.WriteUe(0);                    // first_mb_in_slice
-  w.WriteUe(type == 5 ? 7 : 5);    // slice type I or P
+  w.WriteUe(0);                  // first_mb_in_slice
+  w.WriteUe(type == 5 ? 7 : 5);  // slice type I or P
   w.WriteUe(ppsId);
   for (const uint8_t b : payloadBits) w.WriteBit(b);
   w.WriteBit(1);

@@ -81,8 +81,8 @@ std::vector<IndexEntry> ReadIndex(const std::vector<uint8_t>& f) {
   if (idx + 8 > static_cast<int64_t>(f.size()) || avi::ReadLe32(&f[idx]) != avi::kIdx1) return entries;
   const int64_t size = avi::ReadLe32(&f[idx + 4]);
   for (int64_t p = idx + 8; p + 16 <= idx + 8 + size && p + 16 <= static_cast<int64_t>(f.size()); p += 16)
-    entries.push_back({avi::ReadLe32(&f[p]), avi::ReadLe32(&f[p + 4]), avi::ReadLe32(&f[p + 8]),
-                       avi::ReadLe32(&f[p + 12])});
+    entries.push_back(
+        {avi::ReadLe32(&f[p]), avi::ReadLe32(&f[p + 4]), avi::ReadLe32(&f[p + 8]), avi::ReadLe32(&f[p + 12])});
   return entries;
 }
 

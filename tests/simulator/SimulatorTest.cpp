@@ -1,11 +1,10 @@
-#include "tools/simulator/Simulator.h"
-
 #include <gtest/gtest.h>
 
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/H264Bits.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tools/simulator/Simulator.h"
 
 namespace {
 

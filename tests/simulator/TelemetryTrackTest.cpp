@@ -1,12 +1,11 @@
-#include "tools/simulator/TelemetryTrack.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "tools/simulator/Drive.h"
+#include "tools/simulator/TelemetryTrack.h"
 
 namespace {
 

@@ -43,7 +43,7 @@ TEST_F(FolderSource, ScanFindsAdmittedFilesInNestedFoldersAndCountsThem) {
   EXPECT_TRUE(set.ScanFolder(record, 1));
   EXPECT_EQ(record.count, 3);
   EXPECT_EQ(FileNames(), (std::multiset<std::string>{"REC_20120315_134501_2.avi", "EVT_20120315_134502_1.AVI",
-                                                      "PRK_20120315_134503_2.avi"}));
+                                                     "PRK_20120315_134503_2.avi"}));
   const auto it = std::find_if(set.entries.begin(), set.entries.end(),
                                [](const RecordingEntry& e) { return e.fileName[0] == 'E'; });
   ASSERT_NE(it, set.entries.end());
@@ -174,8 +174,8 @@ TEST_F(FolderSource, ChosenFileWithAnotherExtensionIsLookedUpWithAviAppended) {
 TEST_F(FolderSource, MissingChosenFileEndsTheOpenKeepingWhatWasFound) {
   temp.File("REC_20120315_134502_2.avi");
   temp.File("REC_20120315_134501_2.avi");
-  EXPECT_FALSE(set.OpenChosenPaths({temp / "REC_20120315_134502_2.avi", temp / "nothing.avi",
-                                    temp / "REC_20120315_134501_2.avi"}));
+  EXPECT_FALSE(set.OpenChosenPaths(
+      {temp / "REC_20120315_134502_2.avi", temp / "nothing.avi", temp / "REC_20120315_134501_2.avi"}));
   ASSERT_EQ(set.EntryCount(), 1);
   EXPECT_EQ(set.EntryAt(0)->fileName, "REC_20120315_134502_2.avi");
   EXPECT_TRUE(set.scannedFolders.empty());

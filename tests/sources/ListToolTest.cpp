@@ -19,8 +19,8 @@ struct ToolRun {
 
 // Runs the tool with `arguments` (already quoted); standard error goes to `errFile`.
 ToolRun Tool(const std::string& arguments, const std::string& errFile) {
-  const std::string command = "TARVO_CONFIG_DIR=/nonexistent '" TARVO_BINARY_DIR "/bin/tarvo-tool' list " +
-                              arguments + " 2>'" + errFile + "'";
+  const std::string command =
+      "TARVO_CONFIG_DIR=/nonexistent '" TARVO_BINARY_DIR "/bin/tarvo-tool' list " + arguments + " 2>'" + errFile + "'";
   ToolRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -59,8 +59,9 @@ TEST_F(ListTool, PrintsSixTabSeparatedColumnsInDateOrder) {
   const std::string expected = "1\t2012-03-15\t13:44:00\t" + LanguageString(kStrLabelEvent) + "\t" +
                                (temp / "set/deep/er/EVT_20120315_134400_1.avi") +
                                "\tEVT_20120315_134400_1.avi\n"
-                               "2\t2012-03-15\t13:45:01\t" + LanguageString(kStrLabelNormal) + "\t" +
-                               (temp / "set/REC_20120315_134501_2.avi") + "\tREC_20120315_134501_2.avi\n";
+                               "2\t2012-03-15\t13:45:01\t" +
+                               LanguageString(kStrLabelNormal) + "\t" + (temp / "set/REC_20120315_134501_2.avi") +
+                               "\tREC_20120315_134501_2.avi\n";
   EXPECT_EQ(run.out, expected);
 }
 

@@ -27,7 +27,9 @@ TEST(NameUtf16, DecodesValidTextAndReplacesEachBadByte) {
   EXPECT_EQ(names::Utf8ToUtf16("REC"), u"REC");
   EXPECT_EQ(names::Utf8ToUtf16("\xEB\x82\xB4"), u"\uB0B4");
   EXPECT_EQ(names::Utf8ToUtf16("\xF0\x9F\x98\x80"), std::u16string({0xD83D, 0xDE00}));
-  EXPECT_EQ(names::Utf8ToUtf16("\xFF" "A"), std::u16string({0xFFFD, u'A'}));
+  EXPECT_EQ(names::Utf8ToUtf16("\xFF"
+                               "A"),
+            std::u16string({0xFFFD, u'A'}));
   EXPECT_EQ(names::Utf8ToUtf16("\xE3\x81"), std::u16string({0xFFFD, 0xFFFD}));  // cut off
   EXPECT_EQ(names::Utf8ToUtf16("\xC0\x80"), std::u16string({0xFFFD, 0xFFFD}));  // overlong
   EXPECT_EQ(names::Utf8ToUtf16("\xED\xA0\x80").size(), 3u);                     // surrogate

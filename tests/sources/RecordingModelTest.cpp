@@ -166,10 +166,14 @@ TEST(RecordingName, AtoiStopsAtNonDigitsAndReadsSignsAndBlanks) {
 
 TEST(RecordingName, PositionsCountUtf16UnitsNotBytes) {
   // A two-byte character at position 3 takes one position, not two.
-  RecordingEntry entry = Entry("REC\xC3\xA9" "20120315_134501_2.avi");
+  RecordingEntry entry = Entry(
+      "REC\xC3\xA9"
+      "20120315_134501_2.avi");
   EXPECT_EQ(entry.recordTime.year, 2012);
   EXPECT_EQ(entry.recordTime.second, 1);
-  EXPECT_EQ(RecordingCollection::ChannelCountFromName("REC\xC3\xA9" "20120315_134501_2.avi"), 2);
+  EXPECT_EQ(RecordingCollection::ChannelCountFromName("REC\xC3\xA9"
+                                                      "20120315_134501_2.avi"),
+            2);
 }
 
 TEST(RecordingName, BinaryGarbageNeverCrashes) {
@@ -248,8 +252,8 @@ TEST_F(RecordingModel, ListAllFillsSixColumnsPerRowInOrder) {
                  Entry("PAR_20120317_000000_1.avi")};
   EXPECT_EQ(set.ListAll(list), 3);
   ASSERT_EQ(list.rows.size(), 3u);
-  const RecordingRow expected0 = {"1", "2012-03-15", "13:45:01", "label133", "/rec/REC_20120315_134501_2.avi",
-                                  "REC_20120315_134501_2.avi"};
+  const RecordingRow expected0 = {
+      "1", "2012-03-15", "13:45:01", "label133", "/rec/REC_20120315_134501_2.avi", "REC_20120315_134501_2.avi"};
   EXPECT_EQ(list.rows[0], expected0);
   EXPECT_EQ(list.rows[1][0], "2");
   EXPECT_EQ(list.rows[1][1], "2012-03-16");

@@ -20,8 +20,7 @@ class TempFolder {
     if (path_.empty()) return;
     std::error_code ec;
     // Tests that make a folder read-only must not leave it behind.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
   }
   TempFolder(const TempFolder&) = delete;

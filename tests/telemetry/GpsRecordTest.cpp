@@ -23,8 +23,10 @@ class GpsRecord : public ::testing::Test {
     ::tzset();
   }
   void TearDown() override {
-    if (hadZone_) ::setenv("TZ", oldZone_.c_str(), 1);
-    else ::unsetenv("TZ");
+    if (hadZone_)
+      ::setenv("TZ", oldZone_.c_str(), 1);
+    else
+      ::unsetenv("TZ");
     ::tzset();
   }
 

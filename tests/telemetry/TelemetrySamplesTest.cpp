@@ -78,9 +78,7 @@ TEST(TelemetryRecords, ClearEmptiesBothArraysAndTheirLookups) {
   EXPECT_EQ(x, 10 * 0.03125);
 }
 
-TEST(TelemetryRecords, ThereIsOneProcessWidePair) {
-  EXPECT_EQ(&TheTelemetrySamples(), &TheTelemetrySamples());
-}
+TEST(TelemetryRecords, ThereIsOneProcessWidePair) { EXPECT_EQ(&TheTelemetrySamples(), &TheTelemetrySamples()); }
 
 // --- lookups ---
 
@@ -188,9 +186,12 @@ TEST(TelemetryLookup, MatchesTheLinearScanOnRandomPartlyUnsortedTimes) {
     for (int i = 0; i < count; ++i) {
       // Mostly ascending; now and then a damaged record jumps back or far ahead.
       const auto kind = random() % 10;
-      if (kind == 0) time -= static_cast<int32_t>(random() % 2000);
-      else if (kind == 1) time += static_cast<int32_t>(random() % 5000);
-      else time += static_cast<int32_t>(random() % 3);  // repeated times too
+      if (kind == 0)
+        time -= static_cast<int32_t>(random() % 2000);
+      else if (kind == 1)
+        time += static_cast<int32_t>(random() % 5000);
+      else
+        time += static_cast<int32_t>(random() % 3);  // repeated times too
       const unsigned char axis = static_cast<unsigned char>(i & 0xFF);
       samples.AddTelemetryRecord(GSensorRecord(axis, 0, 0), time);
       // Lookups between appends must see the appended samples.

@@ -59,15 +59,15 @@ class HeadReader {
 struct BodyChunk {
   int64_t offset;  // of its header in the body file
   uint32_t id;
-  uint32_t size;   // as its header says
-  int nalType;     // of a video chunk's first NAL after its start code; -1 unknown
+  uint32_t size;  // as its header says
+  int nalType;    // of a video chunk's first NAL after its start code; -1 unknown
   uint32_t Rounded() const { return size + (size & 1); }
 };
 
 // The parts of the header file the rebuild needs and rewrites.
 struct HeaderLayout {
   std::vector<uint8_t> bytes;
-  uint32_t mainHeaderSize = 0;  // A
+  uint32_t mainHeaderSize = 0;                         // A
   std::vector<std::pair<size_t, size_t>> streamLists;  // [begin, end) in bytes, in order
 
   size_t FieldOffset(size_t fromMainHeader) const { return mainHeaderSize + fromMainHeader; }
@@ -113,9 +113,7 @@ int NalType(const uint8_t* header, int64_t got) {
   return header[8 + kNalTypeOffset] & 0x1f;
 }
 
-bool IsStream(uint32_t id, char digit) {
-  return static_cast<char>(id) == '0' && static_cast<char>(id >> 8) == digit;
-}
+bool IsStream(uint32_t id, char digit) { return static_cast<char>(id) == '0' && static_cast<char>(id >> 8) == digit; }
 
 class Rebuilder {
  public:
@@ -322,12 +320,18 @@ class Rebuilder {
 
 const char* RebuildResultText(RebuildResult result) {
   switch (result) {
-    case RebuildResult::Rebuilt: return "rebuilt";
-    case RebuildResult::NoChunks: return "no complete chunk to rebuild from";
-    case RebuildResult::BadHeader: return "not a recording header";
-    case RebuildResult::CannotRead: return "cannot read the temporary files";
-    case RebuildResult::CannotWrite: return "cannot write the rebuilt file";
-    case RebuildResult::TooLarge: return "the rebuilt file would be larger than 4 GiB";
+    case RebuildResult::Rebuilt:
+      return "rebuilt";
+    case RebuildResult::NoChunks:
+      return "no complete chunk to rebuild from";
+    case RebuildResult::BadHeader:
+      return "not a recording header";
+    case RebuildResult::CannotRead:
+      return "cannot read the temporary files";
+    case RebuildResult::CannotWrite:
+      return "cannot write the rebuilt file";
+    case RebuildResult::TooLarge:
+      return "the rebuilt file would be larger than 4 GiB";
   }
   return "unknown";
 }
@@ -350,8 +354,7 @@ RebuildResult Rebuild(RebuildOutput& out, ByteSource& headerBytes, ByteSourceVie
     moviPayload = rebuilder.ChunkBytes();
   } else {
     uint8_t m[kMoviListHeader];
-    if (body.ReadAt(0, m, sizeof m) != int64_t{kMoviListHeader} || ReadLe32(m) != kList ||
-        ReadLe32(m + 8) != kMovi)
+    if (body.ReadAt(0, m, sizeof m) != int64_t{kMoviListHeader} || ReadLe32(m) != kList || ReadLe32(m + 8) != kMovi)
       return RebuildResult::BadHeader;
     const uint32_t declared = ReadLe32(m + 4);
     rebuilder.ScanIntact(kMoviListHeader, declared < 4 ? 0 : int64_t{declared} - 4);
@@ -362,8 +365,8 @@ RebuildResult Rebuild(RebuildOutput& out, ByteSource& headerBytes, ByteSourceVie
       noAudio ? ComputeSilentTrack(frames, header.VideoScale(), header.VideoRate()) : SilentTrackValues();
   // The file must stay within what 32-bit RIFF sizes can describe.
   const int64_t expected = static_cast<int64_t>(header.bytes.size()) + kSilentListSize + 12 + moviPayload +
-                           silent.blocks * kSilentBlockWithIndex +
-                           static_cast<int64_t>(rebuilder.ChunkCount()) * 16 + 8;
+                           silent.blocks * kSilentBlockWithIndex + static_cast<int64_t>(rebuilder.ChunkCount()) * 16 +
+                           8;
   if (expected > kMaxRiff) return RebuildResult::TooLarge;
 
   const uint32_t moviSize = static_cast<uint32_t>(moviPayload + 4 + silent.blocks * kSilentBlockSize);

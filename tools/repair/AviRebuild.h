@@ -15,11 +15,11 @@ namespace repair {
 
 enum class RebuildResult {
   Rebuilt,
-  NoChunks,      // no complete chunk: the output stays empty
-  BadHeader,     // the header file is not a recording header
-  CannotRead,    // a temporary file cannot be opened
-  CannotWrite,   // the output cannot be created or written
-  TooLarge,      // the rebuilt file would pass the 4 GiB of a RIFF file
+  NoChunks,     // no complete chunk: the output stays empty
+  BadHeader,    // the header file is not a recording header
+  CannotRead,   // a temporary file cannot be opened
+  CannotWrite,  // the output cannot be created or written
+  TooLarge,     // the rebuilt file would pass the 4 GiB of a RIFF file
 };
 
 const char* RebuildResultText(RebuildResult result);

@@ -1,9 +1,10 @@
 #include "tools/repair/RebuildOutput.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace repair {
 
@@ -40,8 +41,7 @@ int64_t CopyFileRange(int fromFd, int64_t fromOffset, int toFd, int64_t toOffset
       }
       if (n == 0) break;
       if (errno == EINTR) continue;
-      if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != EBADF)
-        return done;
+      if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != EBADF) return done;
       kernel = false;  // file systems that cannot: plain reads and writes
     }
     piece.resize(kFallbackPiece);

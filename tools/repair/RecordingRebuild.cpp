@@ -95,8 +95,8 @@ bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std
   int headerFd = -1, bodyFd = -1;
   bool created = WriteNewFile(headerFile, headerFd) && WriteAll(headerFd, head.bytes.data(), head.bytes.size());
   if (headerFd >= 0) created = ::close(headerFd) == 0 && created;
-  created = created && WriteNewFile(bodyFile, bodyFd) &&
-            CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
+  created =
+      created && WriteNewFile(bodyFile, bodyFd) && CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
   if (bodyFd >= 0) created = ::close(bodyFd) == 0 && created;
   return created;
 }

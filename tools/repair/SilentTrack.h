@@ -7,18 +7,18 @@
 
 namespace repair {
 
-constexpr uint32_t kSilentListSize = 100;        // "LIST" + 92
-constexpr uint32_t kSilentBlockData = 4410;      // 2205 samples of 16 bits
-constexpr uint32_t kSilentBlockSize = 4418;      // with its chunk header
-constexpr uint32_t kSilentBlockWithIndex = 4434; // and its index entry
+constexpr uint32_t kSilentListSize = 100;         // "LIST" + 92
+constexpr uint32_t kSilentBlockData = 4410;       // 2205 samples of 16 bits
+constexpr uint32_t kSilentBlockSize = 4418;       // with its chunk header
+constexpr uint32_t kSilentBlockWithIndex = 4434;  // and its index entry
 constexpr uint32_t kSilentSamplesPerBlock = 2205;
-constexpr int64_t kAudioClockStep = 1000;        // 0.1 s in units of 0.1 ms
+constexpr int64_t kAudioClockStep = 1000;  // 0.1 s in units of 0.1 ms
 
 struct SilentTrackValues {
-  double seconds = 0;      // t = F x scale / rate
-  int64_t frameTime = 0;   // D = trunc(t x 10000 / F), 0.1 ms
-  int64_t blocks = 0;      // K = trunc(t x 10)
-  int64_t length = 0;      // L = K x 2205 samples
+  double seconds = 0;     // t = F x scale / rate
+  int64_t frameTime = 0;  // D = trunc(t x 10000 / F), 0.1 ms
+  int64_t blocks = 0;     // K = trunc(t x 10)
+  int64_t length = 0;     // L = K x 2205 samples
 };
 
 // F = the video frame count; scale and rate from the video stream header.

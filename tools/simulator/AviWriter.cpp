@@ -41,8 +41,8 @@ class Bytes {
   std::vector<uint8_t> data;
 };
 
-void StreamHeader(Bytes& b, uint32_t type, uint32_t handler, uint32_t scale, uint32_t rate,
-                  uint32_t length, uint32_t bufferSize, uint32_t sampleSize, int width, int height) {
+void StreamHeader(Bytes& b, uint32_t type, uint32_t handler, uint32_t scale, uint32_t rate, uint32_t length,
+                  uint32_t bufferSize, uint32_t sampleSize, int width, int height) {
   const size_t at = b.Open(kStrh);
   b.U32(type);
   b.U32(handler);
@@ -96,8 +96,7 @@ std::vector<uint8_t> BuildAviHeader(const AviLayout& layout, const AviCounts& co
   // Video: exactly 124 bytes, so that the next stream's type sits at offset 232.
   size_t strl = b.Open(kList);
   b.U32(kStrl);
-  StreamHeader(b, kVids, kH264, 1, chunkRate, counts.videoChunks, counts.largestChunk, 0,
-               layout.width, layout.height);
+  StreamHeader(b, kVids, kH264, 1, chunkRate, counts.videoChunks, counts.largestChunk, 0, layout.width, layout.height);
   size_t strf = b.Open(kStrf);
   b.U32(40);
   b.U32(static_cast<uint32_t>(layout.width));

@@ -17,11 +17,10 @@ constexpr double kGravity = 9.80665;
 // Hangang-daero through Namyeong and Samgakji, over the Hangang Bridge and west on
 // Noryangjin-ro to Noryangjin station.
 const GeoPoint kSeoulRoute[] = {
-    {37.57400, 126.97685}, {37.57090, 126.97690}, {37.56880, 126.97725}, {37.56620, 126.97790},
-    {37.56380, 126.97720}, {37.56000, 126.97530}, {37.55760, 126.97390}, {37.55530, 126.97240},
-    {37.55010, 126.97210}, {37.54410, 126.97130}, {37.53890, 126.97220}, {37.53460, 126.97310},
-    {37.53160, 126.97050}, {37.52920, 126.96800}, {37.52560, 126.96420}, {37.52260, 126.96140},
-    {37.51780, 126.95950}, {37.51330, 126.95760}, {37.51270, 126.95200}, {37.51310, 126.94700},
+    {37.57400, 126.97685}, {37.57090, 126.97690}, {37.56880, 126.97725}, {37.56620, 126.97790}, {37.56380, 126.97720},
+    {37.56000, 126.97530}, {37.55760, 126.97390}, {37.55530, 126.97240}, {37.55010, 126.97210}, {37.54410, 126.97130},
+    {37.53890, 126.97220}, {37.53460, 126.97310}, {37.53160, 126.97050}, {37.52920, 126.96800}, {37.52560, 126.96420},
+    {37.52260, 126.96140}, {37.51780, 126.95950}, {37.51330, 126.95760}, {37.51270, 126.95200}, {37.51310, 126.94700},
     {37.51380, 126.94260},
 };
 
@@ -31,10 +30,9 @@ struct Knot {
   double v;
 };
 const Knot kCycle[] = {
-    {0, 0},     {10, 0},    {22, 45},   {60, 52},   {70, 30},   {78, 0},    {100, 0},
-    {112, 40},  {125, 60},  {150, 64},  {160, 35},  {175, 38},  {190, 70},  {200, 96},
-    {235, 100}, {240, 98},  {243.5, 22}, {250, 15}, {262, 45},  {285, 50},  {295, 10},
-    {300, 0},
+    {0, 0},      {10, 0},   {22, 45},  {60, 52},  {70, 30},  {78, 0},   {100, 0},   {112, 40},
+    {125, 60},   {150, 64}, {160, 35}, {175, 38}, {190, 70}, {200, 96}, {235, 100}, {240, 98},
+    {243.5, 22}, {250, 15}, {262, 45}, {285, 50}, {295, 10}, {300, 0},
 };
 
 double Radians(double d) { return d * kPi / 180; }
@@ -42,17 +40,17 @@ double Radians(double d) { return d * kPi / 180; }
 double Distance(const GeoPoint& a, const GeoPoint& b) {
   const double dLat = Radians(b.latitude - a.latitude);
   const double dLon = Radians(b.longitude - a.longitude);
-  const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                   std::cos(Radians(a.latitude)) * std::cos(Radians(b.latitude)) *
-                       std::sin(dLon / 2) * std::sin(dLon / 2);
+  const double h = std::sin(dLat / 2) * std::sin(dLat / 2) + std::cos(Radians(a.latitude)) *
+                                                                 std::cos(Radians(b.latitude)) * std::sin(dLon / 2) *
+                                                                 std::sin(dLon / 2);
   return 2 * kEarthRadius * std::asin(std::sqrt(std::min(1.0, h)));
 }
 
 double Bearing(const GeoPoint& a, const GeoPoint& b) {
   const double y = std::sin(Radians(b.longitude - a.longitude)) * std::cos(Radians(b.latitude));
-  const double x = std::cos(Radians(a.latitude)) * std::sin(Radians(b.latitude)) -
-                   std::sin(Radians(a.latitude)) * std::cos(Radians(b.latitude)) *
-                       std::cos(Radians(b.longitude - a.longitude));
+  const double x =
+      std::cos(Radians(a.latitude)) * std::sin(Radians(b.latitude)) -
+      std::sin(Radians(a.latitude)) * std::cos(Radians(b.latitude)) * std::cos(Radians(b.longitude - a.longitude));
   const double deg = std::atan2(y, x) * 180 / kPi;
   return std::fmod(deg + 360, 360);
 }
@@ -79,8 +77,7 @@ Drive::Drive() { SetRoute(std::vector<GeoPoint>(std::begin(kSeoulRoute), std::en
 void Drive::SetRoute(std::vector<GeoPoint> points) {
   route = std::move(points);
   cumulative.assign(route.size(), 0);
-  for (size_t i = 1; i < route.size(); ++i)
-    cumulative[i] = cumulative[i - 1] + Distance(route[i - 1], route[i]);
+  for (size_t i = 1; i < route.size(); ++i) cumulative[i] = cumulative[i - 1] + Distance(route[i - 1], route[i]);
 }
 
 bool Drive::LoadGpx(const std::filesystem::path& path, std::string& error) {
@@ -98,8 +95,8 @@ bool Drive::LoadGpx(const std::filesystem::path& path, std::string& error) {
     if (end == std::string::npos) break;
     const std::string tag = gpx.substr(pos, end - pos);
     GeoPoint p{};
-    if (Attribute(tag, "lat", p.latitude) && Attribute(tag, "lon", p.longitude) &&
-        std::fabs(p.latitude) <= 90 && std::fabs(p.longitude) <= 180) {
+    if (Attribute(tag, "lat", p.latitude) && Attribute(tag, "lon", p.longitude) && std::fabs(p.latitude) <= 90 &&
+        std::fabs(p.longitude) <= 180) {
       // Repeated points would give no course.
       if (points.empty() || Distance(points.back(), p) > 0.5) points.push_back(p);
     }
@@ -152,8 +149,7 @@ DriveState Drive::At(double secondsOfDay) const {
   double d = std::fmod(DistanceAt(secondsOfDay), 2 * length);
   const bool back = d > length;
   if (back) d = 2 * length - d;
-  size_t i = static_cast<size_t>(
-      std::upper_bound(cumulative.begin(), cumulative.end(), d) - cumulative.begin());
+  size_t i = static_cast<size_t>(std::upper_bound(cumulative.begin(), cumulative.end(), d) - cumulative.begin());
   i = std::clamp<size_t>(i, 1, route.size() - 1);
   const GeoPoint& a = route[i - 1];
   const GeoPoint& b = route[i];
@@ -168,8 +164,7 @@ DriveState Drive::At(double secondsOfDay) const {
   // Turning: speed times the change of course over a short stretch.
   const double ahead = std::min(length, d + 15.0), behind = std::max(0.0, d - 15.0);
   auto courseAt = [&](double x) {
-    size_t k = static_cast<size_t>(
-        std::upper_bound(cumulative.begin(), cumulative.end(), x) - cumulative.begin());
+    size_t k = static_cast<size_t>(std::upper_bound(cumulative.begin(), cumulative.end(), x) - cumulative.begin());
     k = std::clamp<size_t>(k, 1, route.size() - 1);
     return Bearing(route[k - 1], route[k]);
   };

@@ -19,8 +19,8 @@ struct GeoPoint {
 struct DriveState {
   GeoPoint position;
   double speedKmh;
-  double courseDegrees;     // 0 north, clockwise
-  double longitudinalG;     // + speeding up, - braking
+  double courseDegrees;  // 0 north, clockwise
+  double longitudinalG;  // + speeding up, - braking
   double lateralG;
 };
 

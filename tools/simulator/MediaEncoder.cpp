@@ -20,8 +20,7 @@ constexpr int kKeyFrameSeconds = 1;
 
 const char* const kPatterns[] = {"smpte", "ball", "ball", "ball"};
 const char* const kPatternExtras[] = {"horizontal-speed=3", "motion=wavy background-color=0xff204060",
-                                      "motion=sweep background-color=0xff402020",
-                                      "background-color=0xff204020"};
+                                      "motion=sweep background-color=0xff402020", "background-color=0xff204020"};
 
 struct VideoSink {
   uint32_t id = 0;
@@ -99,10 +98,9 @@ std::string PipelineText(const EncodeSettings& settings) {
     const CameraSettings& c = settings.cameras[i];
     const size_t look = std::min<size_t>(static_cast<size_t>(c.id), 3);
     const int fontSize = std::max(8, c.height / 24);
-    p << "videotestsrc pattern=" << kPatterns[look] << ' ' << kPatternExtras[look]
-      << " num-buffers=" << settings.frames << " timestamp-offset=" << settings.clockStartNs
-      << " ! video/x-raw,format=I420,width=" << c.width << ",height=" << c.height
-      << ",framerate=" << settings.framesPerSecond << "/1"
+    p << "videotestsrc pattern=" << kPatterns[look] << ' ' << kPatternExtras[look] << " num-buffers=" << settings.frames
+      << " timestamp-offset=" << settings.clockStartNs << " ! video/x-raw,format=I420,width=" << c.width
+      << ",height=" << c.height << ",framerate=" << settings.framesPerSecond << "/1"
       << " ! textoverlay text=" << Quote(c.name + "  " + settings.dateText)
       << " valignment=top halignment=left shaded-background=true font-desc="
       << Quote("Sans Bold " + std::to_string(fontSize))
@@ -172,8 +170,8 @@ bool EncodeMedia(const EncodeSettings& settings, EncodedMedia& media, std::strin
   bool ok = gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
   if (ok) {
     GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, GST_CLOCK_TIME_NONE, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, GST_CLOCK_TIME_NONE,
+                                                     static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     if (message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
       GError* e = nullptr;
       gst_message_parse_error(message, &e, nullptr);

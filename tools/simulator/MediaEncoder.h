@@ -22,11 +22,11 @@ struct CameraSettings {
 struct EncodeSettings {
   std::vector<CameraSettings> cameras;
   int framesPerSecond = 30;
-  int frames = 0;                // per camera
+  int frames = 0;  // per camera
   double seconds = 0;
   avi::AudioKind audio = avi::AudioKind::None;
-  uint64_t clockStartNs = 0;     // the camera clock's time of day at the first frame
-  std::string dateText;          // shown beside the camera's name
+  uint64_t clockStartNs = 0;  // the camera clock's time of day at the first frame
+  std::string dateText;       // shown beside the camera's name
 };
 
 struct EncodedVideo {

@@ -26,9 +26,7 @@ bool RenumberNal(const uint8_t* nal, size_t size, uint32_t id, std::vector<uint8
   out.assign(nal, nal + size);
   if (size < 2) return false;
   const int type = nal[0] & 0x1f;
-  if (type != h264::kNalSps && type != h264::kNalPps && type != h264::kNalSlice &&
-      type != h264::kNalIdr)
-    return true;
+  if (type != h264::kNalSps && type != h264::kNalPps && type != h264::kNalSlice && type != h264::kNalIdr) return true;
   const std::vector<uint8_t> rbsp = h264::ToRbsp(nal + 1, size - 1);
   size_t stop = 0;
   if (!FindStopBit(rbsp, stop)) return false;
@@ -73,8 +71,10 @@ bool ToDashcamAccessUnit(const uint8_t* data, size_t size, uint32_t id, std::vec
   for (const h264::NalSpan& span : h264::SplitAnnexB(data, size)) {
     if (span.type == h264::kNalAud || span.type == h264::kNalSei) continue;
     std::vector<uint8_t> nal;
-    if (id == 0) nal.assign(data + span.begin, data + span.end);
-    else if (!RenumberNal(data + span.begin, span.end - span.begin, id, nal)) return false;
+    if (id == 0)
+      nal.assign(data + span.begin, data + span.end);
+    else if (!RenumberNal(data + span.begin, span.end - span.begin, id, nal))
+      return false;
     if (span.type == h264::kNalSps) {
       sps = nal;
     } else if (span.type == h264::kNalPps) {

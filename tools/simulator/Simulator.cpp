@@ -24,12 +24,18 @@ struct Slot {
 };
 
 bool Validate(const RecordOptions& o, std::string& error) {
-  if (o.cameras < 1 || o.cameras > kMaxCameras) error = "cameras must be 1 to 4";
-  else if (!(o.seconds > 0) || o.seconds > 24 * 3600) error = "seconds must be above 0";
-  else if (o.framesPerSecond < 1 || o.framesPerSecond > 120) error = "fps must be 1 to 120";
-  else if (o.bitrateKbps < 1) error = "bitrate must be above 0";
-  else if (o.typeCode.size() != 3) error = "the type code has three letters (REC, EVT, PRK, MDI, MOT)";
-  else if (o.sizes.empty()) error = "no picture size";
+  if (o.cameras < 1 || o.cameras > kMaxCameras)
+    error = "cameras must be 1 to 4";
+  else if (!(o.seconds > 0) || o.seconds > 24 * 3600)
+    error = "seconds must be above 0";
+  else if (o.framesPerSecond < 1 || o.framesPerSecond > 120)
+    error = "fps must be 1 to 120";
+  else if (o.bitrateKbps < 1)
+    error = "bitrate must be above 0";
+  else if (o.typeCode.size() != 3)
+    error = "the type code has three letters (REC, EVT, PRK, MDI, MOT)";
+  else if (o.sizes.empty())
+    error = "no picture size";
   for (const PictureSize& s : o.sizes)
     if (s.width < 16 || s.height < 16 || s.width > 4096 || s.height > 4096 || s.width % 2 || s.height % 2)
       error = "picture sizes must be even, 16 to 4096";
@@ -40,14 +46,14 @@ bool Validate(const RecordOptions& o, std::string& error) {
 
 std::string RecordingFileName(const RecordOptions& o) {
   char name[128];
-  std::snprintf(name, sizeof name, "%.3s_%04d%02d%02d_%02d%02d%02d_%d.avi", o.typeCode.c_str(),
-                o.start.tm_year + 1900, o.start.tm_mon + 1, o.start.tm_mday, o.start.tm_hour,
-                o.start.tm_min, o.start.tm_sec, std::min(o.cameras, 9));
+  std::snprintf(name, sizeof name, "%.3s_%04d%02d%02d_%02d%02d%02d_%d.avi", o.typeCode.c_str(), o.start.tm_year + 1900,
+                o.start.tm_mon + 1, o.start.tm_mday, o.start.tm_hour, o.start.tm_min, o.start.tm_sec,
+                std::min(o.cameras, 9));
   return name;
 }
 
-bool RecordRecording(const RecordOptions& options, const std::filesystem::path& out,
-                     std::filesystem::path& written, std::string& error) {
+bool RecordRecording(const RecordOptions& options, const std::filesystem::path& out, std::filesystem::path& written,
+                     std::string& error) {
   if (!Validate(options, error)) return false;
   Drive drive;
   if (!options.route.empty() && !drive.LoadGpx(options.route, error)) return false;
@@ -59,9 +65,9 @@ bool RecordRecording(const RecordOptions& options, const std::filesystem::path& 
   settings.seconds = options.seconds;
   settings.frames = std::max(1, static_cast<int>(std::lround(options.seconds * options.framesPerSecond)));
   settings.audio = options.audio;
-  settings.clockStartNs = static_cast<uint64_t>(options.start.tm_hour * 3600 + options.start.tm_min * 60 +
-                                                options.start.tm_sec) *
-                          1000000000ull;
+  settings.clockStartNs =
+      static_cast<uint64_t>(options.start.tm_hour * 3600 + options.start.tm_min * 60 + options.start.tm_sec) *
+      1000000000ull;
   char date[48];
   std::snprintf(date, sizeof date, "%04d-%02d-%02d", options.start.tm_year + 1900, options.start.tm_mon + 1,
                 options.start.tm_mday);
@@ -103,15 +109,15 @@ bool RecordRecording(const RecordOptions& options, const std::filesystem::path& 
   }
   const double samplesPerChunk = options.audio == avi::AudioKind::Aac ? kAacSamplesPerFrame : kPcmSamplesPerBlock;
   for (size_t j = 0; j < media.audio.size(); ++j) {
-    const int64_t time = static_cast<int64_t>(static_cast<double>(j) * samplesPerChunk * avi::kTimeUnitsPerSecond / kSimulatorSampleRate);
+    const int64_t time = static_cast<int64_t>(static_cast<double>(j) * samplesPerChunk * avi::kTimeUnitsPerSecond /
+                                              kSimulatorSampleRate);
     if (time >= static_cast<int64_t>(options.seconds * avi::kTimeUnitsPerSecond)) break;
     slots.push_back({time, kAudioOrder, j});
   }
   for (size_t r = 0; r < telemetry.size(); ++r)
     slots.push_back({int64_t{telemetry[r].time} * (avi::kTimeUnitsPerSecond / 1000), kTelemetryOrder, r});
-  std::stable_sort(slots.begin(), slots.end(), [](const Slot& a, const Slot& b) {
-    return a.time != b.time ? a.time < b.time : a.order < b.order;
-  });
+  std::stable_sort(slots.begin(), slots.end(),
+                   [](const Slot& a, const Slot& b) { return a.time != b.time ? a.time < b.time : a.order < b.order; });
 
   AviWriter writer;
   bool ok = writer.Create(written, layout);

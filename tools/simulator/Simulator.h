@@ -25,7 +25,7 @@ struct RecordOptions {
   int bitrateKbps = 2000;  // camera 1; the others in proportion to their picture
   avi::AudioKind audio = avi::AudioKind::Aac;
   std::string typeCode = "REC";
-  std::tm start{};  // the camera's clock at the first frame
+  std::tm start{};              // the camera's clock at the first frame
   std::filesystem::path route;  // GPX; empty: the built-in drive
   int64_t cutAt = -1;           // leave the file as a power cut at this byte
 };
@@ -37,7 +37,7 @@ std::string RecordingFileName(const RecordOptions& options);
 
 // Records to out, or into out when it is a folder (named by RecordingFileName).
 // On failure nothing is left behind and error says why.
-bool RecordRecording(const RecordOptions& options, const std::filesystem::path& out,
-                     std::filesystem::path& written, std::string& error);
+bool RecordRecording(const RecordOptions& options, const std::filesystem::path& out, std::filesystem::path& written,
+                     std::string& error);
 
 }  // namespace simulator

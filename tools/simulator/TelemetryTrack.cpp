@@ -36,24 +36,21 @@ class Noise {
   uint32_t state;
 };
 
-uint8_t AxisByte(double g) {
-  return static_cast<uint8_t>(std::clamp(std::lround(std::fabs(g) * 32), 0L, 255L));
-}
+uint8_t AxisByte(double g) { return static_cast<uint8_t>(std::clamp(std::lround(std::fabs(g) * 32), 0L, 255L)); }
 
 }  // namespace
 
 std::string RmcSentence(const std::tm& utc, int hundredths, bool valid, const DriveState& state) {
   char body[160];
   if (valid) {
-    std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d.%02d,A,%s,%c,%s,%c,%.2f,%.2f,%02d%02d%02d,,,A",
-                  utc.tm_hour, utc.tm_min, utc.tm_sec, hundredths,
-                  NmeaAngle(state.position.latitude, 2).c_str(), state.position.latitude < 0 ? 'S' : 'N',
-                  NmeaAngle(state.position.longitude, 3).c_str(), state.position.longitude < 0 ? 'W' : 'E',
-                  state.speedKmh * kKnotsPerKmh, state.courseDegrees, utc.tm_mday, utc.tm_mon + 1,
-                  utc.tm_year % 100);
+    std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d.%02d,A,%s,%c,%s,%c,%.2f,%.2f,%02d%02d%02d,,,A", utc.tm_hour,
+                  utc.tm_min, utc.tm_sec, hundredths, NmeaAngle(state.position.latitude, 2).c_str(),
+                  state.position.latitude < 0 ? 'S' : 'N', NmeaAngle(state.position.longitude, 3).c_str(),
+                  state.position.longitude < 0 ? 'W' : 'E', state.speedKmh * kKnotsPerKmh, state.courseDegrees,
+                  utc.tm_mday, utc.tm_mon + 1, utc.tm_year % 100);
   } else {
-    std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d.%02d,V,,,,,,,%02d%02d%02d,,,N", utc.tm_hour,
-                  utc.tm_min, utc.tm_sec, hundredths, utc.tm_mday, utc.tm_mon + 1, utc.tm_year % 100);
+    std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d.%02d,V,,,,,,,%02d%02d%02d,,,N", utc.tm_hour, utc.tm_min,
+                  utc.tm_sec, hundredths, utc.tm_mday, utc.tm_mon + 1, utc.tm_year % 100);
   }
   unsigned checksum = 0;
   for (const char* p = body; *p; ++p) checksum ^= static_cast<unsigned char>(*p);
