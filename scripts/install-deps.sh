@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-webengine-dev libqt6svg6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-webengine-dev qt6-svg-dev
   qt6-image-formats-plugins libqt6opengl6-dev
   libgl-dev libxkbcommon-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libgstreamer-plugins-bad1.0-dev
@@ -18,7 +18,7 @@ packages=(
   fonts-nanum fonts-noto-cjk fonts-dejavu-core
   fonts-dejavu-extra
   xvfb xauth poppler-utils
-  time
+  time clang-format clang libclang-rt-14-dev xdotool imagemagick
   libswscale-dev libavutil-dev
 )
 
