@@ -418,7 +418,7 @@ TEST_F(MainWindowTest, TooltipsComeFromTheLanguageLibrary) {
 TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
   apptest::TempFolder folder;
   apptest::MakeSampleRecordings(folder.Path());
-  const int rows = dlg->OpenChosenPaths({folder.Path().string()});
+  const int rows = apptest::ListPaths(*dlg, {folder.Path().string()});
   EXPECT_EQ(rows, 24);
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
   EXPECT_EQ(list->GetItemCount(), 24);
@@ -435,14 +435,14 @@ TEST_F(MainWindowTest, OnlyPresentTypesEnableTheirFilter) {
   for (const char* name : {"REC_20261208_091500_2.avi", "REC_20261208_091600_2.avi"}) {
     std::ofstream(folder.Path() / name) << "x";
   }
-  EXPECT_EQ(dlg->OpenChosenPaths({folder.Path().string()}), 2);
+  EXPECT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 2);
   EXPECT_TRUE(dlg->Button(DlgItem::FilterNormal)->enabled);
   EXPECT_FALSE(dlg->Button(DlgItem::FilterEvent)->enabled);
   EXPECT_FALSE(dlg->Button(DlgItem::FilterParking)->enabled);
 }
 
 TEST_F(MainWindowTest, MissingPathsLeaveAnEmptyListAndFiltersOff) {
-  EXPECT_EQ(dlg->OpenChosenPaths({"/nonexistent/tarvo/folder"}), 0);
+  EXPECT_EQ(apptest::ListPaths(*dlg, {"/nonexistent/tarvo/folder"}), 0);
   EXPECT_EQ(static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList))->GetItemCount(), 0);
   EXPECT_FALSE(dlg->Button(DlgItem::FilterAll)->enabled);
 }

@@ -15,6 +15,7 @@
 #include "controls/CBbButtonCtrl.h"
 #include "settings/ViewerSettings.h"
 #include "telemetry/CGSensorData.h"
+#include "telemetry/TelemetrySamples.h"
 
 using app::DlgItem;
 
@@ -67,8 +68,8 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
 
   CDezirureDovuriDlg dlg;
   dlg.ChangeLanguage(shot.language);
-  ASSERT_EQ(dlg.OpenChosenPaths({samples.Path().string()}), 24);
-  dlg.gsensorSamples = SampleDrive();
+  ASSERT_EQ(apptest::ListPaths(dlg, {samples.Path().string()}), 24);
+  TheTelemetrySamples().gsensorSamples = SampleDrive();
   if (shot.maximised) {
     dlg.showMaximized();
   } else {
