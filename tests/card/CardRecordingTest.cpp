@@ -49,7 +49,7 @@ TEST_F(CardRecordingOpen, IntactRecordingWithSoundPlaysFromTheCardUncopied) {
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "NORMAL");
   ASSERT_NE(nullptr, entry);
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   EXPECT_EQ(repair::PrepareResult::PlayDirectly, o.result);
   EXPECT_FALSE(fs::exists(tempFolder_)) << "nothing is copied for an intact recording with sound";
 }
@@ -60,7 +60,7 @@ TEST_F(CardRecordingOpen, CutOffRecordingIsRebuiltFromTheCard) {
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "EVENT", /*close=*/false);
   ASSERT_NE(nullptr, entry);
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   ASSERT_EQ(repair::PrepareResult::Rebuilt, o.result);
   EXPECT_EQ(tempFolder_ / "EVT_20240101_120000_2.avi_REPAIR.avi", o.output);
   // The temporary body holds exactly what followed the header on the card.
@@ -85,7 +85,7 @@ TEST_F(CardRecordingOpen, SoundlessRecordingIsRebuiltOnceAndThenReused) {
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "PARKING");
   ASSERT_NE(nullptr, entry);
-  const repair::PrepareOutcome first = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome first = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   ASSERT_EQ(repair::PrepareResult::Rebuilt, first.result);
   EXPECT_EQ(tempFolder_ / "PRK_20240101_120000_1.avi_AddAudio.avi", first.output);
   FileByteSource out;
@@ -93,7 +93,7 @@ TEST_F(CardRecordingOpen, SoundlessRecordingIsRebuiltOnceAndThenReused) {
   avi::AviReader reader(out);
   ASSERT_TRUE(reader.Open());
   EXPECT_GE(reader.AudioStream(), 0) << "a silent track was added";
-  const repair::PrepareOutcome second = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome second = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   EXPECT_EQ(repair::PrepareResult::Reused, second.result);
 }
 
@@ -104,7 +104,7 @@ TEST_F(CardRecordingOpen, FileGoneFromTheCardIsNotReadable) {
   ASSERT_NE(nullptr, entry);
   RecordingEntry stale = *entry;
   stale.cardFileNumber += 50;
-  EXPECT_EQ(repair::PrepareResult::NotReadable, PrepareCardRecording(set_.device, stale, tempFolder_).result);
+  EXPECT_EQ(repair::PrepareResult::NotReadable, PrepareCardRecording(set_.device.Block(), stale, tempFolder_).result);
   EXPECT_EQ(repair::PrepareResult::NotReadable, PrepareCardRecording(nullptr, *entry, tempFolder_).result);
 }
 
@@ -128,7 +128,7 @@ TEST_F(CardRecordingOpen, HostileCardNameStaysInsideTheTemporaryFolder) {
   ASSERT_TRUE(set_.OpenCard(source));
   ASSERT_EQ(1, set_.EntryCount());
   EXPECT_EQ("..", set_.EntryAt(0)->fileName);
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *set_.EntryAt(0), tempFolder_);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *set_.EntryAt(0), tempFolder_);
   ASSERT_EQ(repair::PrepareResult::Rebuilt, o.result);
   const std::string inside = fs::weakly_canonical(o.output).string();
   EXPECT_EQ(0u, inside.find(fs::weakly_canonical(tempFolder_).string() + "/")) << inside;

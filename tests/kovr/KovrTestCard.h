@@ -15,6 +15,7 @@
 
 #include "device/CardFormat.h"
 #include "kovr/Kovr.h"
+#include "sources/CardConnection.h"
 #include "tests/support/TempFolder.h"
 
 namespace kovrtest {
@@ -88,13 +89,10 @@ inline uint32_t Crc32(const unsigned char* data, size_t size) {
   return c ^ 0xFFFFFFFFu;
 }
 
-// An open connection that closes itself.
+// An open connection with the file helpers the tests use on it.
 class Card {
  public:
-  explicit Card(const std::string& path) { rc_ = VK_Kovr_Device_Open(path.c_str(), KOVR_OPEN_DEFAULT, block_); }
-  ~Card() {
-    if (rc_ == 0) VK_Kovr_Device_Close(block_);
-  }
+  explicit Card(const std::string& path) : rc_(connection_.Open(path)), block_(connection_.Block()) {}
   bool Ok() const { return rc_ == 0; }
   int Result() const { return rc_; }
   void* Block() { return block_; }
@@ -149,8 +147,9 @@ class Card {
   }
 
  private:
-  unsigned char block_[KOVR_CONNECTION_BLOCK_SIZE] = {};
-  int rc_ = -1;
+  CardConnection connection_;
+  int rc_;
+  void* block_;
 };
 
 // The place of partition 2 and of its structures, read from the image's own bytes.
