@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "sources/MemoryRecordingList.h"
 #include "sources/RecordingCollection.h"
 #include "tests/sources/TempFolder.h"
 
@@ -171,13 +172,12 @@ TEST_F(FolderSource, ChosenFileWithAnotherExtensionIsLookedUpWithAviAppended) {
   EXPECT_EQ(set.EntryAt(0)->fileName, "clip.mp4.avi");
 }
 
-TEST_F(FolderSource, MissingChosenFileEndsTheOpenKeepingWhatWasFound) {
+TEST_F(FolderSource, MissingChosenFileEndsTheOpenAddingNothing) {
   temp.File("REC_20120315_134502_2.avi");
   temp.File("REC_20120315_134501_2.avi");
   EXPECT_FALSE(set.OpenChosenPaths(
       {temp / "REC_20120315_134502_2.avi", temp / "nothing.avi", temp / "REC_20120315_134501_2.avi"}));
-  ASSERT_EQ(set.EntryCount(), 1);
-  EXPECT_EQ(set.EntryAt(0)->fileName, "REC_20120315_134502_2.avi");
+  EXPECT_EQ(set.EntryCount(), 0) << "the file found before the missing one was kept";
   EXPECT_TRUE(set.scannedFolders.empty());
 }
 
@@ -209,6 +209,98 @@ TEST_F(FolderSource, OpeningAgainDropsRowsOfTheEarlierSet) {
   set.rows = {&set.entries[0], &set.entries[1]};
   EXPECT_TRUE(set.OpenChosenPaths({temp / "REC_20120315_134501_2.avi"}));
   EXPECT_EQ(set.EntryForRow(0), nullptr);
+}
+
+// --- a failed open after a good one ---
+
+class FailedOpen : public FolderSource {
+ protected:
+  // A listed set of two recordings from one chosen folder.
+  void OpenGoodSet() {
+    temp.File("good/REC_20120315_134501_2.avi");
+    temp.File("good/EVT_20120315_134502_2.avi");
+    ASSERT_TRUE(set.OpenChosenPaths({temp / "good"}));
+    set.SortEntries();
+    ASSERT_EQ(set.ListAll(list), 2);
+    firstRow = set.EntryForRow(0);
+    secondRow = set.EntryForRow(1);
+  }
+  // The good set, its rows and its folder record are all still there.
+  void ExpectGoodSetKept() const {
+    ASSERT_EQ(set.EntryCount(), 2);
+    EXPECT_EQ(set.EntryForRow(0), firstRow);
+    EXPECT_EQ(set.EntryForRow(1), secondRow);
+    ASSERT_NE(set.EntryForRow(0), nullptr);
+    EXPECT_EQ(set.EntryForRow(0)->fileName, "REC_20120315_134501_2.avi");
+    EXPECT_EQ(set.EntryForRow(1)->path, temp / "good/EVT_20120315_134502_2.avi");
+    ASSERT_EQ(set.scannedFolders.size(), 1u);
+    EXPECT_EQ(set.scannedFolders[0].name, temp / "good/");
+    EXPECT_EQ(set.scannedFolders[0].count, 2);
+  }
+
+  MemoryRecordingList list;
+  const RecordingEntry* firstRow = nullptr;
+  const RecordingEntry* secondRow = nullptr;
+};
+
+TEST_F(FailedOpen, MissingChosenFileLeavesTheEarlierRowsValid) {
+  OpenGoodSet();
+  temp.File("other/PRK_20120315_134503_2.avi");
+  EXPECT_FALSE(set.OpenChosenPaths({temp / "other", temp / "nothing.avi"}));
+  ExpectGoodSetKept();
+}
+
+TEST_F(FailedOpen, ChoiceWithoutRecordingsLeavesTheEarlierSet) {
+  OpenGoodSet();
+  temp.File("empty/readme.txt");
+  EXPECT_FALSE(set.OpenChosenPaths({temp / "empty"}));
+  EXPECT_FALSE(set.OpenChosenPaths({}));
+  ExpectGoodSetKept();
+}
+
+TEST_F(FailedOpen, DropOfMissingOrInadmissibleFilesLeavesTheEarlierSet) {
+  OpenGoodSet();
+  EXPECT_FALSE(set.OpenDroppedFiles({temp / "gone.avi"}));
+  EXPECT_FALSE(set.OpenDroppedFiles({temp.File("a.txt")}));
+  ExpectGoodSetKept();
+}
+
+TEST_F(FailedOpen, FolderItemAndOutOfRangeIndicesLeaveSetKindAndSource) {
+  OpenGoodSet();
+  SourceEntry folderItem;
+  folderItem.kind = kSourceChosenFiles;
+  set.sources = {folderItem};
+  ASSERT_TRUE(set.OpenSourceWithChoice(0, {temp / "good"}));
+  ASSERT_EQ(set.ListAll(list), 2);
+  firstRow = set.EntryForRow(0);
+  secondRow = set.EntryForRow(1);
+  set.sourceKind = kSourceRemovableDrive;  // as a drive opened earlier would leave it
+  set.selectedSource = 0;
+  EXPECT_FALSE(set.OpenSourceWithChoice(0, {temp / "missing"}));
+  EXPECT_FALSE(set.OpenSourceWithDrop(0, {temp / "missing"}));
+  EXPECT_FALSE(set.OpenSource(0));
+  EXPECT_FALSE(set.OpenSource(1));
+  EXPECT_FALSE(set.OpenSource(-1));
+  EXPECT_EQ(set.sourceKind, kSourceRemovableDrive);
+  EXPECT_EQ(set.selectedSource, 0);
+  ExpectGoodSetKept();
+}
+
+TEST_F(FailedOpen, SuccessfulOpenReplacesEverythingAndDropsTheRows) {
+  OpenGoodSet();
+  temp.File("next/PRK_20120315_134509_2.avi");
+  SourceEntry folderItem;
+  folderItem.kind = kSourceChosenFiles;
+  set.sources = {folderItem};
+  ASSERT_TRUE(set.OpenSourceWithDrop(0, {temp / "next"}));
+  EXPECT_EQ(set.EntryForRow(0), nullptr);
+  EXPECT_EQ(set.sourceKind, kSourceChosenFiles);
+  EXPECT_EQ(set.selectedSource, 0);
+  ASSERT_EQ(set.EntryCount(), 1);
+  EXPECT_EQ(set.EntryAt(0)->fileName, "PRK_20120315_134509_2.avi");
+  ASSERT_EQ(set.scannedFolders.size(), 1u);
+  EXPECT_EQ(set.scannedFolders[0].name, temp / "next/");
+  EXPECT_EQ(set.ListAll(list), 1);
 }
 
 // --- drops ---
