@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "app/DlgLayout.h"
-#include "telemetry/CGPSData.h"
-#include "telemetry/CGSensorData.h"
 
 class CBbButtonCtrl;
 class CBbTextCtrl;
@@ -47,10 +45,6 @@ class CDezirureDovuriDlg : public QWidget {
   std::string tempFolder;
   std::string loadedDrive;
   int languageIndex = 0;
-
-  // Telemetry of the loaded recording, read by the graph, the gauge and the texts.
-  std::vector<CGSensorData> gsensorSamples;
-  std::vector<CGPSData> gpsSamples;
 
   // Runs the layout pass over the current client size and applies it in one go.
   void ApplyLayout();

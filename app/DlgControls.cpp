@@ -27,6 +27,7 @@
 #include "settings/ViewerSettings.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/TelemetrySamples.h"
 
 using app::ButtonSkin;
 using app::DlgItem;
@@ -133,7 +134,8 @@ void CDezirureDovuriDlg::CreateControls() {
   Register(DlgItem::MapNoConnected, new CMapNoConnectedWnd(this));
 
   auto* graph = new CBbGsensorCtrl(this);
-  graph->SetSamples(&gsensorSamples);
+  // The telemetry of the loaded recording: the process-wide arrays the load fills.
+  graph->SetSamples(&TheTelemetrySamples().gsensorSamples);
   Register(DlgItem::GsensorGraph, graph);
   Register(DlgItem::SpeedGauge, new CBbSpeedCtrl(this));
 }
