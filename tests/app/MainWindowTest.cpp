@@ -26,6 +26,7 @@
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tests/support/TempFolder.h"
 
 using app::DlgItem;
 
@@ -436,7 +437,7 @@ TEST_F(MainWindowTest, TooltipsComeFromTheLanguageLibrary) {
 }
 
 TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
-  apptest::TempFolder folder;
+  testsupport::TempFolder folder;
   apptest::MakeSampleRecordings(folder.Path());
   const int rows = dlg->OpenChosenPaths({folder.Path().string()});
   EXPECT_EQ(rows, 24);
@@ -451,7 +452,7 @@ TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
 }
 
 TEST_F(MainWindowTest, OnlyPresentTypesEnableTheirFilter) {
-  apptest::TempFolder folder;
+  testsupport::TempFolder folder;
   for (const char* name : {"REC_20261208_091500_2.avi", "REC_20261208_091600_2.avi"}) {
     std::ofstream(folder.Path() / name) << "x";
   }

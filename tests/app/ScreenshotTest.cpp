@@ -16,6 +16,7 @@
 #include "settings/ViewerSettings.h"
 #include "telemetry/CGSensorData.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tests/support/TempFolder.h"
 
 using app::DlgItem;
 
@@ -63,7 +64,7 @@ bool HasPicture(QWidget* widget) {
 
 TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   const Shot shot = GetParam();
-  apptest::TempFolder samples;
+  testsupport::TempFolder samples;
   apptest::MakeSampleRecordings(samples.Path());
 
   CDezirureDovuriDlg dlg;
@@ -109,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ViewerScreenshotMode, SavesTheWholeWindowAndExitsZero) {
   apptest::EnsureApplication();
-  apptest::TempFolder work;
+  testsupport::TempFolder work;
   apptest::MakeSampleRecordings(work.Path());
   const std::filesystem::path out = apptest::ScreenshotFolder() / "viewer-screenshot-mode.png";
   std::filesystem::remove(out);

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TempFolder.h"
-
 namespace apptest {
 
 // Starts the application once (offscreen) and points the settings at a temporary
@@ -17,8 +15,6 @@ void EnsureApplication();
 
 // The QT_QPA_PLATFORM value the suite runs under (for child processes).
 std::string OffscreenPlatform();
-
-using TempFolder = testsupport::TempFolder;
 
 // Writes small files named like a dashcam's recordings (normal, event and parking,
 // one and two channels) into `folder`; their paths.

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
@@ -15,7 +18,7 @@ namespace {
 void DamageCard(const std::string& image) {
   const Geometry g = ReadGeometry(image);
   const unsigned char junk[8] = {'F', 'O', 'R', 'E', 'I', 'G', 'N', 0};
-  WriteBytes(image, g.partitionStart, junk, sizeof junk);
+  WriteBytesAt(image, g.partitionStart, junk, sizeof junk);
 }
 
 class CardAccess : public ::testing::Test {
@@ -190,7 +193,7 @@ TEST_F(CardAccess, FailedCardOpenKeepsTheCardOpenBeforeAndItsRows) {
   EXPECT_EQ(handle, set_.device.Block());
   const fs::path out = temp_.Path() / "after-failed-open.avi";
   ASSERT_TRUE(set_.SaveRecordingCopy(1, out.string()));
-  EXPECT_EQ(Pattern(70000, 11), ReadBytes(out, 0, 100000));
+  EXPECT_EQ(Pattern(70000, 11), ReadBytesAt(out, 0, 100000));
   const RecordingEntry* entry = set_.EntryForRow(0);
   const int file = VK_Kovr_File_Open(handle, entry->fileName.c_str(), "r", 0, 0, entry->cardFileNumber);
   ASSERT_GT(file, 0);
@@ -316,11 +319,11 @@ TEST_F(SaveCopy, CardRecordingIsCopiedByteForByteThroughTheLibrary) {
   OpenCardAndList();
   const fs::path out = temp_.Path() / "copy.avi";
   ASSERT_TRUE(set_.SaveRecordingCopy(RowOf("EVT_20240101_120000_2.avi"), out.string()));
-  EXPECT_EQ(Pattern(700001, 42), ReadBytes(out, 0, 800000));
+  EXPECT_EQ(Pattern(700001, 42), ReadBytesAt(out, 0, 800000));
   const fs::path out2 = temp_.Path() / "long.avi";
   ASSERT_TRUE(set_.SaveRecordingCopy(RowOf(longName), out2.string()))
       << "a name longer than the 63-byte card name is still found";
-  EXPECT_EQ(Pattern(1000, 43), ReadBytes(out2, 0, 2000));
+  EXPECT_EQ(Pattern(1000, 43), ReadBytesAt(out2, 0, 2000));
 }
 
 TEST_F(SaveCopy, CutOffCardRecordingCopiesWhatReachedTheCard) {

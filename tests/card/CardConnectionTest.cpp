@@ -7,8 +7,11 @@
 
 #include "sources/CardConnection.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 
 namespace {
 

@@ -6,8 +6,11 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
@@ -27,7 +30,7 @@ class CardRecordingOpen : public ::testing::Test {
   const RecordingEntry* PutAndOpen(const fs::path& rec, const std::string& folder, bool close = true) {
     {
       Card card(image_);
-      if (card.Put(folder, rec.filename().string(), FileBytes(rec), close, 65536) <= 0) return nullptr;
+      if (card.Put(folder, rec.filename().string(), ReadAll(rec), close, 65536) <= 0) return nullptr;
     }
     SourceEntry source;
     source.kind = kSourceCard;
@@ -113,15 +116,15 @@ TEST_F(CardRecordingOpen, HostileCardNameStaysInsideTheTemporaryFolder) {
   ASSERT_FALSE(rec.empty());
   {
     Card card(image_);
-    ASSERT_GT(card.Put("NORMAL", "placeholder", FileBytes(rec), false), 0);
+    ASSERT_GT(card.Put("NORMAL", "placeholder", ReadAll(rec), false), 0);
   }
   // Another writer left a record named ".." (the library itself never writes one).
   const Geometry g = ReadGeometry(image_);
-  std::vector<unsigned char> r = ReadBytes(image_, g.directoryStart, 128);
+  std::vector<unsigned char> r = ReadBytesAt(image_, g.directoryStart, 128);
   std::memset(r.data(), 0, 98);
   std::memcpy(r.data(), "..", 2);
   PutLe32(r.data() + 124, Crc32(r.data(), 124));
-  WriteBytes(image_, g.directoryStart, r.data(), r.size());
+  WriteBytesAt(image_, g.directoryStart, r.data(), r.size());
   SourceEntry source;
   source.kind = kSourceCard;
   std::snprintf(source.physicalPath, sizeof source.physicalPath, "%s", image_.c_str());
