@@ -134,10 +134,7 @@ bool RecordingCollection::FillFromCard(const SourceEntry& source, OpenedSet& ope
 }
 
 bool RecordingCollection::OpenCard(const SourceEntry& source) {
-  OpenedSet opened;
-  if (!FillFromCard(source, opened)) return false;
-  Adopt(opened);
-  return true;
+  return OpenAside([&](OpenedSet& opened) { return FillFromCard(source, opened); });
 }
 
 bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) {

@@ -111,10 +111,7 @@ bool RecordingCollection::FillFromDrive(const SourceEntry& source, OpenedSet& op
 }
 
 bool RecordingCollection::OpenDrive(const SourceEntry& source) {
-  OpenedSet opened;
-  if (!FillFromDrive(source, opened)) return false;
-  Adopt(opened);
-  return true;
+  return OpenAside([&](OpenedSet& opened) { return FillFromDrive(source, opened); });
 }
 
 bool RecordingCollection::AddChosenFile(FolderRecord& record, const std::string& path,
@@ -157,16 +154,10 @@ bool RecordingCollection::FillFromLocalPaths(const std::vector<std::string>& pat
 }
 
 bool RecordingCollection::OpenChosenPaths(const std::vector<std::string>& paths) {
-  OpenedSet opened;
   // The picker may hand back a recording's name without its extension.
-  if (!FillFromLocalPaths(paths, true, opened)) return false;
-  Adopt(opened);
-  return true;
+  return OpenAside([&](OpenedSet& opened) { return FillFromLocalPaths(paths, true, opened); });
 }
 
 bool RecordingCollection::OpenDroppedFiles(const std::vector<std::string>& paths) {
-  OpenedSet opened;
-  if (!FillFromLocalPaths(paths, false, opened)) return false;
-  Adopt(opened);
-  return true;
+  return OpenAside([&](OpenedSet& opened) { return FillFromLocalPaths(paths, false, opened); });
 }

@@ -192,6 +192,14 @@ class RecordingCollection {
   // Makes `opened` the set: its entries, folders and card connection replace the
   // current ones (the connection held before closes with `opened`).
   void Adopt(OpenedSet& opened);
+  // Fills a set aside with fill(opened) and makes it the set only when that succeeds.
+  template <typename Fill>
+  bool OpenAside(Fill fill) {
+    OpenedSet opened;
+    if (!fill(opened)) return false;
+    Adopt(opened);
+    return true;
+  }
   // Folders already entered in this scan, by device and inode, so a link back up the
   // tree cannot make the scan run forever.
   using VisitedFolders = std::vector<std::pair<uint64_t, uint64_t>>;

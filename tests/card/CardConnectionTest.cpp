@@ -7,6 +7,7 @@
 
 #include "sources/CardConnection.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/kovr/CardImageTest.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
@@ -15,16 +16,14 @@ using namespace testsupport;
 
 namespace {
 
-class CardConnectionTest : public ::testing::Test {
+class CardConnectionTest : public CardImageTest {
  protected:
   void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
+    CardImageTest::SetUp();
+    if (HasFatalFailure()) return;
     Card writer(image_);
     ASSERT_GT(writer.Put("NORMAL", "REC_20240101_120000_2.avi", Pattern(5000, 9)), 0);
   }
-  void TearDown() override { VK_Kovr_Stop(); }
 
   // The NORMAL folder's listing through `block`: the number of records, or the
   // library's error code (KOVR_E_HANDLE for a closed connection).
@@ -34,9 +33,6 @@ class CardConnectionTest : public ::testing::Test {
     int32_t cursor = 1;
     return VK_Kovr_Get_FileList(block, "NORMAL", &cursor, buffer.data(), 0);
   }
-
-  TempFolder temp_;
-  std::string image_;
 };
 
 TEST_F(CardConnectionTest, OpenGivesABlockTheLibraryAnswersTo) {

@@ -6,6 +6,7 @@
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/KovrByteSource.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/kovr/CardImageTest.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
@@ -15,17 +16,7 @@ using namespace cardtest;
 
 namespace {
 
-class KovrSource : public ::testing::Test {
- protected:
-  void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
-  }
-  void TearDown() override { VK_Kovr_Stop(); }
-  TempFolder temp_;
-  std::string image_;
-};
+using KovrSource = CardImageTest;
 
 TEST_F(KovrSource, ReadsAnyRangeAsTheFileHoldsIt) {
   const std::vector<unsigned char> data = Pattern(900001, 77);

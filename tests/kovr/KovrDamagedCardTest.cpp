@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/kovr/CardImageTest.h"
 #include "tests/kovr/KovrTestCard.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
@@ -12,12 +13,11 @@ using namespace testsupport;
 
 namespace {
 
-class KovrDamagedCard : public ::testing::Test {
+class KovrDamagedCard : public CardImageTest {
  protected:
   void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
+    CardImageTest::SetUp();
+    if (HasFatalFailure()) return;
     Card card(image_);
     ASSERT_TRUE(card.Ok());
     for (int i = 0; i < 5; ++i)
@@ -27,8 +27,6 @@ class KovrDamagedCard : public ::testing::Test {
     geometry_ = ReadGeometry(image_);
     ASSERT_GT(geometry_.recordCount, 0u);
   }
-  void TearDown() override { VK_Kovr_Stop(); }
-
   // Opens the card and reads everything it lists; every listed size must be what
   // the reads deliver. Returns the open result.
   int ReadEverything(size_t* fileCount = nullptr) {
@@ -69,8 +67,6 @@ class KovrDamagedCard : public ::testing::Test {
     WriteBytesAt(image_, RecordOffset(slot), r.data(), 128);
   }
 
-  TempFolder temp_;
-  std::string image_;
   Geometry geometry_;
 };
 

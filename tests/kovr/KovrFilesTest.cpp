@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/kovr/CardImageTest.h"
 #include "tests/kovr/KovrTestCard.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
@@ -14,17 +15,7 @@ using namespace testsupport;
 
 namespace {
 
-class KovrFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
-  }
-  void TearDown() override { VK_Kovr_Stop(); }
-  TempFolder temp_;
-  std::string image_;
-};
+using KovrFiles = CardImageTest;
 
 std::string RecordingName(int i) {
   char name[64];
