@@ -143,6 +143,7 @@ void CDezirureDovuriDlg::CreateControls() {
   Register(DlgItem::MapNoConnected, new CMapNoConnectedWnd(this));
 
   auto* graph = new CBbGsensorCtrl(this);
+  // The telemetry of the loaded recording: the process-wide arrays the load fills.
   graph->SetSamples(&TheTelemetrySamples().gsensorSamples);
   connect(graph, &CBbGsensorCtrl::ContextMenuRequested, this, &CDezirureDovuriDlg::ShowContextMenu);
   Register(DlgItem::GsensorGraph, graph);

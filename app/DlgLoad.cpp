@@ -65,7 +65,7 @@ void CDezirureDovuriDlg::LoadItem(int row) {
   request.fileName = list->GetItemText(row, 5);
   request.sourceKind = collection->sourceKind;
   if (const RecordingEntry* entry = collection->EntryForRow(row)) request.entry = *entry;
-  request.cardHandle = collection->device;
+  request.cardHandle = collection->device.Block();
   request.tempFolder = tempFolder;
   request.channelCount = RecordingCollection::ChannelCountFromName(request.fileName);
   // Events of the recording that played until now are stale from here on.
@@ -79,7 +79,9 @@ void CDezirureDovuriDlg::LoadItem(int row) {
 
 void CDezirureDovuriDlg::LoadShowOpenFailure() { ShowLanguageMessage(this, kStrOpenFailed); }
 
-void CDezirureDovuriDlg::LoadShowRepairFailure() { ShowMessage(this, QString::fromUtf8(repair::kRepairFailedMessage)); }
+void CDezirureDovuriDlg::LoadShowRepairFailure() {
+  ShowMessage(this, QString::fromUtf8(ApplicationString(kAppStrRepairFailed)));
+}
 
 void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
   StartPositionTimer();

@@ -183,3 +183,12 @@ inline constexpr std::array kAllStringIds = {
 // program shows before or beside any language library.
 inline constexpr int kAppStrAboutEntry = 101;     // system menu "About" entry
 inline constexpr int kAppStrSocketsFailed = 103;  // network start-up failure
+// Numbers from 1001 on name no language string either, so they cannot be mistaken
+// for one.
+inline constexpr int kAppStrFolderItemLabel = 1001;  // the folder item of the source list
+inline constexpr int kAppStrRepairFailed = 1002;     // the repair cannot create its files
+inline constexpr int kAppStrInfoRowAll = 1003;       // file information rows (text kinds 12 to 15)
+inline constexpr int kAppStrInfoRowEvent = 1004;
+inline constexpr int kAppStrInfoRowParking = 1005;
+inline constexpr int kAppStrInfoRowNormal = 1006;
+inline constexpr int kAppStrInfoHeading = 1007;  // file information heading (text kind 16)

@@ -13,6 +13,7 @@
 #include "controls/LanguageMessageBox.h"
 #include "res/SkinResources.h"
 #include "sources/CFileLoadDlg.h"
+#include "tests/support/TempFolder.h"
 
 namespace apptest {
 
@@ -24,8 +25,8 @@ std::string OffscreenPlatform() {
 void EnsureApplication() {
   if (QApplication::instance()) return;
   // Lives until the process ends, like the application, and is removed then.
-  static TempFolder configFolder;
-  TempFolder* config = &configFolder;
+  static testsupport::TempFolder configFolder;
+  testsupport::TempFolder* config = &configFolder;
   setenv("TARVO_CONFIG_DIR", config->Path().c_str(), 1);
   setenv("TARVO_TEMP_DIR", (config->Path() / "temp").c_str(), 1);
   // A full-HD screen, so that a maximised window has the size of a common desktop.

@@ -23,8 +23,6 @@ void EnsureApplication();
 // The QT_QPA_PLATFORM value the suite runs under (for child processes).
 std::string OffscreenPlatform();
 
-using TempFolder = testsupport::TempFolder;
-
 // Writes small files named like a dashcam's recordings (normal, event and parking,
 // one and two channels) into `folder`; their paths.
 std::vector<std::string> MakeSampleRecordings(const std::filesystem::path& folder);

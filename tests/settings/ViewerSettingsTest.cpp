@@ -4,13 +4,15 @@
 #include <string>
 
 #include "settings/ViewerSettings.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
-using testutil::ReadBytes;
-using testutil::ScopedEnv;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 
