@@ -32,11 +32,6 @@ CDezirureDovuriDlg* mainDlg = nullptr;
 
 CDezirureDovuriDlg* TheMainDlg() { return mainDlg; }
 
-int& MapPlacement() {
-  static int placement = 1;
-  return placement;
-}
-
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), collection(std::make_unique<RecordingCollection>()) {
   mainDlg = this;

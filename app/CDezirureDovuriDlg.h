@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/DlgLayout.h"
+#include "map/MapPlacement.h"  // MapPlacement()
 #include "telemetry/CGPSData.h"
 #include "telemetry/CGSensorData.h"
 
@@ -129,6 +130,3 @@ class CDezirureDovuriDlg : public QWidget {
 
 // The main window, for the windows that reach it (map, loading and settings dialogs).
 CDezirureDovuriDlg* TheMainDlg();
-
-// 1 = the map sits in the main window, 2 = in its own window.
-int& MapPlacement();
