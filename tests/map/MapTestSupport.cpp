@@ -2,9 +2,10 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QEventLoop>
 #include <QPainter>
 #include <QTcpSocket>
-#include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -151,8 +152,21 @@ QString TilePath(double latitude, double longitude, int zoom) {
   return QStringLiteral("/%1/%2/%3.png").arg(zoom).arg(x).arg(y);
 }
 
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  poll.start(2);
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  loop.exec();
+  return done();
+}
+
 bool WaitForPage(CMapViewWnd& view, int timeoutMs) {
-  return QTest::qWaitFor([&] { return view.PageReady(); }, timeoutMs);
+  return WaitUntil([&] { return view.PageReady(); }, timeoutMs);
 }
 
 QVariant Evaluate(CMapViewWnd& view, const QString& source, int timeoutMs) {
@@ -162,12 +176,12 @@ QVariant Evaluate(CMapViewWnd& view, const QString& source, int timeoutMs) {
     *result = value;
     *done = true;
   });
-  if (!QTest::qWaitFor([&] { return *done; }, timeoutMs)) return {};
+  if (!WaitUntil([&] { return *done; }, timeoutMs)) return {};
   return *result;
 }
 
 bool WaitForTiles(CMapViewWnd& view, int timeoutMs) {
-  const bool arrived = QTest::qWaitFor(
+  const bool arrived = WaitUntil(
       [&] {
         return Evaluate(view, QStringLiteral("document.querySelectorAll('.leaflet-tile').length > 0 && "
                                              "document.querySelectorAll('.leaflet-tile:not(.leaflet-tile-loaded)')"
@@ -176,7 +190,7 @@ bool WaitForTiles(CMapViewWnd& view, int timeoutMs) {
       },
       timeoutMs);
   // Tiles fade in over 200 ms once loaded.
-  QTest::qWait(400);
+  WaitUntil([] { return false; }, 400);
   return arrived;
 }
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -75,7 +76,11 @@ class TileServer : public QObject {
 // The tile (x, y) holding a position at zoom z, as web maps number them.
 QString TilePath(double latitude, double longitude, int zoom);
 
-// Waits (event loop running) until the page has finished loading; false on timeout.
+// Runs the event loop until `done` holds; false on timeout. A real event loop, not
+// QTest::qWaitFor: its sleeps between rounds starve the engine's messages and make a
+// page load take seconds.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+// Waits until the page has finished loading; false on timeout.
 bool WaitForPage(CMapViewWnd& view, int timeoutMs = 30000);
 // Runs script source in the page and waits for its value (invalid on timeout).
 QVariant Evaluate(CMapViewWnd& view, const QString& source, int timeoutMs = 10000);
