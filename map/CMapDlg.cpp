@@ -65,6 +65,7 @@ CMapDlg::CMapDlg(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWind
 
   closeButton = new CBbButtonCtrl(kIdClose, this);
   closeButton->SetImages(skin::kMapCloseNormal, skin::kMapClosePressed, skin::kMapCloseHover, 0);
+  closeButton->Redraw();
   connect(closeButton, &CBbButtonCtrl::Clicked, this, [this](int) { emit CloseRequested(); });
 
   panel = new CBbMapPanelCtrl(kIdPanel, this);

@@ -60,6 +60,7 @@ TestMainWindow::TestMainWindow() : QWidget(nullptr) {
   caption->setGeometry(10, 13, 230, 20);
   mapButton = new CBbButtonCtrl(1020, this);
   mapButton->SetImages(19251, 19252, 0, 19253);
+  mapButton->Redraw();
   mapButton->setGeometry(243, 4, 32, 32);
   panel = new CBbMapPanelCtrl(1006, this);
   noData = new CMapNoDataWnd(this);

@@ -102,6 +102,7 @@ TEST_F(MapDlgTest, ControlsCarryTheirIdsPicturesAndKinds) {
   EXPECT_EQ(close->pressedImage, 158);
   EXPECT_EQ(close->hoverImage, 159);
   EXPECT_EQ(close->disabledImage, 0);
+  EXPECT_EQ(close->ShownImage(), 157);
   EXPECT_EQ(FindControl<CBbMapPanelCtrl>(dlg.get(), 1201), dlg->Panel());
   CBbTextCtrl* caption = FindControl<CBbTextCtrl>(dlg.get(), 1202);
   CBbTextCtrl* coordinates = FindControl<CBbTextCtrl>(dlg.get(), 1203);
