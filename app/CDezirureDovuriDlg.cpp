@@ -47,11 +47,6 @@ std::vector<std::string>& StartupPaths() {
 
 CDezirureDovuriDlg* TheMainDlg() { return mainDlg; }
 
-int& MapPlacement() {
-  static int placement = 1;
-  return placement;
-}
-
 void SetStartupPaths(std::vector<std::string> paths) { StartupPaths() = std::move(paths); }
 
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)

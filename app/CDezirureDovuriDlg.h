@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/DlgLayout.h"
+#include "map/MapPlacement.h"  // MapPlacement()
 
 class CBbButtonCtrl;
 class CBbListCtrl;
@@ -277,9 +278,6 @@ class CDezirureDovuriDlg : public QWidget {
 
 // The main window, for the windows that reach it (map, loading and settings dialogs).
 CDezirureDovuriDlg* TheMainDlg();
-
-// 1 = the map sits in the main window, 2 = in its own window.
-int& MapPlacement();
 
 // Paths given on the command line, opened by the first start-up tick as a drop of
 // them would be (the loading dialog in mode 3 takes the start-up notice's place).

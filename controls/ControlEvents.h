@@ -10,6 +10,10 @@
 constexpr int kMsgVolumeLevel = 2125;
 // Asks the main window to repaint the four list filter buttons.
 constexpr int kMsgRepaintFilters = 2126;
+// To a map panel: wParam = the window it hosts from now on (a QWidget*), or 0.
+constexpr int kMsgMapPanelHost = 2025;
+// To the map window: lay the controls out again.
+constexpr int kMsgMapDlgLayout = 1025;
 
 constexpr QEvent::Type PrivateEventType(int message) { return static_cast<QEvent::Type>(QEvent::User + message); }
 
