@@ -85,6 +85,11 @@ TEST_F(StillCapture, TwoCamerasGiveTwoFilesAtEachCamerasFullPictureSize) {
   ExpectHolds(result.names.track1, Grab(0), 320, 180);
   ExpectHolds(result.names.track2, Grab(1), 192, 108);
   EXPECT_EQ(2, FilesIn(dir.Path()));
+  // Kept for a look: what a user finds in the capture folder.
+  const fs::path kept = fs::path(TARVO_BINARY_DIR) / "screenshots" / "capture";
+  fs::create_directories(kept);
+  fs::copy_file(result.names.track1, kept / "capture-track1.jpg", fs::copy_options::overwrite_existing);
+  fs::copy_file(result.names.track2, kept / "capture-track2.jpg", fs::copy_options::overwrite_existing);
 }
 
 TEST_F(StillCapture, TheFrontFileIsNotTheRearPicture) {
