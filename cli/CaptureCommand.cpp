@@ -54,7 +54,7 @@ int RunCapture(const Args& args) {
     if (a == "--at" || a == "--out") {
       if (i + 1 >= args.size()) return Usage("an option lacks its value");
       const std::string& value = args[++i];
-      if (a == "--at" && !ParsePositionMs(value, parsed.positionMs)) return Usage("--at takes milliseconds, e.g. 1500");
+      if (a == "--at" && !ParseDigits(value, parsed.positionMs)) return Usage("--at takes milliseconds, e.g. 1500");
       if (a == "--out") parsed.out = value;
     } else if (a.rfind("--", 0) == 0) {
       return Usage(("unknown option " + a).c_str());

@@ -42,13 +42,13 @@ MediaSession::MediaSession() {
 
 MediaSession::~MediaSession() = default;
 
-bool ParsePositionMs(const std::string& text, std::int32_t& positionMs) {
+bool ParseDigits(const std::string& text, std::int32_t& value) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
   errno = 0;
   char* end = nullptr;
-  const long long value = std::strtoll(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || value > INT_MAX) return false;
-  positionMs = static_cast<std::int32_t>(value);
+  const long long number = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || number > INT_MAX) return false;
+  value = static_cast<std::int32_t>(number);
   return true;
 }
 

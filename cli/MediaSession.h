@@ -23,8 +23,8 @@ class MediaSession {
   std::unique_ptr<QGuiApplication> app_;
 };
 
-// A position in milliseconds: digits only, 0 to INT32_MAX.
-bool ParsePositionMs(const std::string& text, std::int32_t& positionMs);
+// A number given as digits only, 0 to INT32_MAX (a position in ms, a language index).
+bool ParseDigits(const std::string& text, std::int32_t& value);
 
 // Opens `path` in `moment` and shows the picture at `positionMs`; false with a
 // message for the user in `error` (files on a card are refused with a hint).

@@ -58,10 +58,10 @@ int RunReport(const Args& args) {
     if (a == "--at" || a == "--language") {
       if (i + 1 >= args.size()) return Usage("an option lacks its value");
       const std::string& value = args[++i];
-      if (a == "--at" && !ParsePositionMs(value, parsed.positionMs)) return Usage("--at takes milliseconds, e.g. 1500");
+      if (a == "--at" && !ParseDigits(value, parsed.positionMs)) return Usage("--at takes milliseconds, e.g. 1500");
       if (a == "--language") {
         std::int32_t index = 0;
-        if (!ParsePositionMs(value, index) || index >= kLanguageCount) return Usage("--language takes 0 to 11");
+        if (!ParseDigits(value, index) || index >= kLanguageCount) return Usage("--language takes 0 to 11");
         parsed.language = index;
       }
     } else if (a.rfind("--", 0) == 0) {
