@@ -78,7 +78,7 @@ class CaptureCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     player.AttachWindows(&front, &rear);
-    player.sourceOption = false;
+    player.SetSourceOption(false);
     ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
     const int seen = front.Frames();
     ASSERT_TRUE(player.Seek(1200));

@@ -19,7 +19,7 @@ constexpr int kDrawnChannels = 2;
 RecordingMoment::RecordingMoment() {
   player_.AttachWindows(&windows_[0], &windows_[1]);
   // The viewer clears the source option before every open.
-  player_.sourceOption = false;
+  player_.SetSourceOption(false);
 }
 
 RecordingMoment::~RecordingMoment() { player_.Close(); }
