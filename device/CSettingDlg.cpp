@@ -1,5 +1,6 @@
 #include "device/CSettingDlg.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -9,11 +10,12 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QThread>
+#include <algorithm>
 
 #include "controls/ControlId.h"
 #include "controls/SkinFont.h"
-#include "device/CardWatch.h"
 #include "device/CardVolume.h"
+#include "device/CardWatch.h"
 #include "platform/Paths.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
@@ -55,6 +57,11 @@ constexpr int kIdJumpGroup = 1073, kIdJumpNote = 1090, kIdMirrorGroup = 1059;
 constexpr int kHiddenIds[] = {1127, 1128, 1330, 1331, 1332, 1135, 1134, 1136, 1138, 1098, 1106, 1099, 1104};
 
 QString Text(int number) { return QString::fromStdString(LanguageString(number)); }
+
+// Wide enough for the button's text in its font, never narrower than `minimum`.
+int ButtonWidth(const QPushButton* button, int minimum) {
+  return std::max(minimum, button->fontMetrics().horizontalAdvance(button->text()) + 16);
+}
 
 void ShowList(QComboBox* box, const ChoiceList& list) {
   box->clear();
@@ -187,23 +194,33 @@ void CSettingDlg::CreateDeviceHalf() {
   AddNote(kIdCardNote, kStrSettingCardNote, 1, 0);
   AddLabel(kIdCardLabel, kStrSettingCardLabel, labelRect(1, 0, kLowerRow, labelUnit - 4));
   const int cardX = kColumnX[1] + kInset + labelUnit;
-  const int formatWidth = 64;
+  auto* format = new QPushButton(Text(kStrButtonFormat), this);
+  const int formatWidth = ButtonWidth(format, 64);
   const int cardWidth = kColumnX[1] + kGroupWidth - kInset - formatWidth - 4 - cardX;
   cardList = AddList(kIdCard, cardX, rowY(0, kLowerRow), cardWidth);
-  auto* format = new QPushButton(Text(kStrButtonFormat), this);
+  // Roots are long paths: the open list shows them whole.
+  cardList->view()->setMinimumWidth(420);
   SetControlId(format, kIdFormat);
   format->setAutoDefault(false);
   format->setGeometry(cardX + cardWidth + 4, rowY(0, kLowerRow) - 1, formatWidth, kRowHeight + 5);
   formatButton = format;
+  // The two groups this model shows disabled: their notes are longer than a label
+  // column, so their lists are narrower and the notes may take two lines.
+  const auto notAvailable = [this](int id, int stringNumber, int column, int row) {
+    QLabel* note = AddLabel(id, stringNumber, QRect(kColumnX[column] + kInset, kRowY[row] + 47, 174, kNoteHeight));
+    note->setWordWrap(true);
+  };
+  constexpr int kNarrowList = 90;
+  const int narrowX = kColumnX[1] + kGroupWidth - kInset - kNarrowList;
   AddGroupCell(kIdParkingGroup, kStrSettingParkingGroup, 1, 1);
-  AddNote(kIdParkingNote, kStrSettingParkingNote, 1, 1);
-  AddLabel(kIdParkingNote2, kStrSettingParkingNote2, labelRect(1, 1, kLowerRow));
-  parkingMode = AddList(kIdParkingMode, listX(1), rowY(1, kLowerRow));
+  AddLabel(kIdParkingNote, kStrSettingParkingNote, labelRect(1, 1, kNoteTop, kGroupWidth - 2 * kInset));
+  notAvailable(kIdParkingNote2, kStrSettingParkingNote2, 1, 1);
+  parkingMode = AddList(kIdParkingMode, narrowX, rowY(1, kLowerRow), kNarrowList);
   AddGroupCell(kIdAlertGroup, kStrSettingAlertGroup, 1, 2);
-  AddLabel(kIdAlertNote, kStrSettingAlertNote, labelRect(1, 2, 16, kGroupWidth - 2 * kInset));
-  AddLabel(kIdAlertNote2, kStrSettingAlertNote2, labelRect(1, 2, 16 + kRowHeight, kGroupWidth - 2 * kInset));
-  AddLabel(kIdAlertNote3, kStrSettingAlertNote3, labelRect(1, 2, kLowerRow + 2));
-  drivingAlert = AddList(kIdDrivingAlert, listX(1), rowY(2, kLowerRow + 2));
+  AddLabel(kIdAlertNote, kStrSettingAlertNote, labelRect(1, 2, 14, kGroupWidth - 2 * kInset));
+  AddLabel(kIdAlertNote2, kStrSettingAlertNote2, labelRect(1, 2, 31, kGroupWidth - 2 * kInset));
+  notAvailable(kIdAlertNote3, kStrSettingAlertNote3, 1, 2);
+  drivingAlert = AddList(kIdDrivingAlert, narrowX, rowY(2, kLowerRow), kNarrowList);
   AddGroupCell(kIdExtraGroup, kStrSettingExtraGroup, 1, 3);
   AddLabel(kIdFrameRateLabel, kStrSettingFrameRateLabel, labelRect(1, 3, kUpperRow));
   frameRate = AddList(kIdFrameRate, listX(1), rowY(3, kUpperRow));
@@ -257,7 +274,7 @@ void CSettingDlg::CreateViewerHalf() {
   auto* browse = new QPushButton(Text(kStrButtonBrowse), this);
   SetControlId(browse, kIdBrowse);
   browse->setAutoDefault(false);
-  browse->setGeometry(414, 420, 86, 23);
+  browse->setGeometry(414, 420, ButtonWidth(browse, 86), 23);
   connect(browse, &QPushButton::clicked, this, &CSettingDlg::OnBrowse);
 
   AddGroup(kIdJumpGroup, kStrSettingJumpGroup, QRect(20, 458, 560, 106));
@@ -326,6 +343,7 @@ void CSettingDlg::ShowModel() {
   cardList->clear();
   for (const device::CardEntry& card : model.cards) cardList->addItem(QString::fromStdString(CardEntryText(card)));
   cardList->setCurrentIndex(model.selectedCard);
+  cardList->setToolTip(cardList->currentText());
   ShowList(accTrigger, d.accTriggerLevel);
   ShowList(powerOff, d.powerOffTimer);
   ShowList(lcdOff, d.lcdOffTime);
@@ -335,7 +353,7 @@ void CSettingDlg::ShowModel() {
   ShowList(cutOff, d.batteryCutOffVolt);
   ShowList(parkingMode, model.parkingMode);
   ShowList(drivingAlert, model.drivingAlert);
-  const ChoiceList* clock[] = {&model.clock.year,   &model.clock.month,  &model.clock.day,
+  const ChoiceList* clock[] = {&model.clock.year, &model.clock.month,  &model.clock.day,
                                &model.clock.hour, &model.clock.minute, &model.clock.second};
   for (size_t i = 0; i < clockLists.size(); ++i) {
     ShowList(clockLists[i], *clock[i]);
@@ -359,10 +377,9 @@ void CSettingDlg::ShowModel() {
 
 void CSettingDlg::ApplyModelEnabling() {
   if (model.ModelIndex() != 0) return;
-  constexpr int kDisabled[] = {kIdAlertGroup,      kIdAlertNote,      kIdAlertNote2,  kIdAlertNote3,
-                               kIdParkingGroup,    kIdParkingNote,    kIdParkingNote2, kIdDrivingAlert,
-                               kIdParkingMode,     kIdFrameRateLabel, kIdFrameRate,   kIdResolutionLabel,
-                               kIdResolution};
+  constexpr int kDisabled[] = {kIdAlertGroup,  kIdAlertNote,       kIdAlertNote2,   kIdAlertNote3,  kIdParkingGroup,
+                               kIdParkingNote, kIdParkingNote2,    kIdDrivingAlert, kIdParkingMode, kIdFrameRateLabel,
+                               kIdFrameRate,   kIdResolutionLabel, kIdResolution};
   constexpr int kEnabled[] = {kIdPowerOffGroup, kIdPowerOffNote, kIdPowerOffLabel, kIdLcdGroup, kIdLcdNote,
                               kIdLcdLabel,      kIdBatteryGroup, kIdCutOffLabel,   kIdPowerOff, kIdLcdOff,
                               kId12V,           kId24V,          kIdCutOff};

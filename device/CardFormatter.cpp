@@ -184,8 +184,7 @@ void CardFormatter::FormatPlain() {
 }
 
 bool CardFormatter::PutIntoFat(const fs::path& source, const std::string& name) {
-  const std::string target =
-      request_.card.physicalPath + "@@" + std::to_string(fat_.startSector * kSectorBytes);
+  const std::string target = request_.card.physicalPath + "@@" + std::to_string(fat_.startSector * kSectorBytes);
   return run_({"env", "MTOOLS_SKIP_CHECK=1", "mcopy", "-o", "-i", target, source.string(), "::" + name}) == 0;
 }
 
@@ -215,8 +214,9 @@ void CardFormatter::PutBack() {
     // Nothing was written to the card: its volume comes back as it was.
     const bool rootIsCard = !unmounted_ || MountVolume(volume_.node, request_.card.root, run_);
     for (auto it = kept_.begin(); rootIsCard && it != kept_.end();) {
-      const bool back = it->fromCard ? MoveFile(keepFolder_ / it->name, root / it->name)
-                                     : fs::copy_file(installer, root / it->name, fs::copy_options::overwrite_existing, ec);
+      const bool back = it->fromCard
+                            ? MoveFile(keepFolder_ / it->name, root / it->name)
+                            : fs::copy_file(installer, root / it->name, fs::copy_options::overwrite_existing, ec);
       it = back ? kept_.erase(it) : it + 1;
     }
   }

@@ -19,8 +19,8 @@ inline constexpr char kInstallerFileName[] = "Tarvo Viewer.msi";
 inline constexpr char kFormatScriptName[] = "format.sh";
 
 // Our own result codes beside those of the partition-and-format sequence.
-constexpr int kFormatFat32Failed = 1006;  // format.sh did not write FAT32
-constexpr int kFormatKeepFailed = 1007;   // the card's files could not be kept safe first
+constexpr int kFormatFat32Failed = 1006;    // format.sh did not write FAT32
+constexpr int kFormatKeepFailed = 1007;     // the card's files could not be kept safe first
 constexpr int kFormatUnmountFailed = 1008;  // the card's volume could not be taken off
 
 // `text` with "%1" ... "%9" replaced by the values in one pass, so a value that holds a
@@ -36,9 +36,9 @@ FormatPath ChooseFormatPath(const CardEntry& card, const std::string& modelName)
 struct FormatRequest {
   CardEntry card;
   std::string modelName;
-  std::string volumeLabel;                 // the model name
-  std::filesystem::path programFolder;     // format.sh and the installer live here
-  std::filesystem::path safeFolder;        // kept files go to a new folder inside it
+  std::string volumeLabel;              // the model name
+  std::filesystem::path programFolder;  // format.sh and the installer live here
+  std::filesystem::path safeFolder;     // kept files go to a new folder inside it
   bool legacySystem = false;
 };
 

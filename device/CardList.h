@@ -14,9 +14,9 @@ namespace device {
 constexpr uint64_t kMaxCardGiB = 100;
 
 struct CardEntry {
-  std::string root;          // the mounted first partition (or its stand-in folder), ending in "/"
-  int driveIndex = -1;       // position in the drive list it was found in
-  std::string physicalPath;  // the whole disk: /dev/sdX, /dev/mmcblkN or an image file
+  std::string root;                   // the mounted first partition (or its stand-in folder), ending in "/"
+  int driveIndex = -1;                // position in the drive list it was found in
+  std::string physicalPath;           // the whole disk: /dev/sdX, /dev/mmcblkN or an image file
   unsigned long fileSystemFlags = 0;  // statvfs flags of the volume (ST_RDONLY, ...)
   std::string label;                  // the FAT volume label, "" when there is none
 };

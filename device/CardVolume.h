@@ -19,7 +19,7 @@ int RunProgram(const std::vector<std::string>& argv);
 
 struct MountedVolume {
   bool mounted = false;
-  std::string node;        // the partition's device node, /dev/sdb1
+  std::string node;          // the partition's device node, /dev/sdb1
   uint64_t startSector = 0;  // on the whole disk
   uint64_t sectorCount = 0;
 };

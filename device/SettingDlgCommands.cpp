@@ -42,9 +42,9 @@ void CSettingDlg::OnJumpStep(int position) {
 
 void CSettingDlg::OnBrowse() {
   const QString current = QString::fromStdString(model.saveDirectory);
-  const QString folder = chooseFolder ? chooseFolder(current)
-                                      : QFileDialog::getExistingDirectory(this, QString(), current,
-                                                                          QFileDialog::ShowDirsOnly);
+  const QString folder = chooseFolder
+                             ? chooseFolder(current)
+                             : QFileDialog::getExistingDirectory(this, QString(), current, QFileDialog::ShowDirsOnly);
   if (folder.isEmpty()) return;
   model.saveDirectory = folder.toStdString();
   ShowModel();

@@ -93,9 +93,11 @@ void CSettingDlg::StartFormat(device::FormatPath path) {
   busyNotice->show();
   const device::ProgramRunner run = runProgram ? runProgram : device::ProgramRunner(RunWithQProcess);
   formatThread = QThread::create([this, request, run, path] {
-    device::CardFormatter formatter(request, [](int number) { return LanguageString(number); }, run);
+    device::CardFormatter formatter(
+        request, [](int number) { return LanguageString(number); }, run);
     const device::FormatOutcome outcome = formatter.Run(path);
-    QMetaObject::invokeMethod(this, [this, outcome] { EndFormat(outcome); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { EndFormat(outcome); }, Qt::QueuedConnection);
   });
   formatThread->start();
 }
