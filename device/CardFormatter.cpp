@@ -225,6 +225,7 @@ void CardFormatter::PutBack() {
   if (!keepFolder_.empty() && kept_.empty()) {
     fs::remove(keepFolder_, ec);
     keepFolder_.clear();
+    fs::remove(request_.safeFolder, ec);  // only when no earlier format left files there
   }
   for (const Kept& k : kept_) outcome_.keptFiles.push_back(k.name);
   if (!kept_.empty()) outcome_.keptFolder = keepFolder_;
