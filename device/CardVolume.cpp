@@ -8,10 +8,12 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "sources/DriveProbe.h"
 
@@ -22,6 +24,9 @@ namespace device {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr int kNodeWaitSteps = 50;
+constexpr int kNodeWaitStepMs = 100;
 
 std::string WithoutTrailingSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -74,7 +79,15 @@ MountedVolume FindMountedVolume(const std::string& root, const std::string& phys
     // The last mount over a folder is the one that shows.
     const fs::path real = fs::canonical(fs::path(sysRoot) / "dev/block" / majorMinor, ec);
     volume = MountedVolume{};
-    if (ec || !fs::exists(real / "partition", ec) || real.parent_path().filename() != disk) continue;
+    if (ec) continue;
+    if (real.filename() == disk) {
+      // A card without a partition table, mounted whole.
+      volume.mounted = true;
+      volume.node = "/dev/" + disk;
+      volume.sectorCount = ReadNumber(real / "size");
+      continue;
+    }
+    if (!fs::exists(real / "partition", ec) || real.parent_path().filename() != disk) continue;
     volume.mounted = true;
     volume.node = "/dev/" + real.filename().string();
     volume.startSector = ReadNumber(real / "start");
@@ -99,6 +112,10 @@ bool UnmountVolume(const std::string& root, const MountedVolume& volume, const P
 }
 
 bool MountVolume(const std::string& node, const std::string& root, const ProgramRunner& run) {
+  // After new partitions the kernel's node for partition 1 appears a moment later.
+  std::error_code ec;
+  for (int wait = 0; wait < kNodeWaitSteps && !fs::exists(node, ec); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(kNodeWaitStepMs));
   if (::mount(node.c_str(), WithoutTrailingSlash(root).c_str(), "vfat", 0, nullptr) == 0) return true;
   return run({"udisksctl", "mount", "--no-user-interaction", "-b", node}) == 0;
 }

@@ -289,6 +289,22 @@ TEST(MountedVolumes, FoundThroughMountInfoAndSys) {
   EXPECT_EQ(2048u, v.startSector);
   EXPECT_EQ(204800u, v.sectorCount);
   EXPECT_FALSE(device::FindMountedVolume("/media/u/Other", disk.string(), info.string(), sys.string()).mounted);
+  // A card without partitions, mounted whole.
+  const fs::path whole = sys / "devices/pci0/usb2/block/sdd";
+  fs::create_directories(whole);
+  fs::create_symlink(whole, sys / "dev/block/8:48");
+  WriteAll(whole / "size", "7744512\n");
+  const fs::path floppy = temp / "sdd";
+  WriteAll(floppy, "");
+  WriteAll(
+      info,
+      "36 25 8:17 / /media/u/My\\040Card rw - vfat /dev/sdb1 rw\n37 25 8:48 / /media/u/WHOLE rw - vfat /dev/sdd rw\n");
+  const device::MountedVolume w =
+      device::FindMountedVolume("/media/u/WHOLE", floppy.string(), info.string(), sys.string());
+  EXPECT_TRUE(w.mounted);
+  EXPECT_EQ("/dev/sdd", w.node);
+  EXPECT_EQ(0u, w.startSector);
+  EXPECT_EQ(7744512u, w.sectorCount);
   const fs::path otherDisk = temp / "sdc";
   WriteAll(otherDisk, "");
   EXPECT_FALSE(device::FindMountedVolume("/media/u/My Card", otherDisk.string(), info.string(), sys.string()).mounted)
