@@ -75,6 +75,12 @@ class FolderDialogTest : public ::testing::Test {
     WaitFor([&] { return loaded; }, 3000);
     QObject::disconnect(watch);
   }
+  // The view's order is the model's row order once its delayed sort has run: folders
+  // by name, then files.
+  bool WaitSorted() {
+    auto row = [&](const std::string& path) { return Model()->index(QString::fromStdString(path)).row(); };
+    return WaitFor([&] { return row(dayOne) < row(dayTwo) && row(dayTwo) < row(clip); });
+  }
   void Select(const Paths& paths) {
     QItemSelectionModel* selectionModel = View()->selectionModel();
     selectionModel->clearSelection();
@@ -192,6 +198,7 @@ TEST_F(FolderDialogTest, SelectionIsTheCurrentFolderAfterNavigation) {
 TEST_F(FolderDialogTest, SelectionIsEachSelectedItemAndFallsBackToTheFolder) {
   Open();
   GoTo(recordings);
+  ASSERT_TRUE(WaitSorted());
   Select({dayTwo, dayOne, clip});
   EXPECT_EQ(dialog->Selection(), (Paths{dayOne, dayTwo, clip}));
   EXPECT_EQ(dialog->ChosenFolder(), dayOne);
@@ -388,6 +395,7 @@ TEST_F(FolderDialogTest, SixtyStoredShowFiftyAndSavingCutsTheProfileToFifty) {
 TEST_F(FolderDialogTest, SeveralChosenItemsRecordTheLastShownPath) {
   Open();
   GoTo(recordings);
+  ASSERT_TRUE(WaitSorted());
   Select({dayOne, dayTwo});
   ASSERT_TRUE(dialog->OnOK());
   EXPECT_EQ(dialog->Selection(), (Paths{dayOne, dayTwo}));
