@@ -92,9 +92,10 @@ void CDezirureDovuriDlg::InstallTools() {
 }
 
 void CDezirureDovuriDlg::LoadMapPageLater() {
-  // The page is loaded once the window shows, so start-up never waits for the web
-  // engine; without a connection it waits for the first recording with GPS.
-  QTimer::singleShot(0, this, [this] {
+  // The page is loaded a moment after the window shows, so start-up never waits for
+  // the web engine; without a connection it waits for the first recording with GPS.
+  constexpr int kMapPageDelayMs = 1000;
+  QTimer::singleShot(kMapPageDelayMs, this, [this] {
     if (network->Connected()) {
       mapWindows->View()->LoadMapPage();
       mapPageLoaded = true;
