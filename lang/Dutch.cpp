@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Er staat geen instellingenbestand van de dashcam op deze kaart.
 287	Bestandsinformatie is er alleen voor een geheugenkaart van de dashcam.
 288	Er zijn geen opnamen om te tonen.
+289	Dit bureaublad staat geen schermopname toe, dus het vergrootglas kan het scherm niet tonen.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	There is no dashcam settings file on this card.
 287	File information is only available for a dashcam memory card.
 288	There are no recordings to show.
+289	This desktop does not allow screen capture, so the magnifier cannot show the screen.
 )TABLE";
 
 }  // namespace

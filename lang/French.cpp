@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Cette carte ne contient pas de fichier de réglages de la dashcam.
 287	Les informations de fichiers ne concernent qu'une carte mémoire de dashcam.
 288	Aucun enregistrement à afficher.
+289	Ce bureau n'autorise pas la capture d'écran : la loupe ne peut pas afficher l'écran.
 )TABLE";
 
 }  // namespace

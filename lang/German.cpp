@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Auf dieser Karte gibt es keine Einstellungsdatei der Dashcam.
 287	Dateiinformationen gibt es nur für eine Dashcam-Speicherkarte.
 288	Es gibt keine Aufnahmen zum Anzeigen.
+289	Dieser Desktop erlaubt keine Bildschirmaufnahme, daher kann die Lupe den Bildschirm nicht zeigen.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Su questa scheda non c'è il file di impostazioni della dashcam.
 287	Le informazioni sui file sono disponibili solo per una scheda di dashcam.
 288	Non ci sono registrazioni da mostrare.
+289	Questo desktop non consente la cattura dello schermo, quindi la lente non può mostrarlo.
 )TABLE";
 
 }  // namespace

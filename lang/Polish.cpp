@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Na tej karcie nie ma pliku ustawień wideorejestratora.
 287	Informacje o plikach są dostępne tylko dla karty wideorejestratora.
 288	Brak nagrań do wyświetlenia.
+289	Ten pulpit nie pozwala na przechwytywanie ekranu, więc lupa nie może go pokazać.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Este cartão não tem o arquivo de configurações da câmera.
 287	As informações de arquivos só existem para um cartão da câmera.
 288	Não há gravações para mostrar.
+289	Esta área de trabalho não permite a captura da tela, por isso a lupa não pode mostrá-la.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,7 @@ constexpr char kTable[] = R"TABLE(
 286	Esta tarjeta no tiene el archivo de ajustes de la dashcam.
 287	La información de archivos solo existe para una tarjeta de dashcam.
 288	No hay grabaciones que mostrar.
+289	Este escritorio no permite capturar la pantalla, por lo que la lupa no puede mostrarla.
 )TABLE";
 
 }  // namespace
