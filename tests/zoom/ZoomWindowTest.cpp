@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 
 #include "settings/LanguageLibrary.h"
@@ -115,7 +116,7 @@ TEST_F(ZoomWindowTest, CloseBoxOnlyHidesAndTheNextToggleShowsItAtTheSamePlace) {
   zoom->ToggleZoom();
   zoom->move(300, 250);
   const QPoint place = zoom->pos();
-  EXPECT_FALSE(zoom->close()) << "the close is refused: the window stays";
+  zoom->close();
   QApplication::processEvents();
   ASSERT_FALSE(alive.isNull());
   EXPECT_FALSE(zoom->isVisible());
@@ -230,6 +231,21 @@ TEST_F(ZoomWindowTest, NoticeNeedsALanguageLibrary) {
   EXPECT_TRUE(zoom.CaptureRefused());
   const QImage shown = zoom.grab().toImage();
   EXPECT_EQ(shown.pixel(212, 165), qRgb(0x0A, 0x0A, 0x0A)) << "no text, and no garbage either";
+}
+
+// Last of the suite: it runs the application's own loop to its end.
+TEST_F(ZoomWindowTest, ShownOnceItDoesNotHoldUpTheApplicationsQuit) {
+  CZoomDlg zoom(&owner);
+  zoom.ToggleZoom();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&zoom));
+  // The application's quit closes every window first and is called off when one
+  // refuses; the fallback then ends the loop with 1.
+  QTimer::singleShot(0, [] { QApplication::quit(); });
+  QTimer::singleShot(3000, [] { QApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0) << "the quit was called off";
+  EXPECT_FALSE(zoom.isVisible());
+  EXPECT_FALSE(zoom.zoomVisible);
+  EXPECT_FALSE(zoom.MagnifyTimerActive());
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ CZoomDlg::CZoomDlg(QWidget* owner)
       waylandSession(IsWaylandSession()) {
   setObjectName(QStringLiteral("CZoomDlg"));
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // Hidden, never destroyed before its owner: the close box only hides it.
+  // Never destroyed before its owner: a close only hides it.
   setAttribute(Qt::WA_DeleteOnClose, false);
   setAttribute(Qt::WA_QuitOnClose, false);
   std::string caption;
@@ -85,8 +85,10 @@ void CZoomDlg::HideZoom() {
 }
 
 void CZoomDlg::closeEvent(QCloseEvent* event) {
+  // Accepted, the close only hides the window (it is never deleted on close); turned
+  // down, it could also hold up the application's quit, which closes every window.
   if (zoomVisible) HideZoom();
-  event->ignore();
+  event->accept();
 }
 
 void CZoomDlg::timerEvent(QTimerEvent* event) {
@@ -109,6 +111,18 @@ bool CZoomDlg::GrabSource(const zoom::Rect& source, QImage& picture) const {
   picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::black);
   QPainter painter(&picture);
+  // Under X11 every screen is a part of one root window: the screen at the root's origin
+  // reads any rectangle of it in one request, across screen borders, and its own
+  // coordinates are the root's.
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+      if (screen->geometry().topLeft() != QPoint(0, 0)) continue;
+      const QPixmap grabbed = grabScreen(screen, wanted);
+      if (grabbed.isNull()) return false;
+      painter.drawPixmap(QRect(QPoint(0, 0), wanted.size()), grabbed);
+      return true;
+    }
+  }
   bool any = false;
   for (QScreen* screen : QGuiApplication::screens()) {
     const QRect screenArea = screen->geometry();
