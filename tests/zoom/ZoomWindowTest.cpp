@@ -132,10 +132,11 @@ TEST_F(ZoomWindowTest, TimerMagnifiesTwentyFiveTimesASecondOnlyWhileShown) {
   CZoomDlg zoom(&owner);
   QCursor::setPos(100, 100);
   zoom.ToggleZoom();
-  QTest::qWait(400);
+  QTest::qWait(1000);
+  // 25 a second; a busy machine may lose a few ticks, never gain any.
   const int64_t shown = zoom.MagnifyCount();
   EXPECT_GE(shown, 5);
-  EXPECT_LE(shown, 11);
+  EXPECT_LE(shown, 26);
   zoom.ToggleZoom();
   QTest::qWait(200);
   EXPECT_EQ(zoom.MagnifyCount(), shown) << "no magnification while hidden";
