@@ -77,12 +77,9 @@ int RecordingCollection::EnumerateSources() {
 
 template <typename OpenFolderItem>
 bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderItem) {
-  if (index < 0) return false;
-  CloseCard();
-  if (static_cast<size_t>(index) >= sources.size()) return false;
-  // A copy: opening may rebuild nothing, but the entry must not change under us.
+  if (index < 0 || static_cast<size_t>(index) >= sources.size()) return false;
+  // A copy: the entry must not change under the open.
   const SourceEntry source = sources[static_cast<size_t>(index)];
-  sourceKind = source.kind;
   bool opened = false;
   switch (source.kind) {
     case kSourceRemovableDrive:
@@ -97,7 +94,9 @@ bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderIte
     default:
       break;
   }
+  // A failed open has left the earlier set, its kind and its card connection alone.
   if (opened) {
+    sourceKind = source.kind;
     SortEntries();
     selectedSource = index;
   }
@@ -116,13 +115,8 @@ bool RecordingCollection::OpenSourceWithDrop(int index, const std::vector<std::s
   return OpenSourceWith(index, [&] { return OpenDroppedFiles(droppedPaths); });
 }
 
-bool RecordingCollection::OpenCard(const SourceEntry& source) {
-  EmptySet();
-  CloseCard();
-  device = new unsigned char[kCardConnectionSize]();
-  if (VK_Kovr_Device_Open(source.physicalPath, KOVR_OPEN_DEFAULT, device) != 0) {
-    delete[] device;
-    device = nullptr;
+bool RecordingCollection::FillFromCard(const SourceEntry& source, OpenedSet& opened) const {
+  if (opened.device.Open(source.physicalPath) != 0) {
     std::fputs(kCardOpenFailure, stdout);
     std::fflush(stdout);
     return false;
@@ -132,15 +126,29 @@ bool RecordingCollection::OpenCard(const SourceEntry& source) {
     std::memcpy(record.narrowName, cardFolders[i].narrowName, sizeof record.narrowName);
     record.narrowName[sizeof record.narrowName - 1] = '\0';
     record.name = record.narrowName;
-    ListCardFolder(record, static_cast<int>(i));
-    scannedFolders.push_back(record);
+    ListCardFolderInto(opened.device.Block(), record, static_cast<int>(i), opened.entries);
+    opened.scannedFolders.push_back(record);
   }
+  // Also when no file was found.
   return true;
 }
 
+bool RecordingCollection::OpenCard(const SourceEntry& source) {
+  return OpenAside([&](OpenedSet& opened) { return FillFromCard(source, opened); });
+}
+
 bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) {
-  if (!device) return true;
-  kovr::ForEachListedFile(device, record.narrowName, [&](const kovr::ListedFile& file) {
+  const std::size_t before = entries.size();
+  ListCardFolderInto(device.Block(), record, folderIndex, entries);
+  // Appending may have moved the entries the rows point at.
+  if (entries.size() != before) rows.clear();
+  return true;
+}
+
+void RecordingCollection::ListCardFolderInto(void* card, FolderRecord& record, int folderIndex,
+                                             std::vector<RecordingEntry>& found) const {
+  if (!card) return;
+  kovr::ForEachListedFile(card, record.narrowName, [&](const kovr::ListedFile& file) {
     RecordingEntry entry;
     entry.folderIndex = folderIndex;
     entry.cardFileNumber = file.number;
@@ -149,18 +157,12 @@ bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) 
     entry.path = file.name;
     ParseRecordingName(entry.fileName, entry);
     entry.sizeKiB = file.bytes >> 10;
-    entries.push_back(std::move(entry));
+    found.push_back(std::move(entry));
     ++record.count;
   });
-  return true;
 }
 
-void RecordingCollection::CloseCard() {
-  if (!device) return;
-  VK_Kovr_Device_Close(device);
-  delete[] device;
-  device = nullptr;
-}
+void RecordingCollection::CloseCard() { device.Close(); }
 
 std::string RecordingCollection::SafeLocalName(const std::string& cardName) {
   std::string safe;
@@ -194,7 +196,7 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
     if (destination == entry->path || fs::equivalent(destination, entry->path, ec)) return false;
     return fs::copy_file(entry->path, destination, fs::copy_options::overwrite_existing, ec) && !ec;
   }
-  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device)
+  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device.IsOpen())
     return false;
   const FolderRecord& folder = scannedFolders[static_cast<size_t>(entry->folderIndex)];
   std::FILE* out = std::fopen(destination.c_str(), "wb");
@@ -202,14 +204,15 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
   std::vector<unsigned char> buffer(kCopyBufferSize);
   // The whole name as listed: the 63-byte cardName would not find a longer one.
   const std::string path = std::string("/") + folder.narrowName + "/" + entry->fileName;
-  const int handle = VK_Kovr_File_Open(device, path.c_str(), "r", 0, 0, entry->cardFileNumber);
+  void* const card = device.Block();
+  const int handle = VK_Kovr_File_Open(card, path.c_str(), "r", 0, 0, entry->cardFileNumber);
   if (handle <= 0) {
     std::fclose(out);
     return false;
   }
   bool ok = true;
   int n = 0;
-  while ((n = VK_Kovr_File_Read(device, buffer.data(), kCopyBufferSize, handle)) > 0) {
+  while ((n = VK_Kovr_File_Read(card, buffer.data(), kCopyBufferSize, handle)) > 0) {
     if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
       ok = false;
       break;
@@ -218,6 +221,6 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
   if (n < 0) ok = false;
   if (std::fflush(out) != 0) ok = false;
   if (std::fclose(out) != 0) ok = false;
-  VK_Kovr_File_Close(device, handle);
+  VK_Kovr_File_Close(card, handle);
   return ok;
 }
