@@ -1,8 +1,6 @@
 #include "sources/CFileInfoView.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QPainter>
 #include <QTreeWidget>
 #include <string>
@@ -11,11 +9,11 @@
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbTextCtrl.h"
 #include "controls/ControlId.h"
+#include "controls/LanguageMessageBox.h"
 #include "controls/SkinPalette.h"
 #include "platform/Paths.h"
 #include "res/SkinIds.h"
 #include "settings/ApplicationStrings.h"
-#include "settings/LanguageText.h"
 #include "sources/RecordingCollection.h"
 
 namespace {
@@ -153,12 +151,7 @@ void CFileInfoView::paintEvent(QPaintEvent*) {
 int CFileInfoView::ShowFor(const RecordingCollection& set, int languageIndex, QWidget* owner) {
   fileinfo::Gathering gathering = fileinfo::GatherFileInformation(set);
   if (gathering.refusal != 0) {
-    std::string text;
-    if (LoadLanguageString(gathering.refusal, text)) {
-      QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), FromUtf8(text), QMessageBox::Ok,
-                      owner);
-      box.exec();
-    }
+    ShowLanguageMessage(owner, gathering.refusal);
     return gathering.refusal;
   }
   CFileInfoView view(std::move(gathering.figures), languageIndex, owner, platform::ExecutableFolder());

@@ -6,12 +6,13 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "app/CAboutDlg.h"
 #include "app/CDezirureDovuriDlg.h"
@@ -23,6 +24,7 @@
 #include "settings/StringIds.h"
 #include "settings/ViewerSettings.h"
 #include "sources/CFileInfoView.h"
+#include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
 #include "tests/app/WindowTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -44,14 +46,15 @@ FileFigures SampleFigures() {
   return f;
 }
 
-// Calls `act` with the first modal window that opens (polled from the event loop), or
-// with null when none opens within two seconds.
-void WhenModalOpens(std::function<void(QWidget*)> act) {
+// Calls `act` with the first modal window of type T that opens (polled from the event
+// loop), or with null when none opens within five seconds.
+template <typename T>
+void WhenModalOpens(std::function<void(T*)> act) {
   auto* timer = new QTimer;
   auto waited = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, waited, act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr && ++*waited < 200) return;
+    T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (modal == nullptr && ++*waited < 500) return;
     timer->stop();
     timer->deleteLater();
     act(modal);
@@ -194,74 +197,92 @@ TEST_F(FileInfoViewTest, CentredOverItsOwnerAndOkEndsIt) {
 
 TEST_F(FileInfoViewTest, RefusalsShowTheirLanguageString) {
   RecordingCollection set;
-  QString shown;
-  WhenModalOpens([&shown](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (box == nullptr) return;
-    shown = box->text();
-    box->accept();
-  });
+  apptest::ShownMessages().Clear();
   EXPECT_EQ(kStrInfoNoRecordings, CFileInfoView::ShowFor(set, 0, nullptr));
-  EXPECT_EQ(shown, QStringLiteral("There are no recordings to show."));
-
   MakeCardSet(set);
   set.sourceKind = kSourceChosenFiles;
-  shown.clear();
-  WhenModalOpens([&shown](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (box == nullptr) return;
-    shown = box->text();
-    box->accept();
-  });
   EXPECT_EQ(kStrInfoNotCard, CFileInfoView::ShowFor(set, 0, nullptr));
-  EXPECT_EQ(shown, QStringLiteral("File information is only available for a dashcam memory card."));
+  set.sourceKind = kSourceCard;
+  std::filesystem::remove(cardRoot / "setup.cfg");
+  EXPECT_EQ(kStrInfoNoSetupFile, CFileInfoView::ShowFor(set, 0, nullptr));
+  const std::vector<QString> expected = {
+      QStringLiteral("There are no recordings to show."),
+      QStringLiteral("File information is only available for a dashcam memory card."),
+      QStringLiteral("There is no dashcam settings file on this card.")};
+  EXPECT_EQ(apptest::ShownMessages().texts, expected);
 }
 
 TEST_F(FileInfoViewTest, NoLanguageLibraryMeansNoMessageBox) {
   TheViewerSettings().language = 12;
   LoadLanguageLibrary(TheViewerSettings());
   RecordingCollection set;
-  // No modal window may open; the refusal still stops the gathering.
+  apptest::ShownMessages().Clear();
+  // The refusal still stops the gathering; only the box is skipped.
   EXPECT_EQ(kStrInfoNoRecordings, CFileInfoView::ShowFor(set, 0, nullptr));
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(apptest::ShownMessages().texts.empty());
 }
 
-TEST_F(FileInfoViewTest, AboutBoxCardButtonOpensTheViewOverTheMainWindowsCard) {
-  CDezirureDovuriDlg main;
-  ASSERT_EQ(TheMainDlg(), &main);
-  MakeCardSet(main.Collection());
-  CAboutDlg about(0, &main);
-  about.show();
+TEST_F(FileInfoViewTest, FiguresRunTheViewModally) {
+  RecordingCollection set;
+  MakeCardSet(set);
   int rows = -1;
-  QString title;
-  WhenModalOpens([&rows, &title](QWidget* modal) {
-    auto* view = qobject_cast<CFileInfoView*>(modal);
+  WhenModalOpens<CFileInfoView>([&rows](CFileInfoView* view) {
     if (view == nullptr) return;
-    title = view->windowTitle();
-    rows = view->Figures().totalCount;
+    rows = FindControl<QTreeWidget>(view, CFileInfoView::kIdList)->topLevelItemCount();
     QTest::mouseClick(FindControl<CBbButtonCtrl>(view, CFileInfoView::kIdOk), Qt::LeftButton);
   });
-  QTest::mouseClick(FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdCardInfo), Qt::LeftButton);
-  EXPECT_EQ(title, QStringLiteral("Info"));
+  EXPECT_EQ(0, CFileInfoView::ShowFor(set, 0, nullptr));
   EXPECT_EQ(rows, 2);
+}
+
+// The main window with its start-up notice over, as a user finds it.
+class AboutBoxCardButton : public FileInfoViewTest {
+ protected:
+  void SetUp() override {
+    FileInfoViewTest::SetUp();
+    main = std::make_unique<CDezirureDovuriDlg>();
+    main->LoadingDialog()->delayOverrideMs = 0;
+    QTest::qWait(20);
+    ASSERT_TRUE(apptest::WaitUntil([this] { return !main->LoadingDialog()->TimerActive(); }, 5000));
+    MakeCardSet(main->Collection());
+  }
+  void TearDown() override {
+    main.reset();
+    FileInfoViewTest::TearDown();
+  }
+  void ClickCardButton(CAboutDlg& about) {
+    QTest::mouseClick(FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdCardInfo), Qt::LeftButton);
+  }
+  std::unique_ptr<CDezirureDovuriDlg> main;
+};
+
+TEST_F(AboutBoxCardButton, OpensTheViewOverTheMainWindowsCard) {
+  ASSERT_EQ(TheMainDlg(), main.get());
+  CAboutDlg about(0, main.get());
+  about.show();
+  int count = -1;
+  QString title;
+  WhenModalOpens<CFileInfoView>([&count, &title](CFileInfoView* view) {
+    if (view == nullptr) return;
+    title = view->windowTitle();
+    count = view->Figures().totalCount;
+    QTest::mouseClick(FindControl<CBbButtonCtrl>(view, CFileInfoView::kIdOk), Qt::LeftButton);
+  });
+  ClickCardButton(about);
+  EXPECT_EQ(title, QStringLiteral("Info"));
+  EXPECT_EQ(count, 2);
   EXPECT_TRUE(about.isVisible()) << "the about box stays open under the view";
 }
 
-TEST_F(FileInfoViewTest, AboutBoxCardButtonOnAFolderSetSays287) {
-  CDezirureDovuriDlg main;
-  MakeCardSet(main.Collection());
-  main.Collection().sourceKind = kSourceChosenFiles;
-  CAboutDlg about(0, &main);
+TEST_F(AboutBoxCardButton, OnAFolderSetSays287) {
+  main->Collection().sourceKind = kSourceChosenFiles;
+  CAboutDlg about(0, main.get());
   about.show();
-  QString shown;
-  WhenModalOpens([&shown](QWidget* modal) {
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      shown = box->text();
-      box->accept();
-    }
-  });
-  QTest::mouseClick(FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdCardInfo), Qt::LeftButton);
-  EXPECT_EQ(shown, QStringLiteral("File information is only available for a dashcam memory card."));
+  apptest::ShownMessages().Clear();
+  ClickCardButton(about);
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
+  EXPECT_EQ(apptest::ShownMessages().texts[0],
+            QStringLiteral("File information is only available for a dashcam memory card."));
 }
 
 TEST_F(FileInfoViewTest, PicturesWithAndWithoutTheMarker) {
