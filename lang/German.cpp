@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Die Dateien der Karte konnten nicht auf die Karte zurückgelegt werden. Sie liegen in diesem Ordner:\n%1
 291	Den Datenträger %1 mit FAT32 und der Bezeichnung „%2“ formatieren?\nAlle Daten darauf werden gelöscht.
 292	Die Speicherkarte ist nicht mehr erreichbar. Prüfen Sie, ob sie noch eingesteckt ist.
+293	Dieser Desktop erlaubt keine Bildschirmaufnahme, daher kann die Lupe den Bildschirm nicht zeigen.
 )TABLE";
 
 }  // namespace

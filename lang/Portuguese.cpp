@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Não foi possível repor os ficheiros no cartão. Estão guardados nesta pasta:\n%1
 291	Formatar o volume %1 em FAT32 com o nome "%2"?\nTodos os dados nele serão apagados.
 292	O cartão de memória já não está acessível. Verifique se continua inserido.
+293	Esta área de trabalho não permite a captura da tela, por isso a lupa não pode mostrá-la.
 )TABLE";
 
 }  // namespace

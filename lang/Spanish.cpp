@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	No se pudieron devolver los archivos a la tarjeta. Se guardan en esta carpeta:\n%1
 291	¿Formatear el volumen %1 en FAT32 con la etiqueta "%2"?\nSe borrarán todos sus datos.
 292	No se puede acceder a la tarjeta de memoria. Compruebe que sigue insertada.
+293	Este escritorio no permite capturar la pantalla, por lo que la lupa no puede mostrarla.
 )TABLE";
 
 }  // namespace
