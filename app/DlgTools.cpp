@@ -21,6 +21,7 @@
 #include "telemetry/TelemetrySamples.h"
 #include "tools/capture/CaptureCommand.h"
 #include "tools/print/PrintCommand.h"
+#include "tools/zoom/CZoomDlg.h"
 
 using app::DlgItem;
 
@@ -65,6 +66,9 @@ void CDezirureDovuriDlg::InstallTools() {
     CSettingDlg dialog(settingHost.get(), this);
     return dialog.exec() == QDialog::Accepted;
   };
+  // Created hidden at (800, 200), 425 x 330; it goes with the window.
+  zoomDlg = new CZoomDlg(this);
+  zoomHandler = [this] { zoomDlg->ToggleZoom(); };
   folderPicker = [this] {
     CXFolderDialog picker(this, languageIndex);
     if (picker.DoModal() != CXFolderDialog::kIdOk) return std::vector<std::string>();
