@@ -24,6 +24,7 @@
 #include "playback/CPlayer.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
 #include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
 #include "sources/avi/AviReader.h"
@@ -459,6 +460,48 @@ TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOne
   EXPECT_FALSE(dlg->lastPlaybackError.isEmpty());
   ASSERT_TRUE(WaitForLoad());
   EXPECT_EQ(Player().state(), playback::kStateRunning);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainRoad, RewindAndFastForwardJumpByThePlayValueWithinTheRecording) {
+  ASSERT_EQ(OpenFolder(), 4);
+  TheViewerSettings().playValue = 10;
+  ASSERT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() > 1500; }, 5000));
+  dlg->OnCommand(app::kIdRewind);
+  EXPECT_LT(Player().GetPosition(), 300u);  // 10 s back from under 6 s is the start
+  TheViewerSettings().playValue = 2;
+  const std::uint64_t before = Player().GetPosition();
+  dlg->OnCommand(app::kIdFastForward);
+  EXPECT_GE(Player().GetPosition(), before + 2000);
+  TheViewerSettings().playValue = 60;
+  dlg->OnCommand(app::kIdFastForward);
+  // To the end at most: the next tick ends the recording and the next row loads.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 1; }, 5000));
+  TheViewerSettings().playValue = 10;
+}
+
+TEST_F(MainRoad, ABrightnessChangeWhilePausedRedrawsThePausedPicture) {
+  ASSERT_EQ(OpenFolder(), 4);
+  dlg->PausePlayback();
+  ASSERT_TRUE(Player().WaitUntilSettled(std::chrono::seconds(5)));
+  playback::CapturedImage before;
+  ASSERT_TRUE(Player().GrabFrame(0, &before));
+  auto* brightness = Control<CBbSimpleSliderCtrl>(DlgItem::BrightnessSlider);
+  brightness->setValue(100);
+  emit brightness->Scrolled(app::kIdBrightnessSlider, 100);
+  ASSERT_TRUE(Player().WaitUntilSettled(std::chrono::seconds(5)));
+  playback::CapturedImage after;
+  ASSERT_TRUE(Player().GrabFrame(0, &after));
+  ASSERT_EQ(after.pixels.size(), before.pixels.size());
+  long brighter = 0;
+  for (std::size_t i = 0; i < after.pixels.size(); i += 4) brighter += after.pixels[i + 1] - before.pixels[i + 1];
+  EXPECT_GT(brighter / static_cast<long>(after.pixels.size() / 4), 40);
+  EXPECT_EQ(Player().state(), playback::kStatePaused);
+  dlg->OnCommand(app::kIdBrightnessReset);
+  EXPECT_EQ(brightness->value(), 50);
 }
 
 }  // namespace
