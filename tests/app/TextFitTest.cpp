@@ -437,6 +437,9 @@ TEST_F(TextFitTest, MeasuredExtentIsWhereThePaintEnds) {
 
 TEST_F(TextFitTest, FileListHeadingsAndTypeLabelsFitTheirColumns) {
   const QFontMetrics metrics(skin::SkinFont(skin::kFontNormal));
+  QString figures;
+  QTextStream out(&figures);
+  out << "language\ttext of\troom\tneeded\tmargin\ttext\n";
   for (int language = 0; language < kLanguageCount; ++language) {
     ProcessLanguage selected(language);
     ASSERT_TRUE(selected.Loaded());
@@ -456,6 +459,8 @@ TEST_F(TextFitTest, FileListHeadingsAndTypeLabelsFitTheirColumns) {
       room.setRight(std::min(room.right(), visibleRight - 1));
       const QString heading = list->model()->headerData(column, Qt::Horizontal).toString();
       const int needed = metrics.horizontalAdvance(heading);
+      out << name << "\theading " << column << '\t' << room.width() << '\t' << needed << '\t' << room.width() - needed
+          << '\t' << heading << '\n';
       EXPECT_LE(needed, room.width()) << name << ", heading of column " << column << " \"" << Utf8(heading) << "\" is "
                                       << needed - room.width() << " px wider than its " << room.width() << " px";
     }
@@ -464,10 +469,15 @@ TEST_F(TextFitTest, FileListHeadingsAndTypeLabelsFitTheirColumns) {
       room.setRight(std::min(room.right(), visibleRight - 1));
       const QString type = QString::fromStdString(list->GetItemText(row, 3));
       const int needed = metrics.horizontalAdvance(type);
+      out << name << "\ttype label\t" << room.width() << '\t' << needed << '\t' << room.width() - needed << '\t' << type
+          << '\n';
       EXPECT_LE(needed, room.width()) << name << ", type label \"" << Utf8(type) << "\" is " << needed - room.width()
                                       << " px wider than the " << room.width() << " px the list shows of its column";
     }
   }
+  QFile file(ShotFolder() + QStringLiteral("/list-figures.tsv"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(figures.toUtf8());
 }
 
 }  // namespace
