@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Dempen
 125	Volume
 126	Kaart
-128	Breedtegraad
-129	Lengtegraad
+128	Breedte
+129	Lengte
 130	Bestandenlijst
 131	Alle
 132	Gebeurtenis

@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Mute
 125	Volume
 126	Map
-128	Latitude
-129	Longitude
+128	Lat
+129	Long
 130	File list
 131	All
 132	Event

@@ -29,9 +29,9 @@ constexpr char kTable[] = R"TABLE(
 124	Muet
 125	Volume
 126	Carte
-128	Latitude
-129	Longitude
-130	Liste des fichiers
+128	Lat
+129	Long
+130	Fichiers
 131	Tous
 132	Événement
 133	Normal

@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Stumm
 125	Lautstärke
 126	Karte
-128	Breitengrad
-129	Längengrad
+128	Breite
+129	Länge
 130	Dateiliste
 131	Alle
 132	Ereignis

@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Muto
 125	Volume
 126	Mappa
-128	Latitudine
-129	Longitudine
+128	Lat
+129	Long
 130	Elenco file
 131	Tutti
 132	Evento

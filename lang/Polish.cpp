@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Wycisz
 125	Głośność
 126	Mapa
-128	Szerokość
-129	Długość
+128	Szer.
+129	Dł.
 130	Lista plików
 131	Wszystkie
 132	Zdarzenie
@@ -38,7 +38,7 @@ constexpr char kTable[] = R"TABLE(
 134	Parking
 135	Nr
 136	Data
-137	Godzina
+137	Godz.
 138	Typ
 143	Anuluj
 145	 został zapisany.\nOtworzyć folder zrzutów?

@@ -29,13 +29,13 @@ constexpr char kTable[] = R"TABLE(
 124	Sem som
 125	Volume
 126	Mapa
-128	Latitude
-129	Longitude
-130	Lista de arquivos
+128	Lat
+129	Long
+130	Arquivos
 131	Todos
 132	Evento
 133	Normal
-134	Estacionamento
+134	Estacionado
 135	Nº
 136	Data
 137	Hora

@@ -29,9 +29,9 @@ constexpr char kTable[] = R"TABLE(
 124	Silencio
 125	Volumen
 126	Mapa
-128	Latitud
-129	Longitud
-130	Lista de archivos
+128	Lat
+129	Long
+130	Archivos
 131	Todos
 132	Evento
 133	Normal
