@@ -18,7 +18,10 @@
 
 namespace {
 
-constexpr int kTextWidth = 200;
+// 10 pixels wider than the layout the rows come from: the size of a full 64 GB card
+// ("99.9GB" at the most, the settings dialog lists cards under 100 GiB) ran 3 pixels
+// past a 200-pixel row. The narrow dialog (250) still has room to its right.
+constexpr int kTextWidth = 210;
 constexpr int kTextHeight = 20;
 constexpr int kRowY[4] = {40, 70, 100, 130};  // total, normal, event, parking
 constexpr int kColumnWidths[3] = {50, 200, 80};

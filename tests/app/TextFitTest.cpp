@@ -34,7 +34,9 @@
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 #include "settings/ViewerSettings.h"
+#include "sources/CFileInfoView.h"
 #include "sources/CFileLoadDlg.h"
+#include "sources/FileInformation.h"
 #include "sources/RecordingList.h"
 
 namespace {
@@ -105,6 +107,12 @@ Placed InMapDlg(int id) {
   return PlacedIn(dialog, id);
 }
 
+// The card information view at its narrow size (no User.bin beside the tests).
+Placed InInfoView(int id) {
+  const CFileInfoView view(fileinfo::FileFigures{}, 0, nullptr, std::filesystem::path(TARVO_BINARY_DIR) / "no-marker");
+  return PlacedIn(view, id);
+}
+
 Placed InAboutBox(int language, int id) {
   CAboutDlg about(language, nullptr);
   return PlacedIn(about, id);
@@ -156,6 +164,16 @@ const TextPlace kTextPlaces[] = {
      [](int language) { return InAboutBox(language, CAboutDlg::kIdName); }},
     {"about box version (CAboutDlg)", CAboutDlg::kIdVersion, 9, false,
      [](int language) { return InAboutBox(language, CAboutDlg::kIdVersion); }},
+    {"card information heading (CFileInfoView)", CFileInfoView::kIdHeading, CFileInfoView::kKindHeading, false,
+     [](int) { return InInfoView(CFileInfoView::kIdHeading); }},
+    {"card information total (CFileInfoView)", CFileInfoView::kIdTotal, CFileInfoView::kKindTotal, false,
+     [](int) { return InInfoView(CFileInfoView::kIdTotal); }},
+    {"card information normal (CFileInfoView)", CFileInfoView::kIdNormal, CFileInfoView::kKindNormal, false,
+     [](int) { return InInfoView(CFileInfoView::kIdNormal); }},
+    {"card information event (CFileInfoView)", CFileInfoView::kIdEvent, CFileInfoView::kKindEvent, false,
+     [](int) { return InInfoView(CFileInfoView::kIdEvent); }},
+    {"card information parking (CFileInfoView)", CFileInfoView::kIdParking, CFileInfoView::kKindParking, false,
+     [](int) { return InInfoView(CFileInfoView::kIdParking); }},
 };
 
 // --- measuring ----------------------------------------------------------------------
@@ -181,6 +199,9 @@ RunExtent Extent(const CBbTextCtrl::TextRun& run) {
   return extent;
 }
 
+// Cards of 100 GiB and more are not listed, so "99.9GB" is the widest size shown.
+constexpr std::uint64_t kLargestCardKiB = 104800000;
+
 void FillWidestValues(CBbTextCtrl& text) {
   text.positionMs = kWidestTimeMs;
   text.durationMs = kWidestTimeMs;
@@ -189,6 +210,11 @@ void FillWidestValues(CBbTextCtrl& text) {
   text.gX = text.gY = text.gZ = kWidestG;
   text.latitude = kWidestLatitude;
   text.longitude = kWidestLongitude;
+  // Four-digit counts and the largest card the settings dialog lists.
+  const QString count = QString::fromStdString(fileinfo::FormatCount(9999));
+  const QString size = QString::fromStdString(fileinfo::FormatGiB(kLargestCardKiB));
+  text.countAll = text.countNormal = text.countEvent = text.countParking = count;
+  text.sizeAll = text.sizeNormal = text.sizeEvent = text.sizeParking = size;
 }
 
 // The tightest run of one control in one language, for the figures: the run with the

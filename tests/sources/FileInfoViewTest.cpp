@@ -115,7 +115,8 @@ TEST_F(FileInfoViewTest, WithoutMarkerTheViewIsSmallAndTheListHidden) {
     auto* text = FindControl<CBbTextCtrl>(&view, t.id);
     ASSERT_NE(text, nullptr) << t.id;
     EXPECT_EQ(text->kind, t.kind) << t.id;
-    EXPECT_EQ(text->geometry(), QRect(t.at, QSize(200, 20))) << t.id;
+    // 210 wide, so that the largest card size fits (the text fit test measures it).
+    EXPECT_EQ(text->geometry(), QRect(t.at, QSize(210, 20))) << t.id;
     EXPECT_EQ(text->backgroundColour, 0x0A0A0Au) << t.id;
   }
   auto* ok = FindControl<CBbButtonCtrl>(&view, CFileInfoView::kIdOk);
