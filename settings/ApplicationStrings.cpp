@@ -28,6 +28,8 @@ const char* ApplicationString(int number) {
       return "파일이름";
     case kAppStrInfoColumnSize:
       return "파일크기";
+    case kAppStrLoadingTitle:
+      return "파일을 불러오는 중...";
     default:
       return nullptr;
   }

@@ -200,3 +200,4 @@ inline constexpr int kAppStrInfoHeading = 1007;       // file information headin
 inline constexpr int kAppStrInfoColumnNumber = 1008;  // card information list headings
 inline constexpr int kAppStrInfoColumnName = 1009;
 inline constexpr int kAppStrInfoColumnSize = 1010;
+inline constexpr int kAppStrLoadingTitle = 1011;  // the loading dialog's own caption

@@ -8,6 +8,7 @@
 #include "controls/CBbTextCtrl.h"
 #include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
+#include "settings/ApplicationStrings.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
@@ -30,7 +31,7 @@ QString LanguageText(int number) {
 CFileLoadDlg::CFileLoadDlg(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("CFileLoadDlg"));
-  setWindowTitle(QString::fromUtf8("파일을 불러오는 중..."));
+  setWindowTitle(QString::fromUtf8(ApplicationString(kAppStrLoadingTitle)));
   setWindowModality(Qt::ApplicationModal);
   setAttribute(Qt::WA_OpaquePaintEvent);
   message = new CBbTextCtrl(kMessageId, kTextStyleLoading, this);
