@@ -85,8 +85,10 @@ bool ReadHeader(ByteSource& file, HeaderLayout& layout) {
 
 bool ParseHeader(HeaderLayout& h) {
   const std::vector<uint8_t>& b = h.bytes;
-  if (b.size() < 32 + kMainHeaderSize || ReadLe32(&b[0]) != kRiff || ReadLe32(&b[12]) != kList ||
-      ReadLe32(&b[24]) != kAvih)
+  // The form and list types too: a rebuilt file keeps them, and one whose are not
+  // "AVI " and "hdrl" would be rebuilt into a file no reader takes.
+  if (b.size() < 32 + kMainHeaderSize || ReadLe32(&b[0]) != kRiff || ReadLe32(&b[8]) != kAvi ||
+      ReadLe32(&b[12]) != kList || ReadLe32(&b[20]) != kHdrl || ReadLe32(&b[24]) != kAvih)
     return false;
   h.mainHeaderSize = ReadLe32(&b[28]);
   if (h.mainHeaderSize < kMainHeaderSize || h.mainHeaderSize > b.size()) return false;
