@@ -148,6 +148,22 @@ TEST_F(CardFault, ImageEmptiedUnderTheListFailsEveryReadCleanly) {
   EXPECT_TRUE(FilesIn(tempFolder).empty());
 }
 
+TEST_F(CardFault, ImageCutInsideItsDirectoryIsNotListedAtAll) {
+  // A listing of half a directory would show some recordings as gone.
+  set_.CloseCard();
+  fs::resize_file(image_, directoryStart_ + 1000);
+  RecordingCollection fresh;
+  PrepareCollection(fresh);
+  SourceEntry source;
+  source.kind = kSourceCard;
+  std::snprintf(source.physicalPath, sizeof source.physicalPath, "%s", image_.c_str());
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(fresh.OpenCard(source));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "KOVR drive cannot be opened\n");
+  EXPECT_EQ(fresh.EntryCount(), 0);
+  EXPECT_EQ(fresh.device, nullptr);
+}
+
 TEST_F(CardFault, ImageRemovedWhileListedKeepsTheOpenCardAndRefusesANewOpen) {
   ASSERT_EQ(::unlink(image_.c_str()), 0);
   // The open connection still holds the card, as a mounted card being pulled holds
