@@ -33,12 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ViewerSettings first;
   first.saveDirectory = "/captures";                    // the viewer's record always names a folder
   if (!ReadSettings(file.Path(), first)) std::abort();  // a readable file always reads
-  fuzzsupport::MemoryFile copy;
-  if (!WriteSettings(copy.Path(), first)) return 0;
+  // Written where a file can be replaced: the writer renames its new file into place.
+  const std::filesystem::path copy = fuzzsupport::ScratchFolder() / "copy";
+  if (!WriteSettings(copy, first)) return 0;
   ViewerSettings second;
   second.playValue = -12345;  // not a default: the file must set every field again
   second.saveDirectory = "unset";
-  if (!ReadSettings(copy.Path(), second)) std::abort();
+  if (!ReadSettings(copy, second)) std::abort();
   if (!Same(first, second)) std::abort();
   return 0;
 }

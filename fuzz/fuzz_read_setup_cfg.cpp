@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "device/DeviceSettings.h"
@@ -35,10 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const ChoiceList* list : {&first.accTriggerLevel, &first.recVideoQuality, &first.spkVol, &first.videoChannels,
                                  &first.batteryCutOffVolt, &first.powerOffTimer, &first.lcdOffTime})
     if (list->selected < -1 || list->selected >= list->Count()) std::abort();
-  fuzzsupport::MemoryFile copy;
-  if (!WriteSetupCfg(copy.Path(), first)) return 0;
+  // Written where a file can be replaced: the writer renames its new file into place.
+  const std::filesystem::path copy = fuzzsupport::ScratchFolder() / "copy";
+  if (!WriteSetupCfg(copy, first)) return 0;
   DeviceSettings second = MakeDefaultDeviceSettings(Text);
-  if (!ReadSetupCfg(copy.Path(), second, Text)) std::abort();
+  if (!ReadSetupCfg(copy, second, Text)) std::abort();
   if (!SameLists(first, second)) std::abort();
   return 0;
 }

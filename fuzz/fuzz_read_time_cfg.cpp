@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 
 #include "device/DeviceClock.h"
 #include "fuzz/FuzzSupport.h"
@@ -24,10 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     complete = complete && (first.*list).selected >= 0;
   }
   if (!complete) return 0;
-  fuzzsupport::MemoryFile copy;
-  if (!WriteTimeCfg(copy.Path(), first)) return 0;
+  // Written where a file can be replaced: the writer renames its new file into place.
+  const std::filesystem::path copy = fuzzsupport::ScratchFolder() / "copy";
+  if (!WriteTimeCfg(copy, first)) return 0;
   DeviceClock second = MakeDeviceClock();
-  if (!ReadTimeCfg(copy.Path(), second)) std::abort();
+  if (!ReadTimeCfg(copy, second)) std::abort();
   for (const auto list : kLists)
     if ((first.*list).selected != (second.*list).selected) std::abort();
   return 0;
