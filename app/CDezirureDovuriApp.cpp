@@ -15,7 +15,6 @@ namespace {
 void ApplyStartOptions(CDezirureDovuriDlg& dlg, const app::ViewerArgs& args) {
   if (args.language) dlg.ChangeLanguage(*args.language);
   if (args.width > 0) dlg.resize(args.width, args.height);
-  if (!args.paths.empty()) dlg.OpenChosenPaths(args.paths);
 }
 
 }  // namespace
@@ -40,6 +39,8 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
   QApplication::setOrganizationName(QString::fromUtf8(app::kOrganizationName));
   InitSkinResources();
 
+  // Paths on the command line open as a drop of them would, once the window shows.
+  SetStartupPaths(args.paths);
   CDezirureDovuriDlg dlg;
   ApplyStartOptions(dlg, args);
   if (args.layoutMode == 2) dlg.ToggleLayout();
@@ -50,20 +51,16 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
   }
 
   if (!args.screenshotPath.empty()) {
+    // A screenshot run leaves the user's settings file as it found it.
+    dlg.writeSettingsOnClose = false;
     const QString out = QString::fromStdString(args.screenshotPath);
     QTimer::singleShot(args.afterMs, &dlg, [&dlg, out] {
       const bool saved = dlg.grab().save(out, "PNG");
       if (!saved) std::fprintf(stderr, "tarvo-viewer: cannot write %s\n", qPrintable(out));
       QApplication::exit(saved ? 0 : 1);
     });
-    // A screenshot run leaves the user's settings file as it found it.
     return QApplication::exec();
   }
-
-  const int code = QApplication::exec();
-  const std::filesystem::path settingsFile = SettingsFilePath();
-  std::error_code ignored;
-  std::filesystem::create_directories(settingsFile.parent_path(), ignored);
-  WriteSettings(settingsFile, TheViewerSettings());
-  return code;
+  // The window writes the settings file when it goes.
+  return QApplication::exec();
 }

@@ -4,20 +4,28 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimerEvent>
 #include <filesystem>
 
-#include "app/CAboutDlg.h"
+#include "app/DecoderRegistry.h"
 #include "app/DlgIds.h"
+#include "app/LoadWorker.h"
+#include "app/NetworkState.h"
+#include "app/PlayerEvents.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
+#include "controls/CBbScreenCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlEvents.h"
+#include "controls/SeekTarget.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "playback/CPlayer.h"
 #include "res/SkinResources.h"
 #include "settings/ViewerSettings.h"
+#include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
 #include "telemetry/CBbGsensorCtrl.h"
 
@@ -28,57 +36,90 @@ namespace {
 
 CDezirureDovuriDlg* mainDlg = nullptr;
 
+constexpr int kStartupTimerMs = 1;
+
+std::vector<std::string>& StartupPaths() {
+  static std::vector<std::string> paths;
+  return paths;
+}
+
 }  // namespace
 
 CDezirureDovuriDlg* TheMainDlg() { return mainDlg; }
 
-int& MapPlacement() {
-  static int placement = 1;
-  return placement;
-}
+void SetStartupPaths(std::vector<std::string> paths) { StartupPaths() = std::move(paths); }
 
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), collection(std::make_unique<RecordingCollection>()) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      collection(std::make_unique<RecordingCollection>()),
+      player(std::make_unique<playback::CPlayer>()) {
+  // Construction: settings, the process-wide pointer, icon, size and start state.
+  ViewerSettings& settings = TheViewerSettings();
+  ReadSettings(SettingsFilePath(), settings);
   mainDlg = this;
   setObjectName(QStringLiteral("CDezirureDovuriDlg"));
-  setWindowTitle(QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")));
+  setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setMinimumSize(app::kMinimumWidth, app::kMinimumHeight);
   resize(app::kMinimumWidth, app::kMinimumHeight);
   setProperty("layoutMode", layoutMode);
-
-  ViewerSettings& settings = TheViewerSettings();
-  ReadSettings(SettingsFilePath(), settings);
   languageIndex = settings.language;
-  setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
 
-  for (const char* folder : {"NORMAL", "INFINITE", "EVENT", "PARKING"}) {
-    collection->AddCardFolder(folder);
-  }
+  // Initialisation, in the viewer's order.
+  platform::Registry userHive(platform::RegistryHive::kCurrentUser);
+  app::PrepareDecoderRegistry(userHive);
+  for (const char* folder : {"NORMAL", "INFINITE", "EVENT", "PARKING"}) collection->AddCardFolder(folder);
   collection->AddExtension("AVI");
-  tempFolder = platform::TempFolder().string();
+  setWindowTitle(QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")));
 
   CreateControls();
   SetInitialControlState();
-  ApplyLanguage(languageIndex);
+  playerEvents = std::make_unique<app::PlayerEvents>(this);
+  player->SetListener(playerEvents.get());
+  player->AttachWindows(Screen(DlgItem::FrontScreen), Screen(DlgItem::RearScreen));
+  network = std::make_unique<app::NetworkState>();
+  loadDlg = std::make_unique<CFileLoadDlg>(this);
+  loadDlg->fill = [this](const std::string& label) { FillFileList(label); };
+  worker = std::make_unique<app::LoadWorker>(*this, *player);
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
   }
+  ApplyLanguage(languageIndex);
+  tempFolder = platform::TempFolder().string();
+  setAcceptDrops(true);
   // Keys reach the window before the focused control, as its shortcuts must.
   qApp->installEventFilter(this);
+  startupTimer.start(kStartupTimerMs, this);
   initialised = true;
   ApplyLayout();
 }
 
 CDezirureDovuriDlg::~CDezirureDovuriDlg() {
   if (qApp) qApp->removeEventFilter(this);
+  doubleClickTimer.stop();
+  positionTimer.stop();
+  // The worker is stopped by its flag and waited for; it is never killed.
+  worker->StopAndWait();
+  const std::int32_t state = player->state();
+  if (state == playback::kStateRunning || state == playback::kStatePaused) player->Stop();
+  player->Close();
+  if (writeSettingsOnClose) {
+    const std::filesystem::path settingsFile = SettingsFilePath();
+    std::error_code ignored;
+    std::filesystem::create_directories(settingsFile.parent_path(), ignored);
+    WriteSettings(settingsFile, TheViewerSettings());
+  }
   if (mainDlg == this) mainDlg = nullptr;
 }
 
 void CDezirureDovuriDlg::Register(DlgItem item, QWidget* widget) { items[static_cast<std::size_t>(item)] = widget; }
+
+CBbScreenCtrl* CDezirureDovuriDlg::Screen(DlgItem item) const { return static_cast<CBbScreenCtrl*>(Item(item)); }
+
+CBbListCtrl* CDezirureDovuriDlg::FileList() const { return static_cast<CBbListCtrl*>(Item(DlgItem::FileList)); }
 
 void CDezirureDovuriDlg::ApplyLayout() {
   if (!initialised) return;
@@ -118,18 +159,20 @@ void CDezirureDovuriDlg::ApplyLayout() {
         break;
     }
   }
+  // The screens follow the channel view's visibility, not the layout's.
+  Item(DlgItem::FrontScreen)->setVisible(frontVisible);
+  Item(DlgItem::RearScreen)->setVisible(rearVisible);
   // The graph keeps the geometry the seek bar was lined up with.
-  if (auto* graph = static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))) {
-    graph->SetPlotGeometry(layout.graph);
-  }
+  if (auto* graph = static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))) graph->SetPlotGeometry(layout.graph);
   // The list's scroll bar is a sibling of the list and follows it.
-  auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));
+  CBbListCtrl* list = FileList();
   if (list) {
     if (QWidget* bar = list->ScrollBar()) bar->setVisible(!list->isHidden());
   }
   setUpdatesEnabled(true);
   if (list) list->update();
   update();
+  player->RepaintAll();
 }
 
 void CDezirureDovuriDlg::ToggleLayout() {
@@ -139,6 +182,7 @@ void CDezirureDovuriDlg::ToggleLayout() {
   // The window stays mapped: unmapping a frameless window lets some window managers
   // place it anew, and the switch must neither move nor size it.
   ApplyLayout();
+  ApplyMapRule();
   for (CBbButtonCtrl* button : buttons) {
     if (button) button->update();  // top-bar faces draw a mode-dependent background
   }
@@ -149,7 +193,12 @@ void CDezirureDovuriDlg::ToggleLayout() {
 }
 
 void CDezirureDovuriDlg::ApplyMapRule() {
-  if (layoutMode != 1) return;
+  if (layoutMode != 1) {
+    for (DlgItem item : {DlgItem::MapPanel, DlgItem::MapNoData, DlgItem::MapNoConnected, DlgItem::MapButton}) {
+      Item(item)->setVisible(false);
+    }
+    return;
+  }
   const app::MapVisibility shown = app::ApplyMapRule(gpsPresent, connected, MapPlacement() == 1);
   Item(DlgItem::MapPanel)->setVisible(shown.mapPanel);
   Item(DlgItem::MapNoData)->setVisible(shown.noData);
@@ -165,30 +214,9 @@ void CDezirureDovuriDlg::ToggleMaximise() {
   }
 }
 
-void CDezirureDovuriDlg::OnCommand(int id) {
-  switch (id) {
-    case app::kIdLayoutToggle:
-      ToggleLayout();
-      break;
-    case app::kIdMinimise:
-      showMinimized();
-      break;
-    case app::kIdMaximise:
-      ToggleMaximise();
-      break;
-    case app::kIdClose:
-      close();
-      break;  // closeEvent does the closing work
-    case app::kIdAbout:
-      ShowAbout();
-      break;
-    default:
-      break;
-  }
-}
-
 void CDezirureDovuriDlg::closeEvent(QCloseEvent* event) {
-  EmptyTempFolder();
+  // Alt+F4, the window manager's close and the Close button all end here.
+  CloseCommand();
   QWidget::closeEvent(event);
 }
 
@@ -204,24 +232,64 @@ void CDezirureDovuriDlg::EmptyTempFolder() const {
   }
 }
 
-void CDezirureDovuriDlg::ShowAbout() {
-  bool& active = commandActive[kCommandAbout];
-  if (active) return;
-  active = true;
-  CAboutDlg about(languageIndex, this);
-  about.exec();
-  active = false;
+void CDezirureDovuriDlg::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  player->RepaintAll();
+}
+
+void CDezirureDovuriDlg::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplyLayout();
+}
+
+void CDezirureDovuriDlg::timerEvent(QTimerEvent* event) {
+  const int id = event->timerId();
+  if (id == positionTimer.timerId()) {
+    OnPositionTimer();
+  } else if (id == doubleClickTimer.timerId()) {
+    OnDoubleClickTimer();
+  } else if (id == startupTimer.timerId()) {
+    OnStartupTimer();
+  } else {
+    QWidget::timerEvent(event);
+  }
+}
+
+void CDezirureDovuriDlg::OnStartupTimer() {
+  startupTimer.stop();
+  // Paths from the command line are opened as a drop of them would be; their loading
+  // dialog takes the start-up notice's place.
+  std::vector<std::string> paths = std::move(StartupPaths());
+  StartupPaths().clear();
+  if (!paths.empty()) {
+    OpenDroppedPaths(paths);
+    return;
+  }
+  // A source opened before the first tick has its own loading dialog running.
+  if (loadDlg->TimerActive()) return;
+  RunLoadingDialog(CFileLoadDlg::kModeStartup, std::string());
 }
 
 bool CDezirureDovuriDlg::event(QEvent* event) {
+  if (event->type() == app::PlaybackEvent::EventType()) {
+    const auto* playbackEvent = static_cast<const app::PlaybackEvent*>(event);
+    // An event of an earlier recording that comes after the next one started.
+    if (playbackEvent->load != playerEvents->CurrentLoad()) return true;
+    if (playbackEvent->kind == app::PlaybackEvent::Kind::EndOfStream) {
+      OnEndOfStream();
+    } else {
+      OnPlaybackError(playbackEvent->text);
+    }
+    return true;
+  }
   switch (PrivateMessageEvent::MessageOf(event)) {
     case kMsgVolumeLevel:
-      // Any choice on the volume bar ends a mute.
+      if (busy) return true;
+      // Any choice on the volume bar ends a mute; the bar has set its level already.
       if (muted) {
-        muted = false;
-        CBbButtonCtrl* mute = Button(DlgItem::Mute);
-        mute->SetImages(app::kMuteSoundNormal, app::kMuteSoundPressed, 0, 0);
-        mute->Redraw();
+        ToggleMute();
+      } else {
+        ApplyVolumeLevel();
       }
       return true;
     case kMsgRepaintFilters:
@@ -232,23 +300,4 @@ bool CDezirureDovuriDlg::event(QEvent* event) {
     default:
       return QWidget::event(event);
   }
-}
-
-void CDezirureDovuriDlg::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  ApplyLayout();
-}
-
-bool CDezirureDovuriDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget && widget->window() == this) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Escape && !busy) {
-        ToggleLayout();
-        return true;
-      }
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }

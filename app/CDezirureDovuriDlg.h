@@ -1,25 +1,48 @@
 #pragma once
 // The viewer's one main window: a frameless skinned window that owns every control,
-// lays them out in two modes (everything, or the video alone) and moves and resizes
-// itself from its own surface. Split by concern: construction and layout here,
-// controls in DlgControls.cpp, painting in DlgPainting.cpp, the frame in DlgFrame.cpp.
+// the player, the recording set and the loading dialog, lays the controls out in two
+// modes (everything, or the video alone) and moves and resizes itself from its own
+// surface. Split by concern: construction and layout here, controls in
+// DlgControls.cpp, painting in DlgPainting.cpp, the frame in DlgFrame.cpp, commands in
+// DlgCommands.cpp, keys and menus in DlgKeys.cpp, loading and the position timer in
+// DlgLoad.cpp, sources and drops in DlgSources.cpp.
 
+#include <QBasicTimer>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 #include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/DlgLayout.h"
-#include "telemetry/CGPSData.h"
-#include "telemetry/CGSensorData.h"
+#include "map/MapPlacement.h"  // MapPlacement()
 
 class CBbButtonCtrl;
+class CBbListCtrl;
+class CBbScreenCtrl;
+class CBbSimpleSliderCtrl;
 class CBbTextCtrl;
 class CBbVolumeCtrl;
+class CFileLoadDlg;
 class RecordingCollection;
+class SeekTarget;
+class TelemetrySamples;
+
+namespace playback {
+class CPlayer;
+}
+namespace app {
+class LoadWorker;
+class NetworkState;
+class PlayerEvents;
+struct LoadRequest;
+}  // namespace app
 
 class CDezirureDovuriDlg : public QWidget {
   Q_OBJECT
@@ -31,6 +54,8 @@ class CDezirureDovuriDlg : public QWidget {
   // --- state ---
   int layoutMode = 1;   // 1 everything, 2 video and control bar only
   int channelView = 1;  // 1 front, 2 rear, 3 both
+  // Set while a load worker runs (window thread only). Every command but Close and
+  // the speed and brightness sliders is ignored then.
   bool busy = false;
   // Re-entry marks of the commands that open a window of their own.
   enum CommandMark { kCommandOpen, kCommandMerge, kCommandCapture, kCommandPrint, kCommandSetting, kCommandAbout };
@@ -47,10 +72,22 @@ class CDezirureDovuriDlg : public QWidget {
   std::string tempFolder;
   std::string loadedDrive;
   int languageIndex = 0;
-
-  // Telemetry of the loaded recording, read by the graph, the gauge and the texts.
-  std::vector<CGSensorData> gsensorSamples;
-  std::vector<CGPSData> gpsSamples;
+  // The work of the media and device commands, supplied by their tools (empty: the
+  // command only pauses and resumes). settingHandler returns true for OK.
+  std::function<void()> captureHandler;
+  std::function<void()> printHandler;
+  std::function<bool()> settingHandler;
+  std::function<void()> zoomHandler;
+  std::function<void()> mapHandler;
+  // The Open command's folder picker: the chosen paths, none when cancelled (empty:
+  // a plain folder chooser).
+  std::function<std::vector<std::string>()> folderPicker;
+  // Each position update with the position in ms (the map marker follows it).
+  std::function<void(std::int32_t)> positionHandler;
+  // The text of the last pipeline error the player reported.
+  QString lastPlaybackError;
+  // Closing writes the settings file (screenshot runs leave it as they found it).
+  bool writeSettingsOnClose = true;
 
   // Runs the layout pass over the current client size and applies it in one go.
   void ApplyLayout();
@@ -64,13 +101,56 @@ class CDezirureDovuriDlg : public QWidget {
   void ApplyLanguage(int language);
   // Makes `language` the viewer's language: settings record, library, pictures, texts.
   void ChangeLanguage(int language);
-  // Handles a control's command by id (frame commands; the rest comes later).
+  // A command by id: a button, a menu item or a key's command (DlgCommands.cpp).
   void OnCommand(int id);
 
   RecordingCollection& Collection() { return *collection; }
-  // Lists the recordings of files and folders as if chosen in the folder picker and
-  // enables the type filters that have rows; the number of rows.
-  int OpenChosenPaths(const std::vector<std::string>& paths);
+  playback::CPlayer& Player() { return *player; }
+  CBbListCtrl* FileList() const;
+  CFileLoadDlg* LoadingDialog() const { return loadDlg.get(); }
+
+  // --- sources (DlgSources.cpp) ---
+  // Opens files and folders exactly as a drop of them does: the source they belong
+  // to is looked up (a card's root opens the card), the set is filled and the loading
+  // dialog (mode 3) lists it and starts row 0. False when nothing could be opened
+  // (the loading dialog then reports that there are no recordings).
+  bool OpenDroppedPaths(const std::vector<std::string>& paths);
+  // The Open command's work once a folder was picked: the source of `folder` (or the
+  // folder item), opened with the picked paths, then the loading dialog in mode 2.
+  bool OpenPickedPaths(const std::vector<std::string>& paths);
+  // The loading dialog's fill: lists the set, enables the filters from typePresent,
+  // selects "all", starts row 0; or the no-recordings path. The number of rows.
+  int FillFileList(const std::string& sourceLabel);
+  // Clear recordings: the shown set is no longer valid (loading dialog, settings
+  // dialog).
+  void ClearRecordings();
+
+  // --- playback (DlgLoad.cpp) ---
+  // Load item n: mark it current and start a load worker for it.
+  void LoadItem(int row);
+  // One position update, as timer 1 runs it.
+  void UpdatePosition();
+  // True while a load worker runs.
+  bool LoadRunning() const;
+  // The load worker's order of UI steps is fixed; tests wait for it with this.
+  // The row the position timer and Previous/Next count from (the playing row).
+  int CurrentRow() const;
+
+  // --- shared operations (DlgCommands.cpp) ---
+  void PausePlayback();
+  void StartPlayback();
+  // Pauses a running player; true when it was running (resume with StartPlayback).
+  bool PauseForDialog();
+  void StopAndClear(bool hideScreens);
+  void HideScreens();
+  void ApplyChannelView(int view);
+  void ApplySpeedSlider();
+  void ApplyBrightnessSlider();
+  void ApplyVolumeLevel();
+  void ToggleMute();
+  void StepVolume(int delta);
+  void StepSlider(app::DlgItem slider, int delta);
+  void TypeFilter(int filterId);
 
   const app::DlgLayout& CurrentLayout() const { return layout; }
   QWidget* Item(app::DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
@@ -79,6 +159,10 @@ class CDezirureDovuriDlg : public QWidget {
 
   // The 10-pixel resize bands: which edges a press at `pos` of a window of `size` grabs.
   static Qt::Edges ResizeEdgesAt(QPoint pos, QSize size);
+
+ signals:
+  // A load worker finished (busy is clear again); `opened` when its recording plays.
+  void LoadFinished(bool opened);
 
  protected:
   bool event(QEvent* event) override;
@@ -91,17 +175,60 @@ class CDezirureDovuriDlg : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  friend class app::LoadWorker;
+
   // DlgControls.cpp
   void CreateControls();
   void SetInitialControlState();
   void ApplyButtonSkins();
   void ApplyTooltips();
   void OnButtonClicked(int id);
-  void ShowAbout();
   // Deletes the files (not the folders) of the temporary folder.
   void EmptyTempFolder() const;
+  // DlgCommands.cpp
+  void ShowAbout();
+  void OpenCommand();
+  void MergeCommand();
+  void SettingCommand();
+  void CaptureCommand();
+  void PrintCommand();
+  void ZoomCommand();
+  void MapCommand();
+  void CloseCommand();
+  void PreviousCommand();
+  void NextCommand();
+  void PlayCommand();
+  void SeekBy(std::int64_t deltaMs);
+  void SetNeedsRecordingEnabled(bool enabled);
+  void SaveCopyOfRow(int row);
+  // DlgKeys.cpp
+  bool HandleKey(const QKeyEvent* key);
+  void ShowContextMenu(int popupIndex, const QPoint& globalPos);
+  // DlgLoad.cpp
+  void OnPositionTimer();
+  void OnDoubleClickTimer();
+  void OnStartupTimer();
+  void OnRowDoubleClicked(int row);
+  void OnSliderScrolled(int controlId, int position);
+  void OnEndOfStream();
+  void OnPlaybackError(const QString& text);
+  void EndOfRecording(std::int64_t position);
+  void StartPositionTimer();
+  void StopPositionTimer();
+  // The load worker's UI steps, run on the window thread in the worker's order.
+  void LoadShowOpenFailure();
+  void LoadShowRepairFailure();
+  void LoadStarted(const app::LoadRequest& request);
+  void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
+  void LoadDone(bool opened);
+  bool SelectAndLoad(int row);
   // DlgPainting.cpp
   void PaintBackground(QPainter& painter) const;
   void PaintIdlePicture(QPainter& painter, const QRect& area) const;
@@ -109,14 +236,36 @@ class CDezirureDovuriDlg : public QWidget {
   void ClearTopBarHover();
   void UpdateFrameCursor(QPoint pos);
   void DragFrame(QPoint globalPos);
+  // DlgSources.cpp
+  void OnFilesDropped(const QStringList& paths);
+  int SourceIndexFor(const std::string& path);
+  void RunLoadingDialog(int mode, const std::string& sourceLabel);
 
   void Register(app::DlgItem item, QWidget* widget);
+  CBbScreenCtrl* Screen(app::DlgItem item) const;
 
   std::unique_ptr<RecordingCollection> collection;
+  std::unique_ptr<playback::CPlayer> player;
+  std::unique_ptr<app::PlayerEvents> playerEvents;
+  std::unique_ptr<app::NetworkState> network;
+  std::unique_ptr<CFileLoadDlg> loadDlg;
+  std::unique_ptr<app::LoadWorker> worker;
+  std::unique_ptr<SeekTarget> seekTarget;
   std::array<QWidget*, app::kDlgItemCount> items{};
   std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
   app::DlgLayout layout;
   bool initialised = false;
+
+  // Timers: 1 position update (200 ms while playing), 4 the load after a double click
+  // (1000 ms, once), 7 the start-up notice (1 ms, once).
+  QBasicTimer positionTimer;
+  QBasicTimer doubleClickTimer;
+  QBasicTimer startupTimer;
+  int pendingRow = -1;  // the row of the last double click, for timer 4
+  // Whether the last Open or drop opened its source; a failed one leaves the list as
+  // it was (the loading dialog then only reports that nothing was found).
+  bool sourceOpened = false;
+  bool startupNoticeShown = false;
 
   // A drag that the window system did not take over (no compositor support, or the
   // offscreen platform): moved or resized here from the mouse deltas.
@@ -130,5 +279,6 @@ class CDezirureDovuriDlg : public QWidget {
 // The main window, for the windows that reach it (map, loading and settings dialogs).
 CDezirureDovuriDlg* TheMainDlg();
 
-// 1 = the map sits in the main window, 2 = in its own window.
-int& MapPlacement();
+// Paths given on the command line, opened by the first start-up tick as a drop of
+// them would be (the loading dialog in mode 3 takes the start-up notice's place).
+void SetStartupPaths(std::vector<std::string> paths);

@@ -8,6 +8,7 @@
 
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
+#include "app/WindowSeekTarget.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbPanelCtrl.h"
@@ -21,12 +22,14 @@
 #include "controls/SkinPalette.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
+#include "playback/CPlayer.h"
 #include "res/SkinIds.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/LanguageText.h"
 #include "settings/ViewerSettings.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/TelemetrySamples.h"
 
 using app::ButtonSkin;
 using app::DlgItem;
@@ -101,6 +104,9 @@ void CDezirureDovuriDlg::CreateControls() {
   Register(DlgItem::Volume, volume);
 
   auto* seek = new CBbSliderCtrl(app::kIdSeekBar, this);
+  seekTarget = std::make_unique<app::WindowSeekTarget>(
+      *player, [this] { return busy; }, [this] { FileList()->setFocus(); });
+  seek->SetSeekTarget(seekTarget.get());
   seek->channelImage = skin::kSeekChannel;
   seek->thumbImage = skin::kSeekThumb;
   seek->backgroundColour = skin::kWindowBackground;
@@ -114,15 +120,19 @@ void CDezirureDovuriDlg::CreateControls() {
     slider->thumbImage = skin::kSliderThumb;
     slider->backgroundColour = skin::kBarBackground;
     slider->margin = app::kSliderMargin;
+    connect(slider, &CBbSimpleSliderCtrl::Scrolled, this, &CDezirureDovuriDlg::OnSliderScrolled);
     Register(item, slider);
   }
 
   auto* list = new CBbListCtrl(app::kIdFileList, this);
+  connect(list, &CBbListCtrl::FilesDropped, this, &CDezirureDovuriDlg::OnFilesDropped);
+  connect(list, &CBbListCtrl::RowDoubleClicked, this, &CDezirureDovuriDlg::OnRowDoubleClicked);
   Register(DlgItem::FileList, list);
 
   for (auto [item, id] :
        {std::pair{DlgItem::FrontScreen, app::kIdFrontScreen}, std::pair{DlgItem::RearScreen, app::kIdRearScreen}}) {
     auto* screen = new CBbScreenCtrl(id, this);
+    connect(screen, &CBbScreenCtrl::ContextMenuRequested, this, &CDezirureDovuriDlg::ShowContextMenu);
     Register(item, screen);
   }
 
@@ -133,7 +143,9 @@ void CDezirureDovuriDlg::CreateControls() {
   Register(DlgItem::MapNoConnected, new CMapNoConnectedWnd(this));
 
   auto* graph = new CBbGsensorCtrl(this);
-  graph->SetSamples(&gsensorSamples);
+  // The telemetry of the loaded recording: the process-wide arrays the load fills.
+  graph->SetSamples(&TheTelemetrySamples().gsensorSamples);
+  connect(graph, &CBbGsensorCtrl::ContextMenuRequested, this, &CDezirureDovuriDlg::ShowContextMenu);
   Register(DlgItem::GsensorGraph, graph);
   Register(DlgItem::SpeedGauge, new CBbSpeedCtrl(this));
 }
@@ -224,5 +236,3 @@ void CDezirureDovuriDlg::ApplyLanguage(int language) {
   }
   update();
 }
-
-void CDezirureDovuriDlg::OnButtonClicked(int id) { OnCommand(id); }

@@ -1,40 +1,158 @@
-// Listing a recording set into the file list: what the loading dialog does once a
-// source has been opened, for the paths the viewer was started with.
+// Where recordings come from: the Open command with the folder picker, drops on the
+// window and the list, paths from the command line, the loading dialog's fill of the
+// file list, and saving a copy of a card recording.
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QUrl>
 
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
+#include "controls/ControlEvents.h"
+#include "controls/LanguageMessageBox.h"
+#include "playback/CPlayer.h"
+#include "settings/StringIds.h"
+#include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
 
 using app::DlgItem;
+using playback::kStatePaused;
+using playback::kStateRunning;
 
-int CDezirureDovuriDlg::OpenChosenPaths(const std::vector<std::string>& paths) {
-  auto* list = static_cast<CBbListCtrl*>(Item(DlgItem::FileList));
+namespace {
+
+// Roots and picked folders compare with one "/" at the end, however they were typed.
+std::string WithSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+}  // namespace
+
+int CDezirureDovuriDlg::SourceIndexFor(const std::string& path) {
+  const int count = collection->EnumerateSources();
+  // Every source but the last (the folder item) is a drive or card by its root.
+  for (int i = 0; i + 1 < count; ++i) {
+    if (WithSlash(collection->sources[static_cast<std::size_t>(i)].root) == WithSlash(path)) return i;
+  }
+  return count - 1;
+}
+
+void CDezirureDovuriDlg::RunLoadingDialog(int mode, const std::string& sourceLabel) {
+  loadDlg->mode = mode;
+  loadDlg->sourceLabel = sourceLabel;
+  loadDlg->Run();
+}
+
+bool CDezirureDovuriDlg::OpenDroppedPaths(const std::vector<std::string>& paths) {
+  if (busy || paths.empty()) return false;
+  const std::int32_t state = player->state();
+  if (state == kStateRunning || state == kStatePaused) {
+    player->Stop();
+    player->Close();
+  }
+  EmptyTempFolder();
+  const int index = SourceIndexFor(paths.front());
+  sourceOpened = collection->OpenSourceWithDrop(index, paths);
+  RunLoadingDialog(CFileLoadDlg::kModeDrop, paths.front());
+  return sourceOpened;
+}
+
+bool CDezirureDovuriDlg::OpenPickedPaths(const std::vector<std::string>& paths) {
+  if (paths.empty()) return false;
+  const int index = SourceIndexFor(paths.front());
+  sourceOpened = collection->OpenSourceWithChoice(index, paths);
+  RunLoadingDialog(CFileLoadDlg::kModeOpen, paths.front());
+  return sourceOpened;
+}
+
+void CDezirureDovuriDlg::OpenCommand() {
+  bool& active = commandActive[kCommandOpen];
+  if (active) return;
+  active = true;
+  // Playback stays paused: whatever is chosen replaces what plays.
+  PauseForDialog();
+  std::vector<std::string> chosen;
+  if (folderPicker) {
+    chosen = folderPicker();
+  } else {
+    const QString folder = QFileDialog::getExistingDirectory(this);
+    if (!folder.isEmpty()) chosen.push_back(folder.toStdString());
+  }
+  if (!chosen.empty()) OpenPickedPaths(chosen);
+  active = false;
+}
+
+void CDezirureDovuriDlg::OnFilesDropped(const QStringList& paths) {
+  std::vector<std::string> dropped;
+  for (const QString& path : paths) dropped.push_back(path.toStdString());
+  OpenDroppedPaths(dropped);
+}
+
+void CDezirureDovuriDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !busy) event->acceptProposedAction();
+}
+
+void CDezirureDovuriDlg::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  OnFilesDropped(paths);
+}
+
+int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
+  if (!sourceOpened) {
+    // Nothing new to show: the recordings listed before stay as they are.
+    ShowLanguageMessage(this, kStrNoRecordings);
+    PostPrivateMessage(this, kMsgRepaintFilters, 0);
+    return 0;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   constexpr DlgItem kFilters[] = {DlgItem::FilterAll, DlgItem::FilterNormal, DlgItem::FilterEvent,
                                   DlgItem::FilterParking};
   for (DlgItem filter : kFilters) Button(filter)->enabled = false;
-
-  int rows = 0;
-  if (!paths.empty() && collection->OpenChosenPaths(paths)) {
-    collection->SortEntries();
-    rows = collection->ListAll(*list);
-  } else {
-    list->DeleteAllItems();
+  CBbListCtrl* list = FileList();
+  const int rows = collection->ListAll(*list);
+  if (rows == 0) {
+    QApplication::restoreOverrideCursor();
+    ClearRecordings();
+    return 0;
   }
-  if (rows > 0) {
-    loadedDrive = paths.front().substr(0, 1);
-    // typePresent: [0] any row, [1] normal, [2] event, [3] parking.
-    for (int i = 0; i < 4; ++i) {
-      CBbButtonCtrl* button = Button(kFilters[i]);
-      button->enabled = collection->typePresent[i] != 0;
-      button->selected = i == 0;
-    }
-    list->SelectRow(0);
-    list->EnsureVisible(0);
+  loadedDrive = sourceLabel.substr(0, 1);
+  // typePresent: [0] any row, [1] normal, [2] event, [3] parking.
+  for (int i = 0; i < 4; ++i) {
+    CBbButtonCtrl* button = Button(kFilters[i]);
+    button->enabled = collection->typePresent[i] != 0;
+    button->selected = i == 0;
+    button->Redraw();
   }
-  for (DlgItem filter : kFilters) Button(filter)->Redraw();
+  StopAndClear(true);
+  list->SelectRow(0);
+  list->setFocus();
+  list->EnsureVisible(0);
   list->update();
+  LoadItem(0);
+  PostPrivateMessage(this, kMsgRepaintFilters, 0);
+  QApplication::restoreOverrideCursor();
   return rows;
+}
+
+void CDezirureDovuriDlg::SaveCopyOfRow(int row) {
+  if (!collection->EntryForRow(row)) return;
+  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  const QString suggested = desktop + QStringLiteral("/") + QString::fromStdString(collection->SuggestedCopyName(row));
+  const QString filter = QStringLiteral("video(*.%1)").arg(QString::fromStdString(collection->defaultExtension));
+  const QString destination = QFileDialog::getSaveFileName(this, QString(), suggested, filter);
+  if (destination.isEmpty()) return;
+  collection->SaveRecordingCopy(row, destination.toStdString());
 }

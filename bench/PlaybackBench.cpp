@@ -108,7 +108,7 @@ int RunGraph(const std::string& path, float rate) {
   playback::CPlayer player;
   // The viewer attaches its screens at start-up, which sets the engine up.
   player.AttachWindows(&front, &rear);
-  player.sourceOption = false;
+  player.SetSourceOption(false);
   const auto openStart = Clock::now();
   if (!player.Open(path, nullptr, -1)) {
     std::fprintf(stderr, "cannot open %s\n", path.c_str());
@@ -120,7 +120,7 @@ int RunGraph(const std::string& path, float rate) {
   player.SetRate(rate);
   const double cpu0 = CpuSeconds();
   const auto t0 = Clock::now();
-  player.graph->Play();
+  player.Graph()->Play();
   player.SetVolume(49);
   long rssMax = 0;
   const std::uint64_t duration = player.GetDuration();
@@ -131,8 +131,8 @@ int RunGraph(const std::string& path, float rate) {
   }
   const double cpu = CpuSeconds() - cpu0;
   const double wall = Ms(t0, Clock::now()) / 1000.0;
-  const auto sink1 = player.graph->RendererCounts(0);
-  const auto sink2 = player.graph->RendererCounts(1);
+  const auto sink1 = player.Graph()->RendererCounts(0);
+  const auto sink2 = player.Graph()->RendererCounts(1);
   const auto shown1 = front.Frames(), shown2 = rear.Frames();
   std::printf("mode graph rate %.1f\n", static_cast<double>(rate));
   std::printf("open_ms %.1f first_frame_ms %.1f\n", Ms(openStart, opened), firstFrameMs);
@@ -143,7 +143,7 @@ int RunGraph(const std::string& path, float rate) {
               shown2.size(), static_cast<unsigned long long>(sink2.dropped), LongestGap(shown2, facts.frameDuration));
   std::printf("rss_max_kb %ld hwm_kb %ld\n", rssMax, StatusKb("VmHWM"));
   std::printf("end_position_ms %llu duration_ms %llu state %d\n", static_cast<unsigned long long>(position),
-              static_cast<unsigned long long>(duration), player.graph->state.load());
+              static_cast<unsigned long long>(duration), player.Graph()->state());
   player.Close();
   return 0;
 }

@@ -18,6 +18,7 @@
 #include "kovr/Bytes.h"
 #include "kovr/FileListing.h"
 #include "kovr/Kovr.h"
+#include "sources/CardConnection.h"
 
 namespace cli {
 
@@ -72,31 +73,14 @@ std::string Printable(const char* name) {
   return s;
 }
 
-class Card {
- public:
-  ~Card() {
-    if (open_) VK_Kovr_Device_Close(block_);
-  }
-  int Open(const std::string& path) {
-    const int rc = VK_Kovr_Device_Open(path.c_str(), KOVR_OPEN_DEFAULT, block_);
-    open_ = rc == 0;
-    return rc;
-  }
-  void* Block() { return block_; }
-
- private:
-  unsigned char block_[KOVR_CONNECTION_BLOCK_SIZE] = {};
-  bool open_ = false;
-};
-
-bool OpenCardOrSay(Card& card, const std::string& path) {
+bool OpenCardOrSay(CardConnection& card, const std::string& path) {
   const int rc = card.Open(path);
   if (rc == 0) return true;
   std::fprintf(stderr, "tarvo-tool card: %s carries no readable card file system (%d)\n", path.c_str(), rc);
   return false;
 }
 
-std::vector<std::string> AreaNames(Card& card) {
+std::vector<std::string> AreaNames(const CardConnection& card) {
   std::vector<std::string> names;
   const int count = VK_Kovr_Get_Area_Count(card.Block());
   for (int i = 0; i < count; ++i) {
@@ -165,7 +149,7 @@ int Info(const Args& a) {
     std::printf("card file system: none\n");
     return 0;
   }
-  Card card;
+  CardConnection card;
   if (!OpenCardOrSay(card, a[1])) return 1;
   std::printf("card file system: yes\n");
   const int count = VK_Kovr_Get_Area_Count(card.Block());
@@ -185,7 +169,7 @@ int List(const Args& a) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  Card card;
+  CardConnection card;
   if (!OpenCardOrSay(card, a[1])) return 1;
   const bool all = a.size() == 2;
   const std::vector<std::string> folders = all ? AreaNames(card) : std::vector{a[2]};
@@ -221,7 +205,7 @@ int Put(const Args& a) {
     std::fprintf(stderr, "tarvo-tool card: cannot read %s\n", file.c_str());
     return 1;
   }
-  Card card;
+  CardConnection card;
   if (!OpenCardOrSay(card, rest[0])) {
     ::close(in);
     return 1;
@@ -265,7 +249,7 @@ int Get(const Args& a) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  Card card;
+  CardConnection card;
   if (!OpenCardOrSay(card, a[1])) return 1;
   const std::string path = "/" + a[2] + "/" + a[3];
   const int handle = VK_Kovr_File_Open(card.Block(), path.c_str(), "r", 0, 0, 0);

@@ -38,5 +38,9 @@ int RunOptionIni(const Args& args);
 int RunCard(const Args& args);
 // tarvo-tool sources (SourcesCommand.cpp).
 int RunSources(const Args& args);
+// The viewer's still capture and printout of one position (built with the viewer's
+// Qt Gui side).
+int RunCapture(const Args& args);
+int RunReport(const Args& args);
 
 }  // namespace cli

@@ -29,6 +29,10 @@ const cli::Subcommand kSubcommands[] = {
     {"option-ini", "normalize the viewer's settings file option.ini", cli::RunOptionIni},
     {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
     {"sources", "list the removable drives, cards and the folder item the viewer finds", cli::RunSources},
+#ifdef TARVO_MEDIA_COMMANDS
+    {"capture", "save the pictures at a position as JPEG files, as the Capture button does", cli::RunCapture},
+    {"report", "write the printed two-page report of a position as a PDF file", cli::RunReport},
+#endif
 };
 
 void PrintUsage(std::FILE* out) {

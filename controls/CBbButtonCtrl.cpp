@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "controls/CMemoryDC.h"
-#include "controls/ControlEvents.h"
 #include "controls/ControlId.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinPalette.h"
@@ -136,8 +135,4 @@ void CBbButtonCtrl::keyReleaseEvent(QKeyEvent* event) {
   QAbstractButton::keyReleaseEvent(event);
 }
 
-void CBbButtonCtrl::ReportClick() {
-  const int controlId = ControlId(this);
-  SendPrivateMessage(parentWidget(), kMsgCommand, controlId, kNotifyClicked);
-  emit Clicked(controlId);
-}
+void CBbButtonCtrl::ReportClick() { emit Clicked(ControlId(this)); }

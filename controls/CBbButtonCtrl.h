@@ -3,9 +3,9 @@
 // from up to five (normal, pressed, hover, disabled, selected). Toggle buttons are
 // ordinary buttons whose owner flips `selected`.
 //
-// Owners write the fields directly and call Redraw. A click is reported to the parent
-// as the command message (kMsgCommand, wParam = control id, sent at once) and as the
-// Clicked signal; an owner handles one of the two, not both.
+// Owners write the fields directly and call Redraw. A click, by mouse or by key, reaches
+// the owner one way only: the Clicked signal with the control id, once per click,
+// wherever the button sits (also inside a panel).
 //
 // `enabled` is the skin's own enabled state: a button with `enabled` false stays a live
 // widget but swallows presses, releases and keys and never shows its hover picture.

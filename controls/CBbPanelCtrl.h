@@ -1,6 +1,7 @@
 #pragma once
-// A black container whose children's commands reach the window above it: every command
-// message from a child is posted on, unchanged, to the panel's parent.
+// A black container for child windows. The buttons inside report their clicks through
+// their own Clicked signal, straight to whoever connected it, so the panel passes
+// nothing on.
 
 #include <QWidget>
 
@@ -11,6 +12,5 @@ class CBbPanelCtrl : public QWidget {
   CBbPanelCtrl(int controlId, QWidget* parent);
 
  protected:
-  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 };

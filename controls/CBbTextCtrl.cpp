@@ -6,6 +6,7 @@
 #include "controls/CMemoryDC.h"
 #include "controls/ControlId.h"
 #include "controls/SkinFont.h"
+#include "settings/ApplicationStrings.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
 
@@ -112,17 +113,18 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
     case 13:
     case 14:
     case 15: {
-      static const char* const kLabels[] = {"전체", "이벤트", "주차", "상시"};
+      static constexpr int kLabels[] = {kAppStrInfoRowAll, kAppStrInfoRowEvent, kAppStrInfoRowParking,
+                                        kAppStrInfoRowNormal};
       const QString* counts[] = {&countAll, &countEvent, &countParking, &countNormal};
       const QString* sizes[] = {&sizeAll, &sizeEvent, &sizeParking, &sizeNormal};
       const int row = kind - 12;
-      runs.push_back({QPoint(10, 3), QString::fromUtf8(kLabels[row]), white, kFontLarge});
+      runs.push_back({QPoint(10, 3), QString::fromUtf8(ApplicationString(kLabels[row])), white, kFontLarge});
       runs.push_back({QPoint(80, 3), *counts[row], white, kFontLarge});
       runs.push_back({QPoint(150, 3), *sizes[row], white, kFontLarge});
       break;
     }
     case 16:
-      runs.push_back({QPoint(10, 3), QString::fromUtf8("파일수        크기"), white, kFontLarge});
+      runs.push_back({QPoint(10, 3), QString::fromUtf8(ApplicationString(kAppStrInfoHeading)), white, kFontLarge});
       break;
     default:
       break;

@@ -36,7 +36,7 @@ void CBbVolumeCtrl::paintEvent(QPaintEvent*) {
   QPainter& p = buffer.Painter();
   p.fillRect(rect(), skin::ToColor(skin::kBarBackground));
   DrawSkinBitmap(p, skin::kVolumeEmpty, 0, 0, width(), height());
-  DrawSkinBitmap(p, skin::kVolumeFull, 0, 0, FilledWidth(level, width()), height());
+  if (!drawEmpty) DrawSkinBitmap(p, skin::kVolumeFull, 0, 0, FilledWidth(level, width()), height());
   QPainter painter(this);
   buffer.CopyTo(painter);
 }

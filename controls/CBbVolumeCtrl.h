@@ -16,6 +16,8 @@ class CBbVolumeCtrl : public QWidget {
   CBbVolumeCtrl(int controlId, QWidget* parent);
 
   int level = 5;
+  // Drawn as empty whatever the level (while the sound is muted).
+  bool drawEmpty = false;
 
   // The level a click at x gives on a bar `clientWidth` pixels wide.
   static int LevelAt(int x, int clientWidth);

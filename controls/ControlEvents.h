@@ -1,6 +1,5 @@
 #pragma once
-// The private window messages of the skinned windows and the command a control sends
-// to its parent, as Qt events. Each message keeps its number: the event type is
+// The private window messages of the skinned windows, as Qt events. Each message keeps its number: the event type is
 // QEvent::User + number, and the event carries the message's two parameters.
 
 #include <QCoreApplication>
@@ -11,10 +10,10 @@
 constexpr int kMsgVolumeLevel = 2125;
 // Asks the main window to repaint the four list filter buttons.
 constexpr int kMsgRepaintFilters = 2126;
-// A control's command to its parent (a button click): wParam = control id,
-// lParam = notification code (kNotifyClicked for a click).
-constexpr int kMsgCommand = 0x0111;
-constexpr std::intptr_t kNotifyClicked = 0;
+// To a map panel: wParam = the window it hosts from now on (a QWidget*), or 0.
+constexpr int kMsgMapPanelHost = 2025;
+// To the map window: lay the controls out again.
+constexpr int kMsgMapDlgLayout = 1025;
 
 constexpr QEvent::Type PrivateEventType(int message) { return static_cast<QEvent::Type>(QEvent::User + message); }
 

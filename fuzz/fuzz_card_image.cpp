@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::remove(copy);
         const std::filesystem::path temp = fuzzsupport::ScratchFolder() / "temp";
         if (const RecordingEntry* entry = collection.EntryForRow(0))
-          PrepareCardRecording(collection.device, *entry, temp);
+          PrepareCardRecording(collection.device.Block(), *entry, temp);
         std::error_code ec;
         std::filesystem::remove_all(temp, ec);
       }

@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Er staat geen instellingenbestand van de dashcam op deze kaart.
 287	Bestandsinformatie is er alleen voor een geheugenkaart van de dashcam.
 288	Er zijn geen opnamen om te tonen.
+289	De geheugenkaart wordt geformatteerd. Even geduld en verwijder de kaart niet.
+290	De bestanden van de kaart konden niet worden teruggezet. Ze staan in deze map:\n%1
+291	Volume %1 formatteren met FAT32 en het label "%2"?\nAlle gegevens erop worden gewist.
+292	De geheugenkaart is niet meer bereikbaar. Controleer of de kaart nog is geplaatst.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	There is no dashcam settings file on this card.
 287	File information is only available for a dashcam memory card.
 288	There are no recordings to show.
+289	Formatting the memory card. Please wait and do not remove the card.
+290	The card's files could not be put back on the card. They are kept in this folder:\n%1
+291	Format the volume %1 with FAT32 and the label "%2"?\nAll data on it will be erased.
+292	The memory card can no longer be reached. Check that it is still inserted.
 )TABLE";
 
 }  // namespace

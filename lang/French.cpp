@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Cette carte ne contient pas de fichier de réglages de la dashcam.
 287	Les informations de fichiers ne concernent qu'une carte mémoire de dashcam.
 288	Aucun enregistrement à afficher.
+289	Formatage de la carte mémoire en cours. Patientez et ne retirez pas la carte.
+290	Les fichiers de la carte n'ont pas pu y être remis. Ils sont conservés dans ce dossier :\n%1
+291	Formater le volume %1 en FAT32 avec le nom « %2 » ?\nToutes ses données seront effacées.
+292	La carte mémoire n'est plus accessible. Vérifiez qu'elle est toujours insérée.
 )TABLE";
 
 }  // namespace

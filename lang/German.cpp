@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Auf dieser Karte gibt es keine Einstellungsdatei der Dashcam.
 287	Dateiinformationen gibt es nur für eine Dashcam-Speicherkarte.
 288	Es gibt keine Aufnahmen zum Anzeigen.
+289	Die Speicherkarte wird formatiert. Bitte warten und die Karte nicht entfernen.
+290	Die Dateien der Karte konnten nicht auf die Karte zurückgelegt werden. Sie liegen in diesem Ordner:\n%1
+291	Den Datenträger %1 mit FAT32 und der Bezeichnung „%2“ formatieren?\nAlle Daten darauf werden gelöscht.
+292	Die Speicherkarte ist nicht mehr erreichbar. Prüfen Sie, ob sie noch eingesteckt ist.
 )TABLE";
 
 }  // namespace

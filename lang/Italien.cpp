@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Su questa scheda non c'è il file di impostazioni della dashcam.
 287	Le informazioni sui file sono disponibili solo per una scheda di dashcam.
 288	Non ci sono registrazioni da mostrare.
+289	Formattazione della scheda di memoria in corso. Attendere senza rimuovere la scheda.
+290	Non è stato possibile rimettere i file sulla scheda. Sono conservati in questa cartella:\n%1
+291	Formattare il volume %1 in FAT32 con l'etichetta "%2"?\nTutti i dati verranno cancellati.
+292	La scheda di memoria non è più raggiungibile. Verificare che sia ancora inserita.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Na tej karcie nie ma pliku ustawień wideorejestratora.
 287	Informacje o plikach są dostępne tylko dla karty wideorejestratora.
 288	Brak nagrań do wyświetlenia.
+289	Trwa formatowanie karty pamięci. Zaczekaj i nie wyjmuj karty.
+290	Nie udało się przywrócić plików na kartę. Są przechowywane w tym folderze:\n%1
+291	Sformatować wolumin %1 w systemie FAT32 z etykietą „%2”?\nWszystkie dane na nim zostaną usunięte.
+292	Karta pamięci jest niedostępna. Sprawdź, czy jest nadal włożona.
 )TABLE";
 
 }  // namespace

@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Este cartão não tem o arquivo de configurações da câmera.
 287	As informações de arquivos só existem para um cartão da câmera.
 288	Não há gravações para mostrar.
+289	A formatar o cartão de memória. Aguarde e não retire o cartão.
+290	Não foi possível repor os ficheiros no cartão. Estão guardados nesta pasta:\n%1
+291	Formatar o volume %1 em FAT32 com o nome "%2"?\nTodos os dados nele serão apagados.
+292	O cartão de memória já não está acessível. Verifique se continua inserido.
 )TABLE";
 
 }  // namespace

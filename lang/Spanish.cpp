@@ -145,6 +145,10 @@ constexpr char kTable[] = R"TABLE(
 286	Esta tarjeta no tiene el archivo de ajustes de la dashcam.
 287	La información de archivos solo existe para una tarjeta de dashcam.
 288	No hay grabaciones que mostrar.
+289	Formateando la tarjeta de memoria. Espere y no retire la tarjeta.
+290	No se pudieron devolver los archivos a la tarjeta. Se guardan en esta carpeta:\n%1
+291	¿Formatear el volumen %1 en FAT32 con la etiqueta "%2"?\nSe borrarán todos sus datos.
+292	No se puede acceder a la tarjeta de memoria. Compruebe que sigue insertada.
 )TABLE";
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kDwordPrefix[] = "dword:";
 constexpr char kStringPrefix[] = "sz:";
+constexpr char kBinaryPrefix[] = "hex:";
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -72,6 +73,31 @@ int HexDigit(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
+}
+
+std::string HexBytes(std::string_view bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    text.push_back(kDigits[b >> 4]);
+    text.push_back(kDigits[b & 0xF]);
+  }
+  return text;
+}
+
+bool ParseHexBytes(std::string_view text, std::string& bytes) {
+  if (text.size() % 2 != 0) return false;
+  bytes.clear();
+  bytes.reserve(text.size() / 2);
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const int high = HexDigit(text[i]);
+    const int low = HexDigit(text[i + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes.push_back(static_cast<char>(high * 16 + low));
+  }
+  return true;
 }
 
 std::string Decode(std::string_view text) {
@@ -149,6 +175,9 @@ Registry::Hive Registry::Load() const {
       } else if (data.rfind(kStringPrefix, 0) == 0) {
         value.text = Decode(data.substr(sizeof kStringPrefix - 1));
         valid = true;
+      } else if (data.rfind(kBinaryPrefix, 0) == 0) {
+        value.isBinary = true;
+        valid = ParseHexBytes(data.substr(sizeof kBinaryPrefix - 1), value.text);
       }
       if (valid) {
         std::vector<Value>& values = current->values;
@@ -177,7 +206,13 @@ bool Registry::Save(const Hive& hive) const {
     text += "[" + Encode(key.path) + "]\n";
     for (const Value& v : key.values) {
       text += Encode(v.name) + "=";
-      text += v.isDword ? kDwordPrefix + HexDword(v.dword) : kStringPrefix + Encode(v.text);
+      if (v.isDword) {
+        text += kDwordPrefix + HexDword(v.dword);
+      } else if (v.isBinary) {
+        text += kBinaryPrefix + HexBytes(v.text);
+      } else {
+        text += kStringPrefix + Encode(v.text);
+      }
       text += "\n";
     }
     text += "\n";
@@ -269,6 +304,21 @@ bool Registry::SetString(std::string_view key, std::string_view name, std::strin
   return SetValue(key, v);
 }
 
+bool Registry::SetBinary(std::string_view key, std::string_view name, std::string_view bytes) {
+  Value v;
+  v.name = std::string(name);
+  v.isBinary = true;
+  v.text = std::string(bytes);
+  return SetValue(key, v);
+}
+
+std::optional<std::string> Registry::GetBinary(std::string_view key, std::string_view name) const {
+  const Hive hive = Load();
+  const Value* v = FindValue(hive, key, name);
+  if (v == nullptr || !v->isBinary) return std::nullopt;
+  return v->text;
+}
+
 std::optional<std::uint32_t> Registry::GetDword(std::string_view key, std::string_view name) const {
   const Hive hive = Load();
   const Value* v = FindValue(hive, key, name);
@@ -279,7 +329,7 @@ std::optional<std::uint32_t> Registry::GetDword(std::string_view key, std::strin
 std::optional<std::string> Registry::GetString(std::string_view key, std::string_view name) const {
   const Hive hive = Load();
   const Value* v = FindValue(hive, key, name);
-  if (v == nullptr || v->isDword) return std::nullopt;
+  if (v == nullptr || v->isDword || v->isBinary) return std::nullopt;
   return v->text;
 }
 

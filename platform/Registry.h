@@ -39,10 +39,13 @@ class Registry {
   // Create the key when needed and set the value, replacing one of any type.
   bool SetDword(std::string_view key, std::string_view name, std::uint32_t value);
   bool SetString(std::string_view key, std::string_view name, std::string_view value);
+  // A value of raw bytes (a fixed-size buffer), kept as hex digits in the file.
+  bool SetBinary(std::string_view key, std::string_view name, std::string_view bytes);
 
   // The value when it exists with that type.
   std::optional<std::uint32_t> GetDword(std::string_view key, std::string_view name) const;
   std::optional<std::string> GetString(std::string_view key, std::string_view name) const;
+  std::optional<std::string> GetBinary(std::string_view key, std::string_view name) const;
 
   bool DeleteValue(std::string_view key, std::string_view name);
   // Value names of the key in the order they were first set.
@@ -52,6 +55,7 @@ class Registry {
   struct Value {
     std::string name;
     bool isDword = false;
+    bool isBinary = false;  // text holds the bytes
     std::uint32_t dword = 0;
     std::string text;
   };

@@ -49,38 +49,35 @@ class RendererControl final : public AudioControl {
 void FreeControl(gpointer data) { delete static_cast<RendererControl*>(data); }
 
 // An output element that can open its device now, or null.
-GstElement* OpenableSink(const char* factory) {
-  GstElement* sink = MakeElement(factory);
+ElementRef OpenableSink(const char* factory) {
+  ElementRef sink = MakeElement(factory);
   if (!sink) return nullptr;
-  const GstStateChangeReturn result = gst_element_set_state(sink, GST_STATE_READY);
-  gst_element_set_state(sink, GST_STATE_NULL);
-  if (result == GST_STATE_CHANGE_FAILURE) {
-    gst_object_unref(sink);
-    return nullptr;
-  }
+  const GstStateChangeReturn result = gst_element_set_state(sink.get(), GST_STATE_READY);
+  gst_element_set_state(sink.get(), GST_STATE_NULL);
+  if (result == GST_STATE_CHANGE_FAILURE) return nullptr;
   return sink;
 }
 
-GstElement* NullSink() {
-  GstElement* sink = MakeElement("fakesink");
+ElementRef NullSink() {
+  ElementRef sink = MakeElement("fakesink");
   // The null output still keeps time, so that pictures and sound stay in step.
-  if (sink) g_object_set(sink, "sync", TRUE, "async", TRUE, nullptr);
+  if (sink) g_object_set(sink.get(), "sync", TRUE, "async", TRUE, nullptr);
   return sink;
 }
 
-GstElement* DeviceSink(bool* device) {
+ElementRef DeviceSink(bool* device) {
   *device = false;
   const char* wanted = std::getenv("TARVO_AUDIO_SINK");
   if (wanted && *wanted) {
     if (std::strcmp(wanted, "null") == 0) return NullSink();
-    if (GstElement* sink = OpenableSink(wanted)) {
+    if (ElementRef sink = OpenableSink(wanted)) {
       *device = true;
       return sink;
     }
     return NullSink();
   }
   for (const char* factory : {"pulsesink", "alsasink"}) {
-    if (GstElement* sink = OpenableSink(factory)) {
+    if (ElementRef sink = OpenableSink(factory)) {
       *device = true;
       return sink;
     }
@@ -90,50 +87,40 @@ GstElement* DeviceSink(bool* device) {
 
 }  // namespace
 
-GstElement* MakeAacDecoder(const char* name) {
-  GstElement* decode = MakeElement("avdec_aac");
+ElementRef MakeAacDecoder(const char* name) {
+  ElementRef decode = MakeElement("avdec_aac");
   if (!decode) decode = MakeElement("faad");
   if (!decode) return nullptr;
-  GstElement* bin = gst_bin_new(name);
-  gst_bin_add(GST_BIN(bin), decode);
-  GstPad* in = gst_element_get_static_pad(decode, "sink");
-  GstPad* out = gst_element_get_static_pad(decode, "src");
-  gst_element_add_pad(bin, gst_ghost_pad_new("sink", in));
-  gst_element_add_pad(bin, gst_ghost_pad_new("src", out));
-  gst_object_unref(in);
-  gst_object_unref(out);
+  ElementRef bin = Adopt(gst_bin_new(name));
+  GstElement* inner = AddToBin(bin.get(), decode);
+  if (!inner || !Ghost(bin.get(), inner, "sink", "sink") || !Ghost(bin.get(), inner, "src", "src")) return nullptr;
   return bin;
 }
 
-GstElement* MakeAudioRenderer(const char* name) {
+ElementRef MakeAudioRenderer(const char* name) {
   bool device = false;
-  GstElement* sink = DeviceSink(&device);
-  GstElement* queue = MakeElement("queue");
-  GstElement* convertIn = MakeElement("audioconvert");
-  GstElement* tempo = MakeElement("scaletempo");
-  GstElement* convertMid = MakeElement("audioconvert");
-  GstElement* panorama = MakeElement("audiopanorama");
-  GstElement* volume = MakeElement("volume");
-  GstElement* convertOut = MakeElement("audioconvert");
-  GstElement* resample = MakeElement("audioresample");
-  GstElement* parts[] = {sink, queue, convertIn, tempo, convertMid, panorama, volume, convertOut, resample};
-  for (GstElement* e : parts) {
-    if (e) continue;
-    for (GstElement* other : parts)
-      if (other) gst_object_unref(other);
-    return nullptr;
+  ElementRef sink = DeviceSink(&device);
+  ElementRef queue = MakeElement("queue");
+  ElementRef convertIn = MakeElement("audioconvert");
+  ElementRef tempo = MakeElement("scaletempo");
+  ElementRef convertMid = MakeElement("audioconvert");
+  ElementRef panorama = MakeElement("audiopanorama");
+  ElementRef volume = MakeElement("volume");
+  ElementRef convertOut = MakeElement("audioconvert");
+  ElementRef resample = MakeElement("audioresample");
+  const ElementRef* chain[] = {&queue,  &convertIn,  &tempo,    &convertMid, &panorama,
+                               &volume, &convertOut, &resample, &sink};
+  ElementRef bin = Adopt(gst_bin_new(name));
+  GstElement* previous = nullptr;
+  for (const ElementRef* part : chain) {
+    GstElement* added = AddToBin(bin.get(), *part);
+    if (!added) return nullptr;
+    if (previous && !gst_element_link(previous, added)) return nullptr;
+    previous = added;
   }
-  GstElement* bin = gst_bin_new(name);
-  for (GstElement* e : parts) gst_bin_add(GST_BIN(bin), e);
-  if (!gst_element_link_many(queue, convertIn, tempo, convertMid, panorama, volume, convertOut, resample, sink,
-                             nullptr)) {
-    gst_object_unref(bin);
-    return nullptr;
-  }
-  GstPad* in = gst_element_get_static_pad(queue, "sink");
-  gst_element_add_pad(bin, gst_ghost_pad_new("sink", in));
-  gst_object_unref(in);
-  g_object_set_data_full(G_OBJECT(bin), kControlKey, new RendererControl(volume, panorama, device), FreeControl);
+  if (!Ghost(bin.get(), queue.get(), "sink", "sink")) return nullptr;
+  g_object_set_data_full(G_OBJECT(bin.get()), kControlKey, new RendererControl(volume.get(), panorama.get(), device),
+                         FreeControl);
   return bin;
 }
 

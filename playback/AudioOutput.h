@@ -6,13 +6,14 @@
 
 #include <cstdint>
 
+#include "playback/GstSupport.h"
 #include "playback/ResultCodes.h"
 
 namespace playback {
 
 // A new AAC decoder bin named `name` ("sink": raw AAC with its codec data, "src": raw
 // audio). Null when no AAC decoder is installed.
-GstElement* MakeAacDecoder(const char* name);
+ElementRef MakeAacDecoder(const char* name);
 
 // What the graph changes on the audio renderer.
 class AudioControl {
@@ -32,7 +33,7 @@ class AudioControl {
 // the desktop's audio output, or in a null output that keeps time and drops the
 // sound where the machine has no audio device. TARVO_AUDIO_SINK names the output
 // element to use instead ("null" forces the null output, as tests do).
-GstElement* MakeAudioRenderer(const char* name);
+ElementRef MakeAudioRenderer(const char* name);
 
 // The control of a renderer made by MakeAudioRenderer; null for any other element.
 AudioControl* AudioControlOf(GstElement* renderer);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "playback/AudioOutput.h"
-#include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
 #include "playback/VideoDecoderBin.h"
 
@@ -24,76 +23,52 @@ std::string Label(const char* prefix, int n) { return prefix + std::to_string(n)
 
 // The first caps a pad offers names PCM when it is raw audio.
 bool OffersPcm(GstPad* pad) {
-  GstCaps* caps = gst_pad_query_caps(pad, nullptr);
-  bool pcm = false;
-  if (caps && !gst_caps_is_empty(caps) && !gst_caps_is_any(caps))
-    pcm = gst_structure_has_name(gst_caps_get_structure(caps, 0), "audio/x-raw");
-  if (caps) gst_caps_unref(caps);
-  return pcm;
+  const CapsRef caps(gst_pad_query_caps(pad, nullptr));
+  if (!caps || gst_caps_is_empty(caps.get()) || gst_caps_is_any(caps.get())) return false;
+  return gst_structure_has_name(gst_caps_get_structure(caps.get(), 0), "audio/x-raw");
 }
 
-template <typename Fn>
-void ForEachPad(GstElement* element, bool sources, Fn fn) {
-  GstIterator* it = sources ? gst_element_iterate_src_pads(element) : gst_element_iterate_sink_pads(element);
-  GValue item = G_VALUE_INIT;
-  bool done = false;
-  while (!done) {
-    switch (gst_iterator_next(it, &item)) {
-      case GST_ITERATOR_OK:
-        if (!fn(GST_PAD(g_value_get_object(&item)))) done = true;
-        g_value_reset(&item);
-        break;
-      case GST_ITERATOR_RESYNC:
-        gst_iterator_resync(it);
-        break;
-      default:
-        done = true;
-        break;
-    }
-  }
-  g_value_unset(&item);
-  gst_iterator_free(it);
-}
+// Keeps the source element alive for as long as a telemetry reader holds its records.
+struct HeldTelemetry {
+  ElementRef element;
+};
 
 }  // namespace
 
 CPlaybackGraph::CPlaybackGraph(int requested, ChannelWindow* window1, ChannelWindow* window2, ChannelWindow* window3,
                                ChannelWindow* window4)
-    : requestedChannels(std::clamp(requested, 1, kMaxChannels)) {
+    : requestedChannels_(std::clamp(requested, 1, kMaxChannels)) {
   EnsureGStreamer();
-  window[0] = window1;
-  window[1] = window2;
-  window[2] = window3;
-  window[3] = window4;
+  window_[0] = window1;
+  window_[1] = window2;
+  window_[2] = window3;
+  window_[3] = window4;
 }
 
 CPlaybackGraph::~CPlaybackGraph() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  for (ChannelWindow*& w : window) w = nullptr;
+  for (ChannelWindow*& w : window_) w = nullptr;
   Teardown();
 }
 
 void CPlaybackGraph::Reset(bool sourceOptionValue, bool brightnessFilterOption) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  ready = 1;
-  state = kStateEmpty;
-  for (GstElement*& r : renderer) r = nullptr;
-  source = nullptr;
-  sourceOption = sourceOptionValue;
-  useBrightnessFilter = brightnessFilterOption;
+  // A reset graph starts from nothing: whatever an earlier build made is released
+  // rather than forgotten.
+  if (graph_ || source_) Teardown();
+  ready_ = 1;
+  state_ = kStateEmpty;
+  sourceOption_ = sourceOptionValue;
+  useBrightnessFilter_ = brightnessFilterOption;
 }
 
-HResult CPlaybackGraph::AddFilter(GstElement* element, GstElement** field) {
-  if (!graph || !field) {
-    if (element) gst_object_unref(gst_object_ref_sink(element));
-    return kEPointer;
-  }
+void CPlaybackGraph::SetListener(PlaybackListener* listener) { listener_ = listener; }
+
+HResult CPlaybackGraph::AddFilter(ElementRef element, ElementRef* field) {
+  if (!graph_ || !field) return kEPointer;
   if (!element) return kEFail;
-  if (!gst_bin_add(GST_BIN(graph), element)) {
-    gst_object_unref(gst_object_ref_sink(element));
-    return kEFail;
-  }
-  *field = GST_ELEMENT(gst_object_ref(element));
+  if (!AddToBin(graph_.get(), element)) return kEFail;
+  *field = std::move(element);
   return kSOk;
 }
 
@@ -101,7 +76,7 @@ HResult CPlaybackGraph::AddFilter(GstElement* element, GstElement** field) {
 // that accept each other, trying at most three pairs, as the viewer always connected
 // its filters.
 HResult CPlaybackGraph::ConnectFilters(GstElement* upstream, GstElement* downstream) {
-  if (!graph || !upstream || !downstream) return kEPointer;
+  if (!graph_ || !upstream || !downstream) return kEPointer;
   int attempts = 0;
   HResult result = kEFail;
   bool finished = false;
@@ -128,42 +103,45 @@ HResult CPlaybackGraph::ConnectFilters(GstElement* upstream, GstElement* downstr
 
 HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHandle, std::int32_t sourceValue) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (built) Teardown();
+  if (built_) Teardown();
   if (recordingPath.empty()) return kEngineFailure;
-  if (source) {
-    gst_element_set_state(source, GST_STATE_NULL);
-    gst_object_unref(source);
-    source = nullptr;
+  if (source_) {
+    gst_element_set_state(source_.get(), GST_STATE_NULL);
+    source_.reset();
   }
-  path = recordingPath;
+  path_ = recordingPath;
   if (!EnsureGStreamer()) return kEFail;
-  graph = gst_pipeline_new(nullptr);
-  if (!graph) return kEFail;
-  gst_object_ref_sink(graph);
+  graph_ = Adopt(gst_pipeline_new(nullptr));
+  if (!graph_) return kEFail;
   atEnd_ = false;
+  seekTarget_ = -1;
   segmentSeqnum_ = GST_SEQNUM_INVALID;
   appliedRate_ = 1.0;
-  GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(graph));
-  gst_bus_set_sync_handler(bus, &CPlaybackGraph::OnBusMessage, this, nullptr);
-  gst_object_unref(bus);
+  {
+    std::lock_guard<std::mutex> errorLock(errorMutex_);
+    lastError_.clear();
+    errorReported_ = false;
+  }
+  const BusRef bus(gst_pipeline_get_bus(GST_PIPELINE(graph_.get())));
+  gst_bus_set_sync_handler(bus.get(), &CPlaybackGraph::OnBusMessage, this, nullptr);
 
-  HResult hr = AddFilter(MakeElement(kStreamParseFactory, kSourceLabel), &source);
+  HResult hr = AddFilter(MakeElement(kStreamParseFactory, kSourceLabel), &source_);
   if (Failed(hr)) return hr;
-  if (StreamParseControl* control = StreamParseControlOf(source)) {
-    control->SetSourceOption(sourceOption);
+  if (StreamParseControl* control = StreamParseControlOf(source_.get())) {
+    control->SetSourceOption(sourceOption_);
     control->SetCardSource(sourceHandle, sourceValue);
   }
-  FileSource* file = FileSourceOf(source);
+  FileSource* file = FileSourceOf(source_.get());
   if (!file) return kEngineFailure;
-  const HResult loaded = file->Load(path);
+  const HResult loaded = file->Load(path_);
   if (Failed(loaded)) return kEngineFailure;
 
   std::int32_t count = 0;
-  ForEachPad(source, true, [&](GstPad* pad) {
+  ForEachPad(source_.get(), true, [&](GstPad* pad) {
     if (NameContains(pad, "Video")) ++count;
     return true;
   });
-  videoChannels = count;
+  videoChannels_ = count;
   if (count == 0) return loaded;
   const bool single = count == 1;
   if (single) {
@@ -174,7 +152,7 @@ HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHand
   } else {
     hr = BuildAudio(false);
     if (Failed(hr)) return hr;
-    for (int n = 1; n <= kMaxChannels && n <= requestedChannels && n <= count; ++n) {
+    for (int n = 1; n <= kMaxChannels && n <= requestedChannels_ && n <= count; ++n) {
       hr = BuildChannel(n, false);
       if (Failed(hr)) return hr;
     }
@@ -182,154 +160,167 @@ HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHand
   hr = StopWhenReady();
   std::int64_t ignored = 0;
   GetDuration(&ignored);
-  built = 1;
+  built_ = 1;
   return hr;
 }
 
 HResult CPlaybackGraph::BuildAudio(bool singleChannel) {
   std::int32_t score = 0;
-  ForEachPad(source, true, [&](GstPad* pad) {
+  ForEachPad(source_.get(), true, [&](GstPad* pad) {
     if (NameContains(pad, "Audio")) score += OffersPcm(pad) ? kPcmScore : kCompressedScore;
     return true;
   });
   if (score == 0) return kSOk;
   if (score < kPcmThreshold) {
     const char* label = singleChannel ? kSingleAudioDecoderLabel : kMultiAudioDecoderLabel;
-    const HResult hr = AddFilter(MakeAacDecoder(label), &audioDecoder);
+    const HResult hr = AddFilter(MakeAacDecoder(label), &audioDecoder_);
     if (Failed(hr)) return hr;
   }
   // Without any audio output the recording plays without sound.
-  if (Failed(AddFilter(MakeAudioRenderer(kAudioRendererLabel), &audioRenderer))) return kSOk;
+  if (Failed(AddFilter(MakeAudioRenderer(kAudioRendererLabel), &audioRenderer_))) return kSOk;
   if (score >= kPcmThreshold) {
-    ConnectFilters(source, audioRenderer);
+    ConnectFilters(source_.get(), audioRenderer_.get());
   } else {
-    ConnectFilters(source, audioDecoder);
-    ConnectFilters(audioDecoder, audioRenderer);
+    ConnectFilters(source_.get(), audioDecoder_.get());
+    ConnectFilters(audioDecoder_.get(), audioRenderer_.get());
   }
   return kSOk;
 }
 
 HResult CPlaybackGraph::BuildChannel(int n, bool singleChannel) {
-  const int i = n - 1;
+  const auto i = static_cast<std::size_t>(n - 1);
   const std::string decoderLabel = Label(kDecoderLabelPrefix, n);
-  HResult hr = AddFilter(MakeVideoDecoderBin(decoderLabel.c_str()), &decoder[i]);
+  HResult hr = AddFilter(MakeVideoDecoderBin(decoderLabel.c_str()), &decoder_[i]);
   if (Failed(hr)) return hr;
-  if (useBrightnessFilter) {
+  if (useBrightnessFilter_) {
     // The brightness stage passes pictures through; the decoder adjusts them.
     const std::string label = Label(kBrightnessLabelPrefix, n);
-    hr = AddFilter(MakeElement("identity", label.c_str()), &brightness[i]);
+    hr = AddFilter(MakeElement("identity", label.c_str()), &brightness_[i]);
     if (Failed(hr)) return hr;
   }
   const std::string converterLabel = Label(kConverterLabelPrefix, n);
-  hr = AddFilter(MakeElement("videoconvert", converterLabel.c_str()), &converter[i]);
+  hr = AddFilter(MakeElement("videoconvert", converterLabel.c_str()), &converter_[i]);
   if (Failed(hr)) return hr;
   const std::string rendererLabel = singleChannel ? std::string(kSingleRendererLabel) : Label(kRendererLabelPrefix, n);
-  hr = AddFilter(MakeChannelSink(rendererLabel.c_str()), &renderer[i]);
+  hr = AddFilter(MakeChannelSink(rendererLabel.c_str()), &renderer_[i]);
   if (Failed(hr)) return hr;
   hr = ConfigureRenderer(n);
   if (Failed(hr) || hr == kEngineFailure) return hr;
   // A chain that does not connect shows nothing; the build goes on.
-  ConnectFilters(source, decoder[i]);
-  if (brightness[i]) {
-    ConnectFilters(decoder[i], brightness[i]);
-    ConnectFilters(brightness[i], converter[i]);
+  ConnectFilters(source_.get(), decoder_[i].get());
+  if (brightness_[i]) {
+    ConnectFilters(decoder_[i].get(), brightness_[i].get());
+    ConnectFilters(brightness_[i].get(), converter_[i].get());
   } else {
-    ConnectFilters(decoder[i], converter[i]);
+    ConnectFilters(decoder_[i].get(), converter_[i].get());
   }
-  ConnectFilters(converter[i], renderer[i]);
+  ConnectFilters(converter_[i].get(), renderer_[i].get());
   return kSOk;
 }
 
 HResult CPlaybackGraph::ConfigureRenderer(int n) {
-  GstElement* sink = renderer[n - 1];
+  GstElement* sink = renderer(n - 1);
   if (!IsChannelSink(sink)) return kEngineFailure;
-  ChannelSinkAttach(sink, window[n - 1]);
-  duration = 0;
+  ChannelSinkAttach(sink, window_[n - 1]);
+  duration_ = 0;
   return kSOk;
-}
-
-void CPlaybackGraph::WaitForPreroll() {
-  if (graph) gst_element_get_state(graph, nullptr, nullptr, kPrerollTimeout);
 }
 
 HResult CPlaybackGraph::StopWhenReady() {
   // "Stopped on the first picture" is a prerolled, paused pipeline: every renderer
   // holds its first picture and the position stays at the start.
-  const GstStateChangeReturn change = gst_element_set_state(graph, GST_STATE_PAUSED);
-  state = kStateStopped;
+  const GstStateChangeReturn change = gst_element_set_state(graph_.get(), GST_STATE_PAUSED);
+  state_ = kStateStopped;
   if (change == GST_STATE_CHANGE_FAILURE) return kEFail;
-  const GstStateChangeReturn settled = gst_element_get_state(graph, nullptr, nullptr, kPrerollTimeout);
+  const GstStateChangeReturn settled = gst_element_get_state(graph_.get(), nullptr, nullptr, kPrerollTimeout);
   return settled == GST_STATE_CHANGE_FAILURE ? kEFail : kSOk;
 }
 
-void CPlaybackGraph::RemoveFilter(GstElement** field) {
+bool CPlaybackGraph::WaitUntilSettled(std::chrono::milliseconds timeout) {
+  ElementRef pipeline;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    pipeline = Retain(graph_.get());
+  }
+  if (!pipeline) return false;
+  const GstClockTime ns = static_cast<GstClockTime>(std::max<std::int64_t>(timeout.count(), 0)) * GST_MSECOND;
+  return gst_element_get_state(pipeline.get(), nullptr, nullptr, ns) == GST_STATE_CHANGE_SUCCESS;
+}
+
+void CPlaybackGraph::RemoveFilter(ElementRef* field) {
   if (!*field) return;
-  if (graph && GST_OBJECT_PARENT(*field) == GST_OBJECT(graph)) gst_bin_remove(GST_BIN(graph), *field);
-  gst_element_set_state(*field, GST_STATE_NULL);
-  gst_object_unref(*field);
-  *field = nullptr;
+  GstElement* element = field->get();
+  if (graph_ && GST_OBJECT_PARENT(element) == GST_OBJECT(graph_.get())) gst_bin_remove(GST_BIN(graph_.get()), element);
+  gst_element_set_state(element, GST_STATE_NULL);
+  field->reset();
 }
 
 void CPlaybackGraph::Teardown() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (graph) {
-    GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(graph));
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    for (GstElement* r : renderer) ChannelSinkAttach(r, nullptr);
+  if (graph_) {
+    const BusRef bus(gst_pipeline_get_bus(GST_PIPELINE(graph_.get())));
+    gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+    for (ElementRef& r : renderer_) ChannelSinkAttach(r.get(), nullptr);
     // Streaming threads end here, before any element leaves the pipeline.
-    gst_element_set_state(graph, GST_STATE_NULL);
+    gst_element_set_state(graph_.get(), GST_STATE_NULL);
   }
-  state = kStateStopped;
-  RemoveFilter(&audioRenderer);
-  for (GstElement*& r : renderer) RemoveFilter(&r);
-  for (GstElement*& d : decoder) RemoveFilter(&d);
-  RemoveFilter(&audioDecoder);
-  RemoveFilter(&source);
-  for (GstElement*& b : brightness) RemoveFilter(&b);
-  for (GstElement*& c : converter) RemoveFilter(&c);
-  if (graph) {
-    // Whatever else the build left in the pipeline goes with it.
-    gst_object_unref(graph);
-    graph = nullptr;
-  }
-  built = 0;
-  videoChannels = 0;
+  state_ = kStateStopped;
+  RemoveFilter(&audioRenderer_);
+  for (ElementRef& r : renderer_) RemoveFilter(&r);
+  for (ElementRef& d : decoder_) RemoveFilter(&d);
+  RemoveFilter(&audioDecoder_);
+  RemoveFilter(&source_);
+  for (ElementRef& b : brightness_) RemoveFilter(&b);
+  for (ElementRef& c : converter_) RemoveFilter(&c);
+  // Whatever else the build left in the pipeline goes with it.
+  graph_.reset();
+  built_ = 0;
+  videoChannels_ = 0;
   atEnd_ = false;
+  seekTarget_ = -1;
 }
 
 HResult CPlaybackGraph::RepaintChannel1() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (!renderer[0]) return kEPointer;
-  return ChannelSinkRepaint(renderer[0]) ? kSOk : kEFail;
+  if (!renderer_[0]) return kEPointer;
+  return ChannelSinkRepaint(renderer_[0].get()) ? kSOk : kEFail;
 }
 
 HResult CPlaybackGraph::RepaintAll() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   for (int n = 1; n <= kMaxChannels; ++n) {
-    if (n > requestedChannels || n > videoChannels || !renderer[n - 1]) continue;
-    ChannelSinkRepaint(renderer[n - 1]);
+    GstElement* sink = renderer(n - 1);
+    if (n > requestedChannels_ || n > videoChannels_ || !sink) continue;
+    ChannelSinkRepaint(sink);
   }
   return kSOk;
 }
 
 bool CPlaybackGraph::GetCurrentImage(int channel, CapturedImage* image) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (channel < 0 || channel >= kMaxChannels || channel >= requestedChannels) return false;
-  GstElement* sink = renderer[channel];
+  if (channel < 0 || channel >= kMaxChannels || channel >= requestedChannels_) return false;
+  GstElement* sink = renderer(channel);
   if (!sink) return false;
   return ChannelSinkCapture(sink, image);
 }
 
 ChannelSinkStats CPlaybackGraph::RendererCounts(int channel) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (channel < 0 || channel >= kMaxChannels) return {};
-  return ChannelSinkCounts(renderer[channel]);
+  return ChannelSinkCounts(renderer(channel));
 }
 
-TelemetryRecordSource* CPlaybackGraph::TelemetrySource() {
+std::shared_ptr<TelemetryRecordSource> CPlaybackGraph::TelemetrySource() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  return StreamParseControlOf(source);
+  StreamParseControl* control = StreamParseControlOf(source_.get());
+  if (!control) return nullptr;
+  auto held = std::make_shared<HeldTelemetry>(HeldTelemetry{Retain(source_.get())});
+  // Shares ownership with the element reference: the records live as long as it does.
+  return std::shared_ptr<TelemetryRecordSource>(held, control);
+}
+
+std::string CPlaybackGraph::path() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return path_;
 }
 
 std::string CPlaybackGraph::LastError() {
@@ -337,29 +328,48 @@ std::string CPlaybackGraph::LastError() {
   return lastError_;
 }
 
+void CPlaybackGraph::OnPipelineError(GstMessage* message) {
+  GError* raw = nullptr;
+  gst_message_parse_error(message, &raw, nullptr);
+  const ErrorRef error(raw);
+  const std::string text = error && error->message ? error->message : "error";
+  {
+    std::lock_guard<std::mutex> lock(errorMutex_);
+    // A failing element is usually followed by the errors of everything that then
+    // runs dry; the first one says what went wrong.
+    if (errorReported_) return;
+    errorReported_ = true;
+    lastError_ = text;
+  }
+  if (PlaybackListener* listener = listener_.load()) listener->OnError(text);
+}
+
 GstBusSyncReply CPlaybackGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer self) {
-  // Runs on whichever streaming thread posted the message: only atomics and the
-  // error text are touched here. The window thread learns of the end by polling
-  // the position, as it always has.
+  // Runs on whichever streaming thread posted the message: only atomics, the error
+  // text and the listener (which queues to its own thread) are touched here.
   auto* graph = static_cast<CPlaybackGraph*>(self);
+  const MessageRef owned(message);  // dropped here, whatever it was
   switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_EOS: {
       const guint32 expected = graph->segmentSeqnum_.load();
-      if (expected == GST_SEQNUM_INVALID || gst_message_get_seqnum(message) == expected) graph->atEnd_ = true;
+      if (expected == GST_SEQNUM_INVALID || gst_message_get_seqnum(message) == expected) {
+        const bool first = !graph->atEnd_.exchange(true);
+        PlaybackListener* listener = graph->listener_.load();
+        if (first && listener) listener->OnEndOfStream();
+      }
       break;
     }
-    case GST_MESSAGE_ERROR: {
-      GError* error = nullptr;
-      gst_message_parse_error(message, &error, nullptr);
-      std::lock_guard<std::mutex> lock(graph->errorMutex_);
-      graph->lastError_ = error && error->message ? error->message : "error";
-      if (error) g_error_free(error);
+    case GST_MESSAGE_ASYNC_DONE:
+      // Only the pipeline itself posts this on its bus: every renderer has the picture
+      // of the last seek.
+      graph->seekTarget_ = -1;
       break;
-    }
+    case GST_MESSAGE_ERROR:
+      graph->OnPipelineError(message);
+      break;
     default:
       break;
   }
-  gst_message_unref(message);
   return GST_BUS_DROP;
 }
 

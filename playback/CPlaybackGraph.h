@@ -4,19 +4,27 @@
 // path, with the transport operations the main window drives it by.
 //
 // Times are 100-ns units. Every operation returns a result code (ResultCodes.h); 1
-// from Build means nothing usable was built. The load worker builds and starts the
-// graph while the window thread may already move the speed or brightness slider, so
-// every operation takes the graph's lock: two threads never use it at once.
+// from Build means nothing usable was built. Every operation takes the graph's own
+// lock for as long as it talks to the pipeline, which is never long: seeks return once
+// the pipeline has taken them (WaitUntilSettled waits for their picture), play and
+// pause do not wait for the pipeline to get there. Only Build waits (for the first
+// picture), and it runs before anyone else can reach the graph (CPlayer publishes a
+// graph once it is built).
 
 #include <gst/gst.h>
 
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "playback/ChannelSink.h"
 #include "playback/ChannelWindow.h"
+#include "playback/GstSupport.h"
+#include "playback/PlaybackListener.h"
 #include "playback/ResultCodes.h"
 
 class TelemetryRecordSource;
@@ -25,7 +33,7 @@ namespace playback {
 
 inline constexpr int kMaxChannels = 4;
 
-// Values of CPlaybackGraph::state, read directly by the main window.
+// Values of state().
 inline constexpr std::int32_t kStateRunning = 0;
 inline constexpr std::int32_t kStatePaused = 1;
 inline constexpr std::int32_t kStateStopped = 2;
@@ -51,6 +59,9 @@ class CPlaybackGraph {
   CPlaybackGraph& operator=(const CPlaybackGraph&) = delete;
 
   void Reset(bool sourceOptionValue, bool brightnessFilterOption);
+  // Where the end of the recording and pipeline errors go (PlaybackListener.h); set
+  // before Build, null for nobody. The listener must outlive the graph.
+  void SetListener(PlaybackListener* listener);
   // Builds the graph for a recording: a path, or for a card file its name with the
   // card handle and card file number (null and -1 for an ordinary file). Leaves it
   // stopped on its first picture.
@@ -67,68 +78,112 @@ class CPlaybackGraph {
   HResult Play();
   HResult Pause();
   HResult Stop();
+  // An absolute seek; the state does not change. Returns once the pipeline has taken
+  // it; until its picture arrives, GetPosition answers the target.
   HResult SetPosition(std::int64_t time);
   HResult GetPosition(std::int64_t* time);
   HResult GetDuration(std::int64_t* time);
   HResult SetVolume(std::int32_t attenuation);
   HResult SetBrightness(std::int32_t offset);
   HResult SetRearMirror(bool mirrored);
-
-  // The lock every operation takes; a caller composing several operations that must
-  // not interleave with another thread's (pause, new rate, play) holds it around them.
-  std::recursive_mutex& Mutex() { return mutex_; }
+  // A new playback rate in one step: pause when running, store the rate, and run
+  // again when it was running (Play applies and clamps it). A rate set while paused
+  // or stopped waits for the next Play.
+  HResult ChangeRate(float newRate);
+  // Waits until the pipeline has finished its last seek or state change (the picture
+  // for it is shown), up to `timeout`; true when it has. Never holds the graph's lock
+  // while waiting.
+  bool WaitUntilSettled(std::chrono::milliseconds timeout);
 
   // The source's record call, for reading the recording's telemetry; null without a
-  // loaded source.
-  TelemetryRecordSource* TelemetrySource();
+  // loaded source. The handle keeps the source alive, so a reader on another thread
+  // may go on even when the graph is torn down meanwhile (it then reads to the end).
+  std::shared_ptr<TelemetryRecordSource> TelemetrySource();
 
-  // The pipeline's current rate as last applied (1.0 before the first play).
+  // --- what callers may read ---
+  std::int32_t state() const { return state_.load(); }
+  // Output pads of the source whose name contains "Video".
+  std::int32_t videoChannels() const { return videoChannels_.load(); }
+  // The cached duration (100-ns units); 0 until first read.
+  std::int64_t duration() const { return duration_.load(); }
+  // The rate the next Play applies.
+  float rate() const { return rate_.load(); }
+  bool ready() const { return ready_.load() != 0; }
+  // The opened recording (path or card file name).
+  std::string path();
+  bool built() const { return built_.load() != 0; }
+  int requestedChannels() const { return requestedChannels_; }
+  // The pipeline's rate as last applied (1.0 before the first play).
   double AppliedRate() const { return appliedRate_.load(); }
   // Pictures shown and dropped by channel 0-3's renderer.
   ChannelSinkStats RendererCounts(int channel);
-  // The last error the pipeline reported, empty when none.
+  // The first error the pipeline reported, empty when none.
   std::string LastError();
 
-  // Fields; the main window reads state and videoChannels directly.
-  GstElement* renderer[kMaxChannels] = {};
-  GstElement* graph = nullptr;  // the pipeline
-  GstElement* source = nullptr;
-  GstElement* decoder[kMaxChannels] = {};
-  GstElement* audioDecoder = nullptr;
-  GstElement* audioRenderer = nullptr;
-  GstElement* brightness[kMaxChannels] = {};
-  GstElement* converter[kMaxChannels] = {};
-  std::int32_t requestedChannels = 1;
-  ChannelWindow* window[kMaxChannels] = {};
-  std::atomic<std::int32_t> ready{0};
-  std::atomic<std::int32_t> built{0};
-  std::atomic<float> rate{1.0f};
-  std::atomic<std::int64_t> duration{0};
-  std::atomic<std::int32_t> state{kStateEmpty};
-  std::atomic<std::int32_t> videoChannels{0};
-  std::string path;
-  bool useBrightnessFilter = false;
-  bool sourceOption = false;
+  // The elements, for inspection (tests, diagnostics). Borrowed: valid until the next
+  // Teardown; null where the graph has none.
+  GstElement* pipeline() const { return graph_.get(); }
+  GstElement* source() const { return source_.get(); }
+  GstElement* renderer(int channel) const { return At(renderer_, channel); }
+  GstElement* decoder(int channel) const { return At(decoder_, channel); }
+  GstElement* brightness(int channel) const { return At(brightness_, channel); }
+  GstElement* converter(int channel) const { return At(converter_, channel); }
+  GstElement* audioDecoder() const { return audioDecoder_.get(); }
+  GstElement* audioRenderer() const { return audioRenderer_.get(); }
 
  private:
-  HResult AddFilter(GstElement* element, GstElement** field);
+  using Chain = std::array<ElementRef, kMaxChannels>;
+  static GstElement* At(const Chain& chain, int channel) {
+    return channel >= 0 && channel < kMaxChannels ? chain[static_cast<std::size_t>(channel)].get() : nullptr;
+  }
+
+  HResult AddFilter(ElementRef element, ElementRef* field);
   HResult ConnectFilters(GstElement* upstream, GstElement* downstream);
   HResult BuildAudio(bool singleChannel);
   HResult BuildChannel(int n, bool singleChannel);
   HResult ConfigureRenderer(int n);
   HResult StopWhenReady();
-  void RemoveFilter(GstElement** field);
+  void RemoveFilter(ElementRef* field);
   HResult SeekTo(std::int64_t time, double seekRate);
-  void WaitForPreroll();
   static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+  void OnPipelineError(GstMessage* message);
 
   std::recursive_mutex mutex_;
+
+  // The pipeline and the elements it holds, one reference each; Teardown releases
+  // them all.
+  Chain renderer_;
+  ElementRef graph_;
+  ElementRef source_;
+  Chain decoder_;
+  ElementRef audioDecoder_;
+  ElementRef audioRenderer_;
+  Chain brightness_;
+  Chain converter_;
+
+  const int requestedChannels_;
+  ChannelWindow* window_[kMaxChannels] = {};
+  std::atomic<std::int32_t> ready_{0};
+  std::atomic<std::int32_t> built_{0};
+  std::atomic<float> rate_{1.0f};
+  std::atomic<std::int64_t> duration_{0};
+  std::atomic<std::int32_t> state_{kStateEmpty};
+  std::atomic<std::int32_t> videoChannels_{0};
+  std::string path_;
+  bool useBrightnessFilter_ = false;
+  bool sourceOption_ = false;
+
+  std::atomic<PlaybackListener*> listener_{nullptr};
   std::atomic<double> appliedRate_{1.0};
   // Set when the pipeline posts the end of the current segment; any new seek clears it.
   std::atomic<bool> atEnd_{false};
   std::atomic<guint32> segmentSeqnum_{GST_SEQNUM_INVALID};
+  // The target of a seek whose picture has not arrived yet, -1 when none. Cleared by
+  // the pipeline's message that the seek completed (bus thread).
+  std::atomic<std::int64_t> seekTarget_{-1};
   std::mutex errorMutex_;
   std::string lastError_;
+  bool errorReported_ = false;  // guarded by errorMutex_
 };
 
 }  // namespace playback

@@ -1,5 +1,7 @@
 #include "playback/CPlayer.h"
 
+#include <utility>
+
 #include "platform/Registry.h"
 #include "playback/Volume.h"
 
@@ -15,63 +17,148 @@ CPlayer::CPlayer() { WriteUsingDShow(); }
 
 CPlayer::~CPlayer() { Close(); }
 
+std::unique_ptr<CPlaybackGraph> CPlayer::MakeGraph() const {
+  return std::make_unique<CPlaybackGraph>(channelCount_, channelWindow_[0], channelWindow_[1], channelWindow_[2],
+                                          channelWindow_[3]);
+}
+
+std::shared_ptr<CPlaybackGraph> CPlayer::Current() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return graph_;
+}
+
+std::shared_ptr<CPlaybackGraph> CPlayer::Graph() const { return Current(); }
+
 void CPlayer::AttachWindows(ChannelWindow* window1, ChannelWindow* window2) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  channelCount = 2;
-  channelWindow[0] = window1;
-  channelWindow[1] = window2;
-  channelWindow[2] = nullptr;
-  channelWindow[3] = nullptr;
+  std::lock_guard<std::mutex> lock(mutex_);
+  channelCount_ = 2;
+  channelWindow_[0] = window1;
+  channelWindow_[1] = window2;
+  channelWindow_[2] = nullptr;
+  channelWindow_[3] = nullptr;
   for (int i = 0; i < kMaxChannels; ++i) {
-    channelRect[i] = {};
-    if (channelWindow[i]) channelRect[i] = {channelWindow[i]->ClientWidth(), channelWindow[i]->ClientHeight()};
+    channelRect_[i] = {};
+    if (channelWindow_[i]) channelRect_[i] = {channelWindow_[i]->ClientWidth(), channelWindow_[i]->ClientHeight()};
   }
-  if (!graph) {
-    graph = std::make_unique<CPlaybackGraph>(channelCount, channelWindow[0], channelWindow[1], channelWindow[2],
-                                             channelWindow[3]);
-    graph->Reset(false, false);
+  if (!graph_ && !opening_) {
+    std::shared_ptr<CPlaybackGraph> idle = MakeGraph();
+    idle->Reset(false, false);
+    graph_ = std::move(idle);
   }
+}
+
+void CPlayer::SetListener(PlaybackListener* listener) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  listener_ = listener;
+}
+
+void CPlayer::SetSourceOption(bool option) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  sourceOption_ = option;
+}
+
+bool CPlayer::sourceOption() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return sourceOption_;
+}
+
+ClientRect CPlayer::channelRect(int channel) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (channel < 0 || channel >= kMaxChannels) return {};
+  return channelRect_[channel];
+}
+
+bool CPlayer::Opening() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return opening_;
 }
 
 bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sourceValue) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (!channelWindow[0] || path.empty()) return false;
-  if (graph) {
-    graph->Stop();
-    graph->SetPosition(0);
-    Close();
+  std::lock_guard<std::mutex> openLock(openMutex_);
+  std::shared_ptr<CPlaybackGraph> old;
+  bool sourceOption = false;
+  PlaybackListener* listener = nullptr;
+  std::unique_ptr<CPlaybackGraph> made;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!channelWindow_[0] || path.empty()) return false;
+    old = std::move(graph_);
+    opening_ = true;
+    pending_ = {};
+    for (ClientRect& r : channelRect_) r = {};
+    sourceOption = sourceOption_;
+    listener = listener_;
+    made = MakeGraph();
   }
-  graph = std::make_unique<CPlaybackGraph>(channelCount, channelWindow[0], channelWindow[1], channelWindow[2],
-                                           channelWindow[3]);
-  graph->Reset(sourceOption, useBrightnessFilter);
-  if (graph->Build(path, sourceHandle, sourceValue) == kEngineFailure) {
-    Close();
+  // The old recording goes first, outside the lock: a slider moved meanwhile finds no
+  // graph instead of waiting for this one to wind down.
+  if (old) {
+    old->Stop();
+    old->SetPosition(0);
+    old->Teardown();
+    old.reset();
+  }
+  std::shared_ptr<CPlaybackGraph> fresh = std::move(made);
+  fresh->Reset(sourceOption, useBrightnessFilter_);
+  fresh->SetListener(listener);
+  if (fresh->Build(path, sourceHandle, sourceValue) == kEngineFailure) {
+    fresh->Teardown();
+    std::lock_guard<std::mutex> lock(mutex_);
+    opening_ = false;
+    pending_ = {};
     return false;
   }
-  return true;
+  // What was asked for during the build goes to the new graph before anyone else can
+  // reach it; a call that comes while that happens is picked up by the next round.
+  for (;;) {
+    Pending pending;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      pending = std::exchange(pending_, {});
+      if (!pending.attenuation && !pending.brightness && !pending.mirrored && !pending.rate) {
+        graph_ = fresh;
+        opening_ = false;
+        return true;
+      }
+    }
+    ApplyPending(*fresh, pending);
+  }
+}
+
+void CPlayer::ApplyPending(CPlaybackGraph& graph, const Pending& pending) {
+  if (pending.rate) graph.ChangeRate(*pending.rate);
+  if (pending.attenuation) graph.SetVolume(*pending.attenuation);
+  if (pending.brightness) graph.SetBrightness(*pending.brightness);
+  if (pending.mirrored) graph.SetRearMirror(*pending.mirrored);
 }
 
 bool CPlayer::Close() {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  graph.reset();
-  for (ClientRect& r : channelRect) r = {};
+  std::shared_ptr<CPlaybackGraph> old;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    old = std::move(graph_);
+    for (ClientRect& r : channelRect_) r = {};
+  }
+  // Torn down now even when another thread still holds the graph for a moment: the
+  // recording stops here, and that thread's calls find an empty pipeline.
+  if (old) old->Teardown();
   return true;
 }
 
 bool CPlayer::GrabFrame(int channel, CapturedImage* image) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
   if (!graph) return true;
   return graph->GetCurrentImage(channel, image);
 }
 
 bool CPlayer::Seek(std::int32_t milliseconds) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
   if (!graph) return true;
   return !Failed(graph->SetPosition(static_cast<std::int64_t>(milliseconds) * kUnitsPerMs));
 }
 
 std::uint64_t CPlayer::GetPosition() {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
   if (!graph) return 0;
   std::int64_t position = 0;
   if (Failed(graph->GetPosition(&position)) || position < 0) return 0;
@@ -79,7 +166,7 @@ std::uint64_t CPlayer::GetPosition() {
 }
 
 std::uint64_t CPlayer::GetDuration() {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
   if (!graph) return 0;
   std::int64_t length = 0;
   if (Failed(graph->GetDuration(&length)) || length < 0) return 0;
@@ -87,20 +174,119 @@ std::uint64_t CPlayer::GetDuration() {
 }
 
 bool CPlayer::SetRate(float newRate) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::shared_ptr<CPlaybackGraph> graph;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (opening_) {
+      pending_.rate = newRate;
+      return true;
+    }
+    graph = graph_;
+  }
   if (!graph) return false;
-  std::lock_guard<std::recursive_mutex> graphLock(graph->Mutex());
-  const std::int32_t before = graph->state;
-  graph->Pause();
-  graph->rate = newRate;
-  if (before == kStateRunning) graph->Play();
+  graph->ChangeRate(newRate);
   return true;
 }
 
 bool CPlayer::SetVolume(std::int32_t percent) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  const std::int32_t attenuation = VolumeAttenuation(percent);
+  std::shared_ptr<CPlaybackGraph> graph;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (opening_) {
+      pending_.attenuation = attenuation;
+      return true;
+    }
+    graph = graph_;
+  }
   if (!graph) return true;
-  return !Failed(graph->SetVolume(VolumeAttenuation(percent)));
+  return !Failed(graph->SetVolume(attenuation));
+}
+
+bool CPlayer::SetBrightness(std::int32_t offset) {
+  std::shared_ptr<CPlaybackGraph> graph;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (opening_) {
+      pending_.brightness = offset;
+      return true;
+    }
+    graph = graph_;
+  }
+  return graph && !Failed(graph->SetBrightness(offset));
+}
+
+bool CPlayer::SetRearMirror(bool mirrored) {
+  std::shared_ptr<CPlaybackGraph> graph;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (opening_) {
+      pending_.mirrored = mirrored;
+      return true;
+    }
+    graph = graph_;
+  }
+  return graph && !Failed(graph->SetRearMirror(mirrored));
+}
+
+bool CPlayer::Play() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph && !Failed(graph->Play());
+}
+
+bool CPlayer::Pause() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph && !Failed(graph->Pause());
+}
+
+bool CPlayer::Stop() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph && !Failed(graph->Stop());
+}
+
+bool CPlayer::RepaintAll() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph && !Failed(graph->RepaintAll());
+}
+
+bool CPlayer::RepaintChannel1() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph && !Failed(graph->RepaintChannel1());
+}
+
+bool CPlayer::WaitUntilSettled(std::chrono::milliseconds timeout) {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph && graph->WaitUntilSettled(timeout);
+}
+
+std::int32_t CPlayer::state() const {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph ? graph->state() : kStateEmpty;
+}
+
+std::int32_t CPlayer::videoChannels() const {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph ? graph->videoChannels() : 0;
+}
+
+std::int64_t CPlayer::duration() const {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph ? graph->duration() : 0;
+}
+
+float CPlayer::rate() const {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph ? graph->rate() : 1.0f;
+}
+
+std::shared_ptr<TelemetryRecordSource> CPlayer::TelemetrySource() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph ? graph->TelemetrySource() : nullptr;
+}
+
+std::string CPlayer::LastError() {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  return graph ? graph->LastError() : std::string();
 }
 
 void WriteUsingDShow() {

@@ -17,16 +17,12 @@ namespace {
 struct SinkState {
   std::mutex mutex;
   ChannelWindow* window = nullptr;
-  VideoFrame last;              // as last handed to the window
-  GstBuffer* native = nullptr;  // the last decoded picture, for captures and resizes
+  VideoFrame last;   // as last handed to the window
+  BufferRef native;  // the last decoded picture, for captures and resizes
   std::int64_t nativeTimestamp = 0;
   GstVideoInfo info;
   bool infoValid = false;
   PictureScaler scaler;
-
-  ~SinkState() {
-    if (native) gst_buffer_unref(native);
-  }
 };
 
 }  // namespace
@@ -64,10 +60,7 @@ gboolean SetCaps(GstBaseSink* base, GstCaps* caps) {
   SinkState* state = StateOf(base);
   std::lock_guard<std::mutex> lock(state->mutex);
   // A picture of the old format must not be read with the new one.
-  if (state->native && !gst_video_info_is_equal(&state->info, &info)) {
-    gst_buffer_unref(state->native);
-    state->native = nullptr;
-  }
+  if (state->native && !gst_video_info_is_equal(&state->info, &info)) state->native.reset();
   state->info = info;
   state->infoValid = true;
   GST_VIDEO_SINK_WIDTH(base) = GST_VIDEO_INFO_WIDTH(&info);
@@ -89,7 +82,7 @@ void PresentNative(SinkState* state) {
   int width = GST_VIDEO_INFO_WIDTH(&state->info), height = GST_VIDEO_INFO_HEIGHT(&state->info);
   if (state->window)
     ScaledSize(width, height, state->window->ClientWidth(), state->window->ClientHeight(), &width, &height);
-  VideoFrame frame = state->scaler.Convert(state->info, state->native, width, height);
+  VideoFrame frame = state->scaler.Convert(state->info, state->native.get(), width, height);
   if (frame.IsEmpty()) return;
   frame.timestamp = state->nativeTimestamp;
   state->last = frame;
@@ -109,8 +102,7 @@ GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
   }
   std::lock_guard<std::mutex> lock(state->mutex);
   if (!state->infoValid) return GST_FLOW_NOT_NEGOTIATED;
-  if (state->native) gst_buffer_unref(state->native);
-  state->native = gst_buffer_ref(buffer);
+  state->native.reset(gst_buffer_ref(buffer));
   state->nativeTimestamp = timestamp;
   // Without a window nothing is converted until a capture asks for the picture.
   if (state->window) PresentNative(state);
@@ -154,7 +146,7 @@ bool RegisterChannelSink() {
   return gst_element_register(nullptr, kChannelSinkFactory, GST_RANK_NONE, tarvo_channel_sink_get_type());
 }
 
-GstElement* MakeChannelSink(const char* name) { return gst_element_factory_make(kChannelSinkFactory, name); }
+ElementRef MakeChannelSink(const char* name) { return MakeElement(kChannelSinkFactory, name); }
 
 bool IsChannelSink(GstElement* element) {
   return element && G_TYPE_CHECK_INSTANCE_TYPE(element, tarvo_channel_sink_get_type());
@@ -188,29 +180,28 @@ bool ChannelSinkRepaint(GstElement* sink) {
 ChannelSinkStats ChannelSinkCounts(GstElement* sink) {
   ChannelSinkStats counts;
   if (!IsChannelSink(sink)) return counts;
-  GstStructure* stats = gst_base_sink_get_stats(GST_BASE_SINK(sink));
+  StructureRef stats(gst_base_sink_get_stats(GST_BASE_SINK(sink)));
   if (!stats) return counts;
   guint64 value = 0;
-  if (gst_structure_get_uint64(stats, "rendered", &value)) counts.rendered = value;
-  if (gst_structure_get_uint64(stats, "dropped", &value)) counts.dropped = value;
-  gst_structure_free(stats);
+  if (gst_structure_get_uint64(stats.get(), "rendered", &value)) counts.rendered = value;
+  if (gst_structure_get_uint64(stats.get(), "dropped", &value)) counts.dropped = value;
   return counts;
 }
 
 bool ChannelSinkCapture(GstElement* sink, CapturedImage* image) {
   if (!IsChannelSink(sink) || !image) return false;
   SinkState* state = StateOf(sink);
-  GstBuffer* native = nullptr;
+  BufferRef native;
   GstVideoInfo info;
   {
     std::lock_guard<std::mutex> lock(state->mutex);
     if (!state->native || !state->infoValid) return false;
-    native = gst_buffer_ref(state->native);
+    native.reset(gst_buffer_ref(state->native.get()));
     info = state->info;
   }
   PictureScaler scaler;
-  const VideoFrame frame = scaler.Convert(info, native, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
-  gst_buffer_unref(native);
+  const VideoFrame frame =
+      scaler.Convert(info, native.get(), GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
   return CopyFrame(frame, image);
 }
 

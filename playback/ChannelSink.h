@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "playback/ChannelWindow.h"
+#include "playback/GstSupport.h"
 
 namespace playback {
 
@@ -17,7 +18,7 @@ namespace playback {
 bool RegisterChannelSink();
 
 // A new channel sink named `name`.
-GstElement* MakeChannelSink(const char* name);
+ElementRef MakeChannelSink(const char* name);
 
 // True for an element made by MakeChannelSink.
 bool IsChannelSink(GstElement* element);

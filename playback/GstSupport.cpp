@@ -11,9 +11,9 @@ bool EnsureGStreamer() {
   static std::once_flag once;
   static bool ok = false;
   std::call_once(once, [] {
-    GError* error = nullptr;
-    if (!gst_init_check(nullptr, nullptr, &error)) {
-      if (error) g_error_free(error);
+    GError* rawError = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &rawError)) {
+      ErrorRef error(rawError);
       return;
     }
     ok = RegisterStreamParseSource() && RegisterChannelSink();
@@ -21,31 +21,41 @@ bool EnsureGStreamer() {
     // it here, when the player is set up, rather than in the first open.
     for (const char* feature : {"avdec_h264", "h264parse", "avdec_aac", "videoconvert", "videobalance", "videoflip",
                                 "scaletempo", "audiopanorama", "volume", "audioconvert", "audioresample", "queue"}) {
-      if (GstPluginFeature* found = gst_registry_lookup_feature(gst_registry_get(), feature)) {
-        if (GstPluginFeature* loaded = gst_plugin_feature_load(found)) gst_object_unref(loaded);
-        gst_object_unref(found);
-      }
+      GstRef<GstPluginFeature> found(gst_registry_lookup_feature(gst_registry_get(), feature));
+      if (found) GstRef<GstPluginFeature> loaded(gst_plugin_feature_load(found.get()));
     }
   });
   return ok;
 }
 
-GstElement* MakeElement(const char* factory, const char* name) { return gst_element_factory_make(factory, name); }
+ElementRef MakeElement(const char* factory, const char* name) { return Adopt(gst_element_factory_make(factory, name)); }
+
+PadRef StaticPad(GstElement* element, const char* name) {
+  return PadRef(element ? gst_element_get_static_pad(element, name) : nullptr);
+}
+
+GstElement* AddToBin(GstElement* bin, const ElementRef& element) {
+  if (!bin || !element) return nullptr;
+  return gst_bin_add(GST_BIN(bin), element.get()) ? element.get() : nullptr;
+}
+
+bool Ghost(GstElement* bin, GstElement* inner, const char* innerPad, const char* name) {
+  PadRef pad = StaticPad(inner, innerPad);
+  if (!pad) return false;
+  // The new ghost pad is floating; the bin sinks it.
+  return gst_element_add_pad(bin, gst_ghost_pad_new(name, pad.get()));
+}
 
 std::string ElementName(GstElement* element) {
   if (!element) return {};
-  gchar* name = gst_element_get_name(element);
-  std::string result = name ? name : "";
-  g_free(name);
-  return result;
+  CharsRef name(gst_element_get_name(element));
+  return name ? name.get() : "";
 }
 
 std::string PadName(GstPad* pad) {
   if (!pad) return {};
-  gchar* name = gst_pad_get_name(pad);
-  std::string result = name ? name : "";
-  g_free(name);
-  return result;
+  CharsRef name(gst_pad_get_name(pad));
+  return name ? name.get() : "";
 }
 
 }  // namespace playback

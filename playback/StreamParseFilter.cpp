@@ -77,9 +77,8 @@ GstCaps* AudioCaps(const avi::AudioFormat& audio) {
   GstCaps* caps = gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 4, "stream-format", G_TYPE_STRING, "raw",
                                       "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
   if (!audio.config.empty()) {
-    GstBuffer* config = gst_buffer_new_memdup(audio.config.data(), audio.config.size());
-    gst_caps_set_simple(caps, "codec_data", GST_TYPE_BUFFER, config, nullptr);
-    gst_buffer_unref(config);
+    BufferRef config(gst_buffer_new_memdup(audio.config.data(), audio.config.size()));
+    gst_caps_set_simple(caps, "codec_data", GST_TYPE_BUFFER, config.get(), nullptr);
   }
   return caps;
 }
@@ -96,11 +95,7 @@ StreamParseFilter::StreamParseFilter(GstElement* element) : element_(element) {
   gst_segment_init(&segment_, GST_FORMAT_TIME);
 }
 
-StreamParseFilter::~StreamParseFilter() {
-  gst_flow_combiner_free(combiner_);
-  for (OutStream& s : streams_)
-    if (s.caps) gst_caps_unref(s.caps);
-}
+StreamParseFilter::~StreamParseFilter() { gst_flow_combiner_free(combiner_); }
 
 void StreamParseFilter::SetSourceOption(bool option) {
   std::lock_guard<std::mutex> lock(configMutex_);
@@ -153,15 +148,15 @@ HResult StreamParseFilter::Load(const std::string& path) {
   if (reader->Audio().kind != avi::AudioKind::None && reader->CountChunks(avi::ChunkKind::Audio) > 0) {
     OutStream audio;
     audio.audio = true;
-    audio.caps = AudioCaps(reader->Audio());
+    audio.caps.reset(AudioCaps(reader->Audio()));
     audio.needKey = false;
-    streams.push_back(audio);
+    streams.push_back(std::move(audio));
   }
   for (const avi::CameraInfo& camera : cameras) {
     OutStream video;
     video.camera = camera.id;
-    video.caps = VideoCaps(camera, reader->FrameRate());
-    streams.push_back(video);
+    video.caps.reset(VideoCaps(camera, reader->FrameRate()));
+    streams.push_back(std::move(video));
   }
   GstPadTemplate* templ = gst_element_class_get_pad_template(GST_ELEMENT_GET_CLASS(element_), "src_%s");
   int videoNumber = 0;
@@ -242,21 +237,15 @@ GstClockTime StreamParseFilter::ChunkDuration(const avi::ChunkEntry& chunk) cons
   return gst_util_uint64_scale(chunk.size / audio.blockAlign, GST_SECOND, audio.sampleRate);
 }
 
-std::string StreamParseFilter::PadNameOf(const OutStream& stream) {
-  gchar* name = gst_pad_get_name(stream.pad);
-  std::string result = name ? name : "";
-  g_free(name);
-  return result;
-}
+std::string StreamParseFilter::PadNameOf(const OutStream& stream) { return PadName(stream.pad); }
 
 void StreamParseFilter::SendHeaders(OutStream& stream) {
   if (!stream.started) {
-    gchar* id = gst_pad_create_stream_id(stream.pad, element_, stream.audio ? "audio" : PadNameOf(stream).c_str());
-    GstEvent* start = gst_event_new_stream_start(id);
-    g_free(id);
+    CharsRef id(gst_pad_create_stream_id(stream.pad, element_, stream.audio ? "audio" : PadNameOf(stream).c_str()));
+    GstEvent* start = gst_event_new_stream_start(id.get());
     gst_event_set_group_id(start, groupId_);
     gst_pad_push_event(stream.pad, start);
-    gst_pad_push_event(stream.pad, gst_event_new_caps(stream.caps));
+    gst_pad_push_event(stream.pad, gst_event_new_caps(stream.caps.get()));
     stream.started = true;
   }
   if (stream.segmentPending) {
@@ -399,19 +388,14 @@ bool StreamParseFilter::HandleSeek(GstEvent* event) {
 gboolean StreamParseFilter::HandleQuery(GstPad* pad, GstQuery* query) {
   switch (GST_QUERY_TYPE(query)) {
     case GST_QUERY_CAPS: {
-      GstCaps* caps = nullptr;
+      CapsRef caps;
       for (OutStream& s : streams_)
-        if (s.pad == pad) caps = gst_caps_ref(s.caps);
-      if (!caps) caps = gst_pad_get_pad_template_caps(pad);
+        if (s.pad == pad) caps.reset(gst_caps_ref(s.caps.get()));
+      if (!caps) caps.reset(gst_pad_get_pad_template_caps(pad));
       GstCaps* filter = nullptr;
       gst_query_parse_caps(query, &filter);
-      if (filter) {
-        GstCaps* both = gst_caps_intersect_full(filter, caps, GST_CAPS_INTERSECT_FIRST);
-        gst_caps_unref(caps);
-        caps = both;
-      }
-      gst_query_set_caps_result(query, caps);
-      gst_caps_unref(caps);
+      if (filter) caps.reset(gst_caps_intersect_full(filter, caps.get(), GST_CAPS_INTERSECT_FIRST));
+      gst_query_set_caps_result(query, caps.get());
       return TRUE;
     }
     case GST_QUERY_DURATION: {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
@@ -44,7 +45,7 @@ class StreamParseFilter final : public StreamParseControl, public FileSource {
     GstPad* pad = nullptr;  // owned by the element
     bool audio = false;
     int camera = -1;
-    GstCaps* caps = nullptr;
+    CapsRef caps;
     bool started = false;  // stream-start and caps sent
     bool segmentPending = true;
     bool needKey = true;

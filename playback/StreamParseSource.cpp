@@ -34,6 +34,8 @@ bool IsStreamParse(GstElement* element) {
 }
 
 gboolean SrcEvent(GstPad*, GstObject* parent, GstEvent* event) {
+  // The event is ours to release, whatever happens to it.
+  const EventRef owned(event);
   gboolean handled = FALSE;
   switch (GST_EVENT_TYPE(event)) {
     case GST_EVENT_SEEK:
@@ -48,7 +50,6 @@ gboolean SrcEvent(GstPad*, GstObject* parent, GstEvent* event) {
     default:
       break;
   }
-  gst_event_unref(event);
   return handled;
 }
 
@@ -63,9 +64,8 @@ gboolean SrcActivateMode(GstPad* pad, GstObject* parent, GstPadMode mode, gboole
 
 gboolean SendEvent(GstElement* element, GstEvent* event) {
   if (GST_EVENT_TYPE(event) == GST_EVENT_SEEK) {
-    const gboolean handled = FilterOf(element)->HandleSeek(event);
-    gst_event_unref(event);
-    return handled;
+    const EventRef owned(event);
+    return FilterOf(element)->HandleSeek(event);
   }
   return GST_ELEMENT_CLASS(tarvo_stream_parse_parent_class)->send_event(element, event);
 }

@@ -12,6 +12,7 @@ namespace playback {
 namespace {
 
 constexpr const char* kParamsKey = "tarvo-decoder-params";
+constexpr int kMaxConsecutiveDecodeErrors = 10;
 
 // Keeps the four parameters and maps them onto videobalance and videoflip. The
 // elements belong to the bin, which outlives this object's use (it is freed with
@@ -68,31 +69,27 @@ void FreeParams(gpointer data) { delete static_cast<VideoDecoderParams*>(data); 
 
 }  // namespace
 
-GstElement* MakeVideoDecoderBin(const char* name) {
-  GstElement* queue = MakeElement("queue");
-  GstElement* parse = MakeElement("h264parse");
-  GstElement* decode = MakeElement("avdec_h264");
-  GstElement* balance = MakeElement("videobalance");
-  GstElement* flip = MakeElement("videoflip");
-  GstElement* parts[] = {queue, parse, decode, balance, flip};
-  if (!queue || !parse || !decode || !balance || !flip) {
-    for (GstElement* e : parts)
-      if (e) gst_object_unref(e);
-    return nullptr;
+ElementRef MakeVideoDecoderBin(const char* name) {
+  ElementRef queue = MakeElement("queue");
+  ElementRef parse = MakeElement("h264parse");
+  ElementRef decode = MakeElement("avdec_h264");
+  // A damaged picture here and there is concealed and playback goes on; a run of
+  // pictures that all fail to decode means the recording is broken from there on,
+  // and the decoder then stops with an error the viewer can show.
+  if (decode) g_object_set(decode.get(), "max-errors", kMaxConsecutiveDecodeErrors, nullptr);
+  ElementRef balance = MakeElement("videobalance");
+  ElementRef flip = MakeElement("videoflip");
+  ElementRef bin = Adopt(gst_bin_new(name));
+  GstElement* previous = nullptr;
+  for (const ElementRef* part : {&queue, &parse, &decode, &balance, &flip}) {
+    GstElement* added = AddToBin(bin.get(), *part);
+    if (!added) return nullptr;
+    if (previous && !gst_element_link(previous, added)) return nullptr;
+    previous = added;
   }
-  GstElement* bin = gst_bin_new(name);
-  gst_bin_add_many(GST_BIN(bin), queue, parse, decode, balance, flip, nullptr);
-  if (!gst_element_link_many(queue, parse, decode, balance, flip, nullptr)) {
-    gst_object_unref(bin);
-    return nullptr;
-  }
-  GstPad* in = gst_element_get_static_pad(queue, "sink");
-  GstPad* out = gst_element_get_static_pad(flip, "src");
-  gst_element_add_pad(bin, gst_ghost_pad_new("sink", in));
-  gst_element_add_pad(bin, gst_ghost_pad_new("src", out));
-  gst_object_unref(in);
-  gst_object_unref(out);
-  g_object_set_data_full(G_OBJECT(bin), kParamsKey, new VideoDecoderParams(balance, flip), FreeParams);
+  if (!Ghost(bin.get(), queue.get(), "sink", "sink") || !Ghost(bin.get(), flip.get(), "src", "src")) return nullptr;
+  g_object_set_data_full(G_OBJECT(bin.get()), kParamsKey, new VideoDecoderParams(balance.get(), flip.get()),
+                         FreeParams);
   return bin;
 }
 

@@ -8,6 +8,7 @@
 
 #include <gst/gst.h>
 
+#include "playback/GstSupport.h"
 #include "playback/ResultCodes.h"
 
 namespace playback {
@@ -27,7 +28,7 @@ class DecoderParams {
 
 // A new decoder bin named `name` with one "sink" pad (H.264 byte-stream access units)
 // and one "src" pad (raw video). Null when the H.264 decoder is missing.
-GstElement* MakeVideoDecoderBin(const char* name);
+ElementRef MakeVideoDecoderBin(const char* name);
 
 // The parameter interface of a decoder made by MakeVideoDecoderBin; null for any
 // other element. Valid as long as the element lives.

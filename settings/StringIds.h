@@ -165,6 +165,10 @@ inline constexpr int kStrFormatLegacy = 277;
 inline constexpr int kStrFormatFailed = 278;  // prefix of "%s (%d)"
 inline constexpr int kStrFormatDone = 279;
 inline constexpr int kStrFormatBatchFailed = 280;
+inline constexpr int kStrFormatBusy = 289;       // notice while a card is formatted
+inline constexpr int kStrFormatFilesKept = 290;  // "%1": the folder holding the card's files
+inline constexpr int kStrFormatVolumeAsk = 291;  // plain format: "%1" volume, "%2" label
+inline constexpr int kStrFormatCardGone = 292;   // the card vanished during the format
 inline constexpr int kStrInfoNoSetupFile = 286;  // file information view refusals
 inline constexpr int kStrInfoNotCard = 287;
 inline constexpr int kStrInfoNoRecordings = 288;
@@ -177,9 +181,18 @@ inline constexpr std::array kAllStringIds = {
     176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196,
     199, 200, 201, 202, 203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228,
     229, 230, 232, 234, 235, 236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272,
-    273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288};
+    273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.
 inline constexpr int kAppStrAboutEntry = 101;     // system menu "About" entry
 inline constexpr int kAppStrSocketsFailed = 103;  // network start-up failure
+// Numbers from 1001 on name no language string either, so they cannot be mistaken
+// for one.
+inline constexpr int kAppStrFolderItemLabel = 1001;  // the folder item of the source list
+inline constexpr int kAppStrRepairFailed = 1002;     // the repair cannot create its files
+inline constexpr int kAppStrInfoRowAll = 1003;       // file information rows (text kinds 12 to 15)
+inline constexpr int kAppStrInfoRowEvent = 1004;
+inline constexpr int kAppStrInfoRowParking = 1005;
+inline constexpr int kAppStrInfoRowNormal = 1006;
+inline constexpr int kAppStrInfoHeading = 1007;  // file information heading (text kind 16)

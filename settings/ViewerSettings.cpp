@@ -109,8 +109,10 @@ std::string DefaultCaptureFolder() {
   const std::filesystem::path documents = platform::DocumentsFolder();
   if (documents.empty()) return {};
   const std::filesystem::path folder = documents / "CAM_CAPTURE";
+  // A new user may have no documents folder yet; a capture into a folder that does
+  // not exist would fail, so the missing parents are made too.
   std::error_code ec;
-  std::filesystem::create_directory(folder, ec);
+  std::filesystem::create_directories(folder, ec);
   return folder.string();
 }
 

@@ -30,8 +30,8 @@ bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings);
 // False when the file cannot be created or written.
 bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings);
 
-// The user's documents folder + "/CAM_CAPTURE", created (one level, failures
-// ignored); empty when there is no documents folder.
+// The user's documents folder + "/CAM_CAPTURE", created with any missing parents
+// (failures ignored); empty when there is no home folder.
 std::string DefaultCaptureFolder();
 
 // platform::ConfigFolder() / "option.ini".

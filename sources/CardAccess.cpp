@@ -94,12 +94,9 @@ int RecordingCollection::EnumerateSources() {
 
 template <typename OpenFolderItem>
 bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderItem) {
-  if (index < 0) return false;
-  CloseCard();
-  if (static_cast<size_t>(index) >= sources.size()) return false;
-  // A copy: opening may rebuild nothing, but the entry must not change under us.
+  if (index < 0 || static_cast<size_t>(index) >= sources.size()) return false;
+  // A copy: the entry must not change under the open.
   const SourceEntry source = sources[static_cast<size_t>(index)];
-  sourceKind = source.kind;
   bool opened = false;
   switch (source.kind) {
     case kSourceRemovableDrive:
@@ -114,7 +111,9 @@ bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderIte
     default:
       break;
   }
+  // A failed open has left the earlier set, its kind and its card connection alone.
   if (opened) {
+    sourceKind = source.kind;
     SortEntries();
     selectedSource = index;
   }
@@ -133,13 +132,8 @@ bool RecordingCollection::OpenSourceWithDrop(int index, const std::vector<std::s
   return OpenSourceWith(index, [&] { return OpenDroppedFiles(droppedPaths); });
 }
 
-bool RecordingCollection::OpenCard(const SourceEntry& source) {
-  EmptySet();
-  CloseCard();
-  device = new unsigned char[kCardConnectionSize]();
-  if (VK_Kovr_Device_Open(source.physicalPath, KOVR_OPEN_DEFAULT, device) != 0) {
-    delete[] device;
-    device = nullptr;
+bool RecordingCollection::FillFromCard(const SourceEntry& source, OpenedSet& opened) const {
+  if (opened.device.Open(source.physicalPath) != 0) {
     std::fputs(kCardOpenFailure, stdout);
     std::fflush(stdout);
     return false;
@@ -149,15 +143,29 @@ bool RecordingCollection::OpenCard(const SourceEntry& source) {
     std::memcpy(record.narrowName, cardFolders[i].narrowName, sizeof record.narrowName);
     record.narrowName[sizeof record.narrowName - 1] = '\0';
     record.name = record.narrowName;
-    ListCardFolder(record, static_cast<int>(i));
-    scannedFolders.push_back(record);
+    ListCardFolderInto(opened.device.Block(), record, static_cast<int>(i), opened.entries);
+    opened.scannedFolders.push_back(record);
   }
+  // Also when no file was found.
   return true;
 }
 
+bool RecordingCollection::OpenCard(const SourceEntry& source) {
+  return OpenAside([&](OpenedSet& opened) { return FillFromCard(source, opened); });
+}
+
 bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) {
-  if (!device) return true;
-  kovr::ForEachListedFile(device, record.narrowName, [&](const kovr::ListedFile& file) {
+  const std::size_t before = entries.size();
+  ListCardFolderInto(device.Block(), record, folderIndex, entries);
+  // Appending may have moved the entries the rows point at.
+  if (entries.size() != before) rows.clear();
+  return true;
+}
+
+void RecordingCollection::ListCardFolderInto(void* card, FolderRecord& record, int folderIndex,
+                                             std::vector<RecordingEntry>& found) const {
+  if (!card) return;
+  kovr::ForEachListedFile(card, record.narrowName, [&](const kovr::ListedFile& file) {
     RecordingEntry entry;
     entry.folderIndex = folderIndex;
     entry.cardFileNumber = file.number;
@@ -166,18 +174,12 @@ bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) 
     entry.path = file.name;
     ParseRecordingName(entry.fileName, entry);
     entry.sizeKiB = file.bytes >> 10;
-    entries.push_back(std::move(entry));
+    found.push_back(std::move(entry));
     ++record.count;
   });
-  return true;
 }
 
-void RecordingCollection::CloseCard() {
-  if (!device) return;
-  VK_Kovr_Device_Close(device);
-  delete[] device;
-  device = nullptr;
-}
+void RecordingCollection::CloseCard() { device.Close(); }
 
 std::string RecordingCollection::SafeLocalName(const std::string& cardName) {
   std::string safe;
@@ -214,12 +216,13 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
       return fs::copy_file(entry->path, partial, fs::copy_options::overwrite_existing, copyError) && !copyError;
     });
   }
-  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device)
+  if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device.IsOpen())
     return false;
   const FolderRecord& folder = scannedFolders[static_cast<size_t>(entry->folderIndex)];
   // The whole name as listed: the 63-byte cardName would not find a longer one.
   const std::string path = std::string("/") + folder.narrowName + "/" + entry->fileName;
-  const int handle = VK_Kovr_File_Open(device, path.c_str(), "r", 0, 0, entry->cardFileNumber);
+  void* const card = device.Block();
+  const int handle = VK_Kovr_File_Open(card, path.c_str(), "r", 0, 0, entry->cardFileNumber);
   if (handle <= 0) return false;
   const bool ok = CopyReplacing(destination, [&](const std::string& partial) {
     std::FILE* out = std::fopen(partial.c_str(), "wb");
@@ -227,7 +230,7 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
     std::vector<unsigned char> buffer(kCopyBufferSize);
     bool copied = true;
     int n = 0;
-    while ((n = VK_Kovr_File_Read(device, buffer.data(), kCopyBufferSize, handle)) > 0) {
+    while ((n = VK_Kovr_File_Read(card, buffer.data(), kCopyBufferSize, handle)) > 0) {
       if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
         copied = false;
         break;
@@ -238,6 +241,6 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
     if (std::fclose(out) != 0) copied = false;
     return copied;
   });
-  VK_Kovr_File_Close(device, handle);
+  VK_Kovr_File_Close(card, handle);
   return ok;
 }

@@ -53,10 +53,15 @@ std::string BaseName(const std::string& path) {
 
 bool RecordingCollection::ScanFolder(FolderRecord& record, int folderIndex) {
   VisitedFolders visited;
-  return ScanFolderBelow(record, folderIndex, visited);
+  const std::size_t before = entries.size();
+  const bool listed = ScanFolderBelow(record, folderIndex, visited, entries);
+  // Appending may have moved the entries the rows point at.
+  if (entries.size() != before) rows.clear();
+  return listed;
 }
 
-bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited) {
+bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited,
+                                          std::vector<RecordingEntry>& found) const {
   struct stat self {};
   if (::stat(record.name.c_str(), &self) != 0 || !S_ISDIR(self.st_mode)) return false;
   const std::pair<uint64_t, uint64_t> identity{static_cast<uint64_t>(self.st_dev), static_cast<uint64_t>(self.st_ino)};
@@ -78,53 +83,60 @@ bool RecordingCollection::ScanFolderBelow(FolderRecord& record, int folderIndex,
       sub.name = path + "/";
       names::CopyNarrow(sub.narrowName, sub.name);
       // An unreadable subfolder adds nothing and does not end the scan.
-      ScanFolderBelow(sub, folderIndex, visited);
+      ScanFolderBelow(sub, folderIndex, visited, found);
       record.count += sub.count;
       continue;
     }
     if (!IsAdmissibleName(name)) continue;
     // Sockets, pipes and devices are never recordings, whatever they are called.
     if (!S_ISREG(info.st_mode)) continue;
-    entries.push_back(MakeLocalEntry(name, path, static_cast<uint64_t>(info.st_size), folderIndex));
+    found.push_back(MakeLocalEntry(name, path, static_cast<uint64_t>(info.st_size), folderIndex));
     ++record.count;
   }
   return true;
 }
 
-bool RecordingCollection::OpenDrive(const SourceEntry& source) {
-  EmptySet();
+bool RecordingCollection::FillFromDrive(const SourceEntry& source, OpenedSet& opened) const {
   FolderRecord record;
   // A source without a root must not turn into a scan of the whole file system.
   if (!source.root.empty()) {
     record.name = EndsWithSlash(source.root) ? source.root : source.root + "/";
     names::CopyNarrow(record.narrowName, record.name);
-    ScanFolder(record, kDriveFolderIndex);
+    VisitedFolders visited;
+    ScanFolderBelow(record, kDriveFolderIndex, visited, opened.entries);
   }
-  scannedFolders.push_back(record);
+  opened.scannedFolders.push_back(record);
+  // An empty drive is opened all the same.
   return true;
 }
 
-bool RecordingCollection::AddChosenFile(FolderRecord& record, const std::string& path) {
+bool RecordingCollection::OpenDrive(const SourceEntry& source) {
+  return OpenAside([&](OpenedSet& opened) { return FillFromDrive(source, opened); });
+}
+
+bool RecordingCollection::AddChosenFile(FolderRecord& record, const std::string& path,
+                                        std::vector<RecordingEntry>& found) const {
   uint64_t size = 0;
   // A folder found under a file's name is no recording either: treated as missing.
   if (!StatRegularFile(path, size)) return false;
   const std::string name = BaseName(path);
   if (IsAdmissibleName(name)) {
-    entries.push_back(MakeLocalEntry(name, path, size, kChosenFolderIndex));
+    found.push_back(MakeLocalEntry(name, path, size, kChosenFolderIndex));
     ++record.count;
   }
   return true;
 }
 
-bool RecordingCollection::OpenLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix) {
-  EmptySet();
+bool RecordingCollection::FillFromLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix,
+                                             OpenedSet& opened) const {
   // One record serves all paths; it keeps the path handled last.
   FolderRecord record;
   for (const std::string& path : paths) {
     record.name = path;
     if (IsFolder(path)) {
       if (!EndsWithSlash(record.name)) record.name += "/";
-      ScanFolder(record, kChosenFolderIndex);
+      VisitedFolders visited;
+      ScanFolderBelow(record, kChosenFolderIndex, visited, opened.entries);
       continue;
     }
     std::string lookup = path;
@@ -132,20 +144,20 @@ bool RecordingCollection::OpenLocalPaths(const std::vector<std::string>& paths, 
       const std::string tail = path.size() >= 4 ? names::LowerAscii(path.substr(path.size() - 4)) : path;
       if (tail != kRecordingSuffix) lookup += kRecordingSuffix;
     }
-    // A missing file ends the open; what was found so far stays, unsorted.
-    if (!AddChosenFile(record, lookup)) return false;
+    // A missing file ends the open.
+    if (!AddChosenFile(record, lookup, opened.entries)) return false;
   }
   if (record.count <= 0) return false;
   names::CopyNarrow(record.narrowName, record.name);
-  scannedFolders.push_back(record);
+  opened.scannedFolders.push_back(record);
   return true;
 }
 
 bool RecordingCollection::OpenChosenPaths(const std::vector<std::string>& paths) {
   // The picker may hand back a recording's name without its extension.
-  return OpenLocalPaths(paths, true);
+  return OpenAside([&](OpenedSet& opened) { return FillFromLocalPaths(paths, true, opened); });
 }
 
 bool RecordingCollection::OpenDroppedFiles(const std::vector<std::string>& paths) {
-  return OpenLocalPaths(paths, false);
+  return OpenAside([&](OpenedSet& opened) { return FillFromLocalPaths(paths, false, opened); });
 }

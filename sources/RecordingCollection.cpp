@@ -241,10 +241,11 @@ const SourceEntry* RecordingCollection::CurrentSource() const {
   return &sources[static_cast<std::size_t>(selectedSource)];
 }
 
-void RecordingCollection::EmptySet() {
-  scannedFolders.clear();
-  entries.clear();
-  // The rows pointed into the entries just dropped; a row lookup before the next
-  // listing must find nothing rather than freed memory.
+void RecordingCollection::Adopt(OpenedSet& opened) {
+  scannedFolders.swap(opened.scannedFolders);
+  entries.swap(opened.entries);
+  std::swap(device, opened.device);
+  // The rows pointed into the entries just replaced; a row lookup before the next
+  // listing must find nothing rather than another set's recordings.
   rows.clear();
 }

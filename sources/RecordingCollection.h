@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "settings/ApplicationStrings.h"
 #include "settings/StringIds.h"
+#include "sources/CardConnection.h"
 #include "sources/RecordingEntry.h"
 #include "sources/RecordingList.h"
 
@@ -55,11 +57,17 @@ enum RecordingGroup : int32_t {
 // Label of names without a known type code; not translated.
 inline constexpr const char* kUnknownTypeLabel = "UnKnown";
 
-// Size of the card connection block the card library fills.
-inline constexpr std::size_t kCardConnectionSize = 161;
-
 // Reads a language string by number; false when there is none (see LoadLanguageString).
 using LanguageLookup = bool (*)(int number, std::string& text);
+
+// What one open of a source fills. It is built aside and swapped in whole when the open
+// succeeds, so a failed open leaves the set, its rows and its card connection as they
+// were.
+struct OpenedSet {
+  std::vector<FolderRecord> scannedFolders;
+  std::vector<RecordingEntry> entries;
+  CardConnection device;
+};
 
 class RecordingCollection {
  public:
@@ -99,10 +107,6 @@ class RecordingCollection {
   // The source opened last; null when none is.
   const SourceEntry* CurrentSource() const;
 
-  // Empties scannedFolders and entries before a source is read, and the rows that
-  // pointed into them.
-  void EmptySet();
-
   // --- folder source (FolderSource.cpp) ---
 
   // Adds the admitted files of the folder `record` names (ending in "/") and of all
@@ -112,7 +116,8 @@ class RecordingCollection {
   // Fills the set from a removable drive without the card file system.
   bool OpenDrive(const SourceEntry& source);
   // Fills the set from the files and folders chosen in the folder picker, in order.
-  // A file named without ".avi" is looked up with ".avi" appended.
+  // A file named without ".avi" is looked up with ".avi" appended. False, with the
+  // earlier set kept, when a file is missing or nothing admissible was found.
   bool OpenChosenPaths(const std::vector<std::string>& paths);
   // Fills the set from files and folders dropped on the file list, in drop order.
   bool OpenDroppedFiles(const std::vector<std::string>& paths);
@@ -124,11 +129,13 @@ class RecordingCollection {
   // then the folder item. The number of sources, at least 1.
   int EnumerateSources();
   // Opens source `index` of the latest enumeration; a folder item needs one of the
-  // two entry points below.
+  // two entry points below. Only a successful open changes the set, sourceKind,
+  // selectedSource and the card connection.
   bool OpenSource(int index);
   bool OpenSourceWithChoice(int index, const std::vector<std::string>& paths);
   bool OpenSourceWithDrop(int index, const std::vector<std::string>& droppedPaths);
-  // Opens the card of a kind 1 source and lists its recording folders.
+  // Opens the card of a kind 1 source and lists its recording folders; the connection
+  // open before is closed only once the new one is open.
   bool OpenCard(const SourceEntry& source);
   // Adds the files of one card folder to entries; always true.
   bool ListCardFolder(FolderRecord& record, int folderIndex);
@@ -157,11 +164,12 @@ class RecordingCollection {
   std::vector<const RecordingEntry*> rows;
   // Lower-case extensions that admit a local file.
   std::vector<std::string> extensions;
-  // The open card connection (kCardConnectionSize bytes, owned), or null.
-  unsigned char* device = nullptr;
+  // The open card connection; its Block() is the card handle of the card library's
+  // calls and the player's source handle (null while no card is open).
+  CardConnection device;
   int32_t sortMode = 1;
   int32_t selectedSource = -1;
-  std::string folderItemLabel = "내 컴퓨터에서 찾기";
+  std::string folderItemLabel = ApplicationString(kAppStrFolderItemLabel);
   std::string defaultExtension = "avi";
   // [0] the last listing saw an entry, [1] a normal, [2] an event, [3] a parking one.
   uint8_t typePresent[4] = {0, 0, 0, 0};
@@ -182,13 +190,28 @@ class RecordingCollection {
 
  private:
   int FillList(RecordingList& list, bool allGroups, int group);
+  // Makes `opened` the set: its entries, folders and card connection replace the
+  // current ones (the connection held before closes with `opened`).
+  void Adopt(OpenedSet& opened);
+  // Fills a set aside with fill(opened) and makes it the set only when that succeeds.
+  template <typename Fill>
+  bool OpenAside(Fill fill) {
+    OpenedSet opened;
+    if (!fill(opened)) return false;
+    Adopt(opened);
+    return true;
+  }
   // Folders already entered in this scan, by device and inode, so a link back up the
   // tree cannot make the scan run forever.
   using VisitedFolders = std::vector<std::pair<uint64_t, uint64_t>>;
-  bool ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited);
+  bool ScanFolderBelow(FolderRecord& record, int folderIndex, VisitedFolders& visited,
+                       std::vector<RecordingEntry>& found) const;
   // Looks up one chosen or dropped file; false when it does not exist.
-  bool AddChosenFile(FolderRecord& record, const std::string& path);
-  bool OpenLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix);
+  bool AddChosenFile(FolderRecord& record, const std::string& path, std::vector<RecordingEntry>& found) const;
+  bool FillFromDrive(const SourceEntry& source, OpenedSet& opened) const;
+  bool FillFromLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix, OpenedSet& opened) const;
+  bool FillFromCard(const SourceEntry& source, OpenedSet& opened) const;
+  void ListCardFolderInto(void* card, FolderRecord& record, int folderIndex, std::vector<RecordingEntry>& found) const;
   // The common steps of opening a source; openFolderItem opens a kind 2 source.
   template <typename OpenFolderItem>
   bool OpenSourceWith(int index, OpenFolderItem openFolderItem);

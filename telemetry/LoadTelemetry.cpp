@@ -17,11 +17,12 @@ constexpr auto kIdlePause = std::chrono::milliseconds(1);
 
 // The source answers from memory, so there is no pause between records; only a call
 // that delivers nothing waits a moment before asking again.
-void LoadTelemetry(TelemetryRecordSource* source, TelemetrySamples& samples) {
+void LoadTelemetry(TelemetryRecordSource* source, TelemetrySamples& samples, const std::atomic<bool>* stop) {
   samples.Clear();
   if (!source) return;
   std::array<char, kRecordBufferSize> buffer{};
   for (int idle = 0; idle < kMaxIdleCalls;) {
+    if (stop && stop->load()) return;
     buffer.fill(0);
     int32_t size = kRecordBufferSize;
     int32_t recordTime = 0;

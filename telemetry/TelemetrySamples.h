@@ -44,6 +44,9 @@ class TelemetrySamples {
   bool FindPosition(int32_t positionMs, float& latitude, float& longitude) const;
   // In g.
   bool FindGValues(int32_t positionMs, double& x, double& y, double& z) const;
+  // The fix of a position, valid or not (the map converts its coordinates in double
+  // precision); null when there is none.
+  const CGPSData* FindGpsSample(int32_t positionMs) const;
 
   // Delivery order. Append through the calls above (a plain push_back is noticed and
   // the lookup index rebuilt; changing the recordTime of a stored sample is not).
@@ -58,7 +61,6 @@ class TelemetrySamples {
   mutable std::vector<int32_t> gpsReach;
   mutable std::vector<int32_t> gsensorReach;
 
-  const CGPSData* FindGpsSample(int32_t positionMs) const;
   const CGSensorData* FindGSensorSample(int32_t positionMs) const;
 };
 

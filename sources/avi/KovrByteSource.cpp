@@ -13,7 +13,6 @@ constexpr int64_t kLargestRead = 1 << 24;
 }  // namespace
 
 KovrByteSource::KovrByteSource(void* deviceBlock, const std::string& path, int32_t number) {
-  static_assert(sizeof block == KOVR_CONNECTION_BLOCK_SIZE);
   if (!deviceBlock) return;
   std::memcpy(block, deviceBlock, sizeof block);
   device = block;
@@ -22,7 +21,6 @@ KovrByteSource::KovrByteSource(void* deviceBlock, const std::string& path, int32
 
 KovrByteSource::~KovrByteSource() {
   if (handle > 0) VK_Kovr_File_Close(device, handle);
-  if (ownBlock) VK_Kovr_Device_Close(ownBlock.get());
 }
 
 bool KovrByteSource::Open(const std::string& path, int32_t number) {
@@ -41,12 +39,8 @@ bool KovrByteSource::Open(const std::string& path, int32_t number) {
 std::unique_ptr<KovrByteSource> KovrByteSource::OpenOnCard(const std::string& physicalPath, const std::string& folder,
                                                            const std::string& name) {
   std::unique_ptr<KovrByteSource> source(new KovrByteSource());
-  source->ownBlock.reset(new unsigned char[KOVR_CONNECTION_BLOCK_SIZE]());
-  if (VK_Kovr_Device_Open(physicalPath.c_str(), KOVR_OPEN_DEFAULT, source->ownBlock.get()) != 0) {
-    source->ownBlock.reset();
-    return nullptr;
-  }
-  source->device = source->ownBlock.get();
+  if (source->ownConnection.Open(physicalPath) != 0) return nullptr;
+  source->device = source->ownConnection.Block();
   if (!source->Open("/" + folder + "/" + name, 0)) return nullptr;
   return source;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "sources/CardConnection.h"
 #include "sources/avi/ByteSource.h"
 
 class KovrByteSource : public ByteSource {
@@ -35,10 +36,10 @@ class KovrByteSource : public ByteSource {
   KovrByteSource() = default;
   bool Open(const std::string& path, int32_t number);
 
-  unsigned char block[161] = {};
+  unsigned char block[kCardConnectionSize] = {};
   void* device = nullptr;
-  // Set when this source opened the connection itself.
-  std::unique_ptr<unsigned char[]> ownBlock;
+  // Open when this source opened the connection itself; closed after the file.
+  CardConnection ownConnection;
   int handle = 0;
   int32_t fileNumber = 0;
   int64_t size = -1;

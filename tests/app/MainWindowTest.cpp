@@ -25,6 +25,8 @@
 #include "settings/ViewerSettings.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/TelemetrySamples.h"
+#include "tests/support/TempFolder.h"
 
 using app::DlgItem;
 
@@ -167,6 +169,25 @@ TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
     EXPECT_EQ(seek.left() + 15 - 2, graph->x() + probe.plotLeft);
     EXPECT_EQ(seek.width() - 30, probe.plotRight - probe.plotLeft);
   }
+}
+
+TEST_F(MainWindowTest, GraphDrawsTheProcessWideReadingsAsTheLoadLeavesThem) {
+  // A second copy of the readings would leave the graph drawing a stale recording.
+  auto* graph = static_cast<CBbGsensorCtrl*>(dlg->Item(DlgItem::GsensorGraph));
+  TelemetrySamples& samples = TheTelemetrySamples();
+  samples.Clear();
+  EXPECT_TRUE(graph->SeriesPoints(0).empty());
+  for (int t = 100; t <= 300; t += 100) {
+    CGSensorData reading;
+    reading.recordTime = t;
+    reading.x = t / 100;
+    samples.AddGSensorSample(reading);
+  }
+  graph->ComputeGeometry(graph->width(), graph->height());
+  // The start point, one point per reading, the end point.
+  EXPECT_EQ(graph->SeriesPoints(0).size(), 5u);
+  samples.Clear();
+  EXPECT_TRUE(graph->SeriesPoints(0).empty());
 }
 
 TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
@@ -416,9 +437,9 @@ TEST_F(MainWindowTest, TooltipsComeFromTheLanguageLibrary) {
 }
 
 TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
-  apptest::TempFolder folder;
+  testsupport::TempFolder folder;
   apptest::MakeSampleRecordings(folder.Path());
-  const int rows = dlg->OpenChosenPaths({folder.Path().string()});
+  const int rows = apptest::ListPaths(*dlg, {folder.Path().string()});
   EXPECT_EQ(rows, 24);
   auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
   EXPECT_EQ(list->GetItemCount(), 24);
@@ -431,18 +452,18 @@ TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
 }
 
 TEST_F(MainWindowTest, OnlyPresentTypesEnableTheirFilter) {
-  apptest::TempFolder folder;
+  testsupport::TempFolder folder;
   for (const char* name : {"REC_20261208_091500_2.avi", "REC_20261208_091600_2.avi"}) {
     std::ofstream(folder.Path() / name) << "x";
   }
-  EXPECT_EQ(dlg->OpenChosenPaths({folder.Path().string()}), 2);
+  EXPECT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 2);
   EXPECT_TRUE(dlg->Button(DlgItem::FilterNormal)->enabled);
   EXPECT_FALSE(dlg->Button(DlgItem::FilterEvent)->enabled);
   EXPECT_FALSE(dlg->Button(DlgItem::FilterParking)->enabled);
 }
 
 TEST_F(MainWindowTest, MissingPathsLeaveAnEmptyListAndFiltersOff) {
-  EXPECT_EQ(dlg->OpenChosenPaths({"/nonexistent/tarvo/folder"}), 0);
+  EXPECT_EQ(apptest::ListPaths(*dlg, {"/nonexistent/tarvo/folder"}), 0);
   EXPECT_EQ(static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList))->GetItemCount(), 0);
   EXPECT_FALSE(dlg->Button(DlgItem::FilterAll)->enabled);
 }

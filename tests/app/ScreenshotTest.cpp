@@ -15,6 +15,8 @@
 #include "controls/CBbButtonCtrl.h"
 #include "settings/ViewerSettings.h"
 #include "telemetry/CGSensorData.h"
+#include "telemetry/TelemetrySamples.h"
+#include "tests/support/TempFolder.h"
 
 using app::DlgItem;
 
@@ -33,9 +35,10 @@ class ScreenshotTest : public ::testing::TestWithParam<Shot> {
 };
 
 // A minute of driving at ten readings a second: a gentle swerve on X, braking and
-// pulling away on Y, road noise on Z around 1 g.
-std::vector<CGSensorData> SampleDrive() {
-  std::vector<CGSensorData> samples;
+// pulling away on Y, road noise on Z around 1 g, in the process-wide arrays the graph
+// draws.
+void LoadSampleDrive(TelemetrySamples& samples) {
+  samples.Clear();
   for (int t = 0; t <= 60000; t += 100) {
     CGSensorData sample;
     const double s = t / 1000.0;
@@ -43,9 +46,8 @@ std::vector<CGSensorData> SampleDrive() {
     sample.x = static_cast<int>(10 * std::sin(s / 4.0) + 3 * std::sin(s * 1.7));
     sample.y = static_cast<int>(s > 20 && s < 24 ? -22 * std::sin((s - 20) * 0.785) : 2 * std::sin(s));
     sample.z = static_cast<int>(32 + 4 * std::sin(s * 5.3) + 2 * std::cos(s * 11.0));
-    samples.push_back(sample);
+    samples.AddGSensorSample(sample);
   }
-  return samples;
 }
 
 // True when the picture of `widget` has more than one colour: a skin image was drawn.
@@ -62,13 +64,13 @@ bool HasPicture(QWidget* widget) {
 
 TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   const Shot shot = GetParam();
-  apptest::TempFolder samples;
+  testsupport::TempFolder samples;
   apptest::MakeSampleRecordings(samples.Path());
 
   CDezirureDovuriDlg dlg;
   dlg.ChangeLanguage(shot.language);
-  ASSERT_EQ(dlg.OpenChosenPaths({samples.Path().string()}), 24);
-  dlg.gsensorSamples = SampleDrive();
+  ASSERT_EQ(apptest::ListPaths(dlg, {samples.Path().string()}), 24);
+  LoadSampleDrive(TheTelemetrySamples());
   if (shot.maximised) {
     dlg.showMaximized();
   } else {
@@ -90,6 +92,7 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   const std::filesystem::path out = apptest::ScreenshotFolder() / shot.name;
   EXPECT_TRUE(picture.save(QString::fromStdString(out.string())));
   dlg.ChangeLanguage(0);
+  TheTelemetrySamples().Clear();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ViewerScreenshotMode, SavesTheWholeWindowAndExitsZero) {
   apptest::EnsureApplication();
-  apptest::TempFolder work;
+  testsupport::TempFolder work;
   apptest::MakeSampleRecordings(work.Path());
   const std::filesystem::path out = apptest::ScreenshotFolder() / "viewer-screenshot-mode.png";
   std::filesystem::remove(out);

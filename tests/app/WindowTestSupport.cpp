@@ -1,10 +1,19 @@
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 
+#include "app/CDezirureDovuriDlg.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
+#include "controls/LanguageMessageBox.h"
 #include "res/SkinResources.h"
+#include "sources/CFileLoadDlg.h"
+#include "tests/support/TempFolder.h"
 
 namespace apptest {
 
@@ -16,8 +25,8 @@ std::string OffscreenPlatform() {
 void EnsureApplication() {
   if (QApplication::instance()) return;
   // Lives until the process ends, like the application, and is removed then.
-  static TempFolder configFolder;
-  TempFolder* config = &configFolder;
+  static testsupport::TempFolder configFolder;
+  testsupport::TempFolder* config = &configFolder;
   setenv("TARVO_CONFIG_DIR", config->Path().c_str(), 1);
   setenv("TARVO_TEMP_DIR", (config->Path() / "temp").c_str(), 1);
   // A full-HD screen, so that a maximised window has the size of a common desktop.
@@ -30,6 +39,39 @@ void EnsureApplication() {
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);
   InitSkinResources();
+  // No box ever waits for a person: each is recorded and answered.
+  SetMessagePresenter([](QWidget*, const QString& text, QMessageBox::StandardButtons buttons) {
+    Messages& shown = ShownMessages();
+    shown.texts.push_back(text);
+    if (buttons & shown.answer) return shown.answer;
+    for (int bit = 1; bit != 0; bit <<= 1) {
+      if (buttons & bit) return static_cast<QMessageBox::StandardButton>(bit);
+    }
+    return QMessageBox::NoButton;
+  });
+}
+
+Messages& ShownMessages() {
+  static Messages messages;
+  return messages;
+}
+
+bool WaitUntilFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+int ListPaths(CDezirureDovuriDlg& dlg, const std::vector<std::string>& paths) {
+  dlg.LoadingDialog()->delayOverrideMs = 0;
+  dlg.OpenPickedPaths(paths);
+  WaitUntil([&] { return !dlg.LoadingDialog()->TimerActive(); }, 5000);
+  return dlg.FileList()->GetItemCount();
 }
 
 std::vector<std::string> MakeSampleRecordings(const std::filesystem::path& folder) {

@@ -3,11 +3,16 @@
 // kept in a temporary folder, and a folder of recording-named files for the list.
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QString>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/support/TempFolder.h"
+
+class CDezirureDovuriDlg;
 
 namespace apptest {
 
@@ -18,11 +23,31 @@ void EnsureApplication();
 // The QT_QPA_PLATFORM value the suite runs under (for child processes).
 std::string OffscreenPlatform();
 
-using TempFolder = testsupport::TempFolder;
-
 // Writes small files named like a dashcam's recordings (normal, event and parking,
 // one and two channels) into `folder`; their paths.
 std::vector<std::string> MakeSampleRecordings(const std::filesystem::path& folder);
+
+// The message boxes the window showed since the last Clear, answered without a
+// person: with `answer` when the box offers it, else with its first button.
+struct Messages {
+  std::vector<QString> texts;
+  QMessageBox::StandardButton answer = QMessageBox::Ok;
+  void Clear() { texts.clear(); }
+};
+Messages& ShownMessages();
+
+// Lists `paths` as Open would after the folder picker (the loading dialog with its
+// delay cut to nothing) and waits until the dialog is done; the rows listed.
+int ListPaths(CDezirureDovuriDlg& dlg, const std::vector<std::string>& paths);
+
+// Runs the event loop until `done` holds or `ms` pass; whether it holds.
+template <typename Pred>
+bool WaitUntil(Pred done, int ms);
+bool WaitUntilFor(const std::function<bool()>& done, int ms);
+template <typename Pred>
+bool WaitUntil(Pred done, int ms) {
+  return WaitUntilFor(std::function<bool()>(done), ms);
+}
 
 // Where the suites keep the pictures they take: <build>/screenshots.
 std::filesystem::path ScreenshotFolder();

@@ -6,6 +6,8 @@
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/simulator/AviWriter.h"
 
 namespace {
@@ -33,7 +35,7 @@ class CountingSource : public ByteSource {
 class AviReaderTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir = new fixtures::TempFolder;
+    dir = new testsupport::TempFolder;
     simulator::RecordOptions o = fixtures::SmallOptions(2, 3, avi::AudioKind::Aac);
     o.sizes = {{192, 108}, {160, 90}};
     two = fixtures::Record(o, dir->Path() / "two.avi");
@@ -42,10 +44,10 @@ class AviReaderTest : public ::testing::Test {
     delete dir;
     dir = nullptr;
   }
-  static fixtures::TempFolder* dir;
+  static testsupport::TempFolder* dir;
   static fs::path two;
 };
-fixtures::TempFolder* AviReaderTest::dir = nullptr;
+testsupport::TempFolder* AviReaderTest::dir = nullptr;
 fs::path AviReaderTest::two;
 
 // The same recording as a power cut leaves it, without index.
@@ -120,7 +122,7 @@ TEST_F(AviReaderTest, ScanOfACutOffRecordingFindsTheSameChunksAsTheIndex) {
   FileByteSource file(two);
   avi::AviReader indexed(file);
   ASSERT_TRUE(indexed.Open());
-  CountingSource cut(WithoutIndex(fixtures::ReadAll(two), 0));
+  CountingSource cut(WithoutIndex(testsupport::ReadAll(two), 0));
   avi::AviReader scanned(cut);
   ASSERT_TRUE(scanned.Open());
   EXPECT_FALSE(scanned.HasIndex());
@@ -139,11 +141,11 @@ TEST_F(AviReaderTest, ScanOfACutOffRecordingFindsTheSameChunksAsTheIndex) {
 }
 
 TEST_F(AviReaderTest, IncompleteLastChunkIsLeftOut) {
-  const std::vector<uint8_t> whole = WithoutIndex(fixtures::ReadAll(two), 0);
+  const std::vector<uint8_t> whole = WithoutIndex(testsupport::ReadAll(two), 0);
   CountingSource full(whole);
   avi::AviReader a(full);
   ASSERT_TRUE(a.Open());
-  CountingSource cut(WithoutIndex(fixtures::ReadAll(two), 3));
+  CountingSource cut(WithoutIndex(testsupport::ReadAll(two), 3));
   avi::AviReader b(cut);
   ASSERT_TRUE(b.Open());
   EXPECT_EQ(b.ChunkCount(), a.ChunkCount() - 1);
@@ -164,7 +166,7 @@ TEST_F(AviReaderTest, OpeningReadsHeadersAndIndexOnly) {
   for (int i = 0; i < 200; ++i)
     ASSERT_TRUE(writer.AddChunk(layout.VideoChunkId(), frame.data(), static_cast<uint32_t>(frame.size()), false));
   ASSERT_TRUE(writer.Finish());
-  CountingSource source(fixtures::ReadAll(dir->Path() / "big.avi"));
+  CountingSource source(testsupport::ReadAll(dir->Path() / "big.avi"));
   avi::AviReader reader(source);
   ASSERT_TRUE(reader.Open());
   EXPECT_EQ(reader.ChunkCount(), 200u);
@@ -219,7 +221,7 @@ TEST_F(AviReaderTest, HugeScaleInADamagedHeaderHoldsTimesAtTheLargestInsteadOfOv
 }
 
 TEST_F(AviReaderTest, GarbageSizesStopTheScanWithWhatWasRead) {
-  std::vector<uint8_t> f = WithoutIndex(fixtures::ReadAll(two), 0);
+  std::vector<uint8_t> f = WithoutIndex(testsupport::ReadAll(two), 0);
   const size_t headerEnd = 20 + ReadLe32(&f[16]);
   // Chunk 3 claims 2 GB.
   size_t pos = headerEnd + 12;
@@ -239,7 +241,7 @@ TEST_F(AviReaderTest, GarbageSizesStopTheScanWithWhatWasRead) {
 }
 
 TEST_F(AviReaderTest, IndexEntriesPastTheEndAreDropped) {
-  std::vector<uint8_t> f = fixtures::ReadAll(two);
+  std::vector<uint8_t> f = testsupport::ReadAll(two);
   const auto index = fixtures::ReadIndex(f);
   const size_t headerEnd = 20 + ReadLe32(&f[16]);
   const size_t idx = headerEnd + 8 + ReadLe32(&f[headerEnd + 4]) + 8;
@@ -262,7 +264,7 @@ TEST_F(AviReaderTest, WhatIsNotARecordingDoesNotOpen) {
     EXPECT_FALSE(reader.Open());
   }
   // A header list claiming more than the file holds.
-  std::vector<uint8_t> f = fixtures::ReadAll(two);
+  std::vector<uint8_t> f = testsupport::ReadAll(two);
   f.resize(400);
   avi::WriteLe32(&f[16], 0x10000000);
   CountingSource source(f);

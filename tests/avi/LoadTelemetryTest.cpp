@@ -10,6 +10,7 @@
 #include "telemetry/LoadTelemetry.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST(LoadTelemetry, ASourceThatNeverDeliversIsGivenUp) {
 }
 
 TEST(LoadTelemetry, ReadsEveryRecordOfARecordingWithoutPausing) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const auto path = fixtures::Record(fixtures::SmallOptions(1, 4, avi::AudioKind::None), dir / "t.avi");
   FileByteSource file(path);
   avi::AviReader reader(file);

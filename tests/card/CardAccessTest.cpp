@@ -4,11 +4,22 @@
 #include <gtest/gtest.h>
 
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
+
+// A card that has become unreadable since the enumeration (damaged, or swapped for
+// another medium).
+void DamageCard(const std::string& image) {
+  const Geometry g = ReadGeometry(image);
+  const unsigned char junk[8] = {'F', 'O', 'R', 'E', 'I', 'G', 'N', 0};
+  WriteBytesAt(image, g.partitionStart, junk, sizeof junk);
+}
 
 class CardAccess : public ::testing::Test {
  protected:
@@ -38,6 +49,7 @@ class CardAccess : public ::testing::Test {
 
   TempFolder temp_;
   RecordingCollection set_;
+  MemoryRecordingList list_;
   fs::path cardRoot_, plainRoot_, table_;
   std::string card_, plain_;
 };
@@ -85,7 +97,7 @@ TEST_F(CardAccess, CardWithFourEmptyFoldersOpensWithAnEmptySet) {
   ASSERT_TRUE(set_.OpenSource(0));
   EXPECT_EQ(kSourceCard, set_.sourceKind);
   EXPECT_EQ(0, set_.selectedSource);
-  EXPECT_NE(nullptr, set_.device);
+  EXPECT_TRUE(set_.device.IsOpen());
   EXPECT_EQ(0, set_.EntryCount());
   ASSERT_EQ(4u, set_.scannedFolders.size());
   const char* names[] = {"NORMAL", "INFINITE", "EVENT", "PARKING"};
@@ -137,16 +149,105 @@ TEST_F(CardAccess, CardThatCannotBeOpenedSaysSoOnStandardOutput) {
   set_.EnumerateSources();
   ASSERT_EQ(kSourceCard, set_.sources[0].kind);
   // The card is damaged between the enumeration and the open.
-  const Geometry g = ReadGeometry(card_);
-  const unsigned char junk[8] = {'F', 'O', 'R', 'E', 'I', 'G', 'N', 0};
-  WriteBytes(card_, g.partitionStart, junk, sizeof junk);
+  DamageCard(card_);
   testing::internal::CaptureStdout();
   EXPECT_FALSE(set_.OpenSource(0));
   EXPECT_EQ("KOVR drive cannot be opened\n", testing::internal::GetCapturedStdout());
-  EXPECT_EQ(nullptr, set_.device);
-  EXPECT_EQ(kSourceCard, set_.sourceKind);
+  EXPECT_FALSE(set_.device.IsOpen());
+  EXPECT_EQ(kSourceNone, set_.sourceKind) << "nothing was open before, nothing is now";
   EXPECT_EQ(0, set_.EntryCount());
   EXPECT_EQ(-1, set_.selectedSource);
+}
+
+TEST_F(CardAccess, FailedCardOpenKeepsTheCardOpenBeforeAndItsRows) {
+  ASSERT_GT(Put("EVENT", "EVT_20240102_080000_2.avi", 70000, 11), 0);
+  ASSERT_GT(Put("NORMAL", "REC_20240101_120000_2.avi", 3000, 12), 0);
+  const std::string second = MakeFormattedCard(temp_.Path(), 120 * kMiB, "second.img");
+  ASSERT_FALSE(second.empty());
+  const fs::path secondRoot = temp_.Path() / "media" / "SECOND";
+  fs::create_directories(secondRoot);
+  WriteTable(table_,
+             cardRoot_.string() + "|" + card_ + "|removable\n" + secondRoot.string() + "|" + second + "|removable\n");
+  DriveTableScope scope(table_);
+  ASSERT_EQ(3, set_.EnumerateSources());
+  ASSERT_TRUE(set_.OpenSource(0));
+  ASSERT_EQ(2, set_.ListAll(list_));
+  void* const handle = set_.device.Block();
+  const RecordingEntry* firstRow = set_.EntryForRow(0);
+  ASSERT_NE(nullptr, firstRow);
+
+  DamageCard(second);
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(set_.OpenSource(1));
+  EXPECT_EQ("KOVR drive cannot be opened\n", testing::internal::GetCapturedStdout());
+
+  EXPECT_EQ(kSourceCard, set_.sourceKind);
+  EXPECT_EQ(0, set_.selectedSource);
+  EXPECT_EQ(2, set_.EntryCount());
+  EXPECT_EQ(4u, set_.scannedFolders.size());
+  EXPECT_EQ(firstRow, set_.EntryForRow(0)) << "the rows must still point into the kept entries";
+  EXPECT_EQ("REC_20240101_120000_2.avi", set_.EntryForRow(0)->fileName);
+  EXPECT_EQ("EVT_20240102_080000_2.avi", set_.EntryForRow(1)->fileName);
+  // The kept connection still reads the card: the handle given out before, and a copy.
+  ASSERT_TRUE(set_.device.IsOpen());
+  EXPECT_EQ(handle, set_.device.Block());
+  const fs::path out = temp_.Path() / "after-failed-open.avi";
+  ASSERT_TRUE(set_.SaveRecordingCopy(1, out.string()));
+  EXPECT_EQ(Pattern(70000, 11), ReadBytesAt(out, 0, 100000));
+  const RecordingEntry* entry = set_.EntryForRow(0);
+  const int file = VK_Kovr_File_Open(handle, entry->fileName.c_str(), "r", 0, 0, entry->cardFileNumber);
+  ASSERT_GT(file, 0);
+  std::vector<unsigned char> bytes(4000);
+  EXPECT_EQ(3000, VK_Kovr_File_Read(handle, bytes.data(), 4000, file));
+  bytes.resize(3000);
+  EXPECT_EQ(Pattern(3000, 12), bytes);
+  VK_Kovr_File_Close(handle, file);
+}
+
+TEST_F(CardAccess, FailedOpensOfOtherKindsKeepTheCardAndItsRows) {
+  ASSERT_GT(Put("NORMAL", "REC_20240101_120000_2.avi", 3000, 12), 0);
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSource(0));
+  ASSERT_EQ(1, set_.ListAll(list_));
+  const RecordingEntry* row = set_.EntryForRow(0);
+  const std::string missing = (temp_.Path() / "missing.avi").string();
+  EXPECT_FALSE(set_.OpenSourceWithChoice(2, {missing}));
+  EXPECT_FALSE(set_.OpenSourceWithDrop(2, {(temp_.Path() / "missing").string()}));
+  EXPECT_FALSE(set_.OpenSource(2)) << "the folder item needs an entry point of its own";
+  EXPECT_FALSE(set_.OpenSource(3));
+  EXPECT_TRUE(set_.device.IsOpen());
+  EXPECT_EQ(kSourceCard, set_.sourceKind);
+  EXPECT_EQ(0, set_.selectedSource);
+  EXPECT_EQ(row, set_.EntryForRow(0));
+  EXPECT_EQ(1, set_.EntryCount());
+}
+
+TEST_F(CardAccess, SuccessfulOpenReplacesSetKindSourceAndConnection) {
+  ASSERT_GT(Put("NORMAL", "REC_20240101_120000_2.avi", 3000, 12), 0);
+  std::ofstream(plainRoot_ / "EVT_20240105_090000_1.avi") << "x";
+  UseBothDrives();
+  DriveTableScope scope(table_);
+  set_.EnumerateSources();
+  ASSERT_TRUE(set_.OpenSource(0));
+  ASSERT_EQ(1, set_.ListAll(list_));
+  unsigned char old[kCardConnectionSize];
+  std::memcpy(old, set_.device.Block(), sizeof old);
+  ASSERT_TRUE(set_.OpenSource(1));
+  EXPECT_EQ(nullptr, set_.EntryForRow(0)) << "rows of the card's set survived the open";
+  EXPECT_EQ(kSourceRemovableDrive, set_.sourceKind);
+  EXPECT_EQ(1, set_.selectedSource);
+  ASSERT_EQ(1, set_.EntryCount());
+  EXPECT_EQ("EVT_20240105_090000_1.avi", set_.EntryAt(0)->fileName);
+  ASSERT_EQ(1u, set_.scannedFolders.size());
+  EXPECT_EQ(plainRoot_.string() + "/", set_.scannedFolders[0].name);
+  EXPECT_FALSE(set_.device.IsOpen());
+  std::vector<unsigned char> buffer(KOVR_FILE_LIST_BUFFER_SIZE, 0);
+  PutLe32(buffer.data(), KOVR_FILE_LIST_CAPACITY);
+  int32_t cursor = 1;
+  EXPECT_EQ(KOVR_E_HANDLE, VK_Kovr_Get_FileList(old, "NORMAL", &cursor, buffer.data(), 0))
+      << "the replaced card connection was left open";
 }
 
 TEST_F(CardAccess, IndicesOutsideTheSourcesOpenNothing) {
@@ -166,9 +267,9 @@ TEST_F(CardAccess, OpeningAnotherSourceClosesTheCard) {
   DriveTableScope scope(table_);
   set_.EnumerateSources();
   ASSERT_TRUE(set_.OpenSource(0));
-  ASSERT_NE(nullptr, set_.device);
+  ASSERT_TRUE(set_.device.IsOpen());
   ASSERT_TRUE(set_.OpenSource(1));
-  EXPECT_EQ(nullptr, set_.device);
+  EXPECT_FALSE(set_.device.IsOpen());
   EXPECT_EQ(kSourceRemovableDrive, set_.sourceKind);
   EXPECT_EQ(1, set_.selectedSource);
   ASSERT_EQ(1, set_.EntryCount());
@@ -192,7 +293,7 @@ TEST_F(CardAccess, FolderItemOpensChosenPathsOrDrops) {
   // Dropping the root of the card opens the card.
   ASSERT_TRUE(set_.OpenSourceWithDrop(0, {cardRoot_.string()}));
   EXPECT_EQ(kSourceCard, set_.sourceKind);
-  EXPECT_NE(nullptr, set_.device);
+  EXPECT_TRUE(set_.device.IsOpen());
 }
 
 class SaveCopy : public CardAccess {
@@ -209,7 +310,6 @@ class SaveCopy : public CardAccess {
       if (set_.EntryForRow(r)->fileName == name) return r;
     return -1;
   }
-  MemoryRecordingList list_;
 };
 
 TEST_F(SaveCopy, CardRecordingIsCopiedByteForByteThroughTheLibrary) {
@@ -219,11 +319,11 @@ TEST_F(SaveCopy, CardRecordingIsCopiedByteForByteThroughTheLibrary) {
   OpenCardAndList();
   const fs::path out = temp_.Path() / "copy.avi";
   ASSERT_TRUE(set_.SaveRecordingCopy(RowOf("EVT_20240101_120000_2.avi"), out.string()));
-  EXPECT_EQ(Pattern(700001, 42), ReadBytes(out, 0, 800000));
+  EXPECT_EQ(Pattern(700001, 42), ReadBytesAt(out, 0, 800000));
   const fs::path out2 = temp_.Path() / "long.avi";
   ASSERT_TRUE(set_.SaveRecordingCopy(RowOf(longName), out2.string()))
       << "a name longer than the 63-byte card name is still found";
-  EXPECT_EQ(Pattern(1000, 43), ReadBytes(out2, 0, 2000));
+  EXPECT_EQ(Pattern(1000, 43), ReadBytesAt(out2, 0, 2000));
 }
 
 TEST_F(SaveCopy, CutOffCardRecordingCopiesWhatReachedTheCard) {
@@ -246,9 +346,7 @@ TEST_F(SaveCopy, FailuresCopyNothingAndSayFalse) {
     ASSERT_EQ(0, VK_Kovr_File_Delete(card.Block(), set_.EntryForRow(0)->cardFileNumber));
   }
   set_.CloseCard();
-  unsigned char* reopened = new unsigned char[kCardConnectionSize]();
-  ASSERT_EQ(0, VK_Kovr_Device_Open(card_.c_str(), KOVR_OPEN_DEFAULT, reopened));
-  set_.device = reopened;
+  ASSERT_EQ(0, set_.device.Open(card_));
   const fs::path out = temp_.Path() / "empty.avi";
   EXPECT_FALSE(set_.SaveRecordingCopy(0, out.string()));
   EXPECT_FALSE(fs::exists(out));
@@ -288,9 +386,7 @@ TEST(CardLibraryLife, CollectionsStartAndStopTheLibraryInPairs) {
   TempFolder temp;
   const std::string image = MakeFormattedCard(temp.Path());
   auto outer = std::make_unique<RecordingCollection>();
-  unsigned char* block = new unsigned char[kCardConnectionSize]();
-  ASSERT_EQ(0, VK_Kovr_Device_Open(image.c_str(), KOVR_OPEN_DEFAULT, block));
-  outer->device = block;
+  ASSERT_EQ(0, outer->device.Open(image));
   {
     RecordingCollection inner;  // its stop must not close the outer collection's card
   }
@@ -299,8 +395,8 @@ TEST(CardLibraryLife, CollectionsStartAndStopTheLibraryInPairs) {
   std::vector<unsigned char> buffer(KOVR_FILE_LIST_BUFFER_SIZE, 0);
   PutLe32(buffer.data(), 30);
   int32_t cursor = 1;
-  EXPECT_EQ(0, VK_Kovr_Get_FileList(outer->device, "NORMAL", &cursor, buffer.data(), 0));
-  outer.reset();  // closes the card and frees the block
+  EXPECT_EQ(0, VK_Kovr_Get_FileList(outer->device.Block(), "NORMAL", &cursor, buffer.data(), 0));
+  outer.reset();  // closes the card
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(CardFault, ImageCutInTheMiddleOfARecordingReadsUpToTheCutThroughKovrByteS
   CutImage(cut);
   const RecordingEntry* entry = set_.EntryForRow(0);
   ASSERT_NE(entry, nullptr);
-  KovrByteSource source(set_.device, entry->fileName, entry->cardFileNumber);
+  KovrByteSource source(set_.device.Block(), entry->fileName, entry->cardFileNumber);
   ASSERT_TRUE(source.IsOpen());
   EXPECT_EQ(source.Size(), static_cast<int64_t>(bytes_.size())) << "the size is the directory's";
   std::vector<unsigned char> got(bytes_.size());
@@ -128,7 +128,7 @@ TEST_F(CardFault, ImageCutInTheMiddleOfARecordingReadsUpToTheCutThroughKovrByteS
 TEST_F(CardFault, ImageCutInTheMiddleOfARecordingIsNotRebuiltFromHalfOfIt) {
   CutImage(bytes_.size() / 2 + 333);
   const fs::path tempFolder = temp_.Path() / "temp";
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *set_.EntryForRow(0), tempFolder);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *set_.EntryForRow(0), tempFolder);
   EXPECT_EQ(o.result, repair::PrepareResult::CannotCreateFiles);
   EXPECT_TRUE(FilesIn(tempFolder).empty()) << "no _hdlr, _movi or output left";
   ExpectCardUnwritten();
@@ -143,7 +143,7 @@ TEST_F(CardFault, ImageEmptiedUnderTheListFailsEveryReadCleanly) {
   EXPECT_FALSE(fs::exists(copy));
   EXPECT_FALSE(fs::exists(copy.string() + ".partial"));
   const fs::path tempFolder = temp_.Path() / "temp";
-  EXPECT_EQ(PrepareCardRecording(set_.device, *set_.EntryForRow(0), tempFolder).result,
+  EXPECT_EQ(PrepareCardRecording(set_.device.Block(), *set_.EntryForRow(0), tempFolder).result,
             repair::PrepareResult::NotReadable);
   EXPECT_TRUE(FilesIn(tempFolder).empty());
 }
@@ -161,7 +161,7 @@ TEST_F(CardFault, ImageCutInsideItsDirectoryIsNotListedAtAll) {
   EXPECT_FALSE(fresh.OpenCard(source));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "KOVR drive cannot be opened\n");
   EXPECT_EQ(fresh.EntryCount(), 0);
-  EXPECT_EQ(fresh.device, nullptr);
+  EXPECT_FALSE(fresh.device.IsOpen());
 }
 
 TEST_F(CardFault, ImageRemovedWhileListedKeepsTheOpenCardAndRefusesANewOpen) {
@@ -180,7 +180,7 @@ TEST_F(CardFault, ImageRemovedWhileListedKeepsTheOpenCardAndRefusesANewOpen) {
   testing::internal::CaptureStdout();
   EXPECT_FALSE(set_.OpenCard(source));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "KOVR drive cannot be opened\n");
-  EXPECT_EQ(set_.device, nullptr);
+  EXPECT_FALSE(set_.device.IsOpen());
   EXPECT_EQ(set_.ListAll(list_), 0);
   EXPECT_FALSE(set_.SaveRecordingCopy(0, (temp_.Path() / "again.avi").string()));
   EXPECT_FALSE(fs::exists(temp_.Path() / "again.avi"));

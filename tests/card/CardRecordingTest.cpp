@@ -6,8 +6,11 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
@@ -27,7 +30,7 @@ class CardRecordingOpen : public ::testing::Test {
   const RecordingEntry* PutAndOpen(const fs::path& rec, const std::string& folder, bool close = true) {
     {
       Card card(image_);
-      if (card.Put(folder, rec.filename().string(), FileBytes(rec), close, 65536) <= 0) return nullptr;
+      if (card.Put(folder, rec.filename().string(), ReadAll(rec), close, 65536) <= 0) return nullptr;
     }
     SourceEntry source;
     source.kind = kSourceCard;
@@ -49,7 +52,7 @@ TEST_F(CardRecordingOpen, IntactRecordingWithSoundPlaysFromTheCardUncopied) {
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "NORMAL");
   ASSERT_NE(nullptr, entry);
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   EXPECT_EQ(repair::PrepareResult::PlayDirectly, o.result);
   EXPECT_FALSE(fs::exists(tempFolder_)) << "nothing is copied for an intact recording with sound";
 }
@@ -60,7 +63,7 @@ TEST_F(CardRecordingOpen, CutOffRecordingIsRebuiltFromTheCard) {
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "EVENT", /*close=*/false);
   ASSERT_NE(nullptr, entry);
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   ASSERT_EQ(repair::PrepareResult::Rebuilt, o.result);
   EXPECT_EQ(tempFolder_ / "EVT_20240101_120000_2.avi_REPAIR.avi", o.output);
   // The temporary body holds exactly what followed the header on the card.
@@ -85,7 +88,7 @@ TEST_F(CardRecordingOpen, SoundlessRecordingIsRebuiltOnceAndThenReused) {
   ASSERT_FALSE(rec.empty());
   const RecordingEntry* entry = PutAndOpen(rec, "PARKING");
   ASSERT_NE(nullptr, entry);
-  const repair::PrepareOutcome first = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome first = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   ASSERT_EQ(repair::PrepareResult::Rebuilt, first.result);
   EXPECT_EQ(tempFolder_ / "PRK_20240101_120000_1.avi_AddAudio.avi", first.output);
   FileByteSource out;
@@ -93,7 +96,7 @@ TEST_F(CardRecordingOpen, SoundlessRecordingIsRebuiltOnceAndThenReused) {
   avi::AviReader reader(out);
   ASSERT_TRUE(reader.Open());
   EXPECT_GE(reader.AudioStream(), 0) << "a silent track was added";
-  const repair::PrepareOutcome second = PrepareCardRecording(set_.device, *entry, tempFolder_);
+  const repair::PrepareOutcome second = PrepareCardRecording(set_.device.Block(), *entry, tempFolder_);
   EXPECT_EQ(repair::PrepareResult::Reused, second.result);
 }
 
@@ -104,7 +107,7 @@ TEST_F(CardRecordingOpen, FileGoneFromTheCardIsNotReadable) {
   ASSERT_NE(nullptr, entry);
   RecordingEntry stale = *entry;
   stale.cardFileNumber += 50;
-  EXPECT_EQ(repair::PrepareResult::NotReadable, PrepareCardRecording(set_.device, stale, tempFolder_).result);
+  EXPECT_EQ(repair::PrepareResult::NotReadable, PrepareCardRecording(set_.device.Block(), stale, tempFolder_).result);
   EXPECT_EQ(repair::PrepareResult::NotReadable, PrepareCardRecording(nullptr, *entry, tempFolder_).result);
 }
 
@@ -113,22 +116,22 @@ TEST_F(CardRecordingOpen, HostileCardNameStaysInsideTheTemporaryFolder) {
   ASSERT_FALSE(rec.empty());
   {
     Card card(image_);
-    ASSERT_GT(card.Put("NORMAL", "placeholder", FileBytes(rec), false), 0);
+    ASSERT_GT(card.Put("NORMAL", "placeholder", ReadAll(rec), false), 0);
   }
   // Another writer left a record named ".." (the library itself never writes one).
   const Geometry g = ReadGeometry(image_);
-  std::vector<unsigned char> r = ReadBytes(image_, g.directoryStart, 128);
+  std::vector<unsigned char> r = ReadBytesAt(image_, g.directoryStart, 128);
   std::memset(r.data(), 0, 98);
   std::memcpy(r.data(), "..", 2);
   PutLe32(r.data() + 124, Crc32(r.data(), 124));
-  WriteBytes(image_, g.directoryStart, r.data(), r.size());
+  WriteBytesAt(image_, g.directoryStart, r.data(), r.size());
   SourceEntry source;
   source.kind = kSourceCard;
   std::snprintf(source.physicalPath, sizeof source.physicalPath, "%s", image_.c_str());
   ASSERT_TRUE(set_.OpenCard(source));
   ASSERT_EQ(1, set_.EntryCount());
   EXPECT_EQ("..", set_.EntryAt(0)->fileName);
-  const repair::PrepareOutcome o = PrepareCardRecording(set_.device, *set_.EntryAt(0), tempFolder_);
+  const repair::PrepareOutcome o = PrepareCardRecording(set_.device.Block(), *set_.EntryAt(0), tempFolder_);
   ASSERT_EQ(repair::PrepareResult::Rebuilt, o.result);
   const std::string inside = fs::weakly_canonical(o.output).string();
   EXPECT_EQ(0u, inside.find(fs::weakly_canonical(tempFolder_).string() + "/")) << inside;

@@ -11,6 +11,7 @@
 #include "sources/MemoryRecordingList.h"
 #include "sources/RecordingCollection.h"
 #include "tests/kovr/KovrTestCard.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace cardtest {
 
@@ -26,23 +27,10 @@ inline void PrepareCollection(RecordingCollection& set) {
 // Points the drive table variable at a table file for one test.
 class DriveTableScope {
  public:
-  explicit DriveTableScope(const kovrtest::fs::path& table) {
-    if (const char* old = std::getenv(drives::kDriveTableVariable)) {
-      had_ = true;
-      old_ = old;
-    }
-    ::setenv(drives::kDriveTableVariable, table.c_str(), 1);
-  }
-  ~DriveTableScope() {
-    if (had_)
-      ::setenv(drives::kDriveTableVariable, old_.c_str(), 1);
-    else
-      ::unsetenv(drives::kDriveTableVariable);
-  }
+  explicit DriveTableScope(const kovrtest::fs::path& table) : variable_(drives::kDriveTableVariable, table.c_str()) {}
 
  private:
-  bool had_ = false;
-  std::string old_;
+  testsupport::ScopedEnv variable_;
 };
 
 // Records a small simulated recording with the tool; empty path when that fails.
@@ -52,10 +40,6 @@ inline kovrtest::fs::path Record(const kovrtest::fs::path& folder, const std::st
   const std::string cmd = std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool record '" + out.string() +
                           "' --seconds 2 --size 320x180 --fps 10 " + options + " >/dev/null 2>&1";
   return std::system(cmd.c_str()) == 0 ? out : kovrtest::fs::path();
-}
-
-inline std::vector<unsigned char> FileBytes(const kovrtest::fs::path& path) {
-  return kovrtest::ReadBytes(path, 0, static_cast<size_t>(kovrtest::fs::file_size(path)));
 }
 
 inline void WriteTable(const kovrtest::fs::path& table, const std::string& text) { std::ofstream(table) << text; }

@@ -6,8 +6,11 @@
 #include <cstdio>
 
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
@@ -70,7 +73,7 @@ TEST_F(CardTool, PutListsAndGetsByteForByte) {
             Tool("card ls '" + image_ + "'").out);
   const fs::path back = temp_.Path() / "back.avi";
   ASSERT_EQ(0, Tool("card get '" + image_ + "' NORMAL REC_20240101_120000_2.avi '" + back.string() + "'").status);
-  EXPECT_EQ(data, ReadBytes(back, 0, 2000000));
+  EXPECT_EQ(data, ReadBytesAt(back, 0, 2000000));
   EXPECT_EQ(1, Tool("card get '" + image_ + "' NORMAL missing.avi '" + back.string() + "'").status);
   const ToolRun info = Tool("card info '" + image_ + "'");
   EXPECT_NE(std::string::npos, info.out.find("partition 1: type 0x0C, start sector 2048, 204800 sectors (100 MiB)"));

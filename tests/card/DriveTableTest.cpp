@@ -4,8 +4,10 @@
 
 #include "sources/DriveProbe.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {

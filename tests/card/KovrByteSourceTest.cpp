@@ -6,23 +6,17 @@
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/KovrByteSource.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/kovr/CardImageTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
 
-class KovrSource : public ::testing::Test {
- protected:
-  void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
-  }
-  void TearDown() override { VK_Kovr_Stop(); }
-  TempFolder temp_;
-  std::string image_;
-};
+using KovrSource = CardImageTest;
 
 TEST_F(KovrSource, ReadsAnyRangeAsTheFileHoldsIt) {
   const std::vector<unsigned char> data = Pattern(900001, 77);
@@ -79,7 +73,7 @@ TEST_F(KovrSource, RecordingReaderSeesTheSameRecordingOnTheCard) {
   ASSERT_FALSE(rec.empty()) << "tarvo-tool record failed";
   {
     Card card(image_);
-    ASSERT_GT(card.Put("NORMAL", rec.filename().string(), FileBytes(rec)), 0);
+    ASSERT_GT(card.Put("NORMAL", rec.filename().string(), ReadAll(rec)), 0);
   }
   std::unique_ptr<KovrByteSource> onCard = KovrByteSource::OpenOnCard(image_, "NORMAL", rec.filename().string());
   ASSERT_NE(nullptr, onCard);
@@ -102,7 +96,7 @@ TEST_F(KovrSource, CutOffRecordingOnTheCardReadsAsCutOff) {
   const fs::path rec =
       Record(temp_.Path(), "EVT_20240101_120000_1.avi", "--cameras 1 --audio none --type EVT --cut-at 120000");
   ASSERT_FALSE(rec.empty());
-  const std::vector<unsigned char> bytes = FileBytes(rec);
+  const std::vector<unsigned char> bytes = ReadAll(rec);
   {
     Card card(image_);
     // The camera loses power while writing: the file is never closed.

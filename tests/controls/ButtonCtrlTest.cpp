@@ -1,8 +1,10 @@
-// The skinned button's picture per state and its click reporting, and the panel that
-// passes commands up.
+// The skinned button's picture per state and its click reporting, also from inside a
+// panel.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QWidget>
+#include <vector>
 
 #include "ControlTestSupport.h"
 #include "controls/CBbButtonCtrl.h"
@@ -19,22 +21,27 @@ constexpr int kDisabled = 90004;
 constexpr int kSelected = 90005;
 constexpr int kPng = 90006;
 
-// Counts the commands that reach it, by control id.
-class CommandSink : public QWidget {
+// Counts the private messages that reach it: a click must not arrive a second way.
+class MessageSink : public QWidget {
  public:
-  int commands = 0;
-  int lastId = 0;
+  int messages = 0;
 
  protected:
   bool event(QEvent* event) override {
-    if (event->type() == PrivateEventType(kMsgCommand)) {
-      ++commands;
-      lastId = static_cast<int>(static_cast<PrivateMessageEvent*>(event)->WParam());
-      return true;
-    }
+    if (PrivateMessageEvent::MessageOf(event) != 0) ++messages;
     return QWidget::event(event);
   }
 };
+
+// Collects the id of every click the button reports.
+void CollectClicks(CBbButtonCtrl* button, std::vector<int>& ids) {
+  QObject::connect(button, &CBbButtonCtrl::Clicked, [&ids](int id) { ids.push_back(id); });
+}
+
+void SendKey(QWidget* widget, QEvent::Type type, int key) {
+  QKeyEvent event(type, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &event);
+}
 
 class ButtonCtrlTest : public ::testing::Test {
  protected:
@@ -50,10 +57,12 @@ class ButtonCtrlTest : public ::testing::Test {
     button->SetImages(kNormal, kPressed, kHover, kDisabled);
     button->selectedImage = kSelected;
     button->Redraw();
+    CollectClicks(button, clicks);
   }
 
-  CommandSink parent;
+  MessageSink parent;
   CBbButtonCtrl* button = nullptr;
+  std::vector<int> clicks;
 };
 
 TEST_F(ButtonCtrlTest, KeepsItsControlIdForLookups) {
@@ -75,8 +84,7 @@ TEST_F(ButtonCtrlTest, PressShowsPressedReleaseShowsRestAndClicksOnce) {
   EXPECT_EQ(Grab(button).pixel(5, 5), qRgb(200, 0, 0));
   Release(button, QPoint(5, 5));
   EXPECT_EQ(button->ShownImage(), kNormal);
-  EXPECT_EQ(parent.commands, 1);
-  EXPECT_EQ(parent.lastId, 1013);
+  EXPECT_EQ(clicks, std::vector<int>{1013});
 }
 
 TEST_F(ButtonCtrlTest, ReleaseOfSelectedToggleShowsSelectedPicture) {
@@ -95,7 +103,9 @@ TEST_F(ButtonCtrlTest, DisabledButtonSwallowsClicksAndShowsNoHover) {
   Press(button, QPoint(5, 5));
   EXPECT_EQ(button->ShownImage(), kDisabled);
   Release(button, QPoint(5, 5));
-  EXPECT_EQ(parent.commands, 0);
+  SendKey(button, QEvent::KeyPress, Qt::Key_Space);
+  SendKey(button, QEvent::KeyRelease, Qt::Key_Space);
+  EXPECT_TRUE(clicks.empty());
   EXPECT_EQ(Grab(button).pixel(5, 5), qRgb(60, 60, 60));
 }
 
@@ -158,25 +168,43 @@ TEST_F(ButtonCtrlTest, TopBarBackgroundModeDrawsStripeInLayoutOne) {
   skin::ClearSkinImages();
 }
 
-TEST_F(ButtonCtrlTest, ButtonInsidePanelReachesWindowExactlyOnce) {
+TEST_F(ButtonCtrlTest, OneMouseClickIsReportedOnceAndOnlyAsTheSignal) {
+  Press(button, QPoint(1, 1));
+  Release(button, QPoint(1, 1));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, std::vector<int>{1013});
+  EXPECT_EQ(parent.messages, 0) << "a click also went to the parent as a message";
+}
+
+TEST_F(ButtonCtrlTest, KeyboardActivationIsReportedOnceThroughTheSameSignal) {
+  SendKey(button, QEvent::KeyPress, Qt::Key_Space);
+  EXPECT_TRUE(clicks.empty()) << "the click comes with the release";
+  SendKey(button, QEvent::KeyRelease, Qt::Key_Space);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, std::vector<int>{1013});
+  button->click();
+  EXPECT_EQ(clicks, (std::vector<int>{1013, 1013}));
+  EXPECT_EQ(parent.messages, 0);
+}
+
+TEST_F(ButtonCtrlTest, PressWithoutReleaseOnTheButtonReportsNothing) {
+  Press(button, QPoint(5, 5));
+  Release(button, QPoint(50, 50));
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(ButtonCtrlTest, ButtonInsidePanelReachesItsOwnerExactlyOnce) {
   auto* panel = new CBbPanelCtrl(2000, &parent);
   auto* inner = new CBbButtonCtrl(1021, panel);
   inner->resize(20, 20);
   inner->SetImages(kNormal, kPressed, 0, 0);
+  std::vector<int> innerClicks;
+  CollectClicks(inner, innerClicks);
   Press(inner, QPoint(3, 3));
   Release(inner, QPoint(3, 3));
-  EXPECT_EQ(parent.commands, 0);  // posted, not sent
   QCoreApplication::processEvents();
-  EXPECT_EQ(parent.commands, 1);
-  EXPECT_EQ(parent.lastId, 1021);
-}
-
-TEST_F(ButtonCtrlTest, ClickedSignalCarriesTheId) {
-  int reported = 0;
-  QObject::connect(button, &CBbButtonCtrl::Clicked, [&](int id) { reported = id; });
-  Press(button, QPoint(1, 1));
-  Release(button, QPoint(1, 1));
-  EXPECT_EQ(reported, 1013);
+  EXPECT_EQ(innerClicks, std::vector<int>{1021});
+  EXPECT_EQ(parent.messages, 0);
 }
 
 }  // namespace

@@ -114,6 +114,12 @@ TEST_F(TextCtrlTest, FixedTextsOfAboutBoxAndFileInformation) {
   EXPECT_EQ(runs[2].at, QPoint(150, 3));
   CBbTextCtrl heading(2, 16, &owner);
   EXPECT_EQ(heading.Layout().at(0).text, QString::fromUtf8("파일수        크기"));
+  // The rows in kind order: all, event, parking, normal.
+  const char* const labels[] = {"전체", "이벤트", "주차", "상시"};
+  for (int kind = 12; kind <= 15; ++kind) {
+    CBbTextCtrl row(3, kind, &owner);
+    EXPECT_EQ(row.Layout().at(0).text, QString::fromUtf8(labels[kind - 12])) << kind;
+  }
 }
 
 TEST_F(TextCtrlTest, LoadingLinesAreTwelvePixelsFifteenApart) {

@@ -3,11 +3,12 @@
 #include <string>
 
 #include "device/DeviceClock.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
-using testutil::ReadBytes;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 

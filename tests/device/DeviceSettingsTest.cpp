@@ -3,12 +3,13 @@
 #include <string>
 
 #include "device/DeviceSettings.h"
-#include "tests/settings/TestFolder.h"
 #include "tests/support/FaultyByteSource.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
-using testutil::ReadBytes;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 

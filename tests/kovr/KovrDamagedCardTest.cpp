@@ -3,18 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/kovr/CardImageTest.h"
 #include "tests/kovr/KovrTestCard.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 
 namespace {
 
-class KovrDamagedCard : public ::testing::Test {
+class KovrDamagedCard : public CardImageTest {
  protected:
   void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
+    CardImageTest::SetUp();
+    if (HasFatalFailure()) return;
     Card card(image_);
     ASSERT_TRUE(card.Ok());
     for (int i = 0; i < 5; ++i)
@@ -24,8 +27,6 @@ class KovrDamagedCard : public ::testing::Test {
     geometry_ = ReadGeometry(image_);
     ASSERT_GT(geometry_.recordCount, 0u);
   }
-  void TearDown() override { VK_Kovr_Stop(); }
-
   // Opens the card and reads everything it lists; every listed size must be what
   // the reads deliver. Returns the open result.
   int ReadEverything(size_t* fileCount = nullptr) {
@@ -46,28 +47,26 @@ class KovrDamagedCard : public ::testing::Test {
   }
 
   void Resign() {
-    std::vector<unsigned char> sb = ReadBytes(image_, geometry_.partitionStart, 4096);
+    std::vector<unsigned char> sb = ReadBytesAt(image_, geometry_.partitionStart, 4096);
     PutLe32(sb.data() + 4092, Crc32(sb.data(), 4092));
-    WriteBytes(image_, geometry_.partitionStart, sb.data(), sb.size());
+    WriteBytesAt(image_, geometry_.partitionStart, sb.data(), sb.size());
   }
 
   void PatchSuperblock(size_t offset, uint32_t value, bool resign = true) {
     unsigned char v[4];
     PutLe32(v, value);
-    WriteBytes(image_, geometry_.partitionStart + offset, v, 4);
+    WriteBytesAt(image_, geometry_.partitionStart + offset, v, 4);
     if (resign) Resign();
   }
 
   uint64_t RecordOffset(uint32_t slot) const { return geometry_.directoryStart + uint64_t{slot} * 128; }
 
   void ResignRecord(uint32_t slot) {
-    std::vector<unsigned char> r = ReadBytes(image_, RecordOffset(slot), 128);
+    std::vector<unsigned char> r = ReadBytesAt(image_, RecordOffset(slot), 128);
     PutLe32(r.data() + 124, Crc32(r.data(), 124));
-    WriteBytes(image_, RecordOffset(slot), r.data(), 128);
+    WriteBytesAt(image_, RecordOffset(slot), r.data(), 128);
   }
 
-  TempFolder temp_;
-  std::string image_;
   Geometry geometry_;
 };
 
@@ -78,20 +77,20 @@ TEST_F(KovrDamagedCard, IntactCardReadsAllFiles) {
 }
 
 TEST_F(KovrDamagedCard, SuperblockWithAnyFlippedByteIsRefused) {
-  const std::vector<unsigned char> original = ReadBytes(image_, geometry_.partitionStart, 4096);
+  const std::vector<unsigned char> original = ReadBytesAt(image_, geometry_.partitionStart, 4096);
   for (size_t offset : {0u, 7u, 8u, 16u, 24u, 28u, 32u, 52u, 128u, 192u, 210u, 4092u}) {
     std::vector<unsigned char> bad = original;
     bad[offset] ^= 0x5A;
-    WriteBytes(image_, geometry_.partitionStart, bad.data(), bad.size());
+    WriteBytesAt(image_, geometry_.partitionStart, bad.data(), bad.size());
     EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(image_.c_str())) << offset;
     EXPECT_EQ(KOVR_E_NOT_KOVR, ReadEverything()) << offset;
   }
-  WriteBytes(image_, geometry_.partitionStart, original.data(), original.size());
+  WriteBytesAt(image_, geometry_.partitionStart, original.data(), original.size());
   EXPECT_EQ(0, ReadEverything());
 }
 
 TEST_F(KovrDamagedCard, SignedSuperblockWithImpossibleFieldsIsRefused) {
-  const std::vector<unsigned char> original = ReadBytes(image_, geometry_.partitionStart, 4096);
+  const std::vector<unsigned char> original = ReadBytesAt(image_, geometry_.partitionStart, 4096);
   struct Patch {
     size_t offset;
     uint32_t value;
@@ -113,22 +112,22 @@ TEST_F(KovrDamagedCard, SignedSuperblockWithImpossibleFieldsIsRefused) {
       {12, 4096, "other sector size"},
   };
   for (const Patch& p : patches) {
-    WriteBytes(image_, geometry_.partitionStart, original.data(), original.size());
+    WriteBytesAt(image_, geometry_.partitionStart, original.data(), original.size());
     PatchSuperblock(p.offset, p.value);
     EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(image_.c_str())) << p.what;
     EXPECT_NE(0, ReadEverything()) << p.what;
   }
-  WriteBytes(image_, geometry_.partitionStart, original.data(), original.size());
+  WriteBytesAt(image_, geometry_.partitionStart, original.data(), original.size());
   // An area name without its NUL.
   std::vector<unsigned char> bad = original;
   std::memset(bad.data() + 128, 'A', 64);
-  WriteBytes(image_, geometry_.partitionStart, bad.data(), bad.size());
+  WriteBytesAt(image_, geometry_.partitionStart, bad.data(), bad.size());
   Resign();
   EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(image_.c_str()));
 }
 
 TEST_F(KovrDamagedCard, RandomSignedSuperblocksNeverCrashOrReadPastTheCard) {
-  const std::vector<unsigned char> original = ReadBytes(image_, geometry_.partitionStart, 4096);
+  const std::vector<unsigned char> original = ReadBytesAt(image_, geometry_.partitionStart, 4096);
   std::mt19937 gen(4321);
   int accepted = 0;
   for (int round = 0; round < 80; ++round) {
@@ -136,30 +135,30 @@ TEST_F(KovrDamagedCard, RandomSignedSuperblocksNeverCrashOrReadPastTheCard) {
     const int flips = 1 + static_cast<int>(gen() % 6);
     for (int i = 0; i < flips; ++i) bad[8 + gen() % 500] = static_cast<unsigned char>(gen());
     PutLe32(bad.data() + 4092, Crc32(bad.data(), 4092));
-    WriteBytes(image_, geometry_.partitionStart, bad.data(), bad.size());
+    WriteBytesAt(image_, geometry_.partitionStart, bad.data(), bad.size());
     if (ReadEverything() == 0) ++accepted;  // every listed file read back to its size
   }
-  WriteBytes(image_, geometry_.partitionStart, original.data(), original.size());
+  WriteBytesAt(image_, geometry_.partitionStart, original.data(), original.size());
   EXPECT_LT(accepted, 80) << "no damage was ever noticed";
 }
 
 TEST_F(KovrDamagedCard, DamagedDirectoryRecordsAreSkipped) {
   // Record 0 without a NUL in its name, record 1 longer than its area, record 2 in an
   // area that does not exist; all re-signed, so only their content gives them away.
-  std::vector<unsigned char> r0 = ReadBytes(image_, RecordOffset(0), 128);
+  std::vector<unsigned char> r0 = ReadBytesAt(image_, RecordOffset(0), 128);
   std::memset(r0.data(), 'Z', 98);
-  WriteBytes(image_, RecordOffset(0), r0.data(), 128);
+  WriteBytesAt(image_, RecordOffset(0), r0.data(), 128);
   ResignRecord(0);
   unsigned char big[4];
   PutLe32(big, 0xFFFFFFF0u);
-  WriteBytes(image_, RecordOffset(1) + 102, big, 4);
+  WriteBytesAt(image_, RecordOffset(1) + 102, big, 4);
   ResignRecord(1);
   const unsigned char area = 9;
-  WriteBytes(image_, RecordOffset(2) + 107, &area, 1);
+  WriteBytesAt(image_, RecordOffset(2) + 107, &area, 1);
   ResignRecord(2);
   // Record 3 garbled without a new checksum.
   const unsigned char junk[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  WriteBytes(image_, RecordOffset(3) + 10, junk, sizeof junk);
+  WriteBytesAt(image_, RecordOffset(3) + 10, junk, sizeof junk);
   size_t count = 0;
   ASSERT_EQ(0, ReadEverything(&count));
   EXPECT_EQ(1u, count);
@@ -169,13 +168,13 @@ TEST_F(KovrDamagedCard, HighestFileNumberCannotStallTheListing) {
   // A number whose successor does not fit the int32 cursor would list forever.
   unsigned char n[4];
   PutLe32(n, 0x7FFFFFFFu);
-  WriteBytes(image_, RecordOffset(0) + 98, n, 4);
+  WriteBytesAt(image_, RecordOffset(0) + 98, n, 4);
   ResignRecord(0);
   size_t count = 0;
   ASSERT_EQ(0, ReadEverything(&count));
   EXPECT_EQ(4u, count);
   PutLe32(n, 0x7FFFFFFEu);
-  WriteBytes(image_, RecordOffset(0) + 98, n, 4);
+  WriteBytesAt(image_, RecordOffset(0) + 98, n, 4);
   ResignRecord(0);
   ASSERT_EQ(0, ReadEverything(&count));
   EXPECT_EQ(5u, count);
@@ -184,8 +183,8 @@ TEST_F(KovrDamagedCard, HighestFileNumberCannotStallTheListing) {
 }
 
 TEST_F(KovrDamagedCard, DuplicateFileNumbersListOnce) {
-  std::vector<unsigned char> r0 = ReadBytes(image_, RecordOffset(0), 128);
-  WriteBytes(image_, RecordOffset(2) + 98, r0.data() + 98, 4);
+  std::vector<unsigned char> r0 = ReadBytesAt(image_, RecordOffset(0), 128);
+  WriteBytesAt(image_, RecordOffset(2) + 98, r0.data() + 98, 4);
   ResignRecord(2);
   size_t count = 0;
   ASSERT_EQ(0, ReadEverything(&count));
@@ -194,12 +193,12 @@ TEST_F(KovrDamagedCard, DuplicateFileNumbersListOnce) {
 
 TEST_F(KovrDamagedCard, RandomDirectoryBytesNeverCrash) {
   std::mt19937 gen(1234);
-  const std::vector<unsigned char> original = ReadBytes(image_, geometry_.directoryStart, 128 * 16);
+  const std::vector<unsigned char> original = ReadBytesAt(image_, geometry_.directoryStart, 128 * 16);
   for (int round = 0; round < 60; ++round) {
     std::vector<unsigned char> bytes = original;
     const int flips = 1 + static_cast<int>(gen() % 40);
     for (int i = 0; i < flips; ++i) bytes[gen() % bytes.size()] = static_cast<unsigned char>(gen());
-    WriteBytes(image_, geometry_.directoryStart, bytes.data(), bytes.size());
+    WriteBytesAt(image_, geometry_.directoryStart, bytes.data(), bytes.size());
     // Half the rounds re-sign the records, so the field checks do the work.
     if (round % 2)
       for (uint32_t s = 0; s < 16; ++s) ResignRecord(s);
@@ -208,11 +207,11 @@ TEST_F(KovrDamagedCard, RandomDirectoryBytesNeverCrash) {
 }
 
 TEST_F(KovrDamagedCard, BrokenPartitionTablesAreRefused) {
-  const std::vector<unsigned char> mbr = ReadBytes(image_, 0, 512);
+  const std::vector<unsigned char> mbr = ReadBytesAt(image_, 0, 512);
   auto withMbr = [&](auto change) {
     std::vector<unsigned char> bad = mbr;
     change(bad);
-    WriteBytes(image_, 0, bad.data(), bad.size());
+    WriteBytesAt(image_, 0, bad.data(), bad.size());
   };
   withMbr([](std::vector<unsigned char>& b) { b[511] = 0; });
   EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(image_.c_str())) << "no signature";
@@ -233,7 +232,7 @@ TEST_F(KovrDamagedCard, BrokenPartitionTablesAreRefused) {
     });
     ReadEverything();  // anything but a crash or an out-of-card read
   }
-  WriteBytes(image_, 0, mbr.data(), mbr.size());
+  WriteBytesAt(image_, 0, mbr.data(), mbr.size());
   EXPECT_EQ(0, ReadEverything());
 }
 
@@ -259,11 +258,11 @@ TEST_F(KovrDamagedCard, ForeignFatCardIsNotACardFileSystem) {
   MakeSparse(fat, 64 * kMiB);
   const std::string cmd = "mkfs.fat -F 32 --mbr=y '" + fat.string() + "' >/dev/null 2>&1";
   if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "mkfs.fat is not installed";
-  const std::vector<unsigned char> before = ReadBytes(fat, 0, 2 * kMiB);
+  const std::vector<unsigned char> before = ReadBytesAt(fat, 0, 2 * kMiB);
   EXPECT_EQ(0, VK_Kovr_Check_Kovr_partition(fat.c_str()));
   unsigned char block[KOVR_CONNECTION_BLOCK_SIZE] = {};
   EXPECT_EQ(KOVR_E_NOT_KOVR, VK_Kovr_Device_Open(fat.c_str(), KOVR_OPEN_DEFAULT, block));
-  EXPECT_EQ(before, ReadBytes(fat, 0, 2 * kMiB));
+  EXPECT_EQ(before, ReadBytesAt(fat, 0, 2 * kMiB));
 }
 
 }  // namespace

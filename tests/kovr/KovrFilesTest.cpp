@@ -5,23 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/kovr/CardImageTest.h"
 #include "tests/kovr/KovrTestCard.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 
 namespace {
 
-class KovrFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    VK_Kovr_Start();
-    image_ = MakeFormattedCard(temp_.Path());
-    ASSERT_FALSE(image_.empty());
-  }
-  void TearDown() override { VK_Kovr_Stop(); }
-  TempFolder temp_;
-  std::string image_;
-};
+using KovrFiles = CardImageTest;
 
 std::string RecordingName(int i) {
   char name[64];
@@ -250,7 +244,7 @@ TEST_F(KovrFiles, ReadingNeverWritesToTheCard) {
     ASSERT_GT(card.Put("EVENT", "EVT_20240101_120000_2.avi", Pattern(100000, 6), false), 0);
   }
   const Geometry g = ReadGeometry(image_);
-  const std::vector<unsigned char> before = ReadBytes(image_, 0, g.partitionStart + 8 * kMiB);
+  const std::vector<unsigned char> before = ReadBytesAt(image_, 0, g.partitionStart + 8 * kMiB);
   struct stat st1 {};
   ASSERT_EQ(0, ::stat(image_.c_str(), &st1));
   ASSERT_EQ(0, ::chmod(image_.c_str(), 0444));
@@ -278,7 +272,7 @@ TEST_F(KovrFiles, ReadingNeverWritesToTheCard) {
   ASSERT_EQ(0, ::stat(image_.c_str(), &st2));
   EXPECT_EQ(st1.st_mtim.tv_sec, st2.st_mtim.tv_sec);
   EXPECT_EQ(st1.st_mtim.tv_nsec, st2.st_mtim.tv_nsec);
-  EXPECT_EQ(before, ReadBytes(image_, 0, g.partitionStart + 8 * kMiB));
+  EXPECT_EQ(before, ReadBytesAt(image_, 0, g.partitionStart + 8 * kMiB));
 }
 
 TEST_F(KovrFiles, ReaderOfAnOverwrittenFileGetsAnErrorNotAnotherFilesBytes) {

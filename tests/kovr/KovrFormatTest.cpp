@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/kovr/KovrTestCard.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 
 namespace {
 
@@ -29,7 +32,7 @@ class KovrFormat : public ::testing::Test {
 TEST_F(KovrFormat, EightGigabyteCardGetsHundredMiBThenTheRestInWholeMiB) {
   const std::string image = MakeFormattedCard(temp_.Path(), 8ull << 30);
   ASSERT_FALSE(image.empty());
-  const std::vector<unsigned char> mbr = ReadBytes(image, 0, 512);
+  const std::vector<unsigned char> mbr = ReadBytesAt(image, 0, 512);
   ASSERT_EQ(512u, mbr.size());
   EXPECT_EQ(0x55, mbr[510]);
   EXPECT_EQ(0xAA, mbr[511]);
@@ -132,7 +135,7 @@ TEST_F(KovrFormat, DeletedFileSystemDoesNotComeBackWithANewPartition) {
   const std::string image = MakeFormattedCard(temp_.Path());
   ASSERT_NE(0, VK_Kovr_Check_Kovr_partition(image.c_str()));
   ASSERT_EQ(0, VK_Kovr_Delete_Partition(image.c_str(), KOVR_DELETE_ALL_PARTITIONS));
-  EXPECT_EQ(0, Entry(ReadBytes(image, 0, 512), 1).type);
+  EXPECT_EQ(0, Entry(ReadBytesAt(image, 0, 512), 1).type);
   uint32_t start = 0, count = 0;
   ASSERT_EQ(0, VK_Kovr_Create_Partition(image.c_str(), 1, 100, 0, &start, &count));
   ASSERT_EQ(0, VK_Kovr_Create_Partition(image.c_str(), 2, 1000, 0, &start, &count));
@@ -156,7 +159,7 @@ TEST_F(KovrFormat, ReformatEmptiesTheCard) {
 
 TEST_F(KovrFormat, BadAreaTablesAreRefusedWithoutWriting) {
   const std::string image = MakeFormattedCard(temp_.Path());
-  const std::vector<unsigned char> before = ReadBytes(image, 0, 4 * kMiB);
+  const std::vector<unsigned char> before = ReadBytesAt(image, 0, 4 * kMiB);
   std::vector<unsigned char> table = device::BuildAreaTable();
   ASSERT_EQ(1u + 3 * 77, table.size());
   EXPECT_EQ(3, table[0]);
@@ -175,16 +178,16 @@ TEST_F(KovrFormat, BadAreaTablesAreRefusedWithoutWriting) {
   std::vector<unsigned char> twice = table;
   std::memcpy(twice.data() + 1 + 77, "NORMAL", 7);
   EXPECT_EQ(KOVR_E_ARGUMENT, VK_Kovr_Format(image.c_str(), image.c_str(), 2, 2, twice.data(), nullptr));
-  EXPECT_EQ(before, ReadBytes(image, 0, 4 * kMiB));
+  EXPECT_EQ(before, ReadBytesAt(image, 0, 4 * kMiB));
 }
 
 TEST_F(KovrFormat, FatPartitionTakesSettingsFiles) {
   const std::string image = MakeFormattedCard(temp_.Path());
   if (!device::FormatFirstPartitionFat32(image, device::kTarvoModelName)) GTEST_SKIP() << "mkfs.fat is not installed";
   // The FAT format stays inside partition 1: MBR and card file system survive it.
-  EXPECT_EQ(0x4B, Entry(ReadBytes(image, 0, 512), 1).type);
+  EXPECT_EQ(0x4B, Entry(ReadBytesAt(image, 0, 512), 1).type);
   EXPECT_NE(0, VK_Kovr_Check_Kovr_partition(image.c_str()));
-  const std::vector<unsigned char> boot = ReadBytes(image, 2048 * 512, 512);
+  const std::vector<unsigned char> boot = ReadBytesAt(image, 2048 * 512, 512);
   EXPECT_EQ(0, std::memcmp(boot.data() + 82, "FAT32", 5));
   EXPECT_EQ(2048u, Le32(boot.data() + 28)) << "hidden sectors must name the partition start";
   const fs::path cfg = temp_.Path() / "setup.cfg";

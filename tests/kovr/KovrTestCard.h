@@ -1,6 +1,6 @@
 #pragma once
-// Card images for tests: a temporary folder holding sparse images formatted the way
-// the dashcam formats cards, and small helpers over the card library's calls.
+// Card images for tests: sparse images formatted the way the dashcam formats cards (in
+// a tests/support/TempFolder.h folder), and small helpers over the card library's calls.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "device/CardFormat.h"
 #include "kovr/Kovr.h"
+#include "sources/CardConnection.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
 namespace kovrtest {
@@ -29,19 +30,12 @@ struct ListedFile {
   uint32_t size = 0;
 };
 
-using TempFolder = testsupport::TempFolder;
-
-inline void MakeSparse(const fs::path& path, uint64_t size) {
-  { std::ofstream create(path, std::ios::binary); }
-  fs::resize_file(path, size);
-}
-
 // A sparse image formatted with the camera's three areas; 120 MiB leaves areas of
 // 6, 3 and 6 MiB, small enough to fill in a test.
 inline std::string MakeFormattedCard(const fs::path& folder, uint64_t size = 120 * kMiB,
                                      const char* name = "card.img") {
   const fs::path image = folder / name;
-  MakeSparse(image, size);
+  testsupport::MakeSparse(image, size);
   if (device::RunPartitionAndFormat(image.string()) != device::kFormatSuccess) return {};
   return image.string();
 }
@@ -51,21 +45,6 @@ inline std::vector<unsigned char> Pattern(size_t size, uint32_t seed) {
   std::mt19937 gen(seed);
   for (auto& b : bytes) b = static_cast<unsigned char>(gen());
   return bytes;
-}
-
-inline std::vector<unsigned char> ReadBytes(const fs::path& path, uint64_t offset, size_t count) {
-  std::vector<unsigned char> bytes(count);
-  std::ifstream in(path, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(offset));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
-}
-
-inline void WriteBytes(const fs::path& path, uint64_t offset, const void* data, size_t count) {
-  std::fstream io(path, std::ios::binary | std::ios::in | std::ios::out);
-  io.seekp(static_cast<std::streamoff>(offset));
-  io.write(static_cast<const char*>(data), static_cast<std::streamsize>(count));
 }
 
 inline uint32_t Le32(const unsigned char* p) {
@@ -88,13 +67,10 @@ inline uint32_t Crc32(const unsigned char* data, size_t size) {
   return c ^ 0xFFFFFFFFu;
 }
 
-// An open connection that closes itself.
+// An open connection with the file helpers the tests use on it.
 class Card {
  public:
-  explicit Card(const std::string& path) { rc_ = VK_Kovr_Device_Open(path.c_str(), KOVR_OPEN_DEFAULT, block_); }
-  ~Card() {
-    if (rc_ == 0) VK_Kovr_Device_Close(block_);
-  }
+  explicit Card(const std::string& path) : rc_(connection_.Open(path)), block_(connection_.Block()) {}
   bool Ok() const { return rc_ == 0; }
   int Result() const { return rc_; }
   void* Block() { return block_; }
@@ -149,8 +125,9 @@ class Card {
   }
 
  private:
-  unsigned char block_[KOVR_CONNECTION_BLOCK_SIZE] = {};
-  int rc_ = -1;
+  CardConnection connection_;
+  int rc_;
+  void* block_;
 };
 
 // The place of partition 2 and of its structures, read from the image's own bytes.
@@ -162,10 +139,10 @@ struct Geometry {
 
 inline Geometry ReadGeometry(const fs::path& image) {
   Geometry g;
-  const std::vector<unsigned char> mbr = ReadBytes(image, 0, 512);
+  const std::vector<unsigned char> mbr = testsupport::ReadBytesAt(image, 0, 512);
   if (mbr.size() < 512) return g;
   g.partitionStart = uint64_t{Le32(mbr.data() + 446 + 16 + 8)} * 512;
-  const std::vector<unsigned char> sb = ReadBytes(image, g.partitionStart, 4096);
+  const std::vector<unsigned char> sb = testsupport::ReadBytesAt(image, g.partitionStart, 4096);
   if (sb.size() < 4096) return g;
   g.recordCount = Le32(sb.data() + 28);
   g.directoryStart = g.partitionStart + Le64(sb.data() + 32);

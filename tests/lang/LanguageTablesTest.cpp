@@ -1,6 +1,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -90,6 +91,23 @@ TEST(ApplicationStrings, HoldTheQuotedKoreanTexts) {
   EXPECT_STREQ("Windows 소켓을 초기화하지 못했습니다.", ApplicationString(kAppStrSocketsFailed));
   EXPECT_STREQ("DezirureDovuri 정보(&A)...", ApplicationString(kAppStrAboutEntry));
   EXPECT_EQ(nullptr, ApplicationString(102));
+  EXPECT_STREQ("내 컴퓨터에서 찾기", ApplicationString(kAppStrFolderItemLabel));
+  EXPECT_STREQ("손상된 파일을 복구할 수 없습니다.", ApplicationString(kAppStrRepairFailed));
+  EXPECT_STREQ("전체", ApplicationString(kAppStrInfoRowAll));
+  EXPECT_STREQ("이벤트", ApplicationString(kAppStrInfoRowEvent));
+  EXPECT_STREQ("주차", ApplicationString(kAppStrInfoRowParking));
+  EXPECT_STREQ("상시", ApplicationString(kAppStrInfoRowNormal));
+  // Eight blanks between the two words, as the information view lines them up.
+  EXPECT_STREQ("\xED\x8C\x8C\xEC\x9D\xBC\xEC\x88\x98        \xED\x81\xAC\xEA\xB8\xB0",
+               ApplicationString(kAppStrInfoHeading));
+}
+
+TEST(ApplicationStrings, NumbersAddedLaterNameNoLanguageString) {
+  for (int number : {kAppStrFolderItemLabel, kAppStrRepairFailed, kAppStrInfoRowAll, kAppStrInfoRowEvent,
+                     kAppStrInfoRowParking, kAppStrInfoRowNormal, kAppStrInfoHeading}) {
+    EXPECT_EQ(std::find(kAllStringIds.begin(), kAllStringIds.end(), number), kAllStringIds.end()) << number;
+    EXPECT_NE(nullptr, ApplicationString(number)) << number;
+  }
 }
 
 TEST(LanguageTableText, ParsesNumbersTabsAndEscapes) {

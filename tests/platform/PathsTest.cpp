@@ -4,36 +4,17 @@
 #include <filesystem>
 
 #include "platform/Paths.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-      had_ = true;
-      old_ = old;
-    }
-    if (value)
-      ::setenv(name, value, 1);
-    else
-      ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (had_)
-      ::setenv(name_, old_.c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
-};
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 TEST(Paths, ExecutableFolderIsTheFolderOfTheTestBinary) {
   const fs::path folder = platform::ExecutableFolder();
@@ -54,8 +35,8 @@ TEST(Paths, EnvironmentOverridesConfigAndTemp) {
 }
 
 TEST(Paths, XdgFoldersFollowTheirVariablesAndUserDirs) {
-  const fs::path root = fs::temp_directory_path() / "tarvo-paths-test";
-  fs::remove_all(root);
+  const TempFolder home;
+  const fs::path& root = home.Path();
   fs::create_directories(root / "cfg");
   ScopedEnv h("HOME", root.c_str());
   ScopedEnv x("XDG_CONFIG_HOME", (root / "cfg").c_str());
@@ -63,15 +44,10 @@ TEST(Paths, XdgFoldersFollowTheirVariablesAndUserDirs) {
   EXPECT_EQ(root / "cfg" / "tarvo-viewer", platform::UserConfigFolder());
   EXPECT_EQ(root / ".cache" / "tarvo-viewer", platform::UserCacheFolder());
   EXPECT_EQ(root / "Documents", platform::DocumentsFolder());
-  {
-    std::FILE* f = std::fopen((root / "cfg" / "user-dirs.dirs").c_str(), "w");
-    ASSERT_NE(nullptr, f);
-    std::fputs("# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_DESKTOP_DIR=\"/abs/desk\"\n", f);
-    std::fclose(f);
-  }
+  WriteBytes(root / "cfg" / "user-dirs.dirs",
+             "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_DESKTOP_DIR=\"/abs/desk\"\n");
   EXPECT_EQ(root / "Dokumente", platform::DocumentsFolder());
   EXPECT_EQ(fs::path("/abs/desk"), platform::DesktopFolder());
-  fs::remove_all(root);
 }
 
 TEST(Paths, NoHomeGivesEmptyUserFolders) {

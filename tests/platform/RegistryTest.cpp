@@ -3,14 +3,16 @@
 #include <string>
 
 #include "platform/Registry.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 
 using platform::Registry;
 using platform::RegistryHive;
-using testutil::ReadBytes;
-using testutil::ScopedEnv;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 

@@ -77,12 +77,12 @@ TEST_F(CardPlayback, ARecordingPlaysFromTheCardWithItsTelemetry) {
   TestChannelWindow front{320, 180}, rear{192, 108};
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  player.sourceOption = false;
+  player.SetSourceOption(false);
   ASSERT_TRUE(player.Open(recording.filename().string(), block, number));
-  EXPECT_EQ(player.graph->videoChannels.load(), 2);
-  EXPECT_EQ(player.graph->state.load(), kStateStopped);
+  EXPECT_EQ(player.Graph()->videoChannels(), 2);
+  EXPECT_EQ(player.Graph()->state(), kStateStopped);
   EXPECT_GE(rear.Frames(), 1);
-  ASSERT_EQ(player.graph->Play(), kSOk);
+  ASSERT_EQ(player.Graph()->Play(), kSOk);
   const int before = front.Frames();
   EXPECT_TRUE(front.WaitForFrames(before + 5, 3000));
 
@@ -92,7 +92,7 @@ TEST_F(CardPlayback, ARecordingPlaysFromTheCardWithItsTelemetry) {
   avi::AviReader reader(bytes);
   ASSERT_TRUE(reader.Open());
   avi::AviTelemetrySource direct(reader);
-  TelemetryRecordSource* viaCard = player.graph->TelemetrySource();
+  const std::shared_ptr<TelemetryRecordSource> viaCard = player.TelemetrySource();
   ASSERT_NE(viaCard, nullptr);
   int records = 0;
   for (;;) {
@@ -120,5 +120,5 @@ TEST_F(CardPlayback, AFileNumberTheCardDoesNotHoldFailsTheOpen) {
   CPlayer player;
   player.AttachWindows(&front, &rear);
   EXPECT_FALSE(player.Open("REC_20000101_000000_2.avi", block, number + 1000));
-  EXPECT_EQ(player.graph, nullptr);
+  EXPECT_EQ(player.Graph(), nullptr);
 }

@@ -27,8 +27,8 @@ namespace {
 
 std::set<std::string> ElementsOf(CPlaybackGraph& graph) {
   std::set<std::string> names;
-  if (!graph.graph) return names;
-  GstIterator* it = gst_bin_iterate_elements(GST_BIN(graph.graph));
+  if (!graph.pipeline()) return names;
+  GstIterator* it = gst_bin_iterate_elements(GST_BIN(graph.pipeline()));
   GValue item = G_VALUE_INIT;
   while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
     names.insert(ElementName(GST_ELEMENT(g_value_get_object(&item))));
@@ -72,12 +72,12 @@ TEST_F(GraphBuild, TwoCamerasGetNumberedRenderersAndTheMultiChannelAudioDecoder)
             (std::set<std::string>{"VKStreamParseFilter", "CoreAAC Decoder", "DirectSound Audio Renderer",
                                    "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9-1",
                                    "FFDShow Decoder2", "Color Space Convertor 2", "Mixing Renderer9-2"}));
-  EXPECT_EQ(graph.videoChannels.load(), 2);
-  EXPECT_EQ(graph.built.load(), 1);
+  EXPECT_EQ(graph.videoChannels(), 2);
+  EXPECT_EQ(graph.built(), 1);
   // Channel n receives the n-th video pad.
-  EXPECT_EQ(FeedOf(graph.decoder[0]), "Video1");
-  EXPECT_EQ(FeedOf(graph.decoder[1]), "Video2");
-  EXPECT_TRUE(Linked(graph.audioDecoder, "src"));
+  EXPECT_EQ(FeedOf(graph.decoder(0)), "Video1");
+  EXPECT_EQ(FeedOf(graph.decoder(1)), "Video2");
+  EXPECT_TRUE(Linked(graph.audioDecoder(), "src"));
 }
 
 TEST_F(GraphBuild, OneCameraGetsTheSingleChannelNames) {
@@ -87,24 +87,24 @@ TEST_F(GraphBuild, OneCameraGetsTheSingleChannelNames) {
   EXPECT_EQ(ElementsOf(graph),
             (std::set<std::string>{"VKStreamParseFilter", "COREAAC AUDIO", "DirectSound Audio Renderer",
                                    "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9"}));
-  EXPECT_EQ(graph.videoChannels.load(), 1);
-  EXPECT_EQ(graph.renderer[1], nullptr);
+  EXPECT_EQ(graph.videoChannels(), 1);
+  EXPECT_EQ(graph.renderer(1), nullptr);
 }
 
 TEST_F(GraphBuild, FourCamerasBuildOnlyTheChainsOfTheTwoWindows) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("four-aac").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.videoChannels.load(), 4);
-  EXPECT_NE(graph.renderer[0], nullptr);
-  EXPECT_NE(graph.renderer[1], nullptr);
-  EXPECT_EQ(graph.renderer[2], nullptr);
-  EXPECT_EQ(graph.renderer[3], nullptr);
+  EXPECT_EQ(graph.videoChannels(), 4);
+  EXPECT_NE(graph.renderer(0), nullptr);
+  EXPECT_NE(graph.renderer(1), nullptr);
+  EXPECT_EQ(graph.renderer(2), nullptr);
+  EXPECT_EQ(graph.renderer(3), nullptr);
   EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9-3"), 0u);
   // The sound still connects although more video pads than attempts come first.
-  EXPECT_TRUE(Linked(graph.audioDecoder, "sink"));
-  EXPECT_TRUE(Linked(graph.audioDecoder, "src"));
-  EXPECT_EQ(graph.state.load(), kStateStopped);
+  EXPECT_TRUE(Linked(graph.audioDecoder(), "sink"));
+  EXPECT_TRUE(Linked(graph.audioDecoder(), "src"));
+  EXPECT_EQ(graph.state(), kStateStopped);
   EXPECT_GE(front.Frames(), 1);
   EXPECT_GE(rear.Frames(), 1);
 }
@@ -113,9 +113,9 @@ TEST_F(GraphBuild, PcmSoundGoesStraightToTheAudioRendererWithoutADecoder) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.audioDecoder, nullptr);
-  ASSERT_NE(graph.audioRenderer, nullptr);
-  EXPECT_TRUE(Linked(graph.audioRenderer, "sink"));
+  EXPECT_EQ(graph.audioDecoder(), nullptr);
+  ASSERT_NE(graph.audioRenderer(), nullptr);
+  EXPECT_TRUE(Linked(graph.audioRenderer(), "sink"));
   EXPECT_EQ(ElementsOf(graph).count("CoreAAC Decoder"), 0u);
 }
 
@@ -123,8 +123,8 @@ TEST_F(GraphBuild, NoSoundMeansNoAudioElements) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("two-none").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.audioDecoder, nullptr);
-  EXPECT_EQ(graph.audioRenderer, nullptr);
+  EXPECT_EQ(graph.audioDecoder(), nullptr);
+  EXPECT_EQ(graph.audioRenderer(), nullptr);
   EXPECT_EQ(graph.SetVolume(-4), kENotImpl);
 }
 
@@ -136,8 +136,8 @@ TEST_F(GraphBuild, WithoutAnAudioDeviceTheSoundIsDroppedAndTheGraphStillPlays) {
   const HResult built = graph.Build(Recording("two-aac").string(), nullptr, -1);
   ::setenv("TARVO_AUDIO_SINK", "null", 1);
   ASSERT_EQ(built, kSOk);
-  ASSERT_NE(AudioControlOf(graph.audioRenderer), nullptr);
-  EXPECT_FALSE(AudioControlOf(graph.audioRenderer)->HasDevice());
+  ASSERT_NE(AudioControlOf(graph.audioRenderer()), nullptr);
+  EXPECT_FALSE(AudioControlOf(graph.audioRenderer())->HasDevice());
   std::int64_t duration = 0;
   ASSERT_EQ(graph.GetDuration(&duration), kSOk);
   ASSERT_EQ(graph.SetPosition(duration - 3000000), kSOk);
@@ -151,7 +151,7 @@ TEST_F(GraphBuild, StoppedOnTheFirstPictureOfEveryChannel) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.state.load(), kStateStopped);
+  EXPECT_EQ(graph.state(), kStateStopped);
   ASSERT_GE(front.Frames(), 1);
   ASSERT_GE(rear.Frames(), 1);
   EXPECT_EQ(front.Last().timestamp, 0);
@@ -172,7 +172,7 @@ TEST_F(GraphBuild, AFileTheSourceRefusesFailsTheBuildWithTheEngineCode) {
   graph.Reset(false, false);
   EXPECT_EQ(graph.Build(junk.string(), nullptr, -1), kEngineFailure);
   EXPECT_EQ(graph.Build("", nullptr, -1), kEngineFailure);
-  EXPECT_EQ(graph.state.load(), kStateEmpty);
+  EXPECT_EQ(graph.state(), kStateEmpty);
 }
 
 TEST_F(GraphBuild, ABuildOfANewFileTearsTheOldGraphDownFirst) {
@@ -180,7 +180,7 @@ TEST_F(GraphBuild, ABuildOfANewFileTearsTheOldGraphDownFirst) {
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("four-aac").string(), nullptr, -1), kSOk);
   ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.videoChannels.load(), 1);
+  EXPECT_EQ(graph.videoChannels(), 1);
   EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9-1"), 0u);
   EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9"), 1u);
 }
@@ -191,20 +191,77 @@ TEST_F(GraphBuild, TeardownReleasesEveryElementAndLeavesStopped) {
   ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
   ASSERT_EQ(graph.Play(), kSOk);
   graph.Teardown();
-  EXPECT_EQ(graph.graph, nullptr);
-  EXPECT_EQ(graph.source, nullptr);
-  EXPECT_EQ(graph.audioRenderer, nullptr);
-  EXPECT_EQ(graph.audioDecoder, nullptr);
+  EXPECT_EQ(graph.pipeline(), nullptr);
+  EXPECT_EQ(graph.source(), nullptr);
+  EXPECT_EQ(graph.audioRenderer(), nullptr);
+  EXPECT_EQ(graph.audioDecoder(), nullptr);
   for (int i = 0; i < kMaxChannels; ++i) {
-    EXPECT_EQ(graph.renderer[i], nullptr);
-    EXPECT_EQ(graph.decoder[i], nullptr);
-    EXPECT_EQ(graph.converter[i], nullptr);
+    EXPECT_EQ(graph.renderer(i), nullptr);
+    EXPECT_EQ(graph.decoder(i), nullptr);
+    EXPECT_EQ(graph.converter(i), nullptr);
   }
-  EXPECT_EQ(graph.state.load(), kStateStopped);
-  EXPECT_EQ(graph.built.load(), 0);
+  EXPECT_EQ(graph.state(), kStateStopped);
+  EXPECT_EQ(graph.built(), 0);
   // No picture reaches a window after its graph went.
   const int frames = front.Frames();
   EXPECT_FALSE(front.WaitForFrames(frames + 1, 200));
+}
+
+namespace {
+
+// Counts the finalisation of watched objects: an object that is never finalised was
+// leaked by whoever held the last reference.
+struct FinalisedCount {
+  int count = 0;
+  void Watch(gpointer object) {
+    g_object_weak_ref(
+        G_OBJECT(object), [](gpointer self, GObject*) { ++static_cast<FinalisedCount*>(self)->count; }, this);
+  }
+};
+
+}  // namespace
+
+TEST_F(GraphBuild, ResetAfterABuildReleasesThePipelineAndEveryElement) {
+  FinalisedCount finalised;
+  {
+    CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+    graph.Reset(false, true);
+    ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
+    ASSERT_EQ(graph.Play(), kSOk);
+    int watched = 0;
+    for (GstElement* e : {graph.pipeline(), graph.source(), graph.audioDecoder(), graph.audioRenderer()}) {
+      finalised.Watch(e);
+      ++watched;
+    }
+    for (int i = 0; i < 2; ++i) {
+      for (GstElement* e : {graph.renderer(i), graph.decoder(i), graph.converter(i), graph.brightness(i)}) {
+        finalised.Watch(e);
+        ++watched;
+      }
+    }
+    graph.Reset(false, false);
+    EXPECT_EQ(finalised.count, watched);
+    EXPECT_EQ(graph.state(), kStateEmpty);
+    EXPECT_EQ(graph.pipeline(), nullptr);
+    // The graph is usable again after the reset.
+    ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
+    EXPECT_EQ(graph.videoChannels(), 1);
+  }
+}
+
+TEST_F(GraphBuild, AFailedBuildReleasesWhatItAddedWhenTheGraphGoes) {
+  FinalisedCount finalised;
+  const auto junk = ScratchFolder() / "not-a-recording.avi";
+  std::ofstream(junk) << "RIFF but not really";
+  {
+    CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
+    graph.Reset(false, false);
+    EXPECT_EQ(graph.Build(junk.string(), nullptr, -1), kEngineFailure);
+    ASSERT_NE(graph.pipeline(), nullptr);
+    finalised.Watch(graph.pipeline());
+    finalised.Watch(graph.source());
+  }
+  EXPECT_EQ(finalised.count, 2);
 }
 
 TEST_F(GraphBuild, TheBrightnessStageIsInsertedOnlyWithItsOption) {
@@ -225,7 +282,7 @@ TEST_F(GraphBuild, LoadTelemetryThroughThePlayingGraphGivesExactlyWhatTheReaderG
   // The viewer reads the records once playback has started.
   ASSERT_EQ(graph.Play(), kSOk);
   TelemetrySamples viaGraph;
-  LoadTelemetry(graph.TelemetrySource(), viaGraph);
+  LoadTelemetry(graph.TelemetrySource().get(), viaGraph);
 
   FileByteSource bytes;
   ASSERT_TRUE(bytes.Open(file));
@@ -259,7 +316,7 @@ TEST_F(GraphBuild, LoadTelemetryThroughThePlayingGraphGivesExactlyWhatTheReaderG
     EXPECT_EQ(a.z, b.z) << i;
   }
   // Reading the records did not disturb playback.
-  EXPECT_EQ(graph.state.load(), kStateRunning);
+  EXPECT_EQ(graph.state(), kStateRunning);
   const int frames = front.Frames();
   EXPECT_TRUE(front.WaitForFrames(frames + 3, 2000));
 }
@@ -322,7 +379,7 @@ TEST_F(GraphBuild, ACutOffRecordingPlaysWhatWasWrittenAndEnds) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("cut").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.videoChannels.load(), 2);
+  EXPECT_EQ(graph.videoChannels(), 2);
   std::int64_t duration = 0;
   ASSERT_EQ(graph.GetDuration(&duration), kSOk);
   EXPECT_GT(duration, 0);
@@ -334,6 +391,6 @@ TEST_F(GraphBuild, ACutOffRecordingPlaysWhatWasWrittenAndEnds) {
     ASSERT_EQ(graph.GetPosition(&position), kSOk);
   }
   EXPECT_EQ(position, duration);
-  EXPECT_EQ(graph.state.load(), kStateRunning);
+  EXPECT_EQ(graph.state(), kStateRunning);
   EXPECT_EQ(graph.LastError(), "");
 }

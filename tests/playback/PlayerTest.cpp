@@ -1,18 +1,24 @@
-// CPlayer: opening, closing, the conversions to milliseconds and the calls without
-// a graph.
+// CPlayer: opening, closing, the conversions to milliseconds, the calls without a
+// graph, and calls from another thread while an open runs.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <thread>
 
 #include "PlaybackTestSupport.h"
 #include "platform/Registry.h"
+#include "playback/AudioOutput.h"
 #include "playback/CPlayer.h"
+#include "playback/StreamParseSource.h"
+#include "sources/avi/FileByteSource.h"
 
 using namespace playback;
 using namespace playback_test;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -23,13 +29,29 @@ class Player : public ::testing::Test {
   CPlayer player;
 };
 
+// A recording that takes its time: every read waits a little, as a slow card reader
+// or a busy disk would.
+class SlowByteSource final : public ByteSource {
+ public:
+  explicit SlowByteSource(const std::filesystem::path& path) { file_.Open(path); }
+  int64_t Size() const override { return file_.Size(); }
+  int64_t ReadAt(int64_t offset, void* buffer, int64_t count) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    return file_.ReadAt(offset, buffer, count);
+  }
+
+ private:
+  FileByteSource file_;
+};
+
 }  // namespace
 
 TEST_F(Player, ConstructionSetsTheSourceOptionAndNoGraph) {
-  EXPECT_TRUE(player.sourceOption);
-  EXPECT_FALSE(player.useBrightnessFilter);
-  EXPECT_EQ(player.channelCount, 0);
-  EXPECT_EQ(player.graph, nullptr);
+  EXPECT_TRUE(player.sourceOption());
+  EXPECT_FALSE(player.useBrightnessFilter());
+  EXPECT_EQ(player.channelCount(), 0);
+  EXPECT_EQ(player.Graph(), nullptr);
+  EXPECT_EQ(player.state(), kStateEmpty);
 }
 
 TEST_F(Player, ConstructionWritesUsingDShowUnderTheMachineKey) {
@@ -40,14 +62,15 @@ TEST_F(Player, ConstructionWritesUsingDShowUnderTheMachineKey) {
 
 TEST_F(Player, AttachingWindowsMakesAnIdleGraphAndRecordsTheirSizes) {
   player.AttachWindows(&front, &rear);
-  EXPECT_EQ(player.channelCount, 2);
-  ASSERT_NE(player.graph, nullptr);
-  EXPECT_EQ(player.graph->state.load(), kStateEmpty);
-  EXPECT_EQ(player.graph->ready.load(), 1);
-  EXPECT_EQ(player.channelRect[0].width, 320);
-  EXPECT_EQ(player.channelRect[1].height, 108);
-  EXPECT_EQ(player.channelRect[2].width, 0);
-  EXPECT_EQ(player.graph->Play(), kVfwEWrongState);
+  EXPECT_EQ(player.channelCount(), 2);
+  ASSERT_NE(player.Graph(), nullptr);
+  EXPECT_EQ(player.state(), kStateEmpty);
+  EXPECT_TRUE(player.Graph()->ready());
+  EXPECT_EQ(player.channelRect(0).width, 320);
+  EXPECT_EQ(player.channelRect(1).height, 108);
+  EXPECT_EQ(player.channelRect(2).width, 0);
+  EXPECT_EQ(player.Graph()->Play(), kVfwEWrongState);
+  EXPECT_FALSE(player.Play());
 }
 
 TEST_F(Player, WithoutAGraphTheCallsAnswerAsTheViewerExpects) {
@@ -56,6 +79,10 @@ TEST_F(Player, WithoutAGraphTheCallsAnswerAsTheViewerExpects) {
   EXPECT_FALSE(player.SetRate(1.5f));
   EXPECT_EQ(player.GetPosition(), 0u);
   EXPECT_EQ(player.GetDuration(), 0u);
+  EXPECT_FALSE(player.Play());
+  EXPECT_FALSE(player.SetBrightness(10));
+  EXPECT_EQ(player.videoChannels(), 0);
+  EXPECT_EQ(player.TelemetrySource(), nullptr);
   CapturedImage image;
   EXPECT_TRUE(player.GrabFrame(0, &image));
   EXPECT_EQ(image.width, 0);
@@ -66,21 +93,29 @@ TEST_F(Player, OpenNeedsAFirstWindowAndAPath) {
   EXPECT_FALSE(player.Open(Recording("two-pcm").string(), nullptr, -1));
   player.AttachWindows(&front, &rear);
   EXPECT_FALSE(player.Open("", nullptr, -1));
+  EXPECT_FALSE(player.Opening());
 }
 
 TEST_F(Player, OpenLeavesTheRecordingStoppedOnItsFirstPicture) {
   player.AttachWindows(&front, &rear);
-  player.sourceOption = false;
+  player.SetSourceOption(false);
   ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
-  ASSERT_NE(player.graph, nullptr);
-  EXPECT_EQ(player.graph->state.load(), kStateStopped);
-  EXPECT_EQ(player.graph->path, Recording("two-pcm").string());
+  const std::shared_ptr<CPlaybackGraph> graph = player.Graph();
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(player.state(), kStateStopped);
+  EXPECT_EQ(player.videoChannels(), 2);
+  EXPECT_EQ(graph->path(), Recording("two-pcm").string());
   EXPECT_GE(front.Frames(), 1);
   // Milliseconds are the graph's 100-ns units divided by 10000, remainder dropped.
   std::int64_t duration = 0;
-  ASSERT_EQ(player.graph->GetDuration(&duration), kSOk);
+  ASSERT_EQ(graph->GetDuration(&duration), kSOk);
   EXPECT_EQ(player.GetDuration(), static_cast<std::uint64_t>(duration / 10000));
+  EXPECT_EQ(player.duration(), duration);
   EXPECT_TRUE(player.Seek(1234));
+  // Until the seek's picture arrives the position is the target; after it, the
+  // pipeline's own answer, which is the same.
+  EXPECT_EQ(player.GetPosition(), 1234u);
+  EXPECT_TRUE(player.WaitUntilSettled(std::chrono::seconds(5)));
   EXPECT_EQ(player.GetPosition(), 1234u);
   CapturedImage image;
   EXPECT_TRUE(player.GrabFrame(1, &image));
@@ -90,12 +125,15 @@ TEST_F(Player, OpenLeavesTheRecordingStoppedOnItsFirstPicture) {
 TEST_F(Player, OpeningASecondFileTearsTheFirstDown) {
   player.AttachWindows(&front, &rear);
   ASSERT_TRUE(player.Open(Recording("four-aac").string(), nullptr, -1));
-  ASSERT_EQ(player.graph->Play(), kSOk);
-  const CPlaybackGraph* first = player.graph.get();
+  ASSERT_TRUE(player.Play());
+  const std::shared_ptr<CPlaybackGraph> first = player.Graph();
   ASSERT_TRUE(player.Open(Recording("one-aac").string(), nullptr, -1));
-  EXPECT_NE(player.graph.get(), first);
-  EXPECT_EQ(player.graph->videoChannels.load(), 1);
-  EXPECT_EQ(player.graph->state.load(), kStateStopped);
+  EXPECT_NE(player.Graph(), first);
+  // The first graph was torn down by the open, not merely forgotten.
+  EXPECT_EQ(first->pipeline(), nullptr);
+  EXPECT_EQ(first->state(), kStateStopped);
+  EXPECT_EQ(player.videoChannels(), 1);
+  EXPECT_EQ(player.state(), kStateStopped);
   EXPECT_EQ(player.GetPosition(), 0u);
 }
 
@@ -105,25 +143,98 @@ TEST_F(Player, AFileTheSourceRejectsFailsTheOpenAndLeavesNoGraph) {
   const auto junk = ScratchFolder() / "rejected.avi";
   std::ofstream(junk) << "not a recording";
   EXPECT_FALSE(player.Open(junk.string(), nullptr, -1));
-  EXPECT_EQ(player.graph, nullptr);
-  EXPECT_EQ(player.channelRect[0].width, 0);
+  EXPECT_EQ(player.Graph(), nullptr);
+  EXPECT_EQ(player.channelRect(0).width, 0);
   EXPECT_EQ(player.GetDuration(), 0u);
+  EXPECT_FALSE(player.Opening());
 }
 
-TEST_F(Player, CloseDestroysTheGraph) {
+TEST_F(Player, CloseTearsTheGraphDownEvenWhileAnotherThreadHoldsIt) {
   player.AttachWindows(&front, &rear);
   ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Play());
+  const std::shared_ptr<CPlaybackGraph> held = player.Graph();
   EXPECT_TRUE(player.Close());
-  EXPECT_EQ(player.graph, nullptr);
+  EXPECT_EQ(player.Graph(), nullptr);
+  EXPECT_EQ(held->pipeline(), nullptr);
+  EXPECT_EQ(held->Play(), kEPointer);
 }
 
-TEST_F(Player, SliderCallsDuringAnOpenOnAnotherThreadWaitInsteadOfRacing) {
+TEST_F(Player, TelemetryOutlivesACloseOnAnotherThread) {
+  player.AttachWindows(&front, &rear);
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  const std::shared_ptr<TelemetryRecordSource> records = player.TelemetrySource();
+  ASSERT_NE(records, nullptr);
+  player.Close();
+  // The reader keeps its source: it reads on to the end instead of into freed memory.
+  char buffer[1024];
+  int count = 0;
+  for (;;) {
+    std::int32_t size = sizeof buffer, time = 0;
+    const int result = records->ReadTelemetryRecord(buffer, &size, &time);
+    if (result == 38) break;
+    ASSERT_EQ(result, 0);
+    ++count;
+  }
+  EXPECT_GT(count, 10);
+}
+
+TEST_F(Player, SliderCallsDuringASlowOpenReturnAtOnceAndReachTheNewGraph) {
+  player.AttachWindows(&front, &rear);
+  const auto file = Recording("long");
+  SetCardByteSourceFactory([file](void*, std::int32_t, const std::string&) {
+    return std::unique_ptr<ByteSource>(std::make_unique<SlowByteSource>(file));
+  });
+  int card = 0;  // any non-null handle: the factory above answers for it
+  std::atomic<bool> opened{false};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    opened = player.Open("REC_20240512_083015_2.avi", &card, 7);
+    done = true;
+  });
+  while (!player.Opening() && !done) std::this_thread::yield();
+
+  // The window thread's calls while the open runs, as a user moving the speed and
+  // brightness sliders and the volume would make them.
+  Clock::duration longest{};
+  int calls = 0;
+  int duringOpen = 0;
+  while (!done) {
+    const auto start = Clock::now();
+    const bool opening = player.Opening();
+    player.SetRate(calls % 2 ? 2.0f : 1.5f);
+    player.SetBrightness(calls % 2 ? 100 : -100);
+    player.SetVolume(calls % 2 ? 39 : 49);
+    player.GetPosition();
+    player.state();
+    longest = std::max(longest, Clock::now() - start);
+    if (opening) ++duringOpen;
+    ++calls;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  worker.join();
+  SetCardByteSourceFactory(nullptr);
+  ASSERT_TRUE(opened.load());
+  EXPECT_GT(duringOpen, 5) << "the open was too quick to overlap the calls";
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(longest).count(), 50);
+  // The last values asked for reached the new graph.
+  const std::shared_ptr<CPlaybackGraph> graph = player.Graph();
+  ASSERT_NE(graph, nullptr);
+  const bool odd = (calls - 1) % 2 != 0;
+  EXPECT_FLOAT_EQ(graph->rate(), odd ? 2.0f : 1.5f);
+  EXPECT_EQ(graph->state(), kStateStopped);
+  AudioControl* audio = AudioControlOf(graph->audioRenderer());
+  ASSERT_NE(audio, nullptr);
+  EXPECT_EQ(audio->Volume(), odd ? -408 : -309);
+}
+
+TEST_F(Player, OpensOnAWorkerWhileTheWindowThreadPlaysWithTheSliders) {
   player.AttachWindows(&front, &rear);
   std::atomic<bool> done{false};
   std::thread worker([&] {
     for (int i = 0; i < 3; ++i) {
       EXPECT_TRUE(player.Open(Recording(i % 2 ? "one-aac" : "two-pcm").string(), nullptr, -1));
-      if (player.graph) player.graph->Play();
+      player.Play();
     }
     done = true;
   });
@@ -136,7 +247,6 @@ TEST_F(Player, SliderCallsDuringAnOpenOnAnotherThreadWaitInsteadOfRacing) {
   }
   worker.join();
   EXPECT_GT(calls, 0);
-  ASSERT_NE(player.graph, nullptr);
-  EXPECT_EQ(player.graph->videoChannels.load(), 2);
-  EXPECT_EQ(player.graph->state.load(), kStateRunning);
+  EXPECT_EQ(player.videoChannels(), 2);
+  EXPECT_EQ(player.state(), kStateRunning);
 }

@@ -55,7 +55,7 @@ TEST(ScreenPlayback, TheScreenControlShowsTheRecordingAtItsOwnSize) {
 
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  player.sourceOption = false;
+  player.SetSourceOption(false);
   ASSERT_TRUE(player.Open(Recording("long").string(), nullptr, -1));
   Pump(100);
   const QImage first = front.CurrentImage();
@@ -64,7 +64,7 @@ TEST(ScreenPlayback, TheScreenControlShowsTheRecordingAtItsOwnSize) {
   EXPECT_EQ(first.height(), 90);
   EXPECT_EQ(rear.CurrentImage().width(), 192);
 
-  ASSERT_EQ(player.graph->Play(), kSOk);
+  ASSERT_EQ(player.Graph()->Play(), kSOk);
   Pump(600);
   const VideoFrame later = front.LastFrame();
   EXPECT_GT(later.timestamp, 2000000);
@@ -75,8 +75,8 @@ TEST(ScreenPlayback, TheScreenControlShowsTheRecordingAtItsOwnSize) {
   // Resized, the next repaint of the graph brings the picture at the new size.
   front.resize(120, 60);
   Pump(50);
-  ASSERT_EQ(player.graph->Pause(), kSOk);
-  ASSERT_EQ(player.graph->RepaintAll(), kSOk);
+  ASSERT_EQ(player.Graph()->Pause(), kSOk);
+  ASSERT_EQ(player.Graph()->RepaintAll(), kSOk);
   Pump(50);
   EXPECT_EQ(front.CurrentImage().width(), 120);
   EXPECT_EQ(front.CurrentImage().height(), 60);

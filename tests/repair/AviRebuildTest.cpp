@@ -7,6 +7,8 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/repair/AviRebuild.h"
 #include "tools/repair/RecordingRebuild.h"
 #include "tools/repair/SilentTrack.h"
@@ -16,7 +18,7 @@ namespace {
 
 using avi::ReadLe32;
 using fixtures::FourCcString;
-using fixtures::ReadAll;
+using testsupport::ReadAll;
 namespace fs = std::filesystem;
 
 constexpr const char* kName = "REC_20240512_083015_1.avi";
@@ -100,7 +102,7 @@ void ExpectIndexMatchesChunks(const std::vector<uint8_t>& f) {
 }
 
 TEST(AviRebuild, SixtySecondRecordingGetsBlocksAfterFrames4_7_10AndOneAppended) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   std::vector<Chunk> chunks;
   for (int k = 0; k < 1800; ++k) {
     chunks.push_back({"00dc", Video(k % 30 == 0 ? 0x67 : 0x41, 6)});
@@ -175,14 +177,14 @@ TEST(AviRebuild, SixtySecondRecordingGetsBlocksAfterFrames4_7_10AndOneAppended) 
 }
 
 TEST(AviRebuild, IntactRecordingWithoutSoundIsRebuiltOnceThenReused) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   std::vector<Chunk> chunks;
   for (int k = 0; k < 40; ++k) chunks.push_back({"00dc", Video(k % 30 ? 0x41 : 0x67, 10)});
   const fs::path in = Write(dir / kName, Layout(avi::AudioKind::None), chunks, -1);
   ASSERT_EQ(Prepare(in, dir / "temp").result, repair::PrepareResult::Rebuilt);
   const fs::path out = dir / "temp" / (std::string(kName) + "_AddAudio.avi");
   const std::vector<uint8_t> first = ReadAll(out);
-  fixtures::WriteAll(dir / "temp" / (std::string(kName) + "_movi"), {});
+  testsupport::WriteAll(dir / "temp" / (std::string(kName) + "_movi"), {});
   const repair::PrepareOutcome again = Prepare(in, dir / "temp");
   EXPECT_EQ(again.result, repair::PrepareResult::Reused);
   EXPECT_EQ(again.output, out);
@@ -194,7 +196,7 @@ TEST(AviRebuild, IntactRecordingWithoutSoundIsRebuiltOnceThenReused) {
 }
 
 TEST(AviRebuild, IntactRecordingWithSoundIsNeverCopied) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path in = Write(dir / kName, Layout(avi::AudioKind::Aac),
                             {{"00dc", Video(0x67, 8)}, {"01wb", {1, 2, 3}}, {"02tx", Text(0, 4)}}, -1);
   const repair::PrepareOutcome r = Prepare(in, dir / "temp");
@@ -203,7 +205,7 @@ TEST(AviRebuild, IntactRecordingWithSoundIsNeverCopied) {
 }
 
 TEST(AviRebuild, OddChunksKeepTheirPadBytesAndTheIndexCountsThem) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const std::vector<Chunk> chunks = {
       {"00dc", Video(0x67, 7)}, {"01tx", Text(0, 5)}, {"00dc", Video(0x41, 6)}, {"00dc", Video(0x41, 11)}};
   const fs::path whole = Write(dir / "whole.avi", Layout(avi::AudioKind::None), chunks, INT64_MAX);
@@ -240,7 +242,7 @@ TEST(AviRebuild, OddChunksKeepTheirPadBytesAndTheIndexCountsThem) {
 }
 
 TEST(AviRebuild, KeyFramesAreIdrOrSpsVideoAndStreamTwoChunks) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const std::vector<Chunk> chunks = {{"00dc", Video(0x65, 8)}, {"00dc", Video(0x67, 8)}, {"00dc", Video(0x41, 8)},
                                      {"00dc", Video(0x06, 8)}, {"00dc", {0, 0, 0, 1}},   {"01wb", {1, 2}},
                                      {"02tx", Text(0, 4)},     {"00dc", Video(0x25, 8)}};
@@ -254,7 +256,7 @@ TEST(AviRebuild, KeyFramesAreIdrOrSpsVideoAndStreamTwoChunks) {
 }
 
 TEST(AviRebuild, CutOffRecordingWithSoundKeepsEveryStreamList) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   std::vector<Chunk> chunks;
   for (int k = 0; k < 30; ++k) {
     chunks.push_back({"00dc", Video(k ? 0x41 : 0x67, 12)});
@@ -280,7 +282,7 @@ TEST(AviRebuild, CutOffRecordingWithSoundKeepsEveryStreamList) {
 }
 
 TEST(AviRebuild, ScanStopsAtAGarbageSizeOrAForeignId) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const std::vector<Chunk> chunks = {{"00dc", Video(0x67, 8)}, {"01tx", Text(0, 4)}, {"00dc", Video(0x41, 8)}};
   for (const std::string& tail : {std::string("00dc\xF0\xFF\xFF\x7F"), std::string("JUNK\x04\0\0\0abcd", 12)}) {
     const fs::path in = Write(dir / kName, Layout(avi::AudioKind::None), chunks, INT64_MAX);
@@ -288,7 +290,7 @@ TEST(AviRebuild, ScanStopsAtAGarbageSizeOrAForeignId) {
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     const std::vector<uint8_t> more = {'0', '0', 'd', 'c', 8, 0, 0, 0, 0, 0, 0, 1, 0x41, 0, 0, 0};
     bytes.insert(bytes.end(), more.begin(), more.end());
-    fixtures::WriteAll(in, bytes);
+    testsupport::WriteAll(in, bytes);
     const repair::PrepareOutcome r = Prepare(in, dir / "temp");
     ASSERT_EQ(r.result, repair::PrepareResult::Rebuilt);
     const std::vector<uint8_t> f = ReadAll(r.output);
@@ -299,7 +301,7 @@ TEST(AviRebuild, ScanStopsAtAGarbageSizeOrAForeignId) {
 }
 
 TEST(AviRebuild, NoCompleteChunkLeavesAnEmptyOutput) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const std::vector<Chunk> chunks = {{"00dc", Video(0x67, 100)}};
   const fs::path whole = Write(dir / "w.avi", Layout(avi::AudioKind::None), chunks, INT64_MAX);
   const fs::path in =
@@ -311,18 +313,18 @@ TEST(AviRebuild, NoCompleteChunkLeavesAnEmptyOutput) {
 }
 
 TEST(AviRebuild, GarbageHeaderEndsCleanly) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   std::vector<uint8_t> bytes(400, 0xAB);
   avi::WriteLe32(&bytes[4], 0);
   avi::WriteLe32(&bytes[16], 200);
-  fixtures::WriteAll(dir / kName, bytes);
+  testsupport::WriteAll(dir / kName, bytes);
   const repair::PrepareOutcome r = Prepare(dir / kName, dir / "temp");
   EXPECT_EQ(r.result, repair::PrepareResult::RebuildFailed);
   EXPECT_EQ(r.rebuild, repair::RebuildResult::BadHeader);
   avi::WriteLe32(&bytes[16], 0x7FFFFFFF);  // a header list far past the end
-  fixtures::WriteAll(dir / kName, bytes);
+  testsupport::WriteAll(dir / kName, bytes);
   EXPECT_EQ(Prepare(dir / kName, dir / "temp").result, repair::PrepareResult::NotReadable);
-  fixtures::WriteAll(dir / kName, {'R', 'I', 'F', 'F'});
+  testsupport::WriteAll(dir / kName, {'R', 'I', 'F', 'F'});
   EXPECT_EQ(Prepare(dir / kName, dir / "temp").result, repair::PrepareResult::NotReadable);
 }
 
@@ -340,7 +342,7 @@ TEST(AviRebuild, TemporaryNamesStayInsideTheTemporaryFolder) {
 }
 
 TEST(AviRebuild, RecordingNamedWithDotsAndSlashesIsRebuiltInsideTheTemporaryFolder) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path in = Write(dir / "in.avi", Layout(avi::AudioKind::None), {{"00dc", Video(0x67, 8)}}, INT64_MAX);
   fs::create_directories(dir / "a" / "temp");
   const repair::PrepareOutcome r = Prepare(in, dir / "a" / "temp", "../../escape.avi");

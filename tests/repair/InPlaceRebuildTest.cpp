@@ -11,6 +11,8 @@
 #include "sources/avi/ByteSourceView.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/repair/AviRebuild.h"
 #include "tools/repair/RecordingRebuild.h"
 
@@ -54,7 +56,7 @@ int64_t CountFiles(const fs::path& folder, const std::string& suffix) {
 
 TEST_P(InPlaceRebuild, LocalAndTemporaryFileRoadsWriteTheSameBytes) {
   const Case c = GetParam();
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::RecordOptions o = fixtures::SmallOptions(c.cameras, c.seconds, c.audio);
   const fs::path whole = fixtures::Record(o, dir / "whole.avi");
   fs::path in = whole;
@@ -62,7 +64,7 @@ TEST_P(InPlaceRebuild, LocalAndTemporaryFileRoadsWriteTheSameBytes) {
     o.cutAt = static_cast<int64_t>(static_cast<double>(fs::file_size(whole)) * c.cutAt) | 1;
     in = fixtures::Record(o, dir / (std::string(c.name) + ".avi"));
   }
-  const std::vector<uint8_t> before = fixtures::ReadAll(in);
+  const std::vector<uint8_t> before = testsupport::ReadAll(in);
   const std::string name = in.filename().string();
 
   FileByteSource local(in);
@@ -76,16 +78,17 @@ TEST_P(InPlaceRebuild, LocalAndTemporaryFileRoadsWriteTheSameBytes) {
   ASSERT_EQ(b.result, repair::PrepareResult::Rebuilt) << repair::RebuildResultText(b.rebuild);
   EXPECT_EQ(a.output.filename(), b.output.filename());
 
-  const std::vector<uint8_t> rebuilt = fixtures::ReadAll(a.output);
+  const std::vector<uint8_t> rebuilt = testsupport::ReadAll(a.output);
   ASSERT_GT(rebuilt.size(), before.size() / 2);
-  EXPECT_TRUE(rebuilt == fixtures::ReadAll(b.output)) << "the two roads differ";
-  EXPECT_TRUE(fixtures::ReadAll(in) == before) << "the recording is only read";
+  EXPECT_TRUE(rebuilt == testsupport::ReadAll(b.output)) << "the two roads differ";
+  EXPECT_TRUE(testsupport::ReadAll(in) == before) << "the recording is only read";
 
   // The card road keeps its temporary files: the head and everything after it.
   const size_t headEnd = 20 + avi::ReadLe32(&before[16]);
   const std::vector<uint8_t> header =
-      fixtures::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kHeaderSuffix));
-  const std::vector<uint8_t> body = fixtures::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kBodySuffix));
+      testsupport::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kHeaderSuffix));
+  const std::vector<uint8_t> body =
+      testsupport::ReadAll(repair::TemporaryPath(dir / "card", name, repair::kBodySuffix));
   EXPECT_TRUE(header == std::vector<uint8_t>(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(headEnd)));
   EXPECT_TRUE(body == std::vector<uint8_t>(before.begin() + static_cast<std::ptrdiff_t>(headEnd), before.end()));
 
@@ -100,7 +103,7 @@ TEST_P(InPlaceRebuild, LocalAndTemporaryFileRoadsWriteTheSameBytes) {
   const fs::path viaReads = dir / "via-reads.avi";
   ASSERT_EQ(repair::RebuildRecording(viaReads, headerView, bodyView, head.noAudio, head.riffSize),
             repair::RebuildResult::Rebuilt);
-  EXPECT_TRUE(fixtures::ReadAll(viaReads) == rebuilt);
+  EXPECT_TRUE(testsupport::ReadAll(viaReads) == rebuilt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Recordings, InPlaceRebuild,
@@ -111,10 +114,10 @@ INSTANTIATE_TEST_SUITE_P(Recordings, InPlaceRebuild,
                          [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
 
 TEST(ByteSourceView, ReadsOnlyItsWindowOfTheBase) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   std::vector<uint8_t> bytes(100);
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
-  fixtures::WriteAll(dir / "f", bytes);
+  testsupport::WriteAll(dir / "f", bytes);
   FileByteSource file(dir / "f");
 
   ByteSourceView window(file, 10, 20);
@@ -140,7 +143,7 @@ TEST(ByteSourceView, ReadsOnlyItsWindowOfTheBase) {
 TEST(InPlaceRebuild, ShortBodyOfALocalFileEndsCleanly) {
   // A body view that promises more than the file holds (the file shrank after its
   // head was read): the scan stops at what is there and the rebuild still succeeds.
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::RecordOptions o = fixtures::SmallOptions(1, 1, avi::AudioKind::None);
   const fs::path whole = fixtures::Record(o, dir / "w.avi");
   o.cutAt = static_cast<int64_t>(fs::file_size(whole)) / 2;
@@ -152,7 +155,7 @@ TEST(InPlaceRebuild, ShortBodyOfALocalFileEndsCleanly) {
   ByteSourceView body(file, static_cast<int64_t>(head.bytes.size()), int64_t{1} << 40);
   EXPECT_EQ(repair::RebuildRecording(dir / "out.avi", header, body, head.noAudio, head.riffSize),
             repair::RebuildResult::Rebuilt);
-  const std::vector<uint8_t> f = fixtures::ReadAll(dir / "out.avi");
+  const std::vector<uint8_t> f = testsupport::ReadAll(dir / "out.avi");
   EXPECT_EQ(avi::ReadLe32(&f[4]), f.size() - 8);
 }
 

@@ -10,6 +10,8 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ std::vector<std::string> Lines(const std::string& s) {
 }
 
 TEST(RebuildTool, CutOffRecordingIsRebuiltIntoOut) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path in = dir / "cut.avi", out = dir / "out.avi";
   ASSERT_EQ(Tool("record " + in.string() +
                  " --cameras 1 --seconds 2 --size 160x90 --bitrate 100 --audio none "
@@ -61,7 +63,7 @@ TEST(RebuildTool, CutOffRecordingIsRebuiltIntoOut) {
 }
 
 TEST(RebuildTool, IntactRecordingWithSoundNeedsNothingAndWritesNothing) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path in = dir / "a.avi", out = dir / "out.avi";
   ASSERT_EQ(Tool("record " + in.string() + " --cameras 1 --seconds 1 --size 160x90 --bitrate 100").code, 0);
   const ToolRun r = Tool("rebuild " + in.string() + " " + out.string());
@@ -71,12 +73,12 @@ TEST(RebuildTool, IntactRecordingWithSoundNeedsNothingAndWritesNothing) {
 }
 
 TEST(RebuildTool, FailuresExitOneAndLeaveNoOut) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path bad = dir / "bad.avi", out = dir / "out.avi";
   std::vector<uint8_t> bytes(300, 0x11);
   avi::WriteLe32(&bytes[4], 0);
   avi::WriteLe32(&bytes[16], 100);
-  fixtures::WriteAll(bad, bytes);
+  testsupport::WriteAll(bad, bytes);
   EXPECT_EQ(Tool("rebuild " + bad.string() + " " + out.string()).code, 1);
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(Tool("rebuild " + (dir / "missing.avi").string() + " " + out.string()).code, 1);
@@ -94,7 +96,7 @@ TEST(RebuildTool, EveryRecordingCommandAnswersHelp) {
 }
 
 TEST(TelemetryTool, TsvLinesCarryTheStoredValues) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path in = dir / "t.avi";
   ASSERT_EQ(Tool("record " + in.string() +
                  " --cameras 1 --seconds 5 --size 160x90 --bitrate 100 --audio none "
@@ -129,7 +131,7 @@ TEST(TelemetryTool, TsvLinesCarryTheStoredValues) {
 }
 
 TEST(TelemetryTool, GpxHoldsTheValidFixesWithUtcTimes) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const fs::path in = dir / "t.avi";
   ASSERT_EQ(Tool("record " + in.string() +
                  " --cameras 1 --seconds 5 --size 160x90 --bitrate 100 --audio none "

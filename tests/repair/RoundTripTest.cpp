@@ -7,6 +7,8 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/repair/RecordingRebuild.h"
 #include "tools/repair/SilentTrack.h"
 
@@ -69,7 +71,7 @@ std::vector<size_t> CutPoints(const std::vector<uint8_t>& whole, int count) {
 class RoundTrip : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir = new fixtures::TempFolder;
+    dir = new testsupport::TempFolder;
     silent = fixtures::Record(fixtures::SmallOptions(1, 3, avi::AudioKind::None), dir->Path() / "silent.avi");
     aac = fixtures::Record(fixtures::SmallOptions(1, 2, avi::AudioKind::Aac), dir->Path() / "aac.avi");
     two = fixtures::Record(fixtures::SmallOptions(2, 2, avi::AudioKind::Pcm), dir->Path() / "two.avi");
@@ -83,23 +85,23 @@ class RoundTrip : public ::testing::Test {
   static std::vector<uint8_t> Rebuild(const std::vector<uint8_t>& cut, const std::string& name, fs::path& output,
                                       repair::PrepareResult expected = repair::PrepareResult::Rebuilt) {
     const fs::path in = dir->Path() / name;
-    fixtures::WriteAll(in, cut);
+    testsupport::WriteAll(in, cut);
     FileByteSource source(in);
     const repair::PrepareOutcome r = repair::PrepareRecording(source, name, dir->Path() / "temp");
     EXPECT_EQ(r.result, expected) << name;
     output = r.output;
-    return fixtures::ReadAll(r.output);
+    return testsupport::ReadAll(r.output);
   }
 
-  static fixtures::TempFolder* dir;
+  static testsupport::TempFolder* dir;
   static fs::path silent, aac, two;
 };
 
-fixtures::TempFolder* RoundTrip::dir = nullptr;
+testsupport::TempFolder* RoundTrip::dir = nullptr;
 fs::path RoundTrip::silent, RoundTrip::aac, RoundTrip::two;
 
 TEST_F(RoundTrip, CutRecordingsWithoutSoundRebuildWithTheirCompleteFramesAndDecode) {
-  const std::vector<uint8_t> whole = fixtures::ReadAll(silent);
+  const std::vector<uint8_t> whole = testsupport::ReadAll(silent);
   for (const size_t at : CutPoints(whole, 10)) {
     SCOPED_TRACE("cut at " + std::to_string(at));
     const std::vector<uint8_t> cut = CutLikePowerLoss(whole, at);
@@ -125,7 +127,7 @@ TEST_F(RoundTrip, CutRecordingsWithoutSoundRebuildWithTheirCompleteFramesAndDeco
 }
 
 TEST_F(RoundTrip, CutRecordingsWithSoundKeepSoundAndTelemetry) {
-  const std::vector<uint8_t> whole = fixtures::ReadAll(aac);
+  const std::vector<uint8_t> whole = testsupport::ReadAll(aac);
   for (const size_t at : CutPoints(whole, 6)) {
     SCOPED_TRACE("cut at " + std::to_string(at));
     const std::vector<uint8_t> cut = CutLikePowerLoss(whole, at);
@@ -147,7 +149,7 @@ TEST_F(RoundTrip, CutRecordingsWithSoundKeepSoundAndTelemetry) {
 }
 
 TEST_F(RoundTrip, TwoCameraRecordingsKeepBothCameras) {
-  const std::vector<uint8_t> whole = fixtures::ReadAll(two);
+  const std::vector<uint8_t> whole = testsupport::ReadAll(two);
   for (const size_t at : CutPoints(whole, 4)) {
     SCOPED_TRACE("cut at " + std::to_string(at));
     const std::vector<uint8_t> cut = CutLikePowerLoss(whole, at);
@@ -170,7 +172,7 @@ TEST_F(RoundTrip, TwoCameraRecordingsKeepBothCameras) {
 
 TEST_F(RoundTrip, IntactRecordingWithoutSoundGetsTruncTenthsOfSilence) {
   fs::path out;
-  const std::vector<uint8_t> whole = fixtures::ReadAll(silent);
+  const std::vector<uint8_t> whole = testsupport::ReadAll(silent);
   const std::vector<uint8_t> f = Rebuild(whole, "REC_intact_1.avi", out);
   EXPECT_EQ(out.filename().string(), "REC_intact_1.avi_AddAudio.avi");
   int blocks = 0;

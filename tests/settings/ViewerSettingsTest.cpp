@@ -4,14 +4,16 @@
 #include <string>
 
 #include "settings/ViewerSettings.h"
-#include "tests/settings/TestFolder.h"
 #include "tests/support/FaultyByteSource.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
-using testutil::ReadBytes;
-using testutil::ScopedEnv;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 
@@ -96,11 +98,28 @@ TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
 TEST_F(ViewerSettingsFile, EmptySaveDirectoryBecomesTheCreatedDefaultFolder) {
   const ViewerSettings s = ReadText("SAVE_DIRECTORY=\r\n");
   EXPECT_EQ((dir.Path() / "Documents" / "CAM_CAPTURE").string(), s.saveDirectory);
-  EXPECT_FALSE(fs::is_directory(dir.Path() / "Documents" / "CAM_CAPTURE"))
-      << "only one level is created: the documents folder did not exist";
-  fs::create_directory(dir.Path() / "Documents");
-  ReadText("SAVE_DIRECTORY=\r\n");
   EXPECT_TRUE(fs::is_directory(dir.Path() / "Documents" / "CAM_CAPTURE"));
+}
+
+TEST_F(ViewerSettingsFile, DefaultCaptureFolderIsMadeForANewUserWithoutDocuments) {
+  // A fresh home folder has no Documents yet: a one-level create left the capture
+  // folder missing and the first capture failed.
+  ASSERT_FALSE(fs::exists(dir.Path() / "Documents"));
+  const std::string folder = DefaultCaptureFolder();
+  EXPECT_EQ((dir.Path() / "Documents" / "CAM_CAPTURE").string(), folder);
+  EXPECT_TRUE(fs::is_directory(folder));
+  // An existing folder is kept as it is, with what it holds.
+  WriteBytes(fs::path(folder) / "keep.jpg", "x");
+  EXPECT_EQ(folder, DefaultCaptureFolder());
+  EXPECT_EQ("x", ReadBytes(fs::path(folder) / "keep.jpg"));
+}
+
+TEST_F(ViewerSettingsFile, DefaultCaptureFolderFollowsTheUsersDocumentsEntry) {
+  fs::create_directories(dir.Path() / "cfg");
+  WriteBytes(dir.Path() / "cfg" / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente/Eigene\"\n");
+  const std::string folder = DefaultCaptureFolder();
+  EXPECT_EQ((dir.Path() / "Dokumente" / "Eigene" / "CAM_CAPTURE").string(), folder);
+  EXPECT_TRUE(fs::is_directory(folder));
 }
 
 TEST_F(ViewerSettingsFile, MirrorIsOnlyOneButSpeedIsAnythingButZero) {

@@ -2,11 +2,13 @@
 
 #include "sources/avi/AviFormat.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/simulator/AviWriter.h"
 
 namespace {
 
-using fixtures::ReadAll;
+using testsupport::ReadAll;
 
 simulator::AviLayout Layout(avi::AudioKind audio) {
   simulator::AviLayout l;
@@ -38,7 +40,7 @@ TEST(AviWriter, FirstStreamListIs124BytesSoTheSecondTypeSitsAt232) {
 }
 
 TEST(AviWriter, CleanCloseWritesCountsAndAnIndexFromTheMoviCode) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::AviWriter w;
   const simulator::AviLayout layout = Layout(avi::AudioKind::None);
   ASSERT_TRUE(w.Create(dir / "a.avi", layout));
@@ -66,7 +68,7 @@ TEST(AviWriter, CleanCloseWritesCountsAndAnIndexFromTheMoviCode) {
 }
 
 TEST(AviWriter, PowerCutLeavesZeroSizesAndNoIndex) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::AviWriter w;
   const simulator::AviLayout layout = Layout(avi::AudioKind::Aac);
   ASSERT_TRUE(w.Create(dir / "cut.avi", layout));

@@ -40,16 +40,6 @@ std::filesystem::path Record(const simulator::RecordOptions& options, const std:
   return written;
 }
 
-std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 namespace {
 int64_t FindMovi(const std::vector<uint8_t>& f) {
   if (f.size() < 24) return -1;

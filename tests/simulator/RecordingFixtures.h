@@ -1,26 +1,20 @@
 #pragma once
-// Shared by the recording suites: temporary folders, simulator recordings, a walk
-// over a file's chunks and a real GStreamer decode.
+// Shared by the recording suites: simulator recordings, a walk over a file's chunks
+// and a real GStreamer decode.
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "tests/support/TempFolder.h"
 #include "tools/simulator/Simulator.h"
 
 namespace fixtures {
-
-using TempFolder = testsupport::TempFolder;
 
 // Small, fast recordings: 160x90 pictures, low bit rate.
 simulator::RecordOptions SmallOptions(int cameras, double seconds, avi::AudioKind audio);
 // Records or fails the current test.
 std::filesystem::path Record(const simulator::RecordOptions& options, const std::filesystem::path& out);
-
-std::vector<uint8_t> ReadAll(const std::filesystem::path& path);
-void WriteAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 struct WalkedChunk {
   uint32_t id;

@@ -4,6 +4,8 @@
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/H264Bits.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/simulator/Simulator.h"
 
 namespace {
@@ -12,7 +14,7 @@ using fixtures::Record;
 using fixtures::SmallOptions;
 
 TEST(Simulator, FolderOutputIsNamedByTypeTimeAndChannelCount) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::RecordOptions o = SmallOptions(2, 1, avi::AudioKind::None);
   o.typeCode = "EVT";
   const std::filesystem::path written = Record(o, dir.Path());
@@ -21,7 +23,7 @@ TEST(Simulator, FolderOutputIsNamedByTypeTimeAndChannelCount) {
 }
 
 TEST(Simulator, TwoCamerasInterleaveWithTheirOwnParameterSetIdsAndSizes) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::RecordOptions o = SmallOptions(2, 2, avi::AudioKind::Aac);
   o.sizes = {{192, 108}, {160, 90}};
   const std::filesystem::path f = Record(o, dir / "two.avi");
@@ -55,7 +57,7 @@ TEST(Simulator, TwoCamerasInterleaveWithTheirOwnParameterSetIdsAndSizes) {
 }
 
 TEST(Simulator, KeyFramesOpenWithSpsPpsAndComeEverySecond) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const std::filesystem::path f = Record(SmallOptions(1, 3, avi::AudioKind::None), dir / "one.avi");
   FileByteSource source(f);
   avi::AviReader reader(source);
@@ -83,7 +85,7 @@ TEST(Simulator, KeyFramesOpenWithSpsPpsAndComeEverySecond) {
 }
 
 TEST(Simulator, PcmSoundComesInTenthSecondBlocks) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   const std::filesystem::path f = Record(SmallOptions(1, 2, avi::AudioKind::Pcm), dir / "pcm.avi");
   FileByteSource source(f);
   avi::AviReader reader(source);
@@ -100,11 +102,11 @@ TEST(Simulator, PcmSoundComesInTenthSecondBlocks) {
 }
 
 TEST(Simulator, CutAtLeavesExactlyThatManyBytesWithZeroCounts) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::RecordOptions o = SmallOptions(1, 2, avi::AudioKind::None);
   o.cutAt = 20001;
   const std::filesystem::path f = Record(o, dir / "cut.avi");
-  const std::vector<uint8_t> bytes = fixtures::ReadAll(f);
+  const std::vector<uint8_t> bytes = testsupport::ReadAll(f);
   ASSERT_EQ(bytes.size(), 20001u);
   EXPECT_EQ(avi::ReadLe32(&bytes[4]), 0u);
   EXPECT_EQ(avi::ReadLe32(&bytes[48]), 0u);
@@ -113,7 +115,7 @@ TEST(Simulator, CutAtLeavesExactlyThatManyBytesWithZeroCounts) {
 }
 
 TEST(Simulator, BadOptionsFailWithAMessageAndLeaveNothing) {
-  fixtures::TempFolder dir;
+  testsupport::TempFolder dir;
   simulator::RecordOptions o = SmallOptions(5, 1, avi::AudioKind::None);
   std::filesystem::path written;
   std::string error;

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/simulator/Drive.h"
 #include "tools/simulator/TelemetryTrack.h"
 
@@ -121,21 +122,18 @@ TEST(TelemetryTrack, AxisBytesSaturateAt255) {
 }
 
 TEST(TelemetryTrack, GpxRouteReplacesTheBuiltInDrive) {
-  char pattern[] = "/tmp/tarvo-gpx-XXXXXX";
-  const int fd = mkstemp(pattern);
-  ASSERT_GE(fd, 0);
-  const std::string gpx =
+  const testsupport::TempFolder dir;
+  const std::filesystem::path route = dir.Path() / "route.gpx";
+  testsupport::WriteBytes(
+      route,
       "<gpx><trk><trkseg><trkpt lat=\"48.1370\" lon=\"11.5750\"></trkpt>"
-      "<trkpt lat='48.1400' lon='11.5800'/><trkpt lat=\"48.1450\" lon=\"11.5900\"/></trkseg></trk></gpx>";
-  ASSERT_EQ(write(fd, gpx.data(), gpx.size()), static_cast<ssize_t>(gpx.size()));
-  close(fd);
+      "<trkpt lat='48.1400' lon='11.5800'/><trkpt lat=\"48.1450\" lon=\"11.5900\"/></trkseg></trk></gpx>");
   simulator::Drive drive;
   std::string error;
-  ASSERT_TRUE(drive.LoadGpx(pattern, error)) << error;
+  ASSERT_TRUE(drive.LoadGpx(route, error)) << error;
   const simulator::DriveState s = drive.At(0);
   EXPECT_NEAR(s.position.latitude, 48.1370, 1e-9);
   EXPECT_NEAR(s.position.longitude, 11.5750, 1e-9);
-  std::remove(pattern);
   EXPECT_FALSE(drive.LoadGpx("/nonexistent/route.gpx", error));
   EXPECT_FALSE(error.empty());
 }

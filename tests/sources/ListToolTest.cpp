@@ -8,9 +8,14 @@
 
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
-#include "tests/sources/TempFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
+
+using testsupport::MakeFile;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
 
 struct ToolRun {
   int status = -1;
@@ -32,72 +37,65 @@ ToolRun Tool(const std::string& arguments, const std::string& errFile) {
   return run;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::string text;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    std::fclose(f);
-  }
-  return text;
-}
-
 class ListTool : public ::testing::Test {
  protected:
   std::string Quote(const std::string& path) const { return "'" + path + "'"; }
+  // The path of `relative` inside the test's folder.
+  std::string At(const std::string& relative) const { return (temp.Path() / relative).string(); }
+  void File(const std::string& relative) const { MakeFile(temp.Path() / relative); }
+
   TempFolder temp;
-  std::string errFile = temp / "stderr.txt";
+  std::string errFile = At("stderr.txt");
 };
 
 TEST_F(ListTool, PrintsSixTabSeparatedColumnsInDateOrder) {
-  temp.File("set/REC_20120315_134501_2.avi");
-  temp.File("set/deep/er/EVT_20120315_134400_1.avi");
-  temp.File("set/notes.txt");
-  const ToolRun run = Tool("--language 0 " + Quote(temp / "set"), errFile);
+  File("set/REC_20120315_134501_2.avi");
+  File("set/deep/er/EVT_20120315_134400_1.avi");
+  File("set/notes.txt");
+  const ToolRun run = Tool("--language 0 " + Quote(At("set")), errFile);
   EXPECT_EQ(run.status, 0);
   const std::string expected = "1\t2012-03-15\t13:44:00\t" + LanguageString(kStrLabelEvent) + "\t" +
-                               (temp / "set/deep/er/EVT_20120315_134400_1.avi") +
+                               (At("set/deep/er/EVT_20120315_134400_1.avi")) +
                                "\tEVT_20120315_134400_1.avi\n"
                                "2\t2012-03-15\t13:45:01\t" +
-                               LanguageString(kStrLabelNormal) + "\t" + (temp / "set/REC_20120315_134501_2.avi") +
+                               LanguageString(kStrLabelNormal) + "\t" + (At("set/REC_20120315_134501_2.avi")) +
                                "\tREC_20120315_134501_2.avi\n";
   EXPECT_EQ(run.out, expected);
 }
 
 TEST_F(ListTool, GroupListsOneTypeNumberedFromOne) {
-  temp.File("set/REC_20120315_134501_2.avi");
-  temp.File("set/PRK_20120315_134502_2.avi");
-  temp.File("set/PAR_20120315_134503_2.avi");
-  const ToolRun run = Tool("--group parking " + Quote(temp / "set"), errFile);
+  File("set/REC_20120315_134501_2.avi");
+  File("set/PRK_20120315_134502_2.avi");
+  File("set/PAR_20120315_134503_2.avi");
+  const ToolRun run = Tool("--group parking " + Quote(At("set")), errFile);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.substr(0, 2), "1\t");
   EXPECT_NE(run.out.find("PRK_20120315_134502_2.avi\n"), std::string::npos);
   EXPECT_EQ(run.out.find("PAR_"), std::string::npos);
   EXPECT_EQ(run.out.find("REC_"), std::string::npos);
-  const ToolRun all = Tool(Quote(temp / "set"), errFile);
+  const ToolRun all = Tool(Quote(At("set")), errFile);
   EXPECT_NE(all.out.find("\tUnKnown\t"), std::string::npos);
 }
 
 TEST_F(ListTool, FileNamedWithoutExtensionIsFoundWithAvi) {
-  temp.File("REC_20120315_134501_2.avi");
-  const ToolRun run = Tool(Quote(temp / "REC_20120315_134501_2"), errFile);
+  File("REC_20120315_134501_2.avi");
+  const ToolRun run = Tool(Quote(At("REC_20120315_134501_2")), errFile);
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("\tREC_20120315_134501_2.avi\n"), std::string::npos);
 }
 
 TEST_F(ListTool, MissingPathFailsWithAMessage) {
-  const ToolRun run = Tool(Quote(temp / "gone"), errFile);
+  const ToolRun run = Tool(Quote(At("gone")), errFile);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_NE(ReadAll(errFile).find("gone"), std::string::npos);
+  EXPECT_NE(ReadBytes(errFile).find("gone"), std::string::npos);
 }
 
 TEST_F(ListTool, FolderWithoutRecordingsFailsWithAMessage) {
-  temp.File("empty/clip.mp4");
-  const ToolRun run = Tool(Quote(temp / "empty"), errFile);
+  File("empty/clip.mp4");
+  const ToolRun run = Tool(Quote(At("empty")), errFile);
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(ReadAll(errFile).find("no recordings"), std::string::npos);
+  EXPECT_NE(ReadBytes(errFile).find("no recordings"), std::string::npos);
 }
 
 TEST_F(ListTool, WrongArgumentsAreUsageErrors) {

@@ -51,7 +51,8 @@ TEST_F(RecordingModel, StartsEmptyWithNoSourceAndTheFixedLabels) {
   EXPECT_EQ(set.sourceKind, kSourceNone);
   EXPECT_EQ(set.selectedSource, -1);
   EXPECT_EQ(set.sortMode, 1);
-  EXPECT_EQ(set.device, nullptr);
+  EXPECT_FALSE(set.device.IsOpen());
+  EXPECT_EQ(set.device.Block(), nullptr);
   EXPECT_EQ(set.ownerWindow, nullptr);
   EXPECT_EQ(set.folderItemLabel, "내 컴퓨터에서 찾기");
   EXPECT_EQ(set.defaultExtension, "avi");

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder under the system's temporary folder for one test, removed with
-// everything in it when the object goes. Every suite uses this one.
+// everything in it when the object goes. Every suite makes its folders with this one;
+// tests/support/FileBytes.h fills them.
 
 #include <stdlib.h>
 

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "telemetry/TelemetrySamples.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
 
@@ -16,23 +18,16 @@ namespace {
 class GpsRecord : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* old = std::getenv("TZ");
-    hadZone_ = old != nullptr;
-    if (old) oldZone_ = old;
-    ::setenv("TZ", "KST-9", 1);
+    zone_.emplace("TZ", "KST-9");
     ::tzset();
   }
   void TearDown() override {
-    if (hadZone_)
-      ::setenv("TZ", oldZone_.c_str(), 1);
-    else
-      ::unsetenv("TZ");
+    zone_.reset();
     ::tzset();
   }
 
  private:
-  bool hadZone_ = false;
-  std::string oldZone_;
+  std::optional<testsupport::ScopedEnv> zone_;
 };
 
 constexpr const char* kExample = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W";

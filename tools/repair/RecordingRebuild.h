@@ -14,10 +14,6 @@
 
 namespace repair {
 
-// Shown when the temporary files cannot be created (Korean: the damaged file cannot
-// be repaired).
-inline constexpr const char* kRepairFailedMessage = "손상된 파일을 복구할 수 없습니다.";
-
 inline constexpr std::string_view kHeaderSuffix = "_hdlr";
 inline constexpr std::string_view kBodySuffix = "_movi";
 inline constexpr std::string_view kRepairSuffix = "_REPAIR.avi";
@@ -46,7 +42,7 @@ enum class PrepareResult {
   Rebuilt,            // output holds the rebuilt recording
   Reused,             // an earlier _AddAudio.avi is still there
   NotReadable,        // the head of the input cannot be read
-  CannotCreateFiles,  // kRepairFailedMessage: the copies cannot be written, or the input read whole
+  CannotCreateFiles,  // kAppStrRepairFailed: the copies cannot be written, or the input read whole
   RebuildFailed,      // see rebuild
 };
 

@@ -1,0 +1,512 @@
+// The main window's commands: the dispatch by command id, the operations several
+// commands share (pause, play, stop and clear, hiding the screens), the speed,
+// brightness and volume rules, channel views and type filters.
+
+#include <QApplication>
+#include <algorithm>
+
+#include "app/CAboutDlg.h"
+#include "app/CDezirureDovuriDlg.h"
+#include "app/ContextMenus.h"
+#include "app/DlgIds.h"
+#include "app/LoadWorker.h"
+#include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CBbScreenCtrl.h"
+#include "controls/CBbSimpleSliderCtrl.h"
+#include "controls/CBbSliderCtrl.h"
+#include "controls/CBbTextCtrl.h"
+#include "controls/CBbVolumeCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
+#include "controls/ControlEvents.h"
+#include "controls/LanguageMessageBox.h"
+#include "playback/CPlayer.h"
+#include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
+#include "sources/RecordingCollection.h"
+
+using app::DlgItem;
+using playback::kStateEmpty;
+using playback::kStatePaused;
+using playback::kStateRunning;
+using playback::kStateStopped;
+
+namespace {
+
+constexpr int kSliderStep = 10;
+constexpr int kMaxVolumePercent = 99;
+
+bool IsOpen(std::int32_t state) { return state != kStateStopped && state != kStateEmpty; }
+
+}  // namespace
+
+void CDezirureDovuriDlg::OnButtonClicked(int id) { OnCommand(id); }
+
+void CDezirureDovuriDlg::OnCommand(int id) {
+  // Close and Alt+F4 always work; everything else waits for a running load.
+  if (id == app::kIdClose) {
+    close();
+    return;
+  }
+  if (busy) return;
+  switch (id) {
+    case app::kIdOpen:
+    case app::kMenuOpen:
+      OpenCommand();
+      break;
+    case app::kIdMerge:
+      MergeCommand();
+      break;
+    case app::kIdCapture:
+      CaptureCommand();
+      break;
+    case app::kIdLayoutToggle:
+      ToggleLayout();
+      break;
+    case app::kIdPrint:
+      PrintCommand();
+      break;
+    case app::kIdSetting:
+      SettingCommand();
+      break;
+    case app::kIdZoom:
+      ZoomCommand();
+      break;
+    case app::kIdAbout:
+      ShowAbout();
+      break;
+    case app::kIdMinimise:
+      showMinimized();
+      break;
+    case app::kIdMaximise:
+      ToggleMaximise();
+      break;
+    case app::kIdPrevious:
+    case app::kMenuPrevious:
+      PreviousCommand();
+      break;
+    case app::kIdRewind:
+      if (player->state() == kStateRunning) SeekBy(-static_cast<std::int64_t>(TheViewerSettings().playValue) * 1000);
+      break;
+    case app::kIdPlay:
+      PlayCommand();
+      break;
+    case app::kIdPause:
+      if (player->state() == kStateRunning) PausePlayback();
+      break;
+    case app::kIdFastForward:
+      if (player->state() == kStateRunning) SeekBy(static_cast<std::int64_t>(TheViewerSettings().playValue) * 1000);
+      break;
+    case app::kIdNext:
+    case app::kMenuNext:
+      NextCommand();
+      break;
+    case app::kIdSpeedReset:
+    case app::kMenuSpeedReset: {
+      auto* time = static_cast<CBbTextCtrl*>(Item(DlgItem::TimeText));
+      time->speedFactor = 1.0f;
+      time->update();
+      if (IsOpen(player->state())) player->SetRate(1.0f);
+      static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::SpeedSlider))->setValue(app::kSliderCentre);
+      break;
+    }
+    case app::kIdBrightnessReset:
+    case app::kMenuBrightnessReset:
+      if (IsOpen(player->state())) player->SetBrightness(0);
+      static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::BrightnessSlider))->setValue(app::kSliderCentre);
+      break;
+    case app::kIdMute:
+    case app::kMenuMute:
+      ToggleMute();
+      break;
+    case app::kIdMapButton:
+      MapCommand();
+      break;
+    case app::kIdFilterAll:
+    case app::kIdFilterEvent:
+    case app::kIdFilterNormal:
+    case app::kIdFilterParking:
+      TypeFilter(id);
+      break;
+    case app::kMenuFilterAll:
+      TypeFilter(app::kIdFilterAll);
+      break;
+    case app::kMenuFilterEvent:
+      TypeFilter(app::kIdFilterEvent);
+      break;
+    case app::kMenuFilterNormal:
+      TypeFilter(app::kIdFilterNormal);
+      break;
+    case app::kMenuFilterParking:
+      TypeFilter(app::kIdFilterParking);
+      break;
+    case app::kIdFront:
+      ApplyChannelView(1);
+      break;
+    case app::kIdRear:
+      ApplyChannelView(2);
+      break;
+    case app::kIdBoth:
+      ApplyChannelView(3);
+      break;
+    case app::kMenuPlayPause:
+      if (player->state() == kStateRunning) {
+        PausePlayback();
+      } else if (player->state() == kStatePaused) {
+        StartPlayback();
+      }
+      break;
+    case app::kMenuDarken:
+      StepSlider(DlgItem::BrightnessSlider, -kSliderStep);
+      break;
+    case app::kMenuBrighten:
+      StepSlider(DlgItem::BrightnessSlider, kSliderStep);
+      break;
+    case app::kMenuFaster:
+      StepSlider(DlgItem::SpeedSlider, kSliderStep);
+      break;
+    case app::kMenuSlower:
+      StepSlider(DlgItem::SpeedSlider, -kSliderStep);
+      break;
+    case app::kMenuVolumeUp:
+      StepVolume(1);
+      break;
+    case app::kMenuVolumeDown:
+      StepVolume(-1);
+      break;
+    default:
+      break;
+  }
+}
+
+// --- the shared operations ---
+
+void CDezirureDovuriDlg::PausePlayback() {
+  player->Pause();
+  StopPositionTimer();
+  Item(DlgItem::Play)->show();
+  Item(DlgItem::Pause)->hide();
+}
+
+void CDezirureDovuriDlg::StartPlayback() {
+  player->Play();
+  StartPositionTimer();
+  Item(DlgItem::Pause)->show();
+  Item(DlgItem::Play)->hide();
+}
+
+bool CDezirureDovuriDlg::PauseForDialog() {
+  if (player->state() != kStateRunning) return false;
+  PausePlayback();
+  return true;
+}
+
+void CDezirureDovuriDlg::SetNeedsRecordingEnabled(bool enabled) {
+  for (DlgItem item : {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous, DlgItem::Rewind,
+                       DlgItem::Play, DlgItem::FastForward, DlgItem::Next}) {
+    CBbButtonCtrl* button = Button(item);
+    // Merge copies card recordings only.
+    button->enabled = enabled && (item != DlgItem::Merge || collection->sourceKind == kSourceCard);
+    button->Redraw();
+  }
+  Item(DlgItem::SeekBar)->setEnabled(enabled);
+}
+
+void CDezirureDovuriDlg::StopAndClear(bool hideScreens) {
+  if (hideScreens) HideScreens();
+  const std::int32_t state = player->state();
+  if (state == kStateRunning || state == kStatePaused) player->Stop();
+  StopPositionTimer();
+  EmptyTempFolder();
+  Item(DlgItem::Play)->show();
+  Item(DlgItem::Pause)->hide();
+  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  seek->setValue(0);
+  seek->update();
+  SetNeedsRecordingEnabled(false);
+}
+
+void CDezirureDovuriDlg::HideScreens() {
+  Item(DlgItem::FrontScreen)->hide();
+  Item(DlgItem::RearScreen)->hide();
+  frontVisible = false;
+  rearVisible = false;
+  update();
+}
+
+void CDezirureDovuriDlg::ClearRecordings() {
+  if (player->state() == kStateRunning) PausePlayback();
+  loadedDrive.clear();
+  StopAndClear(true);
+  for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
+    Button(filter)->enabled = false;
+  }
+  FileList()->DeleteAllItems();
+  FileList()->SetHighlightRow(-1);
+  currentName.clear();
+  ShowLanguageMessage(this, kStrNoRecordings);
+  PostPrivateMessage(this, kMsgRepaintFilters, 0);
+}
+
+// --- commands ---
+
+void CDezirureDovuriDlg::CloseCommand() {
+  const std::int32_t state = player->state();
+  if (state == kStateRunning || state == kStatePaused) {
+    player->Stop();
+    player->Close();
+  }
+  StopPositionTimer();
+  EmptyTempFolder();
+}
+
+void CDezirureDovuriDlg::PreviousCommand() {
+  const int index = CurrentRow();
+  if (index == 0) return;
+  StopAndClear(false);
+  if (FileList()->GetItemCount() == 0 || index - 1 < 0) {
+    HideScreens();
+    return;
+  }
+  SelectAndLoad(index - 1);
+}
+
+void CDezirureDovuriDlg::NextCommand() {
+  const int index = CurrentRow();
+  const int count = FileList()->GetItemCount();
+  if (index >= count - 1) return;
+  StopAndClear(false);
+  if (count == 0 || index < 0) {
+    HideScreens();
+    return;
+  }
+  SelectAndLoad(index + 1);
+}
+
+bool CDezirureDovuriDlg::SelectAndLoad(int row) {
+  CBbListCtrl* list = FileList();
+  if (row < 0 || row >= list->GetItemCount()) return false;
+  list->SelectRow(row);
+  list->EnsureVisible(row);
+  LoadItem(row);
+  return true;
+}
+
+void CDezirureDovuriDlg::PlayCommand() {
+  const std::int32_t state = player->state();
+  if (state == kStatePaused) {
+    StartPlayback();
+    return;
+  }
+  if (state != kStateStopped && state != kStateEmpty) return;
+  // Stopped: the current row plays again from the start.
+  const int row = CurrentRow() >= 0 ? CurrentRow() : FileList()->GetSelectedRow();
+  if (row < 0 || FileList()->GetItemText(row, 4).empty()) return;
+  LoadItem(row);
+}
+
+void CDezirureDovuriDlg::SeekBy(std::int64_t deltaMs) {
+  const auto position = static_cast<std::int64_t>(player->GetPosition());
+  const auto duration = static_cast<std::int64_t>(player->GetDuration());
+  const std::int64_t target = std::clamp<std::int64_t>(position + deltaMs, 0, std::max<std::int64_t>(duration, 0));
+  player->Seek(static_cast<std::int32_t>(target));
+  UpdatePosition();
+}
+
+void CDezirureDovuriDlg::ShowAbout() {
+  bool& active = commandActive[kCommandAbout];
+  if (active) return;
+  active = true;
+  const bool resume = PauseForDialog();
+  CAboutDlg about(languageIndex, this);
+  if (about.exec() == QDialog::Accepted && TheViewerSettings().rearMirror && player->videoChannels() > 1 &&
+      IsOpen(player->state())) {
+    player->SetRearMirror(true);
+  }
+  if (resume) StartPlayback();
+  active = false;
+}
+
+void CDezirureDovuriDlg::MergeCommand() {
+  if (collection->sourceKind != kSourceCard) return;
+  bool& active = commandActive[kCommandMerge];
+  if (active) return;
+  active = true;
+  const bool resume = PauseForDialog();
+  SaveCopyOfRow(CurrentRow() >= 0 ? CurrentRow() : FileList()->GetSelectedRow());
+  if (resume) StartPlayback();
+  active = false;
+}
+
+void CDezirureDovuriDlg::CaptureCommand() {
+  bool& active = commandActive[kCommandCapture];
+  if (active) return;
+  active = true;
+  // Still capture pauses the player and keeps it paused.
+  const std::int32_t state = player->state();
+  if (state == kStateRunning) PausePlayback();
+  if (captureHandler && (state == kStateRunning || state == kStatePaused)) captureHandler();
+  active = false;
+}
+
+void CDezirureDovuriDlg::PrintCommand() {
+  const std::int32_t state = player->state();
+  if (state != kStateRunning && state != kStatePaused) return;
+  bool& active = commandActive[kCommandPrint];
+  if (active) return;
+  active = true;
+  PausePlayback();
+  if (printHandler) printHandler();
+  active = false;
+}
+
+void CDezirureDovuriDlg::SettingCommand() {
+  bool& active = commandActive[kCommandSetting];
+  if (active) return;
+  active = true;
+  const bool resume = PauseForDialog();
+  const bool confirmed = settingHandler ? settingHandler() : false;
+  if (confirmed) {
+    ViewerSettings& settings = TheViewerSettings();
+    if (player->videoChannels() > 1 && IsOpen(player->state())) player->SetRearMirror(settings.rearMirror);
+    ChangeLanguage(settings.language);
+  }
+  if (resume && FileList()->GetItemCount() > 0) StartPlayback();
+  active = false;
+}
+
+void CDezirureDovuriDlg::ZoomCommand() {
+  if (zoomHandler) zoomHandler();
+}
+
+void CDezirureDovuriDlg::MapCommand() {
+  MapPlacement() = 2;
+  if (mapHandler) mapHandler();
+  for (DlgItem item : {DlgItem::MapButton, DlgItem::MapCaption, DlgItem::CoordText}) Item(item)->hide();
+}
+
+// --- speed, brightness, volume ---
+
+void CDezirureDovuriDlg::ApplySpeedSlider() {
+  const float factor = static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::SpeedSlider))->SpeedFactor();
+  auto* time = static_cast<CBbTextCtrl*>(Item(DlgItem::TimeText));
+  time->speedFactor = factor;
+  time->update();
+  if (IsOpen(player->state())) player->SetRate(factor);
+}
+
+void CDezirureDovuriDlg::ApplyBrightnessSlider() {
+  const int offset = static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::BrightnessSlider))->BrightnessOffset();
+  if (!IsOpen(player->state())) return;
+  player->SetBrightness(offset);
+  // A paused picture is redrawn with the new brightness by seeking to where it is.
+  if (player->state() == kStatePaused) player->Seek(static_cast<std::int32_t>(player->GetPosition()));
+}
+
+void CDezirureDovuriDlg::StepSlider(DlgItem which, int delta) {
+  auto* slider = static_cast<CBbSimpleSliderCtrl*>(Item(which));
+  slider->setValue(std::clamp(slider->value() + delta, 0, app::kSliderRangeMax));
+  slider->update();
+  if (which == DlgItem::SpeedSlider) {
+    ApplySpeedSlider();
+  } else {
+    ApplyBrightnessSlider();
+  }
+}
+
+void CDezirureDovuriDlg::ApplyVolumeLevel() {
+  const int level = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume))->level;
+  player->SetVolume(muted ? 0 : std::clamp(level * 10 - 1, 0, kMaxVolumePercent));
+}
+
+void CDezirureDovuriDlg::StepVolume(int delta) {
+  if (muted) ToggleMute();
+  auto* volume = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume));
+  const int level = volume->level + delta;
+  if (level > CBbVolumeCtrl::kMaxLevel || level < 0) return;
+  volume->level = level;
+  volume->update();
+  ApplyVolumeLevel();
+}
+
+void CDezirureDovuriDlg::ToggleMute() {
+  muted = !muted;
+  auto* volume = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume));
+  CBbButtonCtrl* mute = Button(DlgItem::Mute);
+  if (muted) {
+    player->SetVolume(0);
+    volume->drawEmpty = true;
+    mute->SetImages(app::kMuteMutedNormal, app::kMuteMutedPressed, 0, 0);
+  } else {
+    volume->drawEmpty = false;
+    ApplyVolumeLevel();
+    mute->SetImages(app::kMuteSoundNormal, app::kMuteSoundPressed, 0, 0);
+  }
+  volume->update();
+  mute->Redraw();
+}
+
+// --- channel views and type filters ---
+
+void CDezirureDovuriDlg::ApplyChannelView(int view) {
+  const std::int32_t state = player->state();
+  const DlgItem buttonsByView[] = {DlgItem::FrontChannel, DlgItem::RearChannel, DlgItem::BothChannels};
+  if (!IsOpen(state)) {
+    // Without a recording only the mark of the view already chosen is drawn again.
+    if (channelView == view) {
+      Button(buttonsByView[view - 1])->selected = true;
+      Button(buttonsByView[view - 1])->Redraw();
+    }
+    return;
+  }
+  channelView = view;
+  for (int i = 0; i < 3; ++i) {
+    Button(buttonsByView[i])->selected = i == view - 1;
+    Button(buttonsByView[i])->Redraw();
+  }
+  frontVisible = view == 1 || view == 3;
+  rearVisible = view == 2 || view == 3;
+  ApplyLayout();
+  player->RepaintAll();
+}
+
+void CDezirureDovuriDlg::TypeFilter(int filterId) {
+  const DlgItem filters[] = {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking};
+  const int index = filterId - app::kIdFilterAll;
+  if (index < 0 || index > 3 || !Button(filters[index])->enabled) return;
+  CBbListCtrl* list = FileList();
+  switch (filterId) {
+    case app::kIdFilterAll:
+      collection->ListAll(*list);
+      break;
+    case app::kIdFilterEvent:
+      collection->ListGroup(*list, kGroupEvent);
+      break;
+    case app::kIdFilterNormal:
+      collection->ListGroup(*list, kGroupNormal);
+      break;
+    case app::kIdFilterParking:
+      collection->ListGroup(*list, kGroupParking);
+      break;
+    default:
+      break;
+  }
+  for (int i = 0; i < 4; ++i) {
+    Button(filters[i])->selected = i == index;
+    Button(filters[i])->Redraw();
+  }
+  // The playing recording stays the current row when the new list has it.
+  int current = -1;
+  if (!currentName.empty()) {
+    const QString wanted = QString::fromStdString(currentName);
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+      if (QString::fromStdString(list->GetItemText(row, 5)).compare(wanted, Qt::CaseInsensitive) == 0) {
+        current = row;
+        break;
+      }
+    }
+  }
+  if (current < 0 && list->GetItemCount() > 0) current = 0;
+  list->SetHighlightRow(current);
+  if (current >= 0) list->EnsureVisible(current);
+}

@@ -1,0 +1,256 @@
+// Loading a recording and keeping the window in step with its playback: Load item n,
+// the load worker's window steps, the position timer, the end of a recording, the
+// delayed load after a double click and the sliders.
+
+#include <QApplication>
+#include <QCursor>
+
+#include "app/CDezirureDovuriDlg.h"
+#include "app/DlgIds.h"
+#include "app/LoadWorker.h"
+#include "app/NetworkState.h"
+#include "app/PlayerEvents.h"
+#include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CBbSimpleSliderCtrl.h"
+#include "controls/CBbSliderCtrl.h"
+#include "controls/CBbTextCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
+#include "controls/LanguageMessageBox.h"
+#include "playback/CPlayer.h"
+#include "settings/ApplicationStrings.h"
+#include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
+#include "sources/CFileLoadDlg.h"
+#include "sources/RecordingCollection.h"
+#include "telemetry/CBbGsensorCtrl.h"
+#include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/TelemetrySamples.h"
+#include "tools/repair/RecordingRebuild.h"
+
+using app::DlgItem;
+using playback::kStatePaused;
+using playback::kStateRunning;
+
+namespace {
+
+constexpr int kPositionPeriodMs = 200;
+constexpr int kDoubleClickDelayMs = 1000;
+// A double-clicked row is loaded only when its path column looks like a path.
+constexpr std::size_t kShortestPath = 4;
+
+}  // namespace
+
+int CDezirureDovuriDlg::CurrentRow() const { return FileList()->highlightRow; }
+
+bool CDezirureDovuriDlg::LoadRunning() const { return worker->Running(); }
+
+void CDezirureDovuriDlg::StartPositionTimer() {
+  if (positionTimerOn) return;
+  positionTimer.start(kPositionPeriodMs, this);
+  positionTimerOn = true;
+}
+
+void CDezirureDovuriDlg::StopPositionTimer() {
+  positionTimer.stop();
+  positionTimerOn = false;
+}
+
+void CDezirureDovuriDlg::LoadItem(int row) {
+  CBbListCtrl* list = FileList();
+  list->SetHighlightRow(row);
+  app::LoadRequest request;
+  request.row = row;
+  request.path = list->GetItemText(row, 4);
+  request.fileName = list->GetItemText(row, 5);
+  request.sourceKind = collection->sourceKind;
+  if (const RecordingEntry* entry = collection->EntryForRow(row)) request.entry = *entry;
+  request.cardHandle = collection->device.Block();
+  request.tempFolder = tempFolder;
+  request.channelCount = RecordingCollection::ChannelCountFromName(request.fileName);
+  // Events of the recording that played until now are stale from here on.
+  playerEvents->NextLoad();
+  playStarted = false;
+  busy = true;
+  worker->Start(std::move(request));
+}
+
+// --- the worker's window steps, in its order ---
+
+void CDezirureDovuriDlg::LoadShowOpenFailure() { ShowLanguageMessage(this, kStrOpenFailed); }
+
+void CDezirureDovuriDlg::LoadShowRepairFailure() {
+  ShowMessage(this, QString::fromUtf8(ApplicationString(kAppStrRepairFailed)));
+}
+
+void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
+  StartPositionTimer();
+  loadDlg->hide();
+  playStarted = player->Play();
+  if (layoutMode == 1) FileList()->clearFocus();
+  // Channel buttons by the digit the name carries at position 20.
+  const bool twoChannels = request.channelCount == 2;
+  for (DlgItem item : {DlgItem::FrontChannel, DlgItem::RearChannel, DlgItem::BothChannels}) {
+    Item(item)->setVisible(twoChannels);
+  }
+  if (!twoChannels) channelView = 1;
+  ApplyChannelView(channelView);
+  SetNeedsRecordingEnabled(true);
+  const ViewerSettings& settings = TheViewerSettings();
+  if (settings.rearMirror && player->videoChannels() > 1) player->SetRearMirror(true);
+  ApplyVolumeLevel();
+  // The speed factor: pause, set the rate, run again when it was running.
+  ApplySpeedSlider();
+  ApplyBrightnessSlider();
+}
+
+void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples) {
+  TelemetrySamples& shared = TheTelemetrySamples();
+  shared = std::move(samples);
+  Item(DlgItem::GsensorGraph)->update();
+  currentName = request.fileName;
+  // The map rule with what this recording carries.
+  const bool hasGps = !shared.gpsSamples.empty();
+  connected = network->Connected();
+  if (!hasGps) {
+    if (MapPlacement() != 1) {
+      MapPlacement() = 1;
+      if (mapHandler) mapHandler();
+    }
+    gpsPresent = false;
+  } else {
+    gpsPresent = true;
+    if (connected) mapPageLoaded = true;
+  }
+  ApplyMapRule();
+  update();
+  Item(DlgItem::Pause)->show();
+  Item(DlgItem::Play)->hide();
+}
+
+void CDezirureDovuriDlg::LoadDone(bool opened) {
+  busy = false;
+  emit LoadFinished(opened);
+}
+
+// --- the position timer ---
+
+void CDezirureDovuriDlg::OnPositionTimer() { UpdatePosition(); }
+
+void CDezirureDovuriDlg::UpdatePosition() {
+  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  seek->clearFocus();
+  seek->update();
+  const std::int32_t state = player->state();
+  auto* time = static_cast<CBbTextCtrl*>(Item(DlgItem::TimeText));
+  if (state == kStateRunning || state == kStatePaused) {
+    time->durationMs = static_cast<int>(player->GetDuration());
+    time->positionMs = static_cast<int>(player->GetPosition());
+  } else {
+    time->durationMs = 0;
+    time->positionMs = 0;
+  }
+  time->update();
+  if (state != kStateRunning) return;
+
+  const auto position = static_cast<std::int64_t>(player->GetPosition());
+  const auto duration = static_cast<std::int64_t>(player->GetDuration());
+  if (position >= duration) {
+    EndOfRecording(position);
+    return;
+  }
+  seek->setRange(0, static_cast<int>(duration));
+  if (!seek->dragging) seek->setValue(static_cast<int>(position));
+  seek->update();
+  if (busy) return;
+
+  const TelemetrySamples& samples = TheTelemetrySamples();
+  const auto p = static_cast<std::int32_t>(position);
+  double speed = 0.0;
+  samples.FindSpeed(p, speed);
+  auto* gauge = static_cast<CBbSpeedCtrl*>(Item(DlgItem::SpeedGauge));
+  gauge->SetValue(speed);
+  gauge->Redraw();
+  if (positionHandler) positionHandler(p);
+  if (layoutMode != 1) return;
+  auto* gText = static_cast<CBbTextCtrl*>(Item(DlgItem::GsensorText));
+  double x = 0.0, y = 0.0, z = 0.0;
+  gText->hasGsensor = samples.FindGValues(p, x, y, z);
+  gText->gX = x;
+  gText->gY = y;
+  gText->gZ = z;
+  gText->update();
+  auto* coordinates = static_cast<CBbTextCtrl*>(Item(DlgItem::CoordText));
+  float latitude = 0.0f, longitude = 0.0f;
+  samples.FindPosition(p, latitude, longitude);
+  coordinates->latitude = latitude;
+  coordinates->longitude = longitude;
+  coordinates->update();
+}
+
+void CDezirureDovuriDlg::EndOfRecording(std::int64_t position) {
+  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  seek->setValue(static_cast<int>(position));
+  StopAndClear(false);
+  CBbListCtrl* list = FileList();
+  const int count = list->GetItemCount();
+  const int current = CurrentRow();
+  if (count == 0 || current < 0) {
+    HideScreens();
+    return;
+  }
+  if (current + 1 < count) {
+    SelectAndLoad(current + 1);
+    return;
+  }
+  // The last recording played: back to the first row, nothing playing.
+  list->SetHighlightRow(0);
+  list->SelectRow(0);
+  list->EnsureVisible(0);
+  channelView = 1;
+  HideScreens();
+}
+
+void CDezirureDovuriDlg::OnEndOfStream() {
+  // The end is noticed at once rather than at the next tick, so the next recording
+  // follows without a pause.
+  if (!busy && player->state() == kStateRunning) UpdatePosition();
+}
+
+void CDezirureDovuriDlg::OnPlaybackError(const QString& text) {
+  lastPlaybackError = text;
+  if (busy || player->state() != kStateRunning) return;
+  // The recording is damaged from here on: say so, then go on as at its end.
+  PausePlayback();
+  ShowLanguageMessage(this, kStrOpenFailed);
+  if (!busy) EndOfRecording(static_cast<std::int64_t>(player->GetPosition()));
+}
+
+// --- double clicks and sliders ---
+
+void CDezirureDovuriDlg::OnRowDoubleClicked(int row) {
+  pendingRow = row;
+  doubleClickTimer.stop();
+  doubleClickTimer.start(kDoubleClickDelayMs, this);
+}
+
+void CDezirureDovuriDlg::OnDoubleClickTimer() {
+  if (busy) return;
+  doubleClickTimer.stop();
+  CBbListCtrl* list = FileList();
+  if (list->GetItemCount() == 0 || pendingRow < 0 || pendingRow >= list->GetItemCount()) return;
+  if (list->GetItemText(pendingRow, 4).size() < kShortestPath) return;
+  StopAndClear(false);
+  LoadItem(pendingRow);
+}
+
+void CDezirureDovuriDlg::OnSliderScrolled(int controlId, int /*position*/) {
+  // The sliders act even while a load runs; the player takes their values without
+  // waiting for it.
+  Item(DlgItem::SeekBar)->clearFocus();
+  if (controlId == app::kIdSpeedSlider) {
+    ApplySpeedSlider();
+  } else if (controlId == app::kIdBrightnessSlider) {
+    ApplyBrightnessSlider();
+  }
+}

@@ -1,0 +1,402 @@
+#include "device/CSettingDlg.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QThread>
+#include <algorithm>
+
+#include "controls/ControlId.h"
+#include "controls/SkinFont.h"
+#include "device/CardVolume.h"
+#include "device/CardWatch.h"
+#include "platform/Paths.h"
+#include "settings/LanguageLibrary.h"
+#include "settings/StringIds.h"
+
+namespace {
+
+constexpr int kGerman = 2;
+constexpr int kIconId = 198;  // the dialog's icon resource, large and small
+
+// The grid of the dashcam half: three columns of group boxes, four rows.
+constexpr int kColumnX[] = {10, 303, 596};
+constexpr int kRowY[] = {25, 109, 193, 277};
+constexpr int kGroupWidth = 288;
+constexpr int kGroupHeight = 79;
+constexpr int kListOffset = 144;  // first list of a row, from the group's left edge
+constexpr int kUpperRow = 22;     // label rows, from the group's top edge
+constexpr int kLowerRow = 52;
+constexpr int kNoteTop = 17;
+constexpr int kNoteHeight = 30;  // two lines: the longer notes wrap
+constexpr int kInset = 10;
+
+// Control ids of the template's groups, notes and labels.
+constexpr int kIdDeviceFrame = 1061;
+constexpr int kIdModelGroup = 1130, kIdModelNote = 1131, kIdModelLabel = 1132;
+constexpr int kIdTriggerGroup = 1064, kIdTriggerNote = 1077, kIdTriggerLabel = 1100;
+constexpr int kIdPowerOffGroup = 1066, kIdPowerOffNote = 1080, kIdPowerOffLabel = 1081;
+constexpr int kIdLcdGroup = 1068, kIdLcdNote = 1084, kIdLcdLabel = 1101;
+constexpr int kIdCardGroup = 1062, kIdCardNote = 1074, kIdCardLabel = 1075;
+constexpr int kIdParkingGroup = 1097, kIdParkingNote = 1105, kIdParkingNote2 = 1096;
+constexpr int kIdAlertGroup = 1124, kIdAlertNote = 1125, kIdAlertNote2 = 1133, kIdAlertNote3 = 1126;
+constexpr int kIdExtraGroup = 1063, kIdFrameRateLabel = 1076, kIdResolutionLabel = 1058;
+constexpr int kIdVideoGroup = 1065, kIdQualityLabel = 1078, kIdChannelsLabel = 1079;
+constexpr int kIdAudioGroup = 1067, kIdAudioLabel = 1082, kIdSpeakerLabel = 1083;
+constexpr int kIdBatteryGroup = 1069, kIdCutOffLabel = 1085;
+constexpr int kIdClockGroup = 1070, kIdDateLabel = 1086, kIdTimeLabel = 1087;
+constexpr int kIdViewerGroup = 1071, kIdCaptureGroup = 1072, kIdCaptureNote = 1088, kIdCaptureLabel = 1089;
+constexpr int kIdJumpGroup = 1073, kIdJumpNote = 1090, kIdMirrorGroup = 1059;
+// Controls of the template that this model never shows.
+constexpr int kHiddenIds[] = {1127, 1128, 1330, 1331, 1332, 1135, 1134, 1136, 1138, 1098, 1106, 1099, 1104};
+
+QString Text(int number) { return QString::fromStdString(LanguageString(number)); }
+
+// Wide enough for the button's text in its font, never narrower than `minimum`.
+int ButtonWidth(const QPushButton* button, int minimum) {
+  return std::max(minimum, button->fontMetrics().horizontalAdvance(button->text()) + 16);
+}
+
+void ShowList(QComboBox* box, const ChoiceList& list) {
+  box->clear();
+  for (const std::string& entry : list.entries) box->addItem(QString::fromStdString(entry));
+  box->setCurrentIndex(list.selected < box->count() ? list.selected : -1);
+}
+
+}  // namespace
+
+CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
+    : QDialog(parent), host(owner), model([](int number) { return LanguageString(number); }) {
+  setObjectName(QStringLiteral("CSettingDlg"));
+  setProperty("templateId", 135);
+  setProperty("iconId", kIconId);
+  setFont(skin::SkinFont(skin::kFontSmall));
+  programFolder = platform::ExecutableFolder();
+  safeFolder = platform::ConfigFolder() / "format-keep";
+  runProgram = RunWithQProcess;
+
+  ViewerSettings& viewer = TheViewerSettings();
+  ReadSettings(SettingsFilePath(), viewer);
+  languageIndex = viewer.language;
+  setWindowTitle(Text(kStrSettingTitle));
+  setFixedSize(kWidth, kHeight);
+  CreateControls();
+  for (int id : kHiddenIds) {
+    auto* hidden = new QWidget(this);
+    SetControlId(hidden, id);
+    hidden->hide();
+  }
+  // The viewer half shows option.ini as it is now; when the file cannot be read it
+  // shows the record the viewer runs with rather than empty controls.
+  ReadSettings(SettingsFilePath(), viewer);
+  model.Startup(viewer, device::ListCards());
+  ShowModel();
+  ApplyModelEnabling();
+  ConnectControls();
+
+  watch = new CardWatch(this);
+  connect(watch, &CardWatch::Changed, this, &CSettingDlg::RebuildCardList);
+}
+
+CSettingDlg::~CSettingDlg() {
+  if (formatThread) formatThread->wait();
+}
+
+QWidget* CSettingDlg::AddGroup(int id, int stringNumber, const QRect& rect) {
+  auto* group = new QGroupBox(stringNumber ? Text(stringNumber) : QString(), this);
+  SetControlId(group, id);
+  group->setGeometry(rect);
+  group->lower();
+  return group;
+}
+
+QWidget* CSettingDlg::AddGroupCell(int id, int stringNumber, int column, int row) {
+  return AddGroup(id, stringNumber, QRect(kColumnX[column], kRowY[row], kGroupWidth, kGroupHeight));
+}
+
+QLabel* CSettingDlg::AddLabel(int id, int stringNumber, const QRect& rect) {
+  auto* label = new QLabel(stringNumber ? Text(stringNumber) : QString(), this);
+  SetControlId(label, id);
+  label->setGeometry(rect);
+  return label;
+}
+
+QLabel* CSettingDlg::AddNote(int id, int stringNumber, int column, int row, int line) {
+  QLabel* note = AddLabel(id, stringNumber,
+                          QRect(kColumnX[column] + kInset, kRowY[row] + kNoteTop + line * kRowHeight,
+                                kGroupWidth - 2 * kInset, line == 0 ? kNoteHeight : kRowHeight));
+  note->setWordWrap(true);
+  note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return note;
+}
+
+QComboBox* CSettingDlg::AddList(int id, int x, int y, int width) {
+  auto* box = new QComboBox(this);
+  SetControlId(box, id);
+  box->setGeometry(x, y, width, kRowHeight + 3);
+  return box;
+}
+
+void CSettingDlg::CreateControls() {
+  AddGroup(kIdDeviceFrame, kStrSettingDeviceFrame, QRect(5, 5, 883, 580));
+  CreateDeviceHalf();
+  CreateViewerHalf();
+  const auto button = [this](int id, int stringNumber, int x) {
+    auto* b = new QPushButton(Text(stringNumber), this);
+    SetControlId(b, id);
+    b->setGeometry(x, 588, 86, 25);
+    return b;
+  };
+  QPushButton* defaults = button(kIdDefault, kStrButtonDefault, 616);
+  QPushButton* ok = button(kIdOk, kStrButtonOk, 707);
+  QPushButton* cancel = button(kIdCancel, kStrButtonCancel, 798);
+  defaults->setAutoDefault(false);
+  ok->setDefault(true);
+  connect(defaults, &QPushButton::clicked, this, &CSettingDlg::OnDefault);
+  connect(ok, &QPushButton::clicked, this, &CSettingDlg::OnOk);
+  connect(cancel, &QPushButton::clicked, this, &CSettingDlg::reject);
+}
+
+void CSettingDlg::CreateDeviceHalf() {
+  const auto labelRect = [](int column, int row, int top, int width = kListOffset - kInset) {
+    return QRect(kColumnX[column] + kInset, kRowY[row] + top, width, kRowHeight);
+  };
+  const auto listX = [](int column) { return kColumnX[column] + kListOffset; };
+  const auto rowY = [](int row, int top) { return kRowY[row] + top; };
+
+  // Column 1: model, trigger, power off, screen.
+  AddGroupCell(kIdModelGroup, kStrSettingModelGroup, 0, 0);
+  AddNote(kIdModelNote, kStrSettingModelNote, 0, 0);
+  AddLabel(kIdModelLabel, kStrSettingModelLabel, labelRect(0, 0, kLowerRow));
+  modelList = AddList(kIdModel, listX(0), rowY(0, kLowerRow));
+  AddGroupCell(kIdTriggerGroup, kStrSettingTriggerGroup, 0, 1);
+  AddNote(kIdTriggerNote, kStrSettingTriggerNote, 0, 1);
+  AddLabel(kIdTriggerLabel, kStrSettingTriggerLabel, labelRect(0, 1, kLowerRow));
+  accTrigger = AddList(kIdAccTrigger, listX(0), rowY(1, kLowerRow));
+  AddGroupCell(kIdPowerOffGroup, kStrSettingPowerOffGroup, 0, 2);
+  AddNote(kIdPowerOffNote, kStrSettingPowerOffNote, 0, 2);
+  AddLabel(kIdPowerOffLabel, kStrSettingPowerOffLabel, labelRect(0, 2, kLowerRow));
+  powerOff = AddList(kIdPowerOff, listX(0), rowY(2, kLowerRow));
+  AddGroupCell(kIdLcdGroup, 0, 0, 3);
+  AddNote(kIdLcdNote, kStrSettingLcdNote, 0, 3);
+  AddLabel(kIdLcdLabel, 0, labelRect(0, 3, kLowerRow));
+  lcdOff = AddList(kIdLcdOff, listX(0), rowY(3, kLowerRow));
+
+  // Column 2: card, parking mode, driving alerts, further options.
+  const int labelUnit = languageIndex == kGerman ? 51 : 64;
+  AddGroupCell(kIdCardGroup, kStrSettingCardGroup, 1, 0);
+  AddNote(kIdCardNote, kStrSettingCardNote, 1, 0);
+  AddLabel(kIdCardLabel, kStrSettingCardLabel, labelRect(1, 0, kLowerRow, labelUnit - 4));
+  const int cardX = kColumnX[1] + kInset + labelUnit;
+  auto* format = new QPushButton(Text(kStrButtonFormat), this);
+  const int formatWidth = ButtonWidth(format, 64);
+  const int cardWidth = kColumnX[1] + kGroupWidth - kInset - formatWidth - 4 - cardX;
+  cardList = AddList(kIdCard, cardX, rowY(0, kLowerRow), cardWidth);
+  // Roots are long paths: the open list shows them whole.
+  cardList->view()->setMinimumWidth(420);
+  SetControlId(format, kIdFormat);
+  format->setAutoDefault(false);
+  format->setGeometry(cardX + cardWidth + 4, rowY(0, kLowerRow) - 1, formatWidth, kRowHeight + 5);
+  formatButton = format;
+  // The two groups this model shows disabled: their notes are longer than a label
+  // column, so their lists are narrower and the notes may take two lines.
+  const auto notAvailable = [this](int id, int stringNumber, int column, int row) {
+    QLabel* note = AddLabel(id, stringNumber, QRect(kColumnX[column] + kInset, kRowY[row] + 47, 174, kNoteHeight));
+    note->setWordWrap(true);
+  };
+  constexpr int kNarrowList = 90;
+  const int narrowX = kColumnX[1] + kGroupWidth - kInset - kNarrowList;
+  AddGroupCell(kIdParkingGroup, kStrSettingParkingGroup, 1, 1);
+  AddLabel(kIdParkingNote, kStrSettingParkingNote, labelRect(1, 1, kNoteTop, kGroupWidth - 2 * kInset));
+  notAvailable(kIdParkingNote2, kStrSettingParkingNote2, 1, 1);
+  parkingMode = AddList(kIdParkingMode, narrowX, rowY(1, kLowerRow), kNarrowList);
+  AddGroupCell(kIdAlertGroup, kStrSettingAlertGroup, 1, 2);
+  AddLabel(kIdAlertNote, kStrSettingAlertNote, labelRect(1, 2, 14, kGroupWidth - 2 * kInset));
+  AddLabel(kIdAlertNote2, kStrSettingAlertNote2, labelRect(1, 2, 31, kGroupWidth - 2 * kInset));
+  notAvailable(kIdAlertNote3, kStrSettingAlertNote3, 1, 2);
+  drivingAlert = AddList(kIdDrivingAlert, narrowX, rowY(2, kLowerRow), kNarrowList);
+  AddGroupCell(kIdExtraGroup, kStrSettingExtraGroup, 1, 3);
+  AddLabel(kIdFrameRateLabel, kStrSettingFrameRateLabel, labelRect(1, 3, kUpperRow));
+  frameRate = AddList(kIdFrameRate, listX(1), rowY(3, kUpperRow));
+  AddLabel(kIdResolutionLabel, kStrSettingResolutionLabel, labelRect(1, 3, kLowerRow));
+  resolution = AddList(kIdResolution, listX(1), rowY(3, kLowerRow));
+
+  // Column 3: video, sound, battery, clock.
+  AddGroupCell(kIdVideoGroup, kStrSettingVideoGroup, 2, 0);
+  AddLabel(kIdQualityLabel, kStrSettingQualityLabel, labelRect(2, 0, kUpperRow));
+  quality = AddList(kIdQuality, listX(2), rowY(0, kUpperRow));
+  AddLabel(kIdChannelsLabel, kStrSettingChannelsLabel, labelRect(2, 0, kLowerRow));
+  channels = AddList(kIdChannels, listX(2), rowY(0, kLowerRow));
+  AddGroupCell(kIdAudioGroup, kStrSettingAudioGroup, 2, 1);
+  AddLabel(kIdAudioLabel, kStrSettingAudioLabel, labelRect(2, 1, kUpperRow));
+  audio = new QCheckBox(Text(kStrCheckRecordAudio), this);
+  SetControlId(audio, kIdAudio);
+  audio->setGeometry(listX(2), rowY(1, kUpperRow), kListWidth, kRowHeight + 2);
+  AddLabel(kIdSpeakerLabel, kStrSettingSpeakerLabel, labelRect(2, 1, kLowerRow));
+  speaker = AddList(kIdSpeaker, listX(2), rowY(1, kLowerRow));
+  AddGroupCell(kIdBatteryGroup, kStrSettingBatteryGroup, 2, 2);
+  volt12 = new QRadioButton(Text(kStrRadio12V), this);
+  SetControlId(volt12, kId12V);
+  volt12->setGeometry(labelRect(2, 2, kUpperRow));
+  AddLabel(kIdCutOffLabel, kStrSettingCutOffLabel, QRect(listX(2), rowY(2, kUpperRow), kListWidth, kRowHeight));
+  volt24 = new QRadioButton(Text(kStrRadio24V), this);
+  SetControlId(volt24, kId24V);
+  volt24->setGeometry(labelRect(2, 2, kLowerRow));
+  cutOff = AddList(kIdCutOff, listX(2), rowY(2, kLowerRow));
+  AddGroupCell(kIdClockGroup, kStrSettingClockGroup, 2, 3);
+  clockBox = new QCheckBox(Text(kStrCheckSetClock), this);
+  SetControlId(clockBox, kIdClockBox);
+  clockBox->setGeometry(kColumnX[2] + kInset, rowY(3, 14), kGroupWidth - 2 * kInset, kRowHeight + 2);
+  AddLabel(kIdDateLabel, kStrSettingDateLabel, labelRect(2, 3, 35, 90));
+  AddLabel(kIdTimeLabel, kStrSettingTimeLabel, labelRect(2, 3, 56, 90));
+  constexpr int kClockIds[] = {kIdYear, kIdMonth, kIdDay, kIdHour, kIdMinute, kIdSecond};
+  for (int i = 0; i < 6; ++i)
+    clockLists[static_cast<size_t>(i)] = AddList(kClockIds[i], 698 + (i % 3) * 61, rowY(3, i < 3 ? 35 : 56), 56);
+}
+
+void CSettingDlg::CreateViewerHalf() {
+  const bool german = languageIndex == kGerman;
+  AddGroup(kIdViewerGroup, kStrSettingViewerGroup, QRect(10, 361, 870, 212));
+  AddGroup(kIdCaptureGroup, kStrSettingCaptureGroup, QRect(20, 378, 850, 72));
+  AddLabel(kIdCaptureNote, kStrSettingCaptureNote, QRect(30, 396, 830, kRowHeight));
+  QLabel* folderLabel = AddLabel(kIdCaptureLabel, kStrSettingCaptureLabel,
+                                 german ? QRect(30, 417, 192, 28) : QRect(30, 422, 90, kRowHeight));
+  folderLabel->setWordWrap(true);
+  captureFolder = new QLineEdit(this);
+  SetControlId(captureFolder, kIdCaptureFolder);
+  captureFolder->setGeometry(german ? QRect(217, 421, 192, 21) : QRect(126, 421, 283, 21));
+  auto* browse = new QPushButton(Text(kStrButtonBrowse), this);
+  SetControlId(browse, kIdBrowse);
+  browse->setAutoDefault(false);
+  browse->setGeometry(414, 420, ButtonWidth(browse, 86), 23);
+  connect(browse, &QPushButton::clicked, this, &CSettingDlg::OnBrowse);
+
+  AddGroup(kIdJumpGroup, kStrSettingJumpGroup, QRect(20, 458, 560, 106));
+  QLabel* jumpNote = AddLabel(kIdJumpNote, kStrSettingJumpNote, QRect(30, 478, 540, 2 * kRowHeight));
+  jumpNote->setWordWrap(true);
+  jumpNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  jumpValue = AddLabel(kIdJumpValue, 0, QRect(30, 537, 90, kRowHeight));
+  jumpStep = new QSlider(Qt::Horizontal, this);
+  SetControlId(jumpStep, kIdJumpStep);
+  jumpStep->setGeometry(126, 535, 384, 23);
+  jumpStep->setRange(device::kJumpStepMin, device::kJumpStepMax);
+  jumpStep->setTickPosition(QSlider::TicksBelow);
+  jumpStep->setPageStep(1);
+
+  AddGroup(kIdMirrorGroup, kStrSettingMirrorGroup, QRect(590, 458, 280, 106));
+  rearMirror = new QCheckBox(Text(kStrCheckRearMirror), this);
+  SetControlId(rearMirror, kIdRearMirror);
+  rearMirror->setGeometry(600, 500, 262, kRowHeight + 2);
+}
+
+void CSettingDlg::ConnectControls() {
+  connect(modelList, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!showing) OnModelChosen(index);
+  });
+  connect(cardList, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!showing) OnCardChosen(index);
+  });
+  const auto bind = [this](QComboBox* box, ChoiceList& list) {
+    connect(box, &QComboBox::currentIndexChanged, this, [this, &list](int index) {
+      if (!showing) list.selected = index;
+    });
+  };
+  DeviceSettings& d = model.device;
+  bind(accTrigger, d.accTriggerLevel);
+  bind(powerOff, d.powerOffTimer);
+  bind(lcdOff, d.lcdOffTime);
+  bind(quality, d.recVideoQuality);
+  bind(channels, d.videoChannels);
+  bind(speaker, d.spkVol);
+  bind(cutOff, d.batteryCutOffVolt);
+  DeviceClock& c = model.clock;
+  ChoiceList* clock[] = {&c.year, &c.month, &c.day, &c.hour, &c.minute, &c.second};
+  for (size_t i = 0; i < clockLists.size(); ++i) bind(clockLists[i], *clock[i]);
+  connect(audio, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing) model.device.recAudioEnable = on;
+  });
+  connect(volt12, &QRadioButton::clicked, this, [this] { OnVehicleVoltage(false); });
+  connect(volt24, &QRadioButton::clicked, this, [this] { OnVehicleVoltage(true); });
+  connect(clockBox, &QCheckBox::clicked, this, &CSettingDlg::OnClockBox);
+  connect(jumpStep, &QSlider::valueChanged, this, [this](int position) {
+    if (!showing) OnJumpStep(position);
+  });
+  connect(captureFolder, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!showing) model.saveDirectory = text.toStdString();
+  });
+  connect(rearMirror, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing) model.rearMirror = on;
+  });
+  connect(formatButton, &QAbstractButton::clicked, this, &CSettingDlg::FormatCard);
+}
+
+void CSettingDlg::ShowModel() {
+  showing = true;
+  const DeviceSettings& d = model.device;
+  ShowList(modelList, model.modelList);
+  cardList->clear();
+  for (const device::CardEntry& card : model.cards) cardList->addItem(QString::fromStdString(CardEntryText(card)));
+  cardList->setCurrentIndex(model.selectedCard);
+  cardList->setToolTip(cardList->currentText());
+  ShowList(accTrigger, d.accTriggerLevel);
+  ShowList(powerOff, d.powerOffTimer);
+  ShowList(lcdOff, d.lcdOffTime);
+  ShowList(quality, d.recVideoQuality);
+  ShowList(channels, d.videoChannels);
+  ShowList(speaker, d.spkVol);
+  ShowList(cutOff, d.batteryCutOffVolt);
+  ShowList(parkingMode, model.parkingMode);
+  ShowList(drivingAlert, model.drivingAlert);
+  const ChoiceList* clock[] = {&model.clock.year, &model.clock.month,  &model.clock.day,
+                               &model.clock.hour, &model.clock.minute, &model.clock.second};
+  for (size_t i = 0; i < clockLists.size(); ++i) {
+    ShowList(clockLists[i], *clock[i]);
+    clockLists[i]->setEnabled(model.clockBox);
+  }
+  audio->setChecked(d.recAudioEnable);
+  clockBox->setChecked(model.clockBox);
+  // A radio group with neither button checked needs exclusivity off for a moment.
+  volt12->setAutoExclusive(false);
+  volt24->setAutoExclusive(false);
+  volt12->setChecked(d.carBatteryVolt == CarVoltage::k12V);
+  volt24->setChecked(d.carBatteryVolt == CarVoltage::k24V);
+  volt12->setAutoExclusive(true);
+  volt24->setAutoExclusive(true);
+  captureFolder->setText(QString::fromStdString(model.saveDirectory));
+  jumpStep->setValue(model.jumpStep);
+  jumpValue->setText(QString::fromStdString(model.jumpStepText));
+  rearMirror->setChecked(model.rearMirror);
+  showing = false;
+}
+
+void CSettingDlg::ApplyModelEnabling() {
+  if (model.ModelIndex() != 0) return;
+  constexpr int kDisabled[] = {kIdAlertGroup,  kIdAlertNote,       kIdAlertNote2,   kIdAlertNote3,  kIdParkingGroup,
+                               kIdParkingNote, kIdParkingNote2,    kIdDrivingAlert, kIdParkingMode, kIdFrameRateLabel,
+                               kIdFrameRate,   kIdResolutionLabel, kIdResolution};
+  constexpr int kEnabled[] = {kIdPowerOffGroup, kIdPowerOffNote, kIdPowerOffLabel, kIdLcdGroup, kIdLcdNote,
+                              kIdLcdLabel,      kIdBatteryGroup, kIdCutOffLabel,   kIdPowerOff, kIdLcdOff,
+                              kId12V,           kId24V,          kIdCutOff};
+  for (int id : kDisabled)
+    if (QWidget* w = FindControl(this, id)) w->setEnabled(false);
+  for (int id : kEnabled)
+    if (QWidget* w = FindControl(this, id)) w->setEnabled(true);
+}
+
+void CSettingDlg::CentreOnParent() {
+  const QWidget* owner = parentWidget();
+  if (!owner) return;
+  const QRect frame = owner->window()->frameGeometry();
+  move(frame.left() + (frame.width() - kWidth) / 2, frame.top() + (frame.height() - kHeight) / 2);
+}
+
+void CSettingDlg::showEvent(QShowEvent* event) {
+  CentreOnParent();
+  QDialog::showEvent(event);
+}

@@ -1,0 +1,123 @@
+#include "device/CardVolume.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <thread>
+
+#include "sources/DriveProbe.h"
+
+extern char** environ;
+
+namespace device {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNodeWaitSteps = 50;
+constexpr int kNodeWaitStepMs = 100;
+
+std::string WithoutTrailingSlash(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+uint64_t ReadNumber(const fs::path& path) {
+  std::ifstream in(path);
+  uint64_t value = 0;
+  in >> value;
+  return in ? value : 0;
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& argv) {
+  if (argv.empty()) return -1;
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return -1;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+MountedVolume FindMountedVolume(const std::string& root, const std::string& physicalPath,
+                                const std::string& mountInfoPath, const std::string& sysRoot) {
+  MountedVolume volume;
+  std::error_code ec;
+  const std::string disk = fs::canonical(physicalPath, ec).filename().string();
+  if (ec || disk.empty()) return volume;
+  const std::string wanted = WithoutTrailingSlash(root);
+  std::ifstream in(mountInfoPath);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string id, parent, majorMinor, fsRoot, mountPoint;
+    if (!(fields >> id >> parent >> majorMinor >> fsRoot >> mountPoint)) continue;
+    if (drives::DecodeMountField(mountPoint) != wanted) continue;
+    // The last mount over a folder is the one that shows.
+    const fs::path real = fs::canonical(fs::path(sysRoot) / "dev/block" / majorMinor, ec);
+    volume = MountedVolume{};
+    if (ec) continue;
+    if (real.filename() == disk) {
+      // A card without a partition table, mounted whole.
+      volume.mounted = true;
+      volume.node = "/dev/" + disk;
+      volume.sectorCount = ReadNumber(real / "size");
+      continue;
+    }
+    if (!fs::exists(real / "partition", ec) || real.parent_path().filename() != disk) continue;
+    volume.mounted = true;
+    volume.node = "/dev/" + real.filename().string();
+    volume.startSector = ReadNumber(real / "start");
+    volume.sectorCount = ReadNumber(real / "size");
+  }
+  return volume;
+}
+
+std::string PartitionNode(const std::string& physicalPath, int number) {
+  std::error_code ec;
+  fs::path real = fs::canonical(physicalPath, ec);
+  if (ec) real = physicalPath;
+  const std::string name = real.filename().string();
+  const bool endsInDigit = !name.empty() && std::isdigit(static_cast<unsigned char>(name.back()));
+  return "/dev/" + name + (endsInDigit ? "p" : "") + std::to_string(number);
+}
+
+bool UnmountVolume(const std::string& root, const MountedVolume& volume, const ProgramRunner& run) {
+  if (!volume.mounted) return true;
+  if (::umount2(WithoutTrailingSlash(root).c_str(), 0) == 0) return true;
+  return run({"udisksctl", "unmount", "--no-user-interaction", "-b", volume.node}) == 0;
+}
+
+bool MountVolume(const std::string& node, const std::string& root, const ProgramRunner& run) {
+  // After new partitions the kernel's node for partition 1 appears a moment later.
+  std::error_code ec;
+  for (int wait = 0; wait < kNodeWaitSteps && !fs::exists(node, ec); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(kNodeWaitStepMs));
+  if (::mount(node.c_str(), WithoutTrailingSlash(root).c_str(), "vfat", 0, nullptr) == 0) return true;
+  return run({"udisksctl", "mount", "--no-user-interaction", "-b", node}) == 0;
+}
+
+}  // namespace device

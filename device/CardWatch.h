@@ -1,0 +1,34 @@
+#pragma once
+// Tells the settings dialog when volumes come and go: a watch on the system's mount
+// table (the kernel flags /proc/self/mountinfo on every mount and unmount) and, when a
+// drive table stands in for the machine's drives, on that file.
+
+#include <QObject>
+#include <QTimer>
+
+class QFileSystemWatcher;
+class QSocketNotifier;
+
+class CardWatch : public QObject {
+  Q_OBJECT
+
+ public:
+  // Changes closer together than this come as one signal.
+  static constexpr int kSettleMs = 300;
+
+  explicit CardWatch(QObject* parent = nullptr);
+  ~CardWatch() override;
+
+ signals:
+  void Changed();
+
+ private:
+  void WatchDriveTable();
+  void Touched();
+
+  int mountInfo_ = -1;
+  QSocketNotifier* mountNotifier_ = nullptr;
+  QFileSystemWatcher* tableWatcher_ = nullptr;
+  QString tablePath_;
+  QTimer settle_;
+};

@@ -1,0 +1,168 @@
+#include "map/CMapViewWnd.h"
+
+#include <QCoreApplication>
+#include <QResizeEvent>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <algorithm>
+#include <limits>
+#include <system_error>
+
+#include "controls/ControlId.h"
+#include "map/MapPage.h"
+#include "map/MapScript.h"
+#include "map/MapTiles.h"
+#include "platform/Paths.h"
+#include "telemetry/TelemetrySamples.h"
+
+CMapViewWnd::CMapViewWnd(QWidget* parent)
+    : QWidget(parent), samples(&TheTelemetrySamples()), viewerFolder(platform::ExecutableFolder()) {
+  SetControlId(this, kControlId);
+}
+
+CMapViewWnd::~CMapViewWnd() {
+  // The view goes before its page and the page before its profile, as the engine
+  // requires.
+  delete browser;
+  delete page;
+  delete profile;
+}
+
+void CMapViewWnd::CreateBrowser() {
+  // Off the record: tiles and page state stay in memory and leave nothing in the
+  // user's folders.
+  profile = new QWebEngineProfile(static_cast<QObject*>(nullptr));
+  const QString application = QCoreApplication::applicationName();
+  if (!application.isEmpty()) profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1Char(' ') + application);
+
+  page = new MapPage(profile, nullptr);
+  QWebEngineSettings* settings = page->settings();
+  // The page is a local file that draws tiles from the web (or from local files).
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+  settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+  // Loading the map must not take the keyboard from the main window's shortcuts.
+  settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+  connect(page, &QWebEnginePage::loadFinished, this, &CMapViewWnd::OnLoadFinished);
+  // A renderer that dies takes the map with it: load the page again, and the last
+  // position and route come back with it.
+  connect(page, &QWebEnginePage::renderProcessTerminated, this,
+          [this](QWebEnginePage::RenderProcessTerminationStatus, int) {
+            pageReady = false;
+            positionPending = true;
+            routePending = true;
+            page->triggerAction(QWebEnginePage::Reload);
+          });
+
+  browser = new QWebEngineView(this);
+  browser->setPage(page);
+  browser->setContextMenuPolicy(Qt::NoContextMenu);
+  browser->setGeometry(rect());
+  browser->show();
+}
+
+bool CMapViewWnd::LoadMapPage() {
+  if (pageLoaded) return true;
+  if (viewerFolder.empty()) return false;
+  const std::filesystem::path pageFile = mapview::MapPageFile(viewerFolder);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(pageFile, error)) return false;
+  if (!browser) CreateBrowser();
+  const QUrl url = mapview::MapPageUrlFromEnvironment(pageFile);
+  page->SetPageUrl(url);
+  page->load(url);
+  pageLoaded = true;
+  return true;
+}
+
+void CMapViewWnd::ShowPosition(int64_t positionMs) {
+  if (!pageLoaded || !samples) return;
+  const auto position = static_cast<int32_t>(
+      std::clamp<int64_t>(positionMs, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+  const CGPSData* fix = samples->FindGpsSample(position);
+  mapview::MapPoint point;
+  if (!fix || !mapview::PositionOfFix(*fix, point)) return;
+  lastLatitude = point.latitude;
+  lastLongitude = point.longitude;
+  ResendPosition();
+}
+
+void CMapViewWnd::ResendPosition() {
+  if (!pageLoaded) return;
+  if (!pageReady) {
+    positionPending = true;
+    return;
+  }
+  RunScript(mapview::PositionChangeText({lastLatitude, lastLongitude}));
+}
+
+bool CMapViewWnd::RunScript(const std::string& text, ScriptResult onResult) {
+  const std::optional<mapview::ScriptCall> call = mapview::ParseScriptCall(text);
+  if (!call || !pageReady) {
+    if (onResult) onResult(std::string());
+    return false;
+  }
+  QStringList arguments;
+  for (const std::string& argument : call->arguments) arguments << QString::fromStdString(argument);
+  emit ScriptCalled(QString::fromStdString(call->function), arguments);
+  page->runJavaScript(QString::fromStdString(mapview::ScriptSource(*call)), [onResult](const QVariant& result) {
+    if (onResult) onResult(result.toString().toStdString());
+  });
+  return true;
+}
+
+void CMapViewWnd::ShowTrack() {
+  ShowTrack(samples ? mapview::RouteOfFixes(samples->gpsSamples) : std::vector<mapview::MapPoint>());
+}
+
+void CMapViewWnd::ShowTrack(const std::vector<mapview::MapPoint>& points) {
+  route = points;
+  if (!pageReady) {
+    routePending = true;
+    return;
+  }
+  SendTrack();
+}
+
+void CMapViewWnd::SendTrack() {
+  routePending = false;
+  // Not through RunScript: its arguments are single words, and a route is a list.
+  page->runJavaScript(QString::fromStdString(mapview::TrackChangeSource(route)));
+}
+
+void CMapViewWnd::OnLoadFinished(bool ok) {
+  pageReady = ok;
+  if (ok) {
+    // The route first: a page that has no position yet fits its view to the route,
+    // and the position then centres it on the vehicle.
+    if (routePending) SendTrack();
+    if (positionPending) {
+      positionPending = false;
+      ResendPosition();
+    }
+  }
+  emit MapPageFinished(ok);
+}
+
+QImage CMapViewWnd::MapSnapshot() {
+  if (!browser || !pageReady) return {};
+  return browser->grab().toImage();
+}
+
+void CMapViewWnd::RunPageScript(const QString& source, std::function<void(const QVariant&)> onResult) {
+  if (!pageReady) {
+    if (onResult) onResult(QVariant());
+    return;
+  }
+  page->runJavaScript(source, [onResult](const QVariant& result) {
+    if (onResult) onResult(result);
+  });
+}
+
+void CMapViewWnd::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (browser) browser->setGeometry(rect());
+}

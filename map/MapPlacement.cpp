@@ -1,0 +1,6 @@
+#include "map/MapPlacement.h"
+
+int& MapPlacement() {
+  static int placement = mapview::kPlacementEmbedded;
+  return placement;
+}

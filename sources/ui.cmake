@@ -1,0 +1,4 @@
+# The recording sources' windows (Qt side).
+target_sources(tarvo_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CFileLoadDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CFileLoadDlg.h)

@@ -1,0 +1,123 @@
+// The viewer's Print command: the print dialog without print-to-file, cancelling,
+// and the report on the printer the dialog set up.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <filesystem>
+#include <optional>
+
+#include "PdfInspection.h"
+#include "settings/LanguageLibrary.h"
+#include "tests/playback/PlaybackTestSupport.h"
+#include "tests/settings/TestFolder.h"
+#include "tools/capture/RecordingMoment.h"
+#include "tools/print/PrintCommand.h"
+
+namespace fs = std::filesystem;
+using namespace print_test;
+using playback_test::Recording;
+using testutil::TempFolder;
+
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "print-command-test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+const bool kAppReady = (App(), true);
+
+const fs::path kScreenshots = fs::path(TARVO_BINARY_DIR) / "screenshots" / "print";
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class PrintCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FreeLanguageLibrary(TheViewerSettings());
+    TheViewerSettings().language = 0;
+    std::string error;
+    ASSERT_TRUE(moment.Open(Recording("long").string(), error)) << error;
+    ASSERT_TRUE(moment.ShowPosition(3500, error)) << error;
+  }
+  bool Print(const PrinterChooser& choose, const QImage& map = QImage()) {
+    return RunPrintCommand(moment.Player(), moment.VideoChannels(), 3500, moment.Samples(), settings, map, nullptr,
+                           choose);
+  }
+  // Stands in for the user choosing a printer: the printer writes a PDF file.
+  PrinterChooser ToPdf() {
+    return [this](QPrinter& printer, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(pdf.string()));
+      printer.setCopyCount(2);
+      ++asked;
+      return true;
+    };
+  }
+
+  TempFolder dir;
+  fs::path pdf = dir / "printed.pdf";
+  RecordingMoment moment;
+  ViewerSettings settings;
+  int asked = 0;
+};
+
+TEST_F(PrintCommand, TheChosenPrinterGetsBothPagesOfTheMoment) {
+  QImage map(300, 150, QImage::Format_RGB32);
+  map.fill(Qt::darkGreen);
+  ASSERT_TRUE(Print(ToPdf(), map));
+  EXPECT_EQ(1, asked);
+  // Two copies were asked for: each page is drawn once, the copies are the printer
+  // system's.
+  ASSERT_EQ(2, PageCount(pdf));
+  EXPECT_TRUE(Has(PageText(pdf, 1), "1. Video pictures"));
+  EXPECT_TRUE(Has(PageText(pdf, 1), "Page 1 of 2"));
+  EXPECT_TRUE(Has(PageText(pdf, 2), "2. Location"));
+  EXPECT_TRUE(Has(PageText(pdf, 2), "Page 2 of 2"));
+  EXPECT_EQ(2u, PicturesOfPage(pdf, 1).size());
+  ASSERT_EQ(1u, PicturesOfPage(pdf, 2).size());
+  EXPECT_EQ(300, PicturesOfPage(pdf, 2)[0].width);
+}
+
+TEST_F(PrintCommand, TheTitleFollowsTheModelSetting) {
+  settings.model = 1;
+  ASSERT_TRUE(Print(ToPdf()));
+  EXPECT_FALSE(Has(PageText(pdf, 1), "Tarvo Viewer"));
+  EXPECT_TRUE(Has(PageText(pdf, 1), "Page 1 of 2"));
+}
+
+TEST_F(PrintCommand, ACancelledChoicePrintsNothing) {
+  EXPECT_FALSE(Print([](QPrinter&, QWidget*) { return false; }));
+  EXPECT_FALSE(Print(nullptr));
+  EXPECT_FALSE(fs::exists(pdf));
+}
+
+TEST_F(PrintCommand, ThePrintDialogOffersNoPrintToFileAndCancelEndsTheCommand) {
+  std::optional<bool> printToFile;
+  QTimer timer;
+  timer.setInterval(20);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    timer.stop();
+    printToFile = dialog->testOption(QAbstractPrintDialog::PrintToFile);
+    fs::create_directories(kScreenshots);
+    dialog->grab().save(QString::fromStdString((kScreenshots / "print-dialog.png").string()));
+    dialog->reject();
+  });
+  timer.start();
+  EXPECT_FALSE(Print(ShowPrintDialog));
+  ASSERT_TRUE(printToFile.has_value()) << "no print dialog was shown";
+  EXPECT_FALSE(*printToFile);
+}
+
+}  // namespace

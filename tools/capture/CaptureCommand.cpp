@@ -1,0 +1,26 @@
+#include "tools/capture/CaptureCommand.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+
+#include "settings/LanguageText.h"
+#include "settings/StringIds.h"
+#include "tools/capture/CaptureFolder.h"
+
+bool OpenFolderInFileManager(const QUrl& folder) { return QDesktopServices::openUrl(folder); }
+
+StillCaptureResult RunCaptureCommand(playback::CPlayer& player, const std::string& fileName, int videoChannels,
+                                     ViewerSettings& settings, QWidget* parent, const FolderOpener& openFolder,
+                                     const std::filesystem::path& settingsPath) {
+  const std::string folder = ResolveCaptureFolder(settings, settingsPath);
+  if (folder.empty()) return {};
+  const StillCaptureResult result = CaptureStill(player, folder, fileName, videoChannels, LocalTimeNow());
+  if (!result.complete) return result;
+  std::string question;
+  if (!LoadLanguageString(kStrCaptureSavedAsk, question)) return result;
+  QMessageBox box(QMessageBox::Question, QString(), QString::fromStdString(result.names.track1 + question),
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setObjectName(QStringLiteral("CaptureSavedBox"));
+  if (box.exec() == QMessageBox::Yes && openFolder) openFolder(QUrl::fromLocalFile(QString::fromStdString(folder)));
+  return result;
+}

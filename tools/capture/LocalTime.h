@@ -1,0 +1,21 @@
+#pragma once
+// The wall clock as the capture names and the printout show it: local time broken
+// down to the millisecond.
+
+#include <chrono>
+
+struct LocalTime {
+  int year = 0;   // e.g. 2012
+  int month = 0;  // 1-12
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+
+// The local time of `when`; all zero when the system cannot convert it.
+LocalTime ToLocalTime(std::chrono::system_clock::time_point when);
+
+// The local time now.
+LocalTime LocalTimeNow();

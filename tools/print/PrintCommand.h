@@ -1,0 +1,33 @@
+#pragma once
+// The main window's Print command after its checks: the print dialog, then the
+// two-page report of the moment on the chosen printer.
+//
+// The caller has done nothing while a load runs or when no recording is open or
+// the player is neither playing nor paused, and paused it (playback stays paused).
+
+#include <QImage>
+#include <cstdint>
+#include <functional>
+
+#include "playback/CPlayer.h"
+#include "settings/ViewerSettings.h"
+#include "telemetry/TelemetrySamples.h"
+
+class QPrinter;
+class QWidget;
+
+// Lets the user choose and set up the printer; false when cancelled.
+using PrinterChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+// The print dialog, modal to `parent`, without its print-to-file choice.
+bool ShowPrintDialog(QPrinter& printer, QWidget* parent);
+
+// Asks for the printer, then prints page 1 (the pictures of channel 1 and, with
+// two or more video channels, channel 2) and page 2 (the GPS position at
+// `positionMs` with `mapSnapshot`, and the G-sensor values) with the title by the
+// settings' `model` and texts in their language. `mapSnapshot` is the map view's
+// client area, null without a map view. False when the dialog was cancelled or the
+// printer would not start.
+bool RunPrintCommand(playback::CPlayer& player, int videoChannels, std::int32_t positionMs,
+                     const TelemetrySamples& samples, const ViewerSettings& settings, const QImage& mapSnapshot,
+                     QWidget* parent, const PrinterChooser& choosePrinter = ShowPrintDialog);
