@@ -7,6 +7,7 @@
 
 #include "app/AppInfo.h"
 #include "app/CDezirureDovuriDlg.h"
+#include "map/WebEngineSetup.h"
 #include "res/SkinResources.h"
 #include "settings/ViewerSettings.h"
 
@@ -33,6 +34,8 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
   }
   const app::ViewerArgs& args = *parsed;
 
+  // The map's web engine needs its settings before the application exists.
+  PrepareWebEngine();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tarvo-viewer"));
   QApplication::setApplicationDisplayName(QString::fromUtf8(app::kAppName));

@@ -14,12 +14,14 @@
 #include "app/LoadWorker.h"
 #include "app/NetworkState.h"
 #include "app/PlayerEvents.h"
+#include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlEvents.h"
 #include "controls/SeekTarget.h"
+#include "map/MapWindows.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "playback/CPlayer.h"
@@ -75,6 +77,7 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
 
   CreateControls();
   SetInitialControlState();
+  InstallTools();
   playerEvents = std::make_unique<app::PlayerEvents>(this);
   player->SetListener(playerEvents.get());
   player->AttachWindows(Screen(DlgItem::FrontScreen), Screen(DlgItem::RearScreen));
@@ -173,6 +176,7 @@ void CDezirureDovuriDlg::ApplyLayout() {
   if (list) list->update();
   update();
   player->RepaintAll();
+  if (resendHandler && layoutMode == 1) resendHandler();
 }
 
 void CDezirureDovuriDlg::ToggleLayout() {
@@ -235,6 +239,10 @@ void CDezirureDovuriDlg::EmptyTempFolder() const {
 void CDezirureDovuriDlg::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   player->RepaintAll();
+  if (!shownOnce) {
+    shownOnce = true;
+    LoadMapPageLater();
+  }
 }
 
 void CDezirureDovuriDlg::resizeEvent(QResizeEvent* event) {

@@ -30,6 +30,7 @@ class CBbSimpleSliderCtrl;
 class CBbTextCtrl;
 class CBbVolumeCtrl;
 class CFileLoadDlg;
+class MapWindows;
 class RecordingCollection;
 class SeekTarget;
 class TelemetrySamples;
@@ -41,6 +42,8 @@ namespace app {
 class LoadWorker;
 class NetworkState;
 class PlayerEvents;
+class WindowMapHost;
+class WindowSettingHost;
 struct LoadRequest;
 }  // namespace app
 
@@ -78,7 +81,12 @@ class CDezirureDovuriDlg : public QWidget {
   std::function<void()> printHandler;
   std::function<bool()> settingHandler;
   std::function<void()> zoomHandler;
-  std::function<void()> mapHandler;
+  // Moves the map between the window's panel (1) and its own window (2).
+  std::function<void(int)> placementHandler;
+  // After each load: the recording's route on the map (false: it has no GPS).
+  std::function<void(bool)> trackHandler;
+  // After each layout pass: the map marker shown again.
+  std::function<void()> resendHandler;
   // The Open command's folder picker: the chosen paths, none when cancelled (empty:
   // a plain folder chooser).
   std::function<std::vector<std::string>()> folderPicker;
@@ -241,6 +249,10 @@ class CDezirureDovuriDlg : public QWidget {
   int SourceIndexFor(const std::string& path);
   void RunLoadingDialog(int mode, const std::string& sourceLabel);
 
+  // DlgTools.cpp
+  void InstallTools();
+  void LoadMapPageLater();
+
   void Register(app::DlgItem item, QWidget* widget);
   CBbScreenCtrl* Screen(app::DlgItem item) const;
 
@@ -251,6 +263,9 @@ class CDezirureDovuriDlg : public QWidget {
   std::unique_ptr<CFileLoadDlg> loadDlg;
   std::unique_ptr<app::LoadWorker> worker;
   std::unique_ptr<SeekTarget> seekTarget;
+  std::unique_ptr<app::WindowMapHost> mapHost;
+  std::unique_ptr<app::WindowSettingHost> settingHost;
+  MapWindows* mapWindows = nullptr;  // a child of the window
   std::array<QWidget*, app::kDlgItemCount> items{};
   std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
   app::DlgLayout layout;
@@ -265,7 +280,7 @@ class CDezirureDovuriDlg : public QWidget {
   // Whether the last Open or drop opened its source; a failed one leaves the list as
   // it was (the loading dialog then only reports that nothing was found).
   bool sourceOpened = false;
-  bool startupNoticeShown = false;
+  bool shownOnce = false;
 
   // A drag that the window system did not take over (no compositor support, or the
   // offscreen platform): moved or resized here from the mouse deltas.

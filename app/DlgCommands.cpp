@@ -380,8 +380,8 @@ void CDezirureDovuriDlg::ZoomCommand() {
 }
 
 void CDezirureDovuriDlg::MapCommand() {
+  if (placementHandler) placementHandler(2);
   MapPlacement() = 2;
-  if (mapHandler) mapHandler();
   for (DlgItem item : {DlgItem::MapButton, DlgItem::MapCaption, DlgItem::CoordText}) Item(item)->hide();
 }
 

@@ -11,7 +11,6 @@
 #include "app/WindowSeekTarget.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
-#include "controls/CBbPanelCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
 #include "controls/CBbSliderCtrl.h"
@@ -20,6 +19,7 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
+#include "map/CBbMapPanelCtrl.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
 #include "playback/CPlayer.h"
@@ -137,7 +137,7 @@ void CDezirureDovuriDlg::CreateControls() {
   }
 
   // The map page's host; the page itself comes with the map view.
-  auto* mapPanel = new CBbPanelCtrl(app::kIdMapPanel, this);
+  auto* mapPanel = new CBbMapPanelCtrl(app::kIdMapPanel, this);
   Register(DlgItem::MapPanel, mapPanel);
   Register(DlgItem::MapNoData, new CMapNoDataWnd(this));
   Register(DlgItem::MapNoConnected, new CMapNoConnectedWnd(this));

@@ -112,16 +112,13 @@ void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, Tel
   // The map rule with what this recording carries.
   const bool hasGps = !shared.gpsSamples.empty();
   connected = network->Connected();
-  if (!hasGps) {
-    if (MapPlacement() != 1) {
-      MapPlacement() = 1;
-      if (mapHandler) mapHandler();
-    }
-    gpsPresent = false;
-  } else {
-    gpsPresent = true;
-    if (connected) mapPageLoaded = true;
+  gpsPresent = hasGps;
+  if (!hasGps && MapPlacement() != 1) {
+    MapPlacement() = 1;
+    if (placementHandler) placementHandler(1);
   }
+  if (hasGps && connected) mapPageLoaded = true;
+  if (trackHandler) trackHandler(hasGps);
   ApplyMapRule();
   update();
   Item(DlgItem::Pause)->show();

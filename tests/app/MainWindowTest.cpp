@@ -10,7 +10,6 @@
 #include "app/DlgIds.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
-#include "controls/CBbPanelCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
 #include "controls/CBbSliderCtrl.h"
@@ -18,6 +17,7 @@
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
+#include "map/CBbMapPanelCtrl.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
 #include "res/SkinIds.h"
@@ -59,7 +59,9 @@ TEST_F(MainWindowTest, EveryButtonExistsWithItsIdAndSize) {
     const app::ItemSize size = app::FixedItemSize(spec.item);
     EXPECT_EQ(button->size(), QSize(size.width, size.height)) << spec.id;
   }
-  EXPECT_EQ(dlg->findChildren<CBbButtonCtrl*>().size(), 28);
+  // The window's own 28; the map window's close button is the 29th of the viewer.
+  EXPECT_EQ(dlg->findChildren<CBbButtonCtrl*>(Qt::FindDirectChildrenOnly).size(), 28);
+  EXPECT_EQ(dlg->findChildren<CBbButtonCtrl*>().size(), 29);
 }
 
 TEST_F(MainWindowTest, EveryOtherControlExistsWithItsKindAndId) {
@@ -70,7 +72,7 @@ TEST_F(MainWindowTest, EveryOtherControlExistsWithItsKindAndId) {
   EXPECT_NE(FindControl<CBbVolumeCtrl>(dlg.get(), app::kIdVolume), nullptr);
   EXPECT_NE(FindControl<CBbScreenCtrl>(dlg.get(), app::kIdFrontScreen), nullptr);
   EXPECT_NE(FindControl<CBbScreenCtrl>(dlg.get(), app::kIdRearScreen), nullptr);
-  EXPECT_NE(FindControl<CBbPanelCtrl>(dlg.get(), app::kIdMapPanel), nullptr);
+  EXPECT_NE(FindControl<CBbMapPanelCtrl>(dlg.get(), app::kIdMapPanel), nullptr);
   EXPECT_NE(FindControl<CBbGsensorCtrl>(dlg.get(), app::kIdGsensorGraph), nullptr);
   EXPECT_NE(FindControl<CBbSpeedCtrl>(dlg.get(), app::kIdSpeedGauge), nullptr);
   EXPECT_EQ(dlg->findChildren<CMapNoDataWnd*>().size(), 1);

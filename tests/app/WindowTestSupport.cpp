@@ -11,6 +11,7 @@
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/LanguageMessageBox.h"
+#include "map/WebEngineSetup.h"
 #include "res/SkinResources.h"
 #include "sources/CFileLoadDlg.h"
 #include "tests/support/TempFolder.h"
@@ -34,6 +35,9 @@ void EnsureApplication() {
   std::ofstream(screens) << R"({"screens": [{"name": "screen0", "x": 0, "y": 0,
     "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
   setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens.string()).c_str(), 1);
+  // The map page needs no tiles in these suites: no connection unless a test says so.
+  setenv("TARVO_NETWORK", "offline", 0);
+  PrepareWebEngine();
   static int argc = 1;
   static char name[] = "app_window_test";
   static char* argv[] = {name, nullptr};

@@ -15,14 +15,16 @@
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 #include "tests/playback/PlaybackTestSupport.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureCommand.h"
 
 namespace fs = std::filesystem;
 using playback_test::Recording;
 using playback_test::TestChannelWindow;
-using testutil::ScopedEnv;
-using testutil::TempFolder;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
 
 namespace {
 

@@ -9,7 +9,9 @@
 
 #include "CaptureTestSupport.h"
 #include "tests/playback/PlaybackTestSupport.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureJpeg.h"
 #include "tools/capture/RecordingMoment.h"
 #include "tools/capture/StillCapture.h"
@@ -18,9 +20,9 @@ namespace fs = std::filesystem;
 using capture_test::Compare;
 using playback::CapturedImage;
 using playback_test::Recording;
-using testutil::ReadBytes;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 

@@ -15,17 +15,19 @@
 
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/print/PdfInspection.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureNames.h"
 #include "tools/capture/LocalTime.h"
 
 namespace fs = std::filesystem;
 using namespace print_test;
 using playback_test::Recording;
-using testutil::ReadBytes;
-using testutil::ScopedEnv;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 

@@ -77,7 +77,7 @@ class CardFormatting : public ::testing::Test {
     return files;
   }
 
-  kovrtest::TempFolder temp;
+  testsupport::TempFolder temp;
   fs::path program = temp / "program";
   fs::path safe = temp / "safe";
   int outCount = 0;
@@ -107,7 +107,7 @@ TEST_F(CardFormatting, TarvoCardGetsPartitionsAreasAndALabelledFatHoldingTheKept
   EXPECT_STREQ("EVENT", area.name);
   EXPECT_EQ(20, area.percent);
   // FAT32 labelled "Tarvo" on partition 1, holding the kept files byte for byte.
-  const std::vector<unsigned char> boot = kovrtest::ReadBytes(card.image, kFatOffset, 512);
+  const std::vector<unsigned char> boot = testsupport::ReadBytesAt(card.image, kFatOffset, 512);
   EXPECT_EQ(0, std::memcmp(boot.data() + 82, "FAT32   ", 8));
   EXPECT_EQ("Tarvo", device::ReadVolumeLabel(card.image.string()));
   EXPECT_EQ(kSetupBytes, FatFile(card, "setup.cfg"));
@@ -210,13 +210,13 @@ TEST_F(CardFormatting, MissingScriptIsReportedAndTheFilesStaySafe) {
 TEST_F(CardFormatting, LegacySystemChangesNothingAndPutsTheFilesBack) {
   const ImageCard card = AddImageCard(temp.Path(), "card", 120 * kMiB, true);
   PutCardFiles(card);
-  const std::vector<unsigned char> before = kovrtest::ReadBytes(card.image, 0, 4 * kMiB);
+  const std::vector<unsigned char> before = testsupport::ReadBytesAt(card.image, 0, 4 * kMiB);
   device::FormatRequest r = Request(card);
   r.legacySystem = true;
   const device::FormatOutcome out = Format(r);
   EXPECT_FALSE(out.successful);
   EXPECT_EQ("<legacy>", out.message);
-  EXPECT_EQ(before, kovrtest::ReadBytes(card.image, 0, 4 * kMiB));
+  EXPECT_EQ(before, testsupport::ReadBytesAt(card.image, 0, 4 * kMiB));
   EXPECT_EQ(kSetupBytes, ReadAll(card.root / "setup.cfg"));
   EXPECT_EQ(kInstallerBytes, ReadAll(card.root / device::kInstallerFileName));
   EXPECT_TRUE(SafeFolderContents().empty());
@@ -225,7 +225,7 @@ TEST_F(CardFormatting, LegacySystemChangesNothingAndPutsTheFilesBack) {
 TEST_F(CardFormatting, DeviceWithoutCapacityIsUntouchedAndGetsItsFilesBack) {
   const ImageCard card{temp / "empty", temp / "empty.img"};
   fs::create_directories(card.root);
-  kovrtest::MakeSparse(card.image, 0);
+  testsupport::MakeSparse(card.image, 0);
   PutCardFiles(card);
   const device::FormatOutcome out = Format(Request(card));
   EXPECT_EQ(device::kFormatNoCapacity, out.code);
@@ -269,7 +269,7 @@ TEST(Placeholders, OnePassSoValuesAreNeverExpandedAgain) {
 }
 
 TEST(MountedVolumes, FoundThroughMountInfoAndSys) {
-  kovrtest::TempFolder temp;
+  testsupport::TempFolder temp;
   const fs::path sys = temp / "sys";
   const fs::path part = sys / "devices/pci0/usb1/block/sdb/sdb1";
   fs::create_directories(part);

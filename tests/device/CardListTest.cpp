@@ -19,7 +19,7 @@ class CardList : public ::testing::Test {
     cardtest::DriveTableScope scope(file);
     return device::ListCards();
   }
-  kovrtest::TempFolder temp;
+  testsupport::TempFolder temp;
 };
 
 TEST_F(CardList, CardImageIsListedAsLabelAndRoot) {
@@ -88,9 +88,9 @@ TEST(CardEntryRoots, RootsCompareWithOrWithoutTheirSlash) {
 }
 
 TEST(VolumeLabel, LabelOfAWholeDeviceFatAndNoneForNoName) {
-  kovrtest::TempFolder temp;
+  testsupport::TempFolder temp;
   const fs::path image = temp / "floppy.img";
-  kovrtest::MakeSparse(image, 40 * kMiB);
+  testsupport::MakeSparse(image, 40 * kMiB);
   ASSERT_TRUE(
       Shell("PATH=$PATH:/usr/sbin:/sbin mkfs.fat -F 32 -s 1 -n 'MY CARD' '" + image.string() + "' >/dev/null 2>&1"));
   EXPECT_EQ("MY CARD", device::ReadVolumeLabel(image.string()));

@@ -10,6 +10,8 @@
 
 #include "tests/card/CardTestSupport.h"
 #include "tests/kovr/KovrTestCard.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace devicetest {
 
@@ -79,7 +81,7 @@ struct ImageCard {
 inline ImageCard AddImageCard(const fs::path& folder, const std::string& name, uint64_t size, bool formatted) {
   ImageCard card{folder / name, folder / (name + ".img")};
   fs::create_directories(card.root);
-  kovrtest::MakeSparse(card.image, size);
+  testsupport::MakeSparse(card.image, size);
   if (formatted) device::RunPartitionAndFormat(card.image.string());
   return card;
 }

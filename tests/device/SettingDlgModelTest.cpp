@@ -55,7 +55,7 @@ class SettingModel : public ::testing::Test {
     model.device.lcdOffTime.Select(4);
   }
 
-  kovrtest::TempFolder temp;
+  testsupport::TempFolder temp;
   ViewerSettings viewer;
   device::CardEntry card;
   device::SettingDlgModel model{FakeText};

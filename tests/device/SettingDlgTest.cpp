@@ -102,7 +102,7 @@ class SettingDialog : public ::testing::Test {
     return done.wait(60000);
   }
 
-  kovrtest::TempFolder temp;
+  testsupport::TempFolder temp;
   fs::path config = temp / "config";
   fs::path table = temp / "drives.txt";
   std::string tableText;
@@ -285,7 +285,7 @@ TEST_F(SettingDialog, EnterIsOkAndAskedWithoutACard) {
 TEST_F(SettingDialog, FormatAnsweredNoChangesNothing) {
   const ImageCard card = AddCard("cam");
   WriteAll(card.root / "setup.cfg", "kept");
-  const std::vector<unsigned char> before = kovrtest::ReadBytes(card.image, 0, 4 * kMiB);
+  const std::vector<unsigned char> before = testsupport::ReadBytesAt(card.image, 0, 4 * kMiB);
   Open();
   ChooseCard(0);
   answers = {QMessageBox::No};
@@ -293,7 +293,7 @@ TEST_F(SettingDialog, FormatAnsweredNoChangesNothing) {
   ASSERT_EQ(1u, asked.size());
   EXPECT_EQ("All data on the memory card will be erased.\nFormat the card now?", asked[0]);
   EXPECT_FALSE(dialog->Formatting());
-  EXPECT_EQ(before, kovrtest::ReadBytes(card.image, 0, 4 * kMiB));
+  EXPECT_EQ(before, testsupport::ReadBytesAt(card.image, 0, 4 * kMiB));
   EXPECT_EQ("kept", ReadAll(card.root / "setup.cfg"));
 }
 

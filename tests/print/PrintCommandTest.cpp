@@ -13,14 +13,16 @@
 #include "PdfInspection.h"
 #include "settings/LanguageLibrary.h"
 #include "tests/playback/PlaybackTestSupport.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 #include "tools/capture/RecordingMoment.h"
 #include "tools/print/PrintCommand.h"
 
 namespace fs = std::filesystem;
 using namespace print_test;
 using playback_test::Recording;
-using testutil::TempFolder;
+using testsupport::TempFolder;
 
 namespace {
 

@@ -11,7 +11,9 @@
 #include "PdfInspection.h"
 #include "settings/LanguageLibrary.h"
 #include "tests/playback/PlaybackTestSupport.h"
-#include "tests/settings/TestFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 #include "tools/capture/RecordingMoment.h"
 #include "tools/print/PrintContext.h"
 #include "tools/print/ReportLayout.h"
@@ -20,9 +22,9 @@
 namespace fs = std::filesystem;
 using namespace print_test;
 using playback_test::Recording;
-using testutil::ReadBytes;
-using testutil::TempFolder;
-using testutil::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 namespace {
 
