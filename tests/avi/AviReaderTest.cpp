@@ -193,7 +193,7 @@ TEST_F(AviReaderTest, HugeScaleInADamagedHeaderHoldsTimesAtTheLargestInsteadOfOv
     ASSERT_TRUE(writer.AddChunk(layout.AudioChunkId(), sound.data(), static_cast<uint32_t>(sound.size()), true));
   }
   ASSERT_TRUE(writer.Finish());
-  std::vector<uint8_t> bytes = fixtures::ReadAll(dir->Path() / "huge.avi");
+  std::vector<uint8_t> bytes = testsupport::ReadAll(dir->Path() / "huge.avi");
   for (const char* type : {"vids", "auds"}) {
     const auto at = std::search(bytes.begin(), bytes.end(), type, type + 4) - bytes.begin();
     ASSERT_LT(static_cast<size_t>(at), bytes.size()) << type;

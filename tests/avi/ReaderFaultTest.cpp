@@ -15,6 +15,8 @@
 #include "telemetry/LoadTelemetry.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ class ReaderFault : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = fixtures::Record(fixtures::SmallOptions(2, 3, avi::AudioKind::Aac), dir_.Path() / "rec.avi");
-    bytes_ = fixtures::ReadAll(path_);
+    bytes_ = testsupport::ReadAll(path_);
     ASSERT_TRUE(file_.Open(path_));
     ASSERT_TRUE(reader_.Open());
     ASSERT_TRUE(reader_.HasIndex());
@@ -55,7 +57,7 @@ class ReaderFault : public ::testing::Test {
     return samples.gpsSamples.size() + samples.gsensorSamples.size();
   }
 
-  fixtures::TempFolder dir_;
+  testsupport::TempFolder dir_;
   fs::path path_;
   std::vector<uint8_t> bytes_;
   FileByteSource file_;

@@ -15,8 +15,11 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/KovrByteSource.h"
 #include "tests/card/CardTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kovrtest;
+using namespace testsupport;
 using namespace cardtest;
 
 namespace {
@@ -40,7 +43,7 @@ class CardFault : public ::testing::Test {
     // Cut off and without sound: the viewer copies it from the card to rebuild it.
     recording_ = Record(temp_.Path() / "recorded", kName, "--cameras 1 --audio none --cut-at 90000");
     ASSERT_FALSE(recording_.empty());
-    bytes_ = FileBytes(recording_);
+    bytes_ = ReadAll(recording_);
     {
       Card card(image_);
       ASSERT_GT(card.Put("NORMAL", kName, bytes_), 0);
@@ -52,15 +55,15 @@ class CardFault : public ::testing::Test {
     ASSERT_EQ(set_.ListAll(list_), 1);
     // The recording is the first file of the first area (NORMAL).
     const Geometry g = ReadGeometry(image_);
-    recordingStart_ = g.partitionStart + Le64(ReadBytes(image_, g.partitionStart, 4096).data() + 128 + 80);
-    directory_ = ReadBytes(image_, g.directoryStart, 4096);
+    recordingStart_ = g.partitionStart + Le64(ReadBytesAt(image_, g.partitionStart, 4096).data() + 128 + 80);
+    directory_ = ReadBytesAt(image_, g.directoryStart, 4096);
     directoryStart_ = g.directoryStart;
   }
 
   // Cuts the image `into` bytes into the recording, off a sector boundary.
   void CutImage(uint64_t into) { fs::resize_file(image_, recordingStart_ + into); }
 
-  void ExpectCardUnwritten() { EXPECT_EQ(ReadBytes(image_, directoryStart_, 4096), directory_); }
+  void ExpectCardUnwritten() { EXPECT_EQ(ReadBytesAt(image_, directoryStart_, 4096), directory_); }
 
   TempFolder temp_;
   RecordingCollection set_;
@@ -86,7 +89,7 @@ TEST_F(CardFault, ImageCutInTheMiddleOfARecordingStillListsButCopiesNothingHalf)
   const fs::path copy = temp_.Path() / "copy.avi";
   std::ofstream(copy) << "keep";
   EXPECT_FALSE(set_.SaveRecordingCopy(0, copy.string()));
-  EXPECT_EQ(FileBytes(copy), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(ReadAll(copy), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
   const fs::path fresh = temp_.Path() / "fresh.avi";
   EXPECT_FALSE(set_.SaveRecordingCopy(0, fresh.string()));
   EXPECT_FALSE(fs::exists(fresh));
@@ -171,7 +174,7 @@ TEST_F(CardFault, ImageRemovedWhileListedKeepsTheOpenCardAndRefusesANewOpen) {
   EXPECT_EQ(set_.ListAll(list_), 1);
   const fs::path copy = temp_.Path() / "copy.avi";
   ASSERT_TRUE(set_.SaveRecordingCopy(0, copy.string()));
-  EXPECT_EQ(FileBytes(copy), bytes_);
+  EXPECT_EQ(ReadAll(copy), bytes_);
   EXPECT_EQ(KovrByteSource::OpenOnCard(image_, "NORMAL", kName), nullptr);
 
   SourceEntry source;

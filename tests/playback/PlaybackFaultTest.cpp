@@ -97,7 +97,7 @@ TEST(PlaybackFault, CardImageCutWhilePlayingFromItSeeksAndClosesWithoutHanging) 
     TestChannelWindow front, rear;
     CPlayer player;
     player.AttachWindows(&front, &rear);
-    player.sourceOption = false;
+    player.SetSourceOption(false);  // as the main window does before every open
     ASSERT_TRUE(player.Open(recording.filename().string(), block, number));
     const std::uint64_t duration = player.GetDuration();
     ASSERT_GT(duration, 5000u);

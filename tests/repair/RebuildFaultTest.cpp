@@ -13,6 +13,8 @@
 #include "sources/avi/FileByteSource.h"
 #include "tests/simulator/RecordingFixtures.h"
 #include "tests/support/FaultyByteSource.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/repair/AviRebuild.h"
 #include "tools/repair/RecordingRebuild.h"
 
@@ -38,12 +40,12 @@ class RebuildFault : public ::testing::Test {
     simulator::RecordOptions options = fixtures::SmallOptions(1, 3, avi::AudioKind::None);
     if (cutOff) options.cutAt = 60000;
     const fs::path path = fixtures::Record(options, dir_ / (cutOff ? "cut.avi" : "intact.avi"));
-    original_ = fixtures::ReadAll(path);
+    original_ = testsupport::ReadAll(path);
     return path;
   }
-  void ExpectUntouched(const fs::path& path) { EXPECT_EQ(fixtures::ReadAll(path), original_) << path; }
+  void ExpectUntouched(const fs::path& path) { EXPECT_EQ(testsupport::ReadAll(path), original_) << path; }
 
-  fixtures::TempFolder dir_;
+  testsupport::TempFolder dir_;
   fs::path temp_ = dir_.Path() / "temp";
   std::vector<uint8_t> original_;
 };
@@ -55,7 +57,7 @@ TEST_F(RebuildFault, HeaderWhoseFormIsNotAviIsRefusedNotRebuiltIntoAnUnreadableF
     const fs::path in = Recording(true);
     std::vector<uint8_t> bytes = original_;
     bytes[at + 3] = '/';
-    fixtures::WriteAll(in, bytes);
+    testsupport::WriteAll(in, bytes);
     FileByteSource source(in);
     const repair::PrepareOutcome r = repair::PrepareRecording(source, kName, temp_);
     EXPECT_EQ(r.result, repair::PrepareResult::RebuildFailed) << at;
@@ -66,7 +68,7 @@ TEST_F(RebuildFault, HeaderWhoseFormIsNotAviIsRefusedNotRebuiltIntoAnUnreadableF
 
 TEST_F(RebuildFault, TemporaryFolderThatCannotBeCreatedFailsClearlyOnBothRoads) {
   // A file where the folder should be: no process, root included, can write there.
-  fixtures::WriteAll(temp_, {'x'});
+  testsupport::WriteAll(temp_, {'x'});
   const fs::path in = Recording(true);
   FileByteSource local(in);
   const repair::PrepareOutcome a = repair::PrepareRecording(local, kName, temp_);
