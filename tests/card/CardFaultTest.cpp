@@ -183,8 +183,10 @@ TEST_F(CardFault, ImageRemovedWhileListedKeepsTheOpenCardAndRefusesANewOpen) {
   testing::internal::CaptureStdout();
   EXPECT_FALSE(set_.OpenCard(source));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "KOVR drive cannot be opened\n");
-  EXPECT_FALSE(set_.device.IsOpen());
-  EXPECT_EQ(set_.ListAll(list_), 0);
+  // A failed open keeps the set it would have replaced, card connection included.
+  EXPECT_TRUE(set_.device.IsOpen());
+  EXPECT_EQ(set_.ListAll(list_), 1);
+  set_.CloseCard();
   EXPECT_FALSE(set_.SaveRecordingCopy(0, (temp_.Path() / "again.avi").string()));
   EXPECT_FALSE(fs::exists(temp_.Path() / "again.avi"));
 }
