@@ -27,7 +27,8 @@ const char kRecordHelp[] =
     "  --type CODE        REC, EVT, PRK, MDI or MOT                    [REC]\n"
     "  --start TIME       camera clock at the start, \"YYYY-MM-DD HH:MM:SS\" [now]\n"
     "  --route FILE.gpx   drive along this track instead of the built-in drive\n"
-    "  --cut-at BYTES     leave the file as a power cut at this byte would\n";
+    "  --cut-at BYTES     leave the file as a power cut at this byte would\n"
+    "  --no-gps           record no GPS fixes (a camera without a receiver)\n";
 
 bool ParseInt(const std::string& text, long long lo, long long hi, long long& value) {
   char* end = nullptr;
@@ -91,6 +92,10 @@ int RunRecord(const Args& args) {
     if (a.rfind("--", 0) != 0) {
       if (!out.empty()) return Fail("more than one output given");
       out = a;
+      continue;
+    }
+    if (a == "--no-gps") {
+      options.gps = false;
       continue;
     }
     if (i + 1 >= args.size()) return Fail(a + " needs a value");

@@ -56,6 +56,15 @@ void CHistoryCombo::SaveHistory(QSettings& settings) {
   settings.sync();
 }
 
+void CHistoryCombo::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    emit PathConfirmed(currentText());
+    event->accept();
+    return;
+  }
+  QComboBox::keyPressEvent(event);
+}
+
 bool CHistoryCombo::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -37,6 +37,10 @@ class CHistoryCombo : public QComboBox {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // With the focus on the combo itself (as a real keyboard gives it) Enter reaches the
+  // combo rather than its edit field; it confirms the typed text there too, instead of
+  // falling through to the dialog's default button.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   picker::HistoryProfile Profile() const;

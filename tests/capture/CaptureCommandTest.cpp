@@ -16,6 +16,7 @@
 #include "settings/StringIds.h"
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/QtApplication.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureCommand.h"
@@ -28,16 +29,7 @@ using testsupport::TempFolder;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "capture-command-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return testsupport::TestApplication<QApplication>(); }
 const bool kAppReady = (App(), true);
 
 const fs::path kScreenshots = fs::path(TARVO_BINARY_DIR) / "screenshots" / "capture";

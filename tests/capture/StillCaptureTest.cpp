@@ -10,6 +10,7 @@
 #include "CaptureTestSupport.h"
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/QtApplication.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureJpeg.h"
@@ -26,16 +27,7 @@ using testsupport::WriteBytes;
 
 namespace {
 
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "capture-test";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QGuiApplication(argc, argv);
-  }();
-  return *app;
-}
+QGuiApplication& App() { return testsupport::TestApplication<QGuiApplication>(); }
 const bool kAppReady = (App(), true);
 
 const LocalTime kTime{2024, 5, 12, 8, 30, 45, 123};

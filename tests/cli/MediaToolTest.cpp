@@ -16,6 +16,7 @@
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/print/PdfInspection.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/QtApplication.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureNames.h"
@@ -31,16 +32,7 @@ using testsupport::WriteBytes;
 
 namespace {
 
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "media-tool-test";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QGuiApplication(argc, argv);
-  }();
-  return *app;
-}
+QGuiApplication& App() { return testsupport::TestApplication<QGuiApplication>(); }
 const bool kAppReady = (App(), true);
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -225,6 +225,19 @@ TEST_F(FolderDialogTest, TypedExistingFolderMovesTheDialogThere) {
   EXPECT_EQ(EditText(), dayTwo);
 }
 
+TEST_F(FolderDialogTest, EnterOnTheComboItselfMovesTheDialogAndDoesNotConfirmIt) {
+  // A real keyboard gives the focus to the combo, which gets the key before its edit.
+  Open();
+  GoTo(recordings);
+  CHistoryCombo* combo = dialog->HistoryCombo();
+  combo->setEditText(QString::fromStdString(dayOne));
+  QTest::keyClick(combo, Qt::Key_Return);
+  EXPECT_EQ(Directory(), dayOne);
+  EXPECT_EQ(dialog->Selection(), Paths{dayOne});
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), 0);
+}
+
 TEST_F(FolderDialogTest, TypedMissingPathIsIgnored) {
   Open();
   GoTo(recordings);

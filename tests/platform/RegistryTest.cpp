@@ -32,6 +32,19 @@ TEST_F(RegistryFile, ValuesPersistAcrossInstancesInAReadableFile) {
   EXPECT_EQ("[Software\\GNU\\ffdshow]\nh264=dword:00000001\nwhitelist=sz:a.exe;b.exe\n\n", ReadBytes(file));
 }
 
+TEST_F(RegistryFile, BinaryValuesKeepEveryByteIncludingZerosAndAreNoStrings) {
+  const std::string bytes("a\0b\xff\n=\0", 7);
+  ASSERT_TRUE(reg.SetBinary("Software\\GNU\\ffdshow", "whitelist", bytes));
+  Registry again(file);
+  EXPECT_EQ(again.GetBinary("Software\\GNU\\ffdshow", "whitelist"), std::optional<std::string>(bytes));
+  EXPECT_EQ(again.GetString("Software\\GNU\\ffdshow", "whitelist"), std::nullopt);
+  EXPECT_EQ(ReadBytes(file), "[Software\\GNU\\ffdshow]\nwhitelist=hex:610062ff0a3d00\n\n");
+  // A damaged hex text is not read as a value.
+  WriteBytes(file, "[K]\nv=hex:6g\nw=hex:123\n");
+  EXPECT_EQ(again.GetBinary("K", "v"), std::nullopt);
+  EXPECT_EQ(again.GetBinary("K", "w"), std::nullopt);
+}
+
 TEST_F(RegistryFile, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) {
   ASSERT_TRUE(reg.SetDword("SOFTWARE\\Nevroc", "usingDShow", 1));
   ASSERT_TRUE(reg.SetDword("software/nevroc/", "USINGDSHOW", 0));

@@ -14,6 +14,7 @@
 #include "settings/LanguageLibrary.h"
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/QtApplication.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/RecordingMoment.h"
@@ -26,16 +27,7 @@ using testsupport::TempFolder;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "print-command-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return testsupport::TestApplication<QApplication>(); }
 const bool kAppReady = (App(), true);
 
 const fs::path kScreenshots = fs::path(TARVO_BINARY_DIR) / "screenshots" / "print";

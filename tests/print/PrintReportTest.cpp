@@ -12,6 +12,7 @@
 #include "settings/LanguageLibrary.h"
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/QtApplication.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/RecordingMoment.h"
@@ -28,16 +29,7 @@ using testsupport::WriteBytes;
 
 namespace {
 
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "print-report-test";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QGuiApplication(argc, argv);
-  }();
-  return *app;
-}
+QGuiApplication& App() { return testsupport::TestApplication<QGuiApplication>(); }
 const bool kAppReady = (App(), true);
 
 const fs::path kScreenshots = fs::path(TARVO_BINARY_DIR) / "screenshots" / "print";

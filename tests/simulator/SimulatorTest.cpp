@@ -130,3 +130,27 @@ TEST(Simulator, BadOptionsFailWithAMessageAndLeaveNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Simulator, WithoutGpsOnlyTheGsensorReadingsAreRecorded) {
+  testsupport::TempFolder dir;
+  simulator::RecordOptions o = SmallOptions(1, 3, avi::AudioKind::None);
+  o.gps = false;
+  const std::filesystem::path f = Record(o, dir / "nogps.avi");
+  FileByteSource source(f);
+  avi::AviReader reader(source);
+  ASSERT_TRUE(reader.Open());
+  int gps = 0, gsensor = 0;
+  for (const avi::ChunkEntry& c : reader.Chunks()) {
+    if (c.kind != avi::ChunkKind::Text) continue;
+    std::string record(c.size, '\0');
+    ASSERT_EQ(source.ReadAt(c.offset, record.data(), c.size), static_cast<int64_t>(c.size));
+    if (record.size() > 4 && record[4] == 'G') ++gps;
+    if (record.size() > 4 && record[4] == 'M') ++gsensor;
+  }
+  EXPECT_EQ(gps, 0);
+  EXPECT_EQ(gsensor, 30);
+}
+
+}  // namespace

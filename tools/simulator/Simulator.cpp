@@ -86,7 +86,10 @@ bool RecordRecording(const RecordOptions& options, const std::filesystem::path& 
   }
   EncodedMedia media;
   if (!EncodeMedia(settings, media, error)) return false;
-  const std::vector<TelemetryRecord> telemetry = MakeTelemetry(drive, options.start, options.seconds);
+  std::vector<TelemetryRecord> telemetry = MakeTelemetry(drive, options.start, options.seconds);
+  if (!options.gps) {
+    std::erase_if(telemetry, [](const TelemetryRecord& r) { return !r.bytes.empty() && r.bytes[0] == 'G'; });
+  }
 
   AviLayout layout;
   layout.cameraCount = options.cameras;

@@ -28,6 +28,7 @@ struct RecordOptions {
   std::tm start{};              // the camera's clock at the first frame
   std::filesystem::path route;  // GPX; empty: the built-in drive
   int64_t cutAt = -1;           // leave the file as a power cut at this byte
+  bool gps = true;              // false: no GPS fixes at all (a camera without a receiver)
 };
 
 constexpr int kMaxCameras = 4;

@@ -1,0 +1,507 @@
+// The main road on the real viewer window: opening recordings, the load worker, the
+// position timer with the telemetry, the end of a recording, double clicks, the busy
+// rule, keys, the map rule and failures, all on simulator recordings.
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "WindowTestSupport.h"
+#include "app/CDezirureDovuriDlg.h"
+#include "app/DlgIds.h"
+#include "controls/CBbButtonCtrl.h"
+#include "controls/CBbListCtrl.h"
+#include "controls/CBbSimpleSliderCtrl.h"
+#include "controls/CBbSliderCtrl.h"
+#include "controls/CBbTextCtrl.h"
+#include "controls/CBbVolumeCtrl.h"
+#include "controls/CSkinVerticleScrollbar.h"
+#include "playback/CPlayer.h"
+#include "settings/LanguageText.h"
+#include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
+#include "sources/CFileLoadDlg.h"
+#include "sources/RecordingCollection.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/FileByteSource.h"
+#include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/TelemetrySamples.h"
+#include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
+
+using app::DlgItem;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::tm At(int hour, int minute, int second) {
+  std::tm t{};
+  t.tm_year = 2024 - 1900;
+  t.tm_mon = 4;
+  t.tm_mday = 12;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+  return t;
+}
+
+// The recordings every test plays, made once per process: in list order a two-camera
+// recording with GPS, a second one, an event, and a one-camera parking recording
+// without GPS.
+const fs::path& RecordingFolder() {
+  static testsupport::TempFolder folder;
+  static bool made = false;
+  if (!made) {
+    made = true;
+    auto make = [&](int cameras, double seconds, const char* type, std::tm start, bool gps) {
+      simulator::RecordOptions o = fixtures::SmallOptions(cameras, seconds, avi::AudioKind::Aac);
+      o.framesPerSecond = 10;
+      o.typeCode = type;
+      o.start = start;
+      o.gps = gps;
+      fixtures::Record(o, folder.Path());
+    };
+    make(2, 6, "REC", At(8, 30, 0), true);
+    make(2, 2, "REC", At(8, 31, 0), true);
+    make(2, 2, "EVT", At(8, 32, 0), true);
+    make(1, 2, "PRK", At(9, 0, 0), false);
+  }
+  return folder.Path();
+}
+
+class MainRoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::EnsureApplication();
+    apptest::ShownMessages().Clear();
+    apptest::ShownMessages().answer = QMessageBox::Ok;
+    setenv("TARVO_AUDIO_SINK", "null", 1);
+    dlg = std::make_unique<CDezirureDovuriDlg>();
+    dlg->LoadingDialog()->delayOverrideMs = 0;
+    dlg->resize(1034, 742);
+    dlg->show();
+  }
+  void TearDown() override { dlg.reset(); }
+
+  CBbListCtrl* List() const { return dlg->FileList(); }
+  playback::CPlayer& Player() const { return dlg->Player(); }
+  template <typename T>
+  T* Control(DlgItem item) const {
+    return static_cast<T*>(dlg->Item(item));
+  }
+  // Waits for the running load to end; true when a recording plays then.
+  bool WaitForLoad(int ms = 15000) {
+    apptest::WaitUntil([&] { return !dlg->busy && !dlg->LoadRunning(); }, ms);
+    return Player().state() == playback::kStateRunning;
+  }
+  int OpenFolder() {
+    const int rows = apptest::ListPaths(*dlg, {RecordingFolder().string()});
+    WaitForLoad();
+    return rows;
+  }
+
+  std::unique_ptr<CDezirureDovuriDlg> dlg;
+};
+
+TEST_F(MainRoad, OpeningAFolderListsItSortedEnablesItsFiltersAndPlaysRowZero) {
+  ASSERT_EQ(OpenFolder(), 4);
+  EXPECT_EQ(List()->GetItemText(0, 5), "REC_20240512_083000_2.avi");
+  EXPECT_EQ(List()->GetItemText(1, 5), "REC_20240512_083100_2.avi");
+  EXPECT_EQ(List()->GetItemText(2, 5), "EVT_20240512_083200_2.avi");
+  EXPECT_EQ(List()->GetItemText(3, 5), "PRK_20240512_090000_1.avi");
+  for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterNormal, DlgItem::FilterEvent, DlgItem::FilterParking}) {
+    EXPECT_TRUE(dlg->Button(filter)->enabled);
+  }
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterAll)->selected);
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  EXPECT_EQ(Player().videoChannels(), 2);
+  EXPECT_EQ(dlg->currentName, "REC_20240512_083000_2.avi");
+  EXPECT_TRUE(dlg->Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_TRUE(dlg->Item(DlgItem::BothChannels)->isVisible());
+  EXPECT_TRUE(dlg->Item(DlgItem::Pause)->isVisible());
+  EXPECT_FALSE(dlg->Item(DlgItem::Play)->isVisible());
+  // The buttons that need a recording are on; Merge stays off for files.
+  EXPECT_TRUE(dlg->Button(DlgItem::Next)->enabled);
+  EXPECT_FALSE(dlg->Button(DlgItem::Merge)->enabled);
+  EXPECT_TRUE(dlg->Item(DlgItem::SeekBar)->isEnabled());
+  EXPECT_TRUE(apptest::ShownMessages().texts.empty());
+  // The telemetry is the recording's own: GPS at 1 Hz, G-sensor at 10 Hz.
+  EXPECT_EQ(TheTelemetrySamples().gsensorSamples.size(), 60u);
+  EXPECT_EQ(TheTelemetrySamples().gpsSamples.size(), 6u);
+}
+
+TEST_F(MainRoad, TheSeekBarTimeAndTelemetryFollowThePosition) {
+  ASSERT_EQ(OpenFolder(), 4);
+  std::vector<std::int32_t> positions;
+  dlg->positionHandler = [&](std::int32_t p) { positions.push_back(p); };
+  ASSERT_TRUE(apptest::WaitUntil([&] { return positions.size() >= 8 && positions.back() > 4000; }, 10000));
+  const std::int32_t p = positions.back();
+  auto* seek = Control<CBbSliderCtrl>(DlgItem::SeekBar);
+  EXPECT_GT(seek->value(), 3500);
+  EXPECT_EQ(seek->maximum(), static_cast<int>(Player().GetDuration()));
+  EXPECT_GT(Control<CBbTextCtrl>(DlgItem::TimeText)->positionMs, 3500);
+  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->durationMs, static_cast<int>(Player().GetDuration()));
+  // The readouts show exactly what the lookups give at the position of that tick.
+  const TelemetrySamples& samples = TheTelemetrySamples();
+  double speed = 0, x = 0, y = 0, z = 0;
+  samples.FindSpeed(p, speed);
+  ASSERT_TRUE(samples.FindGValues(p, x, y, z));
+  float latitude = 0, longitude = 0;
+  ASSERT_TRUE(samples.FindPosition(p, latitude, longitude));
+  EXPECT_DOUBLE_EQ(Control<CBbSpeedCtrl>(DlgItem::SpeedGauge)->value, speed);
+  auto* gText = Control<CBbTextCtrl>(DlgItem::GsensorText);
+  EXPECT_TRUE(gText->hasGsensor);
+  EXPECT_DOUBLE_EQ(gText->gX, x);
+  EXPECT_DOUBLE_EQ(gText->gY, y);
+  EXPECT_DOUBLE_EQ(gText->gZ, z);
+  auto* coordinates = Control<CBbTextCtrl>(DlgItem::CoordText);
+  EXPECT_FLOAT_EQ(coordinates->latitude, latitude);
+  EXPECT_FLOAT_EQ(coordinates->longitude, longitude);
+  EXPECT_NEAR(latitude, 37.5, 0.2);  // the drive goes through Seoul
+}
+
+TEST_F(MainRoad, TheMapRuleFollowsGpsAndTheConnection) {
+  {
+    testsupport::ScopedEnv offline("TARVO_NETWORK", "offline");
+    ASSERT_EQ(OpenFolder(), 4);
+    EXPECT_TRUE(dlg->gpsPresent);
+    EXPECT_TRUE(dlg->Item(DlgItem::MapNoConnected)->isVisible());
+    EXPECT_FALSE(dlg->Item(DlgItem::MapPanel)->isVisible());
+    EXPECT_FALSE(dlg->Item(DlgItem::MapNoData)->isVisible());
+    EXPECT_FALSE(dlg->Item(DlgItem::MapButton)->isVisible());
+  }
+  // The parking recording has no GPS: the no-data panel, whatever the connection.
+  testsupport::ScopedEnv online("TARVO_NETWORK", "online");
+  Player().Seek(1);
+  dlg->OnCommand(app::kIdNext);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_TRUE(dlg->gpsPresent);
+  EXPECT_TRUE(dlg->Item(DlgItem::MapPanel)->isVisible());
+  EXPECT_TRUE(dlg->Item(DlgItem::MapButton)->isVisible());
+  EXPECT_FALSE(dlg->Item(DlgItem::MapNoConnected)->isVisible());
+  List()->SetHighlightRow(2);
+  dlg->OnCommand(app::kIdNext);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_EQ(dlg->CurrentRow(), 3);
+  EXPECT_FALSE(dlg->gpsPresent);
+  EXPECT_TRUE(dlg->Item(DlgItem::MapNoData)->isVisible());
+  EXPECT_FALSE(dlg->Item(DlgItem::MapPanel)->isVisible());
+  EXPECT_FALSE(dlg->Item(DlgItem::MapNoConnected)->isVisible());
+  // One camera: no channel buttons, the front view.
+  EXPECT_FALSE(dlg->Item(DlgItem::BothChannels)->isVisible());
+  EXPECT_EQ(dlg->channelView, 1);
+  // No fix: the coordinates and the speed read 0.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() > 500; }, 5000));
+  QTest::qWait(450);
+  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::CoordText)->latitude, 0.0f);
+  EXPECT_EQ(Control<CBbSpeedCtrl>(DlgItem::SpeedGauge)->value, 0.0);
+}
+
+TEST_F(MainRoad, TheEndAdvancesAndAfterTheLastRowZeroIsCurrentWithNothingPlaying) {
+  ASSERT_EQ(OpenFolder(), 4);
+  List()->SetHighlightRow(2);  // pretend the event plays: the next is the last row
+  Player().Seek(static_cast<std::int32_t>(Player().GetDuration()) - 200);
+  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 3; }, 5000));
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_EQ(dlg->currentName, "PRK_20240512_090000_1.avi");
+  // The last recording ends: back to row 0, nothing plays, the idle picture shows.
+  Player().Seek(static_cast<std::int32_t>(Player().GetDuration()) - 200);
+  ASSERT_TRUE(apptest::WaitUntil([&] { return Player().state() != playback::kStateRunning; }, 5000));
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_EQ(dlg->channelView, 1);
+  EXPECT_FALSE(dlg->frontVisible);
+  EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_FALSE(dlg->busy);
+  QTest::qWait(300);
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_NE(Player().state(), playback::kStateRunning);
+}
+
+TEST_F(MainRoad, TwoDoubleClicksWithinASecondLoadOnlyTheSecond) {
+  ASSERT_EQ(OpenFolder(), 4);
+  int loads = 0;
+  QObject::connect(dlg.get(), &CDezirureDovuriDlg::LoadFinished, [&](bool) { ++loads; });
+  emit List()->RowDoubleClicked(1);
+  QTest::qWait(300);
+  emit List()->RowDoubleClicked(2);
+  QTest::qWait(800);
+  EXPECT_EQ(loads, 0);  // the first click's second has not run out: nothing yet
+  ASSERT_TRUE(apptest::WaitUntil([&] { return loads > 0; }, 5000));
+  WaitForLoad();
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(dlg->CurrentRow(), 2);
+  EXPECT_EQ(dlg->currentName, "EVT_20240512_083200_2.avi");
+}
+
+TEST_F(MainRoad, WhileBusyOnlyCloseAndTheSlidersAct) {
+  ASSERT_EQ(OpenFolder(), 4);
+  dlg->busy = true;
+  const int row = dlg->CurrentRow();
+  dlg->OnCommand(app::kIdNext);
+  dlg->OnCommand(app::kIdPause);
+  dlg->OnCommand(app::kIdLayoutToggle);
+  dlg->OnCommand(app::kIdMute);
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  QApplication::sendEvent(List(), &space);
+  EXPECT_EQ(dlg->CurrentRow(), row);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  EXPECT_EQ(dlg->layoutMode, 1);
+  EXPECT_FALSE(dlg->muted);
+  // The speed slider still acts: the factor shows and reaches the player.
+  auto* speed = Control<CBbSimpleSliderCtrl>(DlgItem::SpeedSlider);
+  speed->setValue(75);
+  emit speed->Scrolled(app::kIdSpeedSlider, 75);
+  EXPECT_FLOAT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->speedFactor, 1.5f);
+  EXPECT_FLOAT_EQ(Player().rate(), 1.5f);
+  dlg->busy = false;
+}
+
+TEST_F(MainRoad, SpacePausesAndResumesAndPageDownOnTheLastRowDoesNothing) {
+  ASSERT_EQ(OpenFolder(), 4);
+  auto press = [&](int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(List(), &event);
+  };
+  press(Qt::Key_Space);
+  EXPECT_EQ(Player().state(), playback::kStatePaused);
+  EXPECT_TRUE(dlg->Item(DlgItem::Play)->isVisible());
+  press(Qt::Key_Space);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  List()->SetHighlightRow(3);
+  press(Qt::Key_PageDown);
+  EXPECT_EQ(dlg->CurrentRow(), 3);
+  EXPECT_FALSE(dlg->busy);
+  // Every Ctrl key is taken; Ctrl+S is not the speed reset.
+  auto* speed = Control<CBbSimpleSliderCtrl>(DlgItem::SpeedSlider);
+  speed->setValue(80);
+  QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+  QApplication::sendEvent(List(), &ctrlS);
+  EXPECT_EQ(speed->value(), 80);
+  press(Qt::Key_S);
+  EXPECT_EQ(speed->value(), 50);
+}
+
+TEST_F(MainRoad, VolumeStepsStopAtTheEndsAndAStepWhileMutedUnmutes) {
+  auto* volume = Control<CBbVolumeCtrl>(DlgItem::Volume);
+  volume->level = 10;
+  dlg->StepVolume(1);
+  EXPECT_EQ(volume->level, 10);
+  volume->level = 0;
+  dlg->StepVolume(-1);
+  EXPECT_EQ(volume->level, 0);
+  volume->level = 5;
+  dlg->ToggleMute();
+  EXPECT_TRUE(dlg->muted);
+  EXPECT_TRUE(volume->drawEmpty);
+  EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, app::kMuteMutedNormal);
+  QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+  QApplication::sendEvent(dlg.get(), &up);
+  EXPECT_FALSE(dlg->muted);
+  EXPECT_FALSE(volume->drawEmpty);
+  EXPECT_EQ(volume->level, 6);
+  EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, app::kMuteSoundNormal);
+}
+
+TEST_F(MainRoad, TheEventFilterWhileANormalRecordingPlaysMakesRowZeroCurrent) {
+  ASSERT_EQ(OpenFolder(), 4);
+  dlg->OnCommand(app::kIdFilterEvent);
+  EXPECT_EQ(List()->GetItemCount(), 1);
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_TRUE(dlg->Button(DlgItem::FilterEvent)->selected);
+  EXPECT_FALSE(dlg->Button(DlgItem::FilterAll)->selected);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  // Back to all: the playing recording is found again by its name.
+  List()->SetHighlightRow(-1);
+  dlg->OnCommand(app::kIdFilterAll);
+  EXPECT_EQ(List()->GetItemCount(), 4);
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  dlg->currentName = "EVT_20240512_083200_2.avi";
+  dlg->OnCommand(app::kIdFilterAll);
+  EXPECT_EQ(dlg->CurrentRow(), 2);
+}
+
+TEST_F(MainRoad, ARecordingThatCannotBeOpenedShowsItsMessageThreeTimesAndTheScreensStayHidden) {
+  testsupport::TempFolder folder;
+  std::ofstream(folder.Path() / "REC_20240512_100000_2.avi") << "this is no recording";
+  ASSERT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 1);
+  WaitForLoad();
+  std::string expected;
+  ASSERT_TRUE(LoadLanguageString(kStrOpenFailed, expected));
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 3u);
+  for (const QString& text : apptest::ShownMessages().texts) EXPECT_EQ(text.toStdString(), expected);
+  EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_FALSE(dlg->Item(DlgItem::RearScreen)->isVisible());
+  EXPECT_FALSE(dlg->busy);
+  EXPECT_NE(Player().state(), playback::kStateRunning);
+}
+
+TEST_F(MainRoad, AFailedOpenKeepsWhatIsListedAndSaysNothingWasFound) {
+  ASSERT_EQ(OpenFolder(), 4);
+  apptest::ShownMessages().Clear();
+  apptest::ListPaths(*dlg, {"/nonexistent/tarvo/folder"});
+  std::string expected;
+  ASSERT_TRUE(LoadLanguageString(kStrNoRecordings, expected));
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
+  EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
+  EXPECT_EQ(List()->GetItemCount(), 4);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+}
+
+TEST_F(MainRoad, DroppedFilesOpenAsTheirSource) {
+  const fs::path parking = RecordingFolder() / "PRK_20240512_090000_1.avi";
+  dlg->OpenDroppedPaths({parking.string()});
+  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_EQ(List()->GetItemCount(), 1);
+  EXPECT_EQ(dlg->Collection().sourceKind, kSourceChosenFiles);
+  EXPECT_EQ(dlg->currentName, "PRK_20240512_090000_1.avi");
+  EXPECT_EQ(Player().videoChannels(), 1);
+}
+
+TEST_F(MainRoad, ClosingStopsThePlayerAndEmptiesTheTemporaryFolder) {
+  ASSERT_EQ(OpenFolder(), 4);
+  const fs::path temp = dlg->tempFolder;
+  fs::create_directories(temp);
+  std::ofstream(temp / "left_REPAIR.avi") << "x";
+  dlg->OnCommand(app::kIdClose);
+  EXPECT_FALSE(fs::exists(temp / "left_REPAIR.avi"));
+  EXPECT_EQ(Player().state(), playback::kStateEmpty);
+}
+
+}  // namespace
+
+namespace {
+
+int Tool(const std::string& arguments) {
+  return std::system((std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool " + arguments + " >/dev/null 2>&1").c_str());
+}
+
+TEST_F(MainRoad, ACardImageThroughTheDriveTablePlaysItsRecordingsACutOffOneAfterRebuilding) {
+  testsupport::TempFolder card;
+  const fs::path image = card.Path() / "card.img";
+  const fs::path root = card.Path() / "root";
+  fs::create_directories(root);
+  ASSERT_EQ(Tool("card mkimage '" + image.string() + "' 256M"), 0);
+  ASSERT_EQ(Tool("card format '" + image.string() + "'"), 0);
+  const fs::path intact = RecordingFolder() / "REC_20240512_083100_2.avi";
+  // Power lost half way through the event: the camera left it with zero sizes.
+  simulator::RecordOptions o = fixtures::SmallOptions(2, 2, avi::AudioKind::Aac);
+  o.typeCode = "EVT";
+  o.start = At(8, 32, 0);
+  o.cutAt = 30000;
+  const fs::path event = fixtures::Record(o, card.Path());
+  ASSERT_EQ(Tool("card put '" + image.string() + "' NORMAL '" + intact.string() + "'"), 0);
+  ASSERT_EQ(Tool("card put '" + image.string() + "' EVENT '" + event.string() + "'"), 0);
+  const fs::path table = card.Path() / "drives";
+  std::ofstream(table) << root.string() << "|" << image.string() << "|removable\n";
+  testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", table.c_str());
+
+  dlg->OpenDroppedPaths({root.string()});
+  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_EQ(dlg->Collection().sourceKind, kSourceCard);
+  ASSERT_EQ(List()->GetItemCount(), 2);
+  EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
+  EXPECT_EQ(Player().videoChannels(), 2);
+  EXPECT_TRUE(dlg->Button(DlgItem::Merge)->enabled);  // card recordings can be saved out
+  EXPECT_FALSE(fs::exists(fs::path(dlg->tempFolder) / "REC_20240512_083100_2.avi_REPAIR.avi"));
+
+  dlg->OnCommand(app::kIdNext);
+  const bool rebuilt = WaitForLoad();
+  for (const QString& m : apptest::ShownMessages().texts) ADD_FAILURE() << m.toStdString();
+  ASSERT_TRUE(rebuilt);
+  EXPECT_EQ(dlg->currentName, "EVT_20240512_083200_2.avi");
+  // Played from its rebuilt copy in the temporary folder, which the card never sees.
+  EXPECT_TRUE(fs::exists(fs::path(dlg->tempFolder) / "EVT_20240512_083200_2.avi_REPAIR.avi"));
+  EXPECT_GT(Player().GetDuration(), 0u);
+  EXPECT_TRUE(apptest::ShownMessages().texts.empty());
+}
+
+TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOnePlays) {
+  testsupport::TempFolder folder;
+  // Pictures large enough that noise in them cannot pass for a picture.
+  simulator::RecordOptions o = fixtures::SmallOptions(2, 6, avi::AudioKind::Pcm);
+  o.sizes = {{320, 180}, {192, 108}};
+  o.framesPerSecond = 15;
+  o.start = At(7, 0, 0);
+  const fs::path damaged = fixtures::Record(o, folder.Path());
+  o.start = At(7, 1, 0);
+  fixtures::Record(o, folder.Path());
+  {
+    // From 3 s on every picture is noise behind its start code and NAL header.
+    FileByteSource bytes;
+    ASSERT_TRUE(bytes.Open(damaged));
+    avi::AviReader reader(bytes);
+    ASSERT_TRUE(reader.Open());
+    std::fstream file(damaged, std::ios::in | std::ios::out | std::ios::binary);
+    unsigned seed = 7;
+    for (const avi::ChunkEntry& chunk : reader.Chunks()) {
+      if (chunk.kind != avi::ChunkKind::Video || chunk.time < 30000000 || chunk.size <= 5) continue;
+      std::string noise(chunk.size - 5, '\0');
+      for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+      file.seekp(chunk.offset + 5);
+      file.write(noise.data(), static_cast<std::streamsize>(noise.size()));
+    }
+  }
+  ASSERT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 2);
+  ASSERT_TRUE(WaitForLoad());
+  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 1; }, 15000));
+  std::string expected;
+  ASSERT_TRUE(LoadLanguageString(kStrOpenFailed, expected));
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
+  EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
+  EXPECT_FALSE(dlg->lastPlaybackError.isEmpty());
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainRoad, RewindAndFastForwardJumpByThePlayValueWithinTheRecording) {
+  ASSERT_EQ(OpenFolder(), 4);
+  TheViewerSettings().playValue = 10;
+  ASSERT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() > 1500; }, 5000));
+  dlg->OnCommand(app::kIdRewind);
+  EXPECT_LT(Player().GetPosition(), 300u);  // 10 s back from under 6 s is the start
+  TheViewerSettings().playValue = 2;
+  const std::uint64_t before = Player().GetPosition();
+  dlg->OnCommand(app::kIdFastForward);
+  EXPECT_GE(Player().GetPosition(), before + 2000);
+  TheViewerSettings().playValue = 60;
+  dlg->OnCommand(app::kIdFastForward);
+  // To the end at most: the next tick ends the recording and the next row loads.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 1; }, 5000));
+  TheViewerSettings().playValue = 10;
+}
+
+TEST_F(MainRoad, ABrightnessChangeWhilePausedRedrawsThePausedPicture) {
+  ASSERT_EQ(OpenFolder(), 4);
+  dlg->PausePlayback();
+  ASSERT_TRUE(Player().WaitUntilSettled(std::chrono::seconds(5)));
+  playback::CapturedImage before;
+  ASSERT_TRUE(Player().GrabFrame(0, &before));
+  auto* brightness = Control<CBbSimpleSliderCtrl>(DlgItem::BrightnessSlider);
+  brightness->setValue(100);
+  emit brightness->Scrolled(app::kIdBrightnessSlider, 100);
+  ASSERT_TRUE(Player().WaitUntilSettled(std::chrono::seconds(5)));
+  playback::CapturedImage after;
+  ASSERT_TRUE(Player().GrabFrame(0, &after));
+  ASSERT_EQ(after.pixels.size(), before.pixels.size());
+  long brighter = 0;
+  for (std::size_t i = 0; i < after.pixels.size(); i += 4) brighter += after.pixels[i + 1] - before.pixels[i + 1];
+  EXPECT_GT(brighter / static_cast<long>(after.pixels.size() / 4), 40);
+  EXPECT_EQ(Player().state(), playback::kStatePaused);
+  dlg->OnCommand(app::kIdBrightnessReset);
+  EXPECT_EQ(brightness->value(), 50);
+}
+
+}  // namespace
