@@ -4,12 +4,14 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "app/CDezirureDovuriDlg.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbTextCtrl.h"
 #include "controls/ControlId.h"
 #include "controls/SkinPalette.h"
 #include "res/SkinIds.h"
 #include "res/SkinResources.h"
+#include "sources/CFileInfoView.h"
 
 namespace {
 
@@ -45,6 +47,10 @@ CAboutDlg::CAboutDlg(int language, QWidget* parent)
   ok->Redraw();
   connect(ok, &CBbButtonCtrl::Clicked, this, &QDialog::accept);
 
+  // The figures are those of the recordings the main window has open.
+  showCardInformation = [this] {
+    if (CDezirureDovuriDlg* main = TheMainDlg()) CFileInfoView::ShowFor(main->Collection(), languageIndex, this);
+  };
   auto* cardInfo = new CBbButtonCtrl(kIdCardInfo, this);
   cardInfo->SetImages(skin::kCardInfoNormal, skin::kCardInfoPressed, 0, 0);
   cardInfo->setGeometry(105, 118, skin::kOkWidth, skin::kOkHeight);

@@ -22,7 +22,8 @@ class CAboutDlg : public QDialog {
 
   CAboutDlg(int languageIndex, QWidget* parent);
 
-  // Opens the card information view; the owner supplies it (none: the button does nothing).
+  // Opens the card information view over the main window's recordings (gathering,
+  // refusals, the view); an owner may put another action in its place.
   std::function<void()> showCardInformation;
 
   int LanguageIndex() const { return languageIndex; }

@@ -31,6 +31,7 @@ class CBbTextCtrl;
 class CBbVolumeCtrl;
 class CFileLoadDlg;
 class MapWindows;
+class CZoomDlg;
 class RecordingCollection;
 class SeekTarget;
 class TelemetrySamples;
@@ -116,6 +117,7 @@ class CDezirureDovuriDlg : public QWidget {
   playback::CPlayer& Player() { return *player; }
   CBbListCtrl* FileList() const;
   CFileLoadDlg* LoadingDialog() const { return loadDlg.get(); }
+  CZoomDlg* ZoomWindow() const { return zoomDlg; }
 
   // --- sources (DlgSources.cpp) ---
   // Opens files and folders exactly as a drop of them does: the source they belong
@@ -266,6 +268,7 @@ class CDezirureDovuriDlg : public QWidget {
   std::unique_ptr<app::WindowMapHost> mapHost;
   std::unique_ptr<app::WindowSettingHost> settingHost;
   MapWindows* mapWindows = nullptr;  // a child of the window
+  CZoomDlg* zoomDlg = nullptr;       // a child of the window
   std::array<QWidget*, app::kDlgItemCount> items{};
   std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
   app::DlgLayout layout;

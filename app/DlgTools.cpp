@@ -21,6 +21,7 @@
 #include "telemetry/TelemetrySamples.h"
 #include "tools/capture/CaptureCommand.h"
 #include "tools/print/PrintCommand.h"
+#include "tools/zoom/CZoomDlg.h"
 
 using app::DlgItem;
 
@@ -65,6 +66,9 @@ void CDezirureDovuriDlg::InstallTools() {
     CSettingDlg dialog(settingHost.get(), this);
     return dialog.exec() == QDialog::Accepted;
   };
+  // Created hidden at (800, 200), 425 x 330; it goes with the window.
+  zoomDlg = new CZoomDlg(this);
+  zoomHandler = [this] { zoomDlg->ToggleZoom(); };
   folderPicker = [this] {
     CXFolderDialog picker(this, languageIndex);
     if (picker.DoModal() != CXFolderDialog::kIdOk) return std::vector<std::string>();
@@ -92,9 +96,10 @@ void CDezirureDovuriDlg::InstallTools() {
 }
 
 void CDezirureDovuriDlg::LoadMapPageLater() {
-  // The page is loaded once the window shows, so start-up never waits for the web
-  // engine; without a connection it waits for the first recording with GPS.
-  QTimer::singleShot(0, this, [this] {
+  // The page is loaded a moment after the window shows, so start-up never waits for
+  // the web engine; without a connection it waits for the first recording with GPS.
+  constexpr int kMapPageDelayMs = 1000;
+  QTimer::singleShot(kMapPageDelayMs, this, [this] {
     if (network->Connected()) {
       mapWindows->View()->LoadMapPage();
       mapPageLoaded = true;

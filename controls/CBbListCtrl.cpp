@@ -25,6 +25,8 @@ constexpr int kTextPadding = 4;
 constexpr int kMinimumStretch = 85;
 constexpr int kCentredPadding = 2;
 
+Qt::Alignment CellAlignment(int column) { return (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter; }
+
 // Paints each cell in the row colours; the list itself has no grid or focus frame.
 class RowDelegate : public QStyledItemDelegate {
  public:
@@ -38,10 +40,8 @@ class RowDelegate : public QStyledItemDelegate {
     painter->setFont(skin::SkinFont(skin::kFontNormal));
     painter->setPen(skin::ToColor(colours.text));
     const int column = index.column();
-    const Qt::Alignment alignment = (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter;
-    // Centred columns are sized tightly for their dates and times: little padding there.
-    const int padding = alignment == Qt::AlignHCenter ? kCentredPadding : kTextPadding;
-    const QRect textRect = option.rect.adjusted(padding, 0, -padding, 0);
+    const Qt::Alignment alignment = CellAlignment(column);
+    const QRect textRect = CBbListCtrl::CellTextRect(option.rect, column);
     QString text = index.data().toString();
     const int needed = painter->fontMetrics().horizontalAdvance(text);
     if (needed > textRect.width() && needed > 0) {
@@ -123,6 +123,12 @@ CBbListCtrl::RowColours CBbListCtrl::ColoursFor(int row, int highlight, bool sel
 void CBbListCtrl::SetHighlightRow(int row) {
   highlightRow = row;
   viewport()->update();
+}
+
+QRect CBbListCtrl::CellTextRect(const QRect& cell, int column) {
+  // Centred columns are sized tightly for their dates and times: little padding there.
+  const int padding = CellAlignment(column) == Qt::AlignHCenter ? kCentredPadding : kTextPadding;
+  return cell.adjusted(padding, 0, -padding, 0);
 }
 
 void CBbListCtrl::SetColumnHeadings() {

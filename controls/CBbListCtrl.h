@@ -47,6 +47,9 @@ class CBbListCtrl : public QTableWidget, public RecordingList {
   // Colours of row `row`: the highlight wins over the selection, then the parity.
   static RowColours ColoursFor(int row, int highlightRow, bool selected);
 
+  // The part of a cell of `column` its text is drawn in (and elided to).
+  static QRect CellTextRect(const QRect& cell, int column);
+
   // Column headings from the language strings (call again after a language change).
   void SetColumnHeadings();
 

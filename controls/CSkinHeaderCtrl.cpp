@@ -22,6 +22,10 @@ Qt::Alignment CSkinHeaderCtrl::HeadingAlignment(int column) {
   return (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter;
 }
 
+QRect CSkinHeaderCtrl::HeadingTextRect(const QRect& section) {
+  return section.adjusted(kTextPadding, kTextDrop, -kTextPadding, 0);
+}
+
 void CSkinHeaderCtrl::paintEvent(QPaintEvent* event) {
   {
     // The strip right of the last heading belongs to the bar too.
@@ -40,7 +44,7 @@ void CSkinHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int log
   const QString text = model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
   painter->setFont(skin::SkinFont(skin::kFontNormal));
   painter->setPen(skin::ToColor(skin::kDefaultText));
-  const QRect textRect = rect.adjusted(kTextPadding, kTextDrop, -kTextPadding, 0);
+  const QRect textRect = HeadingTextRect(rect);
   painter->drawText(textRect, static_cast<int>(HeadingAlignment(logicalIndex) | Qt::AlignTop), text);
   painter->restore();
 }

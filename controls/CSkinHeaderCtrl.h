@@ -14,6 +14,8 @@ class CSkinHeaderCtrl : public QHeaderView {
 
   // Alignment of the heading of `column`.
   static Qt::Alignment HeadingAlignment(int column);
+  // The part of a heading's section its text is drawn in (and cut to).
+  static QRect HeadingTextRect(const QRect& section);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Dempen
 125	Volume
 126	Kaart
-128	Breedtegraad
-129	Lengtegraad
+128	Breedte
+129	Lengte
 130	Bestandenlijst
 131	Alle
 132	Gebeurtenis
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	De bestanden van de kaart konden niet worden teruggezet. Ze staan in deze map:\n%1
 291	Volume %1 formatteren met FAT32 en het label "%2"?\nAlle gegevens erop worden gewist.
 292	De geheugenkaart is niet meer bereikbaar. Controleer of de kaart nog is geplaatst.
+293	Dit bureaublad staat geen schermopname toe, dus het vergrootglas kan het scherm niet tonen.
 )TABLE";
 
 }  // namespace

@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Mute
 125	Volume
 126	Map
-128	Latitude
-129	Longitude
+128	Lat
+129	Long
 130	File list
 131	All
 132	Event
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	The card's files could not be put back on the card. They are kept in this folder:\n%1
 291	Format the volume %1 with FAT32 and the label "%2"?\nAll data on it will be erased.
 292	The memory card can no longer be reached. Check that it is still inserted.
+293	This desktop does not allow screen capture, so the magnifier cannot show the screen.
 )TABLE";
 
 }  // namespace

@@ -29,9 +29,9 @@ constexpr char kTable[] = R"TABLE(
 124	Muet
 125	Volume
 126	Carte
-128	Latitude
-129	Longitude
-130	Liste des fichiers
+128	Lat
+129	Long
+130	Fichiers
 131	Tous
 132	Événement
 133	Normal
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Les fichiers de la carte n'ont pas pu y être remis. Ils sont conservés dans ce dossier :\n%1
 291	Formater le volume %1 en FAT32 avec le nom « %2 » ?\nToutes ses données seront effacées.
 292	La carte mémoire n'est plus accessible. Vérifiez qu'elle est toujours insérée.
+293	Ce bureau n'autorise pas la capture d'écran : la loupe ne peut pas afficher l'écran.
 )TABLE";
 
 }  // namespace

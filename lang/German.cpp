@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Stumm
 125	Lautstärke
 126	Karte
-128	Breitengrad
-129	Längengrad
+128	Breite
+129	Länge
 130	Dateiliste
 131	Alle
 132	Ereignis
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Die Dateien der Karte konnten nicht auf die Karte zurückgelegt werden. Sie liegen in diesem Ordner:\n%1
 291	Den Datenträger %1 mit FAT32 und der Bezeichnung „%2“ formatieren?\nAlle Daten darauf werden gelöscht.
 292	Die Speicherkarte ist nicht mehr erreichbar. Prüfen Sie, ob sie noch eingesteckt ist.
+293	Dieser Desktop erlaubt keine Bildschirmaufnahme, daher kann die Lupe den Bildschirm nicht zeigen.
 )TABLE";
 
 }  // namespace

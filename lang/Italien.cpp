@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Muto
 125	Volume
 126	Mappa
-128	Latitudine
-129	Longitudine
+128	Lat
+129	Long
 130	Elenco file
 131	Tutti
 132	Evento
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Non è stato possibile rimettere i file sulla scheda. Sono conservati in questa cartella:\n%1
 291	Formattare il volume %1 in FAT32 con l'etichetta "%2"?\nTutti i dati verranno cancellati.
 292	La scheda di memoria non è più raggiungibile. Verificare che sia ancora inserita.
+293	Questo desktop non consente la cattura dello schermo, quindi la lente non può mostrarlo.
 )TABLE";
 
 }  // namespace

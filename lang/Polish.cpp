@@ -29,8 +29,8 @@ constexpr char kTable[] = R"TABLE(
 124	Wycisz
 125	Głośność
 126	Mapa
-128	Szerokość
-129	Długość
+128	Szer.
+129	Dł.
 130	Lista plików
 131	Wszystkie
 132	Zdarzenie
@@ -38,7 +38,7 @@ constexpr char kTable[] = R"TABLE(
 134	Parking
 135	Nr
 136	Data
-137	Godzina
+137	Godz.
 138	Typ
 143	Anuluj
 145	 został zapisany.\nOtworzyć folder zrzutów?
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Nie udało się przywrócić plików na kartę. Są przechowywane w tym folderze:\n%1
 291	Sformatować wolumin %1 w systemie FAT32 z etykietą „%2”?\nWszystkie dane na nim zostaną usunięte.
 292	Karta pamięci jest niedostępna. Sprawdź, czy jest nadal włożona.
+293	Ten pulpit nie pozwala na przechwytywanie ekranu, więc lupa nie może go pokazać.
 )TABLE";
 
 }  // namespace

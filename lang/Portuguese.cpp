@@ -29,13 +29,13 @@ constexpr char kTable[] = R"TABLE(
 124	Sem som
 125	Volume
 126	Mapa
-128	Latitude
-129	Longitude
-130	Lista de arquivos
+128	Lat
+129	Long
+130	Arquivos
 131	Todos
 132	Evento
 133	Normal
-134	Estacionamento
+134	Estacionado
 135	Nº
 136	Data
 137	Hora
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	Não foi possível repor os ficheiros no cartão. Estão guardados nesta pasta:\n%1
 291	Formatar o volume %1 em FAT32 com o nome "%2"?\nTodos os dados nele serão apagados.
 292	O cartão de memória já não está acessível. Verifique se continua inserido.
+293	Esta área de trabalho não permite a captura da tela, por isso a lupa não pode mostrá-la.
 )TABLE";
 
 }  // namespace

@@ -29,9 +29,9 @@ constexpr char kTable[] = R"TABLE(
 124	Silencio
 125	Volumen
 126	Mapa
-128	Latitud
-129	Longitud
-130	Lista de archivos
+128	Lat
+129	Long
+130	Archivos
 131	Todos
 132	Evento
 133	Normal
@@ -149,6 +149,7 @@ constexpr char kTable[] = R"TABLE(
 290	No se pudieron devolver los archivos a la tarjeta. Se guardan en esta carpeta:\n%1
 291	¿Formatear el volumen %1 en FAT32 con la etiqueta "%2"?\nSe borrarán todos sus datos.
 292	No se puede acceder a la tarjeta de memoria. Compruebe que sigue insertada.
+293	Este escritorio no permite capturar la pantalla, por lo que la lupa no puede mostrarla.
 )TABLE";
 
 }  // namespace

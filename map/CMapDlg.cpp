@@ -90,7 +90,9 @@ void CMapDlg::ApplyLayout() {
   const int w = width();
   const int h = height();
   closeButton->setGeometry(w - 40, 5, 30, 24);
-  captionText->setGeometry(5, 10, 50, 20);
+  // 60, not 50: the Italian and Russian captions ("Mappa", "Карта") need the room,
+  // and a one-word caption cannot be shortened.
+  captionText->setGeometry(5, 10, 60, 20);
   coordText->setGeometry(5, h - 26, 300, 20);
   panel->setGeometry(5, 35, w - 10, h - 65);
 }

@@ -1,16 +1,12 @@
 #include "map/CMapViewWnd.h"
 
-#include <QCoreApplication>
 #include <QResizeEvent>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 #include <algorithm>
 #include <limits>
 #include <system_error>
 
 #include "controls/ControlId.h"
-#include "map/MapPage.h"
+#include "map/MapBrowser.h"
 #include "map/MapScript.h"
 #include "map/MapTiles.h"
 #include "platform/Paths.h"
@@ -21,47 +17,26 @@ CMapViewWnd::CMapViewWnd(QWidget* parent)
   SetControlId(this, kControlId);
 }
 
-CMapViewWnd::~CMapViewWnd() {
-  // The view goes before its page and the page before its profile, as the engine
-  // requires.
-  delete browser;
-  delete page;
-  delete profile;
-}
+CMapViewWnd::~CMapViewWnd() = default;
+
+QWidget* CMapViewWnd::Browser() const { return browser ? browser->Widget() : nullptr; }
+
+QUrl CMapViewWnd::PageUrl() const { return browser ? browser->Url() : QUrl(); }
 
 void CMapViewWnd::CreateBrowser() {
-  // Off the record: tiles and page state stay in memory and leave nothing in the
-  // user's folders.
-  profile = new QWebEngineProfile(static_cast<QObject*>(nullptr));
-  const QString application = QCoreApplication::applicationName();
-  if (!application.isEmpty()) profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1Char(' ') + application);
-
-  page = new MapPage(profile, nullptr);
-  QWebEngineSettings* settings = page->settings();
-  // The page is a local file that draws tiles from the web (or from local files).
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-  settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-  // Loading the map must not take the keyboard from the main window's shortcuts.
-  settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-  connect(page, &QWebEnginePage::loadFinished, this, &CMapViewWnd::OnLoadFinished);
-  // A renderer that dies takes the map with it: load the page again, and the last
+  MapBrowserEvents events;
+  events.loadFinished = [this](bool ok) { OnLoadFinished(ok); };
+  // A renderer that dies takes the map with it: the page loads again, and the last
   // position and route come back with it.
-  connect(page, &QWebEnginePage::renderProcessTerminated, this,
-          [this](QWebEnginePage::RenderProcessTerminationStatus, int) {
-            pageReady = false;
-            positionPending = true;
-            routePending = true;
-            page->triggerAction(QWebEnginePage::Reload);
-          });
-
-  browser = new QWebEngineView(this);
-  browser->setPage(page);
-  browser->setContextMenuPolicy(Qt::NoContextMenu);
-  browser->setGeometry(rect());
-  browser->show();
+  events.rendererGone = [this] {
+    pageReady = false;
+    positionPending = true;
+    routePending = true;
+  };
+  browser = MakeMapBrowser(this, std::move(events));
+  if (!browser) return;
+  browser->Widget()->setGeometry(rect());
+  browser->Widget()->show();
 }
 
 bool CMapViewWnd::LoadMapPage() {
@@ -71,9 +46,8 @@ bool CMapViewWnd::LoadMapPage() {
   std::error_code error;
   if (!std::filesystem::is_regular_file(pageFile, error)) return false;
   if (!browser) CreateBrowser();
-  const QUrl url = mapview::MapPageUrlFromEnvironment(pageFile);
-  page->SetPageUrl(url);
-  page->load(url);
+  if (!browser) return false;
+  browser->Load(mapview::MapPageUrlFromEnvironment(pageFile));
   pageLoaded = true;
   return true;
 }
@@ -108,7 +82,7 @@ bool CMapViewWnd::RunScript(const std::string& text, ScriptResult onResult) {
   QStringList arguments;
   for (const std::string& argument : call->arguments) arguments << QString::fromStdString(argument);
   emit ScriptCalled(QString::fromStdString(call->function), arguments);
-  page->runJavaScript(QString::fromStdString(mapview::ScriptSource(*call)), [onResult](const QVariant& result) {
+  browser->RunJavaScript(QString::fromStdString(mapview::ScriptSource(*call)), [onResult](const QVariant& result) {
     if (onResult) onResult(result.toString().toStdString());
   });
   return true;
@@ -130,7 +104,7 @@ void CMapViewWnd::ShowTrack(const std::vector<mapview::MapPoint>& points) {
 void CMapViewWnd::SendTrack() {
   routePending = false;
   // Not through RunScript: its arguments are single words, and a route is a list.
-  page->runJavaScript(QString::fromStdString(mapview::TrackChangeSource(route)));
+  browser->RunJavaScript(QString::fromStdString(mapview::TrackChangeSource(route)), {});
 }
 
 void CMapViewWnd::OnLoadFinished(bool ok) {
@@ -149,7 +123,7 @@ void CMapViewWnd::OnLoadFinished(bool ok) {
 
 QImage CMapViewWnd::MapSnapshot() {
   if (!browser || !pageReady) return {};
-  return browser->grab().toImage();
+  return browser->Widget()->grab().toImage();
 }
 
 void CMapViewWnd::RunPageScript(const QString& source, std::function<void(const QVariant&)> onResult) {
@@ -157,12 +131,12 @@ void CMapViewWnd::RunPageScript(const QString& source, std::function<void(const 
     if (onResult) onResult(QVariant());
     return;
   }
-  page->runJavaScript(source, [onResult](const QVariant& result) {
+  browser->RunJavaScript(source, [onResult](const QVariant& result) {
     if (onResult) onResult(result);
   });
 }
 
 void CMapViewWnd::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (browser) browser->setGeometry(rect());
+  if (browser) browser->Widget()->setGeometry(rect());
 }

@@ -14,19 +14,20 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QVariant>
 #include <QWidget>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "map/MapPosition.h"
 
 class MapPage;
-class QWebEngineProfile;
-class QWebEngineView;
+class MapBrowser;
 class TelemetrySamples;
 
 class CMapViewWnd : public QWidget {
@@ -74,7 +75,10 @@ class CMapViewWnd : public QWidget {
   // The page has finished loading and takes calls.
   bool PageReady() const { return pageReady; }
   // The browser, null until LoadMapPage.
-  QWebEngineView* Browser() const { return browser; }
+  // The browser view (a QWebEngineView), null until the page was first loaded.
+  QWidget* Browser() const;
+  // The address of the page shown, empty before the first load.
+  QUrl PageUrl() const;
   // The map as shown now, for printing; null before the page is loaded.
   QImage MapSnapshot();
   // Runs script source in the page as it is (reading the page back); `onResult` gets
@@ -97,9 +101,7 @@ class CMapViewWnd : public QWidget {
 
   const TelemetrySamples* samples;
   std::filesystem::path viewerFolder;
-  QWebEngineProfile* profile = nullptr;
-  MapPage* page = nullptr;
-  QWebEngineView* browser = nullptr;
+  std::unique_ptr<MapBrowser> browser;
   bool pageReady = false;
   // A position was sent before the page could take it: sent again once it is ready.
   bool positionPending = false;

@@ -12,8 +12,8 @@ target_sources(tarvo_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CMapViewWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CMapViewWnd.h
   ${CMAKE_CURRENT_LIST_DIR}/MapHost.h
-  ${CMAKE_CURRENT_LIST_DIR}/MapPage.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MapPage.h
+  ${CMAKE_CURRENT_LIST_DIR}/MapBrowser.h
+  ${CMAKE_CURRENT_LIST_DIR}/MapBrowserModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MapPlaceholderWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MapPlaceholderWnd.h
   ${CMAKE_CURRENT_LIST_DIR}/MapTiles.cpp
@@ -22,6 +22,16 @@ target_sources(tarvo_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MapWindows.h
   ${CMAKE_CURRENT_LIST_DIR}/WebEngineSetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WebEngineSetup.h)
+
+# The web engine sits in a module of its own, loaded when the map page first shows, so
+# that the viewer's start-up does not load its libraries.
+add_library(tarvo_mapbrowser MODULE
+  ${CMAKE_CURRENT_LIST_DIR}/MapPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MapPage.h
+  ${CMAKE_CURRENT_LIST_DIR}/WebEngineMapBrowser.cpp)
+target_include_directories(tarvo_mapbrowser PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(tarvo_mapbrowser PRIVATE Qt6::WebEngineWidgets tarvo_warnings)
+add_dependencies(tarvo_ui tarvo_mapbrowser)
 
 # Leaflet comes from Debian's libjs-leaflet and is copied beside the page, so the map
 # never fetches its code at run time.

@@ -22,6 +22,12 @@ const char* ApplicationString(int number) {
       return "상시";
     case kAppStrInfoHeading:
       return "파일수        크기";
+    case kAppStrInfoColumnNumber:
+      return "번호";
+    case kAppStrInfoColumnName:
+      return "파일이름";
+    case kAppStrInfoColumnSize:
+      return "파일크기";
     default:
       return nullptr;
   }

@@ -17,3 +17,6 @@ target_sources(tarvo_ui PRIVATE
   ${media_dir}/capture/CaptureCommand.cpp ${media_dir}/capture/CaptureCommand.h
   ${media_dir}/print/PrintCommand.cpp ${media_dir}/print/PrintCommand.h)
 target_link_libraries(tarvo_ui PUBLIC tarvo_media)
+
+# The zoom window keeps its own list.
+include(${media_dir}/zoom/ui.cmake)

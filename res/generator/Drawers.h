@@ -3,6 +3,8 @@
 // an image of exactly the size the skin table gives.
 
 #include <QImage>
+#include <QString>
+#include <vector>
 
 #include "res/generator/Icons.h"
 
@@ -41,6 +43,17 @@ QImage DrawChannelToggle(int language, Channel channel, ButtonState state);
 QImage DrawOkButton(int language, ButtonState state);
 QImage DrawAboutTitle(int language);
 QImage DrawPlaceholder(int language, bool noData);
+// How each text of a language's pictures fits, measured with the fonts the drawing
+// chooses: `used` is the text's advance (for the placeholders, the bottom of their
+// wrapped texts) against the `room` the picture gives it.
+struct TextFit {
+  const char* picture;
+  QString text;
+  int pixelSize;
+  qreal used;
+  qreal room;
+};
+std::vector<TextFit> LanguageTextFits(int language);
 
 // Pictures.cpp
 QImage DrawIdlePicture();

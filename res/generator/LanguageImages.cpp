@@ -101,6 +101,18 @@ const LanguageTexts kTexts[skin::kLanguageCount] = {
 
 const LanguageTexts& TextsFor(int language) { return kTexts[std::clamp(language, 0, skin::kLanguageCount - 1)]; }
 
+// Room the pictures leave their labels: a toggle's border and a pixel of air, the OK
+// button's rounded ends, the title's logo on the left and a margin on the right.
+constexpr int kToggleInset = 3;
+constexpr int kToggleMinPixels = 9;
+constexpr int kOkInset = 12;
+constexpr int kTitleLeft = 36;
+constexpr int kTitleRight = 10;
+// The placeholders' texts start under the icon and keep a gap between them.
+constexpr qreal kPlaceholderTextTop = 92;
+constexpr qreal kPlaceholderTextGap = 7;
+constexpr qreal kPlaceholderSide = 8;
+
 bool IsCjk(int language) {
   return language == skin::kLanguageKorean || language == skin::kLanguageJapanese || language == skin::kLanguageChinese;
 }
@@ -112,9 +124,17 @@ QFont GroupFont(int language, const char* const* texts, int count, int width) {
   const qreal basePx = IsCjk(language) ? 12 : 11;
   QFont font = LanguageFont(language, basePx, false, true);
   for (int i = 0; i < count; ++i) {
-    font = FitFont(font, QString::fromUtf8(texts[i]), width - 3, 9);
+    font = FitFont(font, QString::fromUtf8(texts[i]), width - kToggleInset, kToggleMinPixels);
   }
   return font;
+}
+
+QFont OkFont(int language, const QString& text) {
+  return FitFont(LanguageFont(language, 14, true), text, skin::kOkWidth - kOkInset, 10);
+}
+
+QFont TitleFont(int language, const QString& text) {
+  return FitFont(LanguageFont(language, 14, true), text, skin::kAboutTitleWidth - kTitleLeft - kTitleRight, 10);
 }
 
 // A toggle chip: `background` is what surrounds the button in its window.
@@ -210,6 +230,30 @@ Wrapped WrappedText(QPainter* p, const QString& text, const QFont& font, qreal t
   return result;
 }
 
+qreal PlaceholderTextWidth() { return skin::kPlaceholderWidth - 2 * kPlaceholderSide; }
+
+struct PlaceholderFonts {
+  QFont heading;
+  QFont detail;
+};
+
+PlaceholderFonts FontsForPlaceholder(int language, const QString& heading, const QString& detail) {
+  const qreal textWidth = PlaceholderTextWidth();
+  PlaceholderFonts fonts;
+  fonts.heading = FitFont(LanguageFont(language, 16, true), heading, textWidth, 11);
+  // The explanation takes one line where it fits at a comfortable size, else two.
+  fonts.detail = LanguageFont(language, 12, false);
+  if (QFontMetricsF(fonts.detail).horizontalAdvance(detail) > textWidth) {
+    const QFont oneLine = FitFont(fonts.detail, detail, textWidth, 11);
+    if (QFontMetricsF(oneLine).horizontalAdvance(detail) <= textWidth) fonts.detail = oneLine;
+  }
+  for (int px = fonts.detail.pixelSize(); px >= 9; --px) {
+    fonts.detail.setPixelSize(px);
+    if (WrappedText(nullptr, detail, fonts.detail, 0, textWidth, 0, Qt::white).lines <= 2) break;
+  }
+  return fonts;
+}
+
 }  // namespace
 
 QImage DrawFilterToggle(int language, Filter filter, ButtonState state) {
@@ -240,8 +284,7 @@ QImage DrawOkButton(int language, ButtonState state) {
   p.setBrush(fill);
   p.drawRoundedRect(QRectF(0.5, 0.5, skin::kOkWidth - 1, skin::kOkHeight - 1), 6, 6);
   const QString text = QString::fromUtf8(TextsFor(language).ok);
-  QFont font = LanguageFont(language, 14, true);
-  p.setFont(FitFont(font, text, skin::kOkWidth - 12, 10));
+  p.setFont(OkFont(language, text));
   CentredText(p, QRectF(0, pressed ? 1 : 0, skin::kOkWidth, skin::kOkHeight), text, Qt::white);
   return image;
 }
@@ -259,13 +302,12 @@ QImage DrawAboutTitle(int language) {
   p.fillRect(QRect(0, h - 1, w, 1), QColor(0x32, 0x32, 0x32));
   DrawIcon(p, Icon::Logo, QRectF(10, 5, 18, 18), kAccentLight, 1.4);
   const QString text = QString::fromUtf8(TextsFor(language).title);
-  QFont font = LanguageFont(language, 14, true);
-  p.setFont(FitFont(font, text, w - 46, 10));
+  p.setFont(TitleFont(language, text));
   const QFontMetricsF metrics(p.font());
   qreal cap = metrics.capHeight();
   if (cap <= 0) cap = metrics.ascent() * 0.72;
   p.setPen(QColor(0xF2, 0xF2, 0xF2));
-  p.drawText(QPointF(36, std::round((h + cap) / 2.0)), text);
+  p.drawText(QPointF(kTitleLeft, std::round((h + cap) / 2.0)), text);
   return image;
 }
 
@@ -294,22 +336,44 @@ QImage DrawPlaceholder(int language, bool noData) {
   p.drawImage(0, 0, icon);
   DrawSlash(p, iconBox, QColor(0xE0, 0x6C, 0x5E), 2.6);
 
-  const qreal textWidth = w - 16;
-  QFont headFont = LanguageFont(language, 16, true);
-  headFont = FitFont(headFont, heading, textWidth, 11);
-  // The explanation takes one line where it fits at a comfortable size, else two.
-  QFont detailFont = LanguageFont(language, 12, false);
-  if (QFontMetricsF(detailFont).horizontalAdvance(detail) > textWidth) {
-    const QFont oneLine = FitFont(detailFont, detail, textWidth, 11);
-    if (QFontMetricsF(oneLine).horizontalAdvance(detail) <= textWidth) detailFont = oneLine;
-  }
-  for (int px = detailFont.pixelSize(); px >= 9; --px) {
-    detailFont.setPixelSize(px);
-    if (WrappedText(nullptr, detail, detailFont, 0, textWidth, 0, Qt::white).lines <= 2) break;
-  }
-  const Wrapped head = WrappedText(&p, heading, headFont, 92, textWidth, 8, QColor(0xF0, 0xF0, 0xF0));
-  WrappedText(&p, detail, detailFont, 92 + head.height + 7, textWidth, 8, QColor(0xB8, 0xB8, 0xB8));
+  const PlaceholderFonts fonts = FontsForPlaceholder(language, heading, detail);
+  const Wrapped head = WrappedText(&p, heading, fonts.heading, kPlaceholderTextTop, PlaceholderTextWidth(),
+                                   kPlaceholderSide, QColor(0xF0, 0xF0, 0xF0));
+  WrappedText(&p, detail, fonts.detail, kPlaceholderTextTop + head.height + kPlaceholderTextGap, PlaceholderTextWidth(),
+              kPlaceholderSide, QColor(0xB8, 0xB8, 0xB8));
   return image;
+}
+
+std::vector<TextFit> LanguageTextFits(int language) {
+  const LanguageTexts& texts = TextsFor(language);
+  std::vector<TextFit> fits;
+  auto add = [&fits](const char* picture, const QString& text, const QFont& font, qreal room) {
+    fits.push_back({picture, text, font.pixelSize(), QFontMetricsF(font).horizontalAdvance(text), room});
+  };
+  const QFont filterFont = GroupFont(language, texts.filters, 4, skin::kFilterWidth);
+  for (const char* filter : texts.filters) {
+    add("filter button", QString::fromUtf8(filter), filterFont, skin::kFilterWidth - kToggleInset);
+  }
+  const QFont channelFont = GroupFont(language, texts.channels, 3, skin::kChannelWidth);
+  for (const char* channel : texts.channels) {
+    add("channel button", QString::fromUtf8(channel), channelFont, skin::kChannelWidth - kToggleInset);
+  }
+  const QString ok = QString::fromUtf8(texts.ok);
+  add("about box OK button", ok, OkFont(language, ok), skin::kOkWidth - kOkInset);
+  const QString title = QString::fromUtf8(texts.title);
+  add("about box title", title, TitleFont(language, title), skin::kAboutTitleWidth - kTitleLeft - kTitleRight);
+  // The placeholders wrap their texts to the width, so it is the height that can run out.
+  for (const auto* pair : {texts.noData, texts.notConnected}) {
+    const QString heading = QString::fromUtf8(pair[0]);
+    const QString detail = QString::fromUtf8(pair[1]);
+    const PlaceholderFonts fonts = FontsForPlaceholder(language, heading, detail);
+    const Wrapped head = WrappedText(nullptr, heading, fonts.heading, 0, PlaceholderTextWidth(), 0, Qt::white);
+    const Wrapped body = WrappedText(nullptr, detail, fonts.detail, 0, PlaceholderTextWidth(), 0, Qt::white);
+    const qreal bottom = kPlaceholderTextTop + head.height + kPlaceholderTextGap + body.height;
+    fits.push_back({"map placeholder (height)", heading + QStringLiteral(" / ") + detail, fonts.detail.pixelSize(),
+                    bottom, static_cast<qreal>(skin::kPlaceholderHeight)});
+  }
+  return fits;
 }
 
 }  // namespace gen

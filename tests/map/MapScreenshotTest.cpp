@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
-#include <QWebEngineView>
 #include <cstdlib>
 #include <ctime>
 #include <memory>

@@ -6,7 +6,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QWebEngineView>
 #include <cstdlib>
 #include <memory>
 
@@ -90,7 +89,7 @@ TEST_F(MapViewTest, PageComesFromBesideTheExecutableOnce) {
   LoadPage();
   EXPECT_TRUE(view->pageLoaded);
   ASSERT_NE(view->Browser(), nullptr);
-  const QUrl url = view->Browser()->url();
+  const QUrl url = view->PageUrl();
   EXPECT_TRUE(url.isLocalFile());
   EXPECT_EQ(url.toLocalFile(),
             QString::fromStdString((std::filesystem::path(TARVO_BINARY_DIR) / "bin" / "map" / "map.htm").string()));
@@ -221,7 +220,7 @@ TEST_F(MapViewTest, TilesComeFromTheConfiguredSourceWithItsCredit) {
 TEST_F(MapViewTest, WithoutASourceThePageKeepsOpenStreetMapAndItsCredit) {
   unsetenv(mapview::kTilesVariable);
   LoadPage();
-  EXPECT_FALSE(view->Browser()->url().hasQuery());
+  EXPECT_FALSE(view->PageUrl().hasQuery());
   const QString credit =
       Evaluate(*view, QStringLiteral("document.querySelector('.leaflet-control-attribution').textContent")).toString();
   EXPECT_TRUE(credit.contains(QStringLiteral("OpenStreetMap"))) << credit.toStdString();
@@ -288,7 +287,7 @@ TEST_F(MapHostTest, MapRuleShowsTheRealPageOnlyWithGpsAndConnection) {
   EXPECT_TRUE(View().isVisible());
   EXPECT_TRUE(View().Browser()->isVisible());
   EXPECT_EQ(View().Browser()->size(), main->panel->size());
-  EXPECT_TRUE(View().Browser()->url().path().endsWith(QStringLiteral("/map/map.htm")));
+  EXPECT_TRUE(View().PageUrl().path().endsWith(QStringLiteral("/map/map.htm")));
   View().ShowPosition(0);
   ASSERT_TRUE(maptest::WaitForTiles(View()));
   main->grab().save(QString::fromStdString((maptest::ScreenshotFolder() / "map-rule-gps-connected.png").string()));

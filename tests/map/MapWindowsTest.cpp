@@ -116,7 +116,7 @@ TEST_F(MapDlgTest, ControlsCarryTheirIdsPicturesAndKinds) {
 
 void ExpectLayout(CMapDlg& dlg, int w, int h) {
   EXPECT_EQ(dlg.CloseButton()->geometry(), QRect(w - 40, 5, 30, 24));
-  EXPECT_EQ(dlg.CaptionText()->geometry(), QRect(5, 10, 50, 20));
+  EXPECT_EQ(dlg.CaptionText()->geometry(), QRect(5, 10, 60, 20));
   EXPECT_EQ(dlg.CoordText()->geometry(), QRect(5, h - 26, 300, 20));
   EXPECT_EQ(dlg.Panel()->geometry(), QRect(5, 35, w - 10, h - 65));
 }

@@ -93,13 +93,13 @@ TEST_F(PrintReport, BothPagesCarryEveryTextOfTheMomentAndPageOneBothPictures) {
   ASSERT_NE(0.0, values.latitude) << "the fix at 4000 ms is valid";
   const std::string two = PageText(pdf, 2);
   for (const std::string& line :
-       {std::string("2024-05-12 08:03:09"), std::string("2. Location"), "Latitude : " + Decimals(values.latitude),
-        "Longitude : " + Decimals(values.longitude), std::string("Map"), std::string("3. G-sensor"),
+       {std::string("2024-05-12 08:03:09"), std::string("2. Location"), "Lat : " + Decimals(values.latitude),
+        "Long : " + Decimals(values.longitude), std::string("Map"), std::string("3. G-sensor"),
         "G-sensor values : X = " + Decimals(values.gX) + ", Y = " + Decimals(values.gY) +
             ", Z = " + Decimals(values.gZ),
         std::string("Page 2 of 2")})
     EXPECT_TRUE(Has(two, line)) << line << " missing from\n" << two;
-  EXPECT_FALSE(Has(one, "Latitude"));
+  EXPECT_FALSE(Has(one, "Lat : "));
   EXPECT_FALSE(Has(two, "Front camera"));
 
   const std::vector<PdfPicture> first = PicturesOfPage(pdf, 1);
@@ -183,8 +183,8 @@ TEST_F(PrintReport, OneCameraWithoutAValidFixPrintsZerosNoRearPictureAndNoMap) {
   ASSERT_EQ(1u, PicturesOfPage(pdf, 1).size());
   EXPECT_EQ(320, PicturesOfPage(pdf, 1)[0].width);
   const std::string two = PageText(pdf, 2);
-  EXPECT_TRUE(Has(two, "Latitude : 0.00000000"));
-  EXPECT_TRUE(Has(two, "Longitude : 0.00000000"));
+  EXPECT_TRUE(Has(two, "Lat : 0.00000000"));
+  EXPECT_TRUE(Has(two, "Long : 0.00000000"));
   EXPECT_TRUE(PicturesOfPage(pdf, 2).empty()) << "no map without a valid fix";
   EXPECT_TRUE(Has(two, "Page 2 of 2"));
 }
@@ -214,7 +214,7 @@ TEST_F(PrintReport, WithoutALanguageLibraryOnlyTheFramesAndPicturesArePrinted) {
   EXPECT_TRUE(Has(one, "Tarvo Viewer"));
   EXPECT_FALSE(Has(one, "Video pictures"));
   EXPECT_FALSE(Has(one, "Front camera"));
-  EXPECT_FALSE(Has(two, "Latitude"));
+  EXPECT_FALSE(Has(two, "Lat : "));
   EXPECT_FALSE(Has(two, " : X = "));
   EXPECT_EQ(2u, PicturesOfPage(pdf, 1).size());
   EXPECT_EQ(1u, PicturesOfPage(pdf, 2).size());
