@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char* kCardOpenFailure = "KOVR drive cannot be opened\n";
 constexpr int32_t kCopyBufferSize = 262144;
+constexpr const char* kPartialCopySuffix = ".partial";
 
 // A drive has a medium when its root answers a file-system query with a block size.
 bool HasMedium(const std::string& root) {
@@ -45,6 +46,22 @@ bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry) {
   std::memcpy(entry.physicalPath, drive.device.c_str(), drive.device.size() + 1);
   entry.kind = VK_Kovr_Check_Kovr_partition(entry.physicalPath) ? kSourceCard : kSourceRemovableDrive;
   return true;
+}
+
+// Writes a copy through a file of its own beside destination and gives it the
+// destination's name only once it is whole: a copy that fails half-way (a card read
+// error, a full disk) leaves the destination as it was and nothing half-written.
+template <typename Fill>
+bool CopyReplacing(const std::string& destination, Fill fill) {
+  const std::string partial = destination + kPartialCopySuffix;
+  std::error_code ec;
+  bool ok = fill(partial);
+  if (ok) {
+    fs::rename(partial, destination, ec);
+    ok = !ec;
+  }
+  if (!ok) fs::remove(partial, ec);
+  return ok;
 }
 
 }  // namespace
@@ -194,33 +211,36 @@ bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destinat
     // itself: copying it onto itself would empty it.
     std::error_code ec;
     if (destination == entry->path || fs::equivalent(destination, entry->path, ec)) return false;
-    return fs::copy_file(entry->path, destination, fs::copy_options::overwrite_existing, ec) && !ec;
+    return CopyReplacing(destination, [&](const std::string& partial) {
+      std::error_code copyError;
+      return fs::copy_file(entry->path, partial, fs::copy_options::overwrite_existing, copyError) && !copyError;
+    });
   }
   if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device.IsOpen())
     return false;
   const FolderRecord& folder = scannedFolders[static_cast<size_t>(entry->folderIndex)];
-  std::FILE* out = std::fopen(destination.c_str(), "wb");
-  if (!out) return false;
-  std::vector<unsigned char> buffer(kCopyBufferSize);
   // The whole name as listed: the 63-byte cardName would not find a longer one.
   const std::string path = std::string("/") + folder.narrowName + "/" + entry->fileName;
   void* const card = device.Block();
   const int handle = VK_Kovr_File_Open(card, path.c_str(), "r", 0, 0, entry->cardFileNumber);
-  if (handle <= 0) {
-    std::fclose(out);
-    return false;
-  }
-  bool ok = true;
-  int n = 0;
-  while ((n = VK_Kovr_File_Read(card, buffer.data(), kCopyBufferSize, handle)) > 0) {
-    if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
-      ok = false;
-      break;
+  if (handle <= 0) return false;
+  const bool ok = CopyReplacing(destination, [&](const std::string& partial) {
+    std::FILE* out = std::fopen(partial.c_str(), "wb");
+    if (!out) return false;
+    std::vector<unsigned char> buffer(kCopyBufferSize);
+    bool copied = true;
+    int n = 0;
+    while ((n = VK_Kovr_File_Read(card, buffer.data(), kCopyBufferSize, handle)) > 0) {
+      if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
+        copied = false;
+        break;
+      }
     }
-  }
-  if (n < 0) ok = false;
-  if (std::fflush(out) != 0) ok = false;
-  if (std::fclose(out) != 0) ok = false;
+    if (n < 0) copied = false;
+    if (std::fflush(out) != 0) copied = false;
+    if (std::fclose(out) != 0) copied = false;
+    return copied;
+  });
   VK_Kovr_File_Close(card, handle);
   return ok;
 }

@@ -143,7 +143,8 @@ class RecordingCollection {
   void CloseCard();
   // Copies the recording of list row `row` to `destination` (the path the user
   // chose): card recordings through the card library, local ones unless the
-  // destination is the recording itself. False when nothing was copied.
+  // destination is the recording itself. False when nothing was copied: the
+  // destination is then as it was, and nothing half-written lies beside it.
   bool SaveRecordingCopy(int row, const std::string& destination);
   // The file name offered for a copy of row `row`: the name up to its last "." and
   // "." defaultExtension for card recordings, the file's own name otherwise. Made

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -25,6 +26,14 @@ constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatAac = 0x00FF;
 constexpr size_t kWaveFormatSize = 16;
 constexpr size_t kWaveFormatExSize = 18;
+
+// A time worked out from a damaged header's scale and rate may not fit: it is held
+// at the largest one rather than overflowing.
+int64_t ClampedTime(long double time) {
+  constexpr auto kLongest = static_cast<long double>(std::numeric_limits<int64_t>::max());
+  if (!(time > 0)) return 0;
+  return time >= kLongest ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(time);
+}
 
 bool IsVideoKeyNal(const uint8_t* data, int64_t n) {
   if (n < 5) return false;
@@ -277,12 +286,11 @@ void AviReader::ResolveChunks() {
   for (ChunkEntry& c : chunks) {
     if (c.kind == ChunkKind::Video && c.camera >= 0) {
       int64_t& k = frames[c.camera];
-      c.time = k * frame;
+      c.time = ClampedTime(static_cast<long double>(k) * frame);
       ++k;
     } else if (c.kind == ChunkKind::Audio && audioInfo && c.stream == audioStream && audioInfo->rate > 0) {
       int64_t& units = audioUnits[c.stream];
-      c.time = static_cast<int64_t>(static_cast<long double>(units) * audioInfo->scale * kTimeUnitsPerSecond /
-                                    audioInfo->rate);
+      c.time = ClampedTime(static_cast<long double>(units) * audioInfo->scale * kTimeUnitsPerSecond / audioInfo->rate);
       units += audioInfo->sampleSize ? c.size / audioInfo->sampleSize : 1;
     } else if (c.kind == ChunkKind::Text && c.size >= 4) {
       uint8_t t[4];
@@ -336,7 +344,7 @@ int64_t AviReader::FrameDuration() {
 int64_t AviReader::Duration() {
   int64_t longest = 0;
   for (const CameraInfo& c : Cameras()) longest = std::max(longest, c.frameCount);
-  return longest * FrameDuration();
+  return ClampedTime(static_cast<long double>(longest) * FrameDuration());
 }
 
 const ChunkEntry& AviReader::Chunk(size_t index) {

@@ -145,12 +145,16 @@ int ParameterSetIdOf(const uint8_t* data, size_t size) {
 
 namespace {
 
+constexpr int32_t kMinScaleDelta = -128;
+constexpr int32_t kMaxScaleDelta = 127;
+
 bool SkipScalingList(BitReader& r, int count) {
   int32_t last = 8, next = 8;
   for (int j = 0; j < count; ++j) {
     if (next != 0) {
       int32_t delta = 0;
-      if (!r.ReadSe(delta)) return false;
+      // delta_scale is -128..127; a damaged SPS may give any 32-bit value.
+      if (!r.ReadSe(delta) || delta < kMinScaleDelta || delta > kMaxScaleDelta) return false;
       next = (last + delta + 256) % 256;
     }
     last = next == 0 ? last : next;

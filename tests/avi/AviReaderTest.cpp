@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
@@ -169,6 +171,53 @@ TEST_F(AviReaderTest, OpeningReadsHeadersAndIndexOnly) {
   ASSERT_TRUE(reader.Open());
   EXPECT_EQ(reader.ChunkCount(), 200u);
   EXPECT_LT(source.read, 200 * 1024) << "of " << source.Size();
+}
+
+TEST_F(AviReaderTest, HugeScaleInADamagedHeaderHoldsTimesAtTheLargestInsteadOfOverflowing) {
+  // scale 0xFFFFFFFF over rate 1: 300 frames of 429,496 s each, and sound units of
+  // as long, pass what 64 bits of 100 ns hold (an overflow, undefined behaviour).
+  simulator::AviLayout layout;
+  layout.width = 160;
+  layout.height = 90;
+  layout.audio = avi::AudioKind::Pcm;
+  layout.audioSampleRate = 8000;
+  layout.audioBytesPerSecond = 16000;
+  simulator::AviWriter writer;
+  ASSERT_TRUE(writer.Create(dir->Path() / "huge.avi", layout));
+  std::vector<uint8_t> frame(16, 0x11);
+  frame[3] = 1;
+  frame[4] = 0x65;
+  const std::vector<uint8_t> sound(4000, 0);
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_TRUE(writer.AddChunk(layout.VideoChunkId(), frame.data(), static_cast<uint32_t>(frame.size()), true));
+    ASSERT_TRUE(writer.AddChunk(layout.AudioChunkId(), sound.data(), static_cast<uint32_t>(sound.size()), true));
+  }
+  ASSERT_TRUE(writer.Finish());
+  std::vector<uint8_t> bytes = testsupport::ReadAll(dir->Path() / "huge.avi");
+  for (const char* type : {"vids", "auds"}) {
+    const auto at = std::search(bytes.begin(), bytes.end(), type, type + 4) - bytes.begin();
+    ASSERT_LT(static_cast<size_t>(at), bytes.size()) << type;
+    avi::WriteLe32(&bytes[static_cast<size_t>(at) + 20], 0xFFFFFFFFu);  // scale
+    avi::WriteLe32(&bytes[static_cast<size_t>(at) + 24], 1);            // rate
+  }
+  CountingSource source(bytes);
+  avi::AviReader reader(source);
+  ASSERT_TRUE(reader.Open());
+  ASSERT_EQ(reader.VideoStream(), 0);
+  EXPECT_EQ(reader.Streams()[0].scale, 0xFFFFFFFFu);
+  EXPECT_EQ(reader.Streams()[0].rate, 1u);
+  const int64_t frameTime = reader.FrameDuration();
+  EXPECT_EQ(frameTime, int64_t{0xFFFFFFFF} * avi::kTimeUnitsPerSecond);
+  EXPECT_EQ(reader.Duration(), INT64_MAX);
+  int64_t lastVideo = -1, lastAudio = -1;
+  for (const avi::ChunkEntry& c : reader.Chunks()) {
+    int64_t& last = c.kind == avi::ChunkKind::Video ? lastVideo : lastAudio;
+    EXPECT_GE(c.time, last) << "times never wrap around to negative";
+    last = c.time;
+  }
+  EXPECT_EQ(lastVideo, INT64_MAX);
+  EXPECT_EQ(lastAudio, INT64_MAX);
+  EXPECT_EQ(reader.Chunk(2).time, frameTime) << "the second picture (after one sound chunk), well within range";
 }
 
 TEST_F(AviReaderTest, GarbageSizesStopTheScanWithWhatWasRead) {

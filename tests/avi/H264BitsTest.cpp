@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sources/avi/H264Bits.h"
 
 namespace {
@@ -62,6 +64,62 @@ TEST(H264Bits, CameraComesFromSpsPpsOrTheFirstSliceHeader) {
   const std::vector<uint8_t> nothing = {0, 0, 0, 1, 0x41};
   EXPECT_EQ(h264::ParameterSetIdOf(nothing.data(), nothing.size()), -1);
   EXPECT_EQ(h264::ParameterSetIdOf(nullptr, 0), -1);
+}
+
+// A high-profile SPS of a 32x32 picture whose first scaling list starts with
+// `firstDelta` (then zeros), with its NAL header byte.
+std::vector<uint8_t> HighProfileSps(uint32_t firstDeltaCode) {
+  h264::BitWriter w;
+  w.WriteBits(8, 100);  // profile_idc: High, which carries scaling lists
+  w.WriteBits(16, 0);   // constraint flags, level
+  w.WriteUe(0);         // seq_parameter_set_id
+  w.WriteUe(1);         // chroma_format_idc 4:2:0
+  w.WriteUe(0);         // bit depths
+  w.WriteUe(0);
+  w.WriteBit(0);  // qpprime_y_zero_transform_bypass
+  w.WriteBit(1);  // seq_scaling_matrix_present
+  w.WriteBit(1);  // list 0 present
+  w.WriteUe(firstDeltaCode);
+  for (int j = 1; j < 16; ++j) w.WriteUe(0);
+  for (int list = 1; list < 8; ++list) w.WriteBit(0);
+  w.WriteUe(0);  // log2_max_frame_num - 4
+  w.WriteUe(0);  // pic_order_cnt_type
+  w.WriteUe(0);  // log2_max_pic_order_cnt_lsb - 4
+  w.WriteUe(1);  // max_num_ref_frames
+  w.WriteBit(0);
+  w.WriteUe(1);   // two macroblocks wide
+  w.WriteUe(1);   // two high
+  w.WriteBit(1);  // frame_mbs_only
+  w.WriteBit(1);  // direct_8x8_inference
+  w.WriteBit(0);  // no cropping
+  w.WriteBit(0);  // no VUI
+  w.WriteBit(1);  // stop bit
+  std::vector<uint8_t> nal = {0x67};
+  const std::vector<uint8_t> body = h264::ToNalBody(w.Bytes());
+  nal.insert(nal.end(), body.begin(), body.end());
+  return nal;
+}
+
+TEST(H264Bits, ScalingListDeltaOutsideItsRangeIsRefusedNotOverflowed) {
+  int width = 0, height = 0;
+  const std::vector<uint8_t> good = HighProfileSps(0);
+  ASSERT_TRUE(h264::ParseSpsPictureSize(good.data(), good.size(), width, height));
+  EXPECT_EQ(width, 32);
+  EXPECT_EQ(height, 32);
+  // se(v) code 253 is +127 and 256 is -128: the ends of delta_scale.
+  for (const uint32_t code : {253u, 256u}) {
+    const std::vector<uint8_t> edge = HighProfileSps(code);
+    EXPECT_TRUE(h264::ParseSpsPictureSize(edge.data(), edge.size(), width, height)) << code;
+  }
+  // Code 4294967293 is +2147483647: added to the previous scale it overflowed an int
+  // (found by fuzz_h264_bits). Such an SPS is damage and gives no size.
+  for (const uint32_t code : {255u, 4294967293u, 4294967294u}) {
+    width = height = 7;
+    const std::vector<uint8_t> bad = HighProfileSps(code);
+    EXPECT_FALSE(h264::ParseSpsPictureSize(bad.data(), bad.size(), width, height)) << code;
+    EXPECT_EQ(width, 7);
+    EXPECT_EQ(height, 7);
+  }
 }
 
 }  // namespace

@@ -340,7 +340,7 @@ TEST_F(SaveCopy, FailuresCopyNothingAndSayFalse) {
   EXPECT_FALSE(set_.SaveRecordingCopy(-1, (temp_.Path() / "a").string()));
   EXPECT_FALSE(set_.SaveRecordingCopy(1, (temp_.Path() / "a").string()));
   EXPECT_FALSE(set_.SaveRecordingCopy(0, (temp_.Path() / "no" / "such" / "folder").string()));
-  // The file vanished from the card: the new file stays empty.
+  // The file vanished from the card: no file is made at all.
   {
     Card card(card_);
     ASSERT_EQ(0, VK_Kovr_File_Delete(card.Block(), set_.EntryForRow(0)->cardFileNumber));
@@ -349,7 +349,7 @@ TEST_F(SaveCopy, FailuresCopyNothingAndSayFalse) {
   ASSERT_EQ(0, set_.device.Open(card_));
   const fs::path out = temp_.Path() / "empty.avi";
   EXPECT_FALSE(set_.SaveRecordingCopy(0, out.string()));
-  EXPECT_EQ(0u, fs::file_size(out));
+  EXPECT_FALSE(fs::exists(out));
 }
 
 TEST_F(SaveCopy, LocalRecordingIsCopiedButNeverOntoItself) {

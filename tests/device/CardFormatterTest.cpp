@@ -13,7 +13,9 @@ namespace {
 
 constexpr uint64_t kFatOffset = 2048 * 512;
 const std::string kSetupBytes = "Product Name            : Tarvo\r\nH/W Version             : V1.0.0\r\n";
-const std::string kInstallerBytes = std::string("MSI installer of the card\0\x01\x02", 30);
+// Bytes with a NUL inside: the literal's whole length, not its terminating NUL.
+constexpr char kInstallerLiteral[] = "MSI installer of the card\0\x01\x02";
+const std::string kInstallerBytes = std::string(kInstallerLiteral, sizeof kInstallerLiteral - 1);
 const std::string kProgramInstallerBytes = "the installer beside the program";
 
 std::string Messages(int number) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "device/DeviceSettings.h"
+#include "tests/support/FaultyByteSource.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
@@ -57,6 +58,18 @@ class SetupCfg : public ::testing::Test {
 TEST_F(SetupCfg, DefaultsGiveTheWorkedExampleByteForByte) {
   ASSERT_TRUE(WriteSetupCfg(file, settings));
   EXPECT_EQ(kDefaultFile, ReadBytes(file));
+}
+
+TEST_F(SetupCfg, AFullCardKeepsTheOldFileWhole) {
+  // The camera reads whatever is there: a half-written file would set it wrongly.
+  WriteBytes(file, kDefaultFile);
+  settings.accTriggerLevel.Select(6);
+  {
+    const testsupport::FileSizeLimit limit(100);
+    EXPECT_FALSE(WriteSetupCfg(file, settings));
+  }
+  EXPECT_EQ(ReadBytes(file), kDefaultFile);
+  EXPECT_FALSE(std::filesystem::exists(dir / "setup.cfg.partial"));
 }
 
 TEST_F(SetupCfg, EveryLabelIsTwentySixCharactersLong) {

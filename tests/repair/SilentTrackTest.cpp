@@ -29,6 +29,15 @@ TEST(SilentTrack, NoFramesOrNoRateGiveNoTrackInsteadOfADivisionByZero) {
   EXPECT_EQ(repair::ComputeSilentTrack(100, 1, 0).blocks, 0);
 }
 
+TEST(SilentTrack, HugeScaleOfADamagedHeaderGivesACountedTrackNotAnOverflow) {
+  // 0xFFFFFFFF frames of 0xFFFFFFFF s: 1.8e20 blocks would not fit an int64.
+  const repair::SilentTrackValues v = repair::ComputeSilentTrack(0xFFFFFFFFu, 0xFFFFFFFFu, 1);
+  EXPECT_EQ(v.blocks, int64_t{1} << 40);
+  EXPECT_EQ(v.length, (int64_t{1} << 40) * 2205);
+  EXPECT_EQ(v.frameTime, int64_t{0xFFFFFFFF} * 10000);
+  EXPECT_GT(v.blocks * 4434, int64_t{0xFFFFFFFF}) << "the rebuild refuses it as too large";
+}
+
 TEST(SilentTrack, StreamListBytesAreTheFixedHundred) {
   const std::vector<uint8_t> b = repair::SilentStreamList(1323000);
   ASSERT_EQ(b.size(), 100u);

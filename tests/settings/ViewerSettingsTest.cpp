@@ -4,6 +4,7 @@
 #include <string>
 
 #include "settings/ViewerSettings.h"
+#include "tests/support/FaultyByteSource.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
@@ -187,6 +188,31 @@ TEST_F(ViewerSettingsFile, WritingIntoAMissingFolderFailsWithoutCreatingIt) {
   EXPECT_FALSE(WriteSettings(dir / "config" / "option.ini", ViewerSettings{}));
   EXPECT_FALSE(fs::exists(dir / "config"));
   EXPECT_FALSE(WriteSettings(fs::path(), ViewerSettings{}));
+}
+
+TEST_F(ViewerSettingsFile, AFullDiskKeepsTheOldFileWhole) {
+  // Before, the file was truncated first and a full disk left it half-written.
+  WriteBytes(file, kDefaultFile);
+  ViewerSettings changed;
+  changed.saveDirectory = std::string(4000, 'd');
+  {
+    const testsupport::FileSizeLimit limit(100);
+    EXPECT_FALSE(WriteSettings(file, changed));
+  }
+  EXPECT_EQ(ReadBytes(file), kDefaultFile);
+  EXPECT_FALSE(fs::exists(dir / "option.ini.partial"));
+  EXPECT_TRUE(WriteSettings(file, changed));
+  EXPECT_EQ(ReadText(ReadBytes(file)).saveDirectory, changed.saveDirectory);
+}
+
+TEST_F(ViewerSettingsFile, WritingThroughALinkReplacesTheFileItNames) {
+  WriteBytes(dir / "real.ini", kDefaultFile);
+  fs::create_symlink(dir / "real.ini", file);
+  ViewerSettings changed;
+  changed.playValue = 15;
+  ASSERT_TRUE(WriteSettings(file, changed));
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(ReadText(ReadBytes(dir / "real.ini")).playValue, 15);
 }
 
 TEST_F(ViewerSettingsFile, LongCaptureFolderSurvivesTheRoundTrip) {

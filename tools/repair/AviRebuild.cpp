@@ -85,8 +85,10 @@ bool ReadHeader(ByteSource& file, HeaderLayout& layout) {
 
 bool ParseHeader(HeaderLayout& h) {
   const std::vector<uint8_t>& b = h.bytes;
-  if (b.size() < 32 + kMainHeaderSize || ReadLe32(&b[0]) != kRiff || ReadLe32(&b[12]) != kList ||
-      ReadLe32(&b[24]) != kAvih)
+  // The form and list types too: a rebuilt file keeps them, and one whose are not
+  // "AVI " and "hdrl" would be rebuilt into a file no reader takes.
+  if (b.size() < 32 + kMainHeaderSize || ReadLe32(&b[0]) != kRiff || ReadLe32(&b[8]) != kAvi ||
+      ReadLe32(&b[12]) != kList || ReadLe32(&b[20]) != kHdrl || ReadLe32(&b[24]) != kAvih)
     return false;
   h.mainHeaderSize = ReadLe32(&b[28]);
   if (h.mainHeaderSize < kMainHeaderSize || h.mainHeaderSize > b.size()) return false;
@@ -375,23 +377,43 @@ RebuildResult Rebuild(RebuildOutput& out, ByteSource& headerBytes, ByteSourceVie
   return ok ? RebuildResult::Rebuilt : RebuildResult::CannotWrite;
 }
 
+// The rebuild writes into a file of its own beside the output and gives it the
+// output's name only once it is whole, so a rebuild that fails half-way (a full
+// disk, a card pulled out) leaves no half-written file that a later load would take
+// for a finished one. No complete chunk still leaves the output empty.
+template <typename Run>
+RebuildResult RebuildInto(const std::filesystem::path& output, Run run) {
+  std::filesystem::path partial = output;
+  partial += kPartialSuffix;
+  RebuildResult result = RebuildResult::CannotWrite;
+  {
+    RebuildOutput out;
+    if (out.Create(partial)) result = run(out);
+    if (!out.Close() && result == RebuildResult::Rebuilt) result = RebuildResult::CannotWrite;
+  }
+  std::error_code ec;
+  if (result == RebuildResult::Rebuilt || result == RebuildResult::NoChunks) {
+    std::filesystem::rename(partial, output, ec);
+    if (!ec) return result;
+    result = RebuildResult::CannotWrite;
+  }
+  std::filesystem::remove(partial, ec);
+  return result;
+}
+
 }  // namespace
 
 RebuildResult RebuildRecording(const std::filesystem::path& output, const std::filesystem::path& headerFile,
                                const std::filesystem::path& bodyFile, bool noAudio, uint32_t riffSize) {
-  RebuildOutput out;
-  if (!out.Create(output)) return RebuildResult::CannotWrite;
   FileByteSource headerSource, bodySource;
   if (!headerSource.Open(headerFile) || !bodySource.Open(bodyFile)) return RebuildResult::CannotRead;
   ByteSourceView body(bodySource, 0);
-  return Rebuild(out, headerSource, body, noAudio, riffSize);
+  return RebuildInto(output, [&](RebuildOutput& out) { return Rebuild(out, headerSource, body, noAudio, riffSize); });
 }
 
 RebuildResult RebuildRecording(const std::filesystem::path& output, ByteSource& header, ByteSourceView& body,
                                bool noAudio, uint32_t riffSize) {
-  RebuildOutput out;
-  if (!out.Create(output)) return RebuildResult::CannotWrite;
-  return Rebuild(out, header, body, noAudio, riffSize);
+  return RebuildInto(output, [&](RebuildOutput& out) { return Rebuild(out, header, body, noAudio, riffSize); });
 }
 
 }  // namespace repair

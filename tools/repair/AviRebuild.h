@@ -24,8 +24,13 @@ enum class RebuildResult {
 
 const char* RebuildResultText(RebuildResult result);
 
+// While a rebuild runs its output carries this suffix; the output's own name appears
+// only when the rebuild succeeds. A failed rebuild leaves neither.
+inline constexpr const char* kPartialSuffix = ".partial";
+
 // riffSize 0: repair a cut-off recording; otherwise insert the silent track into an
-// intact recording without sound. noAudio: the recording has no sound stream.
+// intact recording without sound. noAudio: the recording has no sound stream. The
+// output exists afterwards only when rebuilt, or empty for NoChunks.
 RebuildResult RebuildRecording(const std::filesystem::path& output, const std::filesystem::path& headerFile,
                                const std::filesystem::path& bodyFile, bool noAudio, uint32_t riffSize);
 

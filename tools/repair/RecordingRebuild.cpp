@@ -45,7 +45,10 @@ bool CopyBody(ByteSource& input, int64_t from, int fd) {
   std::vector<char> piece(kTransferSize);
   for (int64_t pos = from;;) {
     const int64_t n = input.ReadAt(pos, piece.data(), kTransferSize);
-    if (n <= 0) return true;
+    // A read that fails is no end of the recording: a body cut there would be
+    // "repaired" into a shorter recording with nothing to tell that bytes are missing.
+    if (n < 0) return false;
+    if (n == 0) return true;
     if (!WriteAll(fd, piece.data(), static_cast<size_t>(n))) return false;
     pos += n;
   }
@@ -98,6 +101,11 @@ bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std
   created =
       created && WriteNewFile(bodyFile, bodyFd) && CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
   if (bodyFd >= 0) created = ::close(bodyFd) == 0 && created;
+  if (!created) {
+    // Half-written copies are worth nothing; the card still holds the recording.
+    std::filesystem::remove(headerFile, ec);
+    std::filesystem::remove(bodyFile, ec);
+  }
   return created;
 }
 

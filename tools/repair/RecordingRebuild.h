@@ -42,7 +42,7 @@ enum class PrepareResult {
   Rebuilt,            // output holds the rebuilt recording
   Reused,             // an earlier _AddAudio.avi is still there
   NotReadable,        // the head of the input cannot be read
-  CannotCreateFiles,  // shown as application string kAppStrRepairFailed
+  CannotCreateFiles,  // kAppStrRepairFailed: the copies cannot be written, or the input read whole
   RebuildFailed,      // see rebuild
 };
 
@@ -54,7 +54,8 @@ struct PrepareOutcome {
 
 // Copies the head and the rest of input into the header and body files, as a card
 // recording (read only from start to end through the card library) needs before its
-// rebuild; false when either cannot be written whole.
+// rebuild; false, with neither file left, when either cannot be written whole or the
+// input fails to read before its end.
 bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std::filesystem::path& headerFile,
                          const std::filesystem::path& bodyFile);
 

@@ -1,5 +1,7 @@
 #include "tools/repair/SilentTrack.h"
 
+#include <algorithm>
+
 #include "sources/avi/AviFormat.h"
 
 namespace repair {
@@ -10,6 +12,7 @@ constexpr uint32_t kSilentRate = 44100;
 constexpr uint32_t kSilentSampleRate = 22050;
 constexpr uint32_t kSilentBytesPerSecond = 44100;
 constexpr uint32_t kSilentBufferSize = 4410;
+constexpr int64_t kMostSilentBlocks = int64_t{1} << 40;
 }  // namespace
 
 SilentTrackValues ComputeSilentTrack(uint32_t frames, uint32_t scale, uint32_t rate) {
@@ -17,7 +20,10 @@ SilentTrackValues ComputeSilentTrack(uint32_t frames, uint32_t scale, uint32_t r
   if (frames == 0 || rate == 0) return v;
   v.seconds = static_cast<double>(frames) * scale / rate;
   v.frameTime = static_cast<int64_t>(v.seconds * 10000 / frames);
-  v.blocks = static_cast<int64_t>(v.seconds * 10);
+  // A damaged header (scale 0xFFFFFFFF over rate 1) asks for more blocks than an
+  // int64 holds; far fewer already make the file too large for RIFF, which the
+  // rebuild then reports.
+  v.blocks = static_cast<int64_t>(std::min(v.seconds * 10, static_cast<double>(kMostSilentBlocks)));
   v.length = v.blocks * kSilentSamplesPerBlock;
   return v;
 }
