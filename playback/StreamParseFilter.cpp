@@ -301,15 +301,18 @@ void StreamParseFilter::Loop() {
         gst_pad_pause_task(TaskPad());
       return;
     }
-    std::vector<std::uint8_t> data;
-    // A chunk that cannot be read whole (a damaged or cut-off recording) is skipped.
-    if (!reader_->ReadChunk(chunk, data) || data.empty()) continue;
+    // The chunk is read straight into the buffer that carries it downstream; one that
+    // cannot be read whole (a damaged or cut-off recording) is skipped.
+    if (chunk.size == 0) continue;
+    BufferRef read(gst_buffer_new_allocate(nullptr, chunk.size, nullptr));
+    if (!read) continue;
+    GstMapInfo map;
+    if (!gst_buffer_map(read.get(), &map, GST_MAP_WRITE)) continue;
+    const std::int64_t got = reader_->ReadChunkData(chunk, map.data, static_cast<std::int64_t>(chunk.size));
+    gst_buffer_unmap(read.get(), &map);
+    if (got != static_cast<std::int64_t>(chunk.size)) continue;
     SendHeaders(*stream);
-    const gsize size = data.size();
-    auto* owned = new std::vector<std::uint8_t>(std::move(data));
-    GstBuffer* buffer =
-        gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, owned->data(), size, 0, size, owned,
-                                    [](gpointer p) { delete static_cast<std::vector<std::uint8_t>*>(p); });
+    GstBuffer* buffer = read.release();
     GST_BUFFER_PTS(buffer) = pts;
     GST_BUFFER_DTS(buffer) = pts;
     GST_BUFFER_DURATION(buffer) = ChunkDuration(chunk);
