@@ -42,7 +42,8 @@ bool ReadDriveTable(const std::string& path, std::vector<Drive>& drives) {
       if (comma == std::string::npos) break;
       from = comma + 1;
     }
-    if (d.root.empty()) continue;
+    // A drive without a root or without a device behind it is no drive.
+    if (d.root.empty() || d.device.empty()) continue;
     parsed.push_back(std::move(d));
   }
   drives = std::move(parsed);

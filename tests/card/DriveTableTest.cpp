@@ -38,6 +38,17 @@ TEST(DriveTable, LinesGiveRootDeviceAndFlags) {
   EXPECT_FALSE(d[3].removable);
 }
 
+TEST(DriveTable, ALineWithoutRootOrDeviceIsSkippedNotMadeADrive) {
+  // Found by fuzzing: "ROOT||flags" gave a drive with no device behind it.
+  TempFolder temp;
+  const fs::path table = temp.Path() / "drives";
+  WriteTable(table, "/media/card||removable\n |/dev/sdb|removable\n/media/ok|/tmp/ok.img|removable\n");
+  std::vector<drives::Drive> d;
+  ASSERT_TRUE(drives::ReadDriveTable(table.string(), d));
+  ASSERT_EQ(1u, d.size());
+  EXPECT_EQ("/media/ok", d[0].root);
+}
+
 TEST(DriveTable, UnreadableTableMeansNoDrivesNotTheMachinesOwn) {
   TempFolder temp;
   DriveTableScope scope(temp.Path() / "missing");
