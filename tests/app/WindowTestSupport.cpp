@@ -13,6 +13,8 @@
 #include "controls/LanguageMessageBox.h"
 #include "map/WebEngineSetup.h"
 #include "res/SkinResources.h"
+#include "settings/LanguageLibrary.h"
+#include "settings/ViewerSettings.h"
 #include "sources/CFileLoadDlg.h"
 #include "tests/support/TempFolder.h"
 
@@ -53,6 +55,11 @@ void EnsureApplication() {
     }
     return QMessageBox::NoButton;
   });
+}
+
+void UseEnglish() {
+  TheViewerSettings().language = 0;
+  LoadLanguageLibrary(TheViewerSettings());
 }
 
 Messages& ShownMessages() {

@@ -49,6 +49,10 @@ bool WaitUntil(Pred done, int ms) {
   return WaitUntilFor(std::function<bool()>(done), ms);
 }
 
+// Makes English the viewer's language, its library loaded (suites set it in SetUp and
+// again in TearDown, so a test that switched language leaves none behind).
+void UseEnglish();
+
 // Where the suites keep the pictures they take: <build>/screenshots.
 std::filesystem::path ScreenshotFolder();
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "device/DeviceSettings.h"
+#include "tests/device/DefaultSetupCfg.h"
 #include "tests/support/FaultyByteSource.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
@@ -15,20 +16,6 @@ namespace {
 
 // Language texts are irrelevant to the file; a fixed lookup keeps entries checkable.
 std::string FakeText(int number) { return "S" + std::to_string(number); }
-
-const char kDefaultFile[] =
-    "Product Name            : Tarvo\r\n"
-    "H/W Version             : V1.0.0\r\n"
-    "S/W Version             : V1.00\r\n"
-    "Acc Trigger Level       : 3\r\n"
-    "REC Video Qulity        : 3\r\n"
-    "REC Audio Enable        : 1\r\n"
-    "SPK Vol                 : 3\r\n"
-    "Video Channles          : 2\r\n"
-    "Car Battery Volt        : 0\r\n"
-    "Battery CutOff Volt     : 3\r\n"
-    "Power Off Timer         : 2\r\n"
-    "LCD Off Time            : 1\r\n";
 
 std::string Line(const char* label, const std::string& value) {
   std::string line = label;
@@ -57,18 +44,18 @@ class SetupCfg : public ::testing::Test {
 
 TEST_F(SetupCfg, DefaultsGiveTheWorkedExampleByteForByte) {
   ASSERT_TRUE(WriteSetupCfg(file, settings));
-  EXPECT_EQ(kDefaultFile, ReadBytes(file));
+  EXPECT_EQ(devicetest::kDefaultSetupCfg, ReadBytes(file));
 }
 
 TEST_F(SetupCfg, AFullCardKeepsTheOldFileWhole) {
   // The camera reads whatever is there: a half-written file would set it wrongly.
-  WriteBytes(file, kDefaultFile);
+  WriteBytes(file, devicetest::kDefaultSetupCfg);
   settings.accTriggerLevel.Select(6);
   {
     const testsupport::FileSizeLimit limit(100);
     EXPECT_FALSE(WriteSetupCfg(file, settings));
   }
-  EXPECT_EQ(ReadBytes(file), kDefaultFile);
+  EXPECT_EQ(ReadBytes(file), devicetest::kDefaultSetupCfg);
   EXPECT_FALSE(std::filesystem::exists(dir / "setup.cfg.partial"));
 }
 
@@ -253,13 +240,13 @@ TEST_F(SetupCfg, NulByteEndsTheTextOfItsLine) {
 }
 
 TEST_F(SetupCfg, LfOnlyLineEndsReadLikeCrLf) {
-  std::string bytes = kDefaultFile;
+  std::string bytes = devicetest::kDefaultSetupCfg;
   for (std::size_t at; (at = bytes.find("\r\n")) != std::string::npos;) bytes.erase(at, 1);
   WriteBytes(file, bytes);
   ClearDeviceSettings(settings);
   ASSERT_TRUE(Read());
   ASSERT_TRUE(WriteSetupCfg(file, settings));
-  EXPECT_EQ(kDefaultFile, ReadBytes(file));
+  EXPECT_EQ(devicetest::kDefaultSetupCfg, ReadBytes(file));
 }
 
 TEST_F(SetupCfg, MissingFileOrFolderFailsAndChangesNothing) {

@@ -5,6 +5,7 @@
 
 #include "device/SettingDlgModel.h"
 #include "settings/LanguageLibrary.h"
+#include "tests/device/DefaultSetupCfg.h"
 #include "tests/device/DeviceTestSupport.h"
 
 using namespace devicetest;
@@ -12,20 +13,6 @@ using namespace devicetest;
 namespace {
 
 std::string FakeText(int number) { return "S" + std::to_string(number); }
-
-const char kDefaultSetupCfg[] =
-    "Product Name            : Tarvo\r\n"
-    "H/W Version             : V1.0.0\r\n"
-    "S/W Version             : V1.00\r\n"
-    "Acc Trigger Level       : 3\r\n"
-    "REC Video Qulity        : 3\r\n"
-    "REC Audio Enable        : 1\r\n"
-    "SPK Vol                 : 3\r\n"
-    "Video Channles          : 2\r\n"
-    "Car Battery Volt        : 0\r\n"
-    "Battery CutOff Volt     : 3\r\n"
-    "Power Off Timer         : 2\r\n"
-    "LCD Off Time            : 1\r\n";
 
 class SettingModel : public ::testing::Test {
  protected:

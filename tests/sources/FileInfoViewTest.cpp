@@ -65,14 +65,8 @@ void WhenModalOpens(std::function<void(T*)> act) {
 class FileInfoViewTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { apptest::EnsureApplication(); }
-  void SetUp() override {
-    TheViewerSettings().language = 0;
-    LoadLanguageLibrary(TheViewerSettings());
-  }
-  void TearDown() override {
-    TheViewerSettings().language = 0;
-    LoadLanguageLibrary(TheViewerSettings());
-  }
+  void SetUp() override { apptest::UseEnglish(); }
+  void TearDown() override { apptest::UseEnglish(); }
   void MarkUser() { std::ofstream(marker / "User.bin") << ""; }
 
   // A set as an opened card with a settings file leaves it.

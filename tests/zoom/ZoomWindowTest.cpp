@@ -49,14 +49,8 @@ constexpr QRgb kGrey = qRgb(0x96, 0x96, 0x96);
 class ZoomWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { apptest::EnsureApplication(); }
-  void SetUp() override {
-    TheViewerSettings().language = 0;
-    LoadLanguageLibrary(TheViewerSettings());
-  }
-  void TearDown() override {
-    TheViewerSettings().language = 0;
-    LoadLanguageLibrary(TheViewerSettings());
-  }
+  void SetUp() override { apptest::UseEnglish(); }
+  void TearDown() override { apptest::UseEnglish(); }
   // Shows the pattern under everything and waits until it can be read.
   void ShowPattern() {
     pattern.show();
