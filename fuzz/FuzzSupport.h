@@ -89,18 +89,20 @@ inline void IgnoreFileSizeSignal() {
   (void)ignored;
 }
 
-// One folder per fuzzing process for files a target writes, removed at exit.
+// One folder per fuzzing process for files a target writes, removed at exit. The path
+// is never destroyed: the removal runs after the statics' destructors.
 inline const std::filesystem::path& ScratchFolder() {
-  static const std::filesystem::path folder = [] {
+  static const std::filesystem::path* const folder = [] {
     std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
+    auto* made = new std::filesystem::path(pattern);
     std::atexit([] {
       std::error_code ec;
-      std::filesystem::remove_all(ScratchFolder(), ec);
+      std::filesystem::remove_all(*folder, ec);
     });
-    return std::filesystem::path(pattern);
+    return made;
   }();
-  return folder;
+  return *folder;
 }
 
 }  // namespace fuzzsupport
