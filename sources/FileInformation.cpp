@@ -4,6 +4,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "device/DeviceSettings.h"
 #include "settings/StringIds.h"
 #include "sources/RecordingCollection.h"
 
@@ -14,10 +15,11 @@ namespace {
 constexpr uint64_t kKiBPerMiB = 1024;
 constexpr double kMiBPerGiB = 1024.0;
 
-// Whether the card's settings file can be opened for reading. A folder of that name
+// Whether the card's settings file, whose presence tells a dashcam card from a stray
+// one, can be opened for reading. A folder of that name
 // opens on Linux but is no settings file.
 bool SetupFileOpens(const SourceEntry& source) {
-  const std::filesystem::path path = std::filesystem::path(source.root) / kSetupFileName;
+  const std::filesystem::path path = std::filesystem::path(source.root) / kSetupCfgFileName;
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return false;
   std::FILE* file = std::fopen(path.c_str(), "r");

@@ -38,8 +38,6 @@ struct Gathering {
   FileFigures figures;
 };
 
-// The card's settings file, whose presence tells a dashcam card from a stray one.
-inline constexpr const char* kSetupFileName = "setup.cfg";
 // A file of this name beside the viewer enlarges the view with the file list.
 inline constexpr const char* kUserMarkerName = "User.bin";
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "device/DeviceSettings.h"
 #include "settings/StringIds.h"
 #include "sources/FileInformation.h"
 #include "sources/RecordingCollection.h"
@@ -42,7 +43,7 @@ class CardSet : public ::testing::Test {
     set_.sourceKind = kSourceCard;
     WriteSetupFile();
   }
-  void WriteSetupFile() { std::ofstream(temp_ / kSetupFileName) << "MODEL=0\n"; }
+  void WriteSetupFile() { std::ofstream(temp_ / kSetupCfgFileName) << "MODEL=0\n"; }
   void Add(const std::string& name, uint64_t sizeKiB) { set_.entries.push_back(CardEntry(name, sizeKiB)); }
 
   TempFolder temp_;
@@ -129,13 +130,13 @@ TEST_F(CardSet, FolderAndPlainDriveSourcesAreNoCard) {
 
 TEST_F(CardSet, CardWithoutSettingsFileIsRefusedEvenWithRecordings) {
   Add("REC_20240101_120000_2.avi", 10);
-  std::filesystem::remove(temp_ / kSetupFileName);
+  std::filesystem::remove(temp_ / kSetupCfgFileName);
   EXPECT_EQ(kStrInfoNoSetupFile, GatherFileInformation(set_).refusal);
   // A folder of that name is no settings file.
-  std::filesystem::create_directory(temp_ / kSetupFileName);
+  std::filesystem::create_directory(temp_ / kSetupCfgFileName);
   EXPECT_EQ(kStrInfoNoSetupFile, GatherFileInformation(set_).refusal);
   // An upper-case spelling is another file on Linux.
-  std::filesystem::remove(temp_ / kSetupFileName);
+  std::filesystem::remove(temp_ / kSetupCfgFileName);
   std::ofstream(temp_ / "SETUP.CFG") << "x";
   EXPECT_EQ(kStrInfoNoSetupFile, GatherFileInformation(set_).refusal);
 }
@@ -149,7 +150,7 @@ TEST_F(CardSet, CardSourceThatIsNoLongerCurrentIsRefusedNotDereferenced) {
 }
 
 TEST_F(CardSet, AnEmptySettingsFileIsEnough) {
-  std::ofstream(temp_ / kSetupFileName, std::ios::trunc);
+  std::ofstream(temp_ / kSetupCfgFileName, std::ios::trunc);
   Add("EVT_20240101_120000_2.avi", 10);
   EXPECT_EQ(0, GatherFileInformation(set_).refusal);
 }
@@ -224,7 +225,7 @@ TEST_F(CardSource, OpenCardWithoutSettingsFileGives286AndWithItTheFigures) {
   ASSERT_EQ(3, set_.EntryCount());
   EXPECT_EQ(kStrInfoNoSetupFile, GatherFileInformation(set_).refusal);
 
-  std::ofstream(cardRoot_ / kSetupFileName) << "x";
+  std::ofstream(cardRoot_ / kSetupCfgFileName) << "x";
   const Gathering g = GatherFileInformation(set_);
   ASSERT_EQ(0, g.refusal);
   EXPECT_EQ(3, g.figures.totalCount);
@@ -245,7 +246,7 @@ TEST_F(CardSource, FolderOnTheComputerGives287) {
   const std::filesystem::path folder = temp_.Path() / "recordings";
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "REC_20240101_120000_2.avi") << "x";
-  std::ofstream(folder / kSetupFileName) << "x";
+  std::ofstream(folder / kSetupCfgFileName) << "x";
   cardtest::DriveTableScope scope(table_);
   const int count = set_.EnumerateSources();
   ASSERT_TRUE(set_.OpenSourceWithChoice(count - 1, {folder.string()}));
