@@ -25,8 +25,6 @@ constexpr int kTextPadding = 4;
 constexpr int kMinimumStretch = 85;
 constexpr int kCentredPadding = 2;
 
-Qt::Alignment CellAlignment(int column) { return (column == 0 || column == 3) ? Qt::AlignLeft : Qt::AlignHCenter; }
-
 // Paints each cell in the row colours; the list itself has no grid or focus frame.
 class RowDelegate : public QStyledItemDelegate {
  public:
@@ -40,7 +38,8 @@ class RowDelegate : public QStyledItemDelegate {
     painter->setFont(skin::SkinFont(skin::kFontNormal));
     painter->setPen(skin::ToColor(colours.text));
     const int column = index.column();
-    const Qt::Alignment alignment = CellAlignment(column);
+    // Cells align as their headings do.
+    const Qt::Alignment alignment = CSkinHeaderCtrl::HeadingAlignment(column);
     const QRect textRect = CBbListCtrl::CellTextRect(option.rect, column);
     QString text = index.data().toString();
     const int needed = painter->fontMetrics().horizontalAdvance(text);
@@ -127,7 +126,7 @@ void CBbListCtrl::SetHighlightRow(int row) {
 
 QRect CBbListCtrl::CellTextRect(const QRect& cell, int column) {
   // Centred columns are sized tightly for their dates and times: little padding there.
-  const int padding = CellAlignment(column) == Qt::AlignHCenter ? kCentredPadding : kTextPadding;
+  const int padding = CSkinHeaderCtrl::HeadingAlignment(column) == Qt::AlignHCenter ? kCentredPadding : kTextPadding;
   return cell.adjusted(padding, 0, -padding, 0);
 }
 

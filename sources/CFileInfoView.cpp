@@ -35,8 +35,10 @@ struct Placement {
   int rowX;
   QPoint ok;
 };
-constexpr Placement kWide{QSize(634, 742), QRect(10, 10, 364, 692), QPoint(444, 10), 384, QPoint(541, 160)};
-constexpr Placement kNarrow{QSize(250, 230), QRect(), QPoint(70, 10), 10, QPoint(150, 160)};
+constexpr Placement kWide{QSize(CFileInfoView::kWideWidth, CFileInfoView::kWideHeight), QRect(10, 10, 364, 692),
+                          QPoint(444, 10), 384, QPoint(541, 160)};
+constexpr Placement kNarrow{QSize(CFileInfoView::kNarrowWidth, CFileInfoView::kNarrowHeight), QRect(), QPoint(70, 10),
+                            10, QPoint(150, 160)};
 
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
