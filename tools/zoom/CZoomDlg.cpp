@@ -50,14 +50,14 @@ CZoomDlg::CZoomDlg(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       grabScreen(&CZoomDlg::GrabScreenPart),
-      waylandSession(IsWaylandSession()) {
+      waylandSession(IsWaylandSession()),
+      platformName(QGuiApplication::platformName().toStdString()) {
   setObjectName(QStringLiteral("CZoomDlg"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Never destroyed before its owner: a close only hides it.
   setAttribute(Qt::WA_DeleteOnClose, false);
   setAttribute(Qt::WA_QuitOnClose, false);
-  std::string caption;
-  if (LoadLanguageString(kStrZoomCaption, caption)) setWindowTitle(QString::fromStdString(caption));
+  SetCaption();
   move(kInitialX, kInitialY);
   resize(kInitialWidth, kInitialHeight);
 }
@@ -68,14 +68,18 @@ void CZoomDlg::ToggleZoom() {
   if (zoomVisible) {
     HideZoom();
   } else {
-    std::string caption;
-    if (LoadLanguageString(kStrZoomCaption, caption)) setWindowTitle(QString::fromStdString(caption));
+    SetCaption();
     show();
     zoomVisible = true;
     // The timer runs only while the window is shown: a hidden magnifier costs nothing.
     magnifyTimer.start(kMagnifyPeriodMs, this);
   }
   update();
+}
+
+void CZoomDlg::SetCaption() {
+  std::string caption;
+  if (LoadLanguageString(kStrZoomCaption, caption)) setWindowTitle(QString::fromStdString(caption));
 }
 
 void CZoomDlg::HideZoom() {
@@ -114,7 +118,7 @@ bool CZoomDlg::GrabSource(const zoom::Rect& source, QImage& picture) const {
   // Under X11 every screen is a part of one root window: the screen at the root's origin
   // reads any rectangle of it in one request, across screen borders, and its own
   // coordinates are the root's.
-  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+  if (platformName == "xcb") {
     for (QScreen* screen : QGuiApplication::screens()) {
       if (screen->geometry().topLeft() != QPoint(0, 0)) continue;
       const QPixmap grabbed = grabScreen(screen, wanted);
@@ -140,8 +144,6 @@ bool CZoomDlg::GrabSource(const zoom::Rect& source, QImage& picture) const {
 
 void CZoomDlg::Magnify() {
   ++magnifyCount;
-  const QString platform = QGuiApplication::platformName();
-  const std::string platformName = platform.toStdString();
   if (!zoom::PlatformCanCapture(platformName)) {
     captureRefused = true;
     update();

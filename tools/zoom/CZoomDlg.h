@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "tools/zoom/ZoomGeometry.h"
 
@@ -23,7 +24,6 @@ class CZoomDlg : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kTimerMagnify = 100;
   static constexpr int kMagnifyPeriodMs = 40;
   static constexpr int kInitialX = 800;
   static constexpr int kInitialY = 200;
@@ -71,6 +71,8 @@ class CZoomDlg : public QWidget {
 
  private:
   void HideZoom();
+  // The caption from language string 208 (kept as it is without a library).
+  void SetCaption();
   // Grabs `source` (desktop coordinates) from every screen it crosses; false when a
   // screen gives no picture.
   bool GrabSource(const zoom::Rect& source, QImage& picture) const;
@@ -80,5 +82,7 @@ class CZoomDlg : public QWidget {
   QImage sourcePicture;
   bool captureRefused = false;
   bool waylandSession = false;
+  // The platform plugin cannot change while the application runs.
+  std::string platformName;
   int64_t magnifyCount = 0;
 };
