@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 #include "controls/ControlId.h"
 #include "map/MapBrowser.h"
@@ -131,9 +132,7 @@ void CMapViewWnd::RunPageScript(const QString& source, std::function<void(const 
     if (onResult) onResult(QVariant());
     return;
   }
-  browser->RunJavaScript(source, [onResult](const QVariant& result) {
-    if (onResult) onResult(result);
-  });
+  browser->RunJavaScript(source, std::move(onResult));
 }
 
 void CMapViewWnd::resizeEvent(QResizeEvent* event) {

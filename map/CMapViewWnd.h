@@ -26,7 +26,6 @@
 
 #include "map/MapPosition.h"
 
-class MapPage;
 class MapBrowser;
 class TelemetrySamples;
 
@@ -74,7 +73,6 @@ class CMapViewWnd : public QWidget {
 
   // The page has finished loading and takes calls.
   bool PageReady() const { return pageReady; }
-  // The browser, null until LoadMapPage.
   // The browser view (a QWebEngineView), null until the page was first loaded.
   QWidget* Browser() const;
   // The address of the page shown, empty before the first load.

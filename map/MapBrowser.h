@@ -20,6 +20,7 @@ class MapBrowser {
   virtual QWidget* Widget() = 0;
   // Loads the map page; the page refuses to navigate anywhere else.
   virtual void Load(const QUrl& pageUrl) = 0;
+  // `onResult` (may be empty) gets the script's value on the UI thread.
   virtual void RunJavaScript(const QString& source, std::function<void(const QVariant&)> onResult) = 0;
   // The address of the page shown.
   virtual QUrl Url() const = 0;

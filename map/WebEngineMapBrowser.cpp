@@ -5,6 +5,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <utility>
 
 #include "map/MapBrowser.h"
 #include "map/MapPage.h"
@@ -62,7 +63,7 @@ class WebEngineMapBrowser final : public MapBrowser {
 
   void RunJavaScript(const QString& source, std::function<void(const QVariant&)> onResult) override {
     if (onResult) {
-      page_->runJavaScript(source, [onResult](const QVariant& result) { onResult(result); });
+      page_->runJavaScript(source, std::move(onResult));
     } else {
       page_->runJavaScript(source);
     }
