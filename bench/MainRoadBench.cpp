@@ -25,6 +25,7 @@
 
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
+#include "bench/BenchClock.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
@@ -35,15 +36,14 @@
 #include "res/SkinResources.h"
 #include "sources/CFileLoadDlg.h"
 
-using Clock = std::chrono::steady_clock;
 using app::DlgItem;
+using bench::Clock;
+using bench::Ms;
 
 namespace {
 
 // Pictures of the first half second are a recording's start (100-ns units).
 constexpr std::int64_t kStartWindow = 5000000;
-
-double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 
 bool Spin(const std::function<bool()>& done, int ms) {
   QElapsedTimer timer;

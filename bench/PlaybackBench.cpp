@@ -5,8 +5,6 @@
 //
 // usage: playback_bench graph|decode FILE RATE
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -18,22 +16,19 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "playback/CPlayer.h"
 #include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Ms;
+
+using bench::CpuSeconds;
 
 namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 long StatusKb(const char* field) {
   std::ifstream status("/proc/self/status");
@@ -43,8 +38,6 @@ long StatusKb(const char* field) {
     if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
   return 0;
 }
-
-double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 
 // A window that only records when pictures arrive and which ones.
 class CountingWindow final : public playback::ChannelWindow {

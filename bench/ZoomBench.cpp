@@ -7,8 +7,6 @@
 //        zoom_bench show SECONDS [--naive] [--shot PREFIX]   (--naive: the peer's window)
 // Needs a display with screen capture (X11; bench/run-zoom.sh starts Xvfb).
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -26,18 +24,14 @@
 #include <utility>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "res/SkinResources.h"
 #include "tools/zoom/CZoomDlg.h"
 #include "tools/zoom/ZoomGeometry.h"
 
-namespace {
+using bench::CpuSeconds;
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+namespace {
 
 // Something to magnify: a full-screen picture with fine detail, like a video frame.
 class Backdrop : public QWidget {
