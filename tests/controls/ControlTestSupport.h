@@ -11,19 +11,9 @@
 #include <QWidget>
 
 #include "controls/SkinImages.h"
+#include "tests/support/QtApplication.h"
 
-inline QApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "tarvo-controls-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    // Test discovery runs the binary outside ctest's environment: stay headless there too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto* created = new QApplication(argc, argv);
-    return created;
-  }();
-  return *app;
-}
+inline QApplication& TestApp() { return testsupport::TestApplication<QApplication>(); }
 
 // Fixtures hold widgets as members, so the application exists before any test starts.
 inline const bool kTestAppReady = (TestApp(), true);

@@ -15,6 +15,7 @@
 #include "res/SkinIds.h"
 #include "res/generator/Drawers.h"
 #include "res/generator/Style.h"
+#include "tests/support/QtApplication.h"
 
 namespace {
 
@@ -24,12 +25,7 @@ constexpr std::array<const char*, skin::kLanguageCount> kLanguageNames = {
 
 class LanguageImageFitTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "skin_label_fit_test";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { testsupport::TestApplication<QGuiApplication>(); }
 };
 
 TEST_F(LanguageImageFitTest, EveryLabelFitsItsPictureInEveryLanguage) {
