@@ -145,8 +145,9 @@ bool CZoomDlg::GrabSource(const zoom::Rect& source, QImage& picture) const {
 void CZoomDlg::Magnify() {
   ++magnifyCount;
   if (!zoom::PlatformCanCapture(platformName)) {
+    // The notice stays as it is: repainted once, not on every tick.
+    if (!captureRefused) update();
     captureRefused = true;
-    update();
     return;
   }
   const QScreen* primary = QGuiApplication::primaryScreen();
