@@ -86,10 +86,7 @@ bool RecordRecording(const RecordOptions& options, const std::filesystem::path& 
   }
   EncodedMedia media;
   if (!EncodeMedia(settings, media, error)) return false;
-  std::vector<TelemetryRecord> telemetry = MakeTelemetry(drive, options.start, options.seconds);
-  if (!options.gps) {
-    std::erase_if(telemetry, [](const TelemetryRecord& r) { return !r.bytes.empty() && r.bytes[0] == 'G'; });
-  }
+  const std::vector<TelemetryRecord> telemetry = MakeTelemetry(drive, options.start, options.seconds, options.gps);
 
   AviLayout layout;
   layout.cameraCount = options.cameras;

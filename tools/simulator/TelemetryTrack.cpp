@@ -67,7 +67,7 @@ std::string GsensorRecord(double x, double y, double z) {
   return r;
 }
 
-std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds) {
+std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds, bool gps) {
   std::tm local = start;
   const time_t startUtc = timegm(&local) - kCameraUtcOffsetHours * 3600;
   const double startOfDay = start.tm_hour * 3600.0 + start.tm_min * 60.0 + start.tm_sec;
@@ -76,7 +76,7 @@ std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& st
   std::vector<TelemetryRecord> records;
   for (int32_t ms = 0; ms < lengthMs; ms += kGsensorPeriodMs) {
     const double t = startOfDay + ms / 1000.0;
-    if (ms % kGpsPeriodMs == 0) {
+    if (gps && ms % kGpsPeriodMs == 0) {
       const time_t when = startUtc + ms / 1000;
       std::tm utc{};
       gmtime_r(&when, &utc);

@@ -24,8 +24,9 @@ constexpr int kGpsPeriodMs = 1000;
 constexpr int kGsensorPeriodMs = 100;
 
 // start: the camera's local clock at the recording's first frame, as a UTC-less
-// broken-down time (the file name's date and time).
-std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds);
+// broken-down time (the file name's date and time). Without `gps` only the G-sensor
+// records are made (a camera without a receiver).
+std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds, bool gps = true);
 
 // One RMC sentence (without "$" and line end, with its checksum).
 std::string RmcSentence(const std::tm& utc, int hundredths, bool valid, const DriveState& state);
