@@ -40,10 +40,6 @@ constexpr Placement kWide{QSize(CFileInfoView::kWideWidth, CFileInfoView::kWideH
 constexpr Placement kNarrow{QSize(CFileInfoView::kNarrowWidth, CFileInfoView::kNarrowHeight), QRect(), QPoint(70, 10),
                             10, QPoint(150, 160)};
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 CFileInfoView::CFileInfoView(fileinfo::FileFigures gathered, int languageIndex, QWidget* owner,
@@ -115,8 +111,8 @@ void CFileInfoView::FillList() {
   items.reserve(static_cast<qsizetype>(figures.rows.size()));
   int number = 1;
   for (const fileinfo::FileRow& row : figures.rows) {
-    auto* item =
-        new QTreeWidgetItem(QStringList{QString::number(number++), FromUtf8(row.name), FromUtf8(row.sizeText)});
+    auto* item = new QTreeWidgetItem(
+        QStringList{QString::number(number++), QString::fromStdString(row.name), QString::fromStdString(row.sizeText)});
     items.push_back(item);
   }
   list->addTopLevelItems(items);
@@ -125,14 +121,14 @@ void CFileInfoView::FillList() {
 void CFileInfoView::FillRows() {
   using fileinfo::FormatCount;
   using fileinfo::FormatGiB;
-  rows[0]->countAll = FromUtf8(FormatCount(figures.totalCount));
-  rows[0]->sizeAll = FromUtf8(FormatGiB(figures.totalKiB));
-  rows[1]->countNormal = FromUtf8(FormatCount(figures.normalCount));
-  rows[1]->sizeNormal = FromUtf8(FormatGiB(figures.normalKiB));
-  rows[2]->countEvent = FromUtf8(FormatCount(figures.eventCount));
-  rows[2]->sizeEvent = FromUtf8(FormatGiB(figures.eventKiB));
-  rows[3]->countParking = FromUtf8(FormatCount(figures.parkingCount));
-  rows[3]->sizeParking = FromUtf8(FormatGiB(figures.parkingKiB));
+  rows[0]->countAll = QString::fromStdString(FormatCount(figures.totalCount));
+  rows[0]->sizeAll = QString::fromStdString(FormatGiB(figures.totalKiB));
+  rows[1]->countNormal = QString::fromStdString(FormatCount(figures.normalCount));
+  rows[1]->sizeNormal = QString::fromStdString(FormatGiB(figures.normalKiB));
+  rows[2]->countEvent = QString::fromStdString(FormatCount(figures.eventCount));
+  rows[2]->sizeEvent = QString::fromStdString(FormatGiB(figures.eventKiB));
+  rows[3]->countParking = QString::fromStdString(FormatCount(figures.parkingCount));
+  rows[3]->sizeParking = QString::fromStdString(FormatGiB(figures.parkingKiB));
   for (CBbTextCtrl* row : rows) row->update();
 }
 
