@@ -40,17 +40,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::tm At(int hour, int minute, int second) {
-  std::tm t{};
-  t.tm_year = 2024 - 1900;
-  t.tm_mon = 4;
-  t.tm_mday = 12;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-  return t;
-}
-
 // The recordings every test plays, made once per process: in list order a two-camera
 // recording with GPS, a second one, an event, and a one-camera parking recording
 // without GPS.
@@ -67,10 +56,10 @@ const fs::path& RecordingFolder() {
       o.gps = gps;
       fixtures::Record(o, folder.Path());
     };
-    make(2, 6, "REC", At(8, 30, 0), true);
-    make(2, 2, "REC", At(8, 31, 0), true);
-    make(2, 2, "EVT", At(8, 32, 0), true);
-    make(1, 2, "PRK", At(9, 0, 0), false);
+    make(2, 6, "REC", fixtures::CameraClock(8, 30, 0), true);
+    make(2, 2, "REC", fixtures::CameraClock(8, 31, 0), true);
+    make(2, 2, "EVT", fixtures::CameraClock(8, 32, 0), true);
+    make(1, 2, "PRK", fixtures::CameraClock(9, 0, 0), false);
   }
   return folder.Path();
 }
@@ -394,7 +383,7 @@ TEST_F(MainRoad, ACardImageThroughTheDriveTablePlaysItsRecordingsACutOffOneAfter
   // Power lost half way through the event: the camera left it with zero sizes.
   simulator::RecordOptions o = fixtures::SmallOptions(2, 2, avi::AudioKind::Aac);
   o.typeCode = "EVT";
-  o.start = At(8, 32, 0);
+  o.start = fixtures::CameraClock(8, 32, 0);
   o.cutAt = 30000;
   const fs::path event = fixtures::Record(o, card.Path());
   ASSERT_EQ(Tool("card put '" + image.string() + "' NORMAL '" + intact.string() + "'"), 0);
@@ -430,9 +419,9 @@ TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOne
   simulator::RecordOptions o = fixtures::SmallOptions(2, 6, avi::AudioKind::Pcm);
   o.sizes = {{320, 180}, {192, 108}};
   o.framesPerSecond = 15;
-  o.start = At(7, 0, 0);
+  o.start = fixtures::CameraClock(7, 0, 0);
   const fs::path damaged = fixtures::Record(o, folder.Path());
-  o.start = At(7, 1, 0);
+  o.start = fixtures::CameraClock(7, 1, 0);
   fixtures::Record(o, folder.Path());
   {
     // From 3 s on every picture is noise behind its start code and NAL header.

@@ -15,6 +15,17 @@
 
 namespace fixtures {
 
+std::tm CameraClock(int hour, int minute, int second) {
+  std::tm t{};
+  t.tm_year = 2024 - 1900;
+  t.tm_mon = 4;
+  t.tm_mday = 12;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+  return t;
+}
+
 simulator::RecordOptions SmallOptions(int cameras, double seconds, avi::AudioKind audio) {
   simulator::RecordOptions o;
   o.cameras = cameras;
@@ -23,13 +34,7 @@ simulator::RecordOptions SmallOptions(int cameras, double seconds, avi::AudioKin
   o.framesPerSecond = 30;
   o.bitrateKbps = 150;
   o.audio = audio;
-  o.start = std::tm{};
-  o.start.tm_year = 124;
-  o.start.tm_mon = 4;
-  o.start.tm_mday = 12;
-  o.start.tm_hour = 8;
-  o.start.tm_min = 30;
-  o.start.tm_sec = 15;
+  o.start = CameraClock(8, 30, 15);
   return o;
 }
 

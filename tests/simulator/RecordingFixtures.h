@@ -3,6 +3,7 @@
 // and a real GStreamer decode.
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "tools/simulator/Simulator.h"
 
 namespace fixtures {
+
+// The camera's clock on the suites' recording day, 2024-05-12, at the given time.
+std::tm CameraClock(int hour, int minute, int second);
 
 // Small, fast recordings: 160x90 pictures, low bit rate.
 simulator::RecordOptions SmallOptions(int cameras, double seconds, avi::AudioKind audio);

@@ -3,23 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "tests/simulator/RecordingFixtures.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 #include "tools/simulator/Drive.h"
 #include "tools/simulator/TelemetryTrack.h"
 
 namespace {
-
-std::tm Start(int hour, int minute, int second) {
-  std::tm t{};
-  t.tm_year = 124;
-  t.tm_mon = 4;
-  t.tm_mday = 12;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-  return t;
-}
 
 std::vector<std::string> Fields(const std::string& s) {
   std::vector<std::string> f;
@@ -41,7 +31,7 @@ double NmeaToDegrees(const std::string& text) {
 
 TEST(TelemetryTrack, GpsOncePerSecondGsensorTenTimesWithInvalidFixesFirst) {
   const simulator::Drive drive;
-  const auto records = simulator::MakeTelemetry(drive, Start(8, 30, 15), 6);
+  const auto records = simulator::MakeTelemetry(drive, fixtures::CameraClock(8, 30, 15), 6);
   int gps = 0, gsensor = 0;
   for (const auto& r : records) {
     if (r.bytes[0] == 'G') {
@@ -64,7 +54,7 @@ TEST(TelemetryTrack, GpsOncePerSecondGsensorTenTimesWithInvalidFixesFirst) {
 
 TEST(TelemetryTrack, FixesCarryUtcNineHoursBehindTheCameraClockAndAChecksum) {
   const simulator::Drive drive;
-  const auto records = simulator::MakeTelemetry(drive, Start(3, 0, 0), 5);
+  const auto records = simulator::MakeTelemetry(drive, fixtures::CameraClock(3, 0, 0), 5);
   const std::string& fix = records[4 * 11].bytes;  // the fix at 4 s
   ASSERT_EQ(fix[0], 'G');
   const std::vector<std::string> f = Fields(fix);
@@ -103,7 +93,7 @@ TEST(TelemetryTrack, RmcFieldsMatchTheDriveState) {
   s.position = {37.5665, 126.9780};
   s.speedKmh = 50;
   s.courseDegrees = 183.5;
-  std::tm utc = Start(23, 59, 58);
+  std::tm utc = fixtures::CameraClock(23, 59, 58);
   const std::vector<std::string> f = Fields(simulator::RmcSentence(utc, 0, true, s));
   EXPECT_EQ(f[0], "GPRMC");
   EXPECT_NEAR(NmeaToDegrees(f[3]), 37.5665, 1e-6);
