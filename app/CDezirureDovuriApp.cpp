@@ -7,6 +7,7 @@
 
 #include "app/AppInfo.h"
 #include "app/CDezirureDovuriDlg.h"
+#include "controls/FocusReturn.h"
 #include "map/WebEngineSetup.h"
 #include "res/SkinResources.h"
 #include "settings/ViewerSettings.h"
@@ -41,6 +42,7 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QString::fromUtf8(app::kAppName));
   QApplication::setOrganizationName(QString::fromUtf8(app::kOrganizationName));
   InitSkinResources();
+  InstallFocusReturn(application);
 
   // Paths on the command line open as a drop of them would, once the window shows.
   SetStartupPaths(args.paths);

@@ -1,8 +1,6 @@
 #include "controls/LanguageMessageBox.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <QTimer>
 #include <mutex>
 #include <string>
 
@@ -23,7 +21,7 @@ MessagePresenter& Presenter() {
 QMessageBox::StandardButton RealBox(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, buttons, parent);
   box.setWindowModality(Qt::ApplicationModal);
-  return static_cast<QMessageBox::StandardButton>(ExecMessageBox(box));
+  return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 }  // namespace
@@ -49,17 +47,4 @@ QMessageBox::StandardButton ShowLanguageMessage(QWidget* parent, int number, QMe
   std::string text;
   if (!LoadLanguageString(number, text)) return QMessageBox::NoButton;
   return ShowMessage(parent, prefix + QString::fromStdString(text), buttons);
-}
-
-int ExecMessageBox(QMessageBox& box) {
-  QWidget* below = box.parentWidget() != nullptr ? box.parentWidget()->window() : nullptr;
-  const int answer = box.exec();
-  if (below != nullptr) {
-    QPointer<QWidget> asker = below;
-    QTimer::singleShot(0, asker, [asker] {
-      QWidget* window = asker.data();
-      if (window != nullptr && window->isVisible()) window->activateWindow();
-    });
-  }
-  return answer;
 }

@@ -25,8 +25,3 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
 QMessageBox::StandardButton ShowLanguageMessage(QWidget* parent, int number,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 const QString& prefix = QString());
-
-// Runs a box of the viewer's and, once it is gone, hands the keyboard back to the
-// window below it (without a window manager nobody else would, and Enter or Escape
-// after the box would reach no window). Returns what exec() returned.
-int ExecMessageBox(QMessageBox& box);

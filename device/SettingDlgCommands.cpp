@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 
-#include "controls/LanguageMessageBox.h"
 #include "device/CSettingDlg.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
@@ -93,5 +92,5 @@ void CSettingDlg::closeEvent(QCloseEvent* event) {
 QMessageBox::StandardButton CSettingDlg::Ask(const QString& text, QMessageBox::StandardButtons buttons) {
   if (askUser) return askUser(text, buttons);
   QMessageBox box(QMessageBox::NoIcon, windowTitle(), text, buttons, this);
-  return static_cast<QMessageBox::StandardButton>(ExecMessageBox(box));
+  return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -3,7 +3,6 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 
-#include "controls/LanguageMessageBox.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
 #include "tools/capture/CaptureFolder.h"
@@ -22,7 +21,6 @@ StillCaptureResult RunCaptureCommand(playback::CPlayer& player, const std::strin
   QMessageBox box(QMessageBox::Question, QString(), QString::fromStdString(result.names.track1 + question),
                   QMessageBox::Yes | QMessageBox::No, parent);
   box.setObjectName(QStringLiteral("CaptureSavedBox"));
-  if (ExecMessageBox(box) == QMessageBox::Yes && openFolder)
-    openFolder(QUrl::fromLocalFile(QString::fromStdString(folder)));
+  if (box.exec() == QMessageBox::Yes && openFolder) openFolder(QUrl::fromLocalFile(QString::fromStdString(folder)));
   return result;
 }
