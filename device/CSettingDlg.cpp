@@ -77,7 +77,7 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
   setProperty("templateId", 135);
   setProperty("iconId", kIconId);
   setFont(skin::SkinFont(skin::kFontSmall));
-  programFolder = platform::ExecutableFolder();
+  programFolder = platform::ProgramFolder();
   safeFolder = platform::ConfigFolder() / "format-keep";
   runProgram = RunWithQProcess;
 

@@ -11,7 +11,7 @@ MakeMapBrowserFunction LoadEntry() {
   static MakeMapBrowserFunction entry = nullptr;
   std::call_once(once, [] {
     // Kept for the life of the process: its objects live until the process ends.
-    static QLibrary module(QString::fromStdString((platform::ExecutableFolder() / kMapBrowserModule).string()));
+    static QLibrary module(QString::fromStdString((platform::ProgramFolder() / kMapBrowserModule).string()));
     if (module.load()) entry = reinterpret_cast<MakeMapBrowserFunction>(module.resolve(kMapBrowserEntry));
   });
   return entry;

@@ -33,7 +33,7 @@ void SettingsProfileStore::Remove(const std::string& section, const std::string&
 }
 
 QString DefaultProfileFile() {
-  const std::filesystem::path folder = platform::UserConfigFolder();
+  const std::filesystem::path folder = platform::ConfigFolder();
   if (folder.empty()) return {};
   QString name = QCoreApplication::applicationName();
   if (name.isEmpty()) name = QString::fromUtf8(kFallbackApplicationName);

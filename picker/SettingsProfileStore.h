@@ -22,9 +22,9 @@ class SettingsProfileStore : public ProfileStore {
   QSettings& settings_;
 };
 
-// The viewer's profile: "<application name>.ini" in the user's config folder, beside
-// the HKEY_CURRENT_USER hive (~/.config/tarvo-viewer/tarvo-viewer.ini). Empty when
-// there is no home folder.
+// The viewer's profile: "<application name>.ini" in the config folder, beside
+// option.ini and the registry hives (~/.config/tarvo-viewer/tarvo-viewer.ini unless
+// portable or TARVO_CONFIG_DIR). Empty when there is no home folder.
 QString DefaultProfileFile();
 
 }  // namespace picker

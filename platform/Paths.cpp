@@ -1,7 +1,5 @@
 #include "platform/Paths.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -11,6 +9,8 @@ namespace fs = std::filesystem;
 
 namespace platform {
 namespace {
+
+constexpr const char* kSettingsFileName = "option.ini";
 
 fs::path EnvPath(const char* name) {
   const char* value = std::getenv(name);
@@ -36,6 +36,27 @@ fs::path UserDir(const std::string& key, const char* fallbackName) {
   return home / fallbackName;
 }
 
+// Earlier builds kept option.ini in "config" beside the binary; the user's own file
+// starts as a copy of it. Once the user has a file, the old one is never read again.
+void TakeOverEarlierSettings(const fs::path& earlierFolder, const fs::path& userFolder) {
+  std::error_code ec;
+  const fs::path earlier = earlierFolder / kSettingsFileName;
+  const fs::path mine = userFolder / kSettingsFileName;
+  if (fs::exists(mine, ec) || !fs::is_regular_file(earlier, ec)) return;
+  fs::create_directories(userFolder, ec);
+  fs::copy_file(earlier, mine, fs::copy_options::skip_existing, ec);
+}
+
+// <binary>/<relative> when that folder exists, else the binary's folder.
+fs::path InstalledOrBeside(const char* relative) {
+  const fs::path exeFolder = ExecutableFolder();
+  if (exeFolder.empty()) return {};
+  std::error_code ec;
+  const fs::path installed = (exeFolder / relative).lexically_normal();
+  if (fs::is_directory(installed, ec)) return installed;
+  return exeFolder;
+}
+
 }  // namespace
 
 fs::path ExecutableFolder() {
@@ -44,6 +65,10 @@ fs::path ExecutableFolder() {
   if (ec) return {};
   return exe.parent_path();
 }
+
+fs::path ProgramFolder() { return InstalledOrBeside(TARVO_PROGRAM_FOLDER_FROM_BIN); }
+
+fs::path ProgramDataFolder() { return InstalledOrBeside(TARVO_DATA_FOLDER_FROM_BIN); }
 
 fs::path UserConfigFolder() {
   fs::path base = EnvPath("XDG_CONFIG_HOME");
@@ -69,24 +94,37 @@ fs::path DocumentsFolder() { return UserDir("XDG_DOCUMENTS_DIR", "Documents"); }
 
 fs::path DesktopFolder() { return UserDir("XDG_DESKTOP_DIR", "Desktop"); }
 
-bool IsWritableFolder(const fs::path& folder) {
+bool IsPortable() { return IsPortableBeside(ExecutableFolder()); }
+
+bool IsPortableBeside(const fs::path& exeFolder) {
   std::error_code ec;
-  return !folder.empty() && fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+  return !exeFolder.empty() && fs::exists(exeFolder / kPortableMarker, ec);
 }
 
-fs::path ConfigFolder() {
-  if (fs::path forced = EnvPath("TARVO_CONFIG_DIR"); !forced.empty()) return forced;
-  const fs::path exeFolder = ExecutableFolder();
-  if (IsWritableFolder(exeFolder)) return exeFolder / "config";
-  return UserConfigFolder();
+UserFolders UserFoldersBeside(const fs::path& exeFolder) {
+  UserFolders folders;
+  const fs::path forcedConfig = EnvPath("TARVO_CONFIG_DIR");
+  if (IsPortableBeside(exeFolder)) {
+    folders = {exeFolder / "config", exeFolder / "cache", exeFolder / "temp"};
+  } else {
+    folders.config = UserConfigFolder();
+    folders.cache = UserCacheFolder();
+    if (!folders.cache.empty()) folders.temp = folders.cache / "temp";
+    if (forcedConfig.empty() && !folders.config.empty() && !exeFolder.empty()) {
+      TakeOverEarlierSettings(exeFolder / "config", folders.config);
+    }
+  }
+  if (!forcedConfig.empty()) folders.config = forcedConfig;
+  return folders;
 }
+
+fs::path ConfigFolder() { return UserFoldersBeside(ExecutableFolder()).config; }
+
+fs::path CacheFolder() { return UserFoldersBeside(ExecutableFolder()).cache; }
 
 fs::path TempFolder() {
   if (fs::path forced = EnvPath("TARVO_TEMP_DIR"); !forced.empty()) return forced;
-  const fs::path exeFolder = ExecutableFolder();
-  if (IsWritableFolder(exeFolder)) return exeFolder / "temp";
-  const fs::path cache = UserCacheFolder();
-  return cache.empty() ? fs::path() : cache / "temp";
+  return UserFoldersBeside(ExecutableFolder()).temp;
 }
 
 }  // namespace platform

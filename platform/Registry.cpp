@@ -134,7 +134,7 @@ std::string HexDword(std::uint32_t value) {
 }  // namespace
 
 std::filesystem::path Registry::HiveFile(RegistryHive hive) {
-  const std::filesystem::path folder = hive == RegistryHive::kCurrentUser ? UserConfigFolder() : ConfigFolder();
+  const std::filesystem::path folder = ConfigFolder();
   if (folder.empty()) return {};
   return folder / (hive == RegistryHive::kCurrentUser ? "HKEY_CURRENT_USER.ini" : "HKEY_LOCAL_MACHINE.ini");
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A small stand-in for the system registry: each hive is an INI file whose sections
 // are key paths ("Software\GNU\ffdshow") and whose entries are typed values.
-// HKEY_CURRENT_USER lives in the user's config folder, HKEY_LOCAL_MACHINE in the
-// program's config folder. Key paths and value names compare case-insensitively, as
+// Both hives live in the config folder beside option.ini (the user's own, or the
+// program's in portable mode). Key paths and value names compare case-insensitively, as
 // registry names do. Every change re-reads the file and replaces it whole (write to a
 // temporary file, then rename), so a crash never leaves half a hive behind.
 
@@ -19,8 +19,7 @@ enum class RegistryHive { kCurrentUser, kLocalMachine };
 
 class Registry {
  public:
-  // The hive file: UserConfigFolder()/"HKEY_CURRENT_USER.ini" or
-  // ConfigFolder()/"HKEY_LOCAL_MACHINE.ini".
+  // The hive file: ConfigFolder()/"HKEY_CURRENT_USER.ini" or "HKEY_LOCAL_MACHINE.ini".
   static std::filesystem::path HiveFile(RegistryHive hive);
 
   explicit Registry(RegistryHive hive);

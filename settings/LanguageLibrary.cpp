@@ -48,7 +48,7 @@ TarvoLanguageStringFunction LookupFunction(void* handle) {
 }
 
 void* OpenLanguageFile(const char* fileName) {
-  const std::filesystem::path besideExecutable = platform::ExecutableFolder();
+  const std::filesystem::path besideExecutable = platform::ProgramFolder();
   void* handle = nullptr;
   if (!besideExecutable.empty()) handle = ::dlopen((besideExecutable / fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) handle = ::dlopen(fileName, RTLD_NOW | RTLD_LOCAL);

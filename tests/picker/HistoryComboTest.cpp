@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "picker/CHistoryCombo.h"
 #include "picker/SettingsProfileStore.h"
 #include "tests/picker/PickerTestSupport.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
 
@@ -143,11 +145,13 @@ TEST_F(HistoryComboTest, EnterConfirmsTheTypedTextWithoutAddingAnItem) {
   EXPECT_EQ(combo.currentText(), QStringLiteral("/typed/path"));
 }
 
-TEST(ProfileLocation, DefaultProfileSitsInTheUsersConfigFolder) {
+TEST(ProfileLocation, DefaultProfileSitsInTheConfigFolder) {
   pickertest::EnsureApplication();
-  const std::string configHome = std::getenv("XDG_CONFIG_HOME");
+  const std::string name = QCoreApplication::applicationName().toStdString() + ".ini";
+  EXPECT_EQ(picker::DefaultProfileFile().toStdString(), std::string(std::getenv("TARVO_CONFIG_DIR")) + "/" + name);
+  testsupport::ScopedEnv forced("TARVO_CONFIG_DIR", nullptr);
   EXPECT_EQ(picker::DefaultProfileFile().toStdString(),
-            configHome + "/tarvo-viewer/" + QCoreApplication::applicationName().toStdString() + ".ini");
+            std::string(std::getenv("XDG_CONFIG_HOME")) + "/tarvo-viewer/" + name);
 }
 
 }  // namespace

@@ -124,16 +124,20 @@ TEST_F(RegistryFile, UnwritableLocationFailsCleanly) {
   EXPECT_FALSE(blocked.KeyExists("K"));
 }
 
-TEST(RegistryHives, CurrentUserInUserConfigAndLocalMachineInProgramConfig) {
+TEST(RegistryHives, BothHivesAreFilesOfTheirOwnInTheConfigFolder) {
   TempFolder dir;
   ScopedEnv xdg("XDG_CONFIG_HOME", (dir / "cfg").c_str());
+  {
+    ScopedEnv config("TARVO_CONFIG_DIR", nullptr);
+    EXPECT_EQ(dir / "cfg" / "tarvo-viewer" / "HKEY_CURRENT_USER.ini", Registry::HiveFile(RegistryHive::kCurrentUser));
+  }
   ScopedEnv config("TARVO_CONFIG_DIR", (dir / "prog").c_str());
-  EXPECT_EQ(dir / "cfg" / "tarvo-viewer" / "HKEY_CURRENT_USER.ini", Registry::HiveFile(RegistryHive::kCurrentUser));
+  EXPECT_EQ(dir / "prog" / "HKEY_CURRENT_USER.ini", Registry::HiveFile(RegistryHive::kCurrentUser));
   EXPECT_EQ(dir / "prog" / "HKEY_LOCAL_MACHINE.ini", Registry::HiveFile(RegistryHive::kLocalMachine));
   Registry user(RegistryHive::kCurrentUser);
   Registry machine(RegistryHive::kLocalMachine);
   ASSERT_TRUE(user.SetDword("Software\\GNU\\ffdshow", "h264", 1));
-  EXPECT_TRUE(std::filesystem::exists(dir / "cfg" / "tarvo-viewer" / "HKEY_CURRENT_USER.ini"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "prog" / "HKEY_CURRENT_USER.ini"));
   EXPECT_FALSE(machine.GetDword("Software\\GNU\\ffdshow", "h264").has_value());
 }
 
