@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Volume %1 formatteren met FAT32 en het label "%2"?\nAlle gegevens erop worden gewist.
 292	De geheugenkaart is niet meer bereikbaar. Controleer of de kaart nog is geplaatst.
 293	Dit bureaublad staat geen schermopname toe, dus het vergrootglas kan het scherm niet tonen.
+470	Kaartfout melden
 )TABLE";
 
 }  // namespace

@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Format the volume %1 with FAT32 and the label "%2"?\nAll data on it will be erased.
 292	The memory card can no longer be reached. Check that it is still inserted.
 293	This desktop does not allow screen capture, so the magnifier cannot show the screen.
+470	Report a map error
 )TABLE";
 
 }  // namespace

@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Formater le volume %1 en FAT32 avec le nom « %2 » ?\nToutes ses données seront effacées.
 292	La carte mémoire n'est plus accessible. Vérifiez qu'elle est toujours insérée.
 293	Ce bureau n'autorise pas la capture d'écran : la loupe ne peut pas afficher l'écran.
+470	Signaler une erreur de carte
 )TABLE";
 
 }  // namespace

@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Den Datenträger %1 mit FAT32 und der Bezeichnung „%2“ formatieren?\nAlle Daten darauf werden gelöscht.
 292	Die Speicherkarte ist nicht mehr erreichbar. Prüfen Sie, ob sie noch eingesteckt ist.
 293	Dieser Desktop erlaubt keine Bildschirmaufnahme, daher kann die Lupe den Bildschirm nicht zeigen.
+470	Kartenfehler melden
 )TABLE";
 
 }  // namespace

@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Formattare il volume %1 in FAT32 con l'etichetta "%2"?\nTutti i dati verranno cancellati.
 292	La scheda di memoria non è più raggiungibile. Verificare che sia ancora inserita.
 293	Questo desktop non consente la cattura dello schermo, quindi la lente non può mostrarlo.
+470	Segnala un errore della mappa
 )TABLE";
 
 }  // namespace

@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Sformatować wolumin %1 w systemie FAT32 z etykietą „%2”?\nWszystkie dane na nim zostaną usunięte.
 292	Karta pamięci jest niedostępna. Sprawdź, czy jest nadal włożona.
 293	Ten pulpit nie pozwala na przechwytywanie ekranu, więc lupa nie może go pokazać.
+470	Zgłoś błąd mapy
 )TABLE";
 
 }  // namespace

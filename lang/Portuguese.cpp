@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Formatar o volume %1 em FAT32 com o nome "%2"?\nTodos os dados nele serão apagados.
 292	O cartão de memória já não está acessível. Verifique se continua inserido.
 293	Esta área de trabalho não permite a captura da tela, por isso a lupa não pode mostrá-la.
+470	Comunicar um erro no mapa
 )TABLE";
 
 }  // namespace

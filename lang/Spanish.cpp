@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	¿Formatear el volumen %1 en FAT32 con la etiqueta "%2"?\nSe borrarán todos sus datos.
 292	No se puede acceder a la tarjeta de memoria. Compruebe que sigue insertada.
 293	Este escritorio no permite capturar la pantalla, por lo que la lupa no puede mostrarla.
+470	Informar de un error en el mapa
 )TABLE";
 
 }  // namespace

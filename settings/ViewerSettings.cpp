@@ -53,6 +53,14 @@ void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
     parsed.model = AtoiValue(value);
   } else if (key == "SPEED") {
     parsed.speedInMiles = AtoiValue(value) != 0;
+  } else if (key == "TILE_ADDRESS") {
+    parsed.tileAddress = value;
+  } else if (key == "TILE_CREDIT") {
+    parsed.tileCredit = value;
+  } else if (key == "TILE_CREDIT_LINK") {
+    parsed.tileCreditLink = value;
+  } else if (key == "TILE_REPORT_LINK") {
+    parsed.tileReportLink = value;
   }
 }
 
@@ -102,6 +110,11 @@ bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& sett
   text += "DEFAULT_LANGUAGE=" + std::to_string(settings.defaultLanguage) + "\r\n";
   text += "MODEL=" + std::to_string(settings.model) + "\r\n";
   text += std::string("SPEED=") + (settings.speedInMiles ? "1" : "0") + "\r\n";
+  text += "[MAP]\r\n";
+  text += std::string("TILE_ADDRESS=").append(SingleLineText(settings.tileAddress)) + "\r\n";
+  text += std::string("TILE_CREDIT=").append(SingleLineText(settings.tileCredit)) + "\r\n";
+  text += std::string("TILE_CREDIT_LINK=").append(SingleLineText(settings.tileCreditLink)) + "\r\n";
+  text += std::string("TILE_REPORT_LINK=").append(SingleLineText(settings.tileReportLink)) + "\r\n";
   return platform::WriteWholeFile(path, text);
 }
 

@@ -1,9 +1,17 @@
 #pragma once
-// The viewer's own options (config/option.ini) and the one process-wide record of them.
+// The viewer's own options (option.ini in the config folder) and the one process-wide
+// record of them.
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
+
+// The map's tile source as the file holds it by default: OpenStreetMap's tile server,
+// its credit with the copyright page, and the page where users report map errors.
+inline constexpr const char* kDefaultTileAddress = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
+inline constexpr const char* kDefaultTileCredit = "\u00A9 OpenStreetMap contributors";
+inline constexpr const char* kDefaultTileCreditLink = "https://www.openstreetmap.org/copyright";
+inline constexpr const char* kDefaultTileReportLink = "https://www.openstreetmap.org/fixthemap";
 
 struct ViewerSettings {
   std::string saveDirectory;         // SAVE_DIRECTORY: folder for still captures (UTF-8)
@@ -13,6 +21,12 @@ struct ViewerSettings {
   std::int32_t defaultLanguage = 0;  // DEFAULT_LANGUAGE: kept, nothing uses it
   std::int32_t model = 0;            // MODEL: dashcam model index
   bool speedInMiles = false;         // SPEED: show mph instead of km/h
+  // [MAP]: where the map's tiles come from and whom they credit (UTF-8). An address
+  // without {z}, {x} and {y} falls back to the default; an empty link shows no link.
+  std::string tileAddress = kDefaultTileAddress;        // TILE_ADDRESS: URL template
+  std::string tileCredit = kDefaultTileCredit;          // TILE_CREDIT: plain text
+  std::string tileCreditLink = kDefaultTileCreditLink;  // TILE_CREDIT_LINK
+  std::string tileReportLink = kDefaultTileReportLink;  // TILE_REPORT_LINK
   // The loaded language library (a dlopen handle), null while none is loaded.
   // Only settings/LanguageLibrary.cpp opens and closes it.
   void* languageLibrary = nullptr;
@@ -26,7 +40,8 @@ ViewerSettings& TheViewerSettings();
 // be opened.
 bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings);
 
-// Writes the whole fifteen-line file (CR LF line ends); the folder is not created.
+// Writes the whole file: the fifteen lines of [DIRECTORY] and [OPTION], then the five
+// of [MAP] (CR LF line ends); the folder is not created.
 // False when the file cannot be created or written.
 bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings);
 

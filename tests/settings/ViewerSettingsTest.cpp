@@ -32,7 +32,12 @@ const char kDefaultFile[] =
     "LANGUAGE=0\r\n"
     "DEFAULT_LANGUAGE=0\r\n"
     "MODEL=0\r\n"
-    "SPEED=0\r\n";
+    "SPEED=0\r\n"
+    "[MAP]\r\n"
+    "TILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
+    "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\n"
+    "TILE_CREDIT_LINK=https://www.openstreetmap.org/copyright\r\n"
+    "TILE_REPORT_LINK=https://www.openstreetmap.org/fixthemap\r\n";
 
 // Points the documents folder into the test folder so DefaultCaptureFolder() is known.
 class ViewerSettingsFile : public ::testing::Test {
@@ -50,7 +55,7 @@ class ViewerSettingsFile : public ::testing::Test {
   }
 };
 
-TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheFifteenCrLfLines) {
+TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheTwentyCrLfLines) {
   ViewerSettings s;
   ASSERT_TRUE(WriteSettings(file, s));
   EXPECT_EQ(kDefaultFile, ReadBytes(file));
@@ -65,13 +70,26 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
   s.defaultLanguage = 3;
   s.model = 2;
   s.speedInMiles = true;
+  s.tileAddress = "http://tiles.example/{z}/{x}/{y}.png\nTILE_CREDIT=smuggled";
+  s.tileCredit = "Example maps";
+  s.tileCreditLink = "";
+  s.tileReportLink = "https://example.org/report";
   ASSERT_TRUE(WriteSettings(file, s));
   EXPECT_EQ(
       "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
       "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/media/caps dir\r\n"
       "PLAY_VALUE=10\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\n"
-      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=3\r\nMODEL=2\r\nSPEED=1\r\n",
+      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=3\r\nMODEL=2\r\nSPEED=1\r\n"
+      "[MAP]\r\nTILE_ADDRESS=http://tiles.example/{z}/{x}/{y}.png\r\nTILE_CREDIT=Example maps\r\n"
+      "TILE_CREDIT_LINK=\r\nTILE_REPORT_LINK=https://example.org/report\r\n",
       ReadBytes(file));
+  // Read back, the map section comes back as written; the cut-off line smuggled nothing.
+  ViewerSettings back;
+  ASSERT_TRUE(ReadSettings(file, back));
+  EXPECT_EQ("http://tiles.example/{z}/{x}/{y}.png", back.tileAddress);
+  EXPECT_EQ("Example maps", back.tileCredit);
+  EXPECT_EQ("", back.tileCreditLink);
+  EXPECT_EQ("https://example.org/report", back.tileReportLink);
 }
 
 TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
