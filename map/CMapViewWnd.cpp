@@ -11,10 +11,13 @@
 #include "map/MapScript.h"
 #include "map/MapTiles.h"
 #include "platform/Paths.h"
+#include "settings/LanguageText.h"
+#include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
 #include "telemetry/TelemetrySamples.h"
 
 CMapViewWnd::CMapViewWnd(QWidget* parent)
-    : QWidget(parent), samples(&TheTelemetrySamples()), viewerFolder(platform::ExecutableFolder()) {
+    : QWidget(parent), samples(&TheTelemetrySamples()), viewerFolder(platform::ProgramDataFolder()) {
   SetControlId(this, kControlId);
 }
 
@@ -48,7 +51,11 @@ bool CMapViewWnd::LoadMapPage() {
   if (!std::filesystem::is_regular_file(pageFile, error)) return false;
   if (!browser) CreateBrowser();
   if (!browser) return false;
-  browser->Load(mapview::MapPageUrlFromEnvironment(pageFile));
+  const mapview::TileSource tiles = mapview::ChooseTileSource(TheViewerSettings());
+  std::string reportText;
+  LoadLanguageString(kStrMapReportError, reportText);
+  browser->Load(mapview::MapPageUrl(pageFile, tiles, QString::fromStdString(reportText)),
+                mapview::FetcherSettings(tiles, platform::CacheFolder()));
   pageLoaded = true;
   return true;
 }

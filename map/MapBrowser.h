@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+#include "map/TileFetcher.h"
+
 class QWidget;
 
 class MapBrowser {
@@ -18,8 +20,9 @@ class MapBrowser {
   virtual ~MapBrowser() = default;
   // The browser view, a child of the parent it was made for.
   virtual QWidget* Widget() = 0;
-  // Loads the map page; the page refuses to navigate anywhere else.
-  virtual void Load(const QUrl& pageUrl) = 0;
+  // Loads the map page; the page refuses to navigate anywhere else. The page's tiles
+  // ("tarvo-tile:/z/x/y") are fetched from `tiles`.
+  virtual void Load(const QUrl& pageUrl, const mapview::TileFetcherSettings& tiles) = 0;
   // `onResult` (may be empty) gets the script's value on the UI thread.
   virtual void RunJavaScript(const QString& source, std::function<void(const QVariant&)> onResult) = 0;
   // The address of the page shown.

@@ -1,27 +1,79 @@
 // The map's browser on Qt WebEngine: the module tarvo_mapbrowser, loaded when the map
 // page is first shown (MapBrowser.h).
 
-#include <QCoreApplication>
+#include <QBuffer>
+#include <QPointer>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
+#include <mutex>
 #include <utility>
 
 #include "map/MapBrowser.h"
 #include "map/MapPage.h"
+#include "map/TileFetcher.h"
 
 namespace {
+
+constexpr char kTileScheme[] = "tarvo-tile";
+
+// The scheme must be known before the engine starts, which is when the first profile
+// is made: the module is loaded just before that.
+void RegisterTileScheme() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    QWebEngineUrlScheme scheme(kTileScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
+    QWebEngineUrlScheme::registerScheme(scheme);
+  });
+}
+
+// Answers the page's "tarvo-tile:/z/x/y" with the fetcher's tile.
+class TileSchemeHandler final : public QWebEngineUrlSchemeHandler {
+ public:
+  TileSchemeHandler(mapview::TileFetcher* fetcher, QObject* parent)
+      : QWebEngineUrlSchemeHandler(parent), fetcher_(fetcher) {}
+
+  void requestStarted(QWebEngineUrlRequestJob* job) override {
+    const QStringList parts = job->requestUrl().path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    bool ok[3] = {false, false, false};
+    const int z = parts.size() == 3 ? parts[0].toInt(&ok[0]) : 0;
+    const int x = parts.size() == 3 ? parts[1].toInt(&ok[1]) : 0;
+    const int y = parts.size() == 3 ? parts[2].toInt(&ok[2]) : 0;
+    if (!ok[0] || !ok[1] || !ok[2]) {
+      job->fail(QWebEngineUrlRequestJob::UrlInvalid);
+      return;
+    }
+    // The engine deletes a job the page no longer wants; its tile is then dropped.
+    QPointer<QWebEngineUrlRequestJob> wanted(job);
+    fetcher_->Fetch(z, x, y, job, [wanted](const QByteArray& bytes, const QByteArray& contentType) {
+      if (!wanted) return;
+      if (bytes.isEmpty()) {
+        wanted->fail(QWebEngineUrlRequestJob::RequestFailed);
+        return;
+      }
+      auto* body = new QBuffer(wanted.data());
+      body->setData(bytes);
+      wanted->reply(contentType.isEmpty() ? QByteArrayLiteral("image/png") : contentType, body);
+    });
+  }
+
+ private:
+  mapview::TileFetcher* fetcher_;
+};
 
 class WebEngineMapBrowser final : public MapBrowser {
  public:
   WebEngineMapBrowser(QWidget* parent, MapBrowserEvents events) : events_(std::move(events)) {
-    // Off the record: tiles and page state stay in memory and leave nothing in the
-    // user's folders.
+    RegisterTileScheme();
+    // Off the record: the page's state stays in memory. The engine reaches no server:
+    // the page's tiles come through the tile scheme from the viewer's own fetcher,
+    // which keeps its disk cache.
     profile_ = new QWebEngineProfile(static_cast<QObject*>(nullptr));
-    const QString application = QCoreApplication::applicationName();
-    if (!application.isEmpty()) {
-      profile_->setHttpUserAgent(profile_->httpUserAgent() + QLatin1Char(' ') + application);
-    }
     page_ = new MapPage(profile_, nullptr);
     QWebEngineSettings* settings = page_->settings();
     // The page is a local file that draws tiles from the web (or from local files).
@@ -56,7 +108,11 @@ class WebEngineMapBrowser final : public MapBrowser {
 
   QWidget* Widget() override { return view_; }
 
-  void Load(const QUrl& pageUrl) override {
+  void Load(const QUrl& pageUrl, const mapview::TileFetcherSettings& tiles) override {
+    if (!fetcher_) {
+      fetcher_ = new mapview::TileFetcher(tiles, profile_);
+      profile_->installUrlSchemeHandler(kTileScheme, new TileSchemeHandler(fetcher_, profile_));
+    }
     page_->SetPageUrl(pageUrl);
     page_->load(pageUrl);
   }
@@ -74,6 +130,7 @@ class WebEngineMapBrowser final : public MapBrowser {
  private:
   MapBrowserEvents events_;
   QWebEngineProfile* profile_ = nullptr;
+  mapview::TileFetcher* fetcher_ = nullptr;
   MapPage* page_ = nullptr;
   QWebEngineView* view_ = nullptr;
 };

@@ -23,6 +23,15 @@ target_sources(tarvo_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/WebEngineSetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WebEngineSetup.h)
 
+# The tile fetcher (Qt Network only), for the map module and its tests.
+add_library(tarvo_tiles STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/TileFetcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TileFetcher.h)
+target_include_directories(tarvo_tiles PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tarvo_tiles PUBLIC Qt6::Network PRIVATE tarvo_warnings)
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/MapTiles.cpp PROPERTIES
+  COMPILE_DEFINITIONS "TARVO_VERSION=\"${PROJECT_VERSION}\"")
+
 # The web engine sits in a module of its own, loaded when the map page first shows, so
 # that the viewer's start-up does not load its libraries.
 add_library(tarvo_mapbrowser MODULE
@@ -30,34 +39,26 @@ add_library(tarvo_mapbrowser MODULE
   ${CMAKE_CURRENT_LIST_DIR}/MapPage.h
   ${CMAKE_CURRENT_LIST_DIR}/WebEngineMapBrowser.cpp)
 target_include_directories(tarvo_mapbrowser PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(tarvo_mapbrowser PRIVATE Qt6::WebEngineWidgets tarvo_warnings)
+target_link_libraries(tarvo_mapbrowser PRIVATE Qt6::WebEngineWidgets tarvo_tiles tarvo_warnings)
 add_dependencies(tarvo_ui tarvo_mapbrowser)
 
-# Leaflet comes from Debian's libjs-leaflet and is copied beside the page, so the map
-# never fetches its code at run time.
+# Leaflet comes from Debian's libjs-leaflet and is used in place: bin/map/leaflet links
+# to its folder, as the installed page's does, so the map never fetches its code at run
+# time and never carries a copy of it.
 find_path(TARVO_LEAFLET_DIR leaflet.js PATHS /usr/share/javascript/leaflet NO_DEFAULT_PATH)
 if(NOT TARVO_LEAFLET_DIR)
   message(FATAL_ERROR "Leaflet not found in /usr/share/javascript/leaflet: install libjs-leaflet")
 endif()
-set(map_out ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/map)
-set(map_files ${map_out}/map.htm ${map_out}/leaflet/leaflet.js ${map_out}/leaflet/leaflet.css)
-set(leaflet_images layers.png layers-2x.png marker-icon.png marker-icon-2x.png marker-shadow.png)
-set(copy_images)
-foreach(image ${leaflet_images})
-  if(EXISTS ${TARVO_LEAFLET_DIR}/images/${image})
-    list(APPEND map_files ${map_out}/leaflet/images/${image})
-    list(APPEND copy_images COMMAND ${CMAKE_COMMAND} -E copy_if_different
-      ${TARVO_LEAFLET_DIR}/images/${image} ${map_out}/leaflet/images/${image})
-  endif()
-endforeach()
-add_custom_command(OUTPUT ${map_files}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${map_out}/leaflet/images
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_LIST_DIR}/map.htm ${map_out}/map.htm
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TARVO_LEAFLET_DIR}/leaflet.js ${map_out}/leaflet/leaflet.js
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TARVO_LEAFLET_DIR}/leaflet.css ${map_out}/leaflet/leaflet.css
-  ${copy_images}
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/map.htm ${TARVO_LEAFLET_DIR}/leaflet.js ${TARVO_LEAFLET_DIR}/leaflet.css
-  COMMENT "Map page and Leaflet beside the viewer"
+set(TARVO_MAP_OUT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/map)
+add_custom_command(OUTPUT ${TARVO_MAP_OUT}/map.htm ${TARVO_MAP_OUT}/leaflet.stamp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TARVO_MAP_OUT}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_LIST_DIR}/map.htm ${TARVO_MAP_OUT}/map.htm
+  # A copy left by an older build goes; a link is replaced by create_symlink alone.
+  COMMAND sh -c "if [ -d \"$1\" ] && [ ! -L \"$1\" ]; then rm -r \"$1\"; fi" sh ${TARVO_MAP_OUT}/leaflet
+  COMMAND ${CMAKE_COMMAND} -E create_symlink ${TARVO_LEAFLET_DIR} ${TARVO_MAP_OUT}/leaflet
+  COMMAND ${CMAKE_COMMAND} -E touch ${TARVO_MAP_OUT}/leaflet.stamp
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/map.htm
+  COMMENT "Map page beside the viewer, Leaflet linked in place"
   VERBATIM)
-add_custom_target(tarvo_map_page ALL DEPENDS ${map_files})
+add_custom_target(tarvo_map_page ALL DEPENDS ${TARVO_MAP_OUT}/map.htm ${TARVO_MAP_OUT}/leaflet.stamp)
 add_dependencies(tarvo_ui tarvo_map_page)

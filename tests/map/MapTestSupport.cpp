@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -31,6 +32,7 @@ void EnsureApplication() {
   static testsupport::TempFolder configFolder("tarvo-map-test-");
   setenv("TARVO_CONFIG_DIR", configFolder.Path().c_str(), 1);
   setenv("TARVO_TEMP_DIR", (configFolder.Path() / "temp").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (configFolder.Path() / "cache").c_str(), 1);
   const std::filesystem::path screens = configFolder.Path() / "screens.json";
   std::ofstream(screens) << R"({"screens": [{"name": "screen0", "x": 0, "y": 0,
     "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
@@ -121,8 +123,12 @@ TileServer::TileServer() {
   server.listen(QHostAddress::LocalHost, 0);
   connect(&server, &QTcpServer::newConnection, this, [this] {
     while (QTcpSocket* socket = server.nextPendingConnection()) {
+      mostOpen = std::max(mostOpen, ++open);
       connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Answer(socket); });
-      connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+      connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        --open;
+        socket->deleteLater();
+      });
     }
   });
 }
@@ -131,18 +137,51 @@ QString TileServer::Template() const {
   return QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server.serverPort());
 }
 
+void TileServer::Stop() {
+  server.close();
+  for (QTcpSocket* socket : server.findChildren<QTcpSocket*>()) socket->abort();
+}
+
+int TileServer::TotalRequests() const {
+  int total = 0;
+  for (const auto& [path, count] : requests) total += count;
+  return total;
+}
+
 void TileServer::Answer(QTcpSocket* socket) {
   QByteArray request = socket->property("request").toByteArray() + socket->readAll();
   socket->setProperty("request", request);
   if (!request.contains("\r\n\r\n")) return;
-  const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+  socket->setProperty("request", QByteArray());
+  const QList<QByteArray> lines = request.left(request.indexOf("\r\n\r\n")).split('\n');
+  const QList<QByteArray> words = lines.value(0).trimmed().split(' ');
   const QString path = words.size() >= 2 ? QString::fromLatin1(words[1]) : QString();
+  QByteArray agent;
+  QByteArray noneMatch;
+  for (const QByteArray& line : lines) {
+    const qsizetype colon = line.indexOf(':');
+    const QByteArray name = line.left(colon).trimmed().toLower();
+    if (name == "user-agent") agent = line.mid(colon + 1).trimmed();
+    if (name == "if-none-match") noneMatch = line.mid(colon + 1).trimmed();
+  }
   ++requests[path];
-  const QByteArray body = MakeTile(path);
-  QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\nContent-Length: ";
-  head += QByteArray::number(body.size()) + "\r\n\r\n";
-  socket->write(head + body);
-  socket->disconnectFromHost();
+  ++userAgents[agent];
+  const QByteArray tag = '"' + path.toLatin1() + '"';
+  QByteArray answer;
+  if (noneMatch == tag) {
+    ++notModified;
+    answer = "HTTP/1.1 304 Not Modified\r\nETag: " + tag + "\r\nConnection: close\r\n\r\n";
+  } else {
+    const QByteArray body = MakeTile(path);
+    answer = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\nETag: " + tag + "\r\n";
+    if (!cacheControl.isEmpty()) answer += "Cache-Control: " + cacheControl + "\r\n";
+    answer += "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+  }
+  // The socket is the timer's context: an answer to a dropped connection never runs.
+  QTimer::singleShot(answerDelayMs, socket, [socket, answer] {
+    socket->write(answer);
+    socket->disconnectFromHost();
+  });
 }
 
 QString TilePath(double latitude, double longitude, int zoom) {

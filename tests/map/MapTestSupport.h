@@ -25,8 +25,8 @@ class CMapViewWnd;
 
 namespace maptest {
 
-// Prepares the web engine and starts the application once (offscreen, settings in a
-// temporary folder, a full-HD screen).
+// Prepares the web engine and starts the application once (offscreen, settings and
+// the tile cache in a temporary folder, a full-HD screen).
 void EnsureApplication();
 
 // <build>/screenshots, made when missing.
@@ -58,19 +58,34 @@ class TestMainWindow : public QWidget, public MapHost {
 };
 
 // Serves made-up 256 x 256 PNG tiles for any /z/x/y.png on 127.0.0.1, so the page
-// draws a map without the internet, and counts what it was asked for.
+// draws a map without the internet, and records what it was asked for and how.
+// Each tile carries an ETag; a request naming it gets "304 Not Modified".
 class TileServer : public QObject {
  public:
   TileServer();
   bool Listening() const { return server.isListening(); }
   // "http://127.0.0.1:<port>/{z}/{x}/{y}.png"
   QString Template() const;
+  // Stops listening and drops every connection: the machine is offline.
+  void Stop();
   // The paths asked for, e.g. "/16/55886/25427.png", with their counts.
   std::map<QString, int> requests;
+  // Every User-Agent seen, with its count.
+  std::map<QByteArray, int> userAgents;
+  // Answers that were "304 Not Modified".
+  int notModified = 0;
+  // The most connections open at once.
+  int mostOpen = 0;
+  // Each answer waits this long, so that requests overlap.
+  int answerDelayMs = 0;
+  // The Cache-Control header of each tile (none when empty).
+  QByteArray cacheControl;
+  int TotalRequests() const;
 
  private:
   void Answer(class QTcpSocket* socket);
   QTcpServer server;
+  int open = 0;
 };
 
 // The tile (x, y) holding a position at zoom z, as web maps number them.

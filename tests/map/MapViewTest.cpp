@@ -6,6 +6,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrlQuery>
 #include <cstdlib>
 #include <memory>
 
@@ -19,6 +20,8 @@
 #include "map/MapPlacement.h"
 #include "map/MapTiles.h"
 #include "map/MapWindows.h"
+#include "map/TileFetcher.h"
+#include "settings/ViewerSettings.h"
 #include "telemetry/TelemetrySamples.h"
 
 namespace {
@@ -217,13 +220,58 @@ TEST_F(MapViewTest, TilesComeFromTheConfiguredSourceWithItsCredit) {
                   .contains(QStringLiteral("Test tiles & <roads>")));
 }
 
-TEST_F(MapViewTest, WithoutASourceThePageKeepsOpenStreetMapAndItsCredit) {
+TEST_F(MapViewTest, WithoutTheVariableTheSettingsSourceShowsWithItsCreditAndReportLink) {
   unsetenv(mapview::kTilesVariable);
+  ViewerSettings& settings = TheViewerSettings();
+  const ViewerSettings saved = settings;
+  settings.tileAddress = tiles.Template().toStdString();
+  settings.tileCredit = "Local <tiles>";
+  settings.tileCreditLink = "https://tiles.example/copyright";
+  settings.tileReportLink = "https://tiles.example/report";
+  samples.AddGpsSample(Fix(3731.5, 12700.0, true, 0));
   LoadPage();
-  EXPECT_FALSE(view->PageUrl().hasQuery());
+  settings = saved;
+  view->ShowPosition(0);
+  ASSERT_TRUE(maptest::WaitForTiles(*view));
+  EXPECT_EQ(tiles.requests.count(maptest::TilePath(37.525, 127.0, 16)), 1u);
+  // The page itself asks the viewer, never the server.
+  EXPECT_EQ(QUrlQuery(view->PageUrl()).queryItemValue(QStringLiteral("tiles"), QUrl::FullyDecoded),
+            QStringLiteral("tarvo-tile:/{z}/{x}/{y}"));
   const QString credit =
       Evaluate(*view, QStringLiteral("document.querySelector('.leaflet-control-attribution').textContent")).toString();
-  EXPECT_TRUE(credit.contains(QStringLiteral("OpenStreetMap"))) << credit.toStdString();
+  EXPECT_EQ(credit, QStringLiteral("Local <tiles> | Report a map error"));
+  EXPECT_EQ(Evaluate(*view, QStringLiteral("Array.from(document.querySelectorAll('.leaflet-control-attribution a'))"
+                                           ".map(a => a.href).join(' ')"))
+                .toString(),
+            QStringLiteral("https://tiles.example/copyright https://tiles.example/report"));
+}
+
+// The page's tiles through the viewer's fetcher: its name on every request, a second
+// view of the same place from the disk cache, and that view again with the server gone.
+TEST_F(MapViewTest, TilesSeenOnceShowAgainFromTheCacheWithoutAConnection) {
+  samples.AddGpsSample(Fix(3731.5, 12700.0, true, 0));
+  LoadPage();
+  view->ShowPosition(0);
+  ASSERT_TRUE(maptest::WaitForTiles(*view));
+  const int fetched = tiles.TotalRequests();
+  EXPECT_GE(fetched, 4);
+  EXPECT_LE(tiles.mostOpen, mapview::TileFetcher::kMaxRequests);
+  ASSERT_EQ(tiles.userAgents.size(), 1u);
+  EXPECT_EQ(tiles.userAgents.begin()->first, mapview::TileUserAgent());
+  for (const bool online : {true, false}) {
+    if (!online) tiles.Stop();
+    window.reset();
+    window = std::make_unique<QWidget>();
+    window->resize(400, 300);
+    view = new CMapViewWnd(window.get());
+    view->setGeometry(0, 0, 400, 300);
+    view->SetSamples(&samples);
+    window->show();
+    LoadPage();
+    view->ShowPosition(0);
+    EXPECT_TRUE(maptest::WaitForTiles(*view)) << (online ? "second view" : "offline");
+    EXPECT_EQ(tiles.TotalRequests(), fetched);
+  }
 }
 
 TEST_F(MapViewTest, SnapshotShowsTheMarkerOverTheTiles) {
