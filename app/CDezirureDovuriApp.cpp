@@ -41,6 +41,8 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("tarvo-viewer"));
   QApplication::setApplicationDisplayName(QString::fromUtf8(app::kAppName));
   QApplication::setOrganizationName(QString::fromUtf8(app::kOrganizationName));
+  // Ties the windows to the desktop entry (its name and icon in docks and task bars).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvo.viewer"));
   InitSkinResources();
   InstallFocusReturn(application);
 

@@ -20,6 +20,7 @@ packages=(
   xvfb xauth poppler-utils
   time clang-format clang libclang-rt-14-dev xdotool imagemagick
   libswscale-dev libavutil-dev
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

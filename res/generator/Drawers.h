@@ -58,5 +58,10 @@ std::vector<TextFit> LanguageTextFits(int language);
 // Pictures.cpp
 QImage DrawIdlePicture();
 QImage DrawAppIcon(int size);
+// The application icon's drawing on a 256 x 256 canvas (pictures and the SVG icon).
+void PaintAppIcon(QPainter& painter);
+// <outDir>/hicolor/scalable/apps/<name>.svg and <outDir>/hicolor/<n>x<n>/apps/<name>.png
+// for 48, 128 and 256 pixels; false when one cannot be written.
+bool WriteAppIcons(const QString& outDir, const QString& name);
 
 }  // namespace gen

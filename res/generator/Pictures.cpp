@@ -65,12 +65,7 @@ QImage DrawIdlePicture() {
   return image;
 }
 
-QImage DrawAppIcon(int size) {
-  QImage image = NewImage(size, size, Qt::transparent);
-  QPainter p(&image);
-  Smooth(p);
-  const qreal s = size / 256.0;
-  p.scale(s, s);
+void PaintAppIcon(QPainter& p) {
   QLinearGradient body(0, 0, 0, 256);
   body.setColorAt(0, QColor(0x2E, 0x31, 0x33));
   body.setColorAt(1, QColor(0x0F, 0x10, 0x11));
@@ -85,6 +80,15 @@ QImage DrawAppIcon(int size) {
   p.drawEllipse(QPointF(128, 28 + 200 * 12.2 / 24), 13, 13);
   p.setBrush(QColor(0xE5, 0x48, 0x3B));
   p.drawEllipse(QPointF(196, 62), 14, 14);
+}
+
+QImage DrawAppIcon(int size) {
+  QImage image = NewImage(size, size, Qt::transparent);
+  QPainter p(&image);
+  Smooth(p);
+  const qreal s = size / 256.0;
+  p.scale(s, s);
+  PaintAppIcon(p);
   return image;
 }
 

@@ -3,6 +3,7 @@
 //
 //   tarvo-skingen --out DIR [--sheet FILE.png] [--mock FILE.png LANGUAGE]
 //   tarvo-skingen --markdown      (prints the id table)
+//   tarvo-skingen --app-icons DIR NAME   (the desktop icons, DIR/hicolor/...)
 
 #include <QBuffer>
 #include <QDir>
@@ -14,6 +15,7 @@
 
 #include "res/SkinIds.h"
 #include "res/generator/ContactSheet.h"
+#include "res/generator/Drawers.h"
 #include "res/generator/SkinPainter.h"
 #include "res/generator/WindowMock.h"
 
@@ -90,6 +92,10 @@ int main(int argc, char** argv) {
     } else if (args[i] == QLatin1String("--markdown")) {
       PrintMarkdownTable();
       return 0;
+    } else if (args[i] == QLatin1String("--app-icons") && i + 2 < args.size()) {
+      if (gen::WriteAppIcons(args[i + 1], args[i + 2])) return 0;
+      std::fprintf(stderr, "tarvo-skingen: cannot write the icons into %s\n", qPrintable(args[i + 1]));
+      return 1;
     } else {
       std::fprintf(stderr, "usage: tarvo-skingen --out DIR [--sheet FILE.png] [--mock FILE.png LANGUAGE]\n");
       return 2;
