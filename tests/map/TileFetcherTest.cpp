@@ -48,6 +48,13 @@ class TileFetcherTest : public ::testing::Test {
     return *results;
   }
 
+  // Makes the cached tile 12/3490/1584 `days` past its term.
+  static void ExpireFirstTile(TileFetcher& fetcher, int days) {
+    QNetworkCacheMetaData kept = fetcher.Cache()->metaData(fetcher.TileUrl(12, 3490, 1584));
+    kept.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(-days));
+    fetcher.Cache()->updateMetaData(kept);
+  }
+
   maptest::TileServer server;
   testsupport::TempFolder cache{"tarvo-tiles-"};
   QObject context;
@@ -95,9 +102,7 @@ TEST_F(TileFetcherTest, ASecondRunOfTheSameViewComesFromTheDiskCache) {
 TEST_F(TileFetcherTest, AnAgedTileIsAskedForAgainAndKeptWhenUnchanged) {
   auto fetcher = MakeFetcher();
   const std::vector<Result> first = FetchAll(*fetcher, {{12, 3490, 1584}});
-  QNetworkCacheMetaData kept = fetcher->Cache()->metaData(fetcher->TileUrl(12, 3490, 1584));
-  kept.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(-1));
-  fetcher->Cache()->updateMetaData(kept);
+  ExpireFirstTile(*fetcher, 1);
   const std::vector<Result> again = FetchAll(*fetcher, {{12, 3490, 1584}});
   EXPECT_EQ(server.TotalRequests(), 2);
   EXPECT_EQ(server.notModified, 1) << "the aged tile is asked for with its ETag";
@@ -109,9 +114,7 @@ TEST_F(TileFetcherTest, AnAgedTileIsAskedForAgainAndKeptWhenUnchanged) {
 TEST_F(TileFetcherTest, OfflineTheCacheServesEvenAgedTiles) {
   auto fetcher = MakeFetcher();
   const std::vector<Result> first = FetchAll(*fetcher, {{12, 3490, 1584}});
-  QNetworkCacheMetaData kept = fetcher->Cache()->metaData(fetcher->TileUrl(12, 3490, 1584));
-  kept.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(-30));
-  fetcher->Cache()->updateMetaData(kept);
+  ExpireFirstTile(*fetcher, 30);
   server.Stop();
   const std::vector<Result> offline = FetchAll(*fetcher, {{12, 3490, 1584}, {12, 3491, 1584}});
   EXPECT_EQ(offline[0].bytes, first[0].bytes);
