@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace kovr {
@@ -28,21 +30,83 @@ bool TransferAll(Call call, int fd, Byte* p, uint64_t offset, uint64_t count) {
   return true;
 }
 
+struct Bindings {
+  std::mutex mutex;
+  std::map<std::string, int> fds;  // our own duplicates
+};
+
+Bindings& TheBindings() {
+  static Bindings bindings;
+  return bindings;
+}
+
+// A duplicate of the descriptor bound to `path`, or -1 when none is.
+int BoundDuplicate(const std::string& path) {
+  Bindings& b = TheBindings();
+  std::lock_guard<std::mutex> lock(b.mutex);
+  const auto it = b.fds.find(path);
+  return it == b.fds.end() ? -1 : ::fcntl(it->second, F_DUPFD_CLOEXEC, 0);
+}
+
+bool IsBound(const std::string& path) {
+  Bindings& b = TheBindings();
+  std::lock_guard<std::mutex> lock(b.mutex);
+  return b.fds.count(path) != 0;
+}
+
 }  // namespace
 
 CardDevice::~CardDevice() { Close(); }
 
-bool CardDevice::Open(const std::string& path, bool wantWrite) {
+bool CardDevice::BindDescriptor(const std::string& path, int fd) {
+  Bindings& b = TheBindings();
+  std::lock_guard<std::mutex> lock(b.mutex);
+  if (const auto it = b.fds.find(path); it != b.fds.end()) {
+    ::close(it->second);
+    b.fds.erase(it);
+  }
+  if (fd < 0) return true;
+  const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (own < 0) return false;
+  b.fds[path] = own;
+  return true;
+}
+
+bool CardDevice::OpenDescriptor(int fd) {
+  Close();
+  if (fd < 0) return false;
+  const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (own < 0) return false;
+  const int flags = ::fcntl(own, F_GETFL);
+  return Adopt(own, flags >= 0 && (flags & O_ACCMODE) != O_RDONLY, {});
+}
+
+bool CardDevice::Open(const std::string& path, bool wantWrite, bool exclusive) {
   Close();
   if (path.empty()) return false;
+  if (IsBound(path)) {
+    // The descriptor's own access mode and claim hold; nothing is opened by name.
+    const int fd = BoundDuplicate(path);
+    if (fd < 0) return false;
+    const int flags = ::fcntl(fd, F_GETFL);
+    return Adopt(fd, wantWrite && flags >= 0 && (flags & O_ACCMODE) != O_RDONLY, path);
+  }
+  // O_EXCL without O_CREAT claims a block device and means nothing for a file.
+  const int claim = exclusive ? O_EXCL : 0;
   int fd = -1;
   bool writable = false;
   if (wantWrite) {
-    fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | claim);
     writable = fd >= 0;
+    // Busy is an answer: the device is in use, and read-only would hide that.
+    if (fd < 0 && errno == EBUSY) return false;
   }
-  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | claim);
   if (fd < 0) return false;
+  return Adopt(fd, writable, path);
+}
+
+bool CardDevice::Adopt(int fd, bool writable, const std::string& path) {
   struct stat st {};
   uint64_t size = 0;
   if (::fstat(fd, &st) != 0) {

@@ -78,6 +78,16 @@ KOVR_API int VK_Kovr_Check_Kovr_partition(const char* physicalPath);
 KOVR_API int VK_Kovr_Device_Open(const char* physicalPath, int flags, void* block);
 KOVR_API int VK_Kovr_Device_Close(void* block);
 
+/* Our own calls for devices the process may not open by name (a desktop's disk
+ * service hands over an open descriptor). Open_Descriptor is Device_Open on a
+ * descriptor of the whole card: the library keeps a duplicate, the caller closes its
+ * own. Bind_Descriptor makes every later call naming physicalPath (the checks, the
+ * device information, the partition and format calls, Device_Open) use a duplicate
+ * of fd instead of opening the path; fd < 0 ends the binding. A descriptor opened
+ * with O_EXCL keeps the device claimed for as long as it is bound. */
+KOVR_API int VK_Kovr_Device_Open_Descriptor(int fd, int flags, void* block);
+KOVR_API int VK_Kovr_Bind_Descriptor(const char* physicalPath, int fd);
+
 /* Lists the files of one area ("NORMAL" or "/NORMAL") in file-number order.
  * cursor starts at 1 and is advanced past the records returned. Returns the number
  * of records placed in buffer (at most its first int32, at most 30); 0 at the end,
@@ -118,7 +128,9 @@ typedef struct KovrAreaInfo {
 KOVR_API int VK_Kovr_Get_Area_Count(void* block);
 KOVR_API int VK_Kovr_Get_Area_Info(void* block, int index, KovrAreaInfo* info);
 
-/* Card preparation. info receives KOVR_DEVICE_INFO_SIZE bytes. */
+/* Card preparation. info receives KOVR_DEVICE_INFO_SIZE bytes. The partition and
+ * format calls claim a block device exclusively (O_EXCL): they fail with KOVR_E_IO
+ * while any partition of it is mounted or otherwise in use. */
 KOVR_API int VK_Kovr_Get_Master_Device_Info(const char* physicalPath, void* info);
 /* mask: bit n clears partition entry n + 1 (7: the first three). */
 KOVR_API int VK_Kovr_Delete_Partition(const char* physicalPath, int mask);

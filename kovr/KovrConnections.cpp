@@ -52,6 +52,26 @@ auto WithConnection(void* block, Fn fn) -> decltype(fn(std::declval<kovr::Volume
   return fn(c->volume);
 }
 
+// Puts an opened connection into the table and writes its address into the block.
+int Register(std::shared_ptr<Connection> c, void* block) {
+  Table& t = Connections();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  size_t slot = 0;
+  while (slot < t.slots.size() && t.slots[slot]) ++slot;
+  if (slot == t.slots.size()) {
+    t.slots.emplace_back();
+    t.generations.push_back(0);
+  }
+  t.slots[slot] = std::move(c);
+  const uint64_t generation = ++t.generations[slot];
+  auto* b = static_cast<unsigned char*>(block);
+  std::memset(b, 0, KOVR_CONNECTION_BLOCK_SIZE);
+  std::memcpy(b, kBlockMagic, sizeof kBlockMagic);
+  kovr::Put32(b + 4, static_cast<uint32_t>(slot));
+  kovr::Put64(b + 8, generation);
+  return KOVR_OK;
+}
+
 }  // namespace
 
 extern "C" {
@@ -80,22 +100,21 @@ int VK_Kovr_Device_Open(const char* physicalPath, int flags, void* block) {
   auto c = std::make_shared<Connection>();
   const int rc = c->volume.Mount(physicalPath);
   if (rc != KOVR_OK) return rc;
-  Table& t = Connections();
-  std::lock_guard<std::mutex> lock(t.mutex);
-  size_t slot = 0;
-  while (slot < t.slots.size() && t.slots[slot]) ++slot;
-  if (slot == t.slots.size()) {
-    t.slots.emplace_back();
-    t.generations.push_back(0);
-  }
-  t.slots[slot] = std::move(c);
-  const uint64_t generation = ++t.generations[slot];
-  auto* b = static_cast<unsigned char*>(block);
-  std::memset(b, 0, KOVR_CONNECTION_BLOCK_SIZE);
-  std::memcpy(b, kBlockMagic, sizeof kBlockMagic);
-  kovr::Put32(b + 4, static_cast<uint32_t>(slot));
-  kovr::Put64(b + 8, generation);
-  return KOVR_OK;
+  return Register(std::move(c), block);
+}
+
+int VK_Kovr_Device_Open_Descriptor(int fd, int flags, void* block) {
+  (void)flags;
+  if (fd < 0 || !block) return KOVR_E_ARGUMENT;
+  auto c = std::make_shared<Connection>();
+  const int rc = c->volume.MountDescriptor(fd);
+  if (rc != KOVR_OK) return rc;
+  return Register(std::move(c), block);
+}
+
+int VK_Kovr_Bind_Descriptor(const char* physicalPath, int fd) {
+  if (!physicalPath || !*physicalPath) return KOVR_E_ARGUMENT;
+  return kovr::CardDevice::BindDescriptor(physicalPath, fd) ? KOVR_OK : KOVR_E_IO;
 }
 
 int VK_Kovr_Device_Close(void* block) {

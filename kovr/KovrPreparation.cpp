@@ -53,7 +53,7 @@ int VK_Kovr_Get_Master_Device_Info(const char* physicalPath, void* info) {
 int VK_Kovr_Delete_Partition(const char* physicalPath, int mask) {
   if (!physicalPath || mask <= 0) return KOVR_E_ARGUMENT;
   CardDevice device;
-  if (!device.Open(physicalPath)) return KOVR_E_IO;
+  if (!device.Open(physicalPath, true, true)) return KOVR_E_IO;
   if (!device.Writable()) return KOVR_E_READ_ONLY;
   PartitionTable table;
   if (!ReadOrEmptyTable(device, table)) return KOVR_E_IO;
@@ -78,7 +78,7 @@ int VK_Kovr_Create_Partition(const char* physicalPath, int partitionNumber, uint
   const uint64_t sizeMiB = uint64_t{sizeMiBHigh} << 32 | sizeMiBLow;
   if (sizeMiB == 0) return KOVR_E_ARGUMENT;
   CardDevice device;
-  if (!device.Open(physicalPath)) return KOVR_E_IO;
+  if (!device.Open(physicalPath, true, true)) return KOVR_E_IO;
   if (!device.Writable()) return KOVR_E_READ_ONLY;
   PartitionTable table;
   if (!ReadOrEmptyTable(device, table)) return KOVR_E_IO;
@@ -125,7 +125,7 @@ int VK_Kovr_Format(const char* physicalPath, const char* volumePath, int arg1, i
   std::vector<kovr::Area> areas;
   if (!kovr::ParseAreaTable(static_cast<const unsigned char*>(areaTable), areas)) return KOVR_E_ARGUMENT;
   CardDevice device;
-  if (!device.Open(physicalPath)) return KOVR_E_IO;
+  if (!device.Open(physicalPath, true, true)) return KOVR_E_IO;
   return kovr::FormatVolume(device, areas, arg1, arg2);
 }
 

@@ -66,6 +66,15 @@ Volume::~Volume() {
 
 int Volume::Mount(const std::string& path) {
   if (!device_.Open(path)) return KOVR_E_IO;
+  return Load();
+}
+
+int Volume::MountDescriptor(int fd) {
+  if (!device_.OpenDescriptor(fd)) return KOVR_E_IO;
+  return Load();
+}
+
+int Volume::Load() {
   PartitionEntry partition;
   const int rc = ReadVolumeHeader(device_, partition, sb_);
   if (rc != KOVR_OK) return rc;

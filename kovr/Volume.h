@@ -24,6 +24,8 @@ class Volume {
 
   // KOVR_OK, or a negative code for a card without an intact file system.
   int Mount(const std::string& path);
+  // The same on a descriptor of the card (the library keeps a duplicate).
+  int MountDescriptor(int fd);
 
   int List(const char* folder, int32_t* cursor, unsigned char* buffer);
   int OpenRead(const char* path, int32_t fileNumber);
@@ -39,6 +41,8 @@ class Volume {
   int GetAreaInfo(int index, KovrAreaInfo* info) const;
 
  private:
+  int Load();
+
   struct Slot {
     bool used = false;
     DirRecord rec;
