@@ -17,7 +17,9 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlEvents.h"
 #include "controls/LanguageMessageBox.h"
+#include "device/CardFormatter.h"
 #include "playback/CPlayer.h"
+#include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 #include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
@@ -112,8 +114,14 @@ void CDezirureDovuriDlg::dropEvent(QDropEvent* event) {
 
 int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
   if (!sourceOpened) {
-    // Nothing new to show: the recordings listed before stay as they are.
-    ShowLanguageMessage(this, kStrNoRecordings);
+    // Nothing new to show: the recordings listed before stay as they are. A card the
+    // system would not open says why.
+    const drives::AccessError& problem = collection->openProblem;
+    if (problem.problem != drives::AccessProblem::kNone)
+      ShowMessage(this, QString::fromStdString(device::AccessMessage(problem, collection->openProblemDevice,
+                                                                     [](int n) { return LanguageString(n); })));
+    else
+      ShowLanguageMessage(this, kStrNoRecordings);
     PostPrivateMessage(this, kMsgRepaintFilters, 0);
     return 0;
   }
@@ -128,7 +136,10 @@ int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
     ClearRecordings();
     return 0;
   }
-  loadedDrive = sourceLabel.substr(0, 1);
+  // The root of the source the list came from (a card's mount point or device), or the
+  // path chosen: formatting that card must drop the list.
+  const SourceEntry* source = collection->CurrentSource();
+  loadedDrive = source && source->kind != kSourceChosenFiles ? source->root : sourceLabel;
   // typePresent: [0] any row, [1] normal, [2] event, [3] parking.
   for (int i = 0; i < 4; ++i) {
     CBbButtonCtrl* button = Button(kFilters[i]);

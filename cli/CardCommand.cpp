@@ -19,6 +19,8 @@
 #include "kovr/FileListing.h"
 #include "kovr/Kovr.h"
 #include "sources/CardConnection.h"
+#include "sources/DiskService.h"
+#include "sources/DriveProbe.h"
 
 namespace cli {
 
@@ -28,7 +30,7 @@ constexpr int32_t kTransferSize = 1 << 20;
 
 const char kUsage[] =
     "usage: tarvo-tool card mkimage IMG SIZE\n"
-    "       tarvo-tool card format DEV\n"
+    "       tarvo-tool card format DEV [--yes]\n"
     "       tarvo-tool card info DEV\n"
     "       tarvo-tool card ls DEV [FOLDER]\n"
     "       tarvo-tool card put DEV FOLDER FILE [--cut-at BYTES]\n"
@@ -37,7 +39,11 @@ const char kUsage[] =
     "(/dev/sdX, /dev/mmcblkN) or an image file.\n\n"
     "  mkimage  create a blank sparse image of SIZE bytes (suffix K, M or G: 8G)\n"
     "  format   partition 1 FAT32 of 100 MiB, partition 2 the card file system with\n"
-    "           the areas NORMAL 40 %, EVENT 20 %, PARKING 40 %; prints the result code\n"
+    "           the areas NORMAL 40 %, EVENT 20 %, PARKING 40 %; prints the result code.\n"
+    "           Refuses a disk of the running system, one in use below another device\n"
+    "           and one with a volume mounted; asks on a terminal first (--yes does not\n"
+    "           ask, and a device without a terminal needs it). The device is held\n"
+    "           exclusively while its partition table is written.\n"
     "  info     capacity, partitions, areas with their sizes and use\n"
     "  ls       one line per file: name, file number, size (all areas without FOLDER)\n"
     "  put      write FILE into area FOLDER as the camera does; --cut-at stops after\n"
@@ -107,15 +113,80 @@ int MakeImage(const Args& a) {
   return 0;
 }
 
+// Why a device must not be formatted ("" when it may): it holds the running system, is
+// in use below another device, or has a volume mounted.
+std::string RefusalOf(const std::string& dev) {
+  struct stat st {};
+  if (::stat(dev.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return {};
+  char* real = ::realpath(dev.c_str(), nullptr);
+  const std::string resolved = real ? real : dev;
+  std::free(real);
+  const std::string name = resolved.substr(resolved.find_last_of('/') + 1);
+  if (drives::SystemDisks().count(name)) return "holds the running system or is in use below another device";
+  std::string mounted;
+  for (const drives::Drive& d : drives::ListDrives()) {
+    if (d.device != dev && d.device != resolved) continue;
+    if (d.systemDisk) return "holds the running system or is in use below another device";
+    if (d.mounted) mounted += (mounted.empty() ? "" : ", ") + d.root;
+  }
+  if (!mounted.empty()) return "has mounted volumes (" + mounted + "): unmount them first";
+  return {};
+}
+
+// Asks on the terminal; true only for "yes".
+bool Confirmed(const std::string& dev, uint64_t bytes) {
+  std::fprintf(stderr, "Format %s (%" PRIu64 " MiB)? Everything on it is erased. Type yes to go on: ", dev.c_str(),
+               bytes >> 20);
+  std::fflush(stderr);
+  char answer[16] = {};
+  if (!std::fgets(answer, sizeof answer, stdin)) return false;
+  return std::strcmp(answer, "yes\n") == 0;
+}
+
 int Format(const Args& a) {
-  if (a.size() != 2) {
+  bool yes = false;
+  Args rest;
+  for (size_t i = 1; i < a.size(); ++i) {
+    if (a[i] == "--yes")
+      yes = true;
+    else
+      rest.push_back(a[i]);
+  }
+  if (rest.size() != 1) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  const int code = device::RunPartitionAndFormat(a[1]);
+  const std::string& dev = rest[0];
+  if (const std::string refusal = RefusalOf(dev); !refusal.empty()) {
+    std::fprintf(stderr, "tarvo-tool card: %s is not formatted: it %s\n", dev.c_str(), refusal.c_str());
+    return 1;
+  }
+  struct stat st {};
+  const bool image = ::stat(dev.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (!yes && ::isatty(STDIN_FILENO)) {
+    if (!Confirmed(dev, image ? static_cast<uint64_t>(st.st_size) : 0)) {
+      std::fputs("tarvo-tool card: not formatted\n", stderr);
+      return 1;
+    }
+  } else if (!yes && !image) {
+    std::fprintf(stderr, "tarvo-tool card: %s is a device: without a terminal to ask, give --yes\n", dev.c_str());
+    return 2;
+  }
+  // Held for this format alone while the table is written.
+  drives::AccessError error;
+  const int fd = drives::OpenCardDevice(dev, true, true, error);
+  if (fd < 0) {
+    std::fprintf(stderr, "tarvo-tool card: %s cannot be opened: %s\n", dev.c_str(),
+                 drives::DescribeAccessError(error).c_str());
+    return 1;
+  }
+  VK_Kovr_Bind_Descriptor(dev.c_str(), fd);
+  const int code = device::RunPartitionAndFormat(dev);
+  VK_Kovr_Bind_Descriptor(dev.c_str(), -1);
+  ::close(fd);
   std::printf("%d %s\n", code, device::FormatResultText(code));
   if (code != device::kFormatSuccess) return 1;
-  if (!device::FormatFirstPartitionFat32(a[1], device::kTarvoModelName))
+  if (!device::FormatFirstPartitionFat32(dev, device::kTarvoModelName))
     std::printf("partition 1: FAT32 not written (mkfs.fat missing or failed)\n");
   else
     std::printf("partition 1: FAT32 \"%s\"\n", device::kTarvoModelName);

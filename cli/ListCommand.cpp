@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/ViewerSettings.h"
+#include "sources/DiskService.h"
 #include "sources/MemoryRecordingList.h"
 #include "sources/NameParsing.h"
 #include "sources/RecordingCollection.h"
@@ -168,7 +169,15 @@ int RunList(const Args& args) {
       return kExitFailed;
     }
     card.copy(source.physicalPath, card.size());
-    if (!set.OpenCard(source)) return kExitFailed;
+    if (!set.OpenCard(source)) {
+      if (set.openProblem.problem != drives::AccessProblem::kNone) {
+        std::fprintf(stderr, "tarvo-tool list: %s cannot be opened: %s\n", card.c_str(),
+                     drives::DescribeAccessError(set.openProblem).c_str());
+        if (const std::string note = drives::DiskAccessNote(); !note.empty())
+          std::fprintf(stderr, "tarvo-tool list: %s\n", note.c_str());
+      }
+      return kExitFailed;
+    }
   } else if (!set.OpenChosenPaths(paths)) {
     ReportOpenFailure(paths);
     return kExitFailed;

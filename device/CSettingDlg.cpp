@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "device/CardVolume.h"
 #include "device/CardWatch.h"
 #include "platform/Paths.h"
+#include "res/SkinResources.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 
@@ -24,6 +26,8 @@ namespace {
 
 constexpr int kGerman = 2;
 constexpr int kIconId = 198;  // the dialog's icon resource, large and small
+// The screen-off group and its label keep their template text in every language.
+constexpr const char* kLcdOffText = "LCD OFF";
 
 // The grid of the dashcam half: three columns of group boxes, four rows.
 constexpr int kColumnX[] = {10, 303, 596};
@@ -35,6 +39,8 @@ constexpr int kUpperRow = 22;     // label rows, from the group's top edge
 constexpr int kLowerRow = 52;
 constexpr int kNoteTop = 17;
 constexpr int kNoteHeight = 30;  // two lines: the longer notes wrap
+// German notes are longer: ten pixels more room, taken above the note.
+constexpr int kGermanNoteRise = 10;
 constexpr int kInset = 10;
 
 // Control ids of the template's groups, notes and labels.
@@ -76,6 +82,7 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
   setObjectName(QStringLiteral("CSettingDlg"));
   setProperty("templateId", 135);
   setProperty("iconId", kIconId);
+  setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
   setFont(skin::SkinFont(skin::kFontSmall));
   programFolder = platform::ProgramFolder();
   safeFolder = platform::ConfigFolder() / "format-keep";
@@ -128,9 +135,10 @@ QLabel* CSettingDlg::AddLabel(int id, int stringNumber, const QRect& rect) {
 }
 
 QLabel* CSettingDlg::AddNote(int id, int stringNumber, int column, int row, int line) {
+  const int rise = languageIndex == kGerman && line == 0 ? kGermanNoteRise : 0;
   QLabel* note = AddLabel(id, stringNumber,
-                          QRect(kColumnX[column] + kInset, kRowY[row] + kNoteTop + line * kRowHeight,
-                                kGroupWidth - 2 * kInset, line == 0 ? kNoteHeight : kRowHeight));
+                          QRect(kColumnX[column] + kInset, kRowY[row] + kNoteTop + line * kRowHeight - rise,
+                                kGroupWidth - 2 * kInset, (line == 0 ? kNoteHeight : kRowHeight) + rise));
   note->setWordWrap(true);
   note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return note;
@@ -183,9 +191,9 @@ void CSettingDlg::CreateDeviceHalf() {
   AddNote(kIdPowerOffNote, kStrSettingPowerOffNote, 0, 2);
   AddLabel(kIdPowerOffLabel, kStrSettingPowerOffLabel, labelRect(0, 2, kLowerRow));
   powerOff = AddList(kIdPowerOff, listX(0), rowY(2, kLowerRow));
-  AddGroupCell(kIdLcdGroup, 0, 0, 3);
+  static_cast<QGroupBox*>(AddGroupCell(kIdLcdGroup, 0, 0, 3))->setTitle(QString::fromLatin1(kLcdOffText));
   AddNote(kIdLcdNote, kStrSettingLcdNote, 0, 3);
-  AddLabel(kIdLcdLabel, 0, labelRect(0, 3, kLowerRow));
+  AddLabel(kIdLcdLabel, 0, labelRect(0, 3, kLowerRow))->setText(QString::fromLatin1(kLcdOffText));
   lcdOff = AddList(kIdLcdOff, listX(0), rowY(3, kLowerRow));
 
   // Column 2: card, parking mode, driving alerts, further options.

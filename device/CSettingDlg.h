@@ -134,7 +134,7 @@ class CSettingDlg : public QDialog {
   QWidget* AddGroupCell(int id, int stringNumber, int column, int row);
   QLabel* AddNote(int id, int stringNumber, int column, int row, int line = 0);
   // SettingDlgFormat.cpp
-  void StartFormat(device::FormatPath path);
+  void StartFormat(device::FormatPath path, const device::CardEntry& chosen);
   void EndFormat(const device::FormatOutcome& outcome);
   QMessageBox::StandardButton Ask(const QString& text, QMessageBox::StandardButtons buttons);
 
@@ -149,7 +149,7 @@ class CSettingDlg : public QDialog {
   QThread* formatThread = nullptr;
   QWidget* busyNotice = nullptr;
   bool rebuildPending = false;
-  std::string formattingRoot;
+  device::CardEntry formattingCard;
   device::FormatOutcome lastOutcome;
 
   QComboBox* modelList = nullptr;

@@ -1,7 +1,10 @@
 #include "device/CardFormat.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -121,9 +124,25 @@ const char* FormatResultText(int code) {
 }
 
 bool ReadCardPartitions(const std::string& physicalPath, CardPartition (&out)[4]) {
+  const int fd = ::open(physicalPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ReadCardPartitions(fd, out);
+  ::close(fd);
+  return ok;
+}
+
+uint64_t DescriptorSizeBytes(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return 0;
+  if (S_ISREG(st.st_mode)) return static_cast<uint64_t>(st.st_size);
+  uint64_t bytes = 0;
+  if (S_ISBLK(st.st_mode) && ::ioctl(fd, BLKGETSIZE64, &bytes) == 0) return bytes;
+  return 0;
+}
+
+bool ReadCardPartitions(int fd, CardPartition (&out)[4]) {
   unsigned char mbr[512] = {};
-  std::ifstream in(physicalPath, std::ios::binary);
-  if (!in.read(reinterpret_cast<char*>(mbr), sizeof mbr)) return false;
+  if (fd < 0 || ::pread(fd, mbr, sizeof mbr, 0) != static_cast<ssize_t>(sizeof mbr)) return false;
   if (mbr[510] != 0x55 || mbr[511] != 0xAA) return false;
   for (int i = 0; i < 4; ++i) {
     const unsigned char* e = mbr + 446 + 16 * i;

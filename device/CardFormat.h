@@ -44,6 +44,11 @@ struct CardPartition {
 };
 // The four entries of the card's partition table; false without a readable MBR.
 bool ReadCardPartitions(const std::string& physicalPath, CardPartition (&out)[4]);
+// The same through an open descriptor of the card.
+bool ReadCardPartitions(int fd, CardPartition (&out)[4]);
+// Size in bytes of the card behind an open descriptor (block device or image); 0
+// when unknown.
+uint64_t DescriptorSizeBytes(int fd);
 
 // Writes FAT32 with the volume label into partition 1 with mkfs.fat; false when the
 // card has no partition 1, mkfs.fat is missing, or it fails.

@@ -1,10 +1,14 @@
 #include "device/CardFormatter.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "device/CardFormat.h"
 #include "device/DeviceSettings.h"
@@ -67,10 +71,25 @@ std::string FillPlaceholders(const std::string& text, const std::vector<std::str
   return out;
 }
 
+std::string AccessMessage(const drives::AccessError& error, const std::string& device, const TextLookup& text) {
+  if (error.problem == drives::AccessProblem::kRefused) return FillPlaceholders(text(kStrCardAccessRefused), {device});
+  return FillPlaceholders(text(kStrCardOpenFailed), {device, error.detail});
+}
+
 FormatPath ChooseFormatPath(const CardEntry& card, const std::string& modelName) {
-  if (VK_Kovr_Check_Kovr_partition(card.physicalPath.c_str()) != 0 || modelName == kTarvoModelName)
-    return FormatPath::kCardFileSystem;
-  return FormatPath::kPlain;
+  if (modelName == kTarvoModelName) return FormatPath::kCardFileSystem;
+  // Through the disk service the check reads through a descriptor; nobody is asked.
+  bool cardFileSystem = false;
+  drives::AccessError error;
+  const int fd = card.throughService ? drives::ServiceOpenDevice(card.physicalPath, false, false, false, error)
+                                     : ::open(card.physicalPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    VK_Kovr_Bind_Descriptor(card.physicalPath.c_str(), fd);
+    cardFileSystem = VK_Kovr_Check_Kovr_partition(card.physicalPath.c_str()) != 0;
+    VK_Kovr_Bind_Descriptor(card.physicalPath.c_str(), -1);
+    ::close(fd);
+  }
+  return cardFileSystem ? FormatPath::kCardFileSystem : FormatPath::kPlain;
 }
 
 CardFormatter::CardFormatter(FormatRequest request, TextLookup text, ProgramRunner run)
@@ -80,27 +99,39 @@ FormatOutcome CardFormatter::Run(FormatPath path) {
   outcome_ = FormatOutcome{};
   kept_.clear();
   fat_ = FatPlace{};
+  fatTarget_.clear();
   cardTouched_ = false;
-  unmounted_ = false;
+  unmounted_.clear();
   path_ = path;
-  volume_ = FindMountedVolume(request_.card.root, request_.card.physicalPath);
+  const CardEntry& card = request_.card;
+  volume_ = MountedVolume{};
+  for (const MountedVolume& v : FindCardVolumes(card.physicalPath, card.throughService))
+    if (NormalisedRoot(v.mountPoint) == NormalisedRoot(card.root)) volume_ = v;
   const auto failure = [this](int code) { return text_(kStrFormatFailed) + " (" + std::to_string(code) + ")"; };
   if (!KeepFiles()) {
     outcome_.message = failure(kFormatKeepFailed);
   } else if (path == FormatPath::kCardFileSystem && request_.legacySystem) {
     outcome_.message = text_(kStrFormatLegacy);
-  } else if (!UnmountVolume(request_.card.root, volume_, run_)) {
+  } else if (!UnmountCard()) {
     outcome_.message = failure(kFormatUnmountFailed);
+  } else if (path == FormatPath::kCardFileSystem) {
+    FormatCardFileSystem();
   } else {
-    unmounted_ = volume_.mounted;
-    if (path == FormatPath::kCardFileSystem)
-      FormatCardFileSystem();
-    else
-      FormatPlain();
+    FormatPlain();
   }
   PutBack();
   ComposeMessage();
   return outcome_;
+}
+
+bool CardFormatter::UnmountCard() {
+  // Every volume of the card comes off, not only the one at its root: the partition
+  // table is rewritten under all of them.
+  for (const MountedVolume& v : FindCardVolumes(request_.card.physicalPath, request_.card.throughService)) {
+    if (!UnmountVolume(v, request_.card.throughService, run_)) return false;
+    unmounted_.push_back(v);
+  }
+  return true;
 }
 
 bool CardFormatter::KeepFiles() {
@@ -130,15 +161,31 @@ bool CardFormatter::KeepFiles() {
 
 bool CardFormatter::RunScript(uint64_t startSector, uint64_t sectorCount) {
   const fs::path script = request_.programFolder / kFormatScriptName;
-  return run_({script.string(), request_.card.physicalPath, std::to_string(startSector), std::to_string(sectorCount),
+  return run_({script.string(), fatTarget_, std::to_string(startSector), std::to_string(sectorCount),
                request_.volumeLabel}) == 0;
 }
 
 void CardFormatter::FormatCardFileSystem() {
-  const int code = RunPartitionAndFormat(request_.card.physicalPath);
+  const std::string& device = request_.card.physicalPath;
+  // The card is held for this format alone while its table is written: the kernel
+  // refuses the claim while anything of it is in use, and mounts while it is held.
+  drives::AccessError error;
+  const int fd = drives::OpenCardDevice(device, true, true, error);
+  if (fd < 0) {
+    outcome_.message = AccessMessage(error, device, text_);
+    return;
+  }
+  VK_Kovr_Bind_Descriptor(device.c_str(), fd);
+  const int code = RunPartitionAndFormat(device);
+  CardPartition parts[4];
+  const bool havePartitions = ReadCardPartitions(fd, parts);
+  VK_Kovr_Bind_Descriptor(device.c_str(), -1);
+  ::close(fd);
+  if (request_.card.throughService) drives::ServiceRescan(device, error);
   outcome_.code = code;
-  // Without a capacity the library could not even read the card: nothing changed.
-  cardTouched_ = code != kFormatNoCapacity;
+  // Without a capacity the library could not read the card, and a failed delete
+  // wrote nothing: the card is as it was.
+  cardTouched_ = code != kFormatNoCapacity && code != kFormatDeleteFailed;
   if (code != kFormatSuccess) {
     outcome_.message = text_(kStrFormatFailed) + " (" + std::to_string(code) + ")";
     return;
@@ -148,10 +195,7 @@ void CardFormatter::FormatCardFileSystem() {
     outcome_.message = text_(kStrFormatBatchFailed);
     return;
   }
-  CardPartition parts[4];
-  if (ReadCardPartitions(request_.card.physicalPath, parts) && parts[0].type != 0 &&
-      RunScript(parts[0].startSector, parts[0].sectorCount)) {
-    fat_ = FatPlace{true, parts[0].startSector};
+  if (havePartitions && parts[0].type != 0 && WriteFat(parts[0].startSector, parts[0].sectorCount)) {
     outcome_.message = text_(kStrFormatDone);
   } else {
     outcome_.message = text_(kStrFormatFailed) + " (" + std::to_string(kFormatFat32Failed) + ")";
@@ -159,32 +203,95 @@ void CardFormatter::FormatCardFileSystem() {
 }
 
 void CardFormatter::FormatPlain() {
+  const std::string& device = request_.card.physicalPath;
+  drives::AccessError error;
+  const int fd = drives::OpenCardDevice(device, false, true, error);
+  if (fd < 0) {
+    outcome_.message = AccessMessage(error, device, text_);
+    return;
+  }
   uint64_t start = 0;
-  uint64_t count = DeviceSizeBytes(request_.card.physicalPath) / kSectorBytes;
+  uint64_t count = DescriptorSizeBytes(fd) / kSectorBytes;
   CardPartition parts[4];
-  if (volume_.mounted) {
+  if (volume_.mounted && volume_.sectorCount != 0) {
     start = volume_.startSector;
     count = volume_.sectorCount;
-  } else if (ReadCardPartitions(request_.card.physicalPath, parts) && parts[0].type != 0) {
+  } else if (ReadCardPartitions(fd, parts) && parts[0].type != 0) {
     start = parts[0].startSector;
     count = parts[0].sectorCount;
   }
+  ::close(fd);
   if (!IsExecutable(request_.programFolder / kFormatScriptName)) {
     outcome_.message = text_(kStrFormatBatchFailed);
     return;
   }
   cardTouched_ = true;
-  if (count != 0 && RunScript(start, count)) {
+  if (count != 0 && WriteFat(start, count)) {
     outcome_.successful = true;
-    fat_ = FatPlace{true, start};
     outcome_.message = text_(kStrFormatDone);
   } else {
     outcome_.message = text_(kStrFormatFailed) + " (" + std::to_string(kFormatFat32Failed) + ")";
   }
 }
 
+bool CardFormatter::WriteFat(uint64_t startSector, uint64_t sectorCount) {
+  fatTarget_ = request_.card.physicalPath;
+  struct stat st {};
+  const bool byName = ::stat(fatTarget_.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || !request_.card.throughService);
+  if (!byName) {
+    // A file of ours the size of the card up to the partition's end, sparse: the FAT
+    // sits at the same place as on the card, and only what mkfs.fat and mtools write
+    // takes room.
+    std::error_code ec;
+    fs::create_directories(request_.safeFolder, ec);
+    std::string pattern = (request_.safeFolder / "fat-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return false;
+    const bool sized = ::ftruncate(fd, static_cast<off_t>((startSector + sectorCount) * kSectorBytes)) == 0;
+    ::close(fd);
+    fatTarget_ = pattern;
+    if (!sized) return false;
+  }
+  fatSectors_ = sectorCount;
+  if (!RunScript(startSector, sectorCount)) return false;
+  fat_ = FatPlace{true, startSector};
+  return true;
+}
+
+bool CardFormatter::CopyFatToCard() {
+  if (fatTarget_.empty() || fatTarget_ == request_.card.physicalPath) return true;
+  drives::AccessError error;
+  const int out = drives::OpenCardDevice(request_.card.physicalPath, false, true, error);
+  const int in = ::open(fatTarget_.c_str(), O_RDONLY | O_CLOEXEC);
+  bool ok = out >= 0 && in >= 0;
+  const off_t begin = static_cast<off_t>(fat_.startSector * kSectorBytes);
+  const off_t end = static_cast<off_t>((fat_.startSector + fatSectors_) * kSectorBytes);
+  std::vector<char> buffer(1 << 20);
+  // Only the written stretches of the file: the rest of the partition is free space.
+  for (off_t at = begin; ok && at < end;) {
+    const off_t data = ::lseek(in, at, SEEK_DATA);
+    if (data < 0 || data >= end) break;
+    off_t hole = ::lseek(in, data, SEEK_HOLE);
+    if (hole < 0 || hole > end) hole = end;
+    for (off_t p = data; ok && p < hole;) {
+      const size_t n = static_cast<size_t>(std::min<off_t>(hole - p, static_cast<off_t>(buffer.size())));
+      ok = ::pread(in, buffer.data(), n, p) == static_cast<ssize_t>(n) &&
+           ::pwrite(out, buffer.data(), n, p) == static_cast<ssize_t>(n);
+      p += static_cast<off_t>(n);
+    }
+    at = hole;
+  }
+  if (out >= 0 && ::fsync(out) != 0) ok = false;
+  if (out >= 0) ::close(out);
+  if (in >= 0) ::close(in);
+  std::error_code ec;
+  fs::remove(fatTarget_, ec);
+  if (request_.card.throughService) drives::ServiceRescan(request_.card.physicalPath, error);
+  return ok;
+}
+
 bool CardFormatter::PutIntoFat(const fs::path& source, const std::string& name) {
-  const std::string target = request_.card.physicalPath + "@@" + std::to_string(fat_.startSector * kSectorBytes);
+  const std::string target = fatTarget_ + "@@" + std::to_string(fat_.startSector * kSectorBytes);
   return run_({"env", "MTOOLS_SKIP_CHECK=1", "mcopy", "-o", "-i", target, source.string(), "::" + name}) == 0;
 }
 
@@ -202,17 +309,24 @@ void CardFormatter::PutBack() {
       }
       // A card image's root folder stands in for the mounted partition: it shows what
       // the new FAT holds.
-      if (!volume_.mounted) fs::copy_file(source, root / it->name, fs::copy_options::overwrite_existing, ec);
+      if (!volume_.mounted && fs::is_directory(root, ec))
+        fs::copy_file(source, root / it->name, fs::copy_options::overwrite_existing, ec);
       if (it->fromCard) fs::remove(source, ec);
       it = kept_.erase(it);
     }
+    if (!CopyFatToCard()) outcome_.message = text_(kStrFormatFailed) + " (" + std::to_string(kFormatFat32Failed) + ")";
     // After new partitions the FAT is partition 1, whichever partition was mounted before.
-    if (unmounted_)
+    if (volume_.mounted)
       MountVolume(path_ == FormatPath::kCardFileSystem ? PartitionNode(request_.card.physicalPath, 1) : volume_.node,
-                  request_.card.root, run_);
+                  request_.card.root, request_.card.throughService, run_);
   } else if (!cardTouched_) {
-    // Nothing was written to the card: its volume comes back as it was.
-    const bool rootIsCard = !unmounted_ || MountVolume(volume_.node, request_.card.root, run_);
+    // Nothing was written to the card: its volumes come back as they were, the root
+    // last, and the kept files go back onto it.
+    bool rootIsCard = !volume_.mounted;
+    for (auto v = unmounted_.rbegin(); v != unmounted_.rend(); ++v) {
+      const bool back = MountVolume(v->node, v->mountPoint, request_.card.throughService, run_);
+      if (v->mountPoint == volume_.mountPoint) rootIsCard = back;
+    }
     for (auto it = kept_.begin(); rootIsCard && it != kept_.end();) {
       const bool back = it->fromCard
                             ? MoveFile(keepFolder_ / it->name, root / it->name)
@@ -239,7 +353,15 @@ void CardFormatter::ComposeMessage() {
     message += text;
   };
   std::error_code ec;
-  if (!fs::exists(request_.card.physicalPath, ec)) add(text_(kStrFormatCardGone));
+  bool present = fs::exists(request_.card.physicalPath, ec);
+  if (request_.card.throughService) {
+    drives::ServiceState state;
+    drives::AccessError error;
+    present = drives::ReadServiceState(state, error) &&
+              std::any_of(state.blocks.begin(), state.blocks.end(),
+                          [this](const drives::ServiceBlock& b) { return b.device == request_.card.physicalPath; });
+  }
+  if (!present) add(text_(kStrFormatCardGone));
   if (!outcome_.keptFiles.empty()) add(FillPlaceholders(text_(kStrFormatFilesKept), {outcome_.keptFolder.string()}));
   outcome_.message = message;
 }

@@ -12,6 +12,7 @@
 #include "device/CardList.h"
 #include "device/CardVolume.h"
 #include "device/ChoiceList.h"
+#include "sources/DiskService.h"
 
 namespace device {
 
@@ -22,6 +23,10 @@ inline constexpr char kFormatScriptName[] = "format.sh";
 constexpr int kFormatFat32Failed = 1006;    // format.sh did not write FAT32
 constexpr int kFormatKeepFailed = 1007;     // the card's files could not be kept safe first
 constexpr int kFormatUnmountFailed = 1008;  // the card's volume could not be taken off
+
+// The message for a card device that could not be opened: refused (340) or failed
+// (341) with the system's own words.
+std::string AccessMessage(const drives::AccessError& error, const std::string& device, const TextLookup& text);
 
 // `text` with "%1" ... "%9" replaced by the values in one pass, so a value that holds a
 // mark itself (a folder named "%2") stays as it is.
@@ -70,8 +75,14 @@ class CardFormatter {
   };
 
   bool KeepFiles();
+  bool UnmountCard();
   void FormatCardFileSystem();
   void FormatPlain();
+  // FAT32 into the card's sectors [startSector, + sectorCount): format.sh on the device,
+  // or, for a card this process may not open by name, on a file of ours that
+  // CopyFatToCard then writes through a descriptor.
+  bool WriteFat(uint64_t startSector, uint64_t sectorCount);
+  bool CopyFatToCard();
   bool RunScript(uint64_t startSector, uint64_t sectorCount);
   void PutBack();
   bool PutIntoFat(const std::filesystem::path& source, const std::string& name);
@@ -81,10 +92,12 @@ class CardFormatter {
   TextLookup text_;
   ProgramRunner run_;
   FormatPath path_ = FormatPath::kCardFileSystem;
-  MountedVolume volume_;
-  bool unmounted_ = false;
+  MountedVolume volume_;                  // the volume at the card's root
+  std::vector<MountedVolume> unmounted_;  // every volume taken off for the format
   bool cardTouched_ = false;
   FatPlace fat_;
+  std::string fatTarget_;  // where format.sh and mtools write: the card or a file of ours
+  uint64_t fatSectors_ = 0;
   std::filesystem::path keepFolder_;
   std::vector<Kept> kept_;
   bool hadInstaller_ = false;

@@ -7,6 +7,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "kovr/Kovr.h"
@@ -84,6 +85,13 @@ bool SameCard(const CardEntry& a, const CardEntry& b) {
   return NormalisedRoot(a.root) == NormalisedRoot(b.root) && a.physicalPath == b.physicalPath;
 }
 
+bool ListedFrom(const std::string& loaded, const CardEntry& card) {
+  if (loaded.empty()) return false;
+  if (loaded == card.physicalPath || NormalisedRoot(loaded) == NormalisedRoot(card.physicalPath)) return true;
+  if (card.root.empty() || card.root == card.physicalPath) return false;
+  return NormalisedRoot(loaded).rfind(NormalisedRoot(card.root), 0) == 0;
+}
+
 uint64_t DeviceSizeBytes(const std::string& physicalPath) {
   const int fd = ::open(physicalPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return 0;
@@ -114,24 +122,37 @@ std::vector<CardEntry> ListCardEntries(const std::vector<drives::Drive>& found) 
   std::vector<CardEntry> cards;
   for (size_t i = 0; i < found.size(); ++i) {
     const drives::Drive& drive = found[i];
-    if (!drive.removable || drive.systemDisk || drive.device.empty() || drive.root.empty()) continue;
-    // The probe opens the disk as the settings and the format will: for writing.
-    const int fd = ::open(drive.device.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) continue;
-    const uint64_t size = OpenFileSize(fd);
-    ::close(fd);
-    if ((size >> 30) >= kMaxCardGiB) continue;
+    if (!drives::MayOffer(drive)) continue;
+    // One entry per card: its first volume (or its device when nothing is mounted).
+    if (std::any_of(cards.begin(), cards.end(), [&](const CardEntry& c) { return c.physicalPath == drive.device; }))
+      continue;
+    uint64_t size = drive.sizeBytes;
+    if (!drive.throughService) {
+      // The probe opens the disk as the settings and the format will: for writing.
+      const int fd = ::open(drive.device.c_str(), O_RDWR | O_CLOEXEC);
+      if (fd < 0) continue;
+      size = OpenFileSize(fd);
+      ::close(fd);
+    }
+    if (size == 0 || (size >> 30) >= kMaxCardGiB) continue;
     CardEntry entry;
-    entry.root = NormalisedRoot(drive.root);
+    entry.root = drive.mounted ? NormalisedRoot(drive.root) : drive.root;
     entry.driveIndex = static_cast<int>(i);
     entry.physicalPath = drive.device;
-    const bool cardFileSystem = VK_Kovr_Check_Kovr_partition(drive.device.c_str()) != 0;
-    const bool medium = AnswersWithSectorSize(entry.root, entry.fileSystemFlags);
-    if (!cardFileSystem && !medium) continue;
-    entry.label = ReadVolumeLabel(drive.device);
+    entry.throughService = drive.throughService;
+    // A card is listed whether or not its volume is mounted: a blank or damaged first
+    // partition is just what formatting mends.
+    if (drive.mounted) AnswersWithSectorSize(entry.root, entry.fileSystemFlags);
+    entry.label = drive.throughService ? drive.label : ReadVolumeLabel(drive.device);
     cards.push_back(std::move(entry));
   }
   return cards;
+}
+
+std::optional<CardEntry> FindCard(const std::vector<CardEntry>& cards, const CardEntry& wanted) {
+  for (const CardEntry& c : cards)
+    if (c.physicalPath == wanted.physicalPath) return c;
+  return std::nullopt;
 }
 
 std::vector<CardEntry> ListCards() { return ListCardEntries(drives::ListDrives()); }

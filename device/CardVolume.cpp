@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include <system_error>
 #include <thread>
 
+#include "sources/DiskService.h"
 #include "sources/DriveProbe.h"
 
 extern char** environ;
@@ -93,7 +95,46 @@ MountedVolume FindMountedVolume(const std::string& root, const std::string& phys
     volume.startSector = ReadNumber(real / "start");
     volume.sectorCount = ReadNumber(real / "size");
   }
+  if (volume.mounted) volume.mountPoint = wanted;
   return volume;
+}
+
+std::vector<MountedVolume> FindCardVolumes(const std::string& physicalPath, bool throughService,
+                                           const std::string& mountInfoPath, const std::string& sysRoot) {
+  std::vector<MountedVolume> volumes;
+  if (throughService) {
+    drives::ServiceState state;
+    drives::AccessError error;
+    if (!drives::ReadServiceState(state, error)) return volumes;
+    std::string disk;
+    for (const drives::ServiceBlock& b : state.blocks)
+      if (b.device == physicalPath) disk = b.object;
+    for (const drives::ServiceBlock& b : state.blocks) {
+      if (disk.empty() || (b.object != disk && b.partitionTable != disk)) continue;
+      for (const std::string& point : b.mountPoints) volumes.push_back({true, b.device, point, 0, 0});
+    }
+    return volumes;
+  }
+  std::error_code ec;
+  const std::string disk = fs::canonical(physicalPath, ec).filename().string();
+  if (ec || disk.empty()) return volumes;
+  std::ifstream in(mountInfoPath);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string id, parent, majorMinor, fsRoot, mountPoint;
+    if (!(fields >> id >> parent >> majorMinor >> fsRoot >> mountPoint)) continue;
+    const fs::path real = fs::canonical(fs::path(sysRoot) / "dev/block" / majorMinor, ec);
+    if (ec) continue;
+    const bool whole = real.filename() == disk;
+    const bool part = fs::exists(real / "partition", ec) && real.parent_path().filename() == disk;
+    if (!whole && !part) continue;
+    volumes.push_back({true, "/dev/" + real.filename().string(), drives::DecodeMountField(mountPoint),
+                       part ? ReadNumber(real / "start") : 0, ReadNumber(real / "size")});
+  }
+  // Mounts over mounts come off last one first.
+  std::reverse(volumes.begin(), volumes.end());
+  return volumes;
 }
 
 std::string PartitionNode(const std::string& physicalPath, int number) {
@@ -105,13 +146,28 @@ std::string PartitionNode(const std::string& physicalPath, int number) {
   return "/dev/" + name + (endsInDigit ? "p" : "") + std::to_string(number);
 }
 
-bool UnmountVolume(const std::string& root, const MountedVolume& volume, const ProgramRunner& run) {
+bool UnmountVolume(const MountedVolume& volume, bool throughService, const ProgramRunner& run) {
   if (!volume.mounted) return true;
-  if (::umount2(WithoutTrailingSlash(root).c_str(), 0) == 0) return true;
+  if (throughService) {
+    drives::AccessError error;
+    return drives::ServiceUnmount(volume.node, error);
+  }
+  if (::umount2(WithoutTrailingSlash(volume.mountPoint).c_str(), 0) == 0) return true;
   return run({"udisksctl", "unmount", "--no-user-interaction", "-b", volume.node}) == 0;
 }
 
-bool MountVolume(const std::string& node, const std::string& root, const ProgramRunner& run) {
+bool MountVolume(const std::string& node, const std::string& root, bool throughService, const ProgramRunner& run) {
+  if (throughService) {
+    // The service names the mount point itself; it may take a moment to see the new
+    // partition.
+    drives::AccessError error;
+    std::string where;
+    for (int wait = 0; wait < kNodeWaitSteps; ++wait) {
+      if (drives::ServiceMount(node, where, error)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(kNodeWaitStepMs));
+    }
+    return false;
+  }
   // After new partitions the kernel's node for partition 1 appears a moment later.
   std::error_code ec;
   for (int wait = 0; wait < kNodeWaitSteps && !fs::exists(node, ec); ++wait)

@@ -19,7 +19,8 @@ int RunProgram(const std::vector<std::string>& argv);
 
 struct MountedVolume {
   bool mounted = false;
-  std::string node;          // the partition's device node, /dev/sdb1
+  std::string node;  // the partition's device node, /dev/sdb1
+  std::string mountPoint;
   uint64_t startSector = 0;  // on the whole disk
   uint64_t sectorCount = 0;
 };
@@ -31,15 +32,21 @@ MountedVolume FindMountedVolume(const std::string& root, const std::string& phys
                                 const std::string& mountInfoPath = "/proc/self/mountinfo",
                                 const std::string& sysRoot = "/sys");
 
+// Every mounted volume of the disk `physicalPath`: from the disk service for a card
+// reached through it, else from the mount table.
+std::vector<MountedVolume> FindCardVolumes(const std::string& physicalPath, bool throughService,
+                                           const std::string& mountInfoPath = "/proc/self/mountinfo",
+                                           const std::string& sysRoot = "/sys");
+
 // The node of partition `number` of a disk: sdb -> /dev/sdb1, mmcblk0 -> /dev/mmcblk0p1.
 std::string PartitionNode(const std::string& physicalPath, int number);
 
-// Takes the volume off `root` (umount as root, else the desktop's udisks); true when
-// nothing is mounted there any more.
-bool UnmountVolume(const std::string& root, const MountedVolume& volume, const ProgramRunner& run);
+// Takes the volume off its mount point (through the disk service for a card reached
+// through it, else umount as root, else udisksctl); true when it is not mounted any more.
+bool UnmountVolume(const MountedVolume& volume, bool throughService, const ProgramRunner& run);
 
-// Mounts the FAT partition `node` at `root` again (or where udisks puts it); true on
-// success.
-bool MountVolume(const std::string& node, const std::string& root, const ProgramRunner& run);
+// Mounts the FAT partition `node` at `root` again (or where the disk service puts
+// it); true on success.
+bool MountVolume(const std::string& node, const std::string& root, bool throughService, const ProgramRunner& run);
 
 }  // namespace device

@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <cstdlib>
 
+#include "sources/DiskService.h"
 #include "sources/DriveTable.h"
 
 CardWatch::CardWatch(QObject* parent) : QObject(parent) {
@@ -15,7 +16,12 @@ CardWatch::CardWatch(QObject* parent) : QObject(parent) {
   settle_.setInterval(kSettleMs);
   connect(&settle_, &QTimer::timeout, this, &CardWatch::Changed);
 
-  mountInfo_ = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+  if (drives::UseDiskService()) {
+    // The service calls from a thread of its own; the settle timer lives on ours.
+    service_ = std::make_unique<drives::ServiceWatch>(
+        [this] { QMetaObject::invokeMethod(this, &CardWatch::Touched, Qt::QueuedConnection); });
+  }
+  if (!service_ || !service_->Running()) mountInfo_ = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
   if (mountInfo_ >= 0) {
     mountNotifier_ = new QSocketNotifier(mountInfo_, QSocketNotifier::Exception, this);
     connect(mountNotifier_, &QSocketNotifier::activated, this, &CardWatch::Touched);
@@ -32,6 +38,8 @@ CardWatch::CardWatch(QObject* parent) : QObject(parent) {
 }
 
 CardWatch::~CardWatch() {
+  // The service's thread ends before the object it calls goes.
+  service_.reset();
   delete mountNotifier_;
   mountNotifier_ = nullptr;
   if (mountInfo_ >= 0) ::close(mountInfo_);

@@ -9,11 +9,14 @@
 #include <QProgressBar>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 
 #include "device/CSettingDlg.h"
 #include "device/SettingDlgHost.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
+#include "sources/DriveTable.h"
 
 namespace {
 
@@ -40,6 +43,8 @@ class FormatBusyNotice : public QDialog {
   void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
+QString Text(int number) { return QString::fromStdString(LanguageString(number)); }
+
 }  // namespace
 
 int RunWithQProcess(const std::vector<std::string>& argv) {
@@ -61,11 +66,19 @@ int RunWithQProcess(const std::vector<std::string>& argv) {
 }
 
 void CSettingDlg::FormatCard() {
-  const device::CardEntry* card = model.SelectedCard();
-  if (!card || Formatting()) return;
+  const device::CardEntry* selected = model.SelectedCard();
+  if (!selected || Formatting()) return;
+  // A copy: while a question is open the list may be rebuilt (its entries freed) and
+  // the card may go. After each answer the card is looked up again by its device.
+  const device::CardEntry wanted = *selected;
   std::string confirm;
   if (!LoadLanguageString(kStrFormatConfirm, confirm)) return;
   if (Ask(QString::fromStdString(confirm), QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) return;
+  std::optional<device::CardEntry> card = device::FindCard(model.cards, wanted);
+  if (!card) {
+    Ask(Text(kStrFormatCardGone), QMessageBox::Ok);
+    return;
+  }
   const device::FormatPath path = device::ChooseFormatPath(*card, model.device.modelName);
   if (path == device::FormatPath::kPlain) {
     // Our own question in place of the system's format window, with the label it
@@ -73,12 +86,30 @@ void CSettingDlg::FormatCard() {
     const std::string ask = device::FillPlaceholders(LanguageString(kStrFormatVolumeAsk),
                                                      {card->root, device::TheCardFilePaths().volumeLabel});
     if (Ask(QString::fromStdString(ask), QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) return;
+    card = device::FindCard(model.cards, wanted);
+    if (!card) {
+      Ask(Text(kStrFormatCardGone), QMessageBox::Ok);
+      return;
+    }
   }
-  StartFormat(path);
+  StartFormat(path, *card);
 }
 
-void CSettingDlg::StartFormat(device::FormatPath path) {
-  const device::CardEntry* card = model.SelectedCard();
+void CSettingDlg::StartFormat(device::FormatPath path, const device::CardEntry& chosen) {
+  // The machine as it is now decides, not the list shown: a card that has become part
+  // of the system or in use, or that has gone, is not formatted.
+  const std::optional<device::CardEntry> card = device::FindCard(device::ListCards(), chosen);
+  if (!card) {
+    const std::vector<drives::Drive> all = drives::ListDrives();
+    const bool present =
+        std::any_of(all.begin(), all.end(), [&](const drives::Drive& d) { return d.device == chosen.physicalPath; });
+    Ask(QString::fromStdString(
+            present ? device::FillPlaceholders(LanguageString(kStrCardRefusedForFormat), {chosen.physicalPath})
+                    : LanguageString(kStrFormatCardGone)),
+        QMessageBox::Ok);
+    RebuildCardList();
+    return;
+  }
   device::FormatRequest request;
   request.card = *card;
   request.modelName = model.device.modelName;
@@ -86,7 +117,7 @@ void CSettingDlg::StartFormat(device::FormatPath path) {
   request.programFolder = programFolder;
   request.safeFolder = safeFolder;
   request.legacySystem = host && host->LegacySystem();
-  formattingRoot = card->root;
+  formattingCard = *card;
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   busyNotice = new FormatBusyNotice(QString::fromStdString(LanguageString(kStrFormatBusy)), this);
@@ -111,11 +142,7 @@ void CSettingDlg::EndFormat(const device::FormatOutcome& outcome) {
   QApplication::restoreOverrideCursor();
   lastOutcome = outcome;
   if (!outcome.message.empty()) Ask(QString::fromStdString(outcome.message), QMessageBox::Ok);
-  if (outcome.successful && host) {
-    const std::string loaded = host->LoadedDrive();
-    if (!loaded.empty() && device::NormalisedRoot(loaded) == device::NormalisedRoot(formattingRoot))
-      host->ClearRecordings();
-  }
+  if (outcome.successful && host && device::ListedFrom(host->LoadedDrive(), formattingCard)) host->ClearRecordings();
   // The card's label has changed with its format.
   rebuildPending = false;
   RebuildCardList();

@@ -21,6 +21,7 @@ packages=(
   time clang-format clang libclang-rt-14-dev xdotool imagemagick
   libswscale-dev libavutil-dev
   desktop-file-utils appstream dpkg-dev file
+  python3-dbusmock udisks2 udev
 )
 
 missing=()

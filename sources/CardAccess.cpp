@@ -6,6 +6,8 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -33,18 +35,42 @@ bool HasMedium(const std::string& root) {
   return ::statvfs(root.c_str(), &info) == 0 && info.f_bsize > 0;
 }
 
-// The probe: never the system disk, and only a disk this user may open for writing
-// (as the camera settings and the formatting will).
-bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry) {
-  if (drive.systemDisk || drive.device.empty()) return false;
+// Whether the card library finds its file system on the device, read through a
+// descriptor this user may hold. Through the disk service nobody is asked while the
+// sources are listed: without the right, the partition type the service reports says.
+bool CarriesCardFileSystem(const drives::Drive& drive, const char* physicalPath) {
+  if (!drive.throughService) return VK_Kovr_Check_Kovr_partition(physicalPath) != 0;
+  drives::AccessError error;
+  const int fd = drives::ServiceOpenDevice(drive.device, false, false, false, error);
+  if (fd < 0) return drive.kovrPartition;
+  VK_Kovr_Bind_Descriptor(physicalPath, fd);
+  const bool card = VK_Kovr_Check_Kovr_partition(physicalPath) != 0;
+  VK_Kovr_Bind_Descriptor(physicalPath, -1);
+  ::close(fd);
+  return card;
+}
+
+// The probe: only a drive that may be offered and that this user can reach (the
+// device opened for writing, as the camera settings and the formatting will; through
+// the disk service, reaching is its business when the card is opened).
+bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry, std::string& note) {
+  if (!drives::MayOffer(drive)) return false;
   // A device path that does not fit the source record is not cut: a cut path could
   // name another device.
   if (drive.device.size() >= sizeof entry.physicalPath) return false;
-  const int fd = ::open(drive.device.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::close(fd);
+  if (!drive.throughService) {
+    const int fd = ::open(drive.device.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+      note = drive.device + ": " + std::strerror(errno);
+      return false;
+    }
+    ::close(fd);
+  }
   std::memcpy(entry.physicalPath, drive.device.c_str(), drive.device.size() + 1);
-  entry.kind = VK_Kovr_Check_Kovr_partition(entry.physicalPath) ? kSourceCard : kSourceRemovableDrive;
+  const bool card = CarriesCardFileSystem(drive, entry.physicalPath);
+  // A drive without the card file system is scanned as a folder: only when mounted.
+  if (!card && !(drive.mounted && HasMedium(drive.root))) return false;
+  entry.kind = card ? kSourceCard : kSourceRemovableDrive;
   return true;
 }
 
@@ -75,14 +101,24 @@ RecordingCollection::CardLibraryLifetime::~CardLibraryLifetime() {
 
 int RecordingCollection::EnumerateSources() {
   sources.clear();
+  accessNotes.clear();
   const std::vector<drives::Drive> found = drives::ListDrives();
+  std::vector<std::string> listedDevices;
   for (size_t i = 0; i < found.size(); ++i) {
     const drives::Drive& drive = found[i];
-    if (!drive.removable || !HasMedium(drive.root)) continue;
+    // One source per card: its first volume (the drives come first-partition first).
+    if (std::find(listedDevices.begin(), listedDevices.end(), drive.device) != listedDevices.end()) continue;
     SourceEntry entry;
     entry.driveIndex = static_cast<int32_t>(i);
-    entry.root = drive.root.empty() || drive.root.back() != '/' ? drive.root + "/" : drive.root;
-    if (!ProbeDrive(drive, entry)) continue;
+    // A mount point ends in "/"; a card with nothing mounted is named by its device.
+    entry.root = !drive.mounted || drive.root.back() == '/' ? drive.root : drive.root + "/";
+    std::string note;
+    if (!ProbeDrive(drive, entry, note)) {
+      if (!note.empty() && std::find(accessNotes.begin(), accessNotes.end(), note) == accessNotes.end())
+        accessNotes.push_back(note);
+      continue;
+    }
+    listedDevices.push_back(drive.device);
     sources.push_back(entry);
   }
   SourceEntry folderItem;
@@ -97,6 +133,8 @@ bool RecordingCollection::OpenSourceWith(int index, OpenFolderItem openFolderIte
   if (index < 0 || static_cast<size_t>(index) >= sources.size()) return false;
   // A copy: the entry must not change under the open.
   const SourceEntry source = sources[static_cast<size_t>(index)];
+  openProblem = drives::AccessError{};
+  openProblemDevice.clear();
   bool opened = false;
   switch (source.kind) {
     case kSourceRemovableDrive:
@@ -132,8 +170,9 @@ bool RecordingCollection::OpenSourceWithDrop(int index, const std::vector<std::s
   return OpenSourceWith(index, [&] { return OpenDroppedFiles(droppedPaths); });
 }
 
-bool RecordingCollection::FillFromCard(const SourceEntry& source, OpenedSet& opened) const {
-  if (opened.device.Open(source.physicalPath) != 0) {
+bool RecordingCollection::FillFromCard(const SourceEntry& source, OpenedSet& opened,
+                                       drives::AccessError& problem) const {
+  if (opened.device.Open(source.physicalPath, &problem) != 0) {
     std::fputs(kCardOpenFailure, stdout);
     std::fflush(stdout);
     return false;
@@ -151,7 +190,9 @@ bool RecordingCollection::FillFromCard(const SourceEntry& source, OpenedSet& ope
 }
 
 bool RecordingCollection::OpenCard(const SourceEntry& source) {
-  return OpenAside([&](OpenedSet& opened) { return FillFromCard(source, opened); });
+  openProblem = drives::AccessError{};
+  openProblemDevice = source.physicalPath;
+  return OpenAside([&](OpenedSet& opened) { return FillFromCard(source, opened, openProblem); });
 }
 
 bool RecordingCollection::ListCardFolder(FolderRecord& record, int folderIndex) {

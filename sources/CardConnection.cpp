@@ -1,5 +1,7 @@
 #include "sources/CardConnection.h"
 
+#include <unistd.h>
+
 #include "kovr/Kovr.h"
 
 static_assert(kCardConnectionSize == KOVR_CONNECTION_BLOCK_SIZE);
@@ -14,11 +16,16 @@ CardConnection& CardConnection::operator=(CardConnection&& other) noexcept {
   return *this;
 }
 
-int CardConnection::Open(const std::string& physicalPath) {
+int CardConnection::Open(const std::string& physicalPath, drives::AccessError* error) {
   Close();
-  // The library wants a zeroed block.
+  drives::AccessError problem;
+  const int fd = drives::OpenCardDevice(physicalPath, false, true, problem);
+  if (error) *error = problem;
+  if (fd < 0) return KOVR_E_IO;
+  // The library wants a zeroed block; it keeps a descriptor of its own.
   auto opened = std::make_unique<unsigned char[]>(kCardConnectionSize);
-  const int result = VK_Kovr_Device_Open(physicalPath.c_str(), KOVR_OPEN_DEFAULT, opened.get());
+  const int result = VK_Kovr_Device_Open_Descriptor(fd, KOVR_OPEN_DEFAULT, opened.get());
+  ::close(fd);
   if (result == 0) block = std::move(opened);
   return result;
 }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "sources/DiskService.h"
+
 // Size of the connection block the card library fills.
 inline constexpr std::size_t kCardConnectionSize = 161;
 
@@ -20,9 +22,11 @@ class CardConnection {
   CardConnection(const CardConnection&) = delete;
   CardConnection& operator=(const CardConnection&) = delete;
 
-  // Closes a connection held before, then opens the card at physicalPath. The card
-  // library's result: 0 when the connection is open.
-  int Open(const std::string& physicalPath);
+  // Closes a connection held before, then opens the card at physicalPath (through the
+  // desktop's disk service where the process uses it). The card library's result: 0
+  // when the connection is open; when the device itself could not be opened,
+  // KOVR_E_IO with the cause in `error` (when given).
+  int Open(const std::string& physicalPath, drives::AccessError* error = nullptr);
   // Closes the connection when one is open.
   void Close();
   bool IsOpen() const { return block != nullptr; }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "sources/DiskService.h"
 #include "sources/DriveProbe.h"
 
 namespace drives {
@@ -30,6 +31,8 @@ bool ReadDriveTable(const std::string& path, std::vector<Drive>& drives) {
     const size_t b = a == std::string::npos ? a : line.find('|', a + 1);
     if (b == std::string::npos) continue;
     Drive d;
+    // The root stands for a mounted volume.
+    d.mounted = true;
     d.root = Trim(line.substr(0, a));
     d.device = Trim(line.substr(a + 1, b - a - 1));
     const std::string flags = line.substr(b + 1);
@@ -56,7 +59,16 @@ std::vector<Drive> ListDrives() {
     ReadDriveTable(table, drives);
     return drives;
   }
-  return ListMountedDrives();
+  if (UseDiskService()) {
+    ServiceState state;
+    AccessError error;
+    if (ReadServiceState(state, error)) return DrivesFromService(state, SystemDisks());
+  }
+  return ListMachineDrives();
+}
+
+bool MayOffer(const Drive& drive) {
+  return drive.removable && !drive.systemDisk && !drive.foreignMount && !drive.device.empty() && !drive.root.empty();
 }
 
 }  // namespace drives

@@ -124,9 +124,11 @@ class RecordingCollection {
 
   // --- card access (CardAccess.cpp) ---
 
-  // Rebuilds sources: removable drives with a medium, not on the system disk, that
-  // can be opened for writing (kind 1 when they carry the card file system, else 0),
-  // then the folder item. The number of sources, at least 1.
+  // Rebuilds sources: removable drives with a medium that may be offered (no system
+  // disk, nothing foreign mounted) and that this user can reach (kind 1 when they carry
+  // the card file system, mounted or not; kind 0 for a mounted volume without it),
+  // then the folder item. The number of sources, at least 1. Drives left out because
+  // they could not be reached are named in accessNotes.
   int EnumerateSources();
   // Opens source `index` of the latest enumeration; a folder item needs one of the
   // two entry points below. Only a successful open changes the set, sourceKind,
@@ -174,6 +176,12 @@ class RecordingCollection {
   // [0] the last listing saw an entry, [1] a normal, [2] an event, [3] a parking one.
   uint8_t typePresent[4] = {0, 0, 0, 0};
 
+  // Why drives of the latest enumeration were left out ("/dev/sdb: Permission
+  // denied"), and why the latest card open failed (problem kNone when it did not).
+  std::vector<std::string> accessNotes;
+  drives::AccessError openProblem;
+  std::string openProblemDevice;
+
   // Where the listings read type labels; the language library unless a test says else.
   LanguageLookup languageLookup;
 
@@ -210,7 +218,7 @@ class RecordingCollection {
   bool AddChosenFile(FolderRecord& record, const std::string& path, std::vector<RecordingEntry>& found) const;
   bool FillFromDrive(const SourceEntry& source, OpenedSet& opened) const;
   bool FillFromLocalPaths(const std::vector<std::string>& paths, bool lookUpWithSuffix, OpenedSet& opened) const;
-  bool FillFromCard(const SourceEntry& source, OpenedSet& opened) const;
+  bool FillFromCard(const SourceEntry& source, OpenedSet& opened, drives::AccessError& problem) const;
   void ListCardFolderInto(void* card, FolderRecord& record, int folderIndex, std::vector<RecordingEntry>& found) const;
   // The common steps of opening a source; openFolderItem opens a kind 2 source.
   template <typename OpenFolderItem>

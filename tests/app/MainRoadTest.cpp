@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
+#include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
@@ -21,6 +24,8 @@
 #include "controls/CBbTextCtrl.h"
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
+#include "controls/ControlId.h"
+#include "device/CSettingDlg.h"
 #include "playback/CPlayer.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
@@ -32,6 +37,7 @@
 #include "telemetry/CBbSpeedCtrl.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tests/simulator/RecordingFixtures.h"
+#include "tests/support/MockDiskService.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 
@@ -411,6 +417,72 @@ TEST_F(MainRoad, ACardImageThroughTheDriveTablePlaysItsRecordingsACutOffOneAfter
   EXPECT_TRUE(fs::exists(fs::path(dlg->tempFolder) / "EVT_20240512_083200_2.avi_REPAIR.avi"));
   EXPECT_GT(Player().GetDuration(), 0u);
   EXPECT_TRUE(apptest::ShownMessages().texts.empty());
+}
+
+// A card image with one recording in NORMAL; its drive table line is the caller's.
+fs::path MakeCardImage(const fs::path& folder) {
+  const fs::path image = folder / "card.img";
+  if (Tool("card mkimage '" + image.string() + "' 128M") != 0 || Tool("card format '" + image.string() + "'") != 0)
+    return {};
+  const fs::path recording = RecordingFolder() / "REC_20240512_083100_2.avi";
+  if (Tool("card put '" + image.string() + "' NORMAL '" + recording.string() + "'") != 0) return {};
+  return image;
+}
+
+TEST_F(MainRoad, FormattingTheCardWhoseRecordingsAreListedClearsTheList) {
+  testsupport::TempFolder card;
+  const fs::path image = MakeCardImage(card.Path());
+  ASSERT_FALSE(image.empty());
+  const fs::path root = card.Path() / "root";
+  fs::create_directories(root);
+  const fs::path table = card.Path() / "drives";
+  std::ofstream(table) << root.string() << "|" << image.string() << "|removable\n";
+  testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", table.c_str());
+  testsupport::ScopedEnv keep("TARVO_CONFIG_DIR", card.Path().c_str());
+
+  dlg->OpenDroppedPaths({root.string()});
+  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_TRUE(WaitForLoad());
+  ASSERT_EQ(List()->GetItemCount(), 1);
+  EXPECT_EQ(dlg->loadedDrive, root.string() + "/") << "the root of the source, not its first character";
+
+  app::WindowSettingHost host(*dlg);
+  CSettingDlg settings(&host, dlg.get());
+  settings.askUser = [](const QString&, QMessageBox::StandardButtons buttons) {
+    return (buttons & QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+  };
+  ASSERT_EQ(settings.Model().cards.size(), 1u);
+  FindControl<QComboBox>(&settings, CSettingDlg::kIdCard)->setCurrentIndex(0);
+  QSignalSpy done(&settings, &CSettingDlg::FormatFinished);
+  settings.FormatCard();
+  ASSERT_TRUE(done.wait(60000));
+  EXPECT_TRUE(settings.LastFormatOutcome().successful);
+  EXPECT_EQ(List()->GetItemCount(), 0) << "the recordings listed are gone from the card";
+  EXPECT_EQ(Player().state(), playback::kStateStopped);
+  EXPECT_TRUE(dlg->loadedDrive.empty());
+}
+
+TEST_F(MainRoad, ACardOfTheDiskServicePlaysThroughItsDescriptorWithNothingMounted) {
+  if (const std::string missing = testsupport::MockDiskService::Missing(); !missing.empty()) GTEST_SKIP() << missing;
+  testsupport::MockDiskService service;
+  if (!service.Ready()) GTEST_SKIP() << "the mock disk service did not start";
+  testsupport::TempFolder card;
+  const fs::path image = MakeCardImage(card.Path());
+  ASSERT_FALSE(image.empty());
+  ASSERT_TRUE(service.AddDisk("sdx", "{'Image': <'" + image.string() +
+                                         "'>, 'Size': <uint64 134217728>, 'MediaRemovable': <true>, 'Partitions': "
+                                         "<[{'Number': <uint32 1>, 'IdType': <'vfat'>}, "
+                                         "{'Number': <uint32 2>, 'Type': <'0x4b'>}]>}"));
+  testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", nullptr);
+  testsupport::ScopedEnv access("TARVO_DISK_ACCESS", "service");
+  dlg->OpenDroppedPaths({"/dev/sdx"});
+  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_EQ(dlg->Collection().sourceKind, kSourceCard);
+  ASSERT_EQ(List()->GetItemCount(), 1);
+  EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
+  EXPECT_GT(Player().GetDuration(), 0u);
+  EXPECT_EQ(dlg->loadedDrive, "/dev/sdx");
 }
 
 TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOnePlays) {

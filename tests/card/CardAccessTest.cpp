@@ -87,7 +87,11 @@ TEST_F(CardAccess, DrivesWithoutMediumOrDeviceAreNoSources) {
                          (temp_.Path() / "gone.img").string() + "|removable\n" + cardRoot_.string() + "|" + card_ +
                          "|removable,system\n" + plainRoot_.string() + "|" + longImage + "|removable\n");
   DriveTableScope scope(table_);
-  EXPECT_EQ(1, set_.EnumerateSources()) << "no medium, no device, system disk, path too long";
+  ASSERT_EQ(2, set_.EnumerateSources()) << "no device, system disk, path too long";
+  // A card is a source whether or not its volume answers: the card file system is
+  // read from the device.
+  EXPECT_EQ(card_, std::string(set_.sources[0].physicalPath));
+  EXPECT_EQ(kSourceCard, set_.sources[0].kind);
 }
 
 TEST_F(CardAccess, CardWithFourEmptyFoldersOpensWithAnEmptySet) {

@@ -135,4 +135,19 @@ TEST_F(CardTool, BadArgumentsAreRefused) {
             Tool("card format '" + blank.string() + "'").out.find("1003 creating partition 1 failed"));
 }
 
+TEST_F(CardTool, FormatRefusesSystemAndMountedDevicesAndAsksForYesWithoutATerminal) {
+  // /dev/null stands for a device: not a file, and harmless should anything open it.
+  const fs::path table = temp_.Path() / "drives.table";
+  WriteTable(table, "/|/dev/null|removable,system\n");
+  ToolRun r = Tool("card format /dev/null --yes", "TARVO_DRIVE_TABLE='" + table.string() + "'");
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("", r.out) << "nothing ran";
+  WriteTable(table, "/media/u/CARD|/dev/null|removable\n");
+  EXPECT_EQ(1, Tool("card format /dev/null --yes", "TARVO_DRIVE_TABLE='" + table.string() + "'").status);
+  WriteTable(table, "");
+  r = Tool("card format /dev/null < /dev/null", "TARVO_DRIVE_TABLE='" + table.string() + "'");
+  EXPECT_EQ(2, r.status) << "a device without a terminal to ask needs --yes";
+  EXPECT_EQ("", r.out);
+}
+
 }  // namespace

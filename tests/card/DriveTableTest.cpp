@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "sources/DriveProbe.h"
 #include "tests/card/CardTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -61,8 +64,8 @@ TEST(DriveProbe, MountinfoEscapesAreDecoded) {
   EXPECT_EQ("/end\\04", drives::DecodeMountField("/end\\04"));
 }
 
-// A copy of /sys: sda holds the root file system, sdb sits behind a USB card reader
-// that calls its slot fixed, mmcblk0 is a built-in card slot.
+// A copy of /sys: sda holds the root file system, sdb is a USB disk with fixed media
+// (an SSD, say), mmcblk0 is a built-in card slot.
 class FakeSystem : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -115,7 +118,7 @@ TEST_F(FakeSystem, VolumesComeWithTheirDiskAndWhetherItIsRemovable) {
   EXPECT_TRUE(d[1].removable);
   EXPECT_EQ("/media/user/TARVO CARD", d[2].root);
   EXPECT_EQ("/dev/sdb", d[2].device);
-  EXPECT_TRUE(d[2].removable) << "a USB card reader counts as removable";
+  EXPECT_FALSE(d[2].removable) << "a USB disk with fixed media is no card: one Yes would repartition it";
   EXPECT_FALSE(d[2].systemDisk);
 }
 
@@ -125,6 +128,114 @@ TEST_F(FakeSystem, RemovableFlagOfTheDiskIsEnough) {
   ASSERT_FALSE(d.empty());
   EXPECT_TRUE(d[0].removable);
   EXPECT_TRUE(d[0].systemDisk) << "and still the system disk, which is never a source";
+}
+
+// A machine whose system sits under every stacking layer there is, and removable
+// disks around it: which disks hold the system, which are in use, and which may be
+// offered, mounted or not.
+class StackedSystem : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sys_ = temp_.Path() / "sys";
+    // / on LVM (dm-1) inside LUKS (dm-0) on sda2; /home on btrfs over sdb1 and sdc1;
+    // swap on sdd1; sde1 is an LVM physical volume nobody mounted.
+    Disk("sda", "0", {"sda1", "sda2"});
+    Disk("sdb", "0", {"sdb1"});
+    Disk("sdc", "0", {"sdc1"});
+    Disk("sdd", "0", {"sdd1"});
+    Disk("sde", "1", {"sde1"});
+    Stacked("dm-0", "253:0", {"sda2"});
+    Stacked("dm-1", "253:1", {"dm-0"});
+    fs::create_directories(Dev("sde1") / "holders/dm-2");
+    for (const char* member : {"sdb1", "sdc1"}) {
+      fs::create_directories(sys_ / "fs/btrfs/0f0f/devices");
+      fs::create_directory_symlink(Dev(member), sys_ / "fs/btrfs/0f0f/devices" / member);
+    }
+    // Removable: a card with its FAT mounted, a stick with a second volume mounted,
+    // a card with nothing mounted.
+    Disk("sdf", "1", {"sdf1", "sdf2"});
+    Disk("sdg", "1", {"sdg1", "sdg2"});
+    Disk("mmcblk0", "0", {"mmcblk0p1"});
+    files_.sysRoot = sys_.string();
+    files_.mountInfo = (temp_.Path() / "mountinfo").string();
+    files_.swaps = (temp_.Path() / "swaps").string();
+    WriteTable(files_.swaps, "Filename Type Size Used Priority\n/dev/sdd1 partition 1000 0 -2\n");
+  }
+
+  fs::path Dev(const std::string& name) { return sys_ / "devices/virtual/block/all" / name; }
+
+  void Disk(const std::string& name, const char* removable, const std::vector<std::string>& partitions) {
+    const fs::path dir = sys_ / "devices/pci0/block" / name;
+    fs::create_directories(dir / "device");
+    std::ofstream(dir / "removable") << removable << "\n";
+    std::ofstream(dir / "size") << 15523840 << "\n";
+    Link(dir, name, Number());
+    int n = 0;
+    for (const std::string& p : partitions) {
+      fs::create_directories(dir / p);
+      std::ofstream(dir / p / "partition") << ++n << "\n";
+      Link(dir / p, p, Number());
+    }
+  }
+
+  void Stacked(const std::string& name, const std::string& number, const std::vector<std::string>& slaves) {
+    const fs::path dir = sys_ / "devices/virtual/block" / name;
+    fs::create_directories(dir / "slaves");
+    for (const std::string& s : slaves) fs::create_directory_symlink(Dev(s), dir / "slaves" / s);
+    Link(dir, name, number);
+  }
+
+  // Every device also under one folder of links, so slaves and holders can name it.
+  void Link(const fs::path& dir, const std::string& name, const std::string& number) {
+    for (const char* folder : {"dev/block", "class/block", "block", "devices/virtual/block/all"})
+      fs::create_directories(sys_ / folder);
+    fs::create_directory_symlink(dir, sys_ / "dev/block" / number);
+    fs::create_directory_symlink(dir, sys_ / "class/block" / name);
+    fs::create_directory_symlink(dir, sys_ / "devices/virtual/block/all" / name);
+    std::ofstream(dir / "dev") << number << "\n";
+    if (!fs::exists(dir / "partition")) fs::create_directory_symlink(dir, sys_ / "block" / name);
+  }
+
+  // Device numbers in the order the devices are made.
+  std::string Number() { return "8:" + std::to_string(next_++); }
+
+  TempFolder temp_;
+  fs::path sys_;
+  drives::MachineFiles files_;
+  int next_ = 0;
+};
+
+TEST_F(StackedSystem, SystemAndHeldDisksAreFoundThroughEveryLayer) {
+  // Numbers: sda 8:0-2, sdb 8:3-4, sdc 8:5-6, sdd 8:7-8, sde 8:9-10, sdf 8:11-13,
+  // sdg 8:14-16, mmcblk0 8:17-18; the mountinfo above names them by these.
+  WriteTable(files_.mountInfo,
+             "21 1 253:1 / / rw - ext4 /dev/mapper/vg-root rw\n"
+             "22 21 0:44 / /home rw - btrfs /dev/sdc1 rw\n"
+             "23 21 8:12 / /media/u/CARD rw - vfat /dev/sdf1 rw\n"
+             "24 21 8:15 / /media/u/STICK rw - vfat /dev/sdg1 rw\n"
+             "25 21 8:16 / /media/u/data rw - ext4 /dev/sdg2 rw\n");
+  const std::set<std::string> system = drives::SystemDisks(files_);
+  EXPECT_EQ((std::set<std::string>{"sda", "sdb", "sdc", "sdd", "sde"}), system)
+      << "root through LVM and LUKS, both btrfs devices of /home, the swap disk, the held disk";
+
+  const std::vector<drives::Drive> d = drives::ListMachineDrives(files_);
+  std::map<std::string, drives::Drive> byRoot;
+  for (const drives::Drive& drive : d) byRoot[drive.root] = drive;
+  ASSERT_EQ(1u, byRoot.count("/media/u/CARD"));
+  EXPECT_TRUE(drives::MayOffer(byRoot["/media/u/CARD"]));
+  EXPECT_TRUE(byRoot["/media/u/CARD"].mounted);
+  EXPECT_FALSE(drives::MayOffer(byRoot["/media/u/STICK"])) << "its second volume is mounted";
+  EXPECT_TRUE(byRoot["/media/u/data"].foreignMount);
+  ASSERT_EQ(1u, byRoot.count("/dev/mmcblk0")) << "a card with nothing mounted is named by its device";
+  EXPECT_FALSE(byRoot["/dev/mmcblk0"].mounted);
+  EXPECT_TRUE(drives::MayOffer(byRoot["/dev/mmcblk0"]));
+  EXPECT_EQ(15523840ull * 512, byRoot["/dev/mmcblk0"].sizeBytes);
+  ASSERT_EQ(1u, byRoot.count("/dev/sde")) << "removable, unmounted and held: listed, never offered";
+  EXPECT_FALSE(drives::MayOffer(byRoot["/dev/sde"]));
+  for (const drives::Drive& drive : d)
+    if (drive.device == "/dev/sda") {
+      EXPECT_FALSE(drives::MayOffer(drive));
+    }
 }
 
 }  // namespace

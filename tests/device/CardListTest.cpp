@@ -50,17 +50,19 @@ TEST_F(CardList, FixedAndSystemDisksAreNeverCards) {
   EXPECT_TRUE(List(TableLine(fixed, "") + TableLine(system, "removable,system")).empty());
 }
 
-TEST_F(CardList, VolumeWithoutMediumIsListedOnlyWithTheCardFileSystem) {
-  // No root folder: the volume answers no file-system query, as a drive without a
-  // readable medium.
+TEST_F(CardList, CardWhoseVolumeDoesNotAnswerIsListedAllTheSame) {
+  // No root folder: the volume answers no file-system query, as a card whose first
+  // partition is blank, damaged or not mounted. It is listed, so it can be formatted.
   ImageCard blank = AddImageCard(temp.Path(), "blank", 120 * kMiB, false);
   ImageCard card = AddImageCard(temp.Path(), "card", 120 * kMiB, true);
   fs::remove(blank.root);
   fs::remove(card.root);
   const auto cards = List(TableLine(blank) + TableLine(card));
-  ASSERT_EQ(1u, cards.size());
-  EXPECT_EQ(card.image.string(), cards[0].physicalPath);
-  EXPECT_EQ("", cards[0].label) << "no FAT on partition 1 yet, so no label";
+  ASSERT_EQ(2u, cards.size());
+  EXPECT_EQ(blank.image.string(), cards[0].physicalPath);
+  EXPECT_EQ(card.image.string(), cards[1].physicalPath);
+  EXPECT_EQ("", cards[1].label) << "no FAT on partition 1 yet, so no label";
+  EXPECT_EQ(0ul, cards[1].fileSystemFlags);
 }
 
 TEST_F(CardList, DeviceThatCannotBeOpenedForWritingIsSkipped) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "device/SettingDlgHost.h"
 #include "settings/LanguageLibrary.h"
 #include "tests/device/DeviceTestSupport.h"
+#include "tests/support/MockDiskService.h"
 
 using namespace devicetest;
 
@@ -375,6 +377,109 @@ TEST_F(SettingDialog, PlainCardAsksAgainBeforeItsVolumeIsFormatted) {
 }
 
 // Screenshots for the eye: every text must fit its control.
+TEST_F(SettingDialog, LcdOffKeepsItsTextTheIconIsSetAndGermanNotesGetMoreRoom) {
+  Open();
+  EXPECT_EQ("LCD OFF", Control<QGroupBox>(1068)->title().toStdString());
+  EXPECT_EQ("LCD OFF", Control<QLabel>(1101)->text().toStdString());
+  EXPECT_FALSE(dialog->windowIcon().isNull());
+  const QRect english = Control<QLabel>(1084)->geometry();
+  UseLanguage(2);
+  WriteOptions("LANGUAGE=2\r\n");
+  Open();
+  const QRect german = Control<QLabel>(1084)->geometry();
+  EXPECT_EQ(english.top() - 10, german.top());
+  EXPECT_EQ(english.height() + 10, german.height());
+  EXPECT_EQ(english.bottom(), german.bottom());
+}
+
+TEST_F(SettingDialog, CardGoneWhileTheQuestionIsOpenStopsTheFormatCleanly) {
+  const ImageCard card = AddCard("cam");
+  const std::vector<unsigned char> before = testsupport::ReadBytesAt(card.image, 0, 4 * kMiB);
+  Open();
+  ChooseCard(0);
+  // The user answers only after the card has gone and the list was built again (the
+  // entry the question was about is freed by then).
+  dialog->askUser = [this](const QString& text, QMessageBox::StandardButtons) {
+    asked.push_back(text.toStdString());
+    if (asked.size() == 1) {
+      WriteAll(table, "");
+      EXPECT_TRUE(QTest::qWaitFor([this] { return List(CSettingDlg::kIdCard)->count() == 0; }, 5000));
+      return QMessageBox::Yes;
+    }
+    return QMessageBox::Ok;
+  };
+  dialog->FormatCard();
+  EXPECT_FALSE(dialog->Formatting());
+  ASSERT_EQ(2u, asked.size());
+  EXPECT_EQ("The memory card can no longer be reached. Check that it is still inserted.", asked[1]);
+  EXPECT_EQ(before, testsupport::ReadBytesAt(card.image, 0, 4 * kMiB));
+}
+
+// Cards of the desktop's disk service: put in and taken out while the dialog is open,
+// a refused open, and a card formatted through a descriptor alone.
+TEST_F(SettingDialog, DiskServiceCardsComeGoAreRefusedAndFormatThroughTheService) {
+  if (const std::string missing = testsupport::MockDiskService::Missing(); !missing.empty()) GTEST_SKIP() << missing;
+  testsupport::MockDiskService service;
+  if (!service.Ready()) GTEST_SKIP() << "the mock disk service did not start";
+  env.Set("TARVO_DRIVE_TABLE", "");
+  env.Set("TARVO_DISK_ACCESS", "service");
+  const ImageCard card = AddImageCard(temp.Path(), "svc", 120 * kMiB, true);
+  const std::string spec = "{'Image': <'" + card.image.string() +
+                           "'>, 'Size': <uint64 125829120>, 'MediaRemovable': <true>, 'Partitions': "
+                           "<[{'Number': <uint32 1>, 'IdType': <'vfat'>, 'IdLabel': <'CAM'>}, "
+                           "{'Number': <uint32 2>, 'Type': <'0x4b'>}]>";
+  Open();
+  EXPECT_EQ(0, List(CSettingDlg::kIdCard)->count());
+  ASSERT_TRUE(service.AddDisk("sdx", spec + "}"));
+  QTRY_COMPARE_WITH_TIMEOUT(List(CSettingDlg::kIdCard)->count(), 1, 5000);
+  EXPECT_EQ("CAM(/dev/sdx)", List(CSettingDlg::kIdCard)->itemText(0).toStdString());
+  ChooseCard(0);
+  // Taken out while the question is open.
+  dialog->askUser = [&](const QString& text, QMessageBox::StandardButtons) {
+    asked.push_back(text.toStdString());
+    if (asked.size() == 1) {
+      service.RemoveDisk("sdx");
+      EXPECT_TRUE(QTest::qWaitFor([this] { return List(CSettingDlg::kIdCard)->count() == 0; }, 5000));
+      return QMessageBox::Yes;
+    }
+    return QMessageBox::Ok;
+  };
+  dialog->FormatCard();
+  ASSERT_EQ(2u, asked.size());
+  EXPECT_EQ("The memory card can no longer be reached. Check that it is still inserted.", asked[1]);
+  EXPECT_FALSE(dialog->Formatting());
+
+  // Put in again, but the user may not open it.
+  Open();
+  ASSERT_TRUE(service.AddDisk("sdx", spec + ", 'Refuse': <true>}"));
+  QTRY_COMPARE_WITH_TIMEOUT(List(CSettingDlg::kIdCard)->count(), 1, 5000);
+  ChooseCard(0);
+  asked.clear();
+  answers = {QMessageBox::Yes, QMessageBox::Ok};
+  dialog->FormatCard();
+  ASSERT_TRUE(WaitForFormat());
+  ASSERT_EQ(2u, asked.size());
+  EXPECT_EQ(0u, asked[1].find("The system refused access to the memory card /dev/sdx.")) << asked[1];
+  EXPECT_FALSE(dialog->LastFormatOutcome().successful);
+
+  // And one it may: partitions, card file system and FAT all through descriptors.
+  ASSERT_TRUE(service.RemoveDisk("sdx"));
+  ASSERT_TRUE(service.AddDisk("sdx", spec + "}"));
+  QTRY_COMPARE_WITH_TIMEOUT(List(CSettingDlg::kIdCard)->count(), 1, 5000);
+  ChooseCard(0);
+  asked.clear();
+  answers = {QMessageBox::Yes, QMessageBox::Ok};
+  dialog->FormatCard();
+  ASSERT_TRUE(WaitForFormat());
+  ASSERT_EQ(2u, asked.size());
+  EXPECT_EQ("The memory card has been formatted.", asked[1]);
+  EXPECT_TRUE(dialog->LastFormatOutcome().successful);
+  std::string label;
+  ASSERT_TRUE(Shell(
+      "MTOOLS_SKIP_CHECK=1 mlabel -s -i '" + card.image.string() + "@@" + std::to_string(2048 * 512) + "' ::", &label));
+  EXPECT_NE(std::string::npos, label.find("arvo")) << label;
+}
+
 TEST_F(SettingDialog, ScreenshotsInEnglishGermanAndKorean) {
   AddCard("cam");
   const fs::path folder = fs::path(TARVO_BINARY_DIR) / "screenshots";
