@@ -1,10 +1,15 @@
 // tarvo-tool: the viewer's core on the command line, for users' scripts and checks.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
+#include "platform/Paths.h"
 
 namespace cli {
 
@@ -18,6 +23,31 @@ bool WantsHelp(const Args& args) {
 
 namespace {
 
+#if defined(TARVO_MEDIA_COMMANDS) && !defined(TARVO_MEDIA_HELPER)
+// capture and report decode pictures with Qt and GStreamer. They run in a program of
+// their own beside this one, so that every other command starts without loading those
+// libraries (tens of milliseconds, a sixth of copying a large recording off a card).
+constexpr const char* kMediaHelper = "tarvo-tool-media";
+
+int RunInHelper(const char* verb, const cli::Args& args) {
+  const std::string helper = (platform::ExecutableFolder() / kMediaHelper).string();
+  std::vector<std::string> words = {helper, verb};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  ::execv(helper.c_str(), argv.data());
+  std::fprintf(stderr, "tarvo-tool: cannot start %s: %s\n", helper.c_str(), std::strerror(errno));
+  return 1;
+}
+
+int RunCaptureCommand(const cli::Args& args) { return RunInHelper("capture", args); }
+int RunReportCommand(const cli::Args& args) { return RunInHelper("report", args); }
+#elif defined(TARVO_MEDIA_COMMANDS)
+int RunCaptureCommand(const cli::Args& args) { return cli::RunCapture(args); }
+int RunReportCommand(const cli::Args& args) { return cli::RunReport(args); }
+#endif
+
 // Subcommands in the order --help lists them.
 const cli::Subcommand kSubcommands[] = {
     {"list", "list the recordings of folders and files by type and time", cli::RunList},
@@ -30,8 +60,8 @@ const cli::Subcommand kSubcommands[] = {
     {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
     {"sources", "list the removable drives, cards and the folder item the viewer finds", cli::RunSources},
 #ifdef TARVO_MEDIA_COMMANDS
-    {"capture", "save the pictures at a position as JPEG files, as the Capture button does", cli::RunCapture},
-    {"report", "write the printed two-page report of a position as a PDF file", cli::RunReport},
+    {"capture", "save the pictures at a position as JPEG files, as the Capture button does", RunCaptureCommand},
+    {"report", "write the printed two-page report of a position as a PDF file", RunReportCommand},
 #endif
 };
 
