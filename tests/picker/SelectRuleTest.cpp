@@ -14,15 +14,24 @@ using drives::Drive;
 using picker::FirstRefusedPath;
 using picker::IsFixedDriveRoot;
 
-Drive Fixed(const std::string& root) { return {root, "/dev/sda", false, false}; }
-Drive Card(const std::string& root) { return {root, "/dev/sdc", true, false}; }
+Drive MakeDrive(const std::string& root, const char* device, bool removable, bool systemDisk) {
+  Drive d;
+  d.root = root;
+  d.device = device;
+  d.removable = removable;
+  d.systemDisk = systemDisk;
+  d.mounted = true;
+  return d;
+}
+Drive Fixed(const std::string& root) { return MakeDrive(root, "/dev/sda", false, false); }
+Drive Card(const std::string& root) { return MakeDrive(root, "/dev/sdc", true, false); }
 
 TEST(SelectRule, FileSystemRootIsRefusedEvenWithNoDrivesKnown) {
   EXPECT_TRUE(IsFixedDriveRoot("/", {}));
   EXPECT_TRUE(IsFixedDriveRoot("//", {}));
   EXPECT_TRUE(IsFixedDriveRoot("/.", {}));
   EXPECT_TRUE(IsFixedDriveRoot("/tmp/..", {}));
-  EXPECT_TRUE(IsFixedDriveRoot("/", {Drive{"/", "/dev/sda", false, true}}));
+  EXPECT_TRUE(IsFixedDriveRoot("/", {MakeDrive("/", "/dev/sda", false, true)}));
 }
 
 TEST(SelectRule, FixedMountPointIsRefusedInAnySpelling) {
