@@ -25,12 +25,12 @@ namespace {
 
 #if defined(TARVO_MEDIA_COMMANDS) && !defined(TARVO_MEDIA_HELPER)
 // capture and report decode pictures with Qt and GStreamer. They run in a program of
-// their own beside this one, so that every other command starts without loading those
+// their own among the program's parts, so that every other command starts without loading those
 // libraries (tens of milliseconds, a sixth of copying a large recording off a card).
 constexpr const char* kMediaHelper = "tarvo-tool-media";
 
 int RunInHelper(const char* verb, const cli::Args& args) {
-  const std::string helper = (platform::ExecutableFolder() / kMediaHelper).string();
+  const std::string helper = (platform::ProgramFolder() / kMediaHelper).string();
   std::vector<std::string> words = {helper, verb};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;

@@ -21,8 +21,16 @@ for p in "$udisksd" "$udevd" /usr/bin/dbus-daemon /usr/bin/udevadm "$python"; do
 done
 [ -e /dev/loop-control ] || skip "no loop devices on this machine"
 [ -S /run/dbus/system_bus_socket ] && skip "a system bus runs already: the trial starts its own only where none runs"
-pgrep -x systemd-udevd >/dev/null && skip "udev runs already"
-pgrep -x udisksd >/dev/null && skip "udisksd runs already"
+# Running, not a zombie left for the machine's init to reap.
+runs() {
+  local p
+  for p in $(pgrep -x "$1"); do
+    [ "$(awk '{print $3}' "/proc/$p/stat" 2>/dev/null)" != Z ] && return 0
+  done
+  return 1
+}
+runs systemd-udevd && skip "udev runs already"
+runs udisksd && skip "udisksd runs already"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-udisks-trial.XXXXXX")
 chmod 755 "$work"

@@ -20,7 +20,7 @@ complain() {
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 for part in bin/tarvo-viewer bin/tarvo-tool "$program_dir/libkovr.so" "$program_dir/libtarvo_mapbrowser.so" \
-  "$program_dir/English.dll" "$program_dir/format.sh" "$data_dir/map/map.htm"; do
+  "$program_dir/English.dll" "$program_dir/format.sh" "$program_dir/tarvo-tool-media" "$data_dir/map/map.htm"; do
   [ -e "$prefix/$part" ] || complain "not installed: $part"
 done
 [ "$(readlink "$prefix/$data_dir/map/leaflet")" = /usr/share/javascript/leaflet ] ||
@@ -38,6 +38,10 @@ mkdir -p "$HOME"
 mkdir -p "$work/recordings"
 "$prefix/bin/tarvo-tool" record "$work/recordings" --cameras 2 --size 640x360,320x180 --seconds 12 \
   --audio aac --start "2024-05-12 08:30:00" >/dev/null
+
+# capture and report are handed to the helper among the program's parts.
+"$prefix/bin/tarvo-tool" capture --help | grep -q "usage: tarvo-tool capture" ||
+  complain "the installed tool does not reach its media helper"
 
 list_prefix() { (cd "$prefix" && find . -printf '%p %y %s %T@\n' | sort); }
 list_prefix >"$work/before"
