@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/CardFormat.h"
 #include "kovr/Kovr.h"
 
 namespace device {
@@ -53,15 +54,6 @@ bool BootSectorLabel(const unsigned char (&boot)[kSectorBytes], std::string& lab
   return true;
 }
 
-uint64_t OpenFileSize(int fd) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return 0;
-  if (S_ISREG(st.st_mode)) return static_cast<uint64_t>(st.st_size);
-  uint64_t bytes = 0;
-  if (S_ISBLK(st.st_mode) && ::ioctl(fd, BLKGETSIZE64, &bytes) == 0) return bytes;
-  return 0;
-}
-
 // The volume answers a file-system query with a block size (a medium is there).
 bool AnswersWithSectorSize(const std::string& root, unsigned long& flags) {
   struct statvfs info {};
@@ -95,7 +87,7 @@ bool ListedFrom(const std::string& loaded, const CardEntry& card) {
 uint64_t DeviceSizeBytes(const std::string& physicalPath) {
   const int fd = ::open(physicalPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return 0;
-  const uint64_t size = OpenFileSize(fd);
+  const uint64_t size = DescriptorSizeBytes(fd);
   ::close(fd);
   return size;
 }
@@ -131,7 +123,7 @@ std::vector<CardEntry> ListCardEntries(const std::vector<drives::Drive>& found) 
       // The probe opens the disk as the settings and the format will: for writing.
       const int fd = ::open(drive.device.c_str(), O_RDWR | O_CLOEXEC);
       if (fd < 0) continue;
-      size = OpenFileSize(fd);
+      size = DescriptorSizeBytes(fd);
       ::close(fd);
     }
     if (size == 0 || (size >> 30) >= kMaxCardGiB) continue;

@@ -64,39 +64,57 @@ int RunProgram(const std::vector<std::string>& argv) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-MountedVolume FindMountedVolume(const std::string& root, const std::string& physicalPath,
-                                const std::string& mountInfoPath, const std::string& sysRoot) {
-  MountedVolume volume;
-  std::error_code ec;
-  const std::string disk = fs::canonical(physicalPath, ec).filename().string();
-  if (ec || disk.empty()) return volume;
-  const std::string wanted = WithoutTrailingSlash(root);
+namespace {
+
+// The mounts of the mount table in its order, each with the volume of `disk` it is
+// (not mounted when it is another disk's, or /sys does not know it).
+std::vector<MountedVolume> ReadMounts(const std::string& disk, const std::string& mountInfoPath,
+                                      const std::string& sysRoot) {
+  std::vector<MountedVolume> mounts;
   std::ifstream in(mountInfoPath);
   std::string line;
+  std::error_code ec;
   while (std::getline(in, line)) {
     std::istringstream fields(line);
     std::string id, parent, majorMinor, fsRoot, mountPoint;
     if (!(fields >> id >> parent >> majorMinor >> fsRoot >> mountPoint)) continue;
-    if (drives::DecodeMountField(mountPoint) != wanted) continue;
-    // The last mount over a folder is the one that shows.
+    MountedVolume v;
+    v.mountPoint = drives::DecodeMountField(mountPoint);
     const fs::path real = fs::canonical(fs::path(sysRoot) / "dev/block" / majorMinor, ec);
-    volume = MountedVolume{};
-    if (ec) continue;
-    if (real.filename() == disk) {
+    if (!ec && real.filename() == disk) {
       // A card without a partition table, mounted whole.
-      volume.mounted = true;
-      volume.node = "/dev/" + disk;
-      volume.sectorCount = ReadNumber(real / "size");
-      continue;
+      v.mounted = true;
+      v.node = "/dev/" + disk;
+      v.sectorCount = ReadNumber(real / "size");
+    } else if (!ec && fs::exists(real / "partition", ec) && real.parent_path().filename() == disk) {
+      v.mounted = true;
+      v.node = "/dev/" + real.filename().string();
+      v.startSector = ReadNumber(real / "start");
+      v.sectorCount = ReadNumber(real / "size");
     }
-    if (!fs::exists(real / "partition", ec) || real.parent_path().filename() != disk) continue;
-    volume.mounted = true;
-    volume.node = "/dev/" + real.filename().string();
-    volume.startSector = ReadNumber(real / "start");
-    volume.sectorCount = ReadNumber(real / "size");
+    mounts.push_back(std::move(v));
   }
-  if (volume.mounted) volume.mountPoint = wanted;
-  return volume;
+  return mounts;
+}
+
+std::string DiskName(const std::string& physicalPath) {
+  std::error_code ec;
+  const std::string disk = fs::canonical(physicalPath, ec).filename().string();
+  return ec ? std::string() : disk;
+}
+
+}  // namespace
+
+MountedVolume FindMountedVolume(const std::string& root, const std::string& physicalPath,
+                                const std::string& mountInfoPath, const std::string& sysRoot) {
+  const std::string disk = DiskName(physicalPath);
+  if (disk.empty()) return {};
+  const std::string wanted = WithoutTrailingSlash(root);
+  MountedVolume volume;
+  // The last mount over a folder is the one that shows.
+  for (const MountedVolume& m : ReadMounts(disk, mountInfoPath, sysRoot))
+    if (m.mountPoint == wanted) volume = m;
+  return volume.mounted ? volume : MountedVolume{};
 }
 
 std::vector<MountedVolume> FindCardVolumes(const std::string& physicalPath, bool throughService,
@@ -115,23 +133,10 @@ std::vector<MountedVolume> FindCardVolumes(const std::string& physicalPath, bool
     }
     return volumes;
   }
-  std::error_code ec;
-  const std::string disk = fs::canonical(physicalPath, ec).filename().string();
-  if (ec || disk.empty()) return volumes;
-  std::ifstream in(mountInfoPath);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string id, parent, majorMinor, fsRoot, mountPoint;
-    if (!(fields >> id >> parent >> majorMinor >> fsRoot >> mountPoint)) continue;
-    const fs::path real = fs::canonical(fs::path(sysRoot) / "dev/block" / majorMinor, ec);
-    if (ec) continue;
-    const bool whole = real.filename() == disk;
-    const bool part = fs::exists(real / "partition", ec) && real.parent_path().filename() == disk;
-    if (!whole && !part) continue;
-    volumes.push_back({true, "/dev/" + real.filename().string(), drives::DecodeMountField(mountPoint),
-                       part ? ReadNumber(real / "start") : 0, ReadNumber(real / "size")});
-  }
+  const std::string disk = DiskName(physicalPath);
+  if (disk.empty()) return volumes;
+  for (const MountedVolume& m : ReadMounts(disk, mountInfoPath, sysRoot))
+    if (m.mounted) volumes.push_back(m);
   // Mounts over mounts come off last one first.
   std::reverse(volumes.begin(), volumes.end());
   return volumes;

@@ -236,6 +236,23 @@ TEST_F(CardFormatting, DeviceWithoutCapacityIsUntouchedAndGetsItsFilesBack) {
   EXPECT_TRUE(out.keptFiles.empty());
 }
 
+TEST_F(CardFormatting, PartitionsThatCannotBeDeletedLeaveTheCardAsItWasWithItsFiles) {
+  const ImageCard card = AddImageCard(temp.Path(), "locked", 120 * kMiB, true);
+  PutCardFiles(card);
+  // An image nobody may write, not even root: the card reads, the delete fails (1002).
+  if (!Shell("chattr +i '" + card.image.string() + "' 2>/dev/null")) GTEST_SKIP() << "chattr +i is not available here";
+  const std::vector<unsigned char> before = testsupport::ReadBytesAt(card.image, 0, 4 * kMiB);
+  const device::FormatOutcome out = Format(Request(card));
+  Shell("chattr -i '" + card.image.string() + "'");
+  EXPECT_EQ(device::kFormatDeleteFailed, out.code);
+  EXPECT_FALSE(out.successful);
+  EXPECT_EQ("<failed> (1002)", out.message);
+  EXPECT_EQ(kSetupBytes, ReadAll(card.root / "setup.cfg")) << "the kept files are back on the card";
+  EXPECT_EQ(kInstallerBytes, ReadAll(card.root / device::kInstallerFileName));
+  EXPECT_TRUE(out.keptFiles.empty());
+  EXPECT_EQ(before, testsupport::ReadBytesAt(card.image, 0, 4 * kMiB));
+}
+
 TEST_F(CardFormatting, PathChoiceFollowsTheCardFileSystemAndTheModel) {
   const ImageCard kovr = AddImageCard(temp.Path(), "kovr", 120 * kMiB, true);
   const ImageCard plain = AddImageCard(temp.Path(), "plain", 120 * kMiB, false);

@@ -449,30 +449,26 @@ TEST_F(SettingDialog, DiskServiceCardsComeGoAreRefusedAndFormatThroughTheService
   EXPECT_EQ("The memory card can no longer be reached. Check that it is still inserted.", asked[1]);
   EXPECT_FALSE(dialog->Formatting());
 
-  // Put in again, but the user may not open it.
+  // Put in (again), chosen and formatted, answering Yes: what the format said.
+  const auto formatAfterPlugging = [&](const std::string& extra) {
+    EXPECT_TRUE(service.AddDisk("sdx", spec + extra + "}"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return List(CSettingDlg::kIdCard)->count() == 1; }, 5000));
+    ChooseCard(0);
+    asked.clear();
+    answers = {QMessageBox::Yes, QMessageBox::Ok};
+    dialog->FormatCard();
+    EXPECT_TRUE(WaitForFormat());
+    return asked.size() == 2 ? asked[1] : std::string("<asked ") + std::to_string(asked.size()) + " times>";
+  };
+  // The user may not open it.
   Open();
-  ASSERT_TRUE(service.AddDisk("sdx", spec + ", 'Refuse': <true>}"));
-  QTRY_COMPARE_WITH_TIMEOUT(List(CSettingDlg::kIdCard)->count(), 1, 5000);
-  ChooseCard(0);
-  asked.clear();
-  answers = {QMessageBox::Yes, QMessageBox::Ok};
-  dialog->FormatCard();
-  ASSERT_TRUE(WaitForFormat());
-  ASSERT_EQ(2u, asked.size());
-  EXPECT_EQ(0u, asked[1].find("The system refused access to the memory card /dev/sdx.")) << asked[1];
+  const std::string refused = formatAfterPlugging(", 'Refuse': <true>");
+  EXPECT_EQ(0u, refused.find("The system refused access to the memory card /dev/sdx.")) << refused;
   EXPECT_FALSE(dialog->LastFormatOutcome().successful);
 
   // And one it may: partitions, card file system and FAT all through descriptors.
   ASSERT_TRUE(service.RemoveDisk("sdx"));
-  ASSERT_TRUE(service.AddDisk("sdx", spec + "}"));
-  QTRY_COMPARE_WITH_TIMEOUT(List(CSettingDlg::kIdCard)->count(), 1, 5000);
-  ChooseCard(0);
-  asked.clear();
-  answers = {QMessageBox::Yes, QMessageBox::Ok};
-  dialog->FormatCard();
-  ASSERT_TRUE(WaitForFormat());
-  ASSERT_EQ(2u, asked.size());
-  EXPECT_EQ("The memory card has been formatted.", asked[1]);
+  EXPECT_EQ("The memory card has been formatted.", formatAfterPlugging(""));
   EXPECT_TRUE(dialog->LastFormatOutcome().successful);
   std::string label;
   ASSERT_TRUE(Shell(
