@@ -38,9 +38,9 @@ constexpr int kListOffset = 144;  // first list of a row, from the group's left 
 constexpr int kUpperRow = 22;     // label rows, from the group's top edge
 constexpr int kLowerRow = 52;
 constexpr int kNoteTop = 17;
-constexpr int kNoteHeight = 30;  // two lines: the longer notes wrap
-// German notes are longer: ten pixels more room, taken above the note.
-constexpr int kGermanNoteRise = 10;
+// Two lines in every language: the room the longer (German) notes need. Moving them
+// up for German as well would put them over their group's title.
+constexpr int kNoteHeight = 30;
 constexpr int kInset = 10;
 
 // Control ids of the template's groups, notes and labels.
@@ -135,10 +135,9 @@ QLabel* CSettingDlg::AddLabel(int id, int stringNumber, const QRect& rect) {
 }
 
 QLabel* CSettingDlg::AddNote(int id, int stringNumber, int column, int row, int line) {
-  const int rise = languageIndex == kGerman && line == 0 ? kGermanNoteRise : 0;
   QLabel* note = AddLabel(id, stringNumber,
-                          QRect(kColumnX[column] + kInset, kRowY[row] + kNoteTop + line * kRowHeight - rise,
-                                kGroupWidth - 2 * kInset, (line == 0 ? kNoteHeight : kRowHeight) + rise));
+                          QRect(kColumnX[column] + kInset, kRowY[row] + kNoteTop + line * kRowHeight,
+                                kGroupWidth - 2 * kInset, line == 0 ? kNoteHeight : kRowHeight));
   note->setWordWrap(true);
   note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return note;
