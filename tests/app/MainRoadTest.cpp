@@ -490,6 +490,22 @@ TEST_F(MainRoad, ACardOfTheDiskServicePlaysThroughItsDescriptorWithNothingMounte
   EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
   EXPECT_GT(Player().GetDuration(), 0u);
   EXPECT_EQ(dlg->loadedDrive, device);
+  if (!service) return;
+
+  // A card the user may not open: the window says so, and keeps what it listed.
+  ASSERT_TRUE(service->RemoveDisk("sdx"));
+  ASSERT_TRUE(service->AddDisk("sdy",
+                               "{'Image': <'/nonexistent'>, 'Size': <uint64 134217728>, 'MediaRemovable': "
+                               "<true>, 'Refuse': <true>, 'Partitions': <[{'Number': <uint32 2>, 'Type': "
+                               "<'0x4b'>}]>}"));
+  apptest::ShownMessages().Clear();
+  dlg->OpenDroppedPaths({"/dev/sdy"});
+  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
+  EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString().find("The system refused access to the memory card "
+                                                                 "/dev/sdy."),
+            0u);
+  EXPECT_EQ(List()->GetItemCount(), 1);
 }
 
 TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOnePlays) {
