@@ -15,22 +15,23 @@ namespace {
 
 const char kInfoHelp[] =
     "usage: tarvo-tool info FILE\n\n"
-    "Prints a recording's streams, cameras with their picture sizes, frame rate,\n"
-    "duration, sound kind, telemetry counts, whether it is intact or cut off and\n"
-    "whether it carries an index. FILE may be a file on a card: CARD::/FOLDER/NAME.\n";
+    "Prints a recording's streams, picture codec, cameras with their picture sizes and\n"
+    "frame counts, frame rate, duration, sound codec, telemetry counts, whether it is\n"
+    "intact or cut off and whether it carries an index (idx1, or OpenDML's, named;\n"
+    "none: its chunks were found by a scan of the data). FILE may be a file on a card: CARD::/FOLDER/NAME.\n";
 
 constexpr size_t kRecordBuffer = 1024;
 
-const char* AudioName(avi::AudioKind kind) {
+const char* IndexName(avi::IndexKind kind) {
   switch (kind) {
-    case avi::AudioKind::Aac:
-      return "AAC";
-    case avi::AudioKind::Pcm:
-      return "PCM";
-    case avi::AudioKind::None:
+    case avi::IndexKind::Idx1:
+      return "present";
+    case avi::IndexKind::OpenDml:
+      return "present (OpenDML)";
+    case avi::IndexKind::None:
       break;
   }
-  return "unknown";
+  return "none";
 }
 
 std::string StreamName(const avi::StreamInfo& s) {
@@ -65,11 +66,15 @@ int RunInfo(const Args& args) {
   std::printf("file: %s\n", args[0].c_str());
   std::printf("size: %lld bytes\n", static_cast<long long>(file.Size()));
   std::printf("state: %s\n", reader.IsCutOff() ? "cut-off" : "intact");
-  std::printf("index: %s\n", reader.HasIndex() ? "present" : "none");
+  std::printf("index: %s\n", IndexName(reader.Index()));
   std::printf("streams: %zu\n", reader.Streams().size());
   for (size_t i = 0; i < reader.Streams().size(); ++i) {
     const avi::StreamInfo& s = reader.Streams()[i];
     std::printf("  stream %zu: %s scale %u rate %u length %u\n", i, StreamName(s).c_str(), s.scale, s.rate, s.length);
+  }
+  if (reader.VideoStream() >= 0) {
+    const avi::VideoFormat& video = reader.Video();
+    std::printf("video: %s (%.4s)\n", avi::VideoCodecName(video.codec), avi::FourCcText(video.fourCc).data());
   }
   const std::vector<avi::CameraInfo>& cameras = reader.Cameras();
   std::printf("cameras: %zu\n", cameras.size());
@@ -82,8 +87,8 @@ int RunInfo(const Args& args) {
   if (reader.AudioStream() < 0) {
     std::printf("sound: none\n");
   } else {
-    std::printf("sound: %s, %u Hz, %u channel%s, %zu chunks\n", AudioName(audio.kind), audio.sampleRate, audio.channels,
-                audio.channels == 1 ? "" : "s", reader.CountChunks(avi::ChunkKind::Audio));
+    std::printf("sound: %s, %u Hz, %u channel%s, %zu chunks\n", avi::AudioKindName(audio.kind), audio.sampleRate,
+                audio.channels, audio.channels == 1 ? "" : "s", reader.CountChunks(avi::ChunkKind::Audio));
   }
   avi::AviTelemetrySource telemetry(reader);
   size_t gps = 0, gsensor = 0, other = 0;

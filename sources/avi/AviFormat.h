@@ -1,6 +1,6 @@
 #pragma once
-// Fixed facts of the dashcam's AVI files: four-character codes, offsets of the header
-// fields the tools patch, and little-endian helpers.
+// Fixed facts of AVI files: four-character codes, offsets of the header fields the
+// tools patch in the dashcam's layout, chunk ids and little-endian helpers.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +32,9 @@ constexpr uint32_t kVids = FourCc("vids");
 constexpr uint32_t kAuds = FourCc("auds");
 constexpr uint32_t kTxts = FourCc("txts");
 constexpr uint32_t kH264 = FourCc("H264");
+constexpr uint32_t kRec = FourCc("rec ");
+constexpr uint32_t kAvix = FourCc("AVIX");
+constexpr uint32_t kIndx = FourCc("indx");
 
 // File offsets in the dashcam's layout.
 constexpr int64_t kRiffSizeOffset = 4;
@@ -78,12 +81,13 @@ inline void WriteLe16(void* p, uint16_t v) {
   b[1] = static_cast<unsigned char>(v >> 8);
 }
 
-// The last two characters of a chunk id tell its kind.
+// The last two characters of a chunk id tell its kind: "dc" and "db" pictures
+// (compressed and not, though muxers use either for any codec), "wb" sound, "tx" text.
 enum class ChunkKind { Video, Audio, Text, Other };
 
 inline ChunkKind KindOfChunkId(uint32_t id) {
   const char c2 = static_cast<char>(id >> 16), c3 = static_cast<char>(id >> 24);
-  if (c2 == 'd' && c3 == 'c') return ChunkKind::Video;
+  if (c2 == 'd' && (c3 == 'c' || c3 == 'b')) return ChunkKind::Video;
   if (c2 == 'w' && c3 == 'b') return ChunkKind::Audio;
   if (c2 == 't' && c3 == 'x') return ChunkKind::Text;
   return ChunkKind::Other;
@@ -94,6 +98,16 @@ inline int StreamOfChunkId(uint32_t id) {
   const char c0 = static_cast<char>(id), c1 = static_cast<char>(id >> 8);
   if (c0 < '0' || c0 > '9' || c1 < '0' || c1 > '9') return -1;
   return (c0 - '0') * 10 + (c1 - '0');
+}
+
+// A stream chunk: two digits, then one of the kinds above.
+inline bool IsStreamChunkId(uint32_t id) { return StreamOfChunkId(id) >= 0 && KindOfChunkId(id) != ChunkKind::Other; }
+
+// An OpenDML standard index chunk inside a movi list: "ix" and two digits.
+inline bool IsIndexChunkId(uint32_t id) {
+  const char c2 = static_cast<char>(id >> 16), c3 = static_cast<char>(id >> 24);
+  return static_cast<char>(id) == 'i' && static_cast<char>(id >> 8) == 'x' && c2 >= '0' && c2 <= '9' && c3 >= '0' &&
+         c3 <= '9';
 }
 
 inline uint32_t ChunkIdFor(int stream, const char (&kind)[3]) {

@@ -1,12 +1,15 @@
 #include "sources/avi/AviReader.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <map>
 #include <set>
 
+#include "sources/avi/ChunkWalker.h"
 #include "sources/avi/H264Bits.h"
+#include "sources/avi/OdmlIndex.h"
 
 namespace avi {
 
@@ -15,17 +18,19 @@ namespace {
 // Small enough that walking past large video chunks reads little more than their
 // heads, large enough to take in runs of small sound and text chunks at once.
 constexpr int64_t kCacheSize = 8 * 1024;
-// Headers of our recordings are a few hundred bytes; anything far larger is damage.
+// Header lists are a few hundred bytes (a few KB with OpenDML's reserved room);
+// anything far larger is damage.
 constexpr uint32_t kMaxHeaderList = 1 << 20;
 constexpr size_t kIndexPiece = 1 << 20;
 // Enough of a video chunk for its first parameter set or slice header.
 constexpr int64_t kVideoPrefix = 64;
 // Enough of a key frame for its SPS.
 constexpr int64_t kSpsPrefix = 1024;
-constexpr uint16_t kFormatPcm = 1;
-constexpr uint16_t kFormatAac = 0x00FF;
 constexpr size_t kWaveFormatSize = 16;
 constexpr size_t kWaveFormatExSize = 18;
+constexpr size_t kExtensibleSubFormat = 24;  // the sub-format GUID's first two bytes
+constexpr size_t kBitmapInfoSize = 40;
+constexpr size_t kCompressionOffset = 16;
 
 // A time worked out from a damaged header's scale and rate may not fit: it is held
 // at the largest one rather than overflowing.
@@ -35,95 +40,37 @@ int64_t ClampedTime(long double time) {
   return time >= kLongest ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(time);
 }
 
-bool IsVideoKeyNal(const uint8_t* data, int64_t n) {
-  if (n < 5) return false;
-  const int type = data[4] & 0x1f;
-  return type == h264::kNalIdr || type == h264::kNalSps;
-}
-
 }  // namespace
 
-AviReader::AviReader(ByteSource& byteSource) : source(byteSource) {}
-
-int64_t AviReader::ReadCached(int64_t offset, void* buffer, int64_t count) {
-  if (offset < 0 || count < 0) return -1;
-  if (count > kCacheSize) return source.ReadAt(offset, buffer, count);
-  if (offset < cacheOffset || offset + count > cacheOffset + cacheLength) {
-    if (offset >= sourceSize) return 0;
-    cache.resize(kCacheSize);
-    const int64_t n = source.ReadAt(offset, cache.data(), kCacheSize);
-    if (n < 0) {
-      cacheLength = 0;
-      return -1;
-    }
-    cacheOffset = offset;
-    cacheLength = n;
-  }
-  const int64_t available = std::min(count, cacheOffset + cacheLength - offset);
-  if (available <= 0) return 0;
-  std::memcpy(buffer, cache.data() + (offset - cacheOffset), static_cast<size_t>(available));
-  return available;
-}
+AviReader::AviReader(ByteSource& byteSource) : source(byteSource), window(byteSource, kCacheSize) {}
 
 bool AviReader::Open() {
-  opened = resolved = indexUsed = false;
-  riffSize = moviSize = totalFrames = streamCount = 0;
+  opened = resolved = cutOff = false;
+  layout = RiffLayout();
+  totalFrames = streamCount = 0;
   moviOffset = 0;
+  indexKind = IndexKind::None;
   streams.clear();
   videoStream = audioStream = telemetryStream = -1;
   audio = AudioFormat();
+  video = VideoFormat();
   cameras.clear();
   chunks.clear();
-  cacheOffset = cacheLength = 0;
+  window.Reset();
   sourceSize = source.Size();
-  if (sourceSize < 12) return false;
-  uint8_t head[12];
-  if (ReadCached(0, head, 12) != 12) return false;
-  if (ReadLe32(head) != kRiff || ReadLe32(head + 8) != kAvi) return false;
-  riffSize = ReadLe32(head + 4);
-
-  // Top level: hdrl, movi and idx1, possibly with JUNK between them.
-  int64_t pos = 12;
-  bool haveHeader = false;
-  int64_t moviEnd = 0;
-  int64_t idxOffset = -1;
-  uint32_t idxSize = 0;
-  while (pos + 8 <= sourceSize) {
-    uint8_t h[12];
-    const int64_t n = ReadCached(pos, h, 12);
-    if (n < 8) break;
-    const uint32_t id = ReadLe32(h);
-    const uint32_t size = ReadLe32(h + 4);
-    if (id == kList && n == 12 && ReadLe32(h + 8) == kHdrl && !haveHeader) {
-      if (!ReadHeaderList(pos + 12, size < 4 ? 0 : size - 4)) return false;
-      haveHeader = true;
-    } else if (id == kList && n == 12 && ReadLe32(h + 8) == kMovi) {
-      moviOffset = pos + 8;
-      moviSize = size;
-      // A movi size left at 0, or one running past the end, means the recording was
-      // cut off: its chunks run to the end of what was written.
-      if (size < 4 || moviOffset + size > sourceSize) {
-        moviEnd = sourceSize;
-        break;
-      }
-      moviEnd = moviOffset + size;
-    } else if (id == kIdx1) {
-      if (pos + 8 + int64_t{size} <= sourceSize) {
-        idxOffset = pos + 8;
-        idxSize = size;
-      }
-    } else if (id != kJunk && id != kList) {
-      break;
-    }
-    if (moviOffset > 0 && id == kList && pos + 8 == moviOffset) {
-      pos = moviEnd + (moviEnd & 1);
-      continue;
-    }
-    pos += 8 + int64_t{size} + (size & 1);
-  }
-  if (!haveHeader) return false;
-  if (moviOffset > 0) {
-    if (idxOffset < 0 || !ReadIndex(idxOffset, idxSize, moviEnd)) ScanMovi(moviOffset + 4, moviEnd);
+  if (!WalkRiff(source, layout) || layout.headerList < 0) return false;
+  if (!ReadHeaderList(layout.headerList, layout.headerListSize)) return false;
+  bool superIndex = false;
+  for (const StreamInfo& s : streams) superIndex = superIndex || !s.superIndex.empty();
+  cutOff = avi::IsCutOff(layout, superIndex);
+  if (!layout.movi.empty()) {
+    moviOffset = layout.movi.front().code;
+    // OpenDML's indexes cover every form; idx1 only the first.
+    if (superIndex && ReadOdmlIndexes())
+      indexKind = IndexKind::OpenDml;
+    else if (layout.idx1 >= 0 && ReadIdx1(layout.idx1, layout.idx1Size, layout.movi.front()))
+      indexKind = IndexKind::Idx1;
+    ScanUncovered();
   }
   opened = true;
   return true;
@@ -169,11 +116,20 @@ void AviReader::ParseStreamList(const uint8_t* data, size_t size) {
       s.sampleSize = ReadLe32(body + kStrhSampleSize);
     } else if (id == kStrf) {
       s.format.assign(body, body + len);
+    } else if (id == kIndx) {
+      s.superIndex.assign(body, body + len);
     }
     pos += 8 + size_t{len} + (len & 1);
   }
   const int number = static_cast<int>(streams.size());
-  if (s.type == kVids && videoStream < 0) videoStream = number;
+  if (s.type == kVids && s.format.size() >= kCompressionOffset + 4)
+    s.compression = ReadLe32(&s.format[kCompressionOffset]);
+  if (s.type == kVids && videoStream < 0) {
+    videoStream = number;
+    video.codec = VideoCodecOf(s.handler, s.compression);
+    video.fourCc = s.compression != 0 ? s.compression : s.handler;
+    if (s.format.size() > kBitmapInfoSize) video.config.assign(s.format.begin() + kBitmapInfoSize, s.format.end());
+  }
   if (s.type == kTxts && telemetryStream < 0) telemetryStream = number;
   if (s.type == kAuds && audioStream < 0 && s.format.size() >= kWaveFormatSize) {
     audioStream = number;
@@ -184,9 +140,8 @@ void AviReader::ParseStreamList(const uint8_t* data, size_t size) {
     audio.bytesPerSecond = ReadLe32(f + 8);
     audio.blockAlign = ReadLe16(f + 12);
     audio.bitsPerSample = ReadLe16(f + 14);
-    audio.kind = audio.formatTag == kFormatPcm   ? AudioKind::Pcm
-                 : audio.formatTag == kFormatAac ? AudioKind::Aac
-                                                 : AudioKind::None;
+    const uint16_t subFormat = s.format.size() >= kExtensibleSubFormat + 2 ? ReadLe16(f + kExtensibleSubFormat) : 0;
+    audio.kind = AudioKindOf(audio.formatTag, subFormat);
     if (s.format.size() >= kWaveFormatExSize) {
       const size_t extra = std::min<size_t>(ReadLe16(f + 16), s.format.size() - kWaveFormatExSize);
       audio.config.assign(f + kWaveFormatExSize, f + kWaveFormatExSize + extra);
@@ -195,11 +150,20 @@ void AviReader::ParseStreamList(const uint8_t* data, size_t size) {
   streams.push_back(std::move(s));
 }
 
-bool AviReader::ReadIndex(int64_t offset, uint32_t size, int64_t moviEnd) {
+void AviReader::AddChunk(uint32_t id, int64_t offset, uint32_t size, bool keyFrame) {
+  ChunkEntry c;
+  c.id = id;
+  c.offset = offset;
+  c.size = size;
+  c.kind = KindOfChunkId(id);
+  c.stream = StreamOfChunkId(id);
+  c.keyFrame = keyFrame;
+  chunks.push_back(c);
+}
+
+bool AviReader::ReadIdx1(int64_t offset, uint32_t size, const MoviRegion& movi) {
   if (size < kIndexEntrySize) return false;
   const size_t count = size / kIndexEntrySize;
-  std::vector<ChunkEntry> list;
-  list.reserve(count);
   std::vector<uint8_t> piece;
   // Offsets count from the "movi" code; some writers use file offsets instead.
   int64_t base = moviOffset;
@@ -207,71 +171,93 @@ bool AviReader::ReadIndex(int64_t offset, uint32_t size, int64_t moviEnd) {
     const size_t n = std::min(count - first, kIndexPiece / kIndexEntrySize);
     piece.resize(n * kIndexEntrySize);
     const int64_t want = static_cast<int64_t>(piece.size());
-    if (source.ReadAt(offset + static_cast<int64_t>(first * kIndexEntrySize), piece.data(), want) != want) return false;
+    if (source.ReadAt(offset + static_cast<int64_t>(first * kIndexEntrySize), piece.data(), want) != want) break;
     for (size_t i = 0; i < n; ++i) {
       const uint8_t* e = &piece[i * kIndexEntrySize];
-      ChunkEntry c;
-      c.id = ReadLe32(e);
-      const uint32_t flags = ReadLe32(e + 4);
+      const uint32_t id = ReadLe32(e);
       const int64_t rel = ReadLe32(e + 8);
-      c.size = ReadLe32(e + 12);
+      const uint32_t length = ReadLe32(e + 12);
       if (first == 0 && i == 0 && rel >= moviOffset) base = 0;
-      c.offset = base + rel + 8;
-      if (c.offset - 8 < moviOffset + 4 || c.offset + int64_t{c.size} > moviEnd) continue;
-      c.kind = KindOfChunkId(c.id);
-      c.stream = StreamOfChunkId(c.id);
-      c.keyFrame = (flags & kIndexKeyFrame) != 0;
-      list.push_back(c);
+      const int64_t data = base + rel + 8;
+      // Lists ('rec ') and anything else that is no stream chunk are not played.
+      if (!IsStreamChunkId(id) || data - 8 < movi.code + 4 || data + int64_t{length} > movi.end) continue;
+      AddChunk(id, data, length, (ReadLe32(e + 4) & kIndexKeyFrame) != 0);
     }
     first += n;
   }
-  if (list.empty()) return false;
-  chunks = std::move(list);
-  indexUsed = true;
+  return !chunks.empty();
+}
+
+bool AviReader::ReadOdmlIndexes() {
+  std::vector<OdmlEntry> entries;
+  for (const StreamInfo& s : streams)
+    if (!s.superIndex.empty()) ReadOdmlIndex(source, s.superIndex.data(), s.superIndex.size(), sourceSize, entries);
+  for (const OdmlEntry& e : entries)
+    if (IsStreamChunkId(e.id)) AddChunk(e.id, e.offset, e.size, e.keyFrame);
+  if (chunks.empty()) return false;
+  // Each stream's index is in file order; together they are interleaved again.
+  std::stable_sort(chunks.begin(), chunks.end(),
+                   [](const ChunkEntry& a, const ChunkEntry& b) { return a.offset < b.offset; });
   return true;
 }
 
-void AviReader::ScanMovi(int64_t begin, int64_t end) {
-  int64_t pos = begin;
-  uint8_t h[8 + 5];
-  while (pos + 8 <= end) {
-    const int64_t n = ReadCached(pos, h, sizeof h);
-    if (n < 8) break;
-    ChunkEntry c;
-    c.id = ReadLe32(h);
-    c.size = ReadLe32(h + 4);
-    c.offset = pos + 8;
-    if (c.size > end - c.offset) break;  // cut off inside this chunk
-    c.kind = KindOfChunkId(c.id);
-    if (c.kind == ChunkKind::Other) {
-      if (c.id != kJunk) break;  // not a chunk: damage, stop with what was read
-    } else {
-      c.stream = StreamOfChunkId(c.id);
-      c.keyFrame = c.kind != ChunkKind::Video || IsVideoKeyNal(h + 8, n - 8);
-      chunks.push_back(c);
+// Chunks no index covers: all of a cut-off recording's, and those of the movi lists
+// (or their ends) written after the index.
+void AviReader::ScanUncovered() {
+  const VideoCodec codec = video.codec;
+  const size_t indexed = chunks.size();
+  for (const MoviRegion& region : layout.movi) {
+    int64_t from = region.code + 4;
+    // Indexed chunks are in file order: those of this region end at the last one's end.
+    for (size_t i = 0; i < indexed; ++i) {
+      const ChunkEntry& c = chunks[i];
+      if (c.offset - 8 >= region.code && c.offset <= region.end)
+        from = std::max(from, c.offset + int64_t{c.size} + (c.size & 1));
     }
-    pos = c.offset + int64_t{c.size} + (c.size & 1);
+    ChunkWalker walk(window, from, region.end);
+    FoundChunk found;
+    while (walk.Next(found)) {
+      const ChunkKind kind = KindOfChunkId(found.id);
+      const int stream = StreamOfChunkId(found.id);
+      const bool picture = kind == ChunkKind::Video && (videoStream < 0 || stream == videoStream);
+      AddChunk(found.id, found.offset, found.size, !picture || IsKeyFrame(codec, window, found.offset, found.size));
+    }
+    // A region whose list size was not to be trusted ran to the end of the file, and
+    // with it through any forms that follow.
+    if (region.end >= sourceSize) break;
   }
+  if (chunks.size() > indexed && indexed > 0)
+    std::stable_sort(chunks.begin(), chunks.end(),
+                     [](const ChunkEntry& a, const ChunkEntry& b) { return a.offset < b.offset; });
 }
 
 void AviReader::ResolveChunks() {
   if (resolved) return;
   resolved = true;
-  // Cameras: parameter-set ids of the video chunks; the channel count comes from the
-  // first key-frame group (the ids up to the first repeated one).
+  // Cameras: in the camera's own layout (which carries telemetry) the parameter-set
+  // ids of the H.264 video chunks; any other file's pictures are one camera. The
+  // channel count comes from the first key-frame group (the ids up to the first
+  // repeated one; pictures before the first key frame cannot be shown).
+  const bool isH264 = video.codec == VideoCodec::H264 || video.codec == VideoCodec::None;
+  const bool cameraIds = isH264 && telemetryStream >= 0;
   std::set<int> firstGroup;
   bool groupDone = false;
   uint8_t prefix[kVideoPrefix];
   for (ChunkEntry& c : chunks) {
     if (c.kind != ChunkKind::Video || (videoStream >= 0 && c.stream != videoStream)) continue;
-    const int64_t n = ReadCached(c.offset, prefix, std::min<int64_t>(c.size, kVideoPrefix));
-    const int id = n > 0 ? h264::ParameterSetIdOf(prefix, static_cast<size_t>(n)) : -1;
+    int id = -1;
+    if (cameraIds) {
+      const int64_t n = window.Read(c.offset, prefix, std::min<int64_t>(c.size, kVideoPrefix));
+      id = n > 0 ? h264::ParameterSetIdOf(prefix, static_cast<size_t>(n)) : -1;
+    }
     c.camera = id < 0 ? 0 : id;
-    if (!groupDone) {
-      if (!c.keyFrame || firstGroup.count(c.camera))
+    if (!groupDone && c.keyFrame) {
+      if (firstGroup.count(c.camera))
         groupDone = true;
       else
         firstGroup.insert(c.camera);
+    } else if (!groupDone && !firstGroup.empty()) {
+      groupDone = true;
     }
   }
   for (const int id : firstGroup) {
@@ -294,7 +280,7 @@ void AviReader::ResolveChunks() {
       units += audioInfo->sampleSize ? c.size / audioInfo->sampleSize : 1;
     } else if (c.kind == ChunkKind::Text && c.size >= 4) {
       uint8_t t[4];
-      if (ReadCached(c.offset, t, 4) == 4)
+      if (window.Read(c.offset, t, 4) == 4)
         c.time = int64_t{static_cast<int32_t>(ReadLe32(t))} * (kTimeUnitsPerSecond / 1000);
     }
   }
@@ -302,9 +288,10 @@ void AviReader::ResolveChunks() {
     cam.frameCount = frames[cam.id];
     // Picture size from the SPS of the camera's first key frame.
     for (const ChunkEntry& c : chunks) {
+      if (!isH264) break;
       if (c.kind != ChunkKind::Video || c.camera != cam.id || !c.keyFrame) continue;
       std::vector<uint8_t> head(static_cast<size_t>(std::min<int64_t>(c.size, kSpsPrefix)));
-      const int64_t n = ReadCached(c.offset, head.data(), static_cast<int64_t>(head.size()));
+      const int64_t n = window.Read(c.offset, head.data(), static_cast<int64_t>(head.size()));
       if (n <= 0) break;
       for (const h264::NalSpan& nal : h264::SplitAnnexB(head.data(), static_cast<size_t>(n)))
         if (nal.type == h264::kNalSps &&
@@ -315,7 +302,8 @@ void AviReader::ResolveChunks() {
     if (cam.width == 0 && videoStream >= 0 && streams[videoStream].format.size() >= 12) {
       const uint8_t* f = streams[videoStream].format.data();
       cam.width = static_cast<int>(ReadLe32(f + 4));
-      cam.height = static_cast<int>(ReadLe32(f + 8));
+      // A negative height is a picture stored top-down.
+      cam.height = std::abs(static_cast<int>(static_cast<int32_t>(ReadLe32(f + 8))));
     }
   }
 }
@@ -365,7 +353,7 @@ size_t AviReader::CountChunks(ChunkKind kind) const {
 int64_t AviReader::ReadChunkData(const ChunkEntry& chunk, void* buffer, int64_t capacity) {
   const int64_t want = std::min<int64_t>(capacity, chunk.size);
   if (want < 0 || chunk.offset + want > sourceSize) return -1;
-  return ReadCached(chunk.offset, buffer, want);
+  return window.Read(chunk.offset, buffer, want);
 }
 
 bool AviReader::ReadChunk(const ChunkEntry& chunk, std::vector<uint8_t>& data) {

@@ -1,25 +1,29 @@
 #pragma once
-// Reads a dashcam recording (RIFF/AVI, see docs/recording-format.md) from a ByteSource:
-// headers and streams, the list of chunks (from idx1, or from a scan of the movi list
-// when the recording was cut off), and per chunk its stream, kind, camera, key-frame
-// flag and presentation time.
+// Reads a recording (RIFF/AVI, see docs/recording-format.md) from a ByteSource: the
+// dashcam's own layout and those of other cameras and muxers. Headers, streams and
+// their codecs; the list of chunks from idx1 or the OpenDML indexes, and from a scan of
+// whatever part of the movi lists no index covers (all of it when the recording was
+// cut off); per chunk its stream, kind, camera, key-frame flag and time.
 //
-// Opening reads the headers and the index only; cameras and presentation times are
-// worked out on first use by reading the first bytes of the video chunks. Nothing is
-// read past the end of the source, and a damaged recording yields the chunks that can
-// be read whole. One reader is used by one thread at a time.
+// Opening reads the headers and the indexes only; cameras and times are worked out on
+// first use by reading the first bytes of the video chunks. Nothing is read past the
+// end of the source, and a damaged recording yields the chunks that can be read
+// whole. One reader is used by one thread at a time.
 
 #include <cstdint>
 #include <vector>
 
 #include "sources/avi/AviFormat.h"
 #include "sources/avi/ByteSource.h"
+#include "sources/avi/Codecs.h"
+#include "sources/avi/RiffLayout.h"
+#include "sources/avi/WindowReader.h"
 
 namespace avi {
 
 constexpr int64_t kTimeUnitsPerSecond = 10000000;  // presentation times are in 100 ns
 
-enum class AudioKind { None, Pcm, Aac };
+enum class IndexKind { None, Idx1, OpenDml };
 
 struct StreamInfo {
   uint32_t type = 0;  // strh fccType: kVids, kAuds, kTxts
@@ -30,12 +34,14 @@ struct StreamInfo {
   uint32_t length = 0;
   uint32_t suggestedBufferSize = 0;
   uint32_t sampleSize = 0;
-  std::vector<uint8_t> format;  // the strf payload
+  uint32_t compression = 0;         // picture streams: the BITMAPINFOHEADER's compression code
+  std::vector<uint8_t> format;      // the strf payload
+  std::vector<uint8_t> superIndex;  // the 'indx' payload, when the stream has one
 };
 
 struct AudioFormat {
   AudioKind kind = AudioKind::None;
-  uint16_t formatTag = 0;  // 1 PCM, 0x00FF AAC
+  uint16_t formatTag = 0;  // 1 PCM, 0x00FF AAC, 0x55 MP3, 0x11 IMA ADPCM, ...
   uint16_t channels = 0;
   uint32_t sampleRate = 0;
   uint32_t bytesPerSecond = 0;
@@ -44,8 +50,14 @@ struct AudioFormat {
   std::vector<uint8_t> config;  // extra bytes of the format: AAC AudioSpecificConfig
 };
 
+struct VideoFormat {
+  VideoCodec codec = VideoCodec::None;
+  uint32_t fourCc = 0;          // the code that named it (compression, else handler)
+  std::vector<uint8_t> config;  // bytes of the strf behind its BITMAPINFOHEADER
+};
+
 struct CameraInfo {
-  int id = 0;  // the H.264 parameter-set id: 0 front, 1 rear
+  int id = 0;  // the H.264 parameter-set id: 0 front, 1 rear (0 for other codecs)
   int width = 0;
   int height = 0;
   int64_t frameCount = 0;  // complete video chunks of this camera
@@ -59,7 +71,10 @@ struct ChunkEntry {
   ChunkKind kind = ChunkKind::Other;
   int camera = -1;  // video chunks: the camera's parameter-set id
   bool keyFrame = false;
-  int64_t time = 0;  // presentation time in 100-ns units
+  // In 100-ns units. Pictures: the time of the chunk's place in its stream, which is
+  // also when it is shown unless the codec reorders pictures (B-frames); key frames
+  // are shown at it. Sound: the start of its samples. Text: its record's position.
+  int64_t time = 0;
 };
 
 class AviReader {
@@ -71,11 +86,14 @@ class AviReader {
   bool IsOpen() const { return opened; }
 
   // Header facts.
-  uint32_t RiffSize() const { return riffSize; }
-  uint32_t MoviSize() const { return moviSize; }
-  // Power cut while recording: RIFF or movi size left at 0.
-  bool IsCutOff() const { return riffSize == 0 || moviSize == 0; }
-  bool HasIndex() const { return indexUsed; }
+  uint32_t RiffSize() const { return layout.riffSize; }
+  uint32_t MoviSize() const { return layout.firstMoviSize; }
+  // The writing was cut off: by a power cut (RIFF or movi size left at 0), or the file
+  // ends before its sizes say or before its index.
+  bool IsCutOff() const { return cutOff; }
+  bool HasIndex() const { return indexKind != IndexKind::None; }
+  // The index the chunk list was taken from; a scan adds what it does not cover.
+  IndexKind Index() const { return indexKind; }
   uint32_t TotalFrames() const { return totalFrames; }          // avih
   uint32_t DeclaredStreamCount() const { return streamCount; }  // avih
   const std::vector<StreamInfo>& Streams() const { return streams; }
@@ -83,7 +101,8 @@ class AviReader {
   int AudioStream() const { return audioStream; }
   int TelemetryStream() const { return telemetryStream; }
   const AudioFormat& Audio() const { return audio; }
-  // File offset of the "movi" four-character code; the idx1 offsets count from it.
+  const VideoFormat& Video() const { return video; }
+  // File offset of the first "movi" four-character code; the idx1 offsets count from it.
   int64_t MoviOffset() const { return moviOffset; }
 
   // Cameras in channel order (ascending id); the channel count is their number.
@@ -119,34 +138,31 @@ class AviReader {
  private:
   bool ReadHeaderList(int64_t offset, uint32_t size);
   void ParseStreamList(const uint8_t* data, size_t size);
-  bool ReadIndex(int64_t offset, uint32_t size, int64_t moviEnd);
-  void ScanMovi(int64_t begin, int64_t end);
+  bool ReadIdx1(int64_t offset, uint32_t size, const MoviRegion& movi);
+  bool ReadOdmlIndexes();
+  void ScanUncovered();
+  void AddChunk(uint32_t id, int64_t offset, uint32_t size, bool keyFrame);
   void ResolveChunks();
-  int64_t ReadCached(int64_t offset, void* buffer, int64_t count);
 
   ByteSource& source;
+  WindowReader window;
   int64_t sourceSize = 0;
   bool opened = false;
   bool resolved = false;
-  uint32_t riffSize = 0;
-  uint32_t moviSize = 0;
+  RiffLayout layout;
+  bool cutOff = false;
   uint32_t totalFrames = 0;
   uint32_t streamCount = 0;
   int64_t moviOffset = 0;
-  bool indexUsed = false;
+  IndexKind indexKind = IndexKind::None;
   std::vector<StreamInfo> streams;
   int videoStream = -1;
   int audioStream = -1;
   int telemetryStream = -1;
   AudioFormat audio;
+  VideoFormat video;
   std::vector<CameraInfo> cameras;
   std::vector<ChunkEntry> chunks;
-
-  // One read-ahead window: chunk headers and small chunks come from it, so a scan
-  // does not turn every header into a read of the source.
-  std::vector<uint8_t> cache;
-  int64_t cacheOffset = 0;
-  int64_t cacheLength = 0;
 };
 
 }  // namespace avi
