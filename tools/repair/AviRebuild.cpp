@@ -6,7 +6,10 @@
 
 #include "sources/avi/AviFormat.h"
 #include "sources/avi/ByteSourceView.h"
+#include "sources/avi/ChunkWalker.h"
+#include "sources/avi/Codecs.h"
 #include "sources/avi/FileByteSource.h"
+#include "sources/avi/WindowReader.h"
 #include "tools/repair/RebuildOutput.h"
 #include "tools/repair/SilentTrack.h"
 
@@ -20,60 +23,41 @@ constexpr uint32_t kMoviListHeader = 12;
 constexpr int64_t kMaxRiff = std::numeric_limits<uint32_t>::max();
 // Small enough that a scan over large video chunks reads little more than their
 // headers, large enough to take in runs of small sound and text chunks at once.
-constexpr size_t kHeaderCacheSize = 4 * 1024;
-constexpr int kNalTypeOffset = 4;  // after a 4-byte start code
-constexpr int kNalIdr = 5;
-constexpr int kNalSps = 7;
+constexpr int64_t kHeaderCacheSize = 4 * 1024;
 constexpr uint32_t kStreamsWithSilentTrack = 3;
 constexpr int64_t kCopyPiece = 1 << 20;
+constexpr size_t kAvihFlags = 44;  // file offset of the main header's flags
+constexpr uint32_t kHasIndex = 0x10;
+constexpr int kMostStreams = 100;          // two digits in a chunk id
+constexpr size_t kCompressionOffset = 16;  // in a BITMAPINFOHEADER
 
-// Reads the small pieces a scan needs (chunk heads) from the body through one small
-// window of reads. No mapping: the body may be the user's own file on a drive that
-// can be pulled out, and a mapping would turn that into a crash, not a short read.
-class HeadReader {
- public:
-  explicit HeadReader(ByteSource& source) : body(source), size(std::max<int64_t>(0, source.Size())) {}
-  int64_t Size() const { return size; }
-  int64_t Read(int64_t offset, void* out, int64_t count) {
-    if (offset < 0 || count < 0 || offset >= size) return 0;
-    if (count > static_cast<int64_t>(kHeaderCacheSize)) return body.ReadAt(offset, out, count);
-    if (offset < windowOffset || offset + count > windowOffset + windowLength) {
-      window.resize(kHeaderCacheSize);
-      windowLength = std::max<int64_t>(0, body.ReadAt(offset, window.data(), kHeaderCacheSize));
-      windowOffset = offset;
-    }
-    const int64_t n = std::min(count, windowOffset + windowLength - offset);
-    if (n <= 0) return 0;
-    std::copy_n(window.data() + (offset - windowOffset), n, static_cast<uint8_t*>(out));
-    return n;
-  }
-
- private:
-  ByteSource& body;
-  int64_t size;
-  std::vector<uint8_t> window;
-  int64_t windowOffset = 0;
-  int64_t windowLength = 0;
-};
-
-struct BodyChunk {
-  int64_t offset;  // of its header in the body file
-  uint32_t id;
-  uint32_t size;  // as its header says
-  int nalType;    // of a video chunk's first NAL after its start code; -1 unknown
-  uint32_t Rounded() const { return size + (size & 1); }
-};
-
-// The parts of the header file the rebuild needs and rewrites.
+// The parts of the header the rebuild needs and rewrites.
 struct HeaderLayout {
   std::vector<uint8_t> bytes;
   uint32_t mainHeaderSize = 0;                         // A
   std::vector<std::pair<size_t, size_t>> streamLists;  // [begin, end) in bytes, in order
+  int videoList = -1;                                  // the first picture stream's list
 
   size_t FieldOffset(size_t fromMainHeader) const { return mainHeaderSize + fromMainHeader; }
   uint32_t VideoScale() const { return ReadLe32(&bytes[FieldOffset(72)]); }
   uint32_t VideoRate() const { return ReadLe32(&bytes[FieldOffset(76)]); }
   uint32_t VideoLength() const { return ReadLe32(&bytes[FieldOffset(84)]); }
+
+  // The file offset of a sub-chunk of stream list `list` (its header), or 0.
+  size_t Find(size_t list, uint32_t id) const {
+    const auto [begin, end] = streamLists[list];
+    for (size_t pos = begin + 12; pos + 8 <= end;) {
+      const uint32_t len = ReadLe32(&bytes[pos + 4]);
+      if (len > end - pos - 8) break;
+      if (ReadLe32(&bytes[pos]) == id) return pos;
+      pos += 8 + size_t{len} + (len & 1);
+    }
+    return 0;
+  }
+  uint32_t StrhField(size_t list, size_t field) const {
+    const size_t strh = Find(list, kStrh);
+    return strh ? ReadLe32(&bytes[strh + 8 + field]) : 0;
+  }
 };
 
 bool ReadHeader(ByteSource& file, HeaderLayout& layout) {
@@ -102,20 +86,30 @@ bool ParseHeader(HeaderLayout& h) {
     if (id == kList && len >= 4 && ReadLe32(&b[pos + 8]) == kStrl) h.streamLists.push_back({pos, end});
     pos = end;
   }
-  // The first stream list must be the video one with a whole stream header.
-  if (h.streamLists.empty() || h.streamLists[0].first != 32 + size_t{h.mainHeaderSize}) return false;
-  const size_t strh = h.streamLists[0].first + 12;
-  return h.streamLists[0].second >= strh + 8 + kStrhSize && ReadLe32(&b[strh]) == kStrh;
-}
-
-// The NAL type in the fifth data byte, when the chunk has one.
-int NalType(const uint8_t* header, int64_t got) {
-  const uint32_t size = ReadLe32(header + 4);
-  if (size <= kNalTypeOffset || got < 8 + kNalTypeOffset + 1) return -1;
-  return header[8 + kNalTypeOffset] & 0x1f;
+  for (size_t i = 0; i < h.streamLists.size() && h.videoList < 0; ++i) {
+    const size_t strh = h.Find(i, kStrh);
+    if (strh && ReadLe32(&b[strh + 4]) >= kStrhSize && ReadLe32(&b[strh + 8]) == kVids)
+      h.videoList = static_cast<int>(i);
+  }
+  return h.videoList >= 0;
 }
 
 bool IsStream(uint32_t id, char digit) { return static_cast<char>(id) == '0' && static_cast<char>(id >> 8) == digit; }
+
+// One chunk of the output: where it lies in the body, and what it becomes.
+struct PlannedChunk {
+  int64_t offset;      // of its header in the body
+  uint32_t size;       // data bytes, as its header says
+  uint32_t id;         // as written
+  bool renamed;        // its stream number moved behind the silent track
+  bool padMissing;     // an odd size written without its pad byte: the output gets one
+  bool video;          // advances the audio clock
+  bool picture;        // counted as a frame
+  uint32_t flags;      // of its index entry
+  uint32_t indexSize;  // its index entry's size
+  int stream;          // its stream list in the input, -1 when not counted
+  uint32_t Rounded() const { return size + (size & 1); }
+};
 
 class Rebuilder {
  public:
@@ -123,36 +117,60 @@ class Rebuilder {
       : header(layout),
         body(bodyBytes),
         bodyFile(dynamic_cast<FileByteSource*>(&bodyBytes.Base())),
-        reader(bodyBytes),
+        reader(bodyBytes, kHeaderCacheSize),
         out(output),
         noAudio(withoutSound) {}
 
-  // Chunks of the body from offset on: complete ones with a dc, tx or wb id only.
-  void ScanRepair(int64_t from) {
+  // The camera's own layout, cut off: complete chunks with a dc, tx or wb id only,
+  // from the first on.
+  void ScanCameraRepair(int64_t from) {
     for (int64_t pos = from;;) {
-      uint8_t h[8 + kNalTypeOffset + 1];
-      const int64_t got = reader.Read(pos, h, sizeof h);
-      if (got < 8) break;
-      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4), NalType(h, got)};
-      if (KindOfChunkId(c.id) == ChunkKind::Other) break;
-      if (pos + 8 + int64_t{c.Rounded()} > reader.Size()) break;
-      AddChunk(c);
-      pos += 8 + int64_t{c.Rounded()};
+      uint8_t h[8];
+      if (reader.Read(pos, h, sizeof h) < 8) break;
+      const uint32_t id = ReadLe32(h), size = ReadLe32(h + 4);
+      if (!IsCameraChunk(id) || pos + 8 + int64_t{size} + (size & 1) > reader.Size()) break;
+      AddCameraChunk(pos, id, size);
+      pos += 8 + int64_t{size} + (size & 1);
     }
   }
 
-  // Chunks of an intact movi list until its M - 4 bytes are consumed.
-  void ScanIntact(int64_t from, int64_t moviPayload) {
+  // The camera's own layout, intact: the chunks of its movi list until its M - 4
+  // bytes are consumed.
+  void ScanCameraIntact(int64_t from, int64_t moviPayload) {
     for (int64_t consumed = 0; consumed < moviPayload;) {
       const int64_t pos = from + consumed;
-      uint8_t h[8 + kNalTypeOffset + 1];
-      const int64_t got = reader.Read(pos, h, sizeof h);
-      if (got < 8) break;
-      const BodyChunk c{pos, ReadLe32(h), ReadLe32(h + 4), NalType(h, got)};
-      const int64_t whole = 8 + int64_t{c.Rounded()};
+      uint8_t h[8];
+      if (reader.Read(pos, h, sizeof h) < 8) break;
+      const uint32_t id = ReadLe32(h), size = ReadLe32(h + 4);
+      const int64_t whole = 8 + int64_t{size} + (size & 1);
       if (consumed + whole > moviPayload || pos + whole > reader.Size()) break;
-      AddChunk(c);
+      AddCameraChunk(pos, id, size);
       consumed += whole;
+    }
+  }
+
+  // Any other layout: every complete stream chunk of every movi list, wherever the
+  // lists stand, with the silent track's stream numbers where it goes in.
+  void ScanForeign() {
+    const int lists = static_cast<int>(header.streamLists.size());
+    const size_t videoList = static_cast<size_t>(header.videoList);
+    const size_t strf = header.Find(videoList, kStrf);
+    const uint32_t compression = strf && ReadLe32(&header.bytes[strf + 4]) >= kCompressionOffset + 4
+                                     ? ReadLe32(&header.bytes[strf + 8 + kCompressionOffset])
+                                     : 0;
+    const VideoCodec codec = VideoCodecOf(header.StrhField(videoList, kStrhHandler), compression);
+    ChunkWalker walk(reader, 0, reader.Size());
+    FoundChunk c;
+    while (walk.Next(c)) {
+      const int stream = StreamOfChunkId(c.id);
+      // A stream without a header would be no stream to a player.
+      if (stream >= lists || (noAudio && stream + 1 >= kMostStreams)) continue;
+      const bool video = stream == header.videoList && KindOfChunkId(c.id) == ChunkKind::Video;
+      const bool key = !video || IsKeyFrame(codec, reader, c.offset, c.size);
+      uint32_t id = c.id;
+      const bool renamed = noAudio && stream >= 1;
+      if (renamed) id = (id & 0xFFFF0000u) | (ChunkIdFor(stream + 1, "xx") & 0xFFFFu);
+      Add({c.offset - 8, c.size, id, renamed, c.padMissing, video, video, key ? kIndexKeyFrame : 0, c.size, stream});
     }
   }
 
@@ -160,27 +178,38 @@ class Rebuilder {
   int64_t ChunkBytes() const { return chunkBytes; }
   size_t ChunkCount() const { return chunks.size(); }
 
-  // The header: avih, the video stream list, the silent list when there is no sound,
-  // then every other stream list in order, so that the list size counts what is written.
-  bool WriteHeader(uint32_t frames, const SilentTrackValues& silent) {
+  // The camera's header: avih, the video stream list, the silent list when there is
+  // no sound, then every other stream list in order, so that the list size counts
+  // what is written.
+  bool WriteCameraHeader(uint32_t frames, const SilentTrackValues& silent) {
     std::vector<uint8_t>& b = header.bytes;
     WriteLe32(&b[kTotalFramesOffset], frames);
     WriteLe32(&b[header.FieldOffset(84)], frames);
     if (noAudio) WriteLe32(&b[kStreamCountOffset], kStreamsWithSilentTrack);
     std::vector<uint8_t> h(b.begin(), b.begin() + 32 + header.mainHeaderSize);
     const auto& lists = header.streamLists;
-    h.insert(h.end(), b.begin() + static_cast<std::ptrdiff_t>(lists[0].first),
-             b.begin() + static_cast<std::ptrdiff_t>(lists[0].second));
-    if (noAudio) {
-      const std::vector<uint8_t> silentList = SilentStreamList(static_cast<uint32_t>(silent.length));
-      h.insert(h.end(), silentList.begin(), silentList.end());
+    AppendList(h, 0);
+    if (noAudio) AppendSilentList(h, silent);
+    for (size_t i = 1; i < lists.size(); ++i) AppendList(h, i);
+    return WriteHeaderBytes(h);
+  }
+
+  // Another layout's header: avih and every stream list with the lengths counted
+  // from the chunks kept, the silent list as stream 1 when there is no sound. Their
+  // OpenDML super indexes go: they point at the input's index chunks.
+  bool WriteForeignHeader(const SilentTrackValues& silent) {
+    std::vector<uint8_t>& b = header.bytes;
+    const auto& lists = header.streamLists;
+    WriteLe32(&b[kTotalFramesOffset], videoChunks);
+    WriteLe32(&b[kAvihFlags], ReadLe32(&b[kAvihFlags]) | kHasIndex);
+    WriteLe32(&b[kStreamCountOffset], static_cast<uint32_t>(lists.size()) + (noAudio ? 1 : 0));
+    std::vector<uint8_t> h(b.begin(), b.begin() + 32 + header.mainHeaderSize);
+    for (size_t i = 0; i < lists.size(); ++i) {
+      const size_t strh = AppendList(h, i, kIndx);
+      if (strh && ReadLe32(&h[strh + 4]) >= kStrhSize) WriteLe32(&h[strh + 8 + kStrhLength], StreamLength(i));
+      if (i == 0 && noAudio) AppendSilentList(h, silent);
     }
-    for (size_t i = 1; i < lists.size(); ++i)
-      h.insert(h.end(), b.begin() + static_cast<std::ptrdiff_t>(lists[i].first),
-               b.begin() + static_cast<std::ptrdiff_t>(lists[i].second));
-    WriteLe32(&h[kHeaderListSizeOffset], static_cast<uint32_t>(h.size() - 20));
-    headerSize = h.size();
-    return out.Write(h.data(), h.size());
+    return WriteHeaderBytes(h);
   }
 
   bool WriteMoviHeader(uint32_t size) {
@@ -192,8 +221,8 @@ class Rebuilder {
     return out.Write(m, sizeof m);
   }
 
-  // The chunks in order: stream 01 renamed 02 where a silent track goes in, key-frame
-  // flags, the index, and the silent blocks placed by the audio clock.
+  // The chunks in order, with their index entries, and the silent blocks placed by
+  // the audio clock. Unchanged runs of the body are copied in one piece.
   bool CopyChunks(const SilentTrackValues& silent) {
     AudioClock clock(silent);
     int64_t runBegin = 0, runEnd = 0;  // unchanged body bytes not yet copied
@@ -202,32 +231,27 @@ class Rebuilder {
       runBegin = runEnd;
       return ok;
     };
-    for (const BodyChunk& c : chunks) {
-      uint32_t id = c.id;
-      bool key = false;
-      const bool renamed = noAudio && IsStream(id, '1');
-      if (renamed) {
-        id = (id & ~0xFF00u) | static_cast<uint32_t>('2') << 8;
-        key = true;
-      } else if (IsStream(id, '0')) {
-        key = c.nalType == kNalIdr || c.nalType == kNalSps;
-        clock.AddVideoFrame();
-      } else if (IsStream(id, '2')) {
-        key = true;
-      }
-      AddIndexEntry(id, key ? kIndexKeyFrame : 0, c.Rounded());
+    for (const PlannedChunk& c : chunks) {
+      if (c.video) clock.AddVideoFrame();
+      AddIndexEntry(c.id, c.flags, c.indexSize, c.Rounded());
       if (runEnd != c.offset && !flushRun()) return false;
-      if (renamed) {
+      if (c.renamed) {
         if (!flushRun()) return false;
         uint8_t h[8];
-        WriteLe32(h, id);
+        WriteLe32(h, c.id);
         WriteLe32(h + 4, c.size);
         if (!out.Write(h, 8)) return false;
         runBegin = runEnd = c.offset + 8;
       } else if (runBegin == runEnd) {
         runBegin = runEnd = c.offset;
       }
-      runEnd = c.offset + 8 + c.Rounded();
+      if (c.padMissing) {
+        runEnd = c.offset + 8 + c.size;
+        if (!flushRun() || !out.WriteZeros(1)) return false;
+        runBegin = runEnd = -1;  // the next chunk starts a run of its own
+      } else {
+        runEnd = c.offset + 8 + c.Rounded();
+      }
       if (noAudio && clock.TakeDueBlock()) {
         if (!flushRun() || !WriteSilentBlock()) return false;
       }
@@ -259,14 +283,100 @@ class Rebuilder {
     return out.Patch(moviSizeAt, v, 4);
   }
 
-  size_t HeaderSize() const { return headerSize; }
-
  private:
+  static bool IsCameraChunk(uint32_t id) {
+    const char c2 = static_cast<char>(id >> 16), c3 = static_cast<char>(id >> 24);
+    return (c2 == 'd' && c3 == 'c') || (c2 == 't' && c3 == 'x') || (c2 == 'w' && c3 == 'b');
+  }
+
+  // The camera's rules: stream 01 renamed 02 where a silent track goes in (then a key
+  // frame), stream 00 a key frame when its access unit holds an IDR slice (or opens
+  // with parameter sets), stream 02 always one, the rest not; sizes even in the index.
+  void AddCameraChunk(int64_t pos, uint32_t id, uint32_t size) {
+    bool key = false, renamed = false, video = false;
+    if (noAudio && IsStream(id, '1')) {
+      id = (id & ~0xFF00u) | static_cast<uint32_t>('2') << 8;
+      key = renamed = true;
+    } else if (IsStream(id, '0')) {
+      video = true;
+      key = size > 0 && IsKeyFrame(VideoCodec::H264, reader, pos + 8, size);
+    } else if (IsStream(id, '2')) {
+      key = true;
+    }
+    const bool picture = KindOfChunkId(id) == ChunkKind::Video;
+    const uint32_t rounded = size + (size & 1);
+    Add({pos, size, id, renamed, false, video, picture, key ? kIndexKeyFrame : 0, rounded, -1});
+  }
+
+  void Add(const PlannedChunk& c) {
+    chunks.push_back(c);
+    if (c.picture) ++videoChunks;
+    if (c.stream >= 0) {
+      if (streamCounts.size() <= static_cast<size_t>(c.stream)) streamCounts.resize(static_cast<size_t>(c.stream) + 1);
+      streamCounts[static_cast<size_t>(c.stream)].chunks += 1;
+      streamCounts[static_cast<size_t>(c.stream)].bytes += c.size;
+    }
+    chunkBytes += 8 + int64_t{c.Rounded()};
+  }
+
+  // A stream's length in its own units: pictures and blocks of sound with a sample
+  // size are counted by their samples, the rest by their chunks.
+  uint32_t StreamLength(size_t list) const {
+    if (static_cast<int>(list) == header.videoList) return videoChunks;
+    if (list >= streamCounts.size()) return 0;
+    const uint32_t sampleSize = header.StrhField(list, kStrhSampleSize);
+    const int64_t units = sampleSize ? streamCounts[list].bytes / sampleSize : streamCounts[list].chunks;
+    return static_cast<uint32_t>(std::min<int64_t>(units, std::numeric_limits<uint32_t>::max()));
+  }
+
+  // Stream list `list` of the input as it is, or without its sub-chunks named `drop`;
+  // the offset of its strh in h, 0 when it has none.
+  size_t AppendList(std::vector<uint8_t>& h, size_t list, uint32_t drop = 0) {
+    const auto [begin, end] = header.streamLists[list];
+    const std::vector<uint8_t>& b = header.bytes;
+    auto copy = [&](size_t from, size_t to) {
+      h.insert(h.end(), b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(to));
+    };
+    const size_t start = h.size();
+    size_t strh = 0;
+    uint32_t removed = 0;
+    copy(begin, begin + 12);
+    size_t pos = begin + 12;
+    while (pos + 8 <= end) {
+      const uint32_t id = ReadLe32(&b[pos]);
+      const uint32_t len = ReadLe32(&b[pos + 4]);
+      if (len > end - pos - 8) break;
+      const size_t next = std::min(end, pos + 8 + len + (len & 1));
+      if (drop != 0 && id == drop) {
+        removed += static_cast<uint32_t>(next - pos);
+      } else {
+        if (id == kStrh && strh == 0) strh = h.size();
+        copy(pos, next);
+      }
+      pos = next;
+    }
+    // Whatever trails the last whole sub-chunk is kept as it was.
+    copy(pos, end);
+    WriteLe32(&h[start + 4], ReadLe32(&b[begin + 4]) - removed);
+    return strh;
+  }
+
+  static void AppendSilentList(std::vector<uint8_t>& h, const SilentTrackValues& silent) {
+    const std::vector<uint8_t> list = SilentStreamList(static_cast<uint32_t>(silent.length));
+    h.insert(h.end(), list.begin(), list.end());
+  }
+
+  bool WriteHeaderBytes(std::vector<uint8_t>& h) {
+    WriteLe32(&h[kHeaderListSizeOffset], static_cast<uint32_t>(h.size() - 20));
+    return out.Write(h.data(), h.size());
+  }
+
   // Unchanged body bytes into the output: in the kernel from a local file, else
   // through large pieces.
   bool CopyBody(int64_t from, int64_t count) {
+    if (count <= 0) return true;
     if (bodyFile) return out.CopyFrom(bodyFile->Descriptor(), body.Offset() + from, count);
-    if (count > 0) piece.resize(kCopyPiece);
+    piece.resize(kCopyPiece);
     while (count > 0) {
       const int64_t n = body.ReadAt(from, piece.data(), std::min<int64_t>(count, kCopyPiece));
       if (n <= 0 || !out.Write(piece.data(), static_cast<size_t>(n))) return false;
@@ -276,56 +386,63 @@ class Rebuilder {
     return true;
   }
 
-  void AddChunk(const BodyChunk& c) {
-    chunks.push_back(c);
-    if (KindOfChunkId(c.id) == ChunkKind::Video) ++videoChunks;
-    chunkBytes += 8 + int64_t{c.Rounded()};
-  }
-
-  void AddIndexEntry(uint32_t id, uint32_t flags, uint32_t size) {
+  void AddIndexEntry(uint32_t id, uint32_t flags, uint32_t size, uint32_t written) {
     uint8_t e[kIndexEntrySize];
     WriteLe32(e, id);
     WriteLe32(e + 4, flags);
     WriteLe32(e + 8, static_cast<uint32_t>(indexOffset));
     WriteLe32(e + 12, size);
     index.insert(index.end(), e, e + kIndexEntrySize);
-    indexOffset += 8 + int64_t{size};
+    indexOffset += 8 + int64_t{written};
   }
 
   bool WriteSilentBlock() {
     static const uint32_t kSilentId = ChunkIdFor(1, "wb");
-    AddIndexEntry(kSilentId, 0, kSilentBlockData);
+    AddIndexEntry(kSilentId, 0, kSilentBlockData, kSilentBlockData);
     uint8_t h[8];
     WriteLe32(h, kSilentId);
     WriteLe32(h + 4, kSilentBlockData);
     return out.Write(h, 8) && out.WriteZeros(kSilentBlockData);
   }
 
+  struct StreamCount {
+    int64_t chunks = 0;
+    int64_t bytes = 0;
+  };
+
   HeaderLayout& header;
   ByteSourceView& body;
   FileByteSource* bodyFile;  // the file behind body when it is one
-  HeadReader reader;
+  WindowReader reader;
   std::vector<uint8_t> piece;
   RebuildOutput& out;
   bool noAudio;
-  std::vector<BodyChunk> chunks;
+  std::vector<PlannedChunk> chunks;
+  std::vector<StreamCount> streamCounts;
   uint32_t videoChunks = 0;
   int64_t chunkBytes = 0;  // B
   std::vector<uint8_t> index;
   int64_t indexOffset = 4;  // from the "movi" code: the first chunk is at 4
   int64_t moviSizeAt = 0;
   int64_t moviEnd = 0;
-  size_t headerSize = 0;
 };
 
 }  // namespace
+
+bool IsCameraLayout(const std::vector<uint8_t>& header, const uint8_t (&behindHeader)[12]) {
+  if (ReadLe32(behindHeader) != kList || ReadLe32(behindHeader + 8) != kMovi) return false;
+  HeaderLayout h;
+  h.bytes = header;
+  return ParseHeader(h) && h.videoList == 0 && h.streamLists[0].first == 32 + size_t{h.mainHeaderSize} &&
+         h.streamLists.size() >= 2 && h.StrhField(h.streamLists.size() - 1, kStrhType) == kTxts;
+}
 
 const char* RebuildResultText(RebuildResult result) {
   switch (result) {
     case RebuildResult::Rebuilt:
       return "rebuilt";
     case RebuildResult::NoChunks:
-      return "no complete chunk to rebuild from";
+      return "no complete video chunk to rebuild from";
     case RebuildResult::BadHeader:
       return "not a recording header";
     case RebuildResult::CannotRead:
@@ -345,26 +462,33 @@ RebuildResult Rebuild(RebuildOutput& out, ByteSource& headerBytes, ByteSourceVie
   HeaderLayout header;
   if (!ReadHeader(headerBytes, header)) return RebuildResult::CannotRead;
   if (!ParseHeader(header)) return RebuildResult::BadHeader;
+  uint8_t behind[kMoviListHeader] = {};
+  body.ReadAt(0, behind, sizeof behind);
+  const bool camera = IsCameraLayout(header.bytes, behind);
   Rebuilder rebuilder(header, body, out, noAudio);
 
   uint32_t frames = 0;
   int64_t moviPayload = 0;
-  if (riffSize == 0) {
-    rebuilder.ScanRepair(kMoviListHeader);
-    if (rebuilder.ChunkBytes() == 0) return RebuildResult::NoChunks;
+  if (!camera) {
+    rebuilder.ScanForeign();
+    frames = rebuilder.VideoChunks();
+    moviPayload = rebuilder.ChunkBytes();
+  } else if (riffSize == 0) {
+    rebuilder.ScanCameraRepair(kMoviListHeader);
     frames = rebuilder.VideoChunks();
     moviPayload = rebuilder.ChunkBytes();
   } else {
-    uint8_t m[kMoviListHeader];
-    if (body.ReadAt(0, m, sizeof m) != int64_t{kMoviListHeader} || ReadLe32(m) != kList || ReadLe32(m + 8) != kMovi)
-      return RebuildResult::BadHeader;
-    const uint32_t declared = ReadLe32(m + 4);
-    rebuilder.ScanIntact(kMoviListHeader, declared < 4 ? 0 : int64_t{declared} - 4);
+    const uint32_t declared = ReadLe32(behind + 4);
+    rebuilder.ScanCameraIntact(kMoviListHeader, declared < 4 ? 0 : int64_t{declared} - 4);
     frames = header.VideoLength();
     moviPayload = declared < 4 ? 0 : int64_t{declared} - 4;
   }
-  const SilentTrackValues silent =
-      noAudio ? ComputeSilentTrack(frames, header.VideoScale(), header.VideoRate()) : SilentTrackValues();
+  // A file without one whole picture would be "rebuilt" into nothing to play.
+  if (rebuilder.VideoChunks() == 0) return RebuildResult::NoChunks;
+  const size_t videoList = static_cast<size_t>(header.videoList);
+  const SilentTrackValues silent = noAudio ? ComputeSilentTrack(frames, header.StrhField(videoList, kStrhScale),
+                                                                header.StrhField(videoList, kStrhRate))
+                                           : SilentTrackValues();
   // The file must stay within what 32-bit RIFF sizes can describe.
   const int64_t expected = static_cast<int64_t>(header.bytes.size()) + kSilentListSize + 12 + moviPayload +
                            silent.blocks * kSilentBlockWithIndex + static_cast<int64_t>(rebuilder.ChunkCount()) * 16 +
@@ -372,8 +496,10 @@ RebuildResult Rebuild(RebuildOutput& out, ByteSource& headerBytes, ByteSourceVie
   if (expected > kMaxRiff) return RebuildResult::TooLarge;
 
   const uint32_t moviSize = static_cast<uint32_t>(moviPayload + 4 + silent.blocks * kSilentBlockSize);
-  const bool ok = rebuilder.WriteHeader(frames, silent) && rebuilder.WriteMoviHeader(moviSize) &&
-                  rebuilder.CopyChunks(silent) && rebuilder.WriteIndex() && rebuilder.PatchSizes() && out.Close();
+  const bool headerWritten =
+      camera ? rebuilder.WriteCameraHeader(frames, silent) : rebuilder.WriteForeignHeader(silent);
+  const bool ok = headerWritten && rebuilder.WriteMoviHeader(moviSize) && rebuilder.CopyChunks(silent) &&
+                  rebuilder.WriteIndex() && rebuilder.PatchSizes() && out.Close();
   return ok ? RebuildResult::Rebuilt : RebuildResult::CannotWrite;
 }
 

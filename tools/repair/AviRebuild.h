@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "sources/avi/ByteSource.h"
 #include "sources/avi/ByteSourceView.h"
@@ -40,5 +41,12 @@ RebuildResult RebuildRecording(const std::filesystem::path& output, const std::f
 // kernel). Both are only read.
 RebuildResult RebuildRecording(const std::filesystem::path& output, ByteSource& header, ByteSourceView& body,
                                bool noAudio, uint32_t riffSize);
+
+// The dashcam's own layout, told from the header (the first 20 + S bytes) and the 12
+// bytes behind it: the video stream list right behind the main header, the telemetry
+// stream list last, and the movi list right behind the header list. Its rebuild and
+// its rule for recordings without sound are the camera's; any other layout is
+// rebuilt from whatever chunks its movi lists hold, wherever they stand.
+bool IsCameraLayout(const std::vector<uint8_t>& header, const uint8_t (&behindHeader)[12]);
 
 }  // namespace repair

@@ -8,6 +8,7 @@
 #include "sources/avi/AviFormat.h"
 #include "sources/avi/ByteSourceView.h"
 #include "sources/avi/FileByteSource.h"
+#include "sources/avi/RiffLayout.h"
 #include "tools/repair/RebuildOutput.h"
 
 namespace repair {
@@ -20,6 +21,19 @@ constexpr int64_t kTransferSize = 0x40000;
 constexpr uint32_t kMaxHeaderList = 1 << 20;
 constexpr size_t kMaxNameBytes = 200;
 constexpr uint32_t kPlainStreamCount = 2;
+// A sound stream among the stream lists of a header list.
+bool HasSoundStream(const std::vector<uint8_t>& bytes) {
+  for (size_t pos = 24; pos + 32 <= bytes.size();) {
+    const uint32_t id = avi::ReadLe32(&bytes[pos]);
+    const uint32_t len = avi::ReadLe32(&bytes[pos + 4]);
+    if (len > bytes.size() - pos - 8) break;
+    if (id == avi::kList && avi::ReadLe32(&bytes[pos + 8]) == avi::kStrl &&
+        avi::ReadLe32(&bytes[pos + 12]) == avi::kStrh && avi::ReadLe32(&bytes[pos + 20]) == avi::kAuds)
+      return true;
+    pos += 8 + size_t{len} + (len & 1);
+  }
+  return false;
+}
 
 bool WriteAll(int fd, const void* data, size_t size) {
   const auto* p = static_cast<const char*>(data);
@@ -54,6 +68,9 @@ bool CopyBody(ByteSource& input, int64_t from, int fd) {
   }
 }
 
+// The rebuild repairs when given 0 and inserts the silent track otherwise.
+uint32_t RebuildRiffSize(const RecordingHead& head) { return head.cutOff ? 0 : head.riffSize; }
+
 bool WriteNewFile(const std::filesystem::path& path, int& fd) {
   fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   return fd >= 0;
@@ -72,9 +89,22 @@ bool ReadRecordingHead(ByteSource& input, RecordingHead& head) {
   if (list > 0 && input.ReadAt(kHeadFixed, bytes.data() + kHeadFixed, list) != int64_t{list}) return false;
   head.riffSize = riff;
   head.headerListSize = list;
-  head.noAudio = bytes.size() > static_cast<size_t>(avi::kSecondStreamTypeOffset) &&
-                 bytes[avi::kSecondStreamTypeOffset] == 't' &&
-                 avi::ReadLe32(&bytes[avi::kStreamCountOffset]) == kPlainStreamCount;
+  uint8_t behind[12] = {};
+  input.ReadAt(static_cast<int64_t>(bytes.size()), behind, sizeof behind);
+  if (IsCameraLayout(bytes, behind)) {
+    head.noAudio = bytes.size() > static_cast<size_t>(avi::kSecondStreamTypeOffset) &&
+                   bytes[avi::kSecondStreamTypeOffset] == 't' &&
+                   avi::ReadLe32(&bytes[avi::kStreamCountOffset]) == kPlainStreamCount;
+  } else {
+    head.noAudio = !HasSoundStream(bytes);
+  }
+  // A power cut leaves R = 0; a copy cut short leaves the sizes, and the file ends
+  // before them or before its index.
+  avi::RiffLayout layout;
+  const size_t listPayload = kHeadFixed + 4;  // behind "hdrl"
+  const bool superIndex =
+      bytes.size() > listPayload && avi::HasSuperIndex(bytes.data() + listPayload, bytes.size() - listPayload);
+  head.cutOff = riff == 0 || !avi::WalkRiff(input, layout) || avi::IsCutOff(layout, superIndex);
   head.bytes = std::move(bytes);
   return true;
 }
@@ -120,8 +150,8 @@ PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
   }
   std::error_code ec;
   std::filesystem::create_directories(tempFolder, ec);
-  outcome.output = TemporaryPath(tempFolder, fileName, head.riffSize != 0 ? kAddAudioSuffix : kRepairSuffix);
-  if (head.riffSize != 0 && std::filesystem::exists(outcome.output, ec)) {
+  outcome.output = TemporaryPath(tempFolder, fileName, head.cutOff ? kRepairSuffix : kAddAudioSuffix);
+  if (!head.cutOff && std::filesystem::exists(outcome.output, ec)) {
     outcome.result = PrepareResult::Reused;
     return outcome;
   }
@@ -130,7 +160,7 @@ PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
     // A local file is read in place: its header and body need no copies of their own.
     ByteSourceView header(*file, 0, static_cast<int64_t>(head.bytes.size()));
     ByteSourceView body(*file, static_cast<int64_t>(head.bytes.size()));
-    outcome.rebuild = RebuildRecording(outcome.output, header, body, head.noAudio, head.riffSize);
+    outcome.rebuild = RebuildRecording(outcome.output, header, body, head.noAudio, RebuildRiffSize(head));
   } else {
     const std::filesystem::path headerFile = TemporaryPath(tempFolder, fileName, kHeaderSuffix);
     const std::filesystem::path bodyFile = TemporaryPath(tempFolder, fileName, kBodySuffix);
@@ -138,7 +168,7 @@ PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
       outcome.result = PrepareResult::CannotCreateFiles;
       return outcome;
     }
-    outcome.rebuild = RebuildRecording(outcome.output, headerFile, bodyFile, head.noAudio, head.riffSize);
+    outcome.rebuild = RebuildRecording(outcome.output, headerFile, bodyFile, head.noAudio, RebuildRiffSize(head));
   }
   outcome.result = outcome.rebuild == RebuildResult::Rebuilt ? PrepareResult::Rebuilt : PrepareResult::RebuildFailed;
   return outcome;

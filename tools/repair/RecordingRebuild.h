@@ -20,17 +20,22 @@ inline constexpr std::string_view kRepairSuffix = "_REPAIR.avi";
 inline constexpr std::string_view kAddAudioSuffix = "_AddAudio.avi";
 
 struct RecordingHead {
-  uint32_t riffSize = 0;        // R: 0 when the recording was cut off
+  uint32_t riffSize = 0;        // R: 0 when a power cut ended the recording
   uint32_t headerListSize = 0;  // S
-  bool noAudio = false;         // two streams, the second one text
-  std::vector<uint8_t> bytes;   // the first 20 + S bytes
+  // The writing was cut off: R = 0, or the file ends before its sizes or its index.
+  bool cutOff = false;
+  // No sound: in the camera's own layout two streams, the second one text (the byte
+  // at 232); in any other, no sound stream among its stream lists.
+  bool noAudio = false;
+  std::vector<uint8_t> bytes;  // the first 20 + S bytes
 };
 
-// Reads the first 20 + S bytes; false when they cannot be read whole.
+// Reads the first 20 + S bytes and walks the list headers of the rest; false when the
+// head cannot be read whole.
 bool ReadRecordingHead(ByteSource& input, RecordingHead& head);
 
 // Played as it is: intact and with sound.
-inline bool PlaysDirectly(const RecordingHead& head) { return head.riffSize != 0 && !head.noAudio; }
+inline bool PlaysDirectly(const RecordingHead& head) { return !head.cutOff && !head.noAudio; }
 
 // tempFolder/<name><suffix>, where a name holding "/" or ".." still stays inside
 // tempFolder.
