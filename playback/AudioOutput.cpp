@@ -87,13 +87,32 @@ ElementRef DeviceSink(bool* device) {
 
 }  // namespace
 
-ElementRef MakeAacDecoder(const char* name) {
-  ElementRef decode = MakeElement("avdec_aac");
-  if (!decode) decode = MakeElement("faad");
+ElementRef MakeAudioDecoder(const char* name, const GstCaps* caps) {
+  if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) return nullptr;
+  const GstStructure* s = gst_caps_get_structure(caps, 0);
+  int version = 0;
+  ElementRef parse, decode;
+  if (gst_structure_has_name(s, "audio/mpeg") && gst_structure_get_int(s, "mpegversion", &version)) {
+    if (version == 1) {
+      parse = MakeElement("mpegaudioparse");
+      decode = MakeElement("mpg123audiodec");
+      if (!decode) decode = MakeElement("avdec_mp3");
+    } else {
+      // Raw frames pass the parser untouched; ADTS frames lose their headers there.
+      parse = MakeElement("aacparse");
+      decode = MakeElement("avdec_aac");
+      if (!decode) decode = MakeElement("faad");
+    }
+    if (!parse) return nullptr;
+  } else if (gst_structure_has_name(s, "audio/x-adpcm")) {
+    decode = MakeElement("avdec_adpcm_ima_wav");
+  }
   if (!decode) return nullptr;
   ElementRef bin = Adopt(gst_bin_new(name));
-  GstElement* inner = AddToBin(bin.get(), decode);
-  if (!inner || !Ghost(bin.get(), inner, "sink", "sink") || !Ghost(bin.get(), inner, "src", "src")) return nullptr;
+  GstElement* first = parse ? AddToBin(bin.get(), parse) : nullptr;
+  GstElement* last = AddToBin(bin.get(), decode);
+  if ((parse && !first) || !last || (first && !gst_element_link(first, last))) return nullptr;
+  if (!Ghost(bin.get(), first ? first : last, "sink", "sink") || !Ghost(bin.get(), last, "src", "src")) return nullptr;
   return bin;
 }
 

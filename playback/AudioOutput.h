@@ -1,6 +1,6 @@
 #pragma once
-// The sound side of a graph: the AAC decoder and the audio renderer with its volume
-// and balance.
+// The sound side of a graph: the decoder of compressed sound and the audio renderer
+// with its volume and balance.
 
 #include <gst/gst.h>
 
@@ -11,9 +11,10 @@
 
 namespace playback {
 
-// A new AAC decoder bin named `name` ("sink": raw AAC with its codec data, "src": raw
-// audio). Null when no AAC decoder is installed.
-ElementRef MakeAacDecoder(const char* name);
+// A new decoder bin named `name` for the compressed sound the caps name ("sink": AAC
+// raw with its codec data or ADTS, MPEG audio layers 1 to 3, IMA ADPCM; "src": raw
+// audio). Null for any other sound or when its decoder is not installed.
+ElementRef MakeAudioDecoder(const char* name, const GstCaps* caps);
 
 // What the graph changes on the audio renderer.
 class AudioControl {

@@ -28,6 +28,25 @@ bool OffersPcm(GstPad* pad) {
   return gst_structure_has_name(gst_caps_get_structure(caps.get(), 0), "audio/x-raw");
 }
 
+// The caps of the first of the source's pads whose name holds `part`, or null.
+CapsRef FirstPadCaps(GstElement* source, const char* part, int skip = 0) {
+  CapsRef caps;
+  ForEachPad(source, true, [&](GstPad* pad) {
+    if (!NameContains(pad, part) || skip-- > 0) return true;
+    caps.reset(gst_pad_query_caps(pad, nullptr));
+    return false;
+  });
+  return caps;
+}
+
+// What to tell the user of pictures no decoder here takes: the code that names them.
+std::string UnsupportedVideoName(const GstCaps* caps) {
+  if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) return "?";
+  const GstStructure* s = gst_caps_get_structure(caps, 0);
+  const char* code = gst_structure_get_string(s, "fourcc");
+  return code ? code : gst_structure_get_name(s);
+}
+
 // Keeps the source element alive for as long as a telemetry reader holds its records.
 struct HeldTelemetry {
   ElementRef element;
@@ -110,6 +129,7 @@ HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHand
     source_.reset();
   }
   path_ = recordingPath;
+  unsupportedVideo_.clear();
   if (!EnsureGStreamer()) return kEFail;
   graph_ = Adopt(gst_pipeline_new(nullptr));
   if (!graph_) return kEFail;
@@ -143,6 +163,15 @@ HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHand
   });
   videoChannels_ = count;
   if (count == 0) return loaded;
+  // Pictures no decoder here takes: nothing would be shown, so nothing is built, and
+  // the caller can say which format it was.
+  for (int n = 0; n < count; ++n) {
+    const CapsRef caps = FirstPadCaps(source_.get(), "Video", n);
+    if (!CanDecodeVideo(caps.get())) {
+      unsupportedVideo_ = UnsupportedVideoName(caps.get());
+      return kEngineFailure;
+    }
+  }
   const bool single = count == 1;
   if (single) {
     hr = BuildAudio(true);
@@ -173,8 +202,9 @@ HResult CPlaybackGraph::BuildAudio(bool singleChannel) {
   if (score == 0) return kSOk;
   if (score < kPcmThreshold) {
     const char* label = singleChannel ? kSingleAudioDecoderLabel : kMultiAudioDecoderLabel;
-    const HResult hr = AddFilter(MakeAacDecoder(label), &audioDecoder_);
-    if (Failed(hr)) return hr;
+    const CapsRef caps = FirstPadCaps(source_.get(), "Audio");
+    // Sound no decoder here takes: the recording plays without it.
+    if (Failed(AddFilter(MakeAudioDecoder(label, caps.get()), &audioDecoder_))) return kSOk;
   }
   // Without any audio output the recording plays without sound.
   if (Failed(AddFilter(MakeAudioRenderer(kAudioRendererLabel), &audioRenderer_))) return kSOk;
@@ -190,7 +220,8 @@ HResult CPlaybackGraph::BuildAudio(bool singleChannel) {
 HResult CPlaybackGraph::BuildChannel(int n, bool singleChannel) {
   const auto i = static_cast<std::size_t>(n - 1);
   const std::string decoderLabel = Label(kDecoderLabelPrefix, n);
-  HResult hr = AddFilter(MakeVideoDecoderBin(decoderLabel.c_str()), &decoder_[i]);
+  const CapsRef caps = FirstPadCaps(source_.get(), "Video", n - 1);
+  HResult hr = AddFilter(MakeVideoDecoderBin(decoderLabel.c_str(), caps.get()), &decoder_[i]);
   if (Failed(hr)) return hr;
   if (useBrightnessFilter_) {
     // The brightness stage passes pictures through; the decoder adjusts them.
@@ -321,6 +352,11 @@ std::shared_ptr<TelemetryRecordSource> CPlaybackGraph::TelemetrySource() {
 std::string CPlaybackGraph::path() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   return path_;
+}
+
+std::string CPlaybackGraph::UnsupportedVideo() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return unsupportedVideo_;
 }
 
 std::string CPlaybackGraph::LastError() {

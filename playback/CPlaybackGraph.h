@@ -119,6 +119,9 @@ class CPlaybackGraph {
   ChannelSinkStats RendererCounts(int channel);
   // The first error the pipeline reported, empty when none.
   std::string LastError();
+  // After a Build that returned 1 because no decoder here takes the recording's
+  // pictures: the code that names their format (e.g. "WMV3"); empty otherwise.
+  std::string UnsupportedVideo();
 
   // The elements, for inspection (tests, diagnostics). Borrowed: valid until the next
   // Teardown; null where the graph has none.
@@ -170,6 +173,7 @@ class CPlaybackGraph {
   std::atomic<std::int32_t> state_{kStateEmpty};
   std::atomic<std::int32_t> videoChannels_{0};
   std::string path_;
+  std::string unsupportedVideo_;
   bool useBrightnessFilter_ = false;
   bool sourceOption_ = false;
 

@@ -56,31 +56,76 @@ CardByteSourceFactory& CardFactory() {
   return factory;
 }
 
-GstCaps* VideoCaps(const avi::CameraInfo& camera, double frameRate) {
+GstCaps* VideoCaps(const avi::VideoFormat& format, const avi::CameraInfo& camera, double frameRate) {
   gint num = 0, den = 1;
   gst_util_double_to_fraction(frameRate > 0 ? frameRate : 30.0, &num, &den);
-  GstCaps* caps = gst_caps_new_simple("video/x-h264", "stream-format", G_TYPE_STRING, "byte-stream", "alignment",
-                                      G_TYPE_STRING, "au", "framerate", GST_TYPE_FRACTION, num, den, nullptr);
+  GstCaps* caps = nullptr;
+  switch (format.codec) {
+    case avi::VideoCodec::H264:
+    case avi::VideoCodec::None:
+      caps = gst_caps_new_simple("video/x-h264", "stream-format", G_TYPE_STRING, "byte-stream", "alignment",
+                                 G_TYPE_STRING, "au", nullptr);
+      break;
+    case avi::VideoCodec::Mjpeg:
+      caps = gst_caps_new_empty_simple("image/jpeg");
+      break;
+    case avi::VideoCodec::Mpeg4:
+      caps = gst_caps_new_simple("video/mpeg", "mpegversion", G_TYPE_INT, 4, "systemstream", G_TYPE_BOOLEAN, FALSE,
+                                 nullptr);
+      if (!format.config.empty()) {
+        BufferRef config(gst_buffer_new_memdup(format.config.data(), format.config.size()));
+        gst_caps_set_simple(caps, "codec_data", GST_TYPE_BUFFER, config.get(), nullptr);
+      }
+      break;
+    case avi::VideoCodec::Unknown: {
+      // No decoder takes these; the graph tells the user which code it was.
+      const std::string code(avi::FourCcText(format.fourCc));
+      caps = gst_caps_new_simple(kUnsupportedVideoCaps, "fourcc", G_TYPE_STRING, code.c_str(), nullptr);
+      break;
+    }
+  }
+  gst_caps_set_simple(caps, "framerate", GST_TYPE_FRACTION, num, den, nullptr);
   if (camera.width > 0 && camera.height > 0)
     gst_caps_set_simple(caps, "width", G_TYPE_INT, camera.width, "height", G_TYPE_INT, camera.height, nullptr);
   return caps;
 }
 
+// Null for a sound codec that is not played: the recording then plays without sound.
 GstCaps* AudioCaps(const avi::AudioFormat& audio) {
   const int rate = static_cast<int>(std::min<std::uint32_t>(audio.sampleRate, 384000));
   const int channels = std::max(1, static_cast<int>(audio.channels));
-  if (audio.kind == avi::AudioKind::Pcm) {
-    const char* format = audio.bitsPerSample == 8 ? "U8" : "S16LE";
-    return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, format, "layout", G_TYPE_STRING, "interleaved",
-                               "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
+  switch (audio.kind) {
+    case avi::AudioKind::Pcm: {
+      if (audio.bitsPerSample != 8 && audio.bitsPerSample != 16) return nullptr;
+      const char* format = audio.bitsPerSample == 8 ? "U8" : "S16LE";
+      return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, format, "layout", G_TYPE_STRING, "interleaved",
+                                 "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
+    }
+    case avi::AudioKind::Aac: {
+      GstCaps* caps = gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 4, "rate", G_TYPE_INT, rate,
+                                          "channels", G_TYPE_INT, channels, nullptr);
+      // Raw frames with their configuration; without one they carry ADTS headers,
+      // which the decoder's parser reads.
+      if (!audio.config.empty()) {
+        BufferRef config(gst_buffer_new_memdup(audio.config.data(), audio.config.size()));
+        gst_caps_set_simple(caps, "stream-format", G_TYPE_STRING, "raw", "codec_data", GST_TYPE_BUFFER, config.get(),
+                            nullptr);
+      }
+      return caps;
+    }
+    case avi::AudioKind::Mp3:
+      return gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 1, "rate", G_TYPE_INT, rate, "channels",
+                                 G_TYPE_INT, channels, nullptr);
+    case avi::AudioKind::ImaAdpcm:
+      if (audio.blockAlign == 0) return nullptr;
+      return gst_caps_new_simple("audio/x-adpcm", "layout", G_TYPE_STRING, "dvi", "block_align", G_TYPE_INT,
+                                 static_cast<int>(audio.blockAlign), "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT,
+                                 channels, nullptr);
+    case avi::AudioKind::None:
+    case avi::AudioKind::Unknown:
+      break;
   }
-  GstCaps* caps = gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 4, "stream-format", G_TYPE_STRING, "raw",
-                                      "rate", G_TYPE_INT, rate, "channels", G_TYPE_INT, channels, nullptr);
-  if (!audio.config.empty()) {
-    BufferRef config(gst_buffer_new_memdup(audio.config.data(), audio.config.size()));
-    gst_caps_set_simple(caps, "codec_data", GST_TYPE_BUFFER, config.get(), nullptr);
-  }
-  return caps;
+  return nullptr;
 }
 
 }  // namespace
@@ -145,17 +190,18 @@ HResult StreamParseFilter::Load(const std::string& path) {
   if (!telemetryReader->Open()) return kEFail;
 
   std::vector<OutStream> streams;
-  if (reader->Audio().kind != avi::AudioKind::None && reader->CountChunks(avi::ChunkKind::Audio) > 0) {
+  CapsRef audioCaps(AudioCaps(reader->Audio()));
+  if (audioCaps && reader->CountChunks(avi::ChunkKind::Audio) > 0) {
     OutStream audio;
     audio.audio = true;
-    audio.caps.reset(AudioCaps(reader->Audio()));
+    audio.caps = std::move(audioCaps);
     audio.needKey = false;
     streams.push_back(std::move(audio));
   }
   for (const avi::CameraInfo& camera : cameras) {
     OutStream video;
     video.camera = camera.id;
-    video.caps.reset(VideoCaps(camera, reader->FrameRate()));
+    video.caps.reset(VideoCaps(reader->Video(), camera, reader->FrameRate()));
     streams.push_back(std::move(video));
   }
   GstPadTemplate* templ = gst_element_class_get_pad_template(GST_ELEMENT_GET_CLASS(element_), "src_%s");
@@ -222,7 +268,7 @@ void StreamParseFilter::TaskLoop(gpointer self) { static_cast<StreamParseFilter*
 
 StreamParseFilter::OutStream* StreamParseFilter::StreamOfChunk(const avi::ChunkEntry& chunk) {
   for (OutStream& s : streams_) {
-    if (chunk.kind == avi::ChunkKind::Audio && s.audio) return &s;
+    if (chunk.kind == avi::ChunkKind::Audio && s.audio && chunk.stream == reader_->AudioStream()) return &s;
     if (chunk.kind == avi::ChunkKind::Video && !s.audio && s.camera == chunk.camera) return &s;
   }
   return nullptr;
@@ -233,7 +279,8 @@ GstClockTime StreamParseFilter::ChunkDuration(const avi::ChunkEntry& chunk) cons
   const avi::AudioFormat& audio = reader_->Audio();
   if (audio.sampleRate == 0) return GST_CLOCK_TIME_NONE;
   if (audio.kind == avi::AudioKind::Aac) return gst_util_uint64_scale(kAacFrameSamples, GST_SECOND, audio.sampleRate);
-  if (audio.blockAlign == 0) return GST_CLOCK_TIME_NONE;
+  // Compressed frames of other codecs: their parsers know.
+  if (audio.kind != avi::AudioKind::Pcm || audio.blockAlign == 0) return GST_CLOCK_TIME_NONE;
   return gst_util_uint64_scale(chunk.size / audio.blockAlign, GST_SECOND, audio.sampleRate);
 }
 
@@ -313,7 +360,11 @@ void StreamParseFilter::Loop() {
     if (got != static_cast<std::int64_t>(chunk.size)) continue;
     SendHeaders(*stream);
     GstBuffer* buffer = read.release();
-    GST_BUFFER_PTS(buffer) = pts;
+    // A picture's place in the file is its decoding time. Where the codec reorders
+    // pictures (B-frames) that is not when it is shown: only key frames are shown at
+    // it, and the decoder, which knows the order, gives the others their times.
+    const bool reorderable = !stream->audio && !chunk.keyFrame;
+    GST_BUFFER_PTS(buffer) = reorderable ? GST_CLOCK_TIME_NONE : pts;
     GST_BUFFER_DTS(buffer) = pts;
     GST_BUFFER_DURATION(buffer) = ChunkDuration(chunk);
     if (!stream->audio && !chunk.keyFrame) GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT);

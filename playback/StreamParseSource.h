@@ -1,15 +1,18 @@
 #pragma once
-// The stream-parse source: our GStreamer element that reads a dashcam recording from
-// a file or from a card, demultiplexes it and hands out its telemetry records.
+// The stream-parse source: our GStreamer element that reads a recording from a file
+// or from a card, demultiplexes it and hands out its telemetry records.
 //
 // Each graph adds one under the name "VKStreamParseFilter". Before the pipeline
 // starts, the graph configures it through StreamParseControl (source option, card
 // handle and card file number) and loads it through FileSource::Load, which opens
-// the recording and creates the source pads: at most one "Audio" pad first (raw PCM
-// or AAC with its codec data), then "Video1" ... "VideoN", one per camera in channel
-// order (H.264 byte-stream access units). One streaming task pushes the chunks in
-// file order; flushing seeks at rates 0.5 ... 2.0 restart every pad on a key frame
-// at or before the target, and each pad ends with EOS at the end of the data.
+// the recording and creates the source pads: at most one "Audio" pad first (raw PCM,
+// AAC with its codec data, MPEG audio or IMA ADPCM), then "Video1" ... "VideoN", one
+// per camera in channel order (H.264 byte-stream access units, JPEG pictures or
+// MPEG-4 Part 2; kUnsupportedVideoCaps for pictures of any other codec). One
+// streaming task pushes the chunks in file order, each picture with its decoding
+// time (and its presentation time when it is a key frame: a decoder reorders the
+// rest); flushing seeks at rates 0.5 ... 2.0 restart every pad on a key frame at or
+// before the target, and each pad ends with EOS at the end of the data.
 
 #include <gst/gst.h>
 
@@ -23,6 +26,10 @@
 #include "sources/avi/TelemetryRecordSource.h"
 
 namespace playback {
+
+// Caps of a video pad whose pictures no decoder of ours takes, with the code that
+// names them in the field "fourcc".
+inline constexpr const char* kUnsupportedVideoCaps = "video/x-tarvo-unsupported";
 
 // The private control interface of the source. ReadTelemetryRecord (from
 // TelemetryRecordSource) is the record call: 0 with one record, 38 once every record

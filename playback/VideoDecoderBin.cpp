@@ -67,21 +67,63 @@ class VideoDecoderParams final : public DecoderParams {
 
 void FreeParams(gpointer data) { delete static_cast<VideoDecoderParams*>(data); }
 
+// The parser (none where the decoder takes the pictures as they come) and the
+// decoder for the codec the caps name.
+struct CodecElements {
+  const char* parse;
+  const char* decode;
+};
+
+bool ElementsFor(const GstCaps* caps, CodecElements& elements) {
+  if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) return false;
+  const GstStructure* s = gst_caps_get_structure(caps, 0);
+  int version = 0;
+  if (gst_structure_has_name(s, "video/x-h264")) {
+    elements = {"h264parse", "avdec_h264"};
+  } else if (gst_structure_has_name(s, "image/jpeg")) {
+    elements = {nullptr, "jpegdec"};
+  } else if (gst_structure_has_name(s, "video/mpeg") && gst_structure_get_int(s, "mpegversion", &version) &&
+             version == 4) {
+    elements = {"mpeg4videoparse", "avdec_mpeg4"};
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool FactoryExists(const char* name) {
+  if (!name) return true;
+  GstElementFactory* factory = gst_element_factory_find(name);
+  if (!factory) return false;
+  gst_object_unref(factory);
+  return true;
+}
+
 }  // namespace
 
-ElementRef MakeVideoDecoderBin(const char* name) {
+bool CanDecodeVideo(const GstCaps* caps) {
+  CodecElements elements{};
+  return ElementsFor(caps, elements) && FactoryExists(elements.parse) && FactoryExists(elements.decode);
+}
+
+ElementRef MakeVideoDecoderBin(const char* name, const GstCaps* caps) {
+  CodecElements elements{};
+  if (!ElementsFor(caps, elements)) return nullptr;
   ElementRef queue = MakeElement("queue");
-  ElementRef parse = MakeElement("h264parse");
-  ElementRef decode = MakeElement("avdec_h264");
+  ElementRef parse = elements.parse ? MakeElement(elements.parse) : nullptr;
+  if (elements.parse && !parse) return nullptr;
+  ElementRef decode = MakeElement(elements.decode);
   // A damaged picture here and there is concealed and playback goes on; a run of
   // pictures that all fail to decode means the recording is broken from there on,
   // and the decoder then stops with an error the viewer can show.
-  if (decode) g_object_set(decode.get(), "max-errors", kMaxConsecutiveDecodeErrors, nullptr);
+  if (decode && g_object_class_find_property(G_OBJECT_GET_CLASS(decode.get()), "max-errors"))
+    g_object_set(decode.get(), "max-errors", kMaxConsecutiveDecodeErrors, nullptr);
   ElementRef balance = MakeElement("videobalance");
   ElementRef flip = MakeElement("videoflip");
   ElementRef bin = Adopt(gst_bin_new(name));
   GstElement* previous = nullptr;
   for (const ElementRef* part : {&queue, &parse, &decode, &balance, &flip}) {
+    if (part == &parse && !parse) continue;
     GstElement* added = AddToBin(bin.get(), *part);
     if (!added) return nullptr;
     if (previous && !gst_element_link(previous, added)) return nullptr;

@@ -1,8 +1,8 @@
 #pragma once
 // The video decoder of one channel and its parameter interface.
 //
-// A channel's decoder is a bin (H.264 parse and decode, then picture adjustment and
-// flip) added to the graph under the channel's decoder label. The graph changes the
+// A channel's decoder is a bin (the codec's parser and decoder, then picture
+// adjustment and flip) added to the graph under the channel's decoder label. The graph changes the
 // picture only through SetParam with the parameter numbers below, so that another
 // decoder can take its place as long as it honours the same numbers.
 
@@ -26,9 +26,13 @@ class DecoderParams {
   virtual HResult SetParam(int number, int value) = 0;
 };
 
-// A new decoder bin named `name` with one "sink" pad (H.264 byte-stream access units)
-// and one "src" pad (raw video). Null when the H.264 decoder is missing.
-ElementRef MakeVideoDecoderBin(const char* name);
+// A new decoder bin named `name` with one "sink" pad taking pictures of the codec the
+// caps name (H.264 byte-stream access units, JPEG pictures, MPEG-4 Part 2) and one
+// "src" pad (raw video). Null for any other codec or when its decoder is missing.
+ElementRef MakeVideoDecoderBin(const char* name, const GstCaps* caps);
+
+// Whether MakeVideoDecoderBin can make a decoder for these caps here.
+bool CanDecodeVideo(const GstCaps* caps);
 
 // The parameter interface of a decoder made by MakeVideoDecoderBin; null for any
 // other element. Valid as long as the element lives.
