@@ -234,6 +234,8 @@ class CDezirureDovuriDlg : public QWidget {
   void StopPositionTimer();
   // The load worker's UI steps, run on the window thread in the worker's order.
   void LoadShowOpenFailure();
+  // Pictures of a codec no decoder here takes; `code` names it.
+  void LoadShowUnsupportedVideo(const std::string& code);
   void LoadShowRepairFailure();
   void LoadStarted(const app::LoadRequest& request);
   void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);

@@ -19,6 +19,7 @@
 #include "controls/LanguageMessageBox.h"
 #include "playback/CPlayer.h"
 #include "settings/ApplicationStrings.h"
+#include "settings/LanguageText.h"
 #include "settings/StringIds.h"
 #include "settings/ViewerSettings.h"
 #include "sources/CFileLoadDlg.h"
@@ -78,6 +79,12 @@ void CDezirureDovuriDlg::LoadItem(int row) {
 // --- the worker's window steps, in its order ---
 
 void CDezirureDovuriDlg::LoadShowOpenFailure() { ShowLanguageMessage(this, kStrOpenFailed); }
+
+void CDezirureDovuriDlg::LoadShowUnsupportedVideo(const std::string& code) {
+  std::string text;
+  if (!LoadLanguageString(kStrUnsupportedVideo, text)) return;
+  ShowMessage(this, QString::fromStdString(text).arg(QString::fromStdString(code)));
+}
 
 void CDezirureDovuriDlg::LoadShowRepairFailure() {
   ShowMessage(this, QString::fromUtf8(ApplicationString(kAppStrRepairFailed)));

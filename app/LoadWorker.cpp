@@ -90,6 +90,8 @@ void LoadWorker::Run(const std::shared_ptr<Job>& job, const std::shared_ptr<Job>
         *opened = true;
       } else {
         OnWindow(job, [this] { dlg_.HideScreens(); });
+        // Pictures no decoder takes stay so: said once, not tried again.
+        if (!player_.UnsupportedVideo().empty()) break;
       }
       auto started = std::make_shared<bool>(false);
       OnWindow(job, [this, started] { *started = dlg_.playStarted; });
@@ -138,7 +140,11 @@ bool LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
   }
   if (job->stop) return false;
   if (!ok) {
-    OnWindow(job, [this] { dlg_.LoadShowOpenFailure(); });
+    const std::string unsupported = player_.UnsupportedVideo();
+    if (!unsupported.empty())
+      OnWindow(job, [this, unsupported] { dlg_.LoadShowUnsupportedVideo(unsupported); });
+    else
+      OnWindow(job, [this] { dlg_.LoadShowOpenFailure(); });
     return false;
   }
   if (!OnWindow(job, [this, request] { dlg_.LoadStarted(request); })) return false;

@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	Volume %1 formatteren met FAT32 en het label "%2"?\nAlle gegevens erop worden gewist.
 292	De geheugenkaart is niet meer bereikbaar. Controleer of de kaart nog is geplaatst.
 293	Dit bureaublad staat geen schermopname toe, dus het vergrootglas kan het scherm niet tonen.
+320	De beelden van deze opname hebben een formaat dat de viewer niet kan afspelen (%1).
 340	Het systeem weigerde toegang tot de geheugenkaart %1. Voor het openen van een kaart is toestemming van een beheerder van deze computer nodig.
 341	De geheugenkaart %1 kan niet worden geopend: %2
 342	%1 hoort bij het draaiende systeem of is in gebruik en wordt daarom niet geformatteerd.

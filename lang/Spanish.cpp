@@ -150,6 +150,7 @@ constexpr char kTable[] = R"TABLE(
 291	¿Formatear el volumen %1 en FAT32 con la etiqueta "%2"?\nSe borrarán todos sus datos.
 292	No se puede acceder a la tarjeta de memoria. Compruebe que sigue insertada.
 293	Este escritorio no permite capturar la pantalla, por lo que la lupa no puede mostrarla.
+320	Las imágenes de esta grabación están en un formato que el visor no puede reproducir (%1).
 340	El sistema denegó el acceso a la tarjeta de memoria %1. Para abrir una tarjeta se necesita el permiso de un administrador de este equipo.
 341	No se puede abrir la tarjeta de memoria %1: %2
 342	%1 pertenece al sistema en ejecución o está en uso, por lo que no se formatea.

@@ -68,6 +68,11 @@ ClientRect CPlayer::channelRect(int channel) const {
   return channelRect_[channel];
 }
 
+std::string CPlayer::UnsupportedVideo() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return unsupportedVideo_;
+}
+
 bool CPlayer::Opening() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return opening_;
@@ -81,6 +86,7 @@ bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sou
   std::unique_ptr<CPlaybackGraph> made;
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    unsupportedVideo_.clear();
     if (!channelWindow_[0] || path.empty()) return false;
     old = std::move(graph_);
     opening_ = true;
@@ -101,7 +107,12 @@ bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sou
   std::shared_ptr<CPlaybackGraph> fresh = std::move(made);
   fresh->Reset(sourceOption, useBrightnessFilter_);
   fresh->SetListener(listener);
-  if (fresh->Build(path, sourceHandle, sourceValue) == kEngineFailure) {
+  const bool built = fresh->Build(path, sourceHandle, sourceValue) != kEngineFailure;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    unsupportedVideo_ = built ? std::string() : fresh->UnsupportedVideo();
+  }
+  if (!built) {
     fresh->Teardown();
     std::lock_guard<std::mutex> lock(mutex_);
     opening_ = false;

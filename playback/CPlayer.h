@@ -87,6 +87,9 @@ class CPlayer {
   std::shared_ptr<TelemetryRecordSource> TelemetrySource();
   // The first pipeline error of the current recording, empty when none.
   std::string LastError();
+  // After an Open that failed because no decoder here takes the recording's
+  // pictures: the code that names their format; empty otherwise.
+  std::string UnsupportedVideo() const;
   // The current graph, for inspection by tests and diagnostics; null while opening.
   std::shared_ptr<CPlaybackGraph> Graph() const;
 
@@ -118,6 +121,7 @@ class CPlayer {
   bool sourceOption_ = true;
   PlaybackListener* listener_ = nullptr;
   bool opening_ = false;
+  std::string unsupportedVideo_;
   Pending pending_;
   // One open at a time: a second Open waits for the first (both on load workers).
   std::mutex openMutex_;

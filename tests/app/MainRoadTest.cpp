@@ -337,6 +337,29 @@ TEST_F(MainRoad, ARecordingThatCannotBeOpenedShowsItsMessageThreeTimesAndTheScre
   EXPECT_NE(Player().state(), playback::kStateRunning);
 }
 
+TEST_F(MainRoad, PicturesOfAnUnknownCodecAreNamedOnceAndTheRecordingStaysListed) {
+  // The parking recording's pictures renamed to a codec no decoder here takes: its
+  // stream header's handler (file offset 112) and its BITMAPINFOHEADER's compression
+  // (188).
+  testsupport::TempFolder folder;
+  const fs::path path = folder.Path() / "PRK_20240512_090000_1.avi";
+  fs::copy_file(RecordingFolder() / path.filename(), path);
+  for (const std::streamoff at : {112, 188}) {
+    std::fstream io(path, std::ios::binary | std::ios::in | std::ios::out);
+    io.seekp(at);
+    io.write("WMV3", 4);
+  }
+  ASSERT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 1);
+  WaitForLoad();
+  std::string expected;
+  ASSERT_TRUE(LoadLanguageString(kStrUnsupportedVideo, expected));
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u) << "not tried again";
+  EXPECT_EQ(apptest::ShownMessages().texts[0], QString::fromStdString(expected).arg("WMV3"));
+  EXPECT_EQ(List()->GetItemCount(), 1);
+  EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_FALSE(dlg->busy);
+}
+
 TEST_F(MainRoad, AFailedOpenKeepsWhatIsListedAndSaysNothingWasFound) {
   ASSERT_EQ(OpenFolder(), 4);
   apptest::ShownMessages().Clear();

@@ -3,6 +3,7 @@
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
@@ -10,8 +11,6 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
-
-#include <gtest/gtest.h>
 
 #include "sources/avi/AviFormat.h"
 #include "tests/support/TempFolder.h"
@@ -257,8 +256,8 @@ void Walk(const Bytes& f, size_t pos, size_t end, bool inMovi, std::vector<Chunk
     const uint32_t size = ReadLe32(&f[pos + 4]);
     if (pos + 8 + size > end) break;
     const uint32_t type = pos + 12 <= end ? ReadLe32(&f[pos + 8]) : 0;
-    if ((id == avi::kRiff || id == avi::kList) && (type == avi::kAvi || type == avi::kAvix || type == avi::kMovi ||
-                                                   (type == avi::kRec && inMovi)))
+    if ((id == avi::kRiff || id == avi::kList) &&
+        (type == avi::kAvi || type == avi::kAvix || type == avi::kMovi || (type == avi::kRec && inMovi)))
       Walk(f, pos + 12, pos + 8 + size, inMovi || type == avi::kMovi, chunks);
     else if (inMovi && avi::IsStreamChunkId(id))
       chunks.push_back({id, pos, size});

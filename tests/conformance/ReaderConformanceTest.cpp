@@ -108,12 +108,13 @@ TEST(ReaderConformance, OtherLayoutsOfTheSameChunksReadTheSame) {
   const Layout layouts[] = {
       {"rec-lists-indexed", kSamples[corpus::kH264Pcm], [](const Bytes& f) { return corpus::InRecLists(f, true); },
        avi::IndexKind::Idx1},
-      {"rec-lists-scanned", kSamples[corpus::kH264BFramesAac], [](const Bytes& f) { return corpus::InRecLists(f, false); },
-       avi::IndexKind::None},
+      {"rec-lists-scanned", kSamples[corpus::kH264BFramesAac],
+       [](const Bytes& f) { return corpus::InRecLists(f, false); }, avi::IndexKind::None},
       {"pads-left-out", kSamples[corpus::kH264Mp3], corpus::WithoutPadBytes, avi::IndexKind::None},
-      {"opendml", kSamples[corpus::kH264BFramesAac], [](const Bytes& f) { return corpus::AsOpenDml(f, 40); }, avi::IndexKind::OpenDml},
-      {"opendml-without-super-indexes", kSamples[corpus::kMpeg4Silent], [](const Bytes& f) { return corpus::AsOpenDml(f, 20, false); },
-       avi::IndexKind::Idx1},
+      {"opendml", kSamples[corpus::kH264BFramesAac], [](const Bytes& f) { return corpus::AsOpenDml(f, 40); },
+       avi::IndexKind::OpenDml},
+      {"opendml-without-super-indexes", kSamples[corpus::kMpeg4Silent],
+       [](const Bytes& f) { return corpus::AsOpenDml(f, 20, false); }, avi::IndexKind::Idx1},
   };
   for (const Layout& l : layouts) {
     SCOPED_TRACE(l.name);

@@ -22,7 +22,8 @@ fs::path Write(const std::string& name, const Bytes& bytes) {
 
 size_t CompletePictures(const std::vector<corpus::Chunk>& chunks, size_t end) {
   size_t n = 0;
-  for (const corpus::Chunk& c : chunks) n += avi::KindOfChunkId(c.id) == avi::ChunkKind::Video && c.offset + 8 + c.size <= end;
+  for (const corpus::Chunk& c : chunks)
+    n += avi::KindOfChunkId(c.id) == avi::ChunkKind::Video && c.offset + 8 + c.size <= end;
   return n;
 }
 
