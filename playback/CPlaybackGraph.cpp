@@ -236,7 +236,7 @@ HResult CPlaybackGraph::BuildChannel(int n, bool singleChannel) {
   hr = AddFilter(MakeChannelSink(rendererLabel.c_str()), &renderer_[i]);
   if (Failed(hr)) return hr;
   hr = ConfigureRenderer(n);
-  if (Failed(hr) || hr == kEngineFailure) return hr;
+  if (Failed(hr)) return hr;
   // A chain that does not connect shows nothing; the build goes on.
   ConnectFilters(source_.get(), decoder_[i].get());
   if (brightness_[i]) {

@@ -107,7 +107,9 @@ bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sou
   std::shared_ptr<CPlaybackGraph> fresh = std::move(made);
   fresh->Reset(sourceOption, useBrightnessFilter_);
   fresh->SetListener(listener);
-  const bool built = fresh->Build(path, sourceHandle, sourceValue) != kEngineFailure;
+  // Any failing code is a failure: the engine's own, a filter that could not be
+  // made, or a pipeline that would not start.
+  const bool built = !Failed(fresh->Build(path, sourceHandle, sourceValue));
   {
     std::lock_guard<std::mutex> lock(mutex_);
     unsupportedVideo_ = built ? std::string() : fresh->UnsupportedVideo();

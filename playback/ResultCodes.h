@@ -1,6 +1,7 @@
 #pragma once
 // Result codes of the playback engine. The graph keeps the COM-style codes its callers
-// have always tested, with 1 as the engine's own failure.
+// have always tested, with 1 as the engine's own failure. Unlike COM, where 1 is a
+// success (S_FALSE), here it never is: Failed() holds for it as for every error code.
 
 #include <cstdint>
 
@@ -19,6 +20,6 @@ inline constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057u);
 inline constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
 inline constexpr HResult kVfwEWrongState = static_cast<HResult>(0x80040227u);
 
-inline constexpr bool Failed(HResult hr) { return hr < 0; }
+inline constexpr bool Failed(HResult hr) { return hr < 0 || hr == kEngineFailure; }
 
 }  // namespace playback

@@ -1,6 +1,7 @@
 // CPlayer: opening, closing, the conversions to milliseconds, the calls without a
 // graph, and calls from another thread while an open runs.
 
+#include <gst/gst.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,11 +9,13 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "PlaybackTestSupport.h"
 #include "platform/Registry.h"
 #include "playback/AudioOutput.h"
 #include "playback/CPlayer.h"
+#include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
 #include "sources/avi/FileByteSource.h"
 
@@ -147,6 +150,36 @@ TEST_F(Player, AFileTheSourceRejectsFailsTheOpenAndLeavesNoGraph) {
   EXPECT_EQ(player.channelRect(0).width, 0);
   EXPECT_EQ(player.GetDuration(), 0u);
   EXPECT_FALSE(player.Opening());
+}
+
+TEST_F(Player, AGraphThatCannotAddItsAudioDecoderFailsTheOpen) {
+  // Without the AAC decoder the build stops with a COM failure code, not the engine's
+  // own: a failure all the same, and nothing half built is kept.
+  EnsureGStreamer();
+  GstRegistry* registry = gst_registry_get();
+  std::vector<GstPluginFeature*> decoders;
+  for (const char* name : {"avdec_aac", "faad"}) {
+    if (GstPluginFeature* decoder = gst_registry_lookup_feature(registry, name)) {
+      gst_registry_remove_feature(registry, decoder);
+      decoders.push_back(decoder);
+    }
+  }
+  ASSERT_FALSE(decoders.empty());
+  player.AttachWindows(&front, &rear);
+  const bool opened = player.Open(Recording("two-aac").string(), nullptr, -1);
+  for (GstPluginFeature* decoder : decoders) {
+    gst_registry_add_feature(registry, decoder);
+    gst_object_unref(decoder);
+  }
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(player.Graph(), nullptr);
+  EXPECT_EQ(player.state(), kStateEmpty);
+  EXPECT_FALSE(player.Opening());
+  // With the decoder back the same recording opens.
+  EXPECT_TRUE(player.Open(Recording("two-aac").string(), nullptr, -1));
+  EXPECT_TRUE(Failed(kEngineFailure));
+  EXPECT_TRUE(Failed(kEFail));
+  EXPECT_FALSE(Failed(kSOk));
 }
 
 TEST_F(Player, CloseTearsTheGraphDownEvenWhileAnotherThreadHoldsIt) {
