@@ -265,14 +265,13 @@ void AviReader::ResolveChunks() {
     info.id = id;
     cameras.push_back(info);
   }
-  const int64_t frame = FrameDuration();
   std::map<int, int64_t> frames;  // per camera id, chunks seen so far
   std::map<int, int64_t> audioUnits;
   const StreamInfo* audioInfo = audioStream >= 0 ? &streams[audioStream] : nullptr;
   for (ChunkEntry& c : chunks) {
     if (c.kind == ChunkKind::Video && c.camera >= 0) {
       int64_t& k = frames[c.camera];
-      c.time = ClampedTime(static_cast<long double>(k) * frame);
+      c.time = FramesLength(k);
       ++k;
     } else if (c.kind == ChunkKind::Audio && audioInfo && c.stream == audioStream && audioInfo->rate > 0) {
       int64_t& units = audioUnits[c.stream];
@@ -321,18 +320,22 @@ double AviReader::FrameRate() {
   return static_cast<double>(v.rate) / v.scale / static_cast<double>(count);
 }
 
-int64_t AviReader::FrameDuration() {
+int64_t AviReader::FrameDuration() { return FramesLength(1); }
+
+int64_t AviReader::FramesLength(int64_t frames) {
   if (videoStream < 0) return 0;
   const StreamInfo& v = streams[videoStream];
   if (v.scale == 0 || v.rate == 0) return 0;
   const int64_t count = std::max<int64_t>(1, static_cast<int64_t>(cameras.size()));
-  return static_cast<int64_t>(static_cast<long double>(v.scale) * count * kTimeUnitsPerSecond / v.rate);
+  // In one step: a frame length rounded down first and then multiplied loses up to a
+  // unit per frame (60 s of 30 fps from two cameras came to 59.99994 s).
+  return ClampedTime(static_cast<long double>(frames) * v.scale * count * kTimeUnitsPerSecond / v.rate);
 }
 
 int64_t AviReader::Duration() {
   int64_t longest = 0;
   for (const CameraInfo& c : Cameras()) longest = std::max(longest, c.frameCount);
-  return ClampedTime(static_cast<long double>(longest) * FrameDuration());
+  return FramesLength(longest);
 }
 
 const ChunkEntry& AviReader::Chunk(size_t index) {

@@ -112,7 +112,8 @@ class AviReader {
   double FrameRate();
   // One camera frame in 100-ns units; 0 without video.
   int64_t FrameDuration();
-  // Length of the longest camera's picture sequence in 100-ns units.
+  // Length of the longest camera's picture sequence in 100-ns units: the end of its
+  // last frame.
   int64_t Duration();
 
   size_t ChunkCount() const { return chunks.size(); }
@@ -136,6 +137,8 @@ class AviReader {
   size_t SeekCamera(int cameraId, int64_t time);
 
  private:
+  // The length of `frames` camera frames (the start of frame `frames`), 100-ns units.
+  int64_t FramesLength(int64_t frames);
   bool ReadHeaderList(int64_t offset, uint32_t size);
   void ParseStreamList(const uint8_t* data, size_t size);
   bool ReadIdx1(int64_t offset, uint32_t size, const MoviRegion& movi);

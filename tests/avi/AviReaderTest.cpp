@@ -75,15 +75,16 @@ TEST_F(AviReaderTest, StreamsCamerasAndTimesOfAnIntactRecording) {
   EXPECT_EQ(reader.Cameras()[1].width, 160);
   EXPECT_DOUBLE_EQ(reader.FrameRate(), 30.0);
   EXPECT_EQ(reader.FrameDuration(), 333333);
-  EXPECT_EQ(reader.Duration(), 90 * 333333);
-  int64_t expected[2] = {0, 0};
+  // 3 s exactly: the end of the 90th frame, not 90 rounded-down frame lengths.
+  EXPECT_EQ(reader.Duration(), 30000000);
+  int64_t frame[2] = {0, 0};
   int64_t lastText = -1;
   for (const avi::ChunkEntry& c : reader.Chunks()) {
     if (c.kind == avi::ChunkKind::Video) {
       ASSERT_TRUE(c.camera == 0 || c.camera == 1);
-      EXPECT_EQ(c.time, expected[c.camera]);
-      EXPECT_EQ(c.keyFrame, expected[c.camera] / 333333 % 30 == 0) << "one key frame per second";
-      expected[c.camera] += 333333;
+      EXPECT_EQ(c.time, frame[c.camera] * 10000000 / 30);
+      EXPECT_EQ(c.keyFrame, frame[c.camera] % 30 == 0) << "one key frame per second";
+      ++frame[c.camera];
     } else if (c.kind == avi::ChunkKind::Text) {
       EXPECT_GE(c.time, lastText);
       EXPECT_EQ(c.time % 1000000, 0) << "a tenth of a second";
@@ -108,13 +109,13 @@ TEST_F(AviReaderTest, SeekFindsTheKeyFramesAtOrBeforeTheTime) {
   EXPECT_EQ(c.kind, avi::ChunkKind::Video);
   EXPECT_EQ(c.camera, 0);
   EXPECT_TRUE(c.keyFrame);
-  EXPECT_EQ(c.time, 30 * 333333);
+  EXPECT_EQ(c.time, 10000000);
   const avi::ChunkEntry& rear = reader.Chunk(reader.SeekCamera(1, 15000000));
   EXPECT_EQ(rear.camera, 1);
-  EXPECT_EQ(rear.time, 30 * 333333);
+  EXPECT_EQ(rear.time, 10000000);
   EXPECT_EQ(reader.Chunk(reader.Seek(0)).time, 0);
   EXPECT_EQ(reader.Chunk(reader.Seek(-5)).time, 0) << "before the start: the first key frame";
-  EXPECT_EQ(reader.Chunk(reader.Seek(int64_t{1} << 40)).time, 60 * 333333);
+  EXPECT_EQ(reader.Chunk(reader.Seek(int64_t{1} << 40)).time, 20000000);
   EXPECT_EQ(reader.SeekCamera(7, 0), reader.ChunkCount());
 }
 
