@@ -1,7 +1,7 @@
 #pragma once
-// The skin's one text face. The windows were designed around a Hangul gulim-style sans
-// at 12, 13 and 15 pixels; on Linux NanumGothic plays that part, with Noto CJK for
-// Japanese and Chinese texts and the system sans as the last resort.
+// The skin's text face. The windows were designed around a Hangul gulim-style sans
+// at 12, 13 and 15 pixels; on Linux NanumGothic plays that part, Noto CJK that of the
+// Japanese and Chinese faces, and the system sans is the last resort.
 
 #include <QFont>
 
@@ -13,5 +13,12 @@ constexpr int kFontLarge = 15;
 
 // Weight 400, no italic, underline or strike-out, at `pixelHeight` pixels.
 QFont SkinFont(int pixelHeight);
+
+// The same for the texts of language `language` (the viewer's index, 0..11): every
+// Han, kana or Hangul character of a language comes from one face, the one its
+// readers expect (Japanese from Noto Sans CJK JP, Chinese from Noto Sans CJK SC,
+// Korean and the rest from NanumGothic), never a character here and there from
+// another face. Any other index gives SkinFont(pixelHeight).
+QFont SkinFont(int pixelHeight, int language);
 
 }  // namespace skin

@@ -29,19 +29,30 @@ constexpr int kIconId = 198;  // the dialog's icon resource, large and small
 // The screen-off group and its label keep their template text in every language.
 constexpr const char* kLcdOffText = "LCD OFF";
 
-// The grid of the dashcam half: three columns of group boxes, four rows.
+// The grid of the dashcam half: three columns of group boxes, four rows. The groups
+// are taller than the template's 79 pixels so that a note of two lines in a CJK face
+// (or of three in the longer Latin languages) stays clear of the row below it.
 constexpr int kColumnX[] = {10, 303, 596};
-constexpr int kRowY[] = {25, 109, 193, 277};
+constexpr int kRowY[] = {25, 118, 211, 304};
 constexpr int kGroupWidth = 288;
-constexpr int kGroupHeight = 79;
+constexpr int kGroupHeight = 88;
 constexpr int kListOffset = 144;  // first list of a row, from the group's left edge
-constexpr int kUpperRow = 22;     // label rows, from the group's top edge
-constexpr int kLowerRow = 52;
-constexpr int kNoteTop = 17;
-// Two lines in every language: the room the longer (German) notes need. Moving them
-// up for German as well would put them over their group's title.
-constexpr int kNoteHeight = 30;
+constexpr int kUpperRow = 26;     // label rows, from the group's top edge
+constexpr int kLowerRow = 58;
+constexpr int kNoteTop = 18;
+// Up to the lower row: the longer notes wrap. This is also the German notes' extra
+// room, which the template found by starting them higher (into the group's title).
+constexpr int kNoteHeight = 38;
 constexpr int kInset = 10;
+constexpr int kGap = 6;          // between a label and its list
+constexpr int kNarrowList = 60;  // the lists this model shows empty and disabled
+// The viewer half below the grid, and the buttons below it.
+constexpr int kViewerTop = 397;
+constexpr int kButtonTop = 615;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonMinWidth = 86;
+constexpr int kButtonSpacing = 5;
+constexpr int kDialogRight = 884;  // the right edge of the groups and the buttons
 
 // Control ids of the template's groups, notes and labels.
 constexpr int kIdDeviceFrame = 1061;
@@ -69,6 +80,20 @@ int ButtonWidth(const QPushButton* button, int minimum) {
   return std::max(minimum, button->fontMetrics().horizontalAdvance(button->text()) + 16);
 }
 
+int TextWidth(const QWidget* widget, const QString& text) { return widget->fontMetrics().horizontalAdvance(text); }
+
+// What a row's field needs: a list its widest entry and its frame and arrow, a check
+// box its box and text.
+int FieldWidth(const QWidget* field) {
+  if (const auto* list = qobject_cast<const QComboBox*>(field)) {
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) widest = std::max(widest, TextWidth(list, list->itemText(i)));
+    constexpr int kListChrome = 30;
+    return widest + kListChrome;
+  }
+  return field->sizeHint().width();
+}
+
 void ShowList(QComboBox* box, const ChoiceList& list) {
   box->clear();
   for (const std::string& entry : list.entries) box->addItem(QString::fromStdString(entry));
@@ -83,7 +108,6 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
   setProperty("templateId", 135);
   setProperty("iconId", kIconId);
   setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
-  setFont(skin::SkinFont(skin::kFontSmall));
   programFolder = platform::ProgramFolder();
   safeFolder = platform::ConfigFolder() / "format-keep";
   runProgram = RunWithQProcess;
@@ -91,6 +115,7 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
   ViewerSettings& viewer = TheViewerSettings();
   ReadSettings(SettingsFilePath(), viewer);
   languageIndex = viewer.language;
+  setFont(skin::SkinFont(skin::kFontSmall, languageIndex));
   setWindowTitle(Text(kStrSettingTitle));
   setFixedSize(kWidth, kHeight);
   CreateControls();
@@ -104,6 +129,7 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
   ReadSettings(SettingsFilePath(), viewer);
   model.Startup(viewer, device::ListCards());
   ShowModel();
+  FitLayout();
   ApplyModelEnabling();
   ConnectControls();
 
@@ -150,19 +176,45 @@ QComboBox* CSettingDlg::AddList(int id, int x, int y, int width) {
   return box;
 }
 
+void CSettingDlg::FitRows(int column, std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
+  // The lists start where the template has them unless a label or a list of this
+  // group needs the room: then the split moves, the list's text first.
+  const int left = kColumnX[column] + kInset;
+  const int right = kColumnX[column] + kGroupWidth - kInset;
+  int label = 0;
+  int field = 0;
+  for (const auto& [caption, control] : rows) {
+    if (const auto* text = qobject_cast<const QLabel*>(caption)) label = std::max(label, TextWidth(text, text->text()));
+    field = std::max(field, FieldWidth(control));
+  }
+  const int split = std::max(left + label + kGap, std::min(kColumnX[column] + kListOffset, right - field));
+  for (const auto& [caption, control] : rows) {
+    if (caption) caption->setGeometry(left, caption->y(), split - kGap - left, caption->height());
+    control->setGeometry(split, control->y(), right - split, control->height());
+  }
+}
+
 void CSettingDlg::CreateControls() {
-  AddGroup(kIdDeviceFrame, kStrSettingDeviceFrame, QRect(5, 5, 883, 580));
+  AddGroup(kIdDeviceFrame, kStrSettingDeviceFrame, QRect(5, 5, 883, kButtonTop - 10));
   CreateDeviceHalf();
   CreateViewerHalf();
   const auto button = [this](int id, int stringNumber, int x) {
     auto* b = new QPushButton(Text(stringNumber), this);
     SetControlId(b, id);
-    b->setGeometry(x, 588, 86, 25);
+    b->setGeometry(x, kButtonTop, kButtonMinWidth, kButtonHeight);
     return b;
   };
   QPushButton* defaults = button(kIdDefault, kStrButtonDefault, 616);
   QPushButton* ok = button(kIdOk, kStrButtonOk, 707);
   QPushButton* cancel = button(kIdCancel, kStrButtonCancel, 798);
+  // Right-aligned, each as wide as its text needs and no narrower than the template's.
+  int x = kDialogRight;
+  for (QPushButton* b : {cancel, ok, defaults}) {
+    const int width = ButtonWidth(b, kButtonMinWidth);
+    x -= width;
+    b->setGeometry(x, kButtonTop, width, kButtonHeight);
+    x -= kButtonSpacing;
+  }
   defaults->setAutoDefault(false);
   ok->setDefault(true);
   connect(defaults, &QPushButton::clicked, this, &CSettingDlg::OnDefault);
@@ -176,6 +228,7 @@ void CSettingDlg::CreateDeviceHalf() {
   };
   const auto listX = [](int column) { return kColumnX[column] + kListOffset; };
   const auto rowY = [](int row, int top) { return kRowY[row] + top; };
+  constexpr int kFullWidth = kGroupWidth - 2 * kInset;
 
   // Column 1: model, trigger, power off, screen.
   AddGroupCell(kIdModelGroup, kStrSettingModelGroup, 0, 0);
@@ -211,22 +264,20 @@ void CSettingDlg::CreateDeviceHalf() {
   format->setAutoDefault(false);
   format->setGeometry(cardX + cardWidth + 4, rowY(0, kLowerRow) - 1, formatWidth, kRowHeight + 5);
   formatButton = format;
-  // The two groups this model shows disabled: their notes are longer than a label
-  // column, so their lists are narrower and the notes may take two lines.
-  const auto notAvailable = [this](int id, int stringNumber, int column, int row) {
-    QLabel* note = AddLabel(id, stringNumber, QRect(kColumnX[column] + kInset, kRowY[row] + 47, 174, kNoteHeight));
-    note->setWordWrap(true);
-  };
-  constexpr int kNarrowList = 90;
+  // The two groups this model shows disabled: their lists stay empty, so they are
+  // narrow, and the note that says so has the rest of the row.
   const int narrowX = kColumnX[1] + kGroupWidth - kInset - kNarrowList;
+  const auto notAvailable = [&](int id, int stringNumber, int row) {
+    AddLabel(id, stringNumber, labelRect(1, row, kLowerRow, kFullWidth - kNarrowList - kGap));
+  };
   AddGroupCell(kIdParkingGroup, kStrSettingParkingGroup, 1, 1);
-  AddLabel(kIdParkingNote, kStrSettingParkingNote, labelRect(1, 1, kNoteTop, kGroupWidth - 2 * kInset));
-  notAvailable(kIdParkingNote2, kStrSettingParkingNote2, 1, 1);
+  AddNote(kIdParkingNote, kStrSettingParkingNote, 1, 1);
+  notAvailable(kIdParkingNote2, kStrSettingParkingNote2, 1);
   parkingMode = AddList(kIdParkingMode, narrowX, rowY(1, kLowerRow), kNarrowList);
   AddGroupCell(kIdAlertGroup, kStrSettingAlertGroup, 1, 2);
-  AddLabel(kIdAlertNote, kStrSettingAlertNote, labelRect(1, 2, 14, kGroupWidth - 2 * kInset));
-  AddLabel(kIdAlertNote2, kStrSettingAlertNote2, labelRect(1, 2, 31, kGroupWidth - 2 * kInset));
-  notAvailable(kIdAlertNote3, kStrSettingAlertNote3, 1, 2);
+  AddLabel(kIdAlertNote, kStrSettingAlertNote, labelRect(1, 2, kNoteTop, kFullWidth));
+  AddLabel(kIdAlertNote2, kStrSettingAlertNote2, labelRect(1, 2, kNoteTop + kRowHeight, kFullWidth));
+  notAvailable(kIdAlertNote3, kStrSettingAlertNote3, 2);
   drivingAlert = AddList(kIdDrivingAlert, narrowX, rowY(2, kLowerRow), kNarrowList);
   AddGroupCell(kIdExtraGroup, kStrSettingExtraGroup, 1, 3);
   AddLabel(kIdFrameRateLabel, kStrSettingFrameRateLabel, labelRect(1, 3, kUpperRow));
@@ -251,55 +302,91 @@ void CSettingDlg::CreateDeviceHalf() {
   volt12 = new QRadioButton(Text(kStrRadio12V), this);
   SetControlId(volt12, kId12V);
   volt12->setGeometry(labelRect(2, 2, kUpperRow));
-  AddLabel(kIdCutOffLabel, kStrSettingCutOffLabel, QRect(listX(2), rowY(2, kUpperRow), kListWidth, kRowHeight));
+  // The cut-off label names the list below it and starts above it, unless the 12 V
+  // text or the label itself needs that room: then it sits at the row's right end.
+  const int rowRight = kColumnX[2] + kGroupWidth - kInset;
+  QLabel* cutOffLabel = AddLabel(kIdCutOffLabel, kStrSettingCutOffLabel, QRect());
+  const int radioEnd = volt12->x() + volt12->sizeHint().width() + kGap;
+  const int cutOffNeeds = TextWidth(cutOffLabel, cutOffLabel->text());
+  int cutOffX = listX(2);
+  if (radioEnd > cutOffX || cutOffX + cutOffNeeds > rowRight) cutOffX = std::max(radioEnd, rowRight - cutOffNeeds);
+  cutOffLabel->setGeometry(cutOffX, rowY(2, kUpperRow), rowRight - cutOffX, kRowHeight);
   volt24 = new QRadioButton(Text(kStrRadio24V), this);
   SetControlId(volt24, kId24V);
   volt24->setGeometry(labelRect(2, 2, kLowerRow));
   cutOff = AddList(kIdCutOff, listX(2), rowY(2, kLowerRow));
+  volt12->resize(cutOffX - kGap - volt12->x(), volt12->height());
   AddGroupCell(kIdClockGroup, kStrSettingClockGroup, 2, 3);
   clockBox = new QCheckBox(Text(kStrCheckSetClock), this);
   SetControlId(clockBox, kIdClockBox);
-  clockBox->setGeometry(kColumnX[2] + kInset, rowY(3, 14), kGroupWidth - 2 * kInset, kRowHeight + 2);
-  AddLabel(kIdDateLabel, kStrSettingDateLabel, labelRect(2, 3, 35, 90));
-  AddLabel(kIdTimeLabel, kStrSettingTimeLabel, labelRect(2, 3, 56, 90));
+  clockBox->setGeometry(kColumnX[2] + kInset, rowY(3, 16), kFullWidth, kRowHeight + 2);
+  constexpr int kDateRow = 39;
+  constexpr int kTimeRow = 62;
+  AddLabel(kIdDateLabel, kStrSettingDateLabel, labelRect(2, 3, kDateRow, 90));
+  AddLabel(kIdTimeLabel, kStrSettingTimeLabel, labelRect(2, 3, kTimeRow, 90));
   constexpr int kClockIds[] = {kIdYear, kIdMonth, kIdDay, kIdHour, kIdMinute, kIdSecond};
-  for (int i = 0; i < 6; ++i)
-    clockLists[static_cast<size_t>(i)] = AddList(kClockIds[i], 698 + (i % 3) * 61, rowY(3, i < 3 ? 35 : 56), 56);
+  for (int i = 0; i < 6; ++i) {
+    clockLists[static_cast<size_t>(i)] =
+        AddList(kClockIds[i], 698 + (i % 3) * 61, rowY(3, i < 3 ? kDateRow : kTimeRow), 56);
+  }
+}
+
+void CSettingDlg::FitLayout() {
+  // Each group's split between labels and lists, from the texts of this language and
+  // the entries the lists hold.
+  const auto label = [this](int id) { return FindControl<QLabel>(this, id); };
+  FitRows(0, {{label(kIdModelLabel), modelList}});
+  FitRows(0, {{label(kIdTriggerLabel), accTrigger}});
+  FitRows(0, {{label(kIdPowerOffLabel), powerOff}});
+  FitRows(0, {{label(kIdLcdLabel), lcdOff}});
+  FitRows(1, {{label(kIdFrameRateLabel), frameRate}, {label(kIdResolutionLabel), resolution}});
+  FitRows(2, {{label(kIdQualityLabel), quality}, {label(kIdChannelsLabel), channels}});
+  FitRows(2, {{label(kIdAudioLabel), audio}, {label(kIdSpeakerLabel), speaker}});
 }
 
 void CSettingDlg::CreateViewerHalf() {
   const bool german = languageIndex == kGerman;
-  AddGroup(kIdViewerGroup, kStrSettingViewerGroup, QRect(10, 361, 870, 212));
-  AddGroup(kIdCaptureGroup, kStrSettingCaptureGroup, QRect(20, 378, 850, 72));
-  AddLabel(kIdCaptureNote, kStrSettingCaptureNote, QRect(30, 396, 830, kRowHeight));
-  QLabel* folderLabel = AddLabel(kIdCaptureLabel, kStrSettingCaptureLabel,
-                                 german ? QRect(30, 417, 192, 28) : QRect(30, 422, 90, kRowHeight));
+  // Places of the viewer half, relative to its top.
+  const auto at = [](int x, int y, int width, int height) { return QRect(x, kViewerTop + y, width, height); };
+  AddGroup(kIdViewerGroup, kStrSettingViewerGroup, at(10, 0, 870, kButtonTop - 8 - kViewerTop));
+  AddGroup(kIdCaptureGroup, kStrSettingCaptureGroup, at(20, 17, 850, 72));
+  AddLabel(kIdCaptureNote, kStrSettingCaptureNote, at(30, 35, 830, kRowHeight));
+  QLabel* folderLabel =
+      AddLabel(kIdCaptureLabel, kStrSettingCaptureLabel, german ? at(30, 56, 192, 28) : at(30, 61, 90, kRowHeight));
   folderLabel->setWordWrap(true);
   captureFolder = new QLineEdit(this);
   SetControlId(captureFolder, kIdCaptureFolder);
-  captureFolder->setGeometry(german ? QRect(217, 421, 192, 21) : QRect(126, 421, 283, 21));
+  captureFolder->setGeometry(german ? at(217, 60, 192, 21) : at(126, 60, 283, 21));
   auto* browse = new QPushButton(Text(kStrButtonBrowse), this);
   SetControlId(browse, kIdBrowse);
   browse->setAutoDefault(false);
-  browse->setGeometry(414, 420, ButtonWidth(browse, 86), 23);
+  browse->setGeometry(at(414, 59, ButtonWidth(browse, 86), 23));
   connect(browse, &QPushButton::clicked, this, &CSettingDlg::OnBrowse);
 
-  AddGroup(kIdJumpGroup, kStrSettingJumpGroup, QRect(20, 458, 560, 106));
-  QLabel* jumpNote = AddLabel(kIdJumpNote, kStrSettingJumpNote, QRect(30, 478, 540, 2 * kRowHeight));
+  AddGroup(kIdJumpGroup, kStrSettingJumpGroup, at(20, 97, 560, 106));
+  QLabel* jumpNote = AddLabel(kIdJumpNote, kStrSettingJumpNote, at(30, 117, 540, 2 * kRowHeight));
   jumpNote->setWordWrap(true);
   jumpNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  jumpValue = AddLabel(kIdJumpValue, 0, QRect(30, 537, 90, kRowHeight));
+  jumpValue = AddLabel(kIdJumpValue, 0, at(30, 176, 90, kRowHeight));
   jumpStep = new QSlider(Qt::Horizontal, this);
   SetControlId(jumpStep, kIdJumpStep);
-  jumpStep->setGeometry(126, 535, 384, 23);
+  jumpStep->setGeometry(at(126, 174, 384, 23));
   jumpStep->setRange(device::kJumpStepMin, device::kJumpStepMax);
   jumpStep->setTickPosition(QSlider::TicksBelow);
   jumpStep->setPageStep(1);
 
-  AddGroup(kIdMirrorGroup, kStrSettingMirrorGroup, QRect(590, 458, 280, 106));
+  // The mirror group shares its column with the viewer's language.
+  AddGroup(kIdMirrorGroup, kStrSettingMirrorGroup, at(590, 97, 280, 50));
   rearMirror = new QCheckBox(Text(kStrCheckRearMirror), this);
   SetControlId(rearMirror, kIdRearMirror);
-  rearMirror->setGeometry(600, 500, 262, kRowHeight + 2);
+  rearMirror->setGeometry(at(600, 119, 262, kRowHeight + 2));
+  AddGroup(kIdLanguageGroup, kStrSettingLanguageGroup, at(590, 151, 280, 52));
+  language = AddList(kIdLanguage, 600, kViewerTop + 173, 262);
+  for (int index = 0; index < kLanguageCount; ++index) {
+    language->addItem(QString::fromUtf8(LanguageOwnName(index)));
+    // Each name in its own language's face.
+    language->setItemData(index, skin::SkinFont(skin::kFontSmall, index), Qt::FontRole);
+  }
 }
 
 void CSettingDlg::ConnectControls() {
@@ -340,6 +427,9 @@ void CSettingDlg::ConnectControls() {
   connect(rearMirror, &QCheckBox::toggled, this, [this](bool on) {
     if (!showing) model.rearMirror = on;
   });
+  connect(language, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!showing && index >= 0) model.language = index;
+  });
   connect(formatButton, &QAbstractButton::clicked, this, &CSettingDlg::FormatCard);
 }
 
@@ -379,6 +469,7 @@ void CSettingDlg::ShowModel() {
   jumpStep->setValue(model.jumpStep);
   jumpValue->setText(QString::fromStdString(model.jumpStepText));
   rearMirror->setChecked(model.rearMirror);
+  language->setCurrentIndex(model.language >= 0 && model.language < language->count() ? model.language : -1);
   showing = false;
 }
 

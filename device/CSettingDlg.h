@@ -11,8 +11,10 @@
 #include <QMessageBox>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/CardFormatter.h"
@@ -68,6 +70,9 @@ class CSettingDlg : public QDialog {
   static constexpr int kIdJumpStep = 1053;
   static constexpr int kIdJumpValue = 1054;
   static constexpr int kIdRearMirror = 1044;
+  // The viewer's language: not in the template, beside the mirror group.
+  static constexpr int kIdLanguage = 1055;
+  static constexpr int kIdLanguageGroup = 1056;
   static constexpr int kIdDefault = 1027;
   static constexpr int kIdFrameRate = 1030;
   static constexpr int kIdResolution = 1043;
@@ -129,6 +134,10 @@ class CSettingDlg : public QDialog {
   void ShowModel();
   void ApplyModelEnabling();
   QComboBox* AddList(int id, int x, int y, int width = kListWidth);
+  // Moves the split between the labels and the fields (lists, check boxes) of one
+  // group in `column` so that the texts of both fit.
+  void FitRows(int column, std::initializer_list<std::pair<QWidget*, QWidget*>> rows);
+  void FitLayout();
   QLabel* AddLabel(int id, int stringNumber, const QRect& rect);
   QWidget* AddGroup(int id, int stringNumber, const QRect& rect);
   QWidget* AddGroupCell(int id, int stringNumber, int column, int row);
@@ -169,6 +178,7 @@ class CSettingDlg : public QDialog {
   QCheckBox* audio = nullptr;
   QCheckBox* clockBox = nullptr;
   QCheckBox* rearMirror = nullptr;
+  QComboBox* language = nullptr;
   QRadioButton* volt12 = nullptr;
   QRadioButton* volt24 = nullptr;
   QLineEdit* captureFolder = nullptr;

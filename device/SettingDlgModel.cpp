@@ -42,6 +42,7 @@ void SettingDlgModel::Startup(const ViewerSettings& viewer, std::vector<CardEntr
   jumpStep = viewer.playValue;
   jumpStepText = std::to_string(viewer.playValue);
   rearMirror = viewer.rearMirror;
+  language = viewer.language;
   clockBox = false;
   if (ModelIndex() == 0) ResetDeviceHalf();
 }
@@ -129,10 +130,11 @@ void SettingDlgModel::StoreViewerOptions(ViewerSettings& viewer, const std::file
   viewer.saveDirectory = saveDirectory;
   viewer.playValue = AtoiValue(jumpStepText);
   viewer.rearMirror = rearMirror;
-  viewer.language = 1;
+  // The language is the one chosen in the dialog, which starts at the viewer's own;
+  // the speed unit has no control here and keeps its value.
+  viewer.language = language;
   LoadLanguageLibrary(viewer);
   viewer.model = ModelIndex();
-  viewer.speedInMiles = false;
   WriteSettings(settingsFile, viewer);
 }
 

@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Volume %1 formatteren met FAT32 en het label "%2"?\nAlle gegevens erop worden gewist.
 292	De geheugenkaart is niet meer bereikbaar. Controleer of de kaart nog is geplaatst.
 293	Dit bureaublad staat geen schermopname toe, dus het vergrootglas kan het scherm niet tonen.
+300	Taal
+301	Het rapport kon niet worden afgedrukt.
+302	Er is geen printer ingesteld. Het rapport kan in plaats daarvan als PDF-bestand worden opgeslagen.
 320	De beelden van deze opname hebben een formaat dat de viewer niet kan afspelen (%1).
 340	Het systeem weigerde toegang tot de geheugenkaart %1. Voor het openen van een kaart is toestemming van een beheerder van deze computer nodig.
 341	De geheugenkaart %1 kan niet worden geopend: %2

@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Format the volume %1 with FAT32 and the label "%2"?\nAll data on it will be erased.
 292	The memory card can no longer be reached. Check that it is still inserted.
 293	This desktop does not allow screen capture, so the magnifier cannot show the screen.
+300	Language
+301	The report could not be printed.
+302	No printer is set up. The report can be saved as a PDF file instead.
 320	The pictures of this recording are in a format the viewer cannot play (%1).
 340	The system refused access to the memory card %1. Opening a card needs permission from an administrator of this computer.
 341	The memory card %1 cannot be opened: %2

@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Formater le volume %1 en FAT32 avec le nom « %2 » ?\nToutes ses données seront effacées.
 292	La carte mémoire n'est plus accessible. Vérifiez qu'elle est toujours insérée.
 293	Ce bureau n'autorise pas la capture d'écran : la loupe ne peut pas afficher l'écran.
+300	Langue
+301	Le rapport n'a pas pu être imprimé.
+302	Aucune imprimante n'est configurée. Le rapport peut être enregistré dans un fichier PDF à la place.
 320	Les images de cet enregistrement sont dans un format que le lecteur ne sait pas lire (%1).
 340	Le système a refusé l'accès à la carte mémoire %1. L'ouverture d'une carte nécessite l'autorisation d'un administrateur de cet ordinateur.
 341	Impossible d'ouvrir la carte mémoire %1 : %2

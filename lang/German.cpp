@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Den Datenträger %1 mit FAT32 und der Bezeichnung „%2“ formatieren?\nAlle Daten darauf werden gelöscht.
 292	Die Speicherkarte ist nicht mehr erreichbar. Prüfen Sie, ob sie noch eingesteckt ist.
 293	Dieser Desktop erlaubt keine Bildschirmaufnahme, daher kann die Lupe den Bildschirm nicht zeigen.
+300	Sprache
+301	Der Bericht konnte nicht gedruckt werden.
+302	Es ist kein Drucker eingerichtet. Der Bericht kann stattdessen als PDF-Datei gespeichert werden.
 320	Die Bilder dieser Aufnahme liegen in einem Format vor, das der Viewer nicht abspielen kann (%1).
 340	Das System hat den Zugriff auf die Speicherkarte %1 verweigert. Zum Öffnen einer Karte ist die Erlaubnis eines Administrators dieses Computers nötig.
 341	Die Speicherkarte %1 kann nicht geöffnet werden: %2

@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Formattare il volume %1 in FAT32 con l'etichetta "%2"?\nTutti i dati verranno cancellati.
 292	La scheda di memoria non è più raggiungibile. Verificare che sia ancora inserita.
 293	Questo desktop non consente la cattura dello schermo, quindi la lente non può mostrarlo.
+300	Lingua
+301	Impossibile stampare il rapporto.
+302	Nessuna stampante configurata. Il rapporto può essere salvato come file PDF.
 320	Le immagini di questa registrazione sono in un formato che il visualizzatore non può riprodurre (%1).
 340	Il sistema ha negato l'accesso alla scheda di memoria %1. Per aprire una scheda serve il permesso di un amministratore di questo computer.
 341	Impossibile aprire la scheda di memoria %1: %2

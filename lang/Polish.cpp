@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Sformatować wolumin %1 w systemie FAT32 z etykietą „%2”?\nWszystkie dane na nim zostaną usunięte.
 292	Karta pamięci jest niedostępna. Sprawdź, czy jest nadal włożona.
 293	Ten pulpit nie pozwala na przechwytywanie ekranu, więc lupa nie może go pokazać.
+300	Język
+301	Nie można wydrukować raportu.
+302	Nie skonfigurowano drukarki. Raport można zamiast tego zapisać jako plik PDF.
 320	Obraz tego nagrania jest w formacie, którego przeglądarka nie potrafi odtworzyć (%1).
 340	System odmówił dostępu do karty pamięci %1. Otwarcie karty wymaga zgody administratora tego komputera.
 341	Nie można otworzyć karty pamięci %1: %2

@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	Formatar o volume %1 em FAT32 com o nome "%2"?\nTodos os dados nele serão apagados.
 292	O cartão de memória já não está acessível. Verifique se continua inserido.
 293	Esta área de trabalho não permite a captura da tela, por isso a lupa não pode mostrá-la.
+300	Idioma
+301	Não foi possível imprimir o relatório.
+302	Nenhuma impressora está configurada. O relatório pode ser salvo como arquivo PDF.
 320	As imagens desta gravação estão em um formato que o visualizador não consegue reproduzir (%1).
 340	O sistema recusou o acesso ao cartão de memória %1. Abrir um cartão requer a permissão de um administrador deste computador.
 341	Não é possível abrir o cartão de memória %1: %2

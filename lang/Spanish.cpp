@@ -150,6 +150,9 @@ constexpr char kTable[] = R"TABLE(
 291	¿Formatear el volumen %1 en FAT32 con la etiqueta "%2"?\nSe borrarán todos sus datos.
 292	No se puede acceder a la tarjeta de memoria. Compruebe que sigue insertada.
 293	Este escritorio no permite capturar la pantalla, por lo que la lupa no puede mostrarla.
+300	Idioma
+301	No se pudo imprimir el informe.
+302	No hay ninguna impresora configurada. El informe se puede guardar como archivo PDF.
 320	Las imágenes de esta grabación están en un formato que el visor no puede reproducir (%1).
 340	El sistema denegó el acceso a la tarjeta de memoria %1. Para abrir una tarjeta se necesita el permiso de un administrador de este equipo.
 341	No se puede abrir la tarjeta de memoria %1: %2

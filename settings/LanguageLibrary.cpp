@@ -12,9 +12,14 @@
 
 namespace {
 
-constexpr std::array<const char*, 12> kLanguageFiles = {"English.dll", "Korean.dll",     "German.dll",  "Japanese.dll",
-                                                        "Chinese.dll", "Dutch.dll",      "French.dll",  "Italien.dll",
-                                                        "Polish.dll",  "Portuguese.dll", "Russian.dll", "Spanish.dll"};
+constexpr std::array<const char*, kLanguageCount> kLanguageFiles = {
+    "English.dll", "Korean.dll",  "German.dll", "Japanese.dll",   "Chinese.dll", "Dutch.dll",
+    "French.dll",  "Italien.dll", "Polish.dll", "Portuguese.dll", "Russian.dll", "Spanish.dll"};
+
+// Each language by its own name (UTF-8), as a person looking for theirs reads it.
+constexpr std::array<const char*, kLanguageCount> kLanguageOwnNames = {"English", "한국어",     "Deutsch",  "日本語",
+                                                                       "中文",    "Nederlands", "Français", "Italiano",
+                                                                       "Polski",  "Português",  "Русский",  "Español"};
 
 // Lookups may come from the load worker while the UI thread reloads the library
 // after the settings dialog; one lock covers the handle and every use of it.
@@ -64,6 +69,11 @@ void* OpenLanguageFile(const char* fileName) {
 const char* LanguageLibraryFileName(int index) {
   if (index < 0 || index >= static_cast<int>(kLanguageFiles.size())) return nullptr;
   return kLanguageFiles[static_cast<std::size_t>(index)];
+}
+
+const char* LanguageOwnName(int index) {
+  if (index < 0 || index >= kLanguageCount) return nullptr;
+  return kLanguageOwnNames[static_cast<std::size_t>(index)];
 }
 
 void FreeLanguageLibrary(ViewerSettings& settings) {

@@ -8,9 +8,15 @@
 #include "settings/LanguageText.h"
 #include "settings/ViewerSettings.h"
 
+inline constexpr int kLanguageCount = 12;
+
 // The library file of language `index` (0 English ... 11 Spanish); null for any
 // other index.
 const char* LanguageLibraryFileName(int index);
+
+// Language `index` by its own name ("English", "한국어", "Deutsch" ...); null for any
+// other index.
+const char* LanguageOwnName(int index);
 
 // Frees the library `settings` holds, then loads the one of `settings.language`:
 // from the executable's folder first, then the normal library search path. The handle

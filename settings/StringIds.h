@@ -175,9 +175,12 @@ inline constexpr int kStrCardRefusedForFormat = 342;  // "%1": the device; syste
 inline constexpr int kStrInfoNoSetupFile = 286;       // file information view refusals
 inline constexpr int kStrInfoNotCard = 287;
 inline constexpr int kStrInfoNoRecordings = 288;
-inline constexpr int kStrZoomNoCapture = 293;     // zoom window where the desktop refuses screen capture
-inline constexpr int kStrUnsupportedVideo = 320;  // a recording's pictures no decoder takes; %1 their code
-inline constexpr int kStrMapReportError = 470;    // the map's link to the tile source's error reports
+inline constexpr int kStrZoomNoCapture = 293;         // zoom window where the desktop refuses screen capture
+inline constexpr int kStrSettingLanguageGroup = 300;  // settings dialog: the viewer's language choice
+inline constexpr int kStrPrintFailed = 301;           // print: the printer or the PDF file would not start
+inline constexpr int kStrPrintNoPrinter = 302;        // print: no printer set up, a PDF file is offered
+inline constexpr int kStrUnsupportedVideo = 320;      // a recording's pictures no decoder takes; %1 their code
+inline constexpr int kStrMapReportError = 470;        // the map's link to the tile source's error reports
 
 // Every number above, once, ascending.
 inline constexpr std::array kAllStringIds = {
@@ -187,7 +190,7 @@ inline constexpr std::array kAllStringIds = {
     179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 199, 200, 201, 202,
     203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235,
     236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279,
-    280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293, 320, 340, 341, 342, 470};
+    280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

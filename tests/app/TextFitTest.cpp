@@ -5,12 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionComboBox>
 #include <QTextStream>
 #include <algorithm>
 #include <array>
@@ -28,6 +35,7 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
 #include "controls/SkinFont.h"
+#include "device/CSettingDlg.h"
 #include "map/CMapDlg.h"
 #include "res/SkinIds.h"
 #include "res/SkinResources.h"
@@ -502,6 +510,155 @@ TEST_F(TextFitTest, FileListHeadingsAndTypeLabelsFitTheirColumns) {
     }
   }
   QFile file(ShotFolder() + QStringLiteral("/list-figures.tsv"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(figures.toUtf8());
+}
+
+// --- the settings dialog ------------------------------------------------------------
+
+// Where a control's text reaches, in the dialog's coordinates: labels and check boxes
+// as far as their text goes, lists and buttons over their whole box.
+QRect InkOf(const QWidget& widget) {
+  const QRect box = widget.geometry();
+  const QFontMetrics metrics = widget.fontMetrics();
+  if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+    if (label->wordWrap()) {
+      const QRect wrapped =
+          metrics.boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap | label->alignment(), label->text());
+      return QRect(box.topLeft(), QSize(std::max(wrapped.width(), 1), wrapped.height()));
+    }
+    // One line, centred in its box.
+    return QRect(box.left(), box.top() + (box.height() - metrics.height()) / 2,
+                 metrics.horizontalAdvance(label->text()), metrics.height());
+  }
+  if (qobject_cast<const QCheckBox*>(&widget) || qobject_cast<const QRadioButton*>(&widget)) {
+    const QSize hint = widget.sizeHint();
+    return QRect(box.left(), box.top() + (box.height() - hint.height()) / 2, hint.width(), hint.height());
+  }
+  return box;
+}
+
+// Checks one control's text against its own box; the tightest margin left.
+int CheckOwnBox(const QWidget& widget, const std::string& label) {
+  const QRect box = widget.geometry();
+  const QFontMetrics metrics = widget.fontMetrics();
+  int room = box.width();
+  int needed = 0;
+  QString text;
+  if (const auto* group = qobject_cast<const QGroupBox*>(&widget)) {
+    text = group->title();
+    // Fusion draws the title inset from both ends.
+    needed = text.isEmpty() ? 0 : metrics.horizontalAdvance(text) + 2 * 8;
+  } else if (const auto* list = qobject_cast<const QComboBox*>(&widget)) {
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = false;
+    room = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list).width();
+    // A list the user can open may come to show any of its entries; a disabled one
+    // only ever shows the one it has.
+    for (int i = 0; i < list->count(); ++i) {
+      if (!list->isEnabled() && i != list->currentIndex()) continue;
+      const QFont font =
+          list->itemData(i, Qt::FontRole).isValid() ? list->itemData(i, Qt::FontRole).value<QFont>() : list->font();
+      const int width = QFontMetrics(font).horizontalAdvance(list->itemText(i));
+      if (width > needed) {
+        needed = width;
+        text = list->itemText(i);
+      }
+    }
+  } else if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+    // The text between the button's frame and margins.
+    text = button->text();
+    const int margins = 2 * (button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    needed = metrics.horizontalAdvance(text) + margins;
+  } else if (qobject_cast<const QAbstractButton*>(&widget)) {
+    text = qobject_cast<const QAbstractButton*>(&widget)->text();
+    needed = widget.sizeHint().width();
+  } else if (const auto* plain = qobject_cast<const QLabel*>(&widget)) {
+    text = plain->text();
+    const QRect ink = InkOf(widget);
+    needed = ink.width();
+    if (plain->wordWrap()) {
+      EXPECT_LE(ink.height(), box.height()) << label << ": \"" << Utf8(text) << "\" takes " << ink.height()
+                                            << " px of lines in a " << box.height() << " px box";
+    }
+  }
+  EXPECT_LE(needed, room) << label << ": \"" << Utf8(text) << "\" needs " << needed << " px, its box has " << room;
+  return room - needed;
+}
+
+TEST_F(TextFitTest, EverySettingsDialogTextFitsItsBoxAndGroupInEveryLanguage) {
+  QString figures;
+  QTextStream out(&figures);
+  out << "language\tcontrol id\tkind\tmargin\ttext\n";
+  const std::filesystem::path optionFile = SettingsFilePath();
+  for (int language = 0; language < kLanguageCount; ++language) {
+    ProcessLanguage selected(language);
+    ASSERT_TRUE(selected.Loaded());
+    const char* name = kLanguageNames[static_cast<std::size_t>(language)];
+    std::filesystem::create_directories(optionFile.parent_path());
+    ViewerSettings stored = TheViewerSettings();
+    stored.languageLibrary = nullptr;
+    ASSERT_TRUE(WriteSettings(optionFile, stored));
+    CSettingDlg dialog(nullptr, nullptr);
+    dialog.show();
+    QCoreApplication::processEvents();
+    std::vector<const QGroupBox*> groups;
+    std::vector<const QWidget*> controls;
+    for (const QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (!child->isVisibleTo(&dialog) || ControlId(child) == 0) continue;
+      if (const auto* group = qobject_cast<const QGroupBox*>(child)) {
+        groups.push_back(group);
+      } else if (qobject_cast<const QLabel*>(child) || qobject_cast<const QAbstractButton*>(child) ||
+                 qobject_cast<const QComboBox*>(child)) {
+        controls.push_back(child);
+      }
+    }
+    ASSERT_GT(controls.size(), 50u);
+    for (const QWidget* widget : std::vector<const QWidget*>(groups.begin(), groups.end())) controls.push_back(widget);
+    for (const QWidget* widget : controls) {
+      const std::string label = std::string(name) + ", control " + std::to_string(ControlId(widget)) + " (" +
+                                widget->metaObject()->className() + ")";
+      const int margin = CheckOwnBox(*widget, label);
+      out << name << '\t' << ControlId(widget) << '\t' << widget->metaObject()->className() << '\t' << margin << '\n';
+      if (qobject_cast<const QGroupBox*>(widget)) continue;
+      // The smallest group around the control holds all of its text.
+      const QRect ink = InkOf(*widget);
+      const QGroupBox* around = nullptr;
+      for (const QGroupBox* group : groups) {
+        if (group->geometry().contains(widget->geometry().topLeft()) &&
+            (!around || group->geometry().width() * group->geometry().height() <
+                            around->geometry().width() * around->geometry().height())) {
+          around = group;
+        }
+      }
+      if (around) {
+        EXPECT_LE(ink.right(), around->geometry().right() - 2)
+            << label << " reaches " << ink.right() - around->geometry().right() + 2 << " px past its group "
+            << ControlId(around);
+        EXPECT_LE(ink.bottom(), around->geometry().bottom() - 2)
+            << label << " reaches " << ink.bottom() - around->geometry().bottom() + 2 << " px below its group "
+            << ControlId(around);
+      }
+      // No text runs into another control, nor into a group's title.
+      for (const QGroupBox* group : groups) {
+        const QRect title(group->x() + 8, group->y(), group->fontMetrics().horizontalAdvance(group->title()),
+                          group->fontMetrics().height());
+        EXPECT_FALSE(!group->title().isEmpty() && ink.intersects(title))
+            << label << " runs into the title of group " << ControlId(group);
+      }
+      for (const QWidget* other : controls) {
+        if (other == widget || qobject_cast<const QGroupBox*>(other)) continue;
+        EXPECT_FALSE(ink.intersects(other->geometry()))
+            << label << " runs into control " << ControlId(other) << " (" << other->metaObject()->className() << ")";
+      }
+    }
+    const QString path = ShotFolder() + QStringLiteral("/settings-%1.png").arg(QString::fromUtf8(name));
+    EXPECT_TRUE(dialog.grab().save(path)) << Utf8(path);
+  }
+  std::filesystem::remove(optionFile);
+  QFile file(ShotFolder() + QStringLiteral("/settings-figures.tsv"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(figures.toUtf8());
 }

@@ -186,14 +186,15 @@ TEST_F(SettingModel, OkWritesSetupCfgAndTimeCfgByteForByteOnlyWithACard) {
   EXPECT_FALSE(fs::exists(fs::path(card.root) / "time.cfg")) << "the clock file needs the clock box";
 }
 
-TEST_F(SettingModel, StoredOptionsAlwaysSetLanguageOneAndSpeedZero) {
+TEST_F(SettingModel, StoredOptionsKeepTheLanguageAndTheSpeedUnitTheViewerRunsWith) {
+  viewer.language = 6;
+  viewer.speedInMiles = true;
   Start();
+  EXPECT_EQ(6, model.language);
   model.saveDirectory = "/captures";
   model.JumpStep(3);
   model.rearMirror = true;
-  ViewerSettings stored;
-  stored.language = 0;
-  stored.speedInMiles = true;
+  ViewerSettings stored = viewer;
   stored.defaultLanguage = 4;
   const fs::path ini = temp / "option.ini";
   model.StoreViewerOptions(stored, ini);
@@ -201,11 +202,18 @@ TEST_F(SettingModel, StoredOptionsAlwaysSetLanguageOneAndSpeedZero) {
   EXPECT_EQ(
       "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
       "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/captures\r\nPLAY_VALUE=3\r\n"
-      "USE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\nLANGUAGE=1\r\nDEFAULT_LANGUAGE=4\r\n"
-      "MODEL=0\r\nSPEED=0\r\n[MAP]\r\nTILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
+      "USE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\nLANGUAGE=6\r\nDEFAULT_LANGUAGE=4\r\n"
+      "MODEL=0\r\nSPEED=1\r\n[MAP]\r\nTILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
       "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\nTILE_CREDIT_LINK=https://www.openstreetmap.org/copyright\r\n"
       "TILE_REPORT_LINK=https://www.openstreetmap.org/fixthemap\r\n",
       ReadAll(ini));
+  // A language chosen in the dialog is the one stored.
+  model.language = 2;
+  model.StoreViewerOptions(stored, ini);
+  FreeLanguageLibrary(stored);
+  EXPECT_EQ(2, stored.language);
+  EXPECT_NE(std::string::npos, ReadAll(ini).find("LANGUAGE=2\r\n"));
+  EXPECT_NE(std::string::npos, ReadAll(ini).find("SPEED=1\r\n"));
 }
 
 TEST_F(SettingModel, NewCardListKeepsTheChosenCardWhileItIsThere) {

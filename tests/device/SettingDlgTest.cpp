@@ -16,9 +16,11 @@
 #include <QTest>
 
 #include "controls/ControlId.h"
+#include "controls/ViewerStyle.h"
 #include "device/CSettingDlg.h"
 #include "device/SettingDlgHost.h"
 #include "settings/LanguageLibrary.h"
+#include "settings/StringIds.h"
 #include "tests/device/DeviceTestSupport.h"
 #include "tests/support/MockDiskService.h"
 
@@ -42,7 +44,9 @@ void EnsureApplication() {
   static int argc = 1;
   static char name[] = "device_dialog_test";
   static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
+  auto* application = new QApplication(argc, argv);
+  // As the viewer shows the dialog.
+  skin::ApplyViewerStyle(*application);
 }
 
 class SettingDialog : public ::testing::Test {
@@ -204,10 +208,34 @@ TEST_F(SettingDialog, OkWithoutCardAnsweredCancelStaysOpenAndWritesNothing) {
   QTest::mouseClick(Control<QPushButton>(CSettingDlg::kIdOk), Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(QDialog::Accepted, dialog->result());
+  // The viewer keeps the language and the speed unit it runs with.
   const std::string ini = ReadAll(config / "option.ini");
-  EXPECT_NE(std::string::npos, ini.find("LANGUAGE=1\r\n"));
+  EXPECT_NE(std::string::npos, ini.find("LANGUAGE=0\r\n"));
   EXPECT_NE(std::string::npos, ini.find("SPEED=0\r\n"));
-  EXPECT_EQ(1, TheViewerSettings().language);
+  EXPECT_EQ(0, TheViewerSettings().language);
+}
+
+TEST_F(SettingDialog, TheLanguageListNamesEachLanguageInItselfAndOkStoresTheChoice) {
+  WriteOptions("LANGUAGE=6\r\nSPEED=1\r\n");
+  UseLanguage(6);
+  Open();
+  QComboBox* languages = List(CSettingDlg::kIdLanguage);
+  ASSERT_EQ(12, languages->count());
+  EXPECT_EQ(QStringLiteral("English"), languages->itemText(0));
+  EXPECT_EQ(QStringLiteral("한국어"), languages->itemText(1));
+  EXPECT_EQ(QStringLiteral("Русский"), languages->itemText(10));
+  EXPECT_EQ(6, languages->currentIndex());
+  languages->setCurrentIndex(2);
+  answers = {QMessageBox::Ok};
+  dialog->OnOk();
+  EXPECT_EQ(QDialog::Accepted, dialog->result());
+  const std::string ini = ReadAll(config / "option.ini");
+  EXPECT_NE(std::string::npos, ini.find("LANGUAGE=2\r\n"));
+  EXPECT_NE(std::string::npos, ini.find("SPEED=1\r\n"));
+  EXPECT_EQ(2, TheViewerSettings().language);
+  EXPECT_TRUE(TheViewerSettings().speedInMiles);
+  // The library of the new language is loaded at once.
+  EXPECT_EQ("Sprache", LanguageString(kStrSettingLanguageGroup));
 }
 
 TEST_F(SettingDialog, OkWithCardWritesSetupCfgAndTimeCfgByteForByte) {
