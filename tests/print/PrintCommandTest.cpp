@@ -1,5 +1,6 @@
-// The viewer's Print command: the print dialog without print-to-file, cancelling,
-// and the report on the printer the dialog set up.
+// The viewer's Print command: the print dialog with printing to a PDF file,
+// cancelling, a printer that will not start, and the report on the printer the
+// dialog set up.
 
 #include <gtest/gtest.h>
 
@@ -43,9 +44,9 @@ class PrintCommand : public ::testing::Test {
     ASSERT_TRUE(moment.Open(Recording("long").string(), error)) << error;
     ASSERT_TRUE(moment.ShowPosition(3500, error)) << error;
   }
-  bool Print(const PrinterChooser& choose, const QImage& map = QImage()) {
-    return RunPrintCommand(moment.Player(), moment.VideoChannels(), 3500, moment.Samples(), settings, map, nullptr,
-                           choose);
+  PrintOutcome Print(const PrinterChooser& choose, const QImage& map = QImage(), const QString& pdfFile = {}) {
+    return RunPrintCommand(moment.Player(), moment.VideoChannels(), 3500, moment.Samples(), settings, map, pdfFile,
+                           nullptr, choose);
   }
   // Stands in for the user choosing a printer: the printer writes a PDF file.
   PrinterChooser ToPdf() {
@@ -68,7 +69,7 @@ class PrintCommand : public ::testing::Test {
 TEST_F(PrintCommand, TheChosenPrinterGetsBothPagesOfTheMoment) {
   QImage map(300, 150, QImage::Format_RGB32);
   map.fill(Qt::darkGreen);
-  ASSERT_TRUE(Print(ToPdf(), map));
+  ASSERT_EQ(PrintOutcome::Printed, Print(ToPdf(), map));
   EXPECT_EQ(1, asked);
   // Two copies were asked for: each page is drawn once, the copies are the printer
   // system's.
@@ -84,19 +85,29 @@ TEST_F(PrintCommand, TheChosenPrinterGetsBothPagesOfTheMoment) {
 
 TEST_F(PrintCommand, TheTitleFollowsTheModelSetting) {
   settings.model = 1;
-  ASSERT_TRUE(Print(ToPdf()));
+  ASSERT_EQ(PrintOutcome::Printed, Print(ToPdf()));
   EXPECT_FALSE(Has(PageText(pdf, 1), "Tarvo Viewer"));
   EXPECT_TRUE(Has(PageText(pdf, 1), "Page 1 of 2"));
 }
 
 TEST_F(PrintCommand, ACancelledChoicePrintsNothing) {
-  EXPECT_FALSE(Print([](QPrinter&, QWidget*) { return false; }));
-  EXPECT_FALSE(Print(nullptr));
+  EXPECT_EQ(PrintOutcome::Cancelled, Print([](QPrinter&, QWidget*) { return false; }));
+  EXPECT_EQ(PrintOutcome::Cancelled, Print(nullptr));
   EXPECT_FALSE(fs::exists(pdf));
 }
 
-TEST_F(PrintCommand, ThePrintDialogOffersNoPrintToFileAndCancelEndsTheCommand) {
+TEST_F(PrintCommand, APrinterThatWillNotStartIsAFailureNotACancel) {
+  const PrinterChooser unwritable = [this](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "no-such-folder" / "x.pdf").string()));
+    return true;
+  };
+  EXPECT_EQ(PrintOutcome::Failed, Print(unwritable));
+}
+
+TEST_F(PrintCommand, ThePrintDialogOffersAPdfFileAndWithoutPrintersStartsOnIt) {
   std::optional<bool> printToFile;
+  QString startFile;
   QTimer timer;
   timer.setInterval(20);
   QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -104,14 +115,17 @@ TEST_F(PrintCommand, ThePrintDialogOffersNoPrintToFileAndCancelEndsTheCommand) {
     if (!dialog) return;
     timer.stop();
     printToFile = dialog->testOption(QAbstractPrintDialog::PrintToFile);
+    startFile = dialog->printer()->outputFileName();
     fs::create_directories(kScreenshots);
     dialog->grab().save(QString::fromStdString((kScreenshots / "print-dialog.png").string()));
     dialog->reject();
   });
   timer.start();
-  EXPECT_FALSE(Print(ShowPrintDialog));
+  const QString offered = QString::fromStdString((dir / "REC_20240512_083000_2.pdf").string());
+  EXPECT_EQ(PrintOutcome::Cancelled, Print(ShowPrintDialog, QImage(), offered));
   ASSERT_TRUE(printToFile.has_value()) << "no print dialog was shown";
-  EXPECT_FALSE(*printToFile);
+  EXPECT_TRUE(*printToFile);
+  EXPECT_EQ(startFile, PrinterAvailable() ? QString() : offered);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // the player is neither playing nor paused, and paused it (playback stays paused).
 
 #include <QImage>
+#include <QString>
 #include <cstdint>
 #include <functional>
 
@@ -19,15 +20,22 @@ class QWidget;
 // Lets the user choose and set up the printer; false when cancelled.
 using PrinterChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
-// The print dialog, modal to `parent`, without its print-to-file choice.
+// The print dialog, modal to `parent`. It offers printing to a PDF file beside the
+// printers, as desktops print to PDF; a printer already set to a PDF file starts on it.
 bool ShowPrintDialog(QPrinter& printer, QWidget* parent);
+
+// Whether the system has any printer set up.
+bool PrinterAvailable();
+
+enum class PrintOutcome { Printed, Cancelled, Failed };
 
 // Asks for the printer, then prints page 1 (the pictures of channel 1 and, with
 // two or more video channels, channel 2) and page 2 (the GPS position at
 // `positionMs` with `mapSnapshot`, and the G-sensor values) with the title by the
 // settings' `model` and texts in their language. `mapSnapshot` is the map view's
-// client area, null without a map view. False when the dialog was cancelled or the
-// printer would not start.
-bool RunPrintCommand(playback::CPlayer& player, int videoChannels, std::int32_t positionMs,
-                     const TelemetrySamples& samples, const ViewerSettings& settings, const QImage& mapSnapshot,
-                     QWidget* parent, const PrinterChooser& choosePrinter = ShowPrintDialog);
+// client area, null without a map view. Without any printer the dialog starts on the
+// PDF file `pdfFile`. Failed when the printer (or the file) would not start.
+PrintOutcome RunPrintCommand(playback::CPlayer& player, int videoChannels, std::int32_t positionMs,
+                             const TelemetrySamples& samples, const ViewerSettings& settings, const QImage& mapSnapshot,
+                             const QString& pdfFile, QWidget* parent,
+                             const PrinterChooser& choosePrinter = ShowPrintDialog);
