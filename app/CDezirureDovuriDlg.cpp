@@ -9,11 +9,13 @@
 #include <QTimerEvent>
 #include <filesystem>
 
+#include "app/BrowserSurface.h"
 #include "app/DecoderRegistry.h"
 #include "app/DlgIds.h"
 #include "app/LoadWorker.h"
 #include "app/NetworkState.h"
 #include "app/PlayerEvents.h"
+#include "app/WindowDialogs.h"
 #include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
@@ -21,6 +23,7 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlEvents.h"
 #include "controls/SeekTarget.h"
+#include "controls/ViewerStyle.h"
 #include "map/MapWindows.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -56,6 +59,11 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
       collection(std::make_unique<RecordingCollection>()),
       player(std::make_unique<playback::CPlayer>()) {
   // Construction: settings, the process-wide pointer, icon, size and start state.
+  // The viewer's own dialogs and the standard ones (boxes, pickers) all take the
+  // skin's dark colours.
+  if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    skin::ApplyViewerStyle(*application);
+  }
   ViewerSettings& settings = TheViewerSettings();
   ReadSettings(SettingsFilePath(), settings);
   mainDlg = this;
@@ -77,6 +85,8 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
 
   CreateControls();
   SetInitialControlState();
+  // Before the map's browser can exist, so that the window is made once.
+  app::PrepareBrowserSurface(*this);
   InstallTools();
   playerEvents = std::make_unique<app::PlayerEvents>(this);
   player->SetListener(playerEvents.get());

@@ -43,6 +43,8 @@ namespace app {
 class LoadWorker;
 class NetworkState;
 class PlayerEvents;
+class WindowDialogs;
+class WindowInspector;
 class WindowMapHost;
 class WindowSettingHost;
 struct LoadRequest;
@@ -76,11 +78,9 @@ class CDezirureDovuriDlg : public QWidget {
   std::string tempFolder;
   std::string loadedDrive;
   int languageIndex = 0;
-  // The work of the media and device commands, supplied by their tools (empty: the
-  // command only pauses and resumes). settingHandler returns true for OK.
+  // The work of the media commands, supplied by their tools (empty: the command only
+  // pauses and resumes).
   std::function<void()> captureHandler;
-  std::function<void()> printHandler;
-  std::function<bool()> settingHandler;
   std::function<void()> zoomHandler;
   // Moves the map between the window's panel (1) and its own window (2).
   std::function<void(int)> placementHandler;
@@ -88,9 +88,6 @@ class CDezirureDovuriDlg : public QWidget {
   std::function<void(bool)> trackHandler;
   // After each layout pass: the map marker shown again.
   std::function<void()> resendHandler;
-  // The Open command's folder picker: the chosen paths, none when cancelled (empty:
-  // a plain folder chooser).
-  std::function<std::vector<std::string>()> folderPicker;
   // Each position update with the position in ms (the map marker follows it).
   std::function<void(std::int32_t)> positionHandler;
   // The text of the last pipeline error the player reported.
@@ -136,12 +133,15 @@ class CDezirureDovuriDlg : public QWidget {
   void ClearRecordings();
 
   // --- playback (DlgLoad.cpp) ---
-  // Load item n: mark it current and start a load worker for it.
-  void LoadItem(int row);
+  // Load item n: mark it current and start a load worker for it. With `resumeAtMs`
+  // (not -1) playback starts there, paused when `resumePaused`.
+  void LoadItem(int row, std::int64_t resumeAtMs = -1, bool resumePaused = false);
   // One position update, as timer 1 runs it.
   void UpdatePosition();
   // True while a load worker runs.
   bool LoadRunning() const;
+  // How many times the last finished load tried to open its recording (1 to 3).
+  int LastLoadAttempts() const { return lastLoadAttempts; }
   // The load worker's order of UI steps is fixed; tests wait for it with this.
   // The row the position timer and Previous/Next count from (the playing row).
   int CurrentRow() const;
@@ -193,6 +193,7 @@ class CDezirureDovuriDlg : public QWidget {
 
  private:
   friend class app::LoadWorker;
+  friend class app::WindowInspector;  // tests only
 
   // DlgControls.cpp
   void CreateControls();
@@ -239,7 +240,7 @@ class CDezirureDovuriDlg : public QWidget {
   void LoadShowRepairFailure();
   void LoadStarted(const app::LoadRequest& request);
   void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
-  void LoadDone(bool opened);
+  void LoadDone(bool opened, int attempts);
   bool SelectAndLoad(int row);
   // DlgPainting.cpp
   void PaintBackground(QPainter& painter) const;
@@ -252,6 +253,8 @@ class CDezirureDovuriDlg : public QWidget {
   void OnFilesDropped(const QStringList& paths);
   int SourceIndexFor(const std::string& path);
   void RunLoadingDialog(int mode, const std::string& sourceLabel);
+  // Loads the recording a drop stopped again, at its position (nothing when none).
+  void ResumeInterrupted();
 
   // DlgTools.cpp
   void InstallTools();
@@ -269,6 +272,7 @@ class CDezirureDovuriDlg : public QWidget {
   std::unique_ptr<SeekTarget> seekTarget;
   std::unique_ptr<app::WindowMapHost> mapHost;
   std::unique_ptr<app::WindowSettingHost> settingHost;
+  std::unique_ptr<app::WindowDialogs> dialogs;
   MapWindows* mapWindows = nullptr;  // a child of the window
   CZoomDlg* zoomDlg = nullptr;       // a child of the window
   std::array<QWidget*, app::kDlgItemCount> items{};
@@ -281,10 +285,18 @@ class CDezirureDovuriDlg : public QWidget {
   QBasicTimer positionTimer;
   QBasicTimer doubleClickTimer;
   QBasicTimer startupTimer;
-  int pendingRow = -1;  // the row of the last double click, for timer 4
+  int pendingRow = -1;       // the row of the last double click, for timer 4
+  int lastLoadAttempts = 0;  // how many times the last load tried to open its recording
   // Whether the last Open or drop opened its source; a failed one leaves the list as
   // it was (the loading dialog then only reports that nothing was found).
   bool sourceOpened = false;
+  // What played when a drop stopped it, taken up again when the drop opens nothing.
+  struct Interrupted {
+    int row = -1;
+    std::int64_t positionMs = 0;
+    bool paused = false;
+  };
+  Interrupted interrupted;
   bool shownOnce = false;
 
   // A drag that the window system did not take over (no compositor support, or the

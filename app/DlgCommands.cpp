@@ -3,6 +3,8 @@
 // brightness and volume rules, channel views and type filters.
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "app/CAboutDlg.h"
@@ -10,6 +12,8 @@
 #include "app/ContextMenus.h"
 #include "app/DlgIds.h"
 #include "app/LoadWorker.h"
+#include "app/WindowDialogs.h"
+#include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
@@ -20,10 +24,14 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlEvents.h"
 #include "controls/LanguageMessageBox.h"
+#include "map/CMapViewWnd.h"
+#include "map/MapWindows.h"
 #include "playback/CPlayer.h"
 #include "settings/StringIds.h"
 #include "settings/ViewerSettings.h"
 #include "sources/RecordingCollection.h"
+#include "telemetry/TelemetrySamples.h"
+#include "tools/print/PrintCommand.h"
 
 using app::DlgItem;
 using playback::kStateEmpty;
@@ -216,7 +224,7 @@ void CDezirureDovuriDlg::StopAndClear(bool hideScreens) {
   if (hideScreens) HideScreens();
   const std::int32_t state = player->state();
   if (state == kStateRunning || state == kStatePaused) player->Stop();
-  StopPositionTimer();
+  // Timer 1 keeps running: its next tick finds the player stopped and shows 0.
   EmptyTempFolder();
   Item(DlgItem::Play)->show();
   Item(DlgItem::Pause)->hide();
@@ -238,6 +246,8 @@ void CDezirureDovuriDlg::ClearRecordings() {
   if (player->state() == kStateRunning) PausePlayback();
   loadedDrive.clear();
   StopAndClear(true);
+  // The pause stopped timer 1; its next tick shows the time of no recording, 0.
+  StartPositionTimer();
   for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking}) {
     Button(filter)->enabled = false;
   }
@@ -356,7 +366,20 @@ void CDezirureDovuriDlg::PrintCommand() {
   if (active) return;
   active = true;
   PausePlayback();
-  if (printHandler) printHandler();
+  // Without any printer the report goes to a PDF file named after the recording, in
+  // the capture folder; the dialog offers it and the box says why.
+  if (!PrinterAvailable()) ShowLanguageMessage(this, kStrPrintNoPrinter);
+  const std::string name = currentName.empty() ? FileList()->GetItemText(CurrentRow(), 5) : currentName;
+  const QString pdf =
+      QDir(QString::fromStdString(TheViewerSettings().saveDirectory))
+          .filePath(QFileInfo(QString::fromStdString(name)).completeBaseName() + QStringLiteral(".pdf"));
+  // The map's picture goes on page 2 when the map shows a position.
+  const QImage snapshot = mapPageLoaded && gpsPresent ? mapWindows->View()->MapSnapshot() : QImage();
+  const PrintOutcome outcome =
+      RunPrintCommand(*player, player->videoChannels(), static_cast<std::int32_t>(player->GetPosition()),
+                      TheTelemetrySamples(), TheViewerSettings(), snapshot, pdf, this,
+                      [this](QPrinter& printer, QWidget* parent) { return dialogs->ChoosePrinter(printer, parent); });
+  if (outcome == PrintOutcome::Failed) ShowLanguageMessage(this, kStrPrintFailed);
   active = false;
 }
 
@@ -365,7 +388,7 @@ void CDezirureDovuriDlg::SettingCommand() {
   if (active) return;
   active = true;
   const bool resume = PauseForDialog();
-  const bool confirmed = settingHandler ? settingHandler() : false;
+  const bool confirmed = dialogs->RunSettings(*settingHost, this);
   if (confirmed) {
     ViewerSettings& settings = TheViewerSettings();
     if (player->videoChannels() > 1 && IsOpen(player->state())) player->SetRearMirror(settings.rearMirror);

@@ -1,6 +1,7 @@
 // The main window's controls: created once with their ids, set to their start state,
 // and given the pictures and tooltips of the current language.
 
+#include <QApplication>
 #include <QPalette>
 #include <QToolTip>
 #include <string>
@@ -18,6 +19,7 @@
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
+#include "controls/SkinFont.h"
 #include "controls/SkinPalette.h"
 #include "map/CBbMapPanelCtrl.h"
 #include "map/CMapNoConnectedWnd.h"
@@ -221,6 +223,8 @@ void CDezirureDovuriDlg::ChangeLanguage(int language) {
 
 void CDezirureDovuriDlg::ApplyLanguage(int language) {
   languageIndex = language;
+  // The standard windows (dialogs, boxes, menus, tooltips) take the language's face.
+  QApplication::setFont(skin::SkinFont(skin::kFontNormal, language));
   ApplyButtonSkins();
   ApplyTooltips();
   for (DlgItem item : {DlgItem::FrontScreen, DlgItem::RearScreen}) {

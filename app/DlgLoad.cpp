@@ -57,7 +57,7 @@ void CDezirureDovuriDlg::StopPositionTimer() {
   positionTimerOn = false;
 }
 
-void CDezirureDovuriDlg::LoadItem(int row) {
+void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumePaused) {
   CBbListCtrl* list = FileList();
   list->SetHighlightRow(row);
   app::LoadRequest request;
@@ -69,6 +69,8 @@ void CDezirureDovuriDlg::LoadItem(int row) {
   request.cardHandle = collection->device.Block();
   request.tempFolder = tempFolder;
   request.channelCount = RecordingCollection::ChannelCountFromName(request.fileName);
+  request.resumeAtMs = resumeAtMs;
+  request.resumePaused = resumePaused;
   // Events of the recording that played until now are stale from here on.
   playerEvents->NextLoad();
   playStarted = false;
@@ -109,6 +111,7 @@ void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
   // The speed factor: pause, set the rate, run again when it was running.
   ApplySpeedSlider();
   ApplyBrightnessSlider();
+  if (request.resumeAtMs > 0) player->Seek(static_cast<std::int32_t>(request.resumeAtMs));
 }
 
 void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples) {
@@ -130,10 +133,12 @@ void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, Tel
   update();
   Item(DlgItem::Pause)->show();
   Item(DlgItem::Play)->hide();
+  if (request.resumePaused) PausePlayback();
 }
 
-void CDezirureDovuriDlg::LoadDone(bool opened) {
+void CDezirureDovuriDlg::LoadDone(bool opened, int attempts) {
   busy = false;
+  lastLoadAttempts = attempts;
   emit LoadFinished(opened);
 }
 
@@ -233,14 +238,16 @@ void CDezirureDovuriDlg::OnPlaybackError(const QString& text) {
 // --- double clicks and sliders ---
 
 void CDezirureDovuriDlg::OnRowDoubleClicked(int row) {
+  // A click while a recording loads is dropped, not kept for when the load is done.
+  if (busy) return;
   pendingRow = row;
   doubleClickTimer.stop();
   doubleClickTimer.start(kDoubleClickDelayMs, this);
 }
 
 void CDezirureDovuriDlg::OnDoubleClickTimer() {
-  if (busy) return;
   doubleClickTimer.stop();
+  if (busy) return;
   CBbListCtrl* list = FileList();
   if (list->GetItemCount() == 0 || pendingRow < 0 || pendingRow >= list->GetItemCount()) return;
   if (list->GetItemText(pendingRow, 4).size() < kShortestPath) return;

@@ -9,9 +9,11 @@
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
+#include <utility>
 
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
+#include "app/WindowDialogs.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
@@ -56,7 +58,12 @@ void CDezirureDovuriDlg::RunLoadingDialog(int mode, const std::string& sourceLab
 bool CDezirureDovuriDlg::OpenDroppedPaths(const std::vector<std::string>& paths) {
   if (busy || paths.empty()) return false;
   const std::int32_t state = player->state();
+  interrupted = {};
   if (state == kStateRunning || state == kStatePaused) {
+    // The recording stops before the drop opens anything (a card opened now replaces
+    // the connection it may be reading through); it is taken up again where it was
+    // when the drop opens nothing.
+    interrupted = {CurrentRow(), static_cast<std::int64_t>(player->GetPosition()), state == kStatePaused};
     player->Stop();
     player->Close();
   }
@@ -81,13 +88,7 @@ void CDezirureDovuriDlg::OpenCommand() {
   active = true;
   // Playback stays paused: whatever is chosen replaces what plays.
   PauseForDialog();
-  std::vector<std::string> chosen;
-  if (folderPicker) {
-    chosen = folderPicker();
-  } else {
-    const QString folder = QFileDialog::getExistingDirectory(this);
-    if (!folder.isEmpty()) chosen.push_back(folder.toStdString());
-  }
+  const std::vector<std::string> chosen = dialogs->PickFolders(this, languageIndex);
   if (!chosen.empty()) OpenPickedPaths(chosen);
   active = false;
 }
@@ -114,8 +115,9 @@ void CDezirureDovuriDlg::dropEvent(QDropEvent* event) {
 
 int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
   if (!sourceOpened) {
-    // Nothing new to show: the recordings listed before stay as they are. A card the
-    // system would not open says why.
+    // Nothing new to show: the recordings listed before stay as they are, and the one
+    // a drop stopped plays on from where it was. A card the system would not open
+    // says why.
     const drives::AccessError& problem = collection->openProblem;
     if (problem.problem != drives::AccessProblem::kNone)
       ShowMessage(this, QString::fromStdString(device::AccessMessage(problem, collection->openProblemDevice,
@@ -123,8 +125,10 @@ int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
     else
       ShowLanguageMessage(this, kStrNoRecordings);
     PostPrivateMessage(this, kMsgRepaintFilters, 0);
+    ResumeInterrupted();
     return 0;
   }
+  interrupted = {};
   QApplication::setOverrideCursor(Qt::WaitCursor);
   constexpr DlgItem kFilters[] = {DlgItem::FilterAll, DlgItem::FilterNormal, DlgItem::FilterEvent,
                                   DlgItem::FilterParking};
@@ -156,6 +160,12 @@ int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
   PostPrivateMessage(this, kMsgRepaintFilters, 0);
   QApplication::restoreOverrideCursor();
   return rows;
+}
+
+void CDezirureDovuriDlg::ResumeInterrupted() {
+  const Interrupted was = std::exchange(interrupted, {});
+  if (was.row < 0 || was.row >= FileList()->GetItemCount()) return;
+  LoadItem(was.row, was.positionMs, was.paused);
 }
 
 void CDezirureDovuriDlg::SaveCopyOfRow(int row) {

@@ -7,20 +7,18 @@
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
 #include "app/NetworkState.h"
+#include "app/WindowDialogs.h"
 #include "app/WindowHosts.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
-#include "device/CSettingDlg.h"
 #include "map/CBbMapPanelCtrl.h"
 #include "map/CMapDlg.h"
 #include "map/CMapViewWnd.h"
 #include "map/MapWindows.h"
-#include "picker/CXFolderDialog.h"
 #include "playback/CPlayer.h"
 #include "settings/ViewerSettings.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tools/capture/CaptureCommand.h"
-#include "tools/print/PrintCommand.h"
 #include "tools/zoom/CZoomDlg.h"
 
 using app::DlgItem;
@@ -51,29 +49,15 @@ void CDezirureDovuriDlg::InstallTools() {
   mapHost = std::make_unique<app::WindowMapHost>(*this);
   settingHost = std::make_unique<app::WindowSettingHost>(*this);
   mapWindows = new MapWindows(*mapHost, this);
+  dialogs = std::make_unique<app::WindowDialogs>();
 
   captureHandler = [this] {
     const std::string fileName = currentName.empty() ? FileList()->GetItemText(CurrentRow(), 5) : currentName;
     RunCaptureCommand(*player, fileName, player->videoChannels(), TheViewerSettings(), this);
   };
-  printHandler = [this] {
-    // The map's picture goes on page 2 when the map shows a position.
-    const QImage snapshot = mapPageLoaded && gpsPresent ? mapWindows->View()->MapSnapshot() : QImage();
-    RunPrintCommand(*player, player->videoChannels(), static_cast<std::int32_t>(player->GetPosition()),
-                    TheTelemetrySamples(), TheViewerSettings(), snapshot, this);
-  };
-  settingHandler = [this] {
-    CSettingDlg dialog(settingHost.get(), this);
-    return dialog.exec() == QDialog::Accepted;
-  };
   // Created hidden at (800, 200), 425 x 330; it goes with the window.
   zoomDlg = new CZoomDlg(this);
   zoomHandler = [this] { zoomDlg->ToggleZoom(); };
-  folderPicker = [this] {
-    CXFolderDialog picker(this, languageIndex);
-    if (picker.DoModal() != CXFolderDialog::kIdOk) return std::vector<std::string>();
-    return picker.Selection();
-  };
   placementHandler = [this](int placement) {
     mapWindows->SetMapPlacement(placement, layoutMode);
     ApplyMapRule();

@@ -2,7 +2,8 @@
 
 #include <QMetaObject>
 #include <chrono>
-#include <future>
+#include <condition_variable>
+#include <mutex>
 
 #include "app/CDezirureDovuriDlg.h"
 #include "playback/CPlayer.h"
@@ -12,17 +13,25 @@
 #include "telemetry/TelemetrySamples.h"
 
 namespace app {
-namespace {
-
-constexpr auto kPollInterval = std::chrono::milliseconds(5);
-
-}  // namespace
 
 struct LoadWorker::Job {
   explicit Job(LoadRequest r) : request(std::move(r)) {}
+  // Asks the worker to stop and wakes it wherever it waits.
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stop = true;
+    }
+    wake.notify_all();
+  }
+
   LoadRequest request;
-  // Set on the window thread only; read by the worker between its steps.
+  // Set on the window thread only (under `mutex`, so no wait misses it); read by the
+  // worker between its steps and by the telemetry reader between records.
   std::atomic<bool> stop{false};
+  // Wakes the worker when a step it handed to the window has run, or when it is stopped.
+  std::mutex mutex;
+  std::condition_variable wake;
   std::thread thread;
 };
 
@@ -32,7 +41,7 @@ LoadWorker::~LoadWorker() { StopAndWait(); }
 
 void LoadWorker::Start(LoadRequest request) {
   std::shared_ptr<Job> previous = current_;
-  if (previous) previous->stop = true;
+  if (previous) previous->Stop();
   auto job = std::make_shared<Job>(std::move(request));
   current_ = job;
   running_ = true;
@@ -40,13 +49,13 @@ void LoadWorker::Start(LoadRequest request) {
 }
 
 void LoadWorker::RequestStop() {
-  if (current_) current_->stop = true;
+  if (current_) current_->Stop();
 }
 
 void LoadWorker::StopAndWait() {
   std::shared_ptr<Job> last = current_;
   if (!last) return;
-  last->stop = true;
+  last->Stop();
   // Each worker waits for the one before it, so waiting for the last waits for all.
   if (last->thread.joinable()) last->thread.join();
   current_.reset();
@@ -55,26 +64,28 @@ void LoadWorker::StopAndWait() {
 
 bool LoadWorker::OnWindow(const std::shared_ptr<Job>& job, std::function<void()> step) {
   if (job->stop) return false;
-  auto ran = std::make_shared<std::promise<void>>();
-  std::future<void> done = ran->get_future();
+  auto ran = std::make_shared<bool>(false);  // guarded by job->mutex
   QMetaObject::invokeMethod(
       &dlg_,
       [this, job, step = std::move(step), ran] {
         // A stopped worker's step that was still queued is dropped: the window has
         // moved on to another recording.
         if (current_ == job && !job->stop) step();
-        ran->set_value();
+        {
+          std::lock_guard<std::mutex> lock(job->mutex);
+          *ran = true;
+        }
+        job->wake.notify_all();
       },
       Qt::QueuedConnection);
-  while (done.wait_for(kPollInterval) != std::future_status::ready) {
-    if (job->stop) return false;
-  }
+  std::unique_lock<std::mutex> lock(job->mutex);
+  job->wake.wait(lock, [&] { return *ran || job->stop; });
   return !job->stop;
 }
 
-void LoadWorker::Pause(const Job& job, int ms) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!job.stop && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kPollInterval);
+void LoadWorker::Pause(Job& job, int ms) {
+  std::unique_lock<std::mutex> lock(job.mutex);
+  job.wake.wait_for(lock, std::chrono::milliseconds(ms), [&] { return job.stop.load(); });
 }
 
 void LoadWorker::Run(const std::shared_ptr<Job>& job, const std::shared_ptr<Job>& previous) {
@@ -82,29 +93,39 @@ void LoadWorker::Run(const std::shared_ptr<Job>& job, const std::shared_ptr<Job>
   // touch the player.
   if (previous && previous->thread.joinable()) previous->thread.join();
   auto opened = std::make_shared<bool>(false);
+  auto attempts = std::make_shared<int>(0);
   if (!job->request.path.empty()) {
+    Outcome last = Outcome::Opened;
     for (int attempt = 0; attempt < kOpenAttempts && !job->stop; ++attempt) {
       Pause(*job, attempt == 0 ? kSettleBeforeOpenMs : kSettleBeforeRetryMs);
       if (job->stop) break;
-      if (OpenRecording(job)) {
+      ++*attempts;
+      last = OpenRecording(job);
+      if (last == Outcome::Opened) {
         *opened = true;
       } else {
         OnWindow(job, [this] { dlg_.HideScreens(); });
-        // Pictures no decoder takes stay so: said once, not tried again.
-        if (!player_.UnsupportedVideo().empty()) break;
+        // Pictures no decoder takes stay so: not tried again.
+        if (last == Outcome::UnsupportedVideo) break;
       }
       auto started = std::make_shared<bool>(false);
       OnWindow(job, [this, started] { *started = dlg_.playStarted; });
       if (*started) break;
     }
+    // One message for the whole load, after its last attempt, however many failed.
+    if (!*opened && last == Outcome::OpenFailed) OnWindow(job, [this] { dlg_.LoadShowOpenFailure(); });
+    if (!*opened && last == Outcome::RepairFailed) OnWindow(job, [this] { dlg_.LoadShowRepairFailure(); });
+    if (!*opened && last == Outcome::UnsupportedVideo) {
+      OnWindow(job, [this, unsupported = player_.UnsupportedVideo()] { dlg_.LoadShowUnsupportedVideo(unsupported); });
+    }
   }
-  OnWindow(job, [this, opened] {
+  OnWindow(job, [this, opened, attempts] {
     running_ = false;
-    dlg_.LoadDone(*opened);
+    dlg_.LoadDone(*opened, *attempts);
   });
 }
 
-bool LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
+LoadWorker::Outcome LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
   const LoadRequest& request = job->request;
   player_.SetSourceOption(false);
   bool ok = false;
@@ -125,8 +146,7 @@ bool LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
           ok = player_.Open(prepared.output.string(), nullptr, -1);
           break;
         case repair::PrepareResult::CannotCreateFiles:
-          OnWindow(job, [this] { dlg_.LoadShowRepairFailure(); });
-          return false;
+          return Outcome::RepairFailed;
         case repair::PrepareResult::NotReadable:
         case repair::PrepareResult::RebuildFailed:
           ok = false;
@@ -138,24 +158,18 @@ bool LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
       ok = false;
       break;
   }
-  if (job->stop) return false;
-  if (!ok) {
-    const std::string unsupported = player_.UnsupportedVideo();
-    if (!unsupported.empty())
-      OnWindow(job, [this, unsupported] { dlg_.LoadShowUnsupportedVideo(unsupported); });
-    else
-      OnWindow(job, [this] { dlg_.LoadShowOpenFailure(); });
-    return false;
-  }
-  if (!OnWindow(job, [this, request] { dlg_.LoadStarted(request); })) return false;
+  if (job->stop) return Outcome::Stopped;
+  if (!ok) return player_.UnsupportedVideo().empty() ? Outcome::OpenFailed : Outcome::UnsupportedVideo;
+  if (!OnWindow(job, [this, request] { dlg_.LoadStarted(request); })) return Outcome::Stopped;
 
   // The telemetry is read here, into arrays of the worker's own; the window takes
   // them over in one step, so no paint or lookup ever sees them half filled.
   auto samples = std::make_shared<TelemetrySamples>();
   const std::shared_ptr<TelemetryRecordSource> records = player_.TelemetrySource();
   LoadTelemetry(records.get(), *samples, &job->stop);
-  if (job->stop) return false;
-  return OnWindow(job, [this, request, samples] { dlg_.LoadTelemetryReady(request, std::move(*samples)); });
+  if (job->stop) return Outcome::Stopped;
+  const bool shown = OnWindow(job, [this, request, samples] { dlg_.LoadTelemetryReady(request, std::move(*samples)); });
+  return shown ? Outcome::Opened : Outcome::Stopped;
 }
 
 }  // namespace app

@@ -40,6 +40,11 @@ struct LoadRequest {
   void* cardHandle = nullptr;  // the open card connection, for card recordings
   std::string tempFolder;
   int channelCount = 0;  // the digit at position 20 of fileName, as atoi reads it
+  // Where playback picks up once the recording is open (a recording taken up again
+  // after a drop that opened nothing): a position in ms, -1 for the start, and
+  // whether it stays paused there.
+  std::int64_t resumeAtMs = -1;
+  bool resumePaused = false;
 };
 
 // How long the worker lets the source settle before an open. The playback engine
@@ -69,14 +74,17 @@ class LoadWorker {
 
  private:
   struct Job;
+  // How one attempt of Open-recording ended.
+  enum class Outcome { Opened, OpenFailed, UnsupportedVideo, RepairFailed, Stopped };
   void Run(const std::shared_ptr<Job>& job, const std::shared_ptr<Job>& previous);
-  // Open-recording: true when the recording plays; failures show their message.
-  bool OpenRecording(const std::shared_ptr<Job>& job);
+  // Open-recording, one attempt; its failure message is shown by Run, once per load.
+  Outcome OpenRecording(const std::shared_ptr<Job>& job);
   // Runs `step` on the window thread and waits until it ran; false when the worker
-  // was stopped meanwhile (the step is then dropped if it has not run yet).
+  // was stopped meanwhile (the step is then dropped if it has not run yet). The wait
+  // ends the moment either happens.
   bool OnWindow(const std::shared_ptr<Job>& job, std::function<void()> step);
-  // Sleeps up to `ms`, waking early when the worker is stopped.
-  void Pause(const Job& job, int ms);
+  // Sleeps up to `ms`, waking the moment the worker is stopped.
+  void Pause(Job& job, int ms);
 
   CDezirureDovuriDlg& dlg_;
   playback::CPlayer& player_;

@@ -6,13 +6,16 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
 
+#include "WindowInspector.h"
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
@@ -40,6 +43,7 @@
 #include "tests/support/MockDiskService.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
+#include "tools/print/PrintCommand.h"
 
 using app::DlgItem;
 namespace fs = std::filesystem;
@@ -214,9 +218,12 @@ TEST_F(MainRoad, TheEndAdvancesAndAfterTheLastRowZeroIsCurrentWithNothingPlaying
   EXPECT_FALSE(dlg->frontVisible);
   EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
   EXPECT_FALSE(dlg->busy);
-  QTest::qWait(300);
+  QTest::qWait(450);
   EXPECT_EQ(dlg->CurrentRow(), 0);
   EXPECT_NE(Player().state(), playback::kStateRunning);
+  // The position timer ran on: its tick shows the time of no recording.
+  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->positionMs, 0);
+  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->durationMs, 0);
 }
 
 TEST_F(MainRoad, TwoDoubleClicksWithinASecondLoadOnlyTheSecond) {
@@ -233,6 +240,39 @@ TEST_F(MainRoad, TwoDoubleClicksWithinASecondLoadOnlyTheSecond) {
   EXPECT_EQ(loads, 1);
   EXPECT_EQ(dlg->CurrentRow(), 2);
   EXPECT_EQ(dlg->currentName, "EVT_20240512_083200_2.avi");
+}
+
+TEST_F(MainRoad, ADoubleClickWhileARecordingLoadsIsDroppedNotDeferred) {
+  ASSERT_EQ(OpenFolder(), 4);
+  int loads = 0;
+  QObject::connect(dlg.get(), &CDezirureDovuriDlg::LoadFinished, [&](bool) { ++loads; });
+  // A click whose second runs out while the window is busy...
+  emit List()->RowDoubleClicked(3);
+  dlg->busy = true;
+  QTest::qWait(1200);
+  dlg->busy = false;
+  QTest::qWait(1500);
+  EXPECT_EQ(loads, 0);
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  // ...and one that comes while a load runs.
+  dlg->OnCommand(app::kIdNext);
+  ASSERT_TRUE(dlg->busy);
+  emit List()->RowDoubleClicked(2);
+  ASSERT_TRUE(WaitForLoad());
+  QTest::qWait(1500);
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(dlg->CurrentRow(), 1);
+  EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
+}
+
+TEST_F(MainRoad, AfterClearRecordingsTheNextTickShowsZeroTime) {
+  ASSERT_EQ(OpenFolder(), 4);
+  auto* time = Control<CBbTextCtrl>(DlgItem::TimeText);
+  ASSERT_TRUE(apptest::WaitUntil([&] { return time->positionMs > 300; }, 5000));
+  dlg->ClearRecordings();
+  QTest::qWait(450);
+  EXPECT_EQ(time->positionMs, 0);
+  EXPECT_EQ(time->durationMs, 0);
 }
 
 TEST_F(MainRoad, WhileBusyOnlyCloseAndTheSlidersAct) {
@@ -322,15 +362,16 @@ TEST_F(MainRoad, TheEventFilterWhileANormalRecordingPlaysMakesRowZeroCurrent) {
   EXPECT_EQ(dlg->CurrentRow(), 2);
 }
 
-TEST_F(MainRoad, ARecordingThatCannotBeOpenedShowsItsMessageThreeTimesAndTheScreensStayHidden) {
+TEST_F(MainRoad, ARecordingThatCannotBeOpenedIsTriedThreeTimesSaysSoOnceAndTheScreensStayHidden) {
   testsupport::TempFolder folder;
   std::ofstream(folder.Path() / "REC_20240512_100000_2.avi") << "this is no recording";
   ASSERT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 1);
   WaitForLoad();
   std::string expected;
   ASSERT_TRUE(LoadLanguageString(kStrOpenFailed, expected));
-  ASSERT_EQ(apptest::ShownMessages().texts.size(), 3u);
-  for (const QString& text : apptest::ShownMessages().texts) EXPECT_EQ(text.toStdString(), expected);
+  EXPECT_EQ(dlg->LastLoadAttempts(), 3);
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
+  EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
   EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
   EXPECT_FALSE(dlg->Item(DlgItem::RearScreen)->isVisible());
   EXPECT_FALSE(dlg->busy);
@@ -370,6 +411,33 @@ TEST_F(MainRoad, AFailedOpenKeepsWhatIsListedAndSaysNothingWasFound) {
   EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
   EXPECT_EQ(List()->GetItemCount(), 4);
   EXPECT_EQ(Player().state(), playback::kStateRunning);
+}
+
+TEST_F(MainRoad, ADropThatOpensNothingSaysSoAndThePlayingRecordingGoesOnWhereItWas) {
+  ASSERT_EQ(OpenFolder(), 4);
+  ASSERT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() > 1000; }, 5000));
+  const std::uint64_t before = Player().GetPosition();
+  apptest::ShownMessages().Clear();
+  EXPECT_FALSE(dlg->OpenDroppedPaths({"/nonexistent/tarvo/REC_20240512_100000_2.avi"}));
+  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_TRUE(WaitForLoad());
+  std::string expected;
+  ASSERT_TRUE(LoadLanguageString(kStrNoRecordings, expected));
+  ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
+  EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
+  // The list, the row and the recording are the ones from before, playing on.
+  EXPECT_EQ(List()->GetItemCount(), 4);
+  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_EQ(dlg->currentName, "REC_20240512_083000_2.avi");
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  EXPECT_GE(Player().GetPosition() + 100, before);
+  EXPECT_TRUE(dlg->Item(DlgItem::Pause)->isVisible());
+  EXPECT_FALSE(dlg->Item(DlgItem::Play)->isVisible());
+  EXPECT_TRUE(dlg->Item(DlgItem::FrontScreen)->isVisible());
+  // Space reaches the recording again.
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  QApplication::sendEvent(List(), &space);
+  EXPECT_EQ(Player().state(), playback::kStatePaused);
 }
 
 TEST_F(MainRoad, DroppedFilesOpenAsTheirSource) {
@@ -572,6 +640,47 @@ TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOne
 }  // namespace
 
 namespace {
+
+// Chooses the printer as a person would, writing to `file`.
+class PrintTo final : public app::WindowDialogs {
+ public:
+  explicit PrintTo(fs::path file) : file_(std::move(file)) {}
+  bool ChoosePrinter(QPrinter& printer, QWidget*) override {
+    offered = printer.outputFileName();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file_.string()));
+    return true;
+  }
+  QString offered;
+
+ private:
+  fs::path file_;
+};
+
+TEST_F(MainRoad, APrintThatFailsOrHasNoPrinterSaysSoInABox) {
+  ASSERT_EQ(OpenFolder(), 4);
+  testsupport::TempFolder folder;
+  auto* dialogs = new PrintTo(folder.Path() / "no-such-folder" / "report.pdf");
+  app::WindowInspector(*dlg).AnswerDialogsWith(std::unique_ptr<app::WindowDialogs>(dialogs));
+  const std::string captures = std::exchange(TheViewerSettings().saveDirectory, folder.Path().string());
+  apptest::ShownMessages().Clear();
+  dlg->OnCommand(app::kIdPrint);
+  std::vector<std::string> expected;
+  std::string text;
+  if (!PrinterAvailable()) {
+    ASSERT_TRUE(LoadLanguageString(kStrPrintNoPrinter, text));
+    expected.push_back(text);
+    // Without a printer the dialog starts on a PDF file named after the recording.
+    EXPECT_EQ(dialogs->offered.toStdString(), (folder.Path() / "REC_20240512_083000_2.pdf").string());
+  }
+  ASSERT_TRUE(LoadLanguageString(kStrPrintFailed, text));
+  expected.push_back(text);
+  std::vector<std::string> shown;
+  for (const QString& m : apptest::ShownMessages().texts) shown.push_back(m.toStdString());
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(Player().state(), playback::kStatePaused);
+  TheViewerSettings().saveDirectory = captures;
+}
 
 TEST_F(MainRoad, RewindAndFastForwardJumpByThePlayValueWithinTheRecording) {
   ASSERT_EQ(OpenFolder(), 4);

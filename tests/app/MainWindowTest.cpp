@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <fstream>
@@ -17,9 +18,11 @@
 #include "controls/CBbVolumeCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
+#include "device/CSettingDlg.h"
 #include "map/CBbMapPanelCtrl.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
+#include "picker/CXFolderDialog.h"
 #include "res/SkinIds.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/ViewerSettings.h"
@@ -89,6 +92,32 @@ TEST_F(MainWindowTest, EveryOtherControlExistsWithItsKindAndId) {
   }
   EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdMapCaption)->backgroundColour, 0x141414u);
   EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->backgroundColour, 0x0A0A0Au);
+}
+
+// The mean brightness (0..255) of a window as it paints itself.
+double MeanBrightness(QWidget& window) {
+  const QImage image = window.grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+  double sum = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const uchar* line = image.constScanLine(y);
+    for (int x = 0; x < image.width(); ++x) sum += line[x];
+  }
+  return sum / (image.width() * image.height());
+}
+
+TEST_F(MainWindowTest, DialogsBoxesAndThePickerWearTheSkinsDarkColours) {
+  CSettingDlg settings(nullptr, dlg.get());
+  QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("text"), QMessageBox::Ok, dlg.get());
+  CXFolderDialog picker(dlg.get(), 0);
+  for (QWidget* window : std::initializer_list<QWidget*>{&settings, &box, &picker}) {
+    const char* name = window->metaObject()->className();
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(0x14, 0x14, 0x14)) << name;
+    EXPECT_EQ(window->palette().color(QPalette::Text), QColor(Qt::white)) << name;
+    window->resize(window->sizeHint().expandedTo(QSize(300, 150)));
+    EXPECT_LT(MeanBrightness(*window), 60.0) << name << " paints light";
+    window->grab().save(
+        QString::fromStdString((apptest::ScreenshotFolder() / (std::string("dark-") + name + ".png")).string()));
+  }
 }
 
 TEST_F(MainWindowTest, TitleIsTheProductViewerName) {

@@ -11,6 +11,7 @@
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/LanguageMessageBox.h"
+#include "controls/ViewerStyle.h"
 #include "map/WebEngineSetup.h"
 #include "res/SkinResources.h"
 #include "settings/LanguageLibrary.h"
@@ -43,8 +44,10 @@ void EnsureApplication() {
   static int argc = 1;
   static char name[] = "app_window_test";
   static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
+  auto* application = new QApplication(argc, argv);
   InitSkinResources();
+  // The colours the viewer's windows have.
+  skin::ApplyViewerStyle(*application);
   // No box ever waits for a person: each is recorded and answered.
   SetMessagePresenter([](QWidget*, const QString& text, QMessageBox::StandardButtons buttons) {
     Messages& shown = ShownMessages();
