@@ -59,7 +59,10 @@ bool RecordingMoment::ShowPosition(std::int32_t positionMs, std::string& error) 
   const int drawn = std::min(videoChannels_, kDrawnChannels);
   std::uint64_t seen[kDrawnChannels] = {};
   for (int i = 0; i < drawn; ++i) seen[i] = windows_[i].Frames();
-  if (!player_.Seek(positionMs)) {
+  // The end of a recording is the end of its last picture, which is the one shown there.
+  const auto target =
+      static_cast<std::int32_t>(durationMs_ > 0 ? std::min<std::uint64_t>(positionMs, durationMs_ - 1) : 0);
+  if (!player_.Seek(target)) {
     error = "the player cannot move to " + std::to_string(positionMs) + " ms";
     return false;
   }
