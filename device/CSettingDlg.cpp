@@ -319,9 +319,9 @@ void CSettingDlg::CreateDeviceHalf() {
   AddGroupCell(kIdClockGroup, kStrSettingClockGroup, 2, 3);
   clockBox = new QCheckBox(Text(kStrCheckSetClock), this);
   SetControlId(clockBox, kIdClockBox);
-  clockBox->setGeometry(kColumnX[2] + kInset, rowY(3, 16), kFullWidth, kRowHeight + 2);
-  constexpr int kDateRow = 39;
-  constexpr int kTimeRow = 62;
+  clockBox->setGeometry(kColumnX[2] + kInset, rowY(3, kNoteTop), kFullWidth, kRowHeight + 2);
+  constexpr int kDateRow = 42;
+  constexpr int kTimeRow = 64;
   AddLabel(kIdDateLabel, kStrSettingDateLabel, labelRect(2, 3, kDateRow, 90));
   AddLabel(kIdTimeLabel, kStrSettingTimeLabel, labelRect(2, 3, kTimeRow, 90));
   constexpr int kClockIds[] = {kIdYear, kIdMonth, kIdDay, kIdHour, kIdMinute, kIdSecond};
