@@ -9,7 +9,6 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
-#include <vector>
 
 #include "PlaybackTestSupport.h"
 #include "platform/Registry.h"
@@ -152,31 +151,24 @@ TEST_F(Player, AFileTheSourceRejectsFailsTheOpenAndLeavesNoGraph) {
   EXPECT_FALSE(player.Opening());
 }
 
-TEST_F(Player, AGraphThatCannotAddItsAudioDecoderFailsTheOpen) {
-  // Without the AAC decoder the build stops with a COM failure code, not the engine's
-  // own: a failure all the same, and nothing half built is kept.
+TEST_F(Player, AGraphThatCannotAddAConverterFailsTheOpen) {
+  // Without the colour converter the build stops with a COM failure code, not the
+  // engine's own: a failure all the same, and nothing half built is kept.
   EnsureGStreamer();
   GstRegistry* registry = gst_registry_get();
-  std::vector<GstPluginFeature*> decoders;
-  for (const char* name : {"avdec_aac", "faad"}) {
-    if (GstPluginFeature* decoder = gst_registry_lookup_feature(registry, name)) {
-      gst_registry_remove_feature(registry, decoder);
-      decoders.push_back(decoder);
-    }
-  }
-  ASSERT_FALSE(decoders.empty());
+  GstPluginFeature* converter = gst_registry_lookup_feature(registry, "videoconvert");
+  ASSERT_NE(converter, nullptr);
+  gst_registry_remove_feature(registry, converter);
   player.AttachWindows(&front, &rear);
-  const bool opened = player.Open(Recording("two-aac").string(), nullptr, -1);
-  for (GstPluginFeature* decoder : decoders) {
-    gst_registry_add_feature(registry, decoder);
-    gst_object_unref(decoder);
-  }
+  const bool opened = player.Open(Recording("two-pcm").string(), nullptr, -1);
+  gst_registry_add_feature(registry, converter);
+  gst_object_unref(converter);
   EXPECT_FALSE(opened);
   EXPECT_EQ(player.Graph(), nullptr);
   EXPECT_EQ(player.state(), kStateEmpty);
   EXPECT_FALSE(player.Opening());
-  // With the decoder back the same recording opens.
-  EXPECT_TRUE(player.Open(Recording("two-aac").string(), nullptr, -1));
+  // With the converter back the same recording opens.
+  EXPECT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
   EXPECT_TRUE(Failed(kEngineFailure));
   EXPECT_TRUE(Failed(kEFail));
   EXPECT_FALSE(Failed(kSOk));
