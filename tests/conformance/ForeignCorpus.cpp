@@ -6,13 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <mutex>
 
 #include "sources/avi/AviFormat.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
 namespace corpus {
@@ -560,18 +559,10 @@ double Psnr(const Rgb& a, const Rgb& b) {
   return 10 * std::log10(255.0 * 255.0 / mse);
 }
 
-ToolRun Tool(const std::string& arguments) {
-  const std::string command =
-      "TZ=UTC " + std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool " + arguments + " 2>/dev/null";
-  ToolRun r;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buffer{};
-  size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), p)) > 0) r.out.append(buffer.data(), n);
-  const int status = pclose(p);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+std::filesystem::path WriteScratch(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const std::filesystem::path path = Scratch(name);
+  testsupport::WriteAll(path, bytes);
+  return path;
 }
 
 std::string InfoField(const std::string& info, const std::string& key) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ToolRun.h"
+
 namespace corpus {
 
 enum class Picture { H264, H264WithoutAud, H264BFrames, Mjpeg, Mpeg4 };
@@ -101,11 +103,10 @@ bool DecodeJpeg(const std::filesystem::path& file, Rgb& out);
 double Psnr(const Rgb& a, const Rgb& b);
 
 // tarvo-tool with arguments (shell words); its exit status and standard output.
-struct ToolRun {
-  int code = -1;
-  std::string out;
-};
-ToolRun Tool(const std::string& arguments);
+using testsupport::ToolRun;
+inline ToolRun Tool(const std::string& arguments) { return testsupport::RunTarvoTool(arguments); }
+// A file of the scratch folder with these bytes; its path.
+std::filesystem::path WriteScratch(const std::string& name, const std::vector<uint8_t>& bytes);
 // The value of "key: " in tarvo-tool info's output (the rest of its line).
 std::string InfoField(const std::string& info, const std::string& key);
 

@@ -91,9 +91,8 @@ TEST(PlaybackConformance, EachCodecPlaysWithItsDecoderAndUnknownPicturesAreNamed
     EXPECT_EQ(playback::MakeAudioDecoder("decoder", parsed.get()) != nullptr, decodable) << caps;
   }
   // Pictures of a codec no decoder here takes: nothing built, and their code named.
-  const fs::path wmv = corpus::Scratch("wmv3.avi");
-  testsupport::WriteAll(
-      wmv, corpus::WithVideoCode(testsupport::ReadAll(corpus::SamplePath(kSamples[corpus::kMjpegAac])), "WMV3"));
+  const fs::path wmv = corpus::WriteScratch(
+      "wmv3.avi", corpus::WithVideoCode(testsupport::ReadAll(corpus::SamplePath(kSamples[corpus::kMjpegAac])), "WMV3"));
   playback::CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   EXPECT_EQ(graph.Build(wmv.string(), nullptr, -1), playback::kEngineFailure);

@@ -19,12 +19,6 @@ using corpus::kSamples;
 using corpus::Sample;
 using corpus::SamplePath;
 
-fs::path Write(const std::string& name, const Bytes& bytes) {
-  const fs::path path = corpus::Scratch(name);
-  testsupport::WriteAll(path, bytes);
-  return path;
-}
-
 // The picture times and key flags the reader gives the first video stream.
 struct ReadVideo {
   std::vector<int64_t> times;  // 100 ns
@@ -119,7 +113,7 @@ TEST(ReaderConformance, OtherLayoutsOfTheSameChunksReadTheSame) {
   for (const Layout& l : layouts) {
     SCOPED_TRACE(l.name);
     const Bytes whole = testsupport::ReadAll(SamplePath(l.base));
-    const fs::path path = Write(std::string(l.name) + ".avi", l.make(whole));
+    const fs::path path = corpus::WriteScratch(std::string(l.name) + ".avi", l.make(whole));
     const corpus::Demuxed oracle = corpus::AviDemux(SamplePath(l.base));
     const ReadVideo base = Read(SamplePath(l.base));
     const ReadVideo read = Read(path);
@@ -146,7 +140,8 @@ TEST(ReaderConformance, CutCopiesAreCutOffWithEveryCompletePictureBeforeTheCut) 
         complete += avi::KindOfChunkId(c.id) == avi::ChunkKind::Video && c.offset + 8 + c.size <= at;
       for (const bool zeroed : {true, false}) {
         SCOPED_TRACE(std::to_string(at) + (zeroed ? " power cut" : " truncated"));
-        const fs::path path = Write("cut.avi", zeroed ? corpus::PowerCut(whole, at) : corpus::Truncated(whole, at));
+        const fs::path path =
+            corpus::WriteScratch("cut.avi", zeroed ? corpus::PowerCut(whole, at) : corpus::Truncated(whole, at));
         const ReadVideo read = Read(path);
         EXPECT_TRUE(read.cutOff);
         ASSERT_EQ(read.times.size(), complete);
@@ -165,10 +160,10 @@ TEST(ReaderConformance, CutCopiesAreCutOffWithEveryCompletePictureBeforeTheCut) 
 TEST(ReaderConformance, OpenDmlFileCutInItsSecondFormKeepsThePicturesOfBothForms) {
   const Bytes whole = testsupport::ReadAll(SamplePath(kSamples[corpus::kH264Pcm]));
   const Bytes odml = corpus::AsOpenDml(whole, 40);
-  const ReadVideo full = Read(Write("odml.avi", odml));
+  const ReadVideo full = Read(corpus::WriteScratch("odml.avi", odml));
   // Cut half-way through the second form: its index chunks are not written yet.
   const Bytes cut = corpus::Truncated(odml, odml.size() * 3 / 5);
-  const ReadVideo read = Read(Write("odml-cut.avi", cut));
+  const ReadVideo read = Read(corpus::WriteScratch("odml-cut.avi", cut));
   EXPECT_TRUE(read.cutOff);
   EXPECT_GT(read.times.size(), 20u) << "the first form's pictures and the second's up to the cut";
   EXPECT_LT(read.times.size(), full.times.size());

@@ -14,12 +14,6 @@ using corpus::Bytes;
 using corpus::kSamples;
 using corpus::Sample;
 
-fs::path Write(const std::string& name, const Bytes& bytes) {
-  const fs::path path = corpus::Scratch(name);
-  testsupport::WriteAll(path, bytes);
-  return path;
-}
-
 size_t CompletePictures(const std::vector<corpus::Chunk>& chunks, size_t end) {
   size_t n = 0;
   for (const corpus::Chunk& c : chunks)
@@ -51,7 +45,8 @@ TEST(RepairConformance, CutCopiesOfEveryMuxerFileRebuildWithEveryCompletePicture
     for (const size_t at : {chunks[chunks.size() / 2].offset + 5, corpus::MoviEnd(whole)}) {
       for (const bool zeroed : {true, false}) {
         SCOPED_TRACE(std::to_string(at) + (zeroed ? " power cut" : " truncated"));
-        const fs::path in = Write("cut.avi", zeroed ? corpus::PowerCut(whole, at) : corpus::Truncated(whole, at));
+        const fs::path in =
+            corpus::WriteScratch("cut.avi", zeroed ? corpus::PowerCut(whole, at) : corpus::Truncated(whole, at));
         // A recording without sound gets the silent track.
         ExpectRebuiltWith(in, CompletePictures(chunks, at), s.sound_ ? s.sound_ : "PCM");
       }
@@ -64,14 +59,14 @@ TEST(RepairConformance, UnfinishedLayoutsAndOpenDmlFormsRebuildWhole) {
   const Bytes mp3 = testsupport::ReadAll(corpus::SamplePath(kSamples[corpus::kH264Mp3]));
   const size_t all = corpus::kSampleSeconds * corpus::kFps;
   // No index: what GStreamer cannot read without one (pads left out) it plays once rebuilt.
-  ExpectRebuiltWith(Write("rec.avi", corpus::InRecLists(h264, false)), all, "AAC");
-  ExpectRebuiltWith(Write("pads.avi", corpus::WithoutPadBytes(mp3)), all, "MP3");
+  ExpectRebuiltWith(corpus::WriteScratch("rec.avi", corpus::InRecLists(h264, false)), all, "AAC");
+  ExpectRebuiltWith(corpus::WriteScratch("pads.avi", corpus::WithoutPadBytes(mp3)), all, "MP3");
   // OpenDML cut in its second form: the pictures of both forms up to the cut.
   const Bytes odml = corpus::AsOpenDml(h264, 40);
   const size_t cut = odml.size() * 3 / 5;
   const size_t pictures = CompletePictures(corpus::MoviChunks(odml), cut);
   ASSERT_GT(pictures, 20u);
-  ExpectRebuiltWith(Write("odml-cut.avi", corpus::Truncated(odml, cut)), pictures, "AAC");
+  ExpectRebuiltWith(corpus::WriteScratch("odml-cut.avi", corpus::Truncated(odml, cut)), pictures, "AAC");
 }
 
 TEST(RepairConformance, SoundOnlyLeftIsNoRebuildAndIntactFilesGetTheCameraDecision) {
@@ -82,7 +77,8 @@ TEST(RepairConformance, SoundOnlyLeftIsNoRebuildAndIntactFilesGetTheCameraDecisi
   size_t firstPicture = 0;
   while (avi::KindOfChunkId(chunks[firstPicture].id) != avi::ChunkKind::Video) ++firstPicture;
   ASSERT_GT(firstPicture, 0u) << "the muxer writes sound first";
-  const fs::path in = Write("sound-only.avi", corpus::PowerCut(mjpeg, chunks[firstPicture].offset + 100));
+  const fs::path in =
+      corpus::WriteScratch("sound-only.avi", corpus::PowerCut(mjpeg, chunks[firstPicture].offset + 100));
   const fs::path out = corpus::Scratch("out.avi");
   const corpus::ToolRun run = corpus::Tool("rebuild '" + in.string() + "' '" + out.string() + "'");
   EXPECT_EQ(run.code, 1);

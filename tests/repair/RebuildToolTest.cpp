@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,29 +11,15 @@
 #include "tests/simulator/RecordingFixtures.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ToolRun.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int code;
-  std::string out;
-};
+using testsupport::ToolRun;
 
-ToolRun Tool(const std::string& arguments) {
-  const std::string command =
-      "TZ=UTC " + std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool " + arguments + " 2>/dev/null";
-  ToolRun r{-1, ""};
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buffer{};
-  size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), p)) > 0) r.out.append(buffer.data(), n);
-  const int status = pclose(p);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+ToolRun Tool(const std::string& arguments) { return testsupport::RunTarvoTool(arguments); }
 
 std::vector<std::string> Lines(const std::string& s) {
   std::vector<std::string> lines;
