@@ -7,6 +7,8 @@
 //                                            a card recording is before its rebuild
 //   recording_bench rebuild-only TEMP NAME   seconds of the rebuild from the temporary files
 //   recording_bench telemetry-hour DIR       milliseconds to read every record of an hour
+//   recording_bench read IN                  seconds to open IN and work out its chunks,
+//                                            cameras and times, as the player does
 
 #include <chrono>
 #include <cstdio>
@@ -183,6 +185,16 @@ int TelemetryHour(const fs::path& dir) {
   return 0;
 }
 
+// What the player does before its first picture: open, chunk list, cameras, times.
+int Read(const fs::path& in) {
+  const auto start = Clock::now();
+  FileByteSource source(in);
+  avi::AviReader reader(source);
+  if (!reader.Open() || reader.Chunks().empty() || reader.CameraCount() == 0) return 1;
+  std::printf("%.4f\n", Seconds(start));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -192,9 +204,10 @@ int main(int argc, char** argv) {
   if (mode == "split" && argc == 4) return Split(argv[2], argv[3]);
   if (mode == "rebuild-only" && argc == 4) return RebuildOnly(argv[2], argv[3]);
   if (mode == "telemetry-hour" && argc == 3) return TelemetryHour(argv[2]);
+  if (mode == "read" && argc == 3) return Read(argv[2]);
   std::fputs(
       "usage: recording_bench make-big OUT MB | rebuild IN TEMP | split IN TEMP | rebuild-only TEMP NAME | "
-      "telemetry-hour DIR\n",
+      "telemetry-hour DIR | read IN\n",
       stderr);
   return 2;
 }

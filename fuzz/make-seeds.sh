@@ -36,6 +36,27 @@ for f in *.avi; do
   dd if="$f" of="$corpus/fuzz_h264_bits/${f%.avi}" bs=1 skip=$((offset + 8)) count="$size" status=none
 done
 
+# Other muxers' files: avimux with GStreamer's encoders, and the same chunks in 'rec '
+# lists, without pad bytes and as OpenDML forms; each also cut short.
+frames="videotestsrc num-buffers=5 ! video/x-raw,width=32,height=32,framerate=5/1"
+tone="audiotestsrc num-buffers=5 samplesperbuffer=1600 ! audio/x-raw,rate=8000,channels=1,format=S16LE"
+gst-launch-1.0 -q $frames ! x264enc key-int-max=3 bframes=1 bitrate=20 speed-preset=ultrafast ! avimux name=m ! \
+  filesink location=foreign-h264-mp3.avi $tone ! lamemp3enc bitrate=8 ! m.
+gst-launch-1.0 -q $frames ! jpegenc quality=20 ! avimux name=m ! filesink location=foreign-mjpeg-pcm.avi $tone ! m.
+gst-launch-1.0 -q $frames ! avenc_mpeg4 bitrate=20000 ! avimux ! filesink location=foreign-mpeg4.avi
+for f in foreign-*.avi; do
+  python3 "$corpus/../foreign-seeds.py" "$f" .
+done
+for f in foreign-*.avi; do
+  head -c $(($(stat -c %s "$f") * 2 / 3)) "$f" >"${f%.avi}-cut.avi"
+done
+for f in foreign-*.avi; do
+  cp "$f" "$corpus/fuzz_avi_reader/$f"
+  for mode in 0 1 8; do
+    { printf "\\x$(printf %02x $mode)"; cat "$f"; } >"$corpus/fuzz_rebuild/${f%.avi}-$mode"
+  done
+done
+
 "$tool" card mkimage one.img 256M >/dev/null
 "$tool" card format one.img >/dev/null
 "$tool" card put one.img NORMAL REC_20240512_083000_1.avi >/dev/null
