@@ -119,9 +119,14 @@ check "the tool lists the loop device as a card" bash -c \
   "${env_service[*]} '$tool' sources | grep -qx \"0	$device	$device	1\""
 check "the tool lists the card's recording through the device" bash -c \
   "${env_service[*]} '$tool' list --card '$device' | grep -q REC_20240512_083100_2.avi"
-check "the window plays the card recording through the device" env TARVO_TRIAL_CARD_DEVICE="$device" \
-  TARVO_DRIVE_TABLE= QT_QPA_PLATFORM=offscreen "$build/bin/app_road_test" \
-  --gtest_filter='MainRoad.ACardOfTheDiskServicePlaysThroughItsDescriptorWithNothingMounted'
+# Builds without the window (the sanitizer build of the core) have no window suite.
+if [ -x "$build/bin/app_road_test" ]; then
+  check "the window plays the card recording through the device" env TARVO_TRIAL_CARD_DEVICE="$device" \
+    TARVO_DRIVE_TABLE= QT_QPA_PLATFORM=offscreen "$build/bin/app_road_test" \
+    --gtest_filter='MainRoad.ACardOfTheDiskServicePlaysThroughItsDescriptorWithNothingMounted'
+else
+  echo "not run: the window's step (this build has no window suite)"
+fi
 check "the tool formats the card through the service" "${env_service[@]}" "$tool" card format "$device" --yes
 check "the formatted card has its areas and no recording" bash -c \
   "${env_service[*]} '$tool' card info '$device' | grep -q 'area NORMAL: 40 %.* 0 files' && \
