@@ -31,6 +31,7 @@
 #include "settings/ViewerSettings.h"
 #include "sources/RecordingCollection.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tools/capture/CaptureFolder.h"
 #include "tools/print/PrintCommand.h"
 
 using app::DlgItem;
@@ -367,12 +368,16 @@ void CDezirureDovuriDlg::PrintCommand() {
   active = true;
   PausePlayback();
   // Without any printer the report goes to a PDF file named after the recording, in
-  // the capture folder; the dialog offers it and the box says why.
+  // the capture folder (as still captures find it); the dialog offers it and the box
+  // says why.
   if (!PrinterAvailable()) ShowLanguageMessage(this, kStrPrintNoPrinter);
   const std::string name = currentName.empty() ? FileList()->GetItemText(CurrentRow(), 5) : currentName;
+  const std::string folder = ResolveCaptureFolder(TheViewerSettings(), SettingsFilePath());
   const QString pdf =
-      QDir(QString::fromStdString(TheViewerSettings().saveDirectory))
-          .filePath(QFileInfo(QString::fromStdString(name)).completeBaseName() + QStringLiteral(".pdf"));
+      folder.empty()
+          ? QString()
+          : QDir(QString::fromStdString(folder))
+                .filePath(QFileInfo(QString::fromStdString(name)).completeBaseName() + QStringLiteral(".pdf"));
   // The map's picture goes on page 2 when the map shows a position.
   const QImage snapshot = mapPageLoaded && gpsPresent ? mapWindows->View()->MapSnapshot() : QImage();
   const PrintOutcome outcome =

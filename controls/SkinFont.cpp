@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "settings/ViewerSettings.h"
+
 namespace skin {
 
 namespace {
@@ -25,7 +27,7 @@ QStringList FamiliesFor(int language) {
 
 }  // namespace
 
-QFont SkinFont(int pixelHeight) { return SkinFont(pixelHeight, 0); }
+QFont SkinFont(int pixelHeight) { return SkinFont(pixelHeight, TheViewerSettings().language); }
 
 QFont SkinFont(int pixelHeight, int language) {
   QFont font;

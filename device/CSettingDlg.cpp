@@ -112,8 +112,10 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
   safeFolder = platform::ConfigFolder() / "format-keep";
   runProgram = RunWithQProcess;
 
+  // The record the viewer runs with, which its window read from option.ini when it
+  // started: the dialog shows and keeps what runs (a language given on the command
+  // line included), not what the file says meanwhile.
   ViewerSettings& viewer = TheViewerSettings();
-  ReadSettings(SettingsFilePath(), viewer);
   languageIndex = viewer.language;
   setFont(skin::SkinFont(skin::kFontSmall, languageIndex));
   setWindowTitle(Text(kStrSettingTitle));
@@ -124,9 +126,6 @@ CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
     SetControlId(hidden, id);
     hidden->hide();
   }
-  // The viewer half shows option.ini as it is now; when the file cannot be read it
-  // shows the record the viewer runs with rather than empty controls.
-  ReadSettings(SettingsFilePath(), viewer);
   model.Startup(viewer, device::ListCards());
   ShowModel();
   FitLayout();

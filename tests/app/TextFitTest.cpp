@@ -592,15 +592,10 @@ TEST_F(TextFitTest, EverySettingsDialogTextFitsItsBoxAndGroupInEveryLanguage) {
   QString figures;
   QTextStream out(&figures);
   out << "language\tcontrol id\tkind\tmargin\ttext\n";
-  const std::filesystem::path optionFile = SettingsFilePath();
   for (int language = 0; language < kLanguageCount; ++language) {
     ProcessLanguage selected(language);
     ASSERT_TRUE(selected.Loaded());
     const char* name = kLanguageNames[static_cast<std::size_t>(language)];
-    std::filesystem::create_directories(optionFile.parent_path());
-    ViewerSettings stored = TheViewerSettings();
-    stored.languageLibrary = nullptr;
-    ASSERT_TRUE(WriteSettings(optionFile, stored));
     CSettingDlg dialog(nullptr, nullptr);
     dialog.show();
     QCoreApplication::processEvents();
@@ -657,7 +652,6 @@ TEST_F(TextFitTest, EverySettingsDialogTextFitsItsBoxAndGroupInEveryLanguage) {
     const QString path = ShotFolder() + QStringLiteral("/settings-%1.png").arg(QString::fromUtf8(name));
     EXPECT_TRUE(dialog.grab().save(path)) << Utf8(path);
   }
-  std::filesystem::remove(optionFile);
   QFile file(ShotFolder() + QStringLiteral("/settings-figures.tsv"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(figures.toUtf8());

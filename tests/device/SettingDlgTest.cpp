@@ -84,6 +84,8 @@ class SettingDialog : public ::testing::Test {
     return card;
   }
   CSettingDlg& Open() {
+    // The main window reads option.ini when it starts; the dialog shows that record.
+    ReadSettings(config / "option.ini", TheViewerSettings());
     dialog = std::make_unique<CSettingDlg>(&host, nullptr);
     dialog->askUser = [this](const QString& text, QMessageBox::StandardButtons buttons) {
       asked.push_back(text.toStdString());
