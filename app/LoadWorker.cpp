@@ -132,18 +132,18 @@ LoadWorker::Outcome LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
   switch (request.sourceKind) {
     case kSourceRemovableDrive:
     case kSourceChosenFiles:
-      ok = player_.Open(request.path, nullptr, -1);
+      ok = player_.Open(request.path);
       break;
     case kSourceCard: {
       const repair::PrepareOutcome prepared =
           PrepareCardRecording(request.cardHandle, request.entry, request.tempFolder);
       switch (prepared.result) {
         case repair::PrepareResult::PlayDirectly:
-          ok = player_.Open(request.entry.fileName, request.cardHandle, request.entry.cardFileNumber);
+          ok = player_.Open(request.entry.fileName, {request.cardHandle, request.entry.cardFileNumber});
           break;
         case repair::PrepareResult::Rebuilt:
         case repair::PrepareResult::Reused:
-          ok = player_.Open(prepared.output.string(), nullptr, -1);
+          ok = player_.Open(prepared.output.string());
           break;
         case repair::PrepareResult::CannotCreateFiles:
           return Outcome::RepairFailed;

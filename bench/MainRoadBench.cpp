@@ -142,7 +142,7 @@ double GraphOpenToFirstPicture(const std::string& file) {
   player.AttachWindows(&front, &rear);
   player.SetSourceOption(false);
   const Clock::time_point start = Clock::now();
-  if (!player.Open(file, nullptr, -1)) return -1;
+  if (!player.Open(file)) return -1;
   return Ms(start, front.At());
 }
 

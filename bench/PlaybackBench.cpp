@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 #include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
@@ -103,7 +104,7 @@ int RunGraph(const std::string& path, float rate) {
   player.AttachWindows(&front, &rear);
   player.SetSourceOption(false);
   const auto openStart = Clock::now();
-  if (!player.Open(path, nullptr, -1)) {
+  if (!player.Open(path)) {
     std::fprintf(stderr, "cannot open %s\n", path.c_str());
     return 1;
   }
@@ -136,7 +137,7 @@ int RunGraph(const std::string& path, float rate) {
               shown2.size(), static_cast<unsigned long long>(sink2.dropped), LongestGap(shown2, facts.frameDuration));
   std::printf("rss_max_kb %ld hwm_kb %ld\n", rssMax, StatusKb("VmHWM"));
   std::printf("end_position_ms %llu duration_ms %llu state %d\n", static_cast<unsigned long long>(position),
-              static_cast<unsigned long long>(duration), player.Graph()->state());
+              static_cast<unsigned long long>(duration), static_cast<int>(player.Graph()->state()));
   player.Close();
   return 0;
 }

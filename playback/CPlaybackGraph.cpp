@@ -120,7 +120,7 @@ HResult CPlaybackGraph::ConnectFilters(GstElement* upstream, GstElement* downstr
   return result;
 }
 
-HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHandle, std::int32_t sourceValue) {
+HResult CPlaybackGraph::Build(const std::string& recordingPath, CardSource card) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (built_) Teardown();
   if (recordingPath.empty()) return kEngineFailure;
@@ -149,7 +149,7 @@ HResult CPlaybackGraph::Build(const std::string& recordingPath, void* sourceHand
   if (Failed(hr)) return hr;
   if (StreamParseControl* control = StreamParseControlOf(source_.get())) {
     control->SetSourceOption(sourceOption_);
-    control->SetCardSource(sourceHandle, sourceValue);
+    control->SetCardSource(card.card, card.fileNumber);
   }
   FileSource* file = FileSourceOf(source_.get());
   if (!file) return kEngineFailure;
@@ -250,7 +250,7 @@ HResult CPlaybackGraph::BuildChannel(int n, bool singleChannel) {
 }
 
 HResult CPlaybackGraph::ConfigureRenderer(int n) {
-  GstElement* sink = renderer(n - 1);
+  GstElement* sink = Renderer(n - 1);
   if (!IsChannelSink(sink)) return kEngineFailure;
   ChannelSinkAttach(sink, window_[n - 1]);
   duration_ = 0;
@@ -320,7 +320,7 @@ HResult CPlaybackGraph::RepaintChannel1() {
 HResult CPlaybackGraph::RepaintAll() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   for (int n = 1; n <= kMaxChannels; ++n) {
-    GstElement* sink = renderer(n - 1);
+    GstElement* sink = Renderer(n - 1);
     if (n > requestedChannels_ || n > videoChannels_ || !sink) continue;
     ChannelSinkRepaint(sink);
   }
@@ -330,14 +330,14 @@ HResult CPlaybackGraph::RepaintAll() {
 bool CPlaybackGraph::GetCurrentImage(int channel, CapturedImage* image) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (channel < 0 || channel >= kMaxChannels || channel >= requestedChannels_) return false;
-  GstElement* sink = renderer(channel);
+  GstElement* sink = Renderer(channel);
   if (!sink) return false;
   return ChannelSinkCapture(sink, image);
 }
 
 ChannelSinkStats CPlaybackGraph::RendererCounts(int channel) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  return ChannelSinkCounts(renderer(channel));
+  return ChannelSinkCounts(Renderer(channel));
 }
 
 std::shared_ptr<TelemetryRecordSource> CPlaybackGraph::TelemetrySource() {

@@ -25,19 +25,12 @@
 #include "playback/ChannelWindow.h"
 #include "playback/GstSupport.h"
 #include "playback/PlaybackListener.h"
+#include "playback/PlayerTypes.h"
 #include "playback/ResultCodes.h"
 
 class TelemetryRecordSource;
 
 namespace playback {
-
-inline constexpr int kMaxChannels = 4;
-
-// Values of state().
-inline constexpr std::int32_t kStateRunning = 0;
-inline constexpr std::int32_t kStatePaused = 1;
-inline constexpr std::int32_t kStateStopped = 2;
-inline constexpr std::int32_t kStateEmpty = 3;
 
 // Element names in the graph.
 inline constexpr const char* kSourceLabel = "VKStreamParseFilter";
@@ -63,9 +56,8 @@ class CPlaybackGraph {
   // before Build, null for nobody. The listener must outlive the graph.
   void SetListener(PlaybackListener* listener);
   // Builds the graph for a recording: a path, or for a card file its name with the
-  // card handle and card file number (null and -1 for an ordinary file). Leaves it
-  // stopped on its first picture.
-  HResult Build(const std::string& recordingPath, void* sourceHandle, std::int32_t sourceValue);
+  // card it is on. Leaves it stopped on its first picture.
+  HResult Build(const std::string& recordingPath, CardSource card = {});
   void Teardown();
 
   HResult RepaintChannel1();
@@ -101,7 +93,7 @@ class CPlaybackGraph {
   std::shared_ptr<TelemetryRecordSource> TelemetrySource();
 
   // --- what callers may read ---
-  std::int32_t state() const { return state_.load(); }
+  PlaybackState state() const { return state_.load(); }
   // Output pads of the source whose name contains "Video".
   std::int32_t videoChannels() const { return videoChannels_.load(); }
   // The cached duration (100-ns units); 0 until first read.
@@ -123,19 +115,12 @@ class CPlaybackGraph {
   // pictures: the code that names their format (e.g. "WMV3"); empty otherwise.
   std::string UnsupportedVideo();
 
-  // The elements, for inspection (tests, diagnostics). Borrowed: valid until the next
-  // Teardown; null where the graph has none.
-  GstElement* pipeline() const { return graph_.get(); }
-  GstElement* source() const { return source_.get(); }
-  GstElement* renderer(int channel) const { return At(renderer_, channel); }
-  GstElement* decoder(int channel) const { return At(decoder_, channel); }
-  GstElement* brightness(int channel) const { return At(brightness_, channel); }
-  GstElement* converter(int channel) const { return At(converter_, channel); }
-  GstElement* audioDecoder() const { return audioDecoder_.get(); }
-  GstElement* audioRenderer() const { return audioRenderer_.get(); }
-
  private:
+  // The playback suites look at the elements themselves (tests/playback).
+  friend class CPlaybackGraphInspector;
+
   using Chain = std::array<ElementRef, kMaxChannels>;
+  GstElement* Renderer(int channel) const { return At(renderer_, channel); }
   static GstElement* At(const Chain& chain, int channel) {
     return channel >= 0 && channel < kMaxChannels ? chain[static_cast<std::size_t>(channel)].get() : nullptr;
   }
@@ -170,7 +155,7 @@ class CPlaybackGraph {
   std::atomic<std::int32_t> built_{0};
   std::atomic<float> rate_{1.0f};
   std::atomic<std::int64_t> duration_{0};
-  std::atomic<std::int32_t> state_{kStateEmpty};
+  std::atomic<PlaybackState> state_{kStateEmpty};
   std::atomic<std::int32_t> videoChannels_{0};
   std::string path_;
   std::string unsupportedVideo_;

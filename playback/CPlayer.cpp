@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/Registry.h"
+#include "playback/CPlaybackGraph.h"
 #include "playback/Volume.h"
 
 namespace playback {
@@ -78,7 +79,7 @@ bool CPlayer::Opening() const {
   return opening_;
 }
 
-bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sourceValue) {
+bool CPlayer::Open(const std::string& path, CardSource card) {
   std::lock_guard<std::mutex> openLock(openMutex_);
   std::shared_ptr<CPlaybackGraph> old;
   bool sourceOption = false;
@@ -109,7 +110,7 @@ bool CPlayer::Open(const std::string& path, void* sourceHandle, std::int32_t sou
   fresh->SetListener(listener);
   // Any failing code is a failure: the engine's own, a filter that could not be
   // made, or a pipeline that would not start.
-  const bool built = !Failed(fresh->Build(path, sourceHandle, sourceValue));
+  const bool built = !Failed(fresh->Build(path, card));
   {
     std::lock_guard<std::mutex> lock(mutex_);
     unsupportedVideo_ = built ? std::string() : fresh->UnsupportedVideo();
@@ -272,7 +273,7 @@ bool CPlayer::WaitUntilSettled(std::chrono::milliseconds timeout) {
   return graph && graph->WaitUntilSettled(timeout);
 }
 
-std::int32_t CPlayer::state() const {
+PlaybackState CPlayer::state() const {
   const std::shared_ptr<CPlaybackGraph> graph = Current();
   return graph ? graph->state() : kStateEmpty;
 }

@@ -18,14 +18,16 @@
 #include <optional>
 #include <string>
 
-#include "playback/CPlaybackGraph.h"
-#include "playback/ChannelSink.h"
 #include "playback/ChannelWindow.h"
 #include "playback/PlaybackListener.h"
+#include "playback/PlayerTypes.h"
 
 class TelemetryRecordSource;
 
 namespace playback {
+
+// The engine's graph of one recording; its GStreamer side stays inside playback/.
+class CPlaybackGraph;
 
 struct ClientRect {
   int width = 0;
@@ -45,9 +47,9 @@ class CPlayer {
   // errors (PlaybackListener.h); null for nobody. Set it before the first Open; the
   // listener must outlive the player.
   void SetListener(PlaybackListener* listener);
-  // Opens a recording: a path with null and -1, or a card file's name with the card
-  // handle and card file number. Leaves the new graph stopped on its first picture.
-  bool Open(const std::string& path, void* sourceHandle, std::int32_t sourceValue);
+  // Opens a recording: a path, or a card file's name with the card it is on. Leaves
+  // the new graph stopped on its first picture.
+  bool Open(const std::string& path, CardSource card = {});
   bool Close();
   // The last picture of channel 0-3 (top-down 32-bit) at the camera's size. True
   // without a graph, the image left empty.
@@ -71,9 +73,8 @@ class CPlayer {
   // Waits until the last seek's picture is shown, up to `timeout`; true when it is.
   bool WaitUntilSettled(std::chrono::milliseconds timeout);
 
-  // The current graph's state (kStateRunning ... kStateEmpty); empty without a graph
-  // and while an open runs.
-  std::int32_t state() const;
+  // The current graph's state; empty without a graph and while an open runs.
+  PlaybackState state() const;
   // Video channels of the current recording; 0 without a graph.
   std::int32_t videoChannels() const;
   // The current recording's duration in 100-ns units as the graph cached it.

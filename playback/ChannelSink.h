@@ -11,6 +11,7 @@
 
 #include "playback/ChannelWindow.h"
 #include "playback/GstSupport.h"
+#include "playback/PlayerTypes.h"
 
 namespace playback {
 
@@ -35,18 +36,7 @@ VideoFrame ChannelSinkLastFrame(GstElement* sink);
 bool ChannelSinkRepaint(GstElement* sink);
 
 // Pictures shown and pictures dropped as late since the sink started.
-struct ChannelSinkStats {
-  std::uint64_t rendered = 0;
-  std::uint64_t dropped = 0;
-};
 ChannelSinkStats ChannelSinkCounts(GstElement* sink);
-
-// A picture copied out as top-down rows of 32-bit BGRA, width * 4 bytes per row.
-struct CapturedImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> pixels;
-};
 
 // The last decoded picture at its full size; false before the first.
 bool ChannelSinkCapture(GstElement* sink, CapturedImage* image);

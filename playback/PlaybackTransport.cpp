@@ -154,7 +154,7 @@ HResult CPlaybackGraph::SetBrightness(std::int32_t offset) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!ready_) return kNotReady;
   for (int i = 0; i < 2; ++i) {
-    DecoderParams* params = DecoderParamsOf(decoder(i));
+    DecoderParams* params = DecoderParamsOf(At(decoder_, i));
     if (!params) continue;
     params->SetParam(kParamPictureAdjust, 1);
     params->SetParam(kParamBrightness, offset);
@@ -165,7 +165,7 @@ HResult CPlaybackGraph::SetBrightness(std::int32_t offset) {
 HResult CPlaybackGraph::SetRearMirror(bool mirrored) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!ready_) return kNotReady;
-  DecoderParams* params = DecoderParamsOf(decoder(1));
+  DecoderParams* params = DecoderParamsOf(At(decoder_, 1));
   if (!params) return kSOk;
   params->SetParam(kParamTransform, 1);
   params->SetParam(kParamMirror, mirrored ? 1 : 0);

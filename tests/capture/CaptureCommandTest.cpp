@@ -73,7 +73,7 @@ class CaptureCommand : public ::testing::Test {
   void SetUp() override {
     player.AttachWindows(&front, &rear);
     player.SetSourceOption(false);
-    ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+    ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
     const int seen = front.Frames();
     ASSERT_TRUE(player.Seek(1200));
     front.WaitForFrames(seen + 1, 5000);

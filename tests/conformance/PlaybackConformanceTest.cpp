@@ -9,6 +9,7 @@
 #include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 #include "tests/conformance/ForeignCorpus.h"
+#include "tests/playback/GraphInspector.h"
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
 
@@ -68,13 +69,13 @@ TEST(PlaybackConformance, EachCodecPlaysWithItsDecoderAndUnknownPicturesAreNamed
     playback::CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
     graph.Reset(false, false);
     const int before = front.Frames();
-    ASSERT_EQ(graph.Build(corpus::SamplePath(s).string(), nullptr, -1), playback::kSOk);
+    ASSERT_EQ(graph.Build(corpus::SamplePath(s).string()), playback::kSOk);
     EXPECT_EQ(graph.videoChannels(), 1);
     EXPECT_GT(front.Frames(), before) << "the first picture";
     std::int64_t duration = 0;
     ASSERT_EQ(graph.GetDuration(&duration), playback::kSOk);
     EXPECT_EQ(duration, corpus::kSampleSeconds * 10000000LL);
-    EXPECT_EQ(graph.audioRenderer() != nullptr, s.sound_ != nullptr);
+    EXPECT_EQ(playback::Elements(graph).audioRenderer() != nullptr, s.sound_ != nullptr);
     // A second of playing: pictures keep coming and no element fails.
     ASSERT_EQ(graph.Play(), playback::kSOk);
     EXPECT_TRUE(front.WaitForFrames(front.Frames() + 10, 5000));
@@ -94,7 +95,7 @@ TEST(PlaybackConformance, EachCodecPlaysWithItsDecoderAndUnknownPicturesAreNamed
       "wmv3.avi", corpus::WithVideoCode(testsupport::ReadAll(corpus::SamplePath(kSamples[corpus::kMjpegAac])), "WMV3"));
   playback::CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  EXPECT_EQ(graph.Build(wmv.string(), nullptr, -1), playback::kEngineFailure);
+  EXPECT_EQ(graph.Build(wmv.string()), playback::kEngineFailure);
   EXPECT_EQ(graph.UnsupportedVideo(), "WMV3");
   EXPECT_EQ(corpus::InfoField(corpus::Tool("info '" + wmv.string() + "'").out, "video"), "unknown (WMV3)");
 }

@@ -11,6 +11,7 @@
 
 #include "PlaybackTestSupport.h"
 #include "kovr/Kovr.h"
+#include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
@@ -78,7 +79,7 @@ TEST_F(CardPlayback, ARecordingPlaysFromTheCardWithItsTelemetry) {
   CPlayer player;
   player.AttachWindows(&front, &rear);
   player.SetSourceOption(false);
-  ASSERT_TRUE(player.Open(recording.filename().string(), block, number));
+  ASSERT_TRUE(player.Open(recording.filename().string(), {block, number}));
   EXPECT_EQ(player.Graph()->videoChannels(), 2);
   EXPECT_EQ(player.Graph()->state(), kStateStopped);
   EXPECT_GE(rear.Frames(), 1);
@@ -119,6 +120,6 @@ TEST_F(CardPlayback, AFileNumberTheCardDoesNotHoldFailsTheOpen) {
   TestChannelWindow front, rear;
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  EXPECT_FALSE(player.Open("REC_20000101_000000_2.avi", block, number + 1000));
+  EXPECT_FALSE(player.Open("REC_20000101_000000_2.avi", {block, number + 1000}));
   EXPECT_EQ(player.Graph(), nullptr);
 }

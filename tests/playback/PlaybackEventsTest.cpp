@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "PlaybackTestSupport.h"
+#include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 #include "playback/PlaybackListener.h"
 #include "sources/avi/AviReader.h"
@@ -103,7 +104,7 @@ class Events : public ::testing::Test {
 }  // namespace
 
 TEST_F(Events, TheEndArrivesOnceOnAStreamingThread) {
-  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   ASSERT_TRUE(player.Play());
   ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t) { return ends > 0; }, std::chrono::seconds(10)));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -114,7 +115,7 @@ TEST_F(Events, TheEndArrivesOnceOnAStreamingThread) {
 }
 
 TEST_F(Events, ASeekBackAfterTheEndEndsAgain) {
-  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   ASSERT_TRUE(player.Play());
   ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t) { return ends == 1; }, std::chrono::seconds(10)));
   ASSERT_TRUE(player.Seek(static_cast<std::int32_t>(player.GetDuration()) - 300));
@@ -123,7 +124,7 @@ TEST_F(Events, ASeekBackAfterTheEndEndsAgain) {
 
 TEST_F(Events, PicturesTurningToNoiseHalfWayGiveOneError) {
   const auto garbled = Garbled(Recording("long"), 3.0);
-  ASSERT_TRUE(player.Open(garbled.string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(garbled.string()));
   ASSERT_TRUE(player.Play());
   ASSERT_TRUE(listener.WaitFor([](int, std::size_t errors) { return errors > 0; }, std::chrono::seconds(15)));
   std::this_thread::sleep_for(std::chrono::milliseconds(500));

@@ -13,6 +13,7 @@
 
 #include "PlaybackTestSupport.h"
 #include "kovr/Kovr.h"
+#include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 
 using namespace playback;
@@ -53,7 +54,7 @@ TEST(PlaybackFault, RecordingTruncatedWhileOpenSeeksAndClosesWithoutHanging) {
   TestChannelWindow front, rear;
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(copy.string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(copy.string()));
   const std::uint64_t duration = player.GetDuration();
   ASSERT_GT(duration, 5000u);
   fs::resize_file(copy, fs::file_size(copy) / 3);
@@ -70,7 +71,7 @@ TEST(PlaybackFault, RecordingDeletedWhileOpenStillShowsItsPictures) {
   TestChannelWindow front, rear;
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(copy.string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(copy.string()));
   const std::uint64_t duration = player.GetDuration();
   ASSERT_EQ(::unlink(copy.c_str()), 0);
   const int before = front.Frames();
@@ -78,7 +79,7 @@ TEST(PlaybackFault, RecordingDeletedWhileOpenStillShowsItsPictures) {
   EXPECT_TRUE(front.WaitForFrames(before + 1, 5000)) << "the open file keeps its bytes";
   SeekAcross(player, duration);
   EXPECT_TRUE(player.Close());
-  EXPECT_FALSE(player.Open(copy.string(), nullptr, -1)) << "gone for a new open";
+  EXPECT_FALSE(player.Open(copy.string())) << "gone for a new open";
 }
 
 TEST(PlaybackFault, CardImageCutWhilePlayingFromItSeeksAndClosesWithoutHanging) {
@@ -98,7 +99,7 @@ TEST(PlaybackFault, CardImageCutWhilePlayingFromItSeeksAndClosesWithoutHanging) 
     CPlayer player;
     player.AttachWindows(&front, &rear);
     player.SetSourceOption(false);  // as the main window does before every open
-    ASSERT_TRUE(player.Open(recording.filename().string(), block, number));
+    ASSERT_TRUE(player.Open(recording.filename().string(), {block, number}));
     const std::uint64_t duration = player.GetDuration();
     ASSERT_GT(duration, 5000u);
     KovrAreaInfo area{};

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "GraphInspector.h"
 #include "PlaybackTestSupport.h"
 #include "playback/AudioOutput.h"
 #include "playback/CPlaybackGraph.h"
@@ -27,8 +28,8 @@ namespace {
 
 std::set<std::string> ElementsOf(CPlaybackGraph& graph) {
   std::set<std::string> names;
-  if (!graph.pipeline()) return names;
-  GstIterator* it = gst_bin_iterate_elements(GST_BIN(graph.pipeline()));
+  if (!Elements(graph).pipeline()) return names;
+  GstIterator* it = gst_bin_iterate_elements(GST_BIN(Elements(graph).pipeline()));
   GValue item = G_VALUE_INIT;
   while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
     names.insert(ElementName(GST_ELEMENT(g_value_get_object(&item))));
@@ -67,7 +68,7 @@ class GraphBuild : public ::testing::Test {
 TEST_F(GraphBuild, TwoCamerasGetNumberedRenderersAndTheMultiChannelAudioDecoder) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-aac").string()), kSOk);
   EXPECT_EQ(ElementsOf(graph),
             (std::set<std::string>{"VKStreamParseFilter", "CoreAAC Decoder", "DirectSound Audio Renderer",
                                    "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9-1",
@@ -75,35 +76,35 @@ TEST_F(GraphBuild, TwoCamerasGetNumberedRenderersAndTheMultiChannelAudioDecoder)
   EXPECT_EQ(graph.videoChannels(), 2);
   EXPECT_EQ(graph.built(), 1);
   // Channel n receives the n-th video pad.
-  EXPECT_EQ(FeedOf(graph.decoder(0)), "Video1");
-  EXPECT_EQ(FeedOf(graph.decoder(1)), "Video2");
-  EXPECT_TRUE(Linked(graph.audioDecoder(), "src"));
+  EXPECT_EQ(FeedOf(Elements(graph).decoder(0)), "Video1");
+  EXPECT_EQ(FeedOf(Elements(graph).decoder(1)), "Video2");
+  EXPECT_TRUE(Linked(Elements(graph).audioDecoder(), "src"));
 }
 
 TEST_F(GraphBuild, OneCameraGetsTheSingleChannelNames) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("one-aac").string()), kSOk);
   EXPECT_EQ(ElementsOf(graph),
             (std::set<std::string>{"VKStreamParseFilter", "COREAAC AUDIO", "DirectSound Audio Renderer",
                                    "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9"}));
   EXPECT_EQ(graph.videoChannels(), 1);
-  EXPECT_EQ(graph.renderer(1), nullptr);
+  EXPECT_EQ(Elements(graph).renderer(1), nullptr);
 }
 
 TEST_F(GraphBuild, FourCamerasBuildOnlyTheChainsOfTheTwoWindows) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("four-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("four-aac").string()), kSOk);
   EXPECT_EQ(graph.videoChannels(), 4);
-  EXPECT_NE(graph.renderer(0), nullptr);
-  EXPECT_NE(graph.renderer(1), nullptr);
-  EXPECT_EQ(graph.renderer(2), nullptr);
-  EXPECT_EQ(graph.renderer(3), nullptr);
+  EXPECT_NE(Elements(graph).renderer(0), nullptr);
+  EXPECT_NE(Elements(graph).renderer(1), nullptr);
+  EXPECT_EQ(Elements(graph).renderer(2), nullptr);
+  EXPECT_EQ(Elements(graph).renderer(3), nullptr);
   EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9-3"), 0u);
   // The sound still connects although more video pads than attempts come first.
-  EXPECT_TRUE(Linked(graph.audioDecoder(), "sink"));
-  EXPECT_TRUE(Linked(graph.audioDecoder(), "src"));
+  EXPECT_TRUE(Linked(Elements(graph).audioDecoder(), "sink"));
+  EXPECT_TRUE(Linked(Elements(graph).audioDecoder(), "src"));
   EXPECT_EQ(graph.state(), kStateStopped);
   EXPECT_GE(front.Frames(), 1);
   EXPECT_GE(rear.Frames(), 1);
@@ -112,19 +113,19 @@ TEST_F(GraphBuild, FourCamerasBuildOnlyTheChainsOfTheTwoWindows) {
 TEST_F(GraphBuild, PcmSoundGoesStraightToTheAudioRendererWithoutADecoder) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.audioDecoder(), nullptr);
-  ASSERT_NE(graph.audioRenderer(), nullptr);
-  EXPECT_TRUE(Linked(graph.audioRenderer(), "sink"));
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
+  EXPECT_EQ(Elements(graph).audioDecoder(), nullptr);
+  ASSERT_NE(Elements(graph).audioRenderer(), nullptr);
+  EXPECT_TRUE(Linked(Elements(graph).audioRenderer(), "sink"));
   EXPECT_EQ(ElementsOf(graph).count("CoreAAC Decoder"), 0u);
 }
 
 TEST_F(GraphBuild, NoSoundMeansNoAudioElements) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-none").string(), nullptr, -1), kSOk);
-  EXPECT_EQ(graph.audioDecoder(), nullptr);
-  EXPECT_EQ(graph.audioRenderer(), nullptr);
+  ASSERT_EQ(graph.Build(Recording("two-none").string()), kSOk);
+  EXPECT_EQ(Elements(graph).audioDecoder(), nullptr);
+  EXPECT_EQ(Elements(graph).audioRenderer(), nullptr);
   EXPECT_EQ(graph.SetVolume(-4), kENotImpl);
 }
 
@@ -133,11 +134,11 @@ TEST_F(GraphBuild, WithoutAnAudioDeviceTheSoundIsDroppedAndTheGraphStillPlays) {
   ::setenv("TARVO_AUDIO_SINK", "no-such-audio-output", 1);
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  const HResult built = graph.Build(Recording("two-aac").string(), nullptr, -1);
+  const HResult built = graph.Build(Recording("two-aac").string());
   ::setenv("TARVO_AUDIO_SINK", "null", 1);
   ASSERT_EQ(built, kSOk);
-  ASSERT_NE(AudioControlOf(graph.audioRenderer()), nullptr);
-  EXPECT_FALSE(AudioControlOf(graph.audioRenderer())->HasDevice());
+  ASSERT_NE(AudioControlOf(Elements(graph).audioRenderer()), nullptr);
+  EXPECT_FALSE(AudioControlOf(Elements(graph).audioRenderer())->HasDevice());
   std::int64_t duration = 0;
   ASSERT_EQ(graph.GetDuration(&duration), kSOk);
   ASSERT_EQ(graph.SetPosition(duration - 3000000), kSOk);
@@ -150,7 +151,7 @@ TEST_F(GraphBuild, WithoutAnAudioDeviceTheSoundIsDroppedAndTheGraphStillPlays) {
 TEST_F(GraphBuild, StoppedOnTheFirstPictureOfEveryChannel) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
   EXPECT_EQ(graph.state(), kStateStopped);
   ASSERT_GE(front.Frames(), 1);
   ASSERT_GE(rear.Frames(), 1);
@@ -170,16 +171,16 @@ TEST_F(GraphBuild, AFileTheSourceRefusesFailsTheBuildWithTheEngineCode) {
   std::ofstream(junk) << "RIFF....AVI but nothing after";
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  EXPECT_EQ(graph.Build(junk.string(), nullptr, -1), kEngineFailure);
-  EXPECT_EQ(graph.Build("", nullptr, -1), kEngineFailure);
+  EXPECT_EQ(graph.Build(junk.string()), kEngineFailure);
+  EXPECT_EQ(graph.Build(""), kEngineFailure);
   EXPECT_EQ(graph.state(), kStateEmpty);
 }
 
 TEST_F(GraphBuild, ABuildOfANewFileTearsTheOldGraphDownFirst) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("four-aac").string(), nullptr, -1), kSOk);
-  ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("four-aac").string()), kSOk);
+  ASSERT_EQ(graph.Build(Recording("one-aac").string()), kSOk);
   EXPECT_EQ(graph.videoChannels(), 1);
   EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9-1"), 0u);
   EXPECT_EQ(ElementsOf(graph).count("Mixing Renderer9"), 1u);
@@ -188,17 +189,17 @@ TEST_F(GraphBuild, ABuildOfANewFileTearsTheOldGraphDownFirst) {
 TEST_F(GraphBuild, TeardownReleasesEveryElementAndLeavesStopped) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-aac").string()), kSOk);
   ASSERT_EQ(graph.Play(), kSOk);
   graph.Teardown();
-  EXPECT_EQ(graph.pipeline(), nullptr);
-  EXPECT_EQ(graph.source(), nullptr);
-  EXPECT_EQ(graph.audioRenderer(), nullptr);
-  EXPECT_EQ(graph.audioDecoder(), nullptr);
+  EXPECT_EQ(Elements(graph).pipeline(), nullptr);
+  EXPECT_EQ(Elements(graph).source(), nullptr);
+  EXPECT_EQ(Elements(graph).audioRenderer(), nullptr);
+  EXPECT_EQ(Elements(graph).audioDecoder(), nullptr);
   for (int i = 0; i < kMaxChannels; ++i) {
-    EXPECT_EQ(graph.renderer(i), nullptr);
-    EXPECT_EQ(graph.decoder(i), nullptr);
-    EXPECT_EQ(graph.converter(i), nullptr);
+    EXPECT_EQ(Elements(graph).renderer(i), nullptr);
+    EXPECT_EQ(Elements(graph).decoder(i), nullptr);
+    EXPECT_EQ(Elements(graph).converter(i), nullptr);
   }
   EXPECT_EQ(graph.state(), kStateStopped);
   EXPECT_EQ(graph.built(), 0);
@@ -226,15 +227,17 @@ TEST_F(GraphBuild, ResetAfterABuildReleasesThePipelineAndEveryElement) {
   {
     CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
     graph.Reset(false, true);
-    ASSERT_EQ(graph.Build(Recording("two-aac").string(), nullptr, -1), kSOk);
+    ASSERT_EQ(graph.Build(Recording("two-aac").string()), kSOk);
     ASSERT_EQ(graph.Play(), kSOk);
     int watched = 0;
-    for (GstElement* e : {graph.pipeline(), graph.source(), graph.audioDecoder(), graph.audioRenderer()}) {
+    for (GstElement* e : {Elements(graph).pipeline(), Elements(graph).source(), Elements(graph).audioDecoder(),
+                          Elements(graph).audioRenderer()}) {
       finalised.Watch(e);
       ++watched;
     }
     for (int i = 0; i < 2; ++i) {
-      for (GstElement* e : {graph.renderer(i), graph.decoder(i), graph.converter(i), graph.brightness(i)}) {
+      for (GstElement* e : {Elements(graph).renderer(i), Elements(graph).decoder(i), Elements(graph).converter(i),
+                            Elements(graph).brightness(i)}) {
         finalised.Watch(e);
         ++watched;
       }
@@ -242,9 +245,9 @@ TEST_F(GraphBuild, ResetAfterABuildReleasesThePipelineAndEveryElement) {
     graph.Reset(false, false);
     EXPECT_EQ(finalised.count, watched);
     EXPECT_EQ(graph.state(), kStateEmpty);
-    EXPECT_EQ(graph.pipeline(), nullptr);
+    EXPECT_EQ(Elements(graph).pipeline(), nullptr);
     // The graph is usable again after the reset.
-    ASSERT_EQ(graph.Build(Recording("one-aac").string(), nullptr, -1), kSOk);
+    ASSERT_EQ(graph.Build(Recording("one-aac").string()), kSOk);
     EXPECT_EQ(graph.videoChannels(), 1);
   }
 }
@@ -256,10 +259,10 @@ TEST_F(GraphBuild, AFailedBuildReleasesWhatItAddedWhenTheGraphGoes) {
   {
     CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
     graph.Reset(false, false);
-    EXPECT_EQ(graph.Build(junk.string(), nullptr, -1), kEngineFailure);
-    ASSERT_NE(graph.pipeline(), nullptr);
-    finalised.Watch(graph.pipeline());
-    finalised.Watch(graph.source());
+    EXPECT_EQ(graph.Build(junk.string()), kEngineFailure);
+    ASSERT_NE(Elements(graph).pipeline(), nullptr);
+    finalised.Watch(Elements(graph).pipeline());
+    finalised.Watch(Elements(graph).source());
   }
   EXPECT_EQ(finalised.count, 2);
 }
@@ -267,7 +270,7 @@ TEST_F(GraphBuild, AFailedBuildReleasesWhatItAddedWhenTheGraphGoes) {
 TEST_F(GraphBuild, TheBrightnessStageIsInsertedOnlyWithItsOption) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, true);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
   EXPECT_EQ(ElementsOf(graph).count("Nevroc Brightness 1"), 1u);
   EXPECT_EQ(ElementsOf(graph).count("Nevroc Brightness 2"), 1u);
   EXPECT_GE(rear.Frames(), 1);
@@ -278,7 +281,7 @@ TEST_F(GraphBuild, LoadTelemetryThroughThePlayingGraphGivesExactlyWhatTheReaderG
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   EXPECT_EQ(graph.TelemetrySource(), nullptr);
-  ASSERT_EQ(graph.Build(file.string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(file.string()), kSOk);
   // The viewer reads the records once playback has started.
   ASSERT_EQ(graph.Play(), kSOk);
   TelemetrySamples viaGraph;
@@ -324,7 +327,7 @@ TEST_F(GraphBuild, LoadTelemetryThroughThePlayingGraphGivesExactlyWhatTheReaderG
 TEST_F(GraphBuild, CurrentImageFollowsTheRequestedChannels) {
   CPlaybackGraph graph(1, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
   CapturedImage image;
   EXPECT_TRUE(graph.GetCurrentImage(0, &image));
   EXPECT_EQ(image.width, 320);
@@ -338,7 +341,7 @@ TEST_F(GraphBuild, CurrentImageFollowsTheRequestedChannels) {
 TEST_F(GraphBuild, RepaintHandsTheLastPictureAgain) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
   const int frontFrames = front.Frames(), rearFrames = rear.Frames();
   EXPECT_EQ(graph.RepaintAll(), kSOk);
   EXPECT_EQ(front.Frames(), frontFrames + 1);
@@ -353,7 +356,7 @@ TEST_F(GraphBuild, PicturesComeAtTheWindowsSizeAndCapturesAtTheCamerasSize) {
   TestChannelWindow small{160, 90};
   CPlaybackGraph graph(2, &small, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("two-pcm").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
   EXPECT_EQ(small.Last().width, 160);
   EXPECT_EQ(small.Last().height, 90);
   EXPECT_EQ(small.Last().stride, 160 * 4);
@@ -378,7 +381,7 @@ TEST_F(GraphBuild, PicturesComeAtTheWindowsSizeAndCapturesAtTheCamerasSize) {
 TEST_F(GraphBuild, ACutOffRecordingPlaysWhatWasWrittenAndEnds) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
-  ASSERT_EQ(graph.Build(Recording("cut").string(), nullptr, -1), kSOk);
+  ASSERT_EQ(graph.Build(Recording("cut").string()), kSOk);
   EXPECT_EQ(graph.videoChannels(), 2);
   std::int64_t duration = 0;
   ASSERT_EQ(graph.GetDuration(&duration), kSOk);

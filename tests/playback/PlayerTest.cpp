@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "GraphInspector.h"
 #include "PlaybackTestSupport.h"
 #include "platform/Registry.h"
 #include "playback/AudioOutput.h"
@@ -92,16 +93,16 @@ TEST_F(Player, WithoutAGraphTheCallsAnswerAsTheViewerExpects) {
 }
 
 TEST_F(Player, OpenNeedsAFirstWindowAndAPath) {
-  EXPECT_FALSE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  EXPECT_FALSE(player.Open(Recording("two-pcm").string()));
   player.AttachWindows(&front, &rear);
-  EXPECT_FALSE(player.Open("", nullptr, -1));
+  EXPECT_FALSE(player.Open(""));
   EXPECT_FALSE(player.Opening());
 }
 
 TEST_F(Player, OpenLeavesTheRecordingStoppedOnItsFirstPicture) {
   player.AttachWindows(&front, &rear);
   player.SetSourceOption(false);
-  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   const std::shared_ptr<CPlaybackGraph> graph = player.Graph();
   ASSERT_NE(graph, nullptr);
   EXPECT_EQ(player.state(), kStateStopped);
@@ -126,13 +127,13 @@ TEST_F(Player, OpenLeavesTheRecordingStoppedOnItsFirstPicture) {
 
 TEST_F(Player, OpeningASecondFileTearsTheFirstDown) {
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(Recording("four-aac").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("four-aac").string()));
   ASSERT_TRUE(player.Play());
   const std::shared_ptr<CPlaybackGraph> first = player.Graph();
-  ASSERT_TRUE(player.Open(Recording("one-aac").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("one-aac").string()));
   EXPECT_NE(player.Graph(), first);
   // The first graph was torn down by the open, not merely forgotten.
-  EXPECT_EQ(first->pipeline(), nullptr);
+  EXPECT_EQ(Elements(*first).pipeline(), nullptr);
   EXPECT_EQ(first->state(), kStateStopped);
   EXPECT_EQ(player.videoChannels(), 1);
   EXPECT_EQ(player.state(), kStateStopped);
@@ -141,10 +142,10 @@ TEST_F(Player, OpeningASecondFileTearsTheFirstDown) {
 
 TEST_F(Player, AFileTheSourceRejectsFailsTheOpenAndLeavesNoGraph) {
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   const auto junk = ScratchFolder() / "rejected.avi";
   std::ofstream(junk) << "not a recording";
-  EXPECT_FALSE(player.Open(junk.string(), nullptr, -1));
+  EXPECT_FALSE(player.Open(junk.string()));
   EXPECT_EQ(player.Graph(), nullptr);
   EXPECT_EQ(player.channelRect(0).width, 0);
   EXPECT_EQ(player.GetDuration(), 0u);
@@ -160,7 +161,7 @@ TEST_F(Player, AGraphThatCannotAddAConverterFailsTheOpen) {
   ASSERT_NE(converter, nullptr);
   gst_registry_remove_feature(registry, converter);
   player.AttachWindows(&front, &rear);
-  const bool opened = player.Open(Recording("two-pcm").string(), nullptr, -1);
+  const bool opened = player.Open(Recording("two-pcm").string());
   gst_registry_add_feature(registry, converter);
   gst_object_unref(converter);
   EXPECT_FALSE(opened);
@@ -168,7 +169,7 @@ TEST_F(Player, AGraphThatCannotAddAConverterFailsTheOpen) {
   EXPECT_EQ(player.state(), kStateEmpty);
   EXPECT_FALSE(player.Opening());
   // With the converter back the same recording opens.
-  EXPECT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  EXPECT_TRUE(player.Open(Recording("two-pcm").string()));
   EXPECT_TRUE(Failed(kEngineFailure));
   EXPECT_TRUE(Failed(kEFail));
   EXPECT_FALSE(Failed(kSOk));
@@ -176,18 +177,18 @@ TEST_F(Player, AGraphThatCannotAddAConverterFailsTheOpen) {
 
 TEST_F(Player, CloseTearsTheGraphDownEvenWhileAnotherThreadHoldsIt) {
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   ASSERT_TRUE(player.Play());
   const std::shared_ptr<CPlaybackGraph> held = player.Graph();
   EXPECT_TRUE(player.Close());
   EXPECT_EQ(player.Graph(), nullptr);
-  EXPECT_EQ(held->pipeline(), nullptr);
+  EXPECT_EQ(Elements(*held).pipeline(), nullptr);
   EXPECT_EQ(held->Play(), kEPointer);
 }
 
 TEST_F(Player, TelemetryOutlivesACloseOnAnotherThread) {
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(Recording("two-pcm").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   const std::shared_ptr<TelemetryRecordSource> records = player.TelemetrySource();
   ASSERT_NE(records, nullptr);
   player.Close();
@@ -214,7 +215,7 @@ TEST_F(Player, SliderCallsDuringASlowOpenReturnAtOnceAndReachTheNewGraph) {
   std::atomic<bool> opened{false};
   std::atomic<bool> done{false};
   std::thread worker([&] {
-    opened = player.Open("REC_20240512_083015_2.avi", &card, 7);
+    opened = player.Open("REC_20240512_083015_2.avi", {&card, 7});
     done = true;
   });
   while (!player.Opening() && !done) std::this_thread::yield();
@@ -248,7 +249,7 @@ TEST_F(Player, SliderCallsDuringASlowOpenReturnAtOnceAndReachTheNewGraph) {
   const bool odd = (calls - 1) % 2 != 0;
   EXPECT_FLOAT_EQ(graph->rate(), odd ? 2.0f : 1.5f);
   EXPECT_EQ(graph->state(), kStateStopped);
-  AudioControl* audio = AudioControlOf(graph->audioRenderer());
+  AudioControl* audio = AudioControlOf(Elements(*graph).audioRenderer());
   ASSERT_NE(audio, nullptr);
   EXPECT_EQ(audio->Volume(), odd ? -408 : -309);
 }
@@ -258,7 +259,7 @@ TEST_F(Player, OpensOnAWorkerWhileTheWindowThreadPlaysWithTheSliders) {
   std::atomic<bool> done{false};
   std::thread worker([&] {
     for (int i = 0; i < 3; ++i) {
-      EXPECT_TRUE(player.Open(Recording(i % 2 ? "one-aac" : "two-pcm").string(), nullptr, -1));
+      EXPECT_TRUE(player.Open(Recording(i % 2 ? "one-aac" : "two-pcm").string()));
       player.Play();
     }
     done = true;

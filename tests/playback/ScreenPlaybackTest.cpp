@@ -9,6 +9,7 @@
 
 #include "PlaybackTestSupport.h"
 #include "controls/CBbScreenCtrl.h"
+#include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 
 using namespace playback;
@@ -56,7 +57,7 @@ TEST(ScreenPlayback, TheScreenControlShowsTheRecordingAtItsOwnSize) {
   CPlayer player;
   player.AttachWindows(&front, &rear);
   player.SetSourceOption(false);
-  ASSERT_TRUE(player.Open(Recording("long").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("long").string()));
   Pump(100);
   const QImage first = front.CurrentImage();
   ASSERT_FALSE(first.isNull());

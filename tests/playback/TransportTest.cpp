@@ -7,6 +7,7 @@
 #include <cmath>
 #include <thread>
 
+#include "GraphInspector.h"
 #include "PlaybackTestSupport.h"
 #include "playback/AudioOutput.h"
 #include "playback/CPlaybackGraph.h"
@@ -24,7 +25,7 @@ class Transport : public ::testing::Test {
   void Open(const char* kind) {
     graph = std::make_unique<CPlaybackGraph>(2, &front, &rear, nullptr, nullptr);
     graph->Reset(false, false);
-    ASSERT_EQ(graph->Build(Recording(kind).string(), nullptr, -1), kSOk);
+    ASSERT_EQ(graph->Build(Recording(kind).string()), kSOk);
     ASSERT_EQ(graph->state(), kStateStopped);
   }
   std::int64_t Position() {
@@ -149,7 +150,7 @@ TEST_F(Transport, DoubleRatePlaysTwiceAsFast) {
 TEST_F(Transport, ARateSetWhilePausedWaitsForTheNextPlay) {
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(Recording("long").string(), nullptr, -1));
+  ASSERT_TRUE(player.Open(Recording("long").string()));
   const std::shared_ptr<CPlaybackGraph> opened = player.Graph();
   ASSERT_TRUE(player.Play());
   ASSERT_TRUE(player.Pause());
@@ -208,8 +209,8 @@ TEST_F(Transport, SeekingLandsWithinOneFrameOfTheTargetAndKeepsTheState) {
 TEST_F(Transport, VolumeZeroIsSilenceAndNinetyNineIsMinusFour) {
   CPlayer player;
   player.AttachWindows(&front, &rear);
-  ASSERT_TRUE(player.Open(Recording("two-aac").string(), nullptr, -1));
-  AudioControl* audio = AudioControlOf(player.Graph()->audioRenderer());
+  ASSERT_TRUE(player.Open(Recording("two-aac").string()));
+  AudioControl* audio = AudioControlOf(Elements(*player.Graph()).audioRenderer());
   ASSERT_NE(audio, nullptr);
   EXPECT_TRUE(player.SetVolume(0));
   EXPECT_EQ(audio->Volume(), -10000);
@@ -221,7 +222,7 @@ TEST_F(Transport, VolumeZeroIsSilenceAndNinetyNineIsMinusFour) {
 
 TEST_F(Transport, PlayCentresTheBalance) {
   Open("two-aac");
-  AudioControl* audio = AudioControlOf(graph->audioRenderer());
+  AudioControl* audio = AudioControlOf(Elements(*graph).audioRenderer());
   ASSERT_NE(audio, nullptr);
   ASSERT_EQ(audio->PutBalance(-5000), kSOk);
   ASSERT_EQ(graph->Play(), kSOk);

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <string>
 
-#include "playback/ChannelSink.h"
+#include "playback/PlayerTypes.h"
 
 // The picture (top-down 32-bit BGRA) copied into a QImage of its own size; a null
 // image when it is empty or its pixel bytes are short.

@@ -42,7 +42,7 @@ bool RecordingMoment::Open(const std::string& path, std::string& error) {
   }
   avi::AviTelemetrySource telemetry(reader);
   LoadTelemetry(&telemetry, samples_);
-  if (!player_.Open(path, nullptr, -1)) {
+  if (!player_.Open(path)) {
     error = "the player cannot open " + path;
     return false;
   }
