@@ -13,6 +13,7 @@
 #include "sources/avi/RecordingInput.h"
 #include "telemetry/SinglePrecision.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tools/export/TelemetryFiles.h"
 
 namespace cli {
 
@@ -30,7 +31,6 @@ const char kTelemetryHelp[] =
 
 constexpr size_t kRecordBuffer = 1024;
 constexpr double kMetresPerSecondPerKmh = 1 / 3.6;
-constexpr int kCameraUtcOffsetHours = 9;
 
 enum class Format { Tsv, Csv, Gpx };
 
@@ -48,40 +48,6 @@ std::string LocalTime(int64_t timestamp) {
   char text[64];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
   return text;
-}
-
-// The fix's own UTC time: the sample's hour carries the camera's +9.
-std::string UtcTime(const CGPSData& s) {
-  std::tm tm{};
-  tm.tm_year = (s.year + 30) % 100 + 70;
-  tm.tm_mon = s.month - 1;
-  tm.tm_mday = s.day;
-  tm.tm_hour = s.hour - kCameraUtcOffsetHours;
-  tm.tm_min = s.minute;
-  tm.tm_sec = s.second;
-  const std::time_t t = timegm(&tm);
-  std::tm utc{};
-  gmtime_r(&t, &utc);
-  char text[64];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
-}
-
-std::string XmlEscape(const std::string& s) {
-  std::string out;
-  for (const char c : s) {
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '"')
-      out += "&quot;";
-    else
-      out.push_back(c);
-  }
-  return out;
 }
 
 }  // namespace
@@ -135,7 +101,7 @@ int RunTelemetry(const Args& args) {
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<gpx version=\"1.0\" creator=\"tarvo-tool\" xmlns=\"http://www.topografix.com/GPX/1/0\">\n"
         "<trk><name>%s</name><trkseg>\n",
-        XmlEscape(std::filesystem::path(path).filename().string()).c_str());
+        clipexport::XmlEscape(std::filesystem::path(path).filename().string()).c_str());
   }
   char buffer[kRecordBuffer];
   for (;;) {
@@ -156,7 +122,7 @@ int RunTelemetry(const Args& args) {
       if (format == Format::Gpx) {
         if (!s.valid) continue;
         std::printf("<trkpt lat=\"%.6f\" lon=\"%.6f\">", lat, lon);
-        if (complete) std::printf("<time>%s</time>", UtcTime(s).c_str());
+        if (complete) std::printf("<time>%s</time>", clipexport::GpsUtcText(s).c_str());
         std::printf("<course>%.2f</course><speed>%.2f</speed></trkpt>\n", s.course, s.speed * kMetresPerSecondPerKmh);
       } else {
         std::printf("G%c%d%c%d%c%.6f%c%.6f%c%.2f%c%.2f%c%s\n", sep, time, sep, s.valid, sep, lat, sep, lon, sep,

@@ -22,6 +22,7 @@ packages=(
   libswscale-dev libavutil-dev
   desktop-file-utils appstream dpkg-dev file
   python3-dbusmock udisks2 udev
+  libssl-dev
 )
 
 missing=()
