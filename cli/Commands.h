@@ -42,5 +42,9 @@ int RunSources(const Args& args);
 // Qt Gui side).
 int RunCapture(const Args& args);
 int RunReport(const Args& args);
+// The clip and evidence package of a range (ExportCommand.cpp, with the Qt Gui side),
+// and the package's check (VerifyCommand.cpp, core only).
+int RunExport(const Args& args);
+int RunVerify(const Args& args);
 
 }  // namespace cli

@@ -24,7 +24,7 @@ bool WantsHelp(const Args& args) {
 namespace {
 
 #if defined(TARVO_MEDIA_COMMANDS) && !defined(TARVO_MEDIA_HELPER)
-// capture and report decode pictures with Qt and GStreamer. They run in a program of
+// capture, report and export decode pictures with Qt and GStreamer. They run in a program of
 // their own among the program's parts, so that every other command starts without loading those
 // libraries (tens of milliseconds, a sixth of copying a large recording off a card).
 constexpr const char* kMediaHelper = "tarvo-tool-media";
@@ -43,9 +43,11 @@ int RunInHelper(const char* verb, const cli::Args& args) {
 
 int RunCaptureCommand(const cli::Args& args) { return RunInHelper("capture", args); }
 int RunReportCommand(const cli::Args& args) { return RunInHelper("report", args); }
+int RunExportCommand(const cli::Args& args) { return RunInHelper("export", args); }
 #elif defined(TARVO_MEDIA_COMMANDS)
 int RunCaptureCommand(const cli::Args& args) { return cli::RunCapture(args); }
 int RunReportCommand(const cli::Args& args) { return cli::RunReport(args); }
+int RunExportCommand(const cli::Args& args) { return cli::RunExport(args); }
 #endif
 
 // Subcommands in the order --help lists them.
@@ -59,9 +61,11 @@ const cli::Subcommand kSubcommands[] = {
     {"option-ini", "normalize the viewer's settings file option.ini", cli::RunOptionIni},
     {"card", "make, format, inspect and fill dashcam cards and card images", cli::RunCard},
     {"sources", "list the removable drives, cards and the folder item the viewer finds", cli::RunSources},
+    {"verify", "check an evidence package against its SHA256SUMS", cli::RunVerify},
 #ifdef TARVO_MEDIA_COMMANDS
     {"capture", "save the pictures at a position as JPEG files, as the Capture button does", RunCaptureCommand},
     {"report", "write the printed two-page report of a position as a PDF file", RunReportCommand},
+    {"export", "a clip of a time range with the facts burned in, or an evidence package", RunExportCommand},
 #endif
 };
 

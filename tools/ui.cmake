@@ -1,4 +1,4 @@
-# Still capture and printing. Their pictures, JPEG files, fonts and PDF pages need
+# Still capture, printing and the export. Their pictures, JPEG files, fonts and PDF pages need
 # only Qt Gui, so they form a library of their own that tarvo-tool links without
 # the viewer's widgets; the commands with their dialogs go to tarvo_ui.
 set(media_dir ${CMAKE_CURRENT_LIST_DIR})
@@ -9,7 +9,9 @@ add_library(tarvo_media STATIC
   ${media_dir}/capture/StillCapture.cpp ${media_dir}/capture/StillCapture.h
   ${media_dir}/print/PrintContext.cpp ${media_dir}/print/PrintContext.h
   ${media_dir}/print/ReportPainter.cpp ${media_dir}/print/ReportPainter.h
-  ${media_dir}/print/ReportPdf.cpp ${media_dir}/print/ReportPdf.h)
+  ${media_dir}/print/ReportPdf.cpp ${media_dir}/print/ReportPdf.h
+  ${media_dir}/export/EvidencePackage.cpp ${media_dir}/export/EvidencePackage.h
+  ${media_dir}/export/OverlayPainter.cpp ${media_dir}/export/OverlayPainter.h)
 target_include_directories(tarvo_media PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tarvo_media PUBLIC tarvo_core tarvo_playback Qt6::Gui PRIVATE tarvo_warnings)
 
