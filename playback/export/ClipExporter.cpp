@@ -13,6 +13,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "playback/AudioOutput.h"
 #include "playback/GstSupport.h"
 #include "playback/StreamParseSource.h"
 #include "playback/VideoDecoderBin.h"
@@ -53,7 +54,6 @@ struct SourceFacts {
   int fpsN = 0;
   int fpsD = 1;
   bool audio = false;
-  bool aac = false;
   int audioRate = 0;
   int audioChannels = 0;
 };
@@ -83,7 +83,6 @@ SourceFacts FactsOf(GstElement* source) {
     if (!s) return true;
     if (name == "Audio") {
       facts.audio = true;
-      facts.aac = gst_structure_has_name(s, "audio/mpeg");
       gst_structure_get_int(s, "rate", &facts.audioRate);
       gst_structure_get_int(s, "channels", &facts.audioChannels);
     } else if (name.rfind("Video", 0) == 0) {
@@ -136,7 +135,7 @@ class Exporter {
   bool RunSource(std::size_t index);
   ElementRef BuildDecoder(std::size_t index, GstElement*& source);
   bool AddCamera(GstElement* pipeline, GstElement* source, int channel, const Box& box, bool mirror, bool front);
-  bool AddAudio(GstElement* pipeline, GstElement* source, bool aac);
+  bool AddAudio(GstElement* pipeline, GstElement* source);
   // Waits for one of the message types on the decoder's bus (the encoder's errors
   // and a cancel end the wait too); false when it did not come.
   bool WaitFor(GstElement* pipeline, GstMessageType type);
@@ -334,9 +333,10 @@ bool Exporter::AddCamera(GstElement* pipeline, GstElement* source, int channel, 
   const std::string padName = "Video" + std::to_string(channel);
   const PadRef sourcePad = StaticPad(source, padName.c_str());
   if (!sourcePad) return false;
-  ElementRef decoder = playback::MakeVideoDecoderBin(nullptr);
+  const CapsRef caps(gst_pad_query_caps(sourcePad.get(), nullptr));
+  ElementRef decoder = playback::MakeVideoDecoderBin(nullptr, caps.get());
   if (!decoder) {
-    Fail("the H.264 decoder is missing (gstreamer1.0-libav)");
+    Fail("no decoder here takes the pictures of camera " + std::to_string(channel) + " (gstreamer1.0-libav)");
     return false;
   }
   if (mirror) {
@@ -362,17 +362,20 @@ bool Exporter::AddCamera(GstElement* pipeline, GstElement* source, int channel, 
   return true;
 }
 
-bool Exporter::AddAudio(GstElement* pipeline, GstElement* source, bool aac) {
+bool Exporter::AddAudio(GstElement* pipeline, GstElement* source) {
   const PadRef sourcePad = StaticPad(source, "Audio");
   if (!sourcePad) return false;
+  const CapsRef sourceCaps(gst_pad_query_caps(sourcePad.get(), nullptr));
+  const bool raw = sourceCaps && !gst_caps_is_empty(sourceCaps.get()) &&
+                   gst_structure_has_name(gst_caps_get_structure(sourceCaps.get(), 0), "audio/x-raw");
   ElementRef queue = MakeElement("queue");
-  ElementRef decode = aac ? MakeElement("avdec_aac") : MakeElement("identity");
+  ElementRef decode = raw ? MakeElement("identity") : playback::MakeAudioDecoder(nullptr, sourceCaps.get());
   ElementRef convert = MakeElement("audioconvert");
   ElementRef resample = MakeElement("audioresample");
   ElementRef filter = MakeElement("capsfilter");
   ElementRef sink = MakeElement("appsink", "audio-out");
   if (!queue || !decode || !convert || !resample || !filter || !sink) {
-    Fail("the AAC decoder is missing (gstreamer1.0-libav)");
+    Fail("no decoder here takes the sound of " + sources_[current_].path + " (gstreamer1.0-libav)");
     return false;
   }
   g_object_set(queue.get(), "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time", static_cast<guint64>(0),
@@ -447,7 +450,7 @@ ElementRef Exporter::BuildDecoder(std::size_t index, GstElement*& source) {
     const std::string padName = "Video" + std::to_string(channel);
     DropAll(source, padName.c_str());
   }
-  if (facts.audio && audio_ && !AddAudio(pipeline.get(), source, facts.aac)) return nullptr;
+  if (facts.audio && audio_ && !AddAudio(pipeline.get(), source)) return nullptr;
   return pipeline;
 }
 
@@ -482,6 +485,7 @@ bool Exporter::WaitFor(GstElement* pipeline, GstMessageType type) {
 
 bool Exporter::RunSource(std::size_t index) {
   const ClipSource& part = sources_[index];
+  current_ = index;
   GstElement* source = nullptr;
   {
     ElementRef pipeline = BuildDecoder(index, source);
@@ -491,7 +495,6 @@ bool Exporter::RunSource(std::size_t index) {
   TelemetrySamples samples;
   LoadTelemetry(playback::StreamParseControlOf(source), samples, cancel_);
   if (options_.overlay) options_.overlay->BeginSource(index, samples);
-  current_ = index;
   partStart_ = static_cast<GstClockTime>(part.start) * kNsPerUnit;
   // The frame before the part ends where the part starts (or, with a frame time
   // rounded early, a few nanoseconds after): started a quarter frame later, the
