@@ -33,6 +33,7 @@
 #include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
 #include "telemetry/CBbGsensorCtrl.h"
+#include "tools/export/ExportMarks.h"
 
 using app::DlgItem;
 using app::Visibility;
@@ -57,7 +58,8 @@ void SetStartupPaths(std::vector<std::string> paths) { StartupPaths() = std::mov
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       collection(std::make_unique<RecordingCollection>()),
-      player(std::make_unique<playback::CPlayer>()) {
+      player(std::make_unique<playback::CPlayer>()),
+      exportMarks(std::make_unique<clipexport::ExportMarks>()) {
   // Construction: settings, the process-wide pointer, icon, size and start state.
   // The viewer's own dialogs and the standard ones (boxes, pickers) all take the
   // skin's dark colours.

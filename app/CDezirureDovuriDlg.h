@@ -9,6 +9,7 @@
 
 #include <QBasicTimer>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -29,6 +30,7 @@ class CBbScreenCtrl;
 class CBbSimpleSliderCtrl;
 class CBbTextCtrl;
 class CBbVolumeCtrl;
+class CExportDlg;
 class CFileLoadDlg;
 class MapWindows;
 class CZoomDlg;
@@ -38,6 +40,9 @@ class TelemetrySamples;
 
 namespace playback {
 class CPlayer;
+}
+namespace clipexport {
+class ExportMarks;
 }
 namespace app {
 class LoadWorker;
@@ -256,6 +261,11 @@ class CDezirureDovuriDlg : public QWidget {
   // Loads the recording a drop stopped again, at its position (nothing when none).
   void ResumeInterrupted();
 
+  // DlgExport.cpp: the export's marks (keys I and O) on the seek bar, and its dialog.
+  void MarkCommand(bool start);
+  void ExportCommand(bool clip);
+  void ShowExportMarks();
+
   // DlgTools.cpp
   void InstallTools();
   void LoadMapPageLater();
@@ -273,6 +283,8 @@ class CDezirureDovuriDlg : public QWidget {
   std::unique_ptr<app::WindowMapHost> mapHost;
   std::unique_ptr<app::WindowSettingHost> settingHost;
   std::unique_ptr<app::WindowDialogs> dialogs;
+  std::unique_ptr<clipexport::ExportMarks> exportMarks;
+  QPointer<CExportDlg> exportDlg;    // the open export dialog, if any
   MapWindows* mapWindows = nullptr;  // a child of the window
   CZoomDlg* zoomDlg = nullptr;       // a child of the window
   std::array<QWidget*, app::kDlgItemCount> items{};

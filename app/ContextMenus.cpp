@@ -4,6 +4,8 @@
 #include <array>
 
 #include "controls/PopupMenus.h"
+#include "settings/LanguageLibrary.h"
+#include "settings/StringIds.h"
 
 namespace app {
 namespace {
@@ -74,7 +76,23 @@ QString Text(const char* words, const char* shortcut = nullptr) {
   return text;
 }
 
-std::vector<MenuItem> PlaybackItems(const MenuWords& w) {
+// String `number` of language `language`'s library, whichever language is active.
+QString LanguageText(int language, int number) {
+  ViewerSettings settings;
+  settings.language = language;
+  LoadLanguageLibrary(settings);
+  std::string text;
+  LookupLanguageString(settings.languageLibrary, number, text);
+  FreeLanguageLibrary(settings);
+  return QString::fromStdString(text);
+}
+
+QString WithShortcut(QString text, const char* shortcut) {
+  if (shortcut) text += QStringLiteral("\t") + QString::fromLatin1(shortcut);
+  return text;
+}
+
+std::vector<MenuItem> PlaybackItems(const MenuWords& w, int language) {
   return {
       {kMenuOpen, Text(w.open, "Ctrl+O"), {}},
       {kMenuPlayPause, Text(w.playPause, "Space"), {}},
@@ -95,6 +113,10 @@ std::vector<MenuItem> PlaybackItems(const MenuWords& w) {
        {{kMenuVolumeUp, Text(w.up, "Up"), {}},
         {kMenuVolumeDown, Text(w.down, "Down"), {}},
         {kMenuMute, Text(w.mute, "M"), {}}}},
+      {kMenuMarkStart, WithShortcut(LanguageText(language, kStrMenuMarkStart), "I"), {}},
+      {kMenuMarkEnd, WithShortcut(LanguageText(language, kStrMenuMarkEnd), "O"), {}},
+      {kMenuExportClip, LanguageText(language, kStrMenuExportClip), {}},
+      {kMenuExportPackage, LanguageText(language, kStrMenuExportPackage), {}},
   };
 }
 
@@ -107,6 +129,7 @@ std::vector<MenuItem> FilterItems(const MenuWords& w) {
 
 void AddItems(QMenu* menu, const std::vector<MenuItem>& items) {
   for (const MenuItem& item : items) {
+    if (item.id == kMenuMarkStart) menu->addSeparator();
     if (item.id == 0) {
       AddItems(menu->addMenu(item.text), item.children);
     } else {
@@ -134,7 +157,7 @@ std::vector<MenuItem> PopupItems(int index) {
   const int language = LanguageOfPopup(index);
   if (language < 0) return {};
   const MenuWords& words = kWords[static_cast<std::size_t>(language)];
-  return IsPlaybackPopup(index) ? PlaybackItems(words) : FilterItems(words);
+  return IsPlaybackPopup(index) ? PlaybackItems(words, language) : FilterItems(words);
 }
 
 QMenu* BuildPopup(int index, QWidget* parent) {

@@ -2,7 +2,8 @@
 // The context menus of the main window (menu 149): per language one playback popup
 // and one filter popup, at the popup indices the controls ask for. The playback popup
 // holds Open, Play/Pause, Previous, Next and the brightness, speed and volume
-// sub-menus; the filter popup the four type filters. Items carry the command ids the
+// sub-menus, then the export's Mark start, Mark end, Export clip... and Export
+// evidence package...; the filter popup the four type filters. Items carry the command ids the
 // main window dispatches.
 
 #include <QString>
@@ -30,6 +31,11 @@ inline constexpr int kMenuFilterAll = 32823;
 inline constexpr int kMenuFilterNormal = 32824;
 inline constexpr int kMenuFilterEvent = 32825;
 inline constexpr int kMenuFilterParking = 32826;
+// The export's entries, after the playback popup's own.
+inline constexpr int kMenuMarkStart = 32827;
+inline constexpr int kMenuMarkEnd = 32828;
+inline constexpr int kMenuExportClip = 32829;
+inline constexpr int kMenuExportPackage = 32830;
 
 inline constexpr int kPopupCount = 24;
 

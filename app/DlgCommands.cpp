@@ -183,6 +183,14 @@ void CDezirureDovuriDlg::OnCommand(int id) {
     case app::kMenuVolumeDown:
       StepVolume(-1);
       break;
+    case app::kMenuMarkStart:
+    case app::kMenuMarkEnd:
+      MarkCommand(id == app::kMenuMarkStart);
+      break;
+    case app::kMenuExportClip:
+    case app::kMenuExportPackage:
+      ExportCommand(id == app::kMenuExportClip);
+      break;
     default:
       break;
   }

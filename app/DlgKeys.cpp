@@ -65,6 +65,13 @@ bool CDezirureDovuriDlg::HandleKey(const QKeyEvent* key) {
     case Qt::Key_S:
       OnCommand(app::kIdSpeedReset);
       return true;
+    // The export range: start and end marks at the playing position.
+    case Qt::Key_I:
+      OnCommand(app::kMenuMarkStart);
+      return true;
+    case Qt::Key_O:
+      OnCommand(app::kMenuMarkEnd);
+      return true;
     default:
       return false;
   }

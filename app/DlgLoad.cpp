@@ -170,6 +170,7 @@ void CDezirureDovuriDlg::UpdatePosition() {
   }
   seek->setRange(0, static_cast<int>(duration));
   if (!seek->dragging) seek->setValue(static_cast<int>(position));
+  ShowExportMarks();
   seek->update();
   if (busy) return;
 

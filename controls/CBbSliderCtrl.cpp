@@ -16,6 +16,10 @@ namespace {
 constexpr int kCapWidth = 10;
 constexpr int kRightCapSource = 537;
 constexpr int kProgressTileWidth = 3;
+// The export's marks: green start, red end, the range between them lightly shaded.
+const QColor kMarkStartColour(0x3c, 0xd2, 0x4b);
+const QColor kMarkEndColour(0xf0, 0x46, 0x46);
+const QColor kMarkBand(0xff, 0xd2, 0x3c, 0x60);
 }  // namespace
 
 CBbSliderCtrl::CBbSliderCtrl(int controlId, QWidget* parent) : QAbstractSlider(parent) {
@@ -40,6 +44,21 @@ int CBbSliderCtrl::ProgressWidth() const {
   if (maximum() <= 0 || w <= 0) return 0;
   const long long filled = static_cast<long long>(std::clamp(value(), 0, maximum())) * w / maximum();
   return static_cast<int>(filled);
+}
+
+int CBbSliderCtrl::XOf(int position) const {
+  const int w = width() - 2 * margin;
+  if (maximum() <= 0 || w <= 0) return margin;
+  return margin + static_cast<int>(static_cast<long long>(std::clamp(position, 0, maximum())) * w / maximum());
+}
+
+void CBbSliderCtrl::SetMarks(int start, int end, int from, int to) {
+  if (start == markStart && end == markEnd && from == bandFrom && to == bandTo) return;
+  markStart = start;
+  markEnd = end;
+  bandFrom = from;
+  bandTo = to;
+  update();
 }
 
 int CBbSliderCtrl::ThumbLeft() const {
@@ -78,6 +97,11 @@ void CBbSliderCtrl::paintEvent(QPaintEvent*) {
       }
     }
     p.restore();
+    // The export range over the strip, its marks as lines through it.
+    if (bandFrom >= 0 && bandTo > bandFrom)
+      p.fillRect(QRect(XOf(bandFrom), 10, std::max(1, XOf(bandTo) - XOf(bandFrom)), h), kMarkBand);
+    if (markStart >= 0) p.fillRect(QRect(XOf(markStart) - 1, 6, 2, h + 8), kMarkStartColour);
+    if (markEnd >= 0) p.fillRect(QRect(XOf(markEnd) - 1, 6, 2, h + 8), kMarkEndColour);
   }
   DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), (height() - kThumbHeight) / 2, kThumbWidth, kThumbHeight, 0, 0);
   QPainter painter(this);

@@ -37,6 +37,14 @@ class CBbSliderCtrl : public QAbstractSlider {
   // Left edge of the thumb for the current value.
   int ThumbLeft() const;
 
+  // The export's marks on this recording, in the bar's units; -1 for none. The start
+  // and end marks are drawn as coloured lines, the marked part between them shaded.
+  void SetMarks(int start, int end, int bandFrom, int bandTo);
+  int MarkStart() const { return markStart; }
+  int MarkEnd() const { return markEnd; }
+  // The x of a position on the strip.
+  int XOf(int position) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -49,4 +57,8 @@ class CBbSliderCtrl : public QAbstractSlider {
   void SeekTo(int position);
 
   SeekTarget* seekTarget = nullptr;
+  int markStart = -1;
+  int markEnd = -1;
+  int bandFrom = -1;
+  int bandTo = -1;
 };

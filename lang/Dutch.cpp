@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	Het systeem weigerde toegang tot de geheugenkaart %1. Voor het openen van een kaart is toestemming van een beheerder van deze computer nodig.
 341	De geheugenkaart %1 kan niet worden geopend: %2
 342	%1 hoort bij het draaiende systeem of is in gebruik en wordt daarom niet geformatteerd.
+380	Begin markeren
+381	Einde markeren
+382	Clip exporteren...
+383	Bewijspakket exporteren...
+384	Clip exporteren
+385	Bewijspakket exporteren
+386	Bereik
+387	%1 tot %2 (%3 s)
+388	Indeling
+389	Naast elkaar
+390	Achtercamera in een hoek
+391	In beeld
+392	Snelheid
+393	Positie
+394	Hoog
+395	Standaard
+396	Opslaan in
+397	Exporteren
+398	nog %1
+399	Bezig met exporteren...
+400	Opgeslagen in %1
+401	Het exporteren is mislukt: %1
+402	Het exporteren is geannuleerd. Er is niets opgeslagen.
+403	Markeer eerst het begin en het einde van het bereik: toetsen I en O, of Begin markeren en Einde markeren in het menu.
+404	Dit bereik kan niet worden geëxporteerd: %1
+405	%1 bevat al bestanden. Kies een nieuwe of lege map.
 470	Kaartfout melden
 )TABLE";
 

@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	The system refused access to the memory card %1. Opening a card needs permission from an administrator of this computer.
 341	The memory card %1 cannot be opened: %2
 342	%1 belongs to the running system or is in use, so it is not formatted.
+380	Mark start
+381	Mark end
+382	Export clip...
+383	Export evidence package...
+384	Export clip
+385	Export evidence package
+386	Range
+387	%1 to %2 (%3 s)
+388	Layout
+389	Side by side
+390	Rear camera in a corner
+391	Burned in
+392	Speed
+393	Position
+394	High
+395	Standard
+396	Save to
+397	Export
+398	%1 left
+399	Exporting...
+400	Saved in %1
+401	The export failed: %1
+402	The export was cancelled. Nothing was saved.
+403	Set the start and the end of the range first: keys I and O, or Mark start and Mark end in the menu.
+404	This range cannot be exported: %1
+405	%1 already holds files. Choose a new or empty folder.
 470	Report a map error
 )TABLE";
 

@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	Le système a refusé l'accès à la carte mémoire %1. L'ouverture d'une carte nécessite l'autorisation d'un administrateur de cet ordinateur.
 341	Impossible d'ouvrir la carte mémoire %1 : %2
 342	%1 fait partie du système en cours d'exécution ou est utilisé ; il n'est donc pas formaté.
+380	Marquer le début
+381	Marquer la fin
+382	Exporter un extrait...
+383	Exporter un dossier de preuves...
+384	Exporter un extrait
+385	Exporter un dossier de preuves
+386	Plage
+387	de %1 à %2 (%3 s)
+388	Disposition
+389	Côte à côte
+390	Caméra arrière dans un coin
+391	Incrusté dans l'image
+392	Vitesse
+393	Position
+394	Haute
+395	Standard
+396	Enregistrer dans
+397	Exporter
+398	encore %1
+399	Exportation...
+400	Enregistré dans %1
+401	L'exportation a échoué : %1
+402	L'exportation a été annulée. Rien n'a été enregistré.
+403	Marquez d'abord le début et la fin de la plage : touches I et O, ou Marquer le début et Marquer la fin dans le menu.
+404	Cette plage ne peut pas être exportée : %1
+405	%1 contient déjà des fichiers. Choisissez un dossier nouveau ou vide.
 470	Signaler une erreur de carte
 )TABLE";
 

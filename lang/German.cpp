@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	Das System hat den Zugriff auf die Speicherkarte %1 verweigert. Zum Öffnen einer Karte ist die Erlaubnis eines Administrators dieses Computers nötig.
 341	Die Speicherkarte %1 kann nicht geöffnet werden: %2
 342	%1 gehört zum laufenden System oder wird verwendet und wird daher nicht formatiert.
+380	Start markieren
+381	Ende markieren
+382	Clip exportieren...
+383	Beweispaket exportieren...
+384	Clip exportieren
+385	Beweispaket exportieren
+386	Bereich
+387	%1 bis %2 (%3 s)
+388	Anordnung
+389	Nebeneinander
+390	Heckkamera in der Ecke
+391	Eingeblendet
+392	Geschwindigkeit
+393	Position
+394	Hoch
+395	Standard
+396	Speichern in
+397	Exportieren
+398	noch %1
+399	Wird exportiert...
+400	Gespeichert in %1
+401	Der Export ist fehlgeschlagen: %1
+402	Der Export wurde abgebrochen. Es wurde nichts gespeichert.
+403	Markieren Sie zuerst Anfang und Ende des Bereichs: Tasten I und O, oder Start markieren und Ende markieren im Menü.
+404	Dieser Bereich kann nicht exportiert werden: %1
+405	%1 enthält bereits Dateien. Wählen Sie einen neuen oder leeren Ordner.
 470	Kartenfehler melden
 )TABLE";
 

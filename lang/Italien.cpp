@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	Il sistema ha negato l'accesso alla scheda di memoria %1. Per aprire una scheda serve il permesso di un amministratore di questo computer.
 341	Impossibile aprire la scheda di memoria %1: %2
 342	%1 fa parte del sistema in esecuzione o è in uso, quindi non viene formattato.
+380	Segna inizio
+381	Segna fine
+382	Esporta clip...
+383	Esporta pacchetto di prove...
+384	Esporta clip
+385	Esporta pacchetto di prove
+386	Intervallo
+387	da %1 a %2 (%3 s)
+388	Disposizione
+389	Affiancate
+390	Telecamera posteriore in un angolo
+391	Sovrimpresso
+392	Velocità
+393	Posizione
+394	Alta
+395	Standard
+396	Salva in
+397	Esporta
+398	ancora %1
+399	Esportazione in corso...
+400	Salvato in %1
+401	Esportazione non riuscita: %1
+402	Esportazione annullata. Non è stato salvato nulla.
+403	Segna prima l'inizio e la fine dell'intervallo: tasti I e O, oppure Segna inizio e Segna fine nel menu.
+404	Questo intervallo non può essere esportato: %1
+405	%1 contiene già dei file. Scegli una cartella nuova o vuota.
 470	Segnala un errore della mappa
 )TABLE";
 

@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	System odmówił dostępu do karty pamięci %1. Otwarcie karty wymaga zgody administratora tego komputera.
 341	Nie można otworzyć karty pamięci %1: %2
 342	%1 należy do działającego systemu lub jest w użyciu, więc nie zostanie sformatowany.
+380	Zaznacz początek
+381	Zaznacz koniec
+382	Eksportuj klip...
+383	Eksportuj pakiet dowodowy...
+384	Eksport klipu
+385	Eksport pakietu dowodowego
+386	Zakres
+387	od %1 do %2 (%3 s)
+388	Układ
+389	Obok siebie
+390	Kamera tylna w rogu
+391	Nałożone na obraz
+392	Prędkość
+393	Pozycja
+394	Wysoka
+395	Standardowa
+396	Zapisz w
+397	Eksportuj
+398	pozostało %1
+399	Eksportowanie...
+400	Zapisano w %1
+401	Eksport nie powiódł się: %1
+402	Eksport został anulowany. Nic nie zapisano.
+403	Najpierw zaznacz początek i koniec zakresu: klawisze I i O albo Zaznacz początek i Zaznacz koniec w menu.
+404	Tego zakresu nie można wyeksportować: %1
+405	%1 zawiera już pliki. Wybierz nowy lub pusty folder.
 470	Zgłoś błąd mapy
 )TABLE";
 

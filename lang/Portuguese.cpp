@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	O sistema recusou o acesso ao cartão de memória %1. Abrir um cartão requer a permissão de um administrador deste computador.
 341	Não é possível abrir o cartão de memória %1: %2
 342	%1 pertence ao sistema em execução ou está em uso, por isso não é formatado.
+380	Marcar início
+381	Marcar fim
+382	Exportar clipe...
+383	Exportar pacote de provas...
+384	Exportar clipe
+385	Exportar pacote de provas
+386	Intervalo
+387	de %1 a %2 (%3 s)
+388	Disposição
+389	Lado a lado
+390	Câmera traseira no canto
+391	Sobreposto na imagem
+392	Velocidade
+393	Posição
+394	Alta
+395	Padrão
+396	Salvar em
+397	Exportar
+398	faltam %1
+399	Exportando...
+400	Salvo em %1
+401	A exportação falhou: %1
+402	A exportação foi cancelada. Nada foi salvo.
+403	Marque primeiro o início e o fim do intervalo: teclas I e O, ou Marcar início e Marcar fim no menu.
+404	Este intervalo não pode ser exportado: %1
+405	%1 já contém arquivos. Escolha uma pasta nova ou vazia.
 470	Comunicar um erro no mapa
 )TABLE";
 

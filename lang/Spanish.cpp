@@ -157,6 +157,32 @@ constexpr char kTable[] = R"TABLE(
 340	El sistema denegó el acceso a la tarjeta de memoria %1. Para abrir una tarjeta se necesita el permiso de un administrador de este equipo.
 341	No se puede abrir la tarjeta de memoria %1: %2
 342	%1 pertenece al sistema en ejecución o está en uso, por lo que no se formatea.
+380	Marcar inicio
+381	Marcar final
+382	Exportar clip...
+383	Exportar paquete de pruebas...
+384	Exportar clip
+385	Exportar paquete de pruebas
+386	Intervalo
+387	de %1 a %2 (%3 s)
+388	Disposición
+389	Lado a lado
+390	Cámara trasera en una esquina
+391	Sobreimpreso
+392	Velocidad
+393	Posición
+394	Alta
+395	Estándar
+396	Guardar en
+397	Exportar
+398	quedan %1
+399	Exportando...
+400	Guardado en %1
+401	No se pudo exportar: %1
+402	Se canceló la exportación. No se guardó nada.
+403	Marque primero el inicio y el final del intervalo: teclas I y O, o Marcar inicio y Marcar final en el menú.
+404	Este intervalo no se puede exportar: %1
+405	%1 ya contiene archivos. Elija una carpeta nueva o vacía.
 470	Informar de un error en el mapa
 )TABLE";
 

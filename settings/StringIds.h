@@ -180,17 +180,54 @@ inline constexpr int kStrSettingLanguageGroup = 300;  // settings dialog: the vi
 inline constexpr int kStrPrintFailed = 301;           // print: the printer or the PDF file would not start
 inline constexpr int kStrPrintNoPrinter = 302;        // print: no printer set up, a PDF file is offered
 inline constexpr int kStrUnsupportedVideo = 320;      // a recording's pictures no decoder takes; %1 their code
-inline constexpr int kStrMapReportError = 470;        // the map's link to the tile source's error reports
+// The evidence export: its menu entries, dialog and messages.
+inline constexpr int kStrMenuMarkStart = 380;
+inline constexpr int kStrMenuMarkEnd = 381;
+inline constexpr int kStrMenuExportClip = 382;
+inline constexpr int kStrMenuExportPackage = 383;
+inline constexpr int kStrExportClipTitle = 384;
+inline constexpr int kStrExportPackageTitle = 385;
+inline constexpr int kStrExportRange = 386;
+inline constexpr int kStrExportRangeText = 387;
+inline constexpr int kStrExportLayout = 388;
+inline constexpr int kStrExportLayoutSide = 389;
+inline constexpr int kStrExportLayoutPip = 390;
+inline constexpr int kStrExportOverlay = 391;
+inline constexpr int kStrExportOverlaySpeed = 392;
+inline constexpr int kStrExportOverlayPosition = 393;
+inline constexpr int kStrExportQualityHigh = 394;
+inline constexpr int kStrExportQualityStandard = 395;
+inline constexpr int kStrExportSaveTo = 396;
+inline constexpr int kStrExportStart = 397;
+inline constexpr int kStrExportTimeLeft = 398;
+inline constexpr int kStrExportWorking = 399;
+inline constexpr int kStrExportDone = 400;
+inline constexpr int kStrExportFailed = 401;
+inline constexpr int kStrExportCancelled = 402;
+inline constexpr int kStrExportNoMarks = 403;
+inline constexpr int kStrExportRangeRefused = 404;
+inline constexpr int kStrExportFolderExists = 405;
+// Texts the export dialog shares with others.
+inline constexpr int kStrExportLayoutFront = 112;
+inline constexpr int kStrExportLayoutRear = 113;
+inline constexpr int kStrExportCancel = 143;
+inline constexpr int kStrExportQuality = 169;
+inline constexpr int kStrExportOverlayTime = 187;
+inline constexpr int kStrExportBrowse = 193;
+inline constexpr int kStrExportOverlayG = 205;
+inline constexpr int kStrExportClose = 209;
+inline constexpr int kStrMapReportError = 470;  // the map's link to the tile source's error reports
 
 // Every number above, once, ascending.
 inline constexpr std::array kAllStringIds = {
-    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123,
-    124, 125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151, 152, 153,
-    154, 155, 156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175, 176, 177, 178,
-    179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 199, 200, 201, 202,
-    203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235,
-    236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279,
-    280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 470};
+    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123, 124,
+    125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151, 152, 153, 154, 155,
+    156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175, 176, 177, 178, 179, 180, 181,
+    182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 199, 200, 201, 202, 203, 204, 205, 206,
+    208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235, 236, 237, 241, 242, 243,
+    244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285,
+    286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 380, 381, 382, 383, 384, 385, 386, 387,
+    388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 401, 402, 403, 404, 405, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

@@ -17,6 +17,7 @@ target_link_libraries(tarvo_media PUBLIC tarvo_core tarvo_playback Qt6::Gui PRIV
 
 target_sources(tarvo_ui PRIVATE
   ${media_dir}/capture/CaptureCommand.cpp ${media_dir}/capture/CaptureCommand.h
+  ${media_dir}/export/CExportDlg.cpp ${media_dir}/export/CExportDlg.h
   ${media_dir}/print/PrintCommand.cpp ${media_dir}/print/PrintCommand.h)
 target_link_libraries(tarvo_ui PUBLIC tarvo_media)
 

@@ -83,7 +83,7 @@ TEST(ContextMenus, EveryLanguageHasItsPlaybackPopupAtItsIndexAndTheFilterPopupBe
     EXPECT_TRUE(app::IsPlaybackPopup(playback));
     EXPECT_FALSE(app::IsPlaybackPopup(playback + 1));
     const std::vector<app::MenuItem> items = app::PopupItems(playback);
-    ASSERT_EQ(items.size(), 7u) << language;
+    ASSERT_EQ(items.size(), 11u) << language;
     EXPECT_EQ(items[0].id, app::kMenuOpen);
     EXPECT_EQ(items[1].id, app::kMenuPlayPause);
     EXPECT_EQ(items[2].id, app::kMenuPrevious);
@@ -93,6 +93,11 @@ TEST(ContextMenus, EveryLanguageHasItsPlaybackPopupAtItsIndexAndTheFilterPopupBe
     for (int s = 4; s < 7; ++s)
       for (const app::MenuItem& child : items[static_cast<std::size_t>(s)].children) sub.push_back(child.id);
     EXPECT_EQ(sub, (std::vector<int>{32814, 32815, 32816, 32817, 32818, 32819, 32820, 32821, 32822})) << language;
+    // The export's entries follow, after the existing ones.
+    EXPECT_EQ(items[7].id, app::kMenuMarkStart);
+    EXPECT_EQ(items[8].id, app::kMenuMarkEnd);
+    EXPECT_EQ(items[9].id, app::kMenuExportClip);
+    EXPECT_EQ(items[10].id, app::kMenuExportPackage);
     for (const app::MenuItem& item : items) EXPECT_FALSE(item.text.isEmpty()) << language;
     const std::vector<app::MenuItem> filters = app::PopupItems(playback + 1);
     ASSERT_EQ(filters.size(), 4u);
@@ -107,11 +112,16 @@ TEST(ContextMenus, TheBuiltMenuCarriesTheCommandIdsOfItsItems) {
   apptest::EnsureApplication();
   QMenu* menu = app::BuildPopup(PlaybackPopupIndex(2), nullptr);
   const QList<QAction*> actions = menu->actions();
-  ASSERT_EQ(actions.size(), 7);
+  ASSERT_EQ(actions.size(), 12);
   EXPECT_EQ(actions[0]->data().toInt(), app::kMenuOpen);
   EXPECT_EQ(actions[0]->text(), QString::fromUtf8("Öffnen\tCtrl+O"));
   ASSERT_NE(actions[6]->menu(), nullptr);
   EXPECT_EQ(actions[6]->menu()->actions()[2]->data().toInt(), app::kMenuMute);
+  // A line, then the export's entries in the popup's own language, whatever runs.
+  EXPECT_TRUE(actions[7]->isSeparator());
+  EXPECT_EQ(actions[8]->data().toInt(), app::kMenuMarkStart);
+  EXPECT_EQ(actions[8]->text(), QString::fromUtf8("Start markieren\tI"));
+  EXPECT_EQ(actions[11]->text(), QString::fromUtf8("Beweispaket exportieren..."));
   delete menu;
 }
 

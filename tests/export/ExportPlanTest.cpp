@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "sources/RecordingCollection.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 #include "tools/export/Checksums.h"
 #include "tools/export/ClipSettings.h"
+#include "tools/export/ExportMarks.h"
 #include "tools/export/ExportRange.h"
 #include "tools/export/OverlayText.h"
 #include "tools/export/TelemetryFiles.h"
@@ -105,6 +107,31 @@ TEST(ExportRange, GapsAndEmptyRangesAreRefusedWithTheReason) {
   plan = PlanRange(ThreeRecordings(), Clock("2024-05-12 08:30:10") * kSecond, start);
   EXPECT_EQ("no recording holds the start 2024-05-12 08:30:10", plan.error);
   EXPECT_EQ("the end of the range is not after its start", PlanRange(ThreeRecordings(), start, start).error);
+}
+
+TEST(ExportMarks, MarksAndTheRangeBetweenThemFallOnTheirRecordings) {
+  RecordingEntry a, b, c;
+  for (auto [entry, name] : {std::pair{&a, "REC_20240512_083015_2.avi"}, std::pair{&b, "REC_20240512_083017_2.avi"},
+                             std::pair{&c, "REC_20240512_083019_2.avi"}}) {
+    entry->fileName = name;
+    RecordingCollection::ParseRecordingName(name, *entry);
+  }
+  ExportMarks marks;
+  ASSERT_TRUE(marks.SetStart(a, 1500));
+  EXPECT_FALSE(marks.Complete());
+  EXPECT_EQ((MarksOnRecording{1500, -1, -1, -1}), marks.On(a, 2000));
+  ASSERT_TRUE(marks.SetEnd(b, 1000));
+  EXPECT_EQ(Clock("2024-05-12 08:30:18") * kSecond, marks.End().clock);
+  EXPECT_EQ((MarksOnRecording{1500, -1, 1500, 2000}), marks.On(a, 2000));
+  EXPECT_EQ((MarksOnRecording{-1, 1000, 0, 1000}), marks.On(b, 2000));
+  EXPECT_EQ(MarksOnRecording{}, marks.On(c, 2000));
+  // An end before the start marks no range.
+  ASSERT_TRUE(marks.SetStart(b, 1500));
+  EXPECT_EQ((MarksOnRecording{1500, 1000, -1, -1}), marks.On(b, 2000));
+  RecordingEntry unnamed;
+  unnamed.fileName = "clip.avi";
+  EXPECT_FALSE(marks.SetEnd(unnamed, 0));
+  EXPECT_EQ("REC_20240512_083017_2.avi", marks.End().fileName);
 }
 
 TEST(ClipSettings, LayoutsPlaceEachCameraAtItsOwnAspect) {

@@ -54,6 +54,7 @@ bool ReadTimeline(const JobRecording& recording, TimelineRecording& timeline, st
   timeline.fileName = recording.fileName;
   timeline.clockStart = recording.clockStart;
   timeline.duration = reader.Duration();
+  timeline.cameras = reader.CameraCount();
   const int camera = reader.Cameras().front().id;
   for (const avi::ChunkEntry& chunk : reader.Chunks())
     if (chunk.kind == avi::ChunkKind::Video && chunk.camera == camera) timeline.frameTimes.push_back(chunk.time);

@@ -37,8 +37,9 @@ inline int64_t RoundToMs(int64_t units) { return (units + kUnitsPerMs / 2) / kUn
 // What the range needs of one recording.
 struct TimelineRecording {
   std::string fileName;
-  int64_t clockStart = 0;           // seconds, from the name
-  int64_t duration = 0;             // 100 ns
+  int64_t clockStart = 0;  // seconds, from the name
+  int64_t duration = 0;    // 100 ns
+  int cameras = 0;
   std::vector<int64_t> frameTimes;  // the first camera's frames, 100 ns, ascending
 };
 
