@@ -715,7 +715,10 @@ ClipResult Exporter::Run(const std::string& outPath) {
     Fail("GStreamer cannot start");
   } else if (Probe() && BuildEncoder(partPath, moovPath)) {
     bool ok = true;
-    for (std::size_t i = 0; ok && i < sources_.size(); ++i) ok = RunSource(i);
+    for (std::size_t i = 0; ok && i < sources_.size(); ++i) {
+      Report();  // each part starts with a report, a chance to cancel before it
+      ok = !Cancelled() && RunSource(i);
+    }
     if (ok) {
       gst_app_src_end_of_stream(GST_APP_SRC(videoIn_));
       if (audioIn_) gst_app_src_end_of_stream(GST_APP_SRC(audioIn_));

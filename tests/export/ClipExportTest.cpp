@@ -203,11 +203,20 @@ TEST_F(ClipExport, LayoutsPutTheCamerasWhereTheirGeometrySays) {
 }
 
 TEST_F(ClipExport, CancelLeavesNothingBehind) {
+  // Cancelled halfway: the first recording's part is in the file, the second is
+  // about to start.
   const ExportRequest request = Request(Layout::Side);
   const auto before = std::distance(std::filesystem::directory_iterator(folder_->Path()), {});
   std::atomic<bool> cancel{false};
+  bool sawPart = false;
   const ExportOutcome outcome = ExportClipFile(
-      request, folder_->Path() / "cancelled.mp4", [&](const ExportProgress&) { cancel = true; }, &cancel);
+      request, folder_->Path() / "cancelled.mp4",
+      [&](const ExportProgress&) {
+        sawPart = sawPart || std::filesystem::exists(folder_->Path() / ".cancelled.mp4.part");
+        if (sawPart) cancel = true;
+      },
+      &cancel);
+  EXPECT_TRUE(sawPart);
   EXPECT_FALSE(outcome.ok);
   EXPECT_TRUE(outcome.cancelled);
   EXPECT_EQ(before, std::distance(std::filesystem::directory_iterator(folder_->Path()), {}));
