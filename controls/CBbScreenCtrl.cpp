@@ -38,9 +38,16 @@ void CBbScreenCtrl::PresentFrame(const playback::VideoFrame& frame) {
 }
 
 void CBbScreenCtrl::RequestRepaint() {
-  // Queued to this widget's thread; dropped if the widget is gone by then.
+  if (repaintQueued.exchange(true)) return;
+  // Queued to this widget's thread; dropped if the widget is gone by then. The flag
+  // drops before update(), so a picture stored after it posts a call of its own.
   QMetaObject::invokeMethod(
-      this, [this] { update(); }, Qt::QueuedConnection);
+      this,
+      [this] {
+        repaintQueued.store(false);
+        update();
+      },
+      Qt::QueuedConnection);
 }
 
 playback::VideoFrame CBbScreenCtrl::LastFrame() const {
@@ -82,6 +89,16 @@ void CBbScreenCtrl::resizeEvent(QResizeEvent* event) {
   clientWidth.store(event->size().width());
   clientHeight.store(event->size().height());
   QWidget::resizeEvent(event);
+}
+
+void CBbScreenCtrl::showEvent(QShowEvent* event) {
+  shown.store(true);
+  QWidget::showEvent(event);
+}
+
+void CBbScreenCtrl::hideEvent(QHideEvent* event) {
+  shown.store(false);
+  QWidget::hideEvent(event);
 }
 
 void CBbScreenCtrl::mousePressEvent(QMouseEvent* event) {

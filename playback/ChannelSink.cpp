@@ -12,14 +12,21 @@
 namespace playback {
 namespace {
 
-// Shared between the streaming thread (ShowFrame) and the threads that attach,
-// repaint and capture.
+// Shared between the streaming thread (Prepare, ShowFrame) and the threads that
+// attach, repaint and capture.
 struct SinkState {
   std::mutex mutex;
   ChannelWindow* window = nullptr;
   VideoFrame last;   // as last handed to the window
   BufferRef native;  // the last decoded picture, for captures and resizes
   std::int64_t nativeTimestamp = 0;
+  // The window was handed `native` (at its size then). Holding the reference keeps
+  // the buffer from going back to its pool, so the same address is the same picture.
+  bool nativePresented = false;
+  // A picture converted on its arrival, before the sink waits for its time, and the
+  // buffer it came from; handed over when that buffer's time comes.
+  BufferRef prepared;
+  VideoFrame preparedFrame;
   GstVideoInfo info;
   bool infoValid = false;
   PictureScaler scaler;
@@ -61,6 +68,8 @@ gboolean SetCaps(GstBaseSink* base, GstCaps* caps) {
   std::lock_guard<std::mutex> lock(state->mutex);
   // A picture of the old format must not be read with the new one.
   if (state->native && !gst_video_info_is_equal(&state->info, &info)) state->native.reset();
+  state->prepared.reset();
+  state->preparedFrame = {};
   state->info = info;
   state->infoValid = true;
   GST_VIDEO_SINK_WIDTH(base) = GST_VIDEO_INFO_WIDTH(&info);
@@ -68,27 +77,42 @@ gboolean SetCaps(GstBaseSink* base, GstCaps* caps) {
   return TRUE;
 }
 
-// Pictures are read through their video meta, so the decoder may hand over its own
-// padded buffers instead of copying each picture into a tightly packed one.
-gboolean ProposeAllocation(GstBaseSink*, GstQuery* query) {
-  gst_query_add_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr);
-  return TRUE;
+// `buffer` converted for the attached window at its current size; empty when there
+// is no window or it does not show pictures now (its owner asks for a repaint when
+// it shows it again). Called with the state's mutex held.
+VideoFrame ConvertForWindow(SinkState* state, GstBuffer* buffer) {
+  if (!buffer || !state->infoValid || !state->window || !state->window->IsShown()) return {};
+  int width = GST_VIDEO_INFO_WIDTH(&state->info), height = GST_VIDEO_INFO_HEIGHT(&state->info);
+  ScaledSize(width, height, state->window->ClientWidth(), state->window->ClientHeight(), &width, &height);
+  return state->scaler.Convert(state->info, buffer, width, height);
 }
 
-// Converts the stored native picture for the attached window at its current size
-// and hands it over. Called with the state's mutex held.
-void PresentNative(SinkState* state) {
-  if (!state->native || !state->infoValid) return;
-  int width = GST_VIDEO_INFO_WIDTH(&state->info), height = GST_VIDEO_INFO_HEIGHT(&state->info);
-  if (state->window)
-    ScaledSize(width, height, state->window->ClientWidth(), state->window->ClientHeight(), &width, &height);
-  VideoFrame frame = state->scaler.Convert(state->info, state->native.get(), width, height);
-  if (frame.IsEmpty()) return;
+// Hands the picture of `native` to the window. Under the lock, so that a window
+// being detached never receives a picture after ChannelSinkAttach(nullptr) returned.
+void Hand(SinkState* state, VideoFrame frame) {
+  state->nativePresented = false;
+  if (frame.IsEmpty() || !state->window) return;
   frame.timestamp = state->nativeTimestamp;
   state->last = frame;
-  // Under the lock, so that a window being detached never receives a picture after
-  // ChannelSinkAttach(nullptr) has returned.
-  if (state->window) state->window->PresentFrame(frame);
+  state->nativePresented = true;
+  state->window->PresentFrame(frame);
+}
+
+void PresentNative(SinkState* state) { Hand(state, ConvertForWindow(state, state->native.get())); }
+
+// Called as a picture arrives, before the sink waits for its time and after a late
+// one was dropped: the decoder has just written its bytes, which are still in the
+// processor's caches, where converting it costs least. A picture that turns out late
+// after the wait is shown all the same.
+GstFlowReturn Prepare(GstBaseSink* base, GstBuffer* buffer) {
+  SinkState* state = StateOf(base);
+  std::lock_guard<std::mutex> lock(state->mutex);
+  state->prepared.reset();
+  state->preparedFrame = {};
+  if (buffer == state->native.get() && state->nativePresented) return GST_FLOW_OK;
+  state->preparedFrame = ConvertForWindow(state, buffer);
+  if (!state->preparedFrame.IsEmpty()) state->prepared.reset(gst_buffer_ref(buffer));
+  return GST_FLOW_OK;
 }
 
 GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
@@ -102,10 +126,20 @@ GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
   }
   std::lock_guard<std::mutex> lock(state->mutex);
   if (!state->infoValid) return GST_FLOW_NOT_NEGOTIATED;
+  // The picture a paused sink showed comes again when playing starts: the window has
+  // it already.
+  if (buffer == state->native.get() && state->nativePresented) return GST_FLOW_OK;
   state->native.reset(gst_buffer_ref(buffer));
   state->nativeTimestamp = timestamp;
-  // Without a window nothing is converted until a capture asks for the picture.
-  if (state->window) PresentNative(state);
+  VideoFrame frame;
+  if (state->prepared.get() == buffer && state->window && state->window->IsShown())
+    frame = std::move(state->preparedFrame);
+  state->prepared.reset();
+  state->preparedFrame = {};
+  // A picture shown while paused was not prepared; one without a window waits for a
+  // capture to be converted at all.
+  if (frame.IsEmpty()) frame = ConvertForWindow(state, buffer);
+  Hand(state, std::move(frame));
   return GST_FLOW_OK;
 }
 
@@ -127,7 +161,7 @@ static void tarvo_channel_sink_class_init(TarvoChannelSinkClass* klass) {
                                         "Hands pictures to a viewer channel window", "Tarvo Viewer");
   gst_element_class_add_static_pad_template(elementClass, &playback::sinkTemplate);
   baseClass->set_caps = playback::SetCaps;
-  baseClass->propose_allocation = playback::ProposeAllocation;
+  baseClass->prepare = playback::Prepare;
   videoClass->show_frame = playback::ShowFrame;
 }
 

@@ -2,7 +2,10 @@
 // The video output of one channel: a GStreamer video sink that hands every shown
 // picture to the ChannelWindow it is attached to, as 32-bit BGRA top-down at the
 // window's client size (never larger than the picture), and keeps the last decoded
-// picture for repaints after a resize and for still captures at full size.
+// picture for repaints after a resize and for still captures at full size. A window
+// that is not shown is handed nothing (nothing is converted for it), and a picture is
+// handed over once: the one a paused sink showed is not handed again when playing
+// starts.
 
 #include <gst/gst.h>
 

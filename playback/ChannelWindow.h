@@ -51,6 +51,12 @@ class ChannelWindow {
   // keeps the values in atomics that its UI thread updates on resize.
   virtual int ClientWidth() const = 0;
   virtual int ClientHeight() const = 0;
+
+  // Whether the window shows pictures now: false while it is hidden (a channel view
+  // of the other camera) or its top-level window is minimised. Any thread may call it.
+  // A window that is not shown is handed nothing; whoever shows it again asks the
+  // graph for a repaint (CPlayer::RepaintAll), which hands it the last picture.
+  virtual bool IsShown() const { return true; }
 };
 
 }  // namespace playback

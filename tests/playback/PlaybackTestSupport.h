@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "playback/ChannelWindow.h"
 #include "tests/support/TempFolder.h"
@@ -16,7 +17,7 @@
 namespace playback_test {
 
 // Stands in for the screen control: keeps the last picture, counts pictures and
-// repaint requests, and remembers which threads called it.
+// repaint requests, notes each picture's time, and remembers which threads called it.
 class TestChannelWindow final : public playback::ChannelWindow {
  public:
   explicit TestChannelWindow(int width = 320, int height = 180) : width_(width), height_(height) {}
@@ -25,12 +26,15 @@ class TestChannelWindow final : public playback::ChannelWindow {
     std::lock_guard<std::mutex> lock(mutex_);
     last_ = frame;
     ++frames_;
+    stamps_.push_back(frame.timestamp);
     if (std::this_thread::get_id() == owner_) ++framesOnOwner_;
     changed_.notify_all();
   }
   void RequestRepaint() override { ++repaints_; }
   int ClientWidth() const override { return width_.load(); }
   int ClientHeight() const override { return height_.load(); }
+  bool IsShown() const override { return shown_.load(); }
+  void SetShown(bool shown) { shown_ = shown; }
   void SetClientSize(int width, int height) {
     width_ = width;
     height_ = height;
@@ -43,6 +47,11 @@ class TestChannelWindow final : public playback::ChannelWindow {
   int Frames() {
     std::lock_guard<std::mutex> lock(mutex_);
     return frames_;
+  }
+  // The time of every picture handed over, in order.
+  std::vector<std::int64_t> Stamps() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stamps_;
   }
   // Pictures handed over on the thread that made the window (the "UI" thread).
   int FramesOnOwner() {
@@ -59,10 +68,12 @@ class TestChannelWindow final : public playback::ChannelWindow {
   playback::VideoFrame last_;
   int frames_ = 0;
   int framesOnOwner_ = 0;
+  std::vector<std::int64_t> stamps_;
   std::atomic<int> repaints_{0};
   std::thread::id owner_ = std::this_thread::get_id();
   std::atomic<int> width_;
   std::atomic<int> height_;
+  std::atomic<bool> shown_{true};
 };
 
 using TempFolder = testsupport::TempFolder;
