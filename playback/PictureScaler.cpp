@@ -1,7 +1,8 @@
 #include "playback/PictureScaler.h"
 
 #include <algorithm>
-#include <mutex>
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
 extern "C" {
@@ -11,51 +12,26 @@ extern "C" {
 
 namespace playback {
 
-// Recycles pixel blocks of the current size: a new block per picture would mean a
-// fresh mapping, and page faults, for every frame. Frames still held by a window
-// keep the pool alive through their deleter.
-class PixelPool : public std::enable_shared_from_this<PixelPool> {
- public:
-  std::shared_ptr<const std::uint8_t> Take(std::size_t size) {
-    std::uint8_t* block = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (size != size_) {
-        for (std::uint8_t* p : free_) delete[] p;
-        free_.clear();
-        size_ = size;
-      }
-      if (!free_.empty()) {
-        block = free_.back();
-        free_.pop_back();
-      }
-    }
-    if (!block) block = new std::uint8_t[size];
-    std::shared_ptr<PixelPool> self = shared_from_this();
-    return std::shared_ptr<const std::uint8_t>(
-        block, [self, size](const std::uint8_t* p) { self->Give(const_cast<std::uint8_t*>(p), size); });
+std::shared_ptr<const std::uint8_t> PixelPool::Take(std::size_t size) {
+  if (size != size_) {
+    // Blocks of the old size still shown stay alive through their holders.
+    blocks_.clear();
+    size_ = size;
   }
-
-  ~PixelPool() {
-    for (std::uint8_t* p : free_) delete[] p;
+  for (const std::shared_ptr<Block>& block : blocks_) {
+    if (block.use_count() != 1) continue;
+    // The last holder let go of it on another thread; what it read there happened
+    // before this write.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return std::shared_ptr<const std::uint8_t>(block, block->bytes.get());
   }
-
- private:
-  static constexpr std::size_t kKept = 4;
-
-  void Give(std::uint8_t* block, std::size_t size) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (size == size_ && free_.size() < kKept) {
-      free_.push_back(block);
-      return;
-    }
-    delete[] block;
-  }
-
-  std::mutex mutex_;
-  std::size_t size_ = 0;
-  std::vector<std::uint8_t*> free_;
-};
+  // A window keeps one picture and the one it paints; a few more cover the way there.
+  constexpr std::size_t kKept = 4;
+  auto block = std::make_shared<Block>(size);
+  if (blocks_.size() < kKept) blocks_.push_back(block);
+  const std::uint8_t* bytes = block->bytes.get();
+  return std::shared_ptr<const std::uint8_t>(std::move(block), bytes);
+}
 
 void ScaledSize(int videoWidth, int videoHeight, int clientWidth, int clientHeight, int* width, int* height) {
   *width = clientWidth > 0 ? std::min(clientWidth, videoWidth) : videoWidth;
@@ -64,7 +40,7 @@ void ScaledSize(int videoWidth, int videoHeight, int clientWidth, int clientHeig
   *height = std::max(*height, 1);
 }
 
-PictureScaler::PictureScaler() : pool_(std::make_shared<PixelPool>()) { gst_video_info_init(&from_); }
+PictureScaler::PictureScaler() { gst_video_info_init(&from_); }
 
 PictureScaler::~PictureScaler() { sws_freeContext(context_); }
 
@@ -87,44 +63,90 @@ AVPixelFormat SwsFormat(GstVideoFormat format) {
 
 }  // namespace
 
+bool PictureScaler::Configure(const GstVideoInfo& info, int width, int height) {
+  if (context_ && gst_video_info_is_equal(&info, &from_) && width == width_ && height == height_) return true;
+  sws_freeContext(context_);
+  context_ = nullptr;
+  from_ = info;
+  width_ = width;
+  height_ = height;
+  const int videoWidth = GST_VIDEO_INFO_WIDTH(&info), videoHeight = GST_VIDEO_INFO_HEIGHT(&info);
+  factorX_ = factorY_ = 1;
+  if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_I420) {
+    factorX_ = ShrinkFactor(videoWidth, width);
+    factorY_ = ShrinkFactor(videoHeight, height);
+  }
+  AVPixelFormat format = SwsFormat(GST_VIDEO_INFO_FORMAT(&info));
+  int sourceWidth = videoWidth, sourceHeight = videoHeight;
+  if (factorX_ > 1 || factorY_ > 1) {
+    // Rows start on 64-byte boundaries, where libswscale's SIMD loads want them.
+    constexpr std::size_t kAlign = 64;
+    std::size_t total = kAlign;
+    for (int i = 0; i < 3; ++i) {
+      shrunkWidth_[i] = GST_VIDEO_INFO_COMP_WIDTH(&info, i) / factorX_;
+      shrunkHeight_[i] = GST_VIDEO_INFO_COMP_HEIGHT(&info, i) / factorY_;
+      shrunkStride_[i] = static_cast<int>((static_cast<std::size_t>(shrunkWidth_[i]) + kAlign - 1) / kAlign * kAlign);
+      total += static_cast<std::size_t>(shrunkStride_[i]) * static_cast<std::size_t>(shrunkHeight_[i]);
+    }
+    shrunkBytes_.assign(total, 0);
+    auto address = reinterpret_cast<std::uintptr_t>(shrunkBytes_.data());
+    std::uint8_t* next = shrunkBytes_.data() + (kAlign - address % kAlign) % kAlign;
+    for (int i = 0; i < 3; ++i) {
+      shrunkPlane_[i] = next;
+      next += static_cast<std::size_t>(shrunkStride_[i]) * static_cast<std::size_t>(shrunkHeight_[i]);
+    }
+    sourceWidth = shrunkWidth_[0];
+    sourceHeight = shrunkHeight_[0];
+    format = AV_PIX_FMT_YUV420P;
+  } else {
+    shrunkBytes_.clear();
+  }
+  // The same size is a plain conversion, which libswscale does with its fastest SIMD
+  // code. Smaller: bilinear, the fast variant, which is smooth enough for a screen that
+  // shows 30 pictures a second.
+  const int flags = (width == sourceWidth && height == sourceHeight) ? SWS_POINT : SWS_FAST_BILINEAR;
+  context_ = sws_getContext(sourceWidth, sourceHeight, format, width, height, AV_PIX_FMT_BGRA, flags, nullptr, nullptr,
+                            nullptr);
+  if (!context_) return false;
+  if (GST_VIDEO_INFO_IS_YUV(&info)) {
+    // The stream's matrix and range, as the decoder reported them.
+    const bool bt709 = info.colorimetry.matrix == GST_VIDEO_COLOR_MATRIX_BT709;
+    const bool fullRange = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
+    const int* coefficients = sws_getCoefficients(bt709 ? SWS_CS_ITU709 : SWS_CS_ITU601);
+    sws_setColorspaceDetails(context_, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
+  }
+  return true;
+}
+
 VideoFrame PictureScaler::Convert(const GstVideoInfo& info, GstBuffer* buffer, int width, int height) {
   const int videoWidth = GST_VIDEO_INFO_WIDTH(&info), videoHeight = GST_VIDEO_INFO_HEIGHT(&info);
-  const AVPixelFormat format = SwsFormat(GST_VIDEO_INFO_FORMAT(&info));
-  if (videoWidth <= 0 || videoHeight <= 0 || format == AV_PIX_FMT_NONE) return {};
+  if (videoWidth <= 0 || videoHeight <= 0 || SwsFormat(GST_VIDEO_INFO_FORMAT(&info)) == AV_PIX_FMT_NONE) return {};
   width = std::clamp(width, 1, videoWidth);
   height = std::clamp(height, 1, videoHeight);
-  if (!context_ || !gst_video_info_is_equal(&info, &from_) || width != width_ || height != height_) {
-    sws_freeContext(context_);
-    from_ = info;
-    width_ = width;
-    height_ = height;
-    // Same size: a plain conversion. Smaller: bilinear, the fast variant, which is
-    // smooth enough for a screen that shows 30 pictures a second.
-    const int flags = (width == videoWidth && height == videoHeight) ? SWS_POINT : SWS_FAST_BILINEAR;
-    context_ = sws_getContext(videoWidth, videoHeight, format, width, height, AV_PIX_FMT_BGRA, flags, nullptr, nullptr,
-                              nullptr);
-    if (!context_) return {};
-    if (GST_VIDEO_INFO_IS_YUV(&info)) {
-      // The stream's matrix and range, as the decoder reported them.
-      const bool bt709 = info.colorimetry.matrix == GST_VIDEO_COLOR_MATRIX_BT709;
-      const bool fullRange = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
-      const int* coefficients = sws_getCoefficients(bt709 ? SWS_CS_ITU709 : SWS_CS_ITU601);
-      sws_setColorspaceDetails(context_, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
-    }
-  }
+  if (!Configure(info, width, height)) return {};
   GstVideoFrame in;
   if (!gst_video_frame_map(&in, &from_, buffer, GST_MAP_READ)) return {};
-  const std::size_t stride = static_cast<std::size_t>(width) * 4;
-  std::shared_ptr<const std::uint8_t> pixels = pool_->Take(stride * static_cast<std::size_t>(height));
   const std::uint8_t* planes[4] = {};
   int strides[4] = {};
   for (guint i = 0; i < GST_VIDEO_FRAME_N_PLANES(&in) && i < 4; ++i) {
     planes[i] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&in, i));
     strides[i] = GST_VIDEO_FRAME_PLANE_STRIDE(&in, i);
   }
+  int sourceHeight = videoHeight;
+  if (factorX_ > 1 || factorY_ > 1) {
+    for (int i = 0; i < 3; ++i) {
+      shrinker_.Shrink(planes[i], strides[i], factorX_, factorY_, shrunkPlane_[i], shrunkStride_[i], shrunkWidth_[i],
+                       shrunkHeight_[i]);
+      planes[i] = shrunkPlane_[i];
+      strides[i] = shrunkStride_[i];
+    }
+    sourceHeight = shrunkHeight_[0];
+  }
+  const std::size_t stride = static_cast<std::size_t>(width) * 4;
+  std::shared_ptr<const std::uint8_t> pixels = pool_.Take(stride * static_cast<std::size_t>(height));
   std::uint8_t* target[4] = {const_cast<std::uint8_t*>(pixels.get()), nullptr, nullptr, nullptr};
   const int targetStrides[4] = {static_cast<int>(stride), 0, 0, 0};
-  const int rows = sws_scale(context_, planes, strides, 0, videoHeight, target, targetStrides);
+  const int rows = sws_scale(context_, planes, strides, 0, sourceHeight, target, targetStrides);
   gst_video_frame_unmap(&in);
   if (rows != height) return {};
   VideoFrame frame;
