@@ -1,9 +1,14 @@
 // Playback benchmark: plays a recording through the viewer's graph (frames handed to
 // two channel windows) or through a decode-only pipeline (the same source element,
 // H.264 decode, fakesink) and prints CPU time, start-up time, frames shown and
-// dropped, and resident memory. bench/run-playback.sh runs both and prints ratios.
+// dropped, context switches and resident memory. bench/run-playback.sh runs both and
+// prints ratios.
 //
-// usage: playback_bench graph|decode FILE RATE
+// usage: playback_bench graph|decode FILE RATE [--one-camera] [--free-run]
+//   --one-camera  the rear window is hidden, as in the viewer's front-camera view
+//   --free-run    no clock: every picture is decoded and shown as fast as the machine
+//                 goes, none late or dropped, so that an instruction-counting profiler
+//                 (valgrind --tool=callgrind) sees the work of each picture exactly once
 
 #include <algorithm>
 #include <atomic>
@@ -23,6 +28,9 @@
 #include "playback/StreamParseSource.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
+#include "telemetry/LoadTelemetry.h"
+#include "telemetry/TelemetrySamples.h"
+#include "tests/playback/GraphInspector.h"
 
 using bench::Clock;
 using bench::Ms;
@@ -30,6 +38,13 @@ using bench::Ms;
 using bench::CpuSeconds;
 
 namespace {
+
+// Voluntary and involuntary context switches of every thread so far: the wake-ups.
+long ContextSwitches() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_nvcsw + usage.ru_nivcsw;
+}
 
 long StatusKb(const char* field) {
   std::ifstream status("/proc/self/status");
@@ -51,6 +66,8 @@ class CountingWindow final : public playback::ChannelWindow {
   void RequestRepaint() override {}
   int ClientWidth() const override { return 640; }
   int ClientHeight() const override { return 360; }
+  bool IsShown() const override { return shown_; }
+  void Hide() { shown_ = false; }
   std::vector<std::int64_t> Frames() {
     std::lock_guard<std::mutex> lock(mutex_);
     return frames_;
@@ -68,6 +85,19 @@ class CountingWindow final : public playback::ChannelWindow {
   std::mutex mutex_;
   std::vector<std::int64_t> frames_;
   Clock::time_point first_{};
+  std::atomic<bool> shown_{true};
+};
+
+// Notes the end of the recording: with no clock the position says little, since each
+// branch runs ahead on its own.
+class EndListener final : public playback::PlaybackListener {
+ public:
+  void OnEndOfStream() override { ended_ = true; }
+  void OnError(const std::string&) override { ended_ = true; }
+  bool Ended() const { return ended_; }
+
+ private:
+  std::atomic<bool> ended_{false};
 };
 
 // Longest run of pictures missing between two shown ones, in frames.
@@ -96,10 +126,18 @@ Facts ReadFacts(const std::string& path) {
   return facts;
 }
 
-int RunGraph(const std::string& path, float rate) {
+struct Options {
+  bool oneCamera = false;
+  bool freeRun = false;
+};
+
+int RunGraph(const std::string& path, float rate, Options options) {
   const Facts facts = ReadFacts(path);
   CountingWindow front, rear;
+  if (options.oneCamera) rear.Hide();
   playback::CPlayer player;
+  EndListener listener;
+  player.SetListener(&listener);
   // The viewer attaches its screens at start-up, which sets the engine up.
   player.AttachWindows(&front, &rear);
   player.SetSourceOption(false);
@@ -111,26 +149,37 @@ int RunGraph(const std::string& path, float rate) {
   const auto opened = Clock::now();
   while (!front.Any() && Ms(openStart, Clock::now()) < 10000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   const double firstFrameMs = Ms(openStart, front.First());
+  // The load worker reads every telemetry record once the recording is open.
+  const double telemetryCpu0 = CpuSeconds();
+  TelemetrySamples samples;
+  LoadTelemetry(player.TelemetrySource().get(), samples);
+  const double telemetryCpu = CpuSeconds() - telemetryCpu0;
+  if (options.freeRun) gst_pipeline_use_clock(GST_PIPELINE(playback::Elements(*player.Graph()).pipeline()), nullptr);
   player.SetRate(rate);
   const double cpu0 = CpuSeconds();
+  const long switches0 = ContextSwitches();
   const auto t0 = Clock::now();
   player.Graph()->Play();
   player.SetVolume(49);
   long rssMax = 0;
   const std::uint64_t duration = player.GetDuration();
   std::uint64_t position = 0;
-  while ((position = player.GetPosition()) < duration && Ms(t0, Clock::now()) < 600000) {
+  while (((position = player.GetPosition()) < duration || (options.freeRun && !listener.Ended())) &&
+         Ms(t0, Clock::now()) < 600000) {
     rssMax = std::max(rssMax, StatusKb("VmRSS"));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   const double cpu = CpuSeconds() - cpu0;
   const double wall = Ms(t0, Clock::now()) / 1000.0;
+  const long switches = ContextSwitches() - switches0;
   const auto sink1 = player.Graph()->RendererCounts(0);
   const auto sink2 = player.Graph()->RendererCounts(1);
   const auto shown1 = front.Frames(), shown2 = rear.Frames();
   std::printf("mode graph rate %.1f\n", static_cast<double>(rate));
   std::printf("open_ms %.1f first_frame_ms %.1f\n", Ms(openStart, opened), firstFrameMs);
-  std::printf("cpu_s %.2f wall_s %.2f\n", cpu, wall);
+  std::printf("telemetry_records %zu telemetry_cpu_ms %.1f\n",
+              samples.gpsSamples.size() + samples.gsensorSamples.size(), telemetryCpu * 1000.0);
+  std::printf("cpu_s %.2f wall_s %.2f switches %ld\n", cpu, wall, switches);
   std::printf("frames1 %lld shown1 %zu sink_dropped1 %llu longest_gap1 %d\n", static_cast<long long>(facts.frames[0]),
               shown1.size(), static_cast<unsigned long long>(sink1.dropped), LongestGap(shown1, facts.frameDuration));
   std::printf("frames2 %lld shown2 %zu sink_dropped2 %llu longest_gap2 %d\n", static_cast<long long>(facts.frames[1]),
@@ -159,7 +208,7 @@ void OnPreroll(GstElement*, GstBuffer*, GstPad*, gpointer data) {
   if (!count->first.exchange(true)) count->firstAt = Clock::now();
 }
 
-int RunDecode(const std::string& path, double rate) {
+int RunDecode(const std::string& path, double rate, Options options) {
   // Warmed up as the viewer's player is at start-up, so that both sides measure the
   // same thing: building, prerolling and decoding the first picture.
   playback::EnsureGStreamer();
@@ -201,7 +250,9 @@ int RunDecode(const std::string& path, double rate) {
                      static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET, 0,
                      GST_SEEK_TYPE_NONE, -1);
   gst_element_get_state(pipeline, nullptr, nullptr, 10 * GST_SECOND);
+  if (options.freeRun) gst_pipeline_use_clock(GST_PIPELINE(pipeline), nullptr);
   const double cpu0 = CpuSeconds();
+  const long switches0 = ContextSwitches();
   const auto t0 = Clock::now();
   gst_element_set_state(pipeline, GST_STATE_PLAYING);
   GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline));
@@ -217,9 +268,10 @@ int RunDecode(const std::string& path, double rate) {
   }
   const double cpu = CpuSeconds() - cpu0;
   const double wall = Ms(t0, Clock::now()) / 1000.0;
+  const long switches = ContextSwitches() - switches0;
   std::printf("mode decode rate %.1f\n", rate);
   std::printf("first_decoded_ms %.1f\n", firstMs);
-  std::printf("cpu_s %.2f wall_s %.2f\n", cpu, wall);
+  std::printf("cpu_s %.2f wall_s %.2f switches %ld\n", cpu, wall, switches);
   std::printf("decoded1 %d decoded2 %d\n", counts[0].frames.load(), counts[1].frames.load());
   std::printf("rss_max_kb %ld hwm_kb %ld\n", rssMax, StatusKb("VmHWM"));
   gst_object_unref(bus);
@@ -231,16 +283,27 @@ int RunDecode(const std::string& path, double rate) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: playback_bench graph|decode FILE RATE\n");
+  Options options;
+  for (int i = 4; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--one-camera") {
+      options.oneCamera = true;
+    } else if (option == "--free-run") {
+      options.freeRun = true;
+    } else {
+      argc = 0;
+    }
+  }
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: playback_bench graph|decode FILE RATE [--one-camera] [--free-run]\n");
     return 2;
   }
   // The benchmark measures the engine, not a sound server.
   ::setenv("TARVO_AUDIO_SINK", "null", 0);
   const std::string mode = argv[1];
   const double rate = std::atof(argv[3]);
-  if (mode == "graph") return RunGraph(argv[2], static_cast<float>(rate));
-  if (mode == "decode") return RunDecode(argv[2], rate);
+  if (mode == "graph") return RunGraph(argv[2], static_cast<float>(rate), options);
+  if (mode == "decode") return RunDecode(argv[2], rate, options);
   std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
   return 2;
 }
