@@ -46,6 +46,7 @@ constexpr int kClipAudioRate = 48000;
 // The video appsrc holds this many pictures; it is the brake that keeps decoding
 // from running ahead of the encoder.
 constexpr guint64 kQueuedPictures = 4;
+constexpr guint kBitrateCeilingKbps = 240000;  // H.264 level 5.1, Main
 
 // --- what a recording offers ---
 
@@ -266,6 +267,10 @@ bool Exporter::BuildEncoder(const std::filesystem::path& partPath, const std::fi
   gst_util_set_object_arg(G_OBJECT(x264.get()), "speed-preset", encoding.preset);
   gst_util_set_object_arg(G_OBJECT(x264.get()), "pass", "qual");
   SetInt(x264.get(), "quantizer", encoding.crf);
+  // In this mode x264enc takes its bitrate as the ceiling of the rate, 2 Mbit/s unless
+  // told: two cameras side by side were squeezed under it well below the quality asked
+  // for. Level 5.1's ceiling leaves the picture to the quality setting alone.
+  g_object_set(x264.get(), "bitrate", kBitrateCeilingKbps, nullptr);
   // With B-frames x264enc keeps the decode times positive by moving the pictures a
   // frame or two later, and the MP4 writer keeps that delay: the pictures would run
   // behind the sound and the clip would start late. Without them every picture keeps
