@@ -26,6 +26,7 @@
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
 #include "bench/BenchClock.h"
+#include "bench/StallMeter.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
@@ -39,6 +40,7 @@
 using app::DlgItem;
 using bench::Clock;
 using bench::Ms;
+using bench::StallMeter;
 
 namespace {
 
@@ -78,38 +80,6 @@ class PictureWatch : public QObject {
  private:
   CBbScreenCtrl* screen_;
   const std::uint8_t* lastPixels_ = nullptr;
-};
-
-// Lateness of a 10 ms timer on the window thread: the longest and the mean.
-class StallMeter : public QObject {
- public:
-  void Start() {
-    worst_ = 0;
-    sum_ = 0;
-    ticks_ = 0;
-    last_ = Clock::now();
-    timer_.start(kPeriodMs, this);
-  }
-  void Stop() { timer_.stop(); }
-  double Worst() const { return worst_; }
-  double Mean() const { return ticks_ ? sum_ / ticks_ : 0; }
-
- protected:
-  void timerEvent(QTimerEvent*) override {
-    const Clock::time_point now = Clock::now();
-    const double late = std::max(0.0, Ms(last_, now) - kPeriodMs);
-    worst_ = std::max(worst_, late);
-    sum_ += late;
-    ++ticks_;
-    last_ = now;
-  }
-
- private:
-  static constexpr int kPeriodMs = 10;
-  QBasicTimer timer_;
-  Clock::time_point last_;
-  double worst_ = 0, sum_ = 0;
-  int ticks_ = 0;
 };
 
 // The graph alone: CPlayer::Open to the first picture handed to a window.
