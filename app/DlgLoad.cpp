@@ -202,6 +202,7 @@ void CDezirureDovuriDlg::EndOfRecording(std::int64_t position) {
   auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
   seek->setValue(static_cast<int>(position));
   StopAndClear(false);
+  ShowExportMarks();  // nothing plays now: the marks leave the bar until the next load shows its own
   CBbListCtrl* list = FileList();
   const int count = list->GetItemCount();
   const int current = CurrentRow();

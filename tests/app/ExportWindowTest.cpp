@@ -141,6 +141,10 @@ TEST_F(ExportWindow, MarksOnTheSeekBarAndAClipMadeWhilePlaybackGoesOn) {
   EXPECT_EQ(dlg->Player().state(), playback::kStateRunning);
   dialog->close();
   EXPECT_TRUE(apptest::WaitUntil([&] { return dlg->findChild<CExportDlg*>() == nullptr; }, 2000));
+  // The last recording played to its end: nothing plays, and the bar shows no marks.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->Player().state() != playback::kStateRunning; }, 10000));
+  EXPECT_EQ(-1, seek->MarkStart());
+  EXPECT_EQ(-1, seek->MarkEnd());
 }
 
 TEST_F(ExportWindow, CancelLeavesNoPackageAndTheDialogSpeaksTheLanguage) {
