@@ -44,18 +44,9 @@
 namespace fs = std::filesystem;
 using bench::Clock;
 using bench::Ms;
+using bench::Spin;
 
 namespace {
-
-bool Spin(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 // An ADTS header for one raw AAC frame of `size` bytes, from the AudioSpecificConfig.
 void WriteAdts(std::ofstream& out, const std::vector<uint8_t>& config, std::size_t size) {

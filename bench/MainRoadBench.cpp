@@ -40,22 +40,13 @@
 using app::DlgItem;
 using bench::Clock;
 using bench::Ms;
+using bench::Spin;
 using bench::StallMeter;
 
 namespace {
 
 // Pictures of the first half second are a recording's start (100-ns units).
 constexpr std::int64_t kStartWindow = 5000000;
-
-bool Spin(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 // Records when a screen gets a picture and which one.
 class PictureWatch : public QObject {

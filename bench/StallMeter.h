@@ -4,10 +4,13 @@
 // another process's doing). The main-road and export benchmarks measure with it.
 
 #include <QBasicTimer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimerEvent>
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "bench/BenchClock.h"
@@ -54,5 +57,16 @@ class StallMeter : public QObject {
   int ticks_ = 0;
   std::vector<double> lates_;
 };
+
+// Runs the window thread's events until `done` or `ms` milliseconds; false on the latter.
+inline bool Spin(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
 
 }  // namespace bench
