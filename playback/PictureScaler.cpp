@@ -18,19 +18,25 @@ std::shared_ptr<const std::uint8_t> PixelPool::Take(std::size_t size) {
     blocks_.clear();
     size_ = size;
   }
-  for (const std::shared_ptr<Block>& block : blocks_) {
-    if (block.use_count() != 1) continue;
-    // The last holder let go of it on another thread; what it read there happened
-    // before this write.
-    std::atomic_thread_fence(std::memory_order_acquire);
-    return std::shared_ptr<const std::uint8_t>(block, block->bytes.get());
+  std::shared_ptr<Block> block;
+  for (const std::shared_ptr<Block>& kept : blocks_) {
+    if (!kept->held.load(std::memory_order_acquire)) {
+      block = kept;
+      break;
+    }
   }
   // A window keeps one picture and the one it paints; a few more cover the way there.
   constexpr std::size_t kKept = 4;
-  auto block = std::make_shared<Block>(size);
-  if (blocks_.size() < kKept) blocks_.push_back(block);
+  if (!block) {
+    block = std::make_shared<Block>(size);
+    if (blocks_.size() < kKept) blocks_.push_back(block);
+  }
+  block->held.store(true, std::memory_order_relaxed);
   const std::uint8_t* bytes = block->bytes.get();
-  return std::shared_ptr<const std::uint8_t>(std::move(block), bytes);
+  // The holders share one releaser, which keeps the block alive (the pool may have
+  // let go of it for a new size) and hands it back when the last of them is gone.
+  return std::shared_ptr<const std::uint8_t>(
+      bytes, [block = std::move(block)](const std::uint8_t*) { block->held.store(false, std::memory_order_release); });
 }
 
 void ScaledSize(int videoWidth, int videoHeight, int clientWidth, int clientHeight, int* width, int* height) {

@@ -8,6 +8,7 @@
 
 #include <gst/video/video.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,7 +22,7 @@ namespace playback {
 
 // Pixel blocks of one size, handed out as shared pointers that a window may keep as
 // long as it likes. A block nobody else holds any more is used again, so that pictures
-// of the same size allocate nothing. Used by one thread at a time.
+// of the same size allocate no pixels. Used by one thread at a time.
 class PixelPool {
  public:
   std::shared_ptr<const std::uint8_t> Take(std::size_t size);
@@ -30,6 +31,9 @@ class PixelPool {
   struct Block {
     explicit Block(std::size_t size) : bytes(new std::uint8_t[size]) {}
     std::unique_ptr<std::uint8_t[]> bytes;
+    // Cleared by the last holder's release, on whatever thread that is; the store
+    // publishes its reads of the bytes before the pool writes them again.
+    std::atomic<bool> held{false};
   };
   std::size_t size_ = 0;
   std::vector<std::shared_ptr<Block>> blocks_;
