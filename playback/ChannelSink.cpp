@@ -77,13 +77,20 @@ gboolean SetCaps(GstBaseSink* base, GstCaps* caps) {
   return TRUE;
 }
 
+// The size the attached window is handed pictures at now. Called with the state's
+// mutex held, a window attached and the format known.
+void WindowSize(const SinkState* state, int* width, int* height) {
+  ScaledSize(GST_VIDEO_INFO_WIDTH(&state->info), GST_VIDEO_INFO_HEIGHT(&state->info), state->window->ClientWidth(),
+             state->window->ClientHeight(), width, height);
+}
+
 // `buffer` converted for the attached window at its current size; empty when there
 // is no window or it does not show pictures now (its owner asks for a repaint when
 // it shows it again). Called with the state's mutex held.
 VideoFrame ConvertForWindow(SinkState* state, GstBuffer* buffer) {
   if (!buffer || !state->infoValid || !state->window || !state->window->IsShown()) return {};
-  int width = GST_VIDEO_INFO_WIDTH(&state->info), height = GST_VIDEO_INFO_HEIGHT(&state->info);
-  ScaledSize(width, height, state->window->ClientWidth(), state->window->ClientHeight(), &width, &height);
+  int width = 0, height = 0;
+  WindowSize(state, &width, &height);
   return state->scaler.Convert(state->info, buffer, width, height);
 }
 
@@ -96,6 +103,15 @@ void Hand(SinkState* state, VideoFrame frame) {
   state->last = frame;
   state->nativePresented = true;
   state->window->PresentFrame(frame);
+}
+
+// The window was handed the last decoded picture at the size it would get now.
+// Called with the state's mutex held.
+bool WindowHoldsNative(SinkState* state) {
+  if (!state->nativePresented || !state->native || !state->infoValid || !state->window->IsShown()) return false;
+  int width = 0, height = 0;
+  WindowSize(state, &width, &height);
+  return state->last.width == width && state->last.height == height;
 }
 
 void PresentNative(SinkState* state) { Hand(state, ConvertForWindow(state, state->native.get())); }
@@ -190,6 +206,8 @@ void ChannelSinkAttach(GstElement* sink, ChannelWindow* window) {
   if (!IsChannelSink(sink)) return;
   SinkState* state = StateOf(sink);
   std::lock_guard<std::mutex> lock(state->mutex);
+  // Another window has been handed nothing yet.
+  if (window != state->window) state->nativePresented = false;
   state->window = window;
 }
 
@@ -205,8 +223,10 @@ bool ChannelSinkRepaint(GstElement* sink) {
   SinkState* state = StateOf(sink);
   std::lock_guard<std::mutex> lock(state->mutex);
   if (!state->window) return false;
-  // The window may have been resized since: convert the last picture again.
-  PresentNative(state);
+  // The window may have been resized or shown again since: then the last picture is
+  // converted again. A layout pass that changed neither (the main window runs one
+  // for each of its own resizes and view changes) only has it paint what it holds.
+  if (!WindowHoldsNative(state)) PresentNative(state);
   state->window->RequestRepaint();
   return true;
 }

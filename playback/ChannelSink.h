@@ -34,8 +34,8 @@ void ChannelSinkAttach(GstElement* sink, ChannelWindow* window);
 // The last picture as handed to the window (empty before the first).
 VideoFrame ChannelSinkLastFrame(GstElement* sink);
 
-// Hands the last picture to the attached window again, converted for its current
-// size, and asks it to repaint.
+// Asks the attached window to repaint; first hands it the last picture converted for
+// its current size, unless it was handed that picture at that size already.
 bool ChannelSinkRepaint(GstElement* sink);
 
 // Pictures shown and pictures dropped as late since the sink started.

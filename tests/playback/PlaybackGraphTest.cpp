@@ -338,18 +338,30 @@ TEST_F(GraphBuild, CurrentImageFollowsTheRequestedChannels) {
   EXPECT_FALSE(graph.GetCurrentImage(4, &image));
 }
 
-TEST_F(GraphBuild, RepaintHandsTheLastPictureAgain) {
+// A repaint converts the last picture again only for a window whose size changed;
+// one that holds it at its size just paints again (the main window asks on every
+// layout pass).
+TEST_F(GraphBuild, RepaintConvertsTheLastPictureAgainOnlyForAResizedWindow) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
   const int frontFrames = front.Frames(), rearFrames = rear.Frames();
+  ASSERT_EQ(frontFrames, 1);
+  EXPECT_EQ(graph.RepaintAll(), kSOk);
+  EXPECT_EQ(front.Frames(), frontFrames);
+  EXPECT_EQ(rear.Frames(), rearFrames);
+  EXPECT_EQ(front.Repaints(), 1);
+  EXPECT_EQ(rear.Repaints(), 1);
+  front.SetClientSize(160, 90);
+  EXPECT_EQ(graph.RepaintChannel1(), kSOk);
+  EXPECT_EQ(front.Frames(), frontFrames + 1);
+  EXPECT_EQ(front.Last().width, 160);
+  EXPECT_EQ(front.Last().height, 90);
   EXPECT_EQ(graph.RepaintAll(), kSOk);
   EXPECT_EQ(front.Frames(), frontFrames + 1);
-  EXPECT_EQ(rear.Frames(), rearFrames + 1);
-  EXPECT_EQ(graph.RepaintChannel1(), kSOk);
-  EXPECT_EQ(front.Frames(), frontFrames + 2);
-  EXPECT_EQ(front.Repaints(), 2);
-  EXPECT_EQ(rear.Repaints(), 1);
+  EXPECT_EQ(rear.Frames(), rearFrames);
+  EXPECT_EQ(front.Repaints(), 3);
+  EXPECT_EQ(rear.Repaints(), 2);
 }
 
 // The picture a paused sink shows comes to it again when playing starts; handed to
