@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -121,6 +122,9 @@ TEST_F(ExportWindow, MarksOnTheSeekBarAndAClipMadeWhilePlaybackGoesOn) {
   EXPECT_EQ(clipexport::Layout::Side, dialog->Choices().layout);
   EXPECT_EQ(2u, dialog->Choices().plan.range.parts.size());
   EXPECT_EQ(15, dialog->Choices().plan.range.frames);  // 0.5 s and 1 s at 10 frames per second
+  const QString range = QStringLiteral("2024-05-12 08:30:16.5 to 2024-05-12 08:30:18.0 (1.5 s)");
+  const auto labels = dialog->findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const QLabel* l) { return l->text() == range; }));
   dialog->grab().save(QString::fromStdString((apptest::ScreenshotFolder() / "export-dialog-en.png").string()));
   // The same command again brings the open dialog forward instead of a second one.
   dlg->OnCommand(app::kMenuExportClip);

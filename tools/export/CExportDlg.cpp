@@ -40,11 +40,17 @@ QString TimeLeft(double seconds) {
   return Text(kStrExportTimeLeft).arg(QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0')));
 }
 
+// To the tenth of a second, as the length beside it: marks fall between whole seconds,
+// and whole seconds alone made "10:00:10 to 10:00:18 (8.4 s)".
+QString MomentText(int64_t units) {
+  const int64_t tenth = kUnitsPerSecond / 10;
+  const int64_t tenths = units >= 0 ? units / tenth : -((-units + tenth - 1) / tenth);
+  return QStringLiteral("%1.%2").arg(QString::fromStdString(ClockText(tenths * tenth))).arg((tenths % 10 + 10) % 10);
+}
+
 QString RangeText(const ExportPlan& plan) {
   const double seconds = static_cast<double>(plan.to - plan.from) / kUnitsPerSecond;
-  return Text(kStrExportRangeText)
-      .arg(QString::fromStdString(ClockText(plan.from)), QString::fromStdString(ClockText(plan.to)),
-           QString::number(seconds, 'f', 1));
+  return Text(kStrExportRangeText).arg(MomentText(plan.from), MomentText(plan.to), QString::number(seconds, 'f', 1));
 }
 
 struct LayoutChoice {
