@@ -8,7 +8,10 @@
 // instruction, sixteen or more pixels at a time. On x86-64 each kernel is also built
 // for the two later instruction-set levels, and the loader picks the one the machine
 // runs: taking every third pixel needs their byte shuffles to stay out of a scalar loop.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not in sanitizer builds: the loader runs the picking function before the sanitizer's
+// runtime is up, and ThreadSanitizer's build crashed there.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(__SANITIZE_ADDRESS__)
 #define TARVO_KERNEL __attribute__((target_clones("default", "arch=x86-64-v2", "arch=x86-64-v3")))
 #else
 #define TARVO_KERNEL
