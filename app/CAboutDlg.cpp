@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "app/CDezirureDovuriDlg.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbTextCtrl.h"
 #include "controls/ControlId.h"
@@ -20,7 +19,7 @@ constexpr int kTextKindVersion = 9;
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(int language, QWidget* parent)
+CAboutDlg::CAboutDlg(int language, const RecordingCollection* recordings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), languageIndex(language) {
   setObjectName(QStringLiteral("CAboutDlg"));
   setWindowTitle(QStringLiteral("%1 Viewer").arg(QStringLiteral("Tarvo")));
@@ -48,8 +47,8 @@ CAboutDlg::CAboutDlg(int language, QWidget* parent)
   connect(ok, &CBbButtonCtrl::Clicked, this, &QDialog::accept);
 
   // The figures are those of the recordings the main window has open.
-  showCardInformation = [this] {
-    if (CDezirureDovuriDlg* main = TheMainDlg()) CFileInfoView::ShowFor(main->Collection(), languageIndex, this);
+  showCardInformation = [this, recordings] {
+    if (recordings) CFileInfoView::ShowFor(*recordings, languageIndex, this);
   };
   auto* cardInfo = new CBbButtonCtrl(kIdCardInfo, this);
   cardInfo->SetImages(skin::kCardInfoNormal, skin::kCardInfoPressed, 0, 0);

@@ -6,6 +6,7 @@
 #include <functional>
 
 class CBbButtonCtrl;
+class RecordingCollection;
 class QLabel;
 
 class CAboutDlg : public QDialog {
@@ -20,10 +21,12 @@ class CAboutDlg : public QDialog {
   static constexpr int kIdOk = 1;
   static constexpr int kIdCardInfo = 1144;
 
-  CAboutDlg(int languageIndex, QWidget* parent);
+  // `recordings` (may be null) are the ones the card information view sums up; they
+  // must outlive the box.
+  CAboutDlg(int languageIndex, const RecordingCollection* recordings, QWidget* parent);
 
-  // Opens the card information view over the main window's recordings (gathering,
-  // refusals, the view); an owner may put another action in its place.
+  // Opens the card information view over `recordings` (gathering, refusals, the
+  // view); an owner may put another action in its place.
   std::function<void()> showCardInformation;
 
   int LanguageIndex() const { return languageIndex; }

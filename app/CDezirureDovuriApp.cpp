@@ -59,7 +59,7 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
 
   if (!args.screenshotPath.empty()) {
     // A screenshot run leaves the user's settings file as it found it.
-    dlg.writeSettingsOnClose = false;
+    dlg.SetWriteSettingsOnClose(false);
     const QString out = QString::fromStdString(args.screenshotPath);
     QTimer::singleShot(args.afterMs, &dlg, [&dlg, out] {
       const bool saved = dlg.grab().save(out, "PNG");

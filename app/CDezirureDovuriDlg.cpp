@@ -16,7 +16,6 @@
 #include "app/NetworkState.h"
 #include "app/PlayerEvents.h"
 #include "app/WindowDialogs.h"
-#include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
@@ -24,6 +23,8 @@
 #include "controls/ControlEvents.h"
 #include "controls/SeekTarget.h"
 #include "controls/ViewerStyle.h"
+#include "map/CMapViewWnd.h"
+#include "map/MapPlaceholderWnd.h"
 #include "map/MapWindows.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -40,8 +41,6 @@ using app::Visibility;
 
 namespace {
 
-CDezirureDovuriDlg* mainDlg = nullptr;
-
 constexpr int kStartupTimerMs = 1;
 
 std::vector<std::string>& StartupPaths() {
@@ -51,8 +50,6 @@ std::vector<std::string>& StartupPaths() {
 
 }  // namespace
 
-CDezirureDovuriDlg* TheMainDlg() { return mainDlg; }
-
 void SetStartupPaths(std::vector<std::string> paths) { StartupPaths() = std::move(paths); }
 
 CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
@@ -60,7 +57,7 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
       collection(std::make_unique<RecordingCollection>()),
       player(std::make_unique<playback::CPlayer>()),
       exportMarks(std::make_unique<clipexport::ExportMarks>()) {
-  // Construction: settings, the process-wide pointer, icon, size and start state.
+  // Construction: settings, icon, size and start state.
   // The viewer's own dialogs and the standard ones (boxes, pickers) all take the
   // skin's dark colours.
   if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
@@ -68,7 +65,6 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
   }
   ViewerSettings& settings = TheViewerSettings();
   ReadSettings(SettingsFilePath(), settings);
-  mainDlg = this;
   setObjectName(QStringLiteral("CDezirureDovuriDlg"));
   setWindowIcon(QIcon(QString::fromLatin1(skin::kWindowIconPath)));
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -127,14 +123,21 @@ CDezirureDovuriDlg::~CDezirureDovuriDlg() {
     std::filesystem::create_directories(settingsFile.parent_path(), ignored);
     WriteSettings(settingsFile, TheViewerSettings());
   }
-  if (mainDlg == this) mainDlg = nullptr;
 }
 
 void CDezirureDovuriDlg::Register(DlgItem item, QWidget* widget) { items[static_cast<std::size_t>(item)] = widget; }
 
-CBbScreenCtrl* CDezirureDovuriDlg::Screen(DlgItem item) const { return static_cast<CBbScreenCtrl*>(Item(item)); }
+CBbScreenCtrl* CDezirureDovuriDlg::Screen(DlgItem which) const {
+  return which == DlgItem::RearScreen ? controls.rearScreen : controls.frontScreen;
+}
 
-CBbListCtrl* CDezirureDovuriDlg::FileList() const { return static_cast<CBbListCtrl*>(Item(DlgItem::FileList)); }
+CBbSimpleSliderCtrl* CDezirureDovuriDlg::Slider(DlgItem which) const {
+  return which == DlgItem::BrightnessSlider ? controls.brightnessSlider : controls.speedSlider;
+}
+
+MapPlaceholderWnd* CDezirureDovuriDlg::Placeholder(DlgItem which) const {
+  return which == DlgItem::MapNoConnected ? controls.mapNoConnected : controls.mapNoData;
+}
 
 void CDezirureDovuriDlg::ApplyLayout() {
   if (!initialised) return;
@@ -143,7 +146,7 @@ void CDezirureDovuriDlg::ApplyLayout() {
   in.height = height();
   in.layoutMode = layoutMode;
   in.channelView = channelView;
-  in.mapEmbedded = MapPlacement() == 1;
+  in.mapEmbedded = MapEmbedded();
   in.gpsPresent = gpsPresent;
   in.connected = connected;
   in.frontVisible = frontVisible;
@@ -178,7 +181,7 @@ void CDezirureDovuriDlg::ApplyLayout() {
   Item(DlgItem::FrontScreen)->setVisible(frontVisible);
   Item(DlgItem::RearScreen)->setVisible(rearVisible);
   // The graph keeps the geometry the seek bar was lined up with.
-  if (auto* graph = static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))) graph->SetPlotGeometry(layout.graph);
+  GsensorGraph()->SetPlotGeometry(layout.graph);
   // The list's scroll bar is a sibling of the list and follows it.
   CBbListCtrl* list = FileList();
   if (list) {
@@ -188,7 +191,8 @@ void CDezirureDovuriDlg::ApplyLayout() {
   if (list) list->update();
   update();
   player->RepaintAll();
-  if (resendHandler && layoutMode == 1) resendHandler();
+  // The map page shows its last position again at its new size.
+  if (layoutMode == 1 && mapWindows) mapWindows->View()->ResendPosition();
 }
 
 void CDezirureDovuriDlg::ToggleLayout() {
@@ -215,7 +219,7 @@ void CDezirureDovuriDlg::ApplyMapRule() {
     }
     return;
   }
-  const app::MapVisibility shown = app::ApplyMapRule(gpsPresent, connected, MapPlacement() == 1);
+  const app::MapVisibility shown = app::ApplyMapRule(gpsPresent, connected, MapEmbedded());
   Item(DlgItem::MapPanel)->setVisible(shown.mapPanel);
   Item(DlgItem::MapNoData)->setVisible(shown.noData);
   Item(DlgItem::MapNoConnected)->setVisible(shown.noConnected);

@@ -22,21 +22,28 @@
 #include <vector>
 
 #include "app/DlgLayout.h"
-#include "map/MapPlacement.h"  // MapPlacement()
+#include "device/SettingDlgHost.h"
+#include "device/SettingDlgModel.h"  // device::CardFilePaths
+#include "map/MapHost.h"
+#include "telemetry/TelemetrySamples.h"
 
 class CBbButtonCtrl;
+class CBbGsensorCtrl;
 class CBbListCtrl;
+class CBbMapPanelCtrl;
 class CBbScreenCtrl;
 class CBbSimpleSliderCtrl;
+class CBbSliderCtrl;
+class CBbSpeedCtrl;
 class CBbTextCtrl;
 class CBbVolumeCtrl;
 class CExportDlg;
 class CFileLoadDlg;
+class MapPlaceholderWnd;
 class MapWindows;
 class CZoomDlg;
 class RecordingCollection;
 class SeekTarget;
-class TelemetrySamples;
 
 namespace playback {
 class CPlayer;
@@ -50,127 +57,35 @@ class NetworkState;
 class PlayerEvents;
 class WindowDialogs;
 class WindowInspector;
-class WindowMapHost;
-class WindowSettingHost;
 struct LoadRequest;
 }  // namespace app
 
-class CDezirureDovuriDlg : public QWidget {
+// The window is the map's host (its panel, controls and position) and the settings
+// dialog's (the listed card, Clear recordings, the card files); both see only those
+// interfaces of it.
+class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHost {
   Q_OBJECT
 
  public:
   explicit CDezirureDovuriDlg(QWidget* parent = nullptr);
   ~CDezirureDovuriDlg() override;
 
-  // --- state ---
-  int layoutMode = 1;   // 1 everything, 2 video and control bar only
-  int channelView = 1;  // 1 front, 2 rear, 3 both
-  // Set while a load worker runs (window thread only). Every command but Close and
-  // the speed and brightness sliders is ignored then.
-  bool busy = false;
-  // Re-entry marks of the commands that open a window of their own.
-  enum CommandMark { kCommandOpen, kCommandMerge, kCommandCapture, kCommandPrint, kCommandSetting, kCommandAbout };
-  std::array<bool, 8> commandActive{};
-  bool positionTimerOn = false;
-  bool muted = false;
-  bool frontVisible = false;
-  bool rearVisible = false;
-  bool gpsPresent = false;
-  bool connected = false;
-  bool mapPageLoaded = false;
-  bool playStarted = false;
-  std::string currentName;
-  std::string tempFolder;
-  std::string loadedDrive;
-  int languageIndex = 0;
-  // The work of the media commands, supplied by their tools (empty: the command only
-  // pauses and resumes).
-  std::function<void()> captureHandler;
-  std::function<void()> zoomHandler;
-  // Moves the map between the window's panel (1) and its own window (2).
-  std::function<void(int)> placementHandler;
-  // After each load: the recording's route on the map (false: it has no GPS).
-  std::function<void(bool)> trackHandler;
-  // After each layout pass: the map marker shown again.
-  std::function<void()> resendHandler;
-  // Each position update with the position in ms (the map marker follows it).
-  std::function<void(std::int32_t)> positionHandler;
-  // The text of the last pipeline error the player reported.
-  QString lastPlaybackError;
-  // Closing writes the settings file (screenshot runs leave it as they found it).
-  bool writeSettingsOnClose = true;
-
-  // Runs the layout pass over the current client size and applies it in one go.
-  void ApplyLayout();
-  // Esc and the layout button: switches between the two modes.
-  void ToggleLayout();
-  void ToggleMaximise();
-  // Shows the map panel or the placeholder that stands in for it, from `gpsPresent`,
-  // `connected` and the map placement (the full layout only; after each load).
-  void ApplyMapRule();
-  // Re-applies every picture and tooltip that depends on the language.
-  void ApplyLanguage(int language);
-  // Makes `language` the viewer's language: settings record, library, pictures, texts.
-  void ChangeLanguage(int language);
   // A command by id: a button, a menu item or a key's command (DlgCommands.cpp).
   void OnCommand(int id);
-
-  RecordingCollection& Collection() { return *collection; }
-  playback::CPlayer& Player() { return *player; }
-  CBbListCtrl* FileList() const;
-  CFileLoadDlg* LoadingDialog() const { return loadDlg.get(); }
-  CZoomDlg* ZoomWindow() const { return zoomDlg; }
-
-  // --- sources (DlgSources.cpp) ---
+  // Esc and the layout button: switches between the two modes.
+  void ToggleLayout();
+  // Makes `language` the viewer's language: settings record, library, pictures, texts.
+  void ChangeLanguage(int language);
   // Opens files and folders exactly as a drop of them does: the source they belong
   // to is looked up (a card's root opens the card), the set is filled and the loading
   // dialog (mode 3) lists it and starts row 0. False when nothing could be opened
   // (the loading dialog then reports that there are no recordings).
   bool OpenDroppedPaths(const std::vector<std::string>& paths);
-  // The Open command's work once a folder was picked: the source of `folder` (or the
-  // folder item), opened with the picked paths, then the loading dialog in mode 2.
-  bool OpenPickedPaths(const std::vector<std::string>& paths);
-  // The loading dialog's fill: lists the set, enables the filters from typePresent,
-  // selects "all", starts row 0; or the no-recordings path. The number of rows.
-  int FillFileList(const std::string& sourceLabel);
   // Clear recordings: the shown set is no longer valid (loading dialog, settings
   // dialog).
-  void ClearRecordings();
-
-  // --- playback (DlgLoad.cpp) ---
-  // Load item n: mark it current and start a load worker for it. With `resumeAtMs`
-  // (not -1) playback starts there, paused when `resumePaused`.
-  void LoadItem(int row, std::int64_t resumeAtMs = -1, bool resumePaused = false);
-  // One position update, as timer 1 runs it.
-  void UpdatePosition();
-  // True while a load worker runs.
-  bool LoadRunning() const;
-  // How many times the last finished load tried to open its recording (1 to 3).
-  int LastLoadAttempts() const { return lastLoadAttempts; }
-  // The load worker's order of UI steps is fixed; tests wait for it with this.
-  // The row the position timer and Previous/Next count from (the playing row).
-  int CurrentRow() const;
-
-  // --- shared operations (DlgCommands.cpp) ---
-  void PausePlayback();
-  void StartPlayback();
-  // Pauses a running player; true when it was running (resume with StartPlayback).
-  bool PauseForDialog();
-  void StopAndClear(bool hideScreens);
-  void HideScreens();
-  void ApplyChannelView(int view);
-  void ApplySpeedSlider();
-  void ApplyBrightnessSlider();
-  void ApplyVolumeLevel();
-  void ToggleMute();
-  void StepVolume(int delta);
-  void StepSlider(app::DlgItem slider, int delta);
-  void TypeFilter(int filterId);
-
-  const app::DlgLayout& CurrentLayout() const { return layout; }
-  QWidget* Item(app::DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
-  CBbButtonCtrl* Button(app::DlgItem item) const { return buttons[static_cast<std::size_t>(item)]; }
-  bool Initialised() const { return initialised; }
+  void ClearRecordings() override;
+  // Closing writes the settings file; a screenshot run leaves it as it found it.
+  void SetWriteSettingsOnClose(bool write) { writeSettingsOnClose = write; }
 
   // The 10-pixel resize bands: which edges a press at `pos` of a window of `size` grabs.
   static Qt::Edges ResizeEdgesAt(QPoint pos, QSize size);
@@ -178,6 +93,8 @@ class CDezirureDovuriDlg : public QWidget {
  signals:
   // A load worker finished (busy is clear again); `opened` when its recording plays.
   void LoadFinished(bool opened);
+  // A position update moved the readouts and the map marker to `positionMs`.
+  void PositionShown(std::int32_t positionMs);
 
  protected:
   bool event(QEvent* event) override;
@@ -200,15 +117,86 @@ class CDezirureDovuriDlg : public QWidget {
   friend class app::LoadWorker;
   friend class app::WindowInspector;  // tests only
 
-  // DlgControls.cpp
-  void CreateControls();
-  void SetInitialControlState();
-  void ApplyButtonSkins();
-  void ApplyTooltips();
+  // Re-entry marks of the commands that open a window of their own.
+  enum CommandMark { kCommandOpen, kCommandMerge, kCommandCapture, kCommandPrint, kCommandSetting, kCommandAbout };
+
+  // --- MapHost and SettingDlgHost (DlgTools.cpp) ---
+  CBbMapPanelCtrl* MainMapPanel() override;
+  void ShowMapControls(bool shown) override;
+  int64_t CurrentPositionMs() override;
+  int CurrentLayoutMode() override;
+  std::string LoadedDrive() const override;
+  device::CardFilePaths* CardFiles() override { return &cardFiles; }
+
+  // --- layout ---
+  // Runs the layout pass over the current client size and applies it in one go.
+  void ApplyLayout();
+  void ToggleMaximise();
+  // Shows the map panel or the placeholder that stands in for it, from `gpsPresent`,
+  // `connected` and the map placement (the full layout only; after each load).
+  void ApplyMapRule();
+  // Re-applies every picture and tooltip that depends on the language.
+  void ApplyLanguage(int language);
+
+  // --- sources (DlgSources.cpp) ---
+  // The Open command's work once a folder was picked: the source of `folder` (or the
+  // folder item), opened with the picked paths, then the loading dialog in mode 2.
+  bool OpenPickedPaths(const std::vector<std::string>& paths);
+  // The loading dialog's fill: lists the set, enables the filters from typePresent,
+  // selects "all", starts row 0; or the no-recordings path. The number of rows.
+  int FillFileList(const std::string& sourceLabel);
+  void OnFilesDropped(const QStringList& paths);
+  int SourceIndexFor(const std::string& path);
+  void RunLoadingDialog(int mode, const std::string& sourceLabel);
+  // Loads the recording a drop stopped again, at its position (nothing when none).
+  void ResumeInterrupted();
+  void SaveCopyOfRow(int row);
+
+  // --- playback (DlgLoad.cpp) ---
+  // Load item n: mark it current and start a load worker for it. With `resumeAtMs`
+  // (not -1) playback starts there, paused when `resumePaused`.
+  void LoadItem(int row, std::int64_t resumeAtMs = -1, bool resumePaused = false);
+  // One position update, as timer 1 runs it.
+  void UpdatePosition();
+  // True while a load worker runs.
+  bool LoadRunning() const;
+  // The row the position timer and Previous/Next count from (the playing row).
+  int CurrentRow() const;
+  void OnPositionTimer();
+  void OnDoubleClickTimer();
+  void OnStartupTimer();
+  void OnRowDoubleClicked(int row);
+  void OnSliderScrolled(int controlId, int position);
+  void OnEndOfStream();
+  void OnPlaybackError(const QString& text);
+  void EndOfRecording(std::int64_t position);
+  void StartPositionTimer();
+  void StopPositionTimer();
+  // The load worker's UI steps, run on the window thread in the worker's order.
+  void LoadShowOpenFailure();
+  void LoadShowUnsupportedVideo(const std::string& name);
+  void LoadShowRepairFailure();
+  void LoadStarted(const app::LoadRequest& request);
+  void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
+  void LoadDone(bool opened, int attempts);
+  bool SelectAndLoad(int row);
+
+  // --- shared operations and commands (DlgCommands.cpp) ---
+  void PausePlayback();
+  void StartPlayback();
+  // Pauses a running player; true when it was running (resume with StartPlayback).
+  bool PauseForDialog();
+  void StopAndClear(bool hideScreens);
+  void HideScreens();
+  void ApplyChannelView(int view);
+  void ApplySpeedSlider();
+  void ApplyBrightnessSlider();
+  void ApplyVolumeLevel();
+  void ToggleMute();
+  void StepVolume(int delta);
+  void StepSlider(app::DlgItem slider, int delta);
+  void TypeFilter(int filterId);
   void OnButtonClicked(int id);
-  // Deletes the files (not the folders) of the temporary folder.
-  void EmptyTempFolder() const;
-  // DlgCommands.cpp
   void ShowAbout();
   void OpenCommand();
   void MergeCommand();
@@ -223,80 +211,81 @@ class CDezirureDovuriDlg : public QWidget {
   void PlayCommand();
   void SeekBy(std::int64_t deltaMs);
   void SetNeedsRecordingEnabled(bool enabled);
-  void SaveCopyOfRow(int row);
-  // DlgKeys.cpp
+
+  // --- controls (DlgControls.cpp) ---
+  void CreateControls();
+  void SetInitialControlState();
+  void ApplyButtonSkins();
+  void ApplyTooltips();
+  // Deletes the files (not the folders) of the temporary folder.
+  void EmptyTempFolder() const;
+  void Register(app::DlgItem item, QWidget* widget);
+  // Any control as a widget, for the layout pass and visibility.
+  QWidget* Item(app::DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
+  CBbButtonCtrl* Button(app::DlgItem item) const { return buttons[static_cast<std::size_t>(item)]; }
+  // Each of the other controls by its own type.
+  CBbListCtrl* FileList() const { return controls.fileList; }
+  CBbSliderCtrl* SeekBar() const { return controls.seekBar; }
+  CBbSimpleSliderCtrl* SpeedSlider() const { return controls.speedSlider; }
+  CBbSimpleSliderCtrl* BrightnessSlider() const { return controls.brightnessSlider; }
+  CBbSimpleSliderCtrl* Slider(app::DlgItem which) const;
+  CBbVolumeCtrl* VolumeBar() const { return controls.volume; }
+  CBbTextCtrl* TimeText() const { return controls.timeText; }
+  CBbTextCtrl* GsensorText() const { return controls.gsensorText; }
+  CBbTextCtrl* CoordText() const { return controls.coordText; }
+  CBbScreenCtrl* Screen(app::DlgItem which) const;
+  CBbGsensorCtrl* GsensorGraph() const { return controls.gsensorGraph; }
+  CBbSpeedCtrl* SpeedGauge() const { return controls.speedGauge; }
+  CBbMapPanelCtrl* MapPanel() const { return controls.mapPanel; }
+  MapPlaceholderWnd* Placeholder(app::DlgItem which) const;
+
+  // --- keys, painting, frame ---
   bool HandleKey(const QKeyEvent* key);
   void ShowContextMenu(int popupIndex, const QPoint& globalPos);
-  // DlgLoad.cpp
-  void OnPositionTimer();
-  void OnDoubleClickTimer();
-  void OnStartupTimer();
-  void OnRowDoubleClicked(int row);
-  void OnSliderScrolled(int controlId, int position);
-  void OnEndOfStream();
-  void OnPlaybackError(const QString& text);
-  void EndOfRecording(std::int64_t position);
-  void StartPositionTimer();
-  void StopPositionTimer();
-  // The load worker's UI steps, run on the window thread in the worker's order.
-  void LoadShowOpenFailure();
-  // Pictures of a codec no decoder here takes; `code` names it.
-  void LoadShowUnsupportedVideo(const std::string& code);
-  void LoadShowRepairFailure();
-  void LoadStarted(const app::LoadRequest& request);
-  void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
-  void LoadDone(bool opened, int attempts);
-  bool SelectAndLoad(int row);
-  // DlgPainting.cpp
   void PaintBackground(QPainter& painter) const;
   void PaintIdlePicture(QPainter& painter, const QRect& area) const;
-  // DlgFrame.cpp
   void ClearTopBarHover();
   void UpdateFrameCursor(QPoint pos);
   void DragFrame(QPoint globalPos);
-  // DlgSources.cpp
-  void OnFilesDropped(const QStringList& paths);
-  int SourceIndexFor(const std::string& path);
-  void RunLoadingDialog(int mode, const std::string& sourceLabel);
-  // Loads the recording a drop stopped again, at its position (nothing when none).
-  void ResumeInterrupted();
 
-  // DlgExport.cpp: the export's marks (keys I and O) on the seek bar, and its dialog.
+  // --- export (DlgExport.cpp): its marks (keys I and O) on the seek bar, and its dialog ---
   void MarkCommand(bool start);
   void ExportCommand(bool clip);
   void ShowExportMarks();
 
-  // DlgTools.cpp
+  // --- tools (DlgTools.cpp) ---
   void InstallTools();
   void LoadMapPageLater();
+  // Moves the map between the window's panel and its own window.
+  void SetMapPlacement(int placement);
+  bool MapEmbedded() const;
+  // After each load: the recording's route on the map (none without GPS).
+  void ShowRouteOnMap(bool hasGps);
+  // Each position update: the map marker and the map window's coordinates.
+  void FollowOnMap(std::int32_t positionMs);
 
-  void Register(app::DlgItem item, QWidget* widget);
-  CBbScreenCtrl* Screen(app::DlgItem item) const;
-
-  std::unique_ptr<RecordingCollection> collection;
-  std::unique_ptr<playback::CPlayer> player;
-  std::unique_ptr<app::PlayerEvents> playerEvents;
-  std::unique_ptr<app::NetworkState> network;
-  std::unique_ptr<CFileLoadDlg> loadDlg;
-  std::unique_ptr<app::LoadWorker> worker;
-  std::unique_ptr<SeekTarget> seekTarget;
-  std::unique_ptr<app::WindowMapHost> mapHost;
-  std::unique_ptr<app::WindowSettingHost> settingHost;
-  std::unique_ptr<app::WindowDialogs> dialogs;
-  std::unique_ptr<clipexport::ExportMarks> exportMarks;
-  QPointer<CExportDlg> exportDlg;    // the open export dialog, if any
-  MapWindows* mapWindows = nullptr;  // a child of the window
-  CZoomDlg* zoomDlg = nullptr;       // a child of the window
-  std::array<QWidget*, app::kDlgItemCount> items{};
-  std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
-  app::DlgLayout layout;
-  bool initialised = false;
-
-  // Timers: 1 position update (200 ms while playing), 4 the load after a double click
-  // (1000 ms, once), 7 the start-up notice (1 ms, once).
-  QBasicTimer positionTimer;
-  QBasicTimer doubleClickTimer;
-  QBasicTimer startupTimer;
+  // --- state ---
+  int layoutMode = 1;   // 1 everything, 2 video and control bar only
+  int channelView = 1;  // 1 front, 2 rear, 3 both
+  // Set while a load worker runs (window thread only). Every command but Close and
+  // the speed and brightness sliders is ignored then.
+  bool busy = false;
+  std::array<bool, 8> commandActive{};
+  bool positionTimerOn = false;
+  bool muted = false;
+  bool frontVisible = false;
+  bool rearVisible = false;
+  bool gpsPresent = false;
+  bool connected = false;
+  bool mapPageLoaded = false;
+  bool playStarted = false;
+  std::string currentName;
+  std::string tempFolder;
+  std::string loadedDrive;
+  int languageIndex = 0;
+  // The text of the last pipeline error the player reported.
+  QString lastPlaybackError;
+  bool writeSettingsOnClose = true;
   int pendingRow = -1;       // the row of the last double click, for timer 4
   int lastLoadAttempts = 0;  // how many times the last load tried to open its recording
   // Whether the last Open or drop opened its source; a failed one leaves the list as
@@ -310,6 +299,54 @@ class CDezirureDovuriDlg : public QWidget {
   };
   Interrupted interrupted;
   bool shownOnce = false;
+  bool initialised = false;
+
+  // --- what the window owns ---
+  std::unique_ptr<RecordingCollection> collection;
+  std::unique_ptr<playback::CPlayer> player;
+  // The loaded recording's GPS and G-sensor samples, which the graph, the readouts,
+  // the map and the printout read; the load worker hands over each recording's set.
+  TelemetrySamples telemetry;
+  // The card files of the card the settings dialog chose last and the volume label,
+  // kept for the life of the window as the card format uses them.
+  device::CardFilePaths cardFiles;
+  std::unique_ptr<app::PlayerEvents> playerEvents;
+  std::unique_ptr<app::NetworkState> network;
+  std::unique_ptr<CFileLoadDlg> loadDlg;
+  std::unique_ptr<app::LoadWorker> worker;
+  std::unique_ptr<SeekTarget> seekTarget;
+  std::unique_ptr<app::WindowDialogs> dialogs;
+  std::unique_ptr<clipexport::ExportMarks> exportMarks;
+  QPointer<CExportDlg> exportDlg;    // the open export dialog, if any
+  MapWindows* mapWindows = nullptr;  // a child of the window
+  CZoomDlg* zoomDlg = nullptr;       // a child of the window
+  std::array<QWidget*, app::kDlgItemCount> items{};
+  std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
+  struct Controls {
+    CBbListCtrl* fileList = nullptr;
+    CBbSliderCtrl* seekBar = nullptr;
+    CBbSimpleSliderCtrl* speedSlider = nullptr;
+    CBbSimpleSliderCtrl* brightnessSlider = nullptr;
+    CBbVolumeCtrl* volume = nullptr;
+    CBbTextCtrl* timeText = nullptr;
+    CBbTextCtrl* gsensorText = nullptr;
+    CBbTextCtrl* coordText = nullptr;
+    CBbScreenCtrl* frontScreen = nullptr;
+    CBbScreenCtrl* rearScreen = nullptr;
+    CBbGsensorCtrl* gsensorGraph = nullptr;
+    CBbSpeedCtrl* speedGauge = nullptr;
+    CBbMapPanelCtrl* mapPanel = nullptr;
+    MapPlaceholderWnd* mapNoData = nullptr;
+    MapPlaceholderWnd* mapNoConnected = nullptr;
+  };
+  Controls controls;
+  app::DlgLayout layout;
+
+  // Timers: 1 position update (200 ms while playing), 4 the load after a double click
+  // (1000 ms, once), 7 the start-up notice (1 ms, once).
+  QBasicTimer positionTimer;
+  QBasicTimer doubleClickTimer;
+  QBasicTimer startupTimer;
 
   // A drag that the window system did not take over (no compositor support, or the
   // offscreen platform): moved or resized here from the mouse deltas.
@@ -319,9 +356,6 @@ class CDezirureDovuriDlg : public QWidget {
   QPoint dragStart;
   QRect dragStartGeometry;
 };
-
-// The main window, for the windows that reach it (map, loading and settings dialogs).
-CDezirureDovuriDlg* TheMainDlg();
 
 // Paths given on the command line, opened by the first start-up tick as a drop of
 // them would be (the loading dialog in mode 3 takes the start-up notice's place).

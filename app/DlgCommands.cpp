@@ -13,7 +13,6 @@
 #include "app/DlgIds.h"
 #include "app/LoadWorker.h"
 #include "app/WindowDialogs.h"
-#include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
@@ -25,11 +24,13 @@
 #include "controls/ControlEvents.h"
 #include "controls/LanguageMessageBox.h"
 #include "map/CMapViewWnd.h"
+#include "map/MapPlacement.h"
 #include "map/MapWindows.h"
 #include "playback/CPlayer.h"
 #include "settings/StringIds.h"
 #include "settings/ViewerSettings.h"
 #include "sources/RecordingCollection.h"
+#include "sources/RecordingList.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tools/capture/CaptureFolder.h"
 #include "tools/print/PrintCommand.h"
@@ -112,17 +113,17 @@ void CDezirureDovuriDlg::OnCommand(int id) {
       break;
     case app::kIdSpeedReset:
     case app::kMenuSpeedReset: {
-      auto* time = static_cast<CBbTextCtrl*>(Item(DlgItem::TimeText));
+      auto* time = TimeText();
       time->speedFactor = 1.0f;
       time->update();
       if (IsOpen(player->state())) player->SetRate(1.0f);
-      static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::SpeedSlider))->setValue(app::kSliderCentre);
+      SpeedSlider()->setValue(app::kSliderCentre);
       break;
     }
     case app::kIdBrightnessReset:
     case app::kMenuBrightnessReset:
       if (IsOpen(player->state())) player->SetBrightness(0);
-      static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::BrightnessSlider))->setValue(app::kSliderCentre);
+      BrightnessSlider()->setValue(app::kSliderCentre);
       break;
     case app::kIdMute:
     case app::kMenuMute:
@@ -237,7 +238,7 @@ void CDezirureDovuriDlg::StopAndClear(bool hideScreens) {
   EmptyTempFolder();
   Item(DlgItem::Play)->show();
   Item(DlgItem::Pause)->hide();
-  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  auto* seek = SeekBar();
   seek->setValue(0);
   seek->update();
   SetNeedsRecordingEnabled(false);
@@ -320,7 +321,7 @@ void CDezirureDovuriDlg::PlayCommand() {
   if (state != kStateStopped && state != kStateEmpty) return;
   // Stopped: the current row plays again from the start.
   const int row = CurrentRow() >= 0 ? CurrentRow() : FileList()->GetSelectedRow();
-  if (row < 0 || FileList()->GetItemText(row, 4).empty()) return;
+  if (row < 0 || FileList()->GetItemText(row, kColumnPath).empty()) return;
   LoadItem(row);
 }
 
@@ -337,7 +338,7 @@ void CDezirureDovuriDlg::ShowAbout() {
   if (active) return;
   active = true;
   const bool resume = PauseForDialog();
-  CAboutDlg about(languageIndex, this);
+  CAboutDlg about(languageIndex, collection.get(), this);
   if (about.exec() == QDialog::Accepted && TheViewerSettings().rearMirror && player->videoChannels() > 1 &&
       IsOpen(player->state())) {
     player->SetRearMirror(true);
@@ -357,17 +358,6 @@ void CDezirureDovuriDlg::MergeCommand() {
   active = false;
 }
 
-void CDezirureDovuriDlg::CaptureCommand() {
-  bool& active = commandActive[kCommandCapture];
-  if (active) return;
-  active = true;
-  // Still capture pauses the player and keeps it paused.
-  const std::int32_t state = player->state();
-  if (state == kStateRunning) PausePlayback();
-  if (captureHandler && (state == kStateRunning || state == kStatePaused)) captureHandler();
-  active = false;
-}
-
 void CDezirureDovuriDlg::PrintCommand() {
   const std::int32_t state = player->state();
   if (state != kStateRunning && state != kStatePaused) return;
@@ -379,7 +369,7 @@ void CDezirureDovuriDlg::PrintCommand() {
   // the capture folder (as still captures find it); the dialog offers it and the box
   // says why.
   if (!PrinterAvailable()) ShowLanguageMessage(this, kStrPrintNoPrinter);
-  const std::string name = currentName.empty() ? FileList()->GetItemText(CurrentRow(), 5) : currentName;
+  const std::string name = currentName.empty() ? FileList()->GetItemText(CurrentRow(), kColumnFileName) : currentName;
   const std::string folder = ResolveCaptureFolder(TheViewerSettings(), SettingsFilePath());
   const QString pdf =
       folder.empty()
@@ -389,8 +379,8 @@ void CDezirureDovuriDlg::PrintCommand() {
   // The map's picture goes on page 2 when the map shows a position.
   const QImage snapshot = mapPageLoaded && gpsPresent ? mapWindows->View()->MapSnapshot() : QImage();
   const PrintOutcome outcome =
-      RunPrintCommand(*player, player->videoChannels(), static_cast<std::int32_t>(player->GetPosition()),
-                      TheTelemetrySamples(), TheViewerSettings(), snapshot, pdf, this,
+      RunPrintCommand(*player, player->videoChannels(), static_cast<std::int32_t>(player->GetPosition()), telemetry,
+                      TheViewerSettings(), snapshot, pdf, this,
                       [this](QPrinter& printer, QWidget* parent) { return dialogs->ChoosePrinter(printer, parent); });
   if (outcome == PrintOutcome::Failed) ShowLanguageMessage(this, kStrPrintFailed);
   active = false;
@@ -401,7 +391,7 @@ void CDezirureDovuriDlg::SettingCommand() {
   if (active) return;
   active = true;
   const bool resume = PauseForDialog();
-  const bool confirmed = dialogs->RunSettings(*settingHost, this);
+  const bool confirmed = dialogs->RunSettings(*this, this);
   if (confirmed) {
     ViewerSettings& settings = TheViewerSettings();
     if (player->videoChannels() > 1 && IsOpen(player->state())) player->SetRearMirror(settings.rearMirror);
@@ -411,28 +401,23 @@ void CDezirureDovuriDlg::SettingCommand() {
   active = false;
 }
 
-void CDezirureDovuriDlg::ZoomCommand() {
-  if (zoomHandler) zoomHandler();
-}
-
 void CDezirureDovuriDlg::MapCommand() {
-  if (placementHandler) placementHandler(2);
-  MapPlacement() = 2;
+  SetMapPlacement(mapview::kPlacementOwnWindow);
   for (DlgItem item : {DlgItem::MapButton, DlgItem::MapCaption, DlgItem::CoordText}) Item(item)->hide();
 }
 
 // --- speed, brightness, volume ---
 
 void CDezirureDovuriDlg::ApplySpeedSlider() {
-  const float factor = static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::SpeedSlider))->SpeedFactor();
-  auto* time = static_cast<CBbTextCtrl*>(Item(DlgItem::TimeText));
+  const float factor = SpeedSlider()->SpeedFactor();
+  auto* time = TimeText();
   time->speedFactor = factor;
   time->update();
   if (IsOpen(player->state())) player->SetRate(factor);
 }
 
 void CDezirureDovuriDlg::ApplyBrightnessSlider() {
-  const int offset = static_cast<CBbSimpleSliderCtrl*>(Item(DlgItem::BrightnessSlider))->BrightnessOffset();
+  const int offset = BrightnessSlider()->BrightnessOffset();
   if (!IsOpen(player->state())) return;
   player->SetBrightness(offset);
   // A paused picture is redrawn with the new brightness by seeking to where it is.
@@ -440,7 +425,7 @@ void CDezirureDovuriDlg::ApplyBrightnessSlider() {
 }
 
 void CDezirureDovuriDlg::StepSlider(DlgItem which, int delta) {
-  auto* slider = static_cast<CBbSimpleSliderCtrl*>(Item(which));
+  auto* slider = Slider(which);
   slider->setValue(std::clamp(slider->value() + delta, 0, app::kSliderRangeMax));
   slider->update();
   if (which == DlgItem::SpeedSlider) {
@@ -451,13 +436,13 @@ void CDezirureDovuriDlg::StepSlider(DlgItem which, int delta) {
 }
 
 void CDezirureDovuriDlg::ApplyVolumeLevel() {
-  const int level = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume))->level;
+  const int level = VolumeBar()->level;
   player->SetVolume(muted ? 0 : std::clamp(level * 10 - 1, 0, kMaxVolumePercent));
 }
 
 void CDezirureDovuriDlg::StepVolume(int delta) {
   if (muted) ToggleMute();
-  auto* volume = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume));
+  auto* volume = VolumeBar();
   const int level = volume->level + delta;
   if (level > CBbVolumeCtrl::kMaxLevel || level < 0) return;
   volume->level = level;
@@ -467,7 +452,7 @@ void CDezirureDovuriDlg::StepVolume(int delta) {
 
 void CDezirureDovuriDlg::ToggleMute() {
   muted = !muted;
-  auto* volume = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume));
+  auto* volume = VolumeBar();
   CBbButtonCtrl* mute = Button(DlgItem::Mute);
   if (muted) {
     player->SetVolume(0);
@@ -536,7 +521,7 @@ void CDezirureDovuriDlg::TypeFilter(int filterId) {
   if (!currentName.empty()) {
     const QString wanted = QString::fromStdString(currentName);
     for (int row = 0; row < list->GetItemCount(); ++row) {
-      if (QString::fromStdString(list->GetItemText(row, 5)).compare(wanted, Qt::CaseInsensitive) == 0) {
+      if (QString::fromStdString(list->GetItemText(row, kColumnFileName)).compare(wanted, Qt::CaseInsensitive) == 0) {
         current = row;
         break;
       }

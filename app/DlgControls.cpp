@@ -96,14 +96,17 @@ void CDezirureDovuriDlg::CreateControls() {
     Register(item, text);
     return text;
   };
-  makeText(DlgItem::TimeText, app::kIdTimeText, app::kTextKindTime, skin::kWindowBackground)->speedFactor = 1.0f;
-  makeText(DlgItem::GsensorText, app::kIdGsensorText, app::kTextKindGsensor, skin::kWindowBackground);
+  controls.timeText = makeText(DlgItem::TimeText, app::kIdTimeText, app::kTextKindTime, skin::kWindowBackground);
+  controls.timeText->speedFactor = 1.0f;
+  controls.gsensorText =
+      makeText(DlgItem::GsensorText, app::kIdGsensorText, app::kTextKindGsensor, skin::kWindowBackground);
   makeText(DlgItem::MapCaption, app::kIdMapCaption, app::kTextKindMapCaption, skin::kPanelBackground);
-  makeText(DlgItem::CoordText, app::kIdCoordText, app::kTextKindCoordinates, skin::kPanelBackground);
+  controls.coordText =
+      makeText(DlgItem::CoordText, app::kIdCoordText, app::kTextKindCoordinates, skin::kPanelBackground);
   makeText(DlgItem::ListCaption, app::kIdListCaption, app::kTextKindListCaption, skin::kPanelBackground);
 
-  auto* volume = new CBbVolumeCtrl(app::kIdVolume, this);
-  Register(DlgItem::Volume, volume);
+  controls.volume = new CBbVolumeCtrl(app::kIdVolume, this);
+  Register(DlgItem::Volume, controls.volume);
 
   auto* seek = new CBbSliderCtrl(app::kIdSeekBar, this);
   seekTarget = std::make_unique<app::WindowSeekTarget>(
@@ -114,6 +117,7 @@ void CDezirureDovuriDlg::CreateControls() {
   seek->backgroundColour = skin::kWindowBackground;
   seek->margin = app::kSeekBarMargin;
   Register(DlgItem::SeekBar, seek);
+  controls.seekBar = seek;
 
   for (auto [item, id] : {std::pair{DlgItem::SpeedSlider, app::kIdSpeedSlider},
                           std::pair{DlgItem::BrightnessSlider, app::kIdBrightnessSlider}}) {
@@ -124,32 +128,39 @@ void CDezirureDovuriDlg::CreateControls() {
     slider->margin = app::kSliderMargin;
     connect(slider, &CBbSimpleSliderCtrl::Scrolled, this, &CDezirureDovuriDlg::OnSliderScrolled);
     Register(item, slider);
+    (item == DlgItem::SpeedSlider ? controls.speedSlider : controls.brightnessSlider) = slider;
   }
 
   auto* list = new CBbListCtrl(app::kIdFileList, this);
   connect(list, &CBbListCtrl::FilesDropped, this, &CDezirureDovuriDlg::OnFilesDropped);
   connect(list, &CBbListCtrl::RowDoubleClicked, this, &CDezirureDovuriDlg::OnRowDoubleClicked);
   Register(DlgItem::FileList, list);
+  controls.fileList = list;
 
   for (auto [item, id] :
        {std::pair{DlgItem::FrontScreen, app::kIdFrontScreen}, std::pair{DlgItem::RearScreen, app::kIdRearScreen}}) {
     auto* screen = new CBbScreenCtrl(id, this);
     connect(screen, &CBbScreenCtrl::ContextMenuRequested, this, &CDezirureDovuriDlg::ShowContextMenu);
     Register(item, screen);
+    (item == DlgItem::FrontScreen ? controls.frontScreen : controls.rearScreen) = screen;
   }
 
   // The map page's host; the page itself comes with the map view.
-  auto* mapPanel = new CBbMapPanelCtrl(app::kIdMapPanel, this);
-  Register(DlgItem::MapPanel, mapPanel);
-  Register(DlgItem::MapNoData, new CMapNoDataWnd(this));
-  Register(DlgItem::MapNoConnected, new CMapNoConnectedWnd(this));
+  controls.mapPanel = new CBbMapPanelCtrl(app::kIdMapPanel, this);
+  Register(DlgItem::MapPanel, controls.mapPanel);
+  controls.mapNoData = new CMapNoDataWnd(this);
+  Register(DlgItem::MapNoData, controls.mapNoData);
+  controls.mapNoConnected = new CMapNoConnectedWnd(this);
+  Register(DlgItem::MapNoConnected, controls.mapNoConnected);
 
   auto* graph = new CBbGsensorCtrl(this);
-  // The telemetry of the loaded recording: the process-wide arrays the load fills.
-  graph->SetSamples(&TheTelemetrySamples().gsensorSamples);
+  // The telemetry of the loaded recording: the window's samples, which each load fills.
+  graph->SetSamples(&telemetry.gsensorSamples);
   connect(graph, &CBbGsensorCtrl::ContextMenuRequested, this, &CDezirureDovuriDlg::ShowContextMenu);
   Register(DlgItem::GsensorGraph, graph);
-  Register(DlgItem::SpeedGauge, new CBbSpeedCtrl(this));
+  controls.gsensorGraph = graph;
+  controls.speedGauge = new CBbSpeedCtrl(this);
+  Register(DlgItem::SpeedGauge, controls.speedGauge);
 }
 
 void CDezirureDovuriDlg::SetInitialControlState() {
@@ -168,13 +179,12 @@ void CDezirureDovuriDlg::SetInitialControlState() {
   }
   Item(DlgItem::SeekBar)->setEnabled(false);
   for (DlgItem item : {DlgItem::SpeedSlider, DlgItem::BrightnessSlider}) {
-    auto* slider = static_cast<CBbSimpleSliderCtrl*>(Item(item));
+    CBbSimpleSliderCtrl* slider = Slider(item);
     slider->setRange(0, app::kSliderRangeMax);
     slider->setPageStep(app::kSliderPage);
     slider->setValue(app::kSliderCentre);
   }
-  auto* volume = static_cast<CBbVolumeCtrl*>(Item(DlgItem::Volume));
-  volume->level = app::kVolumeStartLevel;
+  VolumeBar()->level = app::kVolumeStartLevel;
   muted = false;
   Button(DlgItem::Mute)->SetImages(app::kMuteSoundNormal, app::kMuteSoundPressed, 0, 0);
   for (CBbButtonCtrl* button : buttons) {
@@ -228,13 +238,13 @@ void CDezirureDovuriDlg::ApplyLanguage(int language) {
   ApplyButtonSkins();
   ApplyTooltips();
   for (DlgItem item : {DlgItem::FrontScreen, DlgItem::RearScreen}) {
-    static_cast<CBbScreenCtrl*>(Item(item))->languageIndex = language;
+    Screen(item)->languageIndex = language;
   }
-  static_cast<CBbGsensorCtrl*>(Item(DlgItem::GsensorGraph))->languageIndex = language;
+  GsensorGraph()->languageIndex = language;
   for (DlgItem item : {DlgItem::MapNoData, DlgItem::MapNoConnected}) {
-    static_cast<MapPlaceholderWnd*>(Item(item))->SetLanguageIndex(language);
+    Placeholder(item)->SetLanguageIndex(language);
   }
-  static_cast<CBbListCtrl*>(Item(DlgItem::FileList))->SetColumnHeadings();
+  FileList()->SetColumnHeadings();
   for (QWidget* widget : items) {
     if (widget) widget->update();
   }

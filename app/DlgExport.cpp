@@ -10,8 +10,6 @@
 #include "tools/export/CExportDlg.h"
 #include "tools/export/ExportMarks.h"
 
-using app::DlgItem;
-
 void CDezirureDovuriDlg::MarkCommand(bool start) {
   const std::int32_t state = player->state();
   if (state != playback::kStateRunning && state != playback::kStatePaused) return;
@@ -26,7 +24,7 @@ void CDezirureDovuriDlg::MarkCommand(bool start) {
 }
 
 void CDezirureDovuriDlg::ShowExportMarks() {
-  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  CBbSliderCtrl* seek = SeekBar();
   const RecordingEntry* entry = collection->EntryForRow(CurrentRow());
   const std::int32_t state = player->state();
   clipexport::MarksOnRecording on;

@@ -17,6 +17,7 @@
 #include "controls/CBbTextCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/LanguageMessageBox.h"
+#include "map/MapPlacement.h"
 #include "playback/CPlayer.h"
 #include "settings/ApplicationStrings.h"
 #include "settings/LanguageText.h"
@@ -24,6 +25,7 @@
 #include "settings/ViewerSettings.h"
 #include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
+#include "sources/RecordingList.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
 #include "telemetry/TelemetrySamples.h"
@@ -62,8 +64,8 @@ void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumeP
   list->SetHighlightRow(row);
   app::LoadRequest request;
   request.row = row;
-  request.path = list->GetItemText(row, 4);
-  request.fileName = list->GetItemText(row, 5);
+  request.path = list->GetItemText(row, kColumnPath);
+  request.fileName = list->GetItemText(row, kColumnFileName);
   request.sourceKind = collection->sourceKind;
   if (const RecordingEntry* entry = collection->EntryForRow(row)) request.entry = *entry;
   request.cardHandle = collection->device.Block();
@@ -115,20 +117,16 @@ void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
 }
 
 void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples) {
-  TelemetrySamples& shared = TheTelemetrySamples();
-  shared = std::move(samples);
-  Item(DlgItem::GsensorGraph)->update();
+  telemetry = std::move(samples);
+  GsensorGraph()->update();
   currentName = request.fileName;
   // The map rule with what this recording carries.
-  const bool hasGps = !shared.gpsSamples.empty();
+  const bool hasGps = !telemetry.gpsSamples.empty();
   connected = network->Connected();
   gpsPresent = hasGps;
-  if (!hasGps && MapPlacement() != 1) {
-    MapPlacement() = 1;
-    if (placementHandler) placementHandler(1);
-  }
+  if (!hasGps && !MapEmbedded()) SetMapPlacement(mapview::kPlacementEmbedded);
   if (hasGps && connected) mapPageLoaded = true;
-  if (trackHandler) trackHandler(hasGps);
+  ShowRouteOnMap(hasGps);
   ApplyMapRule();
   update();
   Item(DlgItem::Pause)->show();
@@ -147,11 +145,11 @@ void CDezirureDovuriDlg::LoadDone(bool opened, int attempts) {
 void CDezirureDovuriDlg::OnPositionTimer() { UpdatePosition(); }
 
 void CDezirureDovuriDlg::UpdatePosition() {
-  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  auto* seek = SeekBar();
   seek->clearFocus();
   seek->update();
   const std::int32_t state = player->state();
-  auto* time = static_cast<CBbTextCtrl*>(Item(DlgItem::TimeText));
+  auto* time = TimeText();
   if (state == kStateRunning || state == kStatePaused) {
     time->durationMs = static_cast<int>(player->GetDuration());
     time->positionMs = static_cast<int>(player->GetPosition());
@@ -174,23 +172,24 @@ void CDezirureDovuriDlg::UpdatePosition() {
   seek->update();
   if (busy) return;
 
-  const TelemetrySamples& samples = TheTelemetrySamples();
+  const TelemetrySamples& samples = telemetry;
   const auto p = static_cast<std::int32_t>(position);
   double speed = 0.0;
   samples.FindSpeed(p, speed);
-  auto* gauge = static_cast<CBbSpeedCtrl*>(Item(DlgItem::SpeedGauge));
+  auto* gauge = SpeedGauge();
   gauge->SetValue(speed);
   gauge->Redraw();
-  if (positionHandler) positionHandler(p);
+  FollowOnMap(p);
+  emit PositionShown(p);
   if (layoutMode != 1) return;
-  auto* gText = static_cast<CBbTextCtrl*>(Item(DlgItem::GsensorText));
+  auto* gText = GsensorText();
   double x = 0.0, y = 0.0, z = 0.0;
   gText->hasGsensor = samples.FindGValues(p, x, y, z);
   gText->gX = x;
   gText->gY = y;
   gText->gZ = z;
   gText->update();
-  auto* coordinates = static_cast<CBbTextCtrl*>(Item(DlgItem::CoordText));
+  auto* coordinates = CoordText();
   float latitude = 0.0f, longitude = 0.0f;
   samples.FindPosition(p, latitude, longitude);
   coordinates->latitude = latitude;
@@ -199,7 +198,7 @@ void CDezirureDovuriDlg::UpdatePosition() {
 }
 
 void CDezirureDovuriDlg::EndOfRecording(std::int64_t position) {
-  auto* seek = static_cast<CBbSliderCtrl*>(Item(DlgItem::SeekBar));
+  auto* seek = SeekBar();
   seek->setValue(static_cast<int>(position));
   StopAndClear(false);
   ShowExportMarks();  // nothing plays now: the marks leave the bar until the next load shows its own
@@ -252,7 +251,7 @@ void CDezirureDovuriDlg::OnDoubleClickTimer() {
   if (busy) return;
   CBbListCtrl* list = FileList();
   if (list->GetItemCount() == 0 || pendingRow < 0 || pendingRow >= list->GetItemCount()) return;
-  if (list->GetItemText(pendingRow, 4).size() < kShortestPath) return;
+  if (list->GetItemText(pendingRow, kColumnPath).size() < kShortestPath) return;
   StopAndClear(false);
   LoadItem(pendingRow);
 }

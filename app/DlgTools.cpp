@@ -1,6 +1,6 @@
-// The tools the main window's commands hand their work to: the map view and its own
-// window, still capture, printing, the device settings dialog and the folder picker.
-// Each command's work is a replaceable function, set here to the real tool.
+// The tools behind the main window's commands: the map view and its own window (the
+// window is the map's host), still capture, the zoom window, and what the settings
+// dialog needs of the window (it is that dialog's host too).
 
 #include <QTimer>
 
@@ -8,75 +8,91 @@
 #include "app/DlgIds.h"
 #include "app/NetworkState.h"
 #include "app/WindowDialogs.h"
-#include "app/WindowHosts.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "map/CBbMapPanelCtrl.h"
 #include "map/CMapDlg.h"
 #include "map/CMapViewWnd.h"
+#include "map/MapPlacement.h"
 #include "map/MapWindows.h"
 #include "playback/CPlayer.h"
 #include "settings/ViewerSettings.h"
-#include "telemetry/TelemetrySamples.h"
+#include "sources/RecordingList.h"
 #include "tools/capture/CaptureCommand.h"
 #include "tools/zoom/CZoomDlg.h"
 
 using app::DlgItem;
 
-namespace app {
+// --- the map's host ---
 
-CBbMapPanelCtrl* WindowMapHost::MainMapPanel() { return static_cast<CBbMapPanelCtrl*>(dlg_.Item(DlgItem::MapPanel)); }
+CBbMapPanelCtrl* CDezirureDovuriDlg::MainMapPanel() { return MapPanel(); }
 
-void WindowMapHost::ShowMapControls(bool shown) {
-  for (DlgItem item : {DlgItem::MapButton, DlgItem::MapCaption, DlgItem::CoordText}) {
-    dlg_.Item(item)->setVisible(shown);
-  }
+void CDezirureDovuriDlg::ShowMapControls(bool shown) {
+  for (DlgItem item : {DlgItem::MapButton, DlgItem::MapCaption, DlgItem::CoordText}) Item(item)->setVisible(shown);
   // The Map button also follows the map rule (no map without GPS and a connection).
-  if (shown) dlg_.ApplyMapRule();
+  if (shown) ApplyMapRule();
 }
 
-int64_t WindowMapHost::CurrentPositionMs() { return static_cast<int64_t>(dlg_.Player().GetPosition()); }
+int64_t CDezirureDovuriDlg::CurrentPositionMs() { return static_cast<int64_t>(player->GetPosition()); }
 
-int WindowMapHost::CurrentLayoutMode() { return dlg_.layoutMode; }
+int CDezirureDovuriDlg::CurrentLayoutMode() { return layoutMode; }
 
-std::string WindowSettingHost::LoadedDrive() const { return dlg_.loadedDrive; }
+// --- the settings dialog's host ---
 
-void WindowSettingHost::ClearRecordings() { dlg_.ClearRecordings(); }
+std::string CDezirureDovuriDlg::LoadedDrive() const { return loadedDrive; }
 
-}  // namespace app
+// --- the tools ---
 
 void CDezirureDovuriDlg::InstallTools() {
-  mapHost = std::make_unique<app::WindowMapHost>(*this);
-  settingHost = std::make_unique<app::WindowSettingHost>(*this);
-  mapWindows = new MapWindows(*mapHost, this);
+  mapWindows = new MapWindows(*this, this);
+  // The map reads the loaded recording's fixes from the window's samples.
+  mapWindows->View()->SetSamples(&telemetry);
   dialogs = std::make_unique<app::WindowDialogs>();
-
-  captureHandler = [this] {
-    const std::string fileName = currentName.empty() ? FileList()->GetItemText(CurrentRow(), 5) : currentName;
-    RunCaptureCommand(*player, fileName, player->videoChannels(), TheViewerSettings(), this);
-  };
   // Created hidden at (800, 200), 425 x 330; it goes with the window.
   zoomDlg = new CZoomDlg(this);
-  zoomHandler = [this] { zoomDlg->ToggleZoom(); };
-  placementHandler = [this](int placement) {
-    mapWindows->SetMapPlacement(placement, layoutMode);
-    ApplyMapRule();
-  };
-  positionHandler = [this](std::int32_t positionMs) {
-    mapWindows->View()->ShowPosition(positionMs);
-    float latitude = 0.0f, longitude = 0.0f;
-    TheTelemetrySamples().FindPosition(positionMs, latitude, longitude);
-    mapWindows->Dialog()->SetCoordinates(latitude, longitude);
-  };
-  trackHandler = [this](bool hasGps) {
-    if (hasGps && connected) mapWindows->View()->LoadMapPage();
-    if (hasGps) {
-      mapWindows->View()->ShowTrack();
-    } else {
-      mapWindows->View()->ShowTrack({});
-    }
-  };
-  resendHandler = [this] { mapWindows->View()->ResendPosition(); };
+}
+
+void CDezirureDovuriDlg::CaptureCommand() {
+  bool& active = commandActive[kCommandCapture];
+  if (active) return;
+  active = true;
+  // Still capture pauses the player and keeps it paused.
+  const playback::PlaybackState state = player->state();
+  if (state == playback::kStateRunning) PausePlayback();
+  if (state == playback::kStateRunning || state == playback::kStatePaused) {
+    const std::string fileName =
+        currentName.empty() ? FileList()->GetItemText(CurrentRow(), kColumnFileName) : currentName;
+    RunCaptureCommand(*player, fileName, player->videoChannels(), TheViewerSettings(), this);
+  }
+  active = false;
+}
+
+void CDezirureDovuriDlg::ZoomCommand() { zoomDlg->ToggleZoom(); }
+
+bool CDezirureDovuriDlg::MapEmbedded() const {
+  return !mapWindows || mapWindows->Placement() == mapview::kPlacementEmbedded;
+}
+
+void CDezirureDovuriDlg::SetMapPlacement(int placement) {
+  mapWindows->SetMapPlacement(placement, layoutMode);
+  ApplyMapRule();
+}
+
+void CDezirureDovuriDlg::ShowRouteOnMap(bool hasGps) {
+  CMapViewWnd* view = mapWindows->View();
+  if (hasGps && connected) view->LoadMapPage();
+  if (hasGps) {
+    view->ShowTrack();
+  } else {
+    view->ShowTrack({});
+  }
+}
+
+void CDezirureDovuriDlg::FollowOnMap(std::int32_t positionMs) {
+  mapWindows->View()->ShowPosition(positionMs);
+  float latitude = 0.0f, longitude = 0.0f;
+  telemetry.FindPosition(positionMs, latitude, longitude);
+  mapWindows->Dialog()->SetCoordinates(latitude, longitude);
 }
 
 void CDezirureDovuriDlg::LoadMapPageLater() {

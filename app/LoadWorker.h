@@ -33,8 +33,8 @@ namespace app {
 // thread when the load starts (the worker reads no widget and no shared list).
 struct LoadRequest {
   int row = -1;
-  std::string path;      // column 4
-  std::string fileName;  // column 5
+  std::string path;      // kColumnPath
+  std::string fileName;  // kColumnFileName
   std::int32_t sourceKind = 3;
   RecordingEntry entry;        // the row's entry (a copy)
   void* cardHandle = nullptr;  // the open card connection, for card recordings

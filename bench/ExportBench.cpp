@@ -38,6 +38,7 @@
 #include "sources/RecordingCollection.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/FileByteSource.h"
+#include "tests/app/WindowInspector.h"
 #include "tools/export/CExportDlg.h"
 #include "tools/export/ExportJob.h"
 
@@ -134,8 +135,9 @@ int Window(int argc, char** argv) {
     return QMessageBox::Ok;
   });
   CDezirureDovuriDlg dlg;
-  dlg.writeSettingsOnClose = false;
-  dlg.LoadingDialog()->delayOverrideMs = 0;
+  dlg.SetWriteSettingsOnClose(false);
+  app::WindowInspector window(dlg);
+  window.LoadingDialog()->delayOverrideMs = 0;
   dlg.show();
   bench::StallMeter stalls;
   stalls.Start();
@@ -143,18 +145,18 @@ int Window(int argc, char** argv) {
   stalls.Stop();
   const double idleWorst = stalls.Worst(), idle99 = stalls.Percentile99();
 
-  dlg.OpenPickedPaths({folder.string()});
-  const auto loaded = [&] { return !dlg.LoadingDialog()->TimerActive() && !dlg.busy && !dlg.LoadRunning(); };
+  window.OpenPickedPaths({folder.string()});
+  const auto loaded = [&] { return !window.LoadingDialog()->TimerActive() && !window.Busy() && !window.LoadRunning(); };
   Spin(loaded, 20000);
   // Marks: 2 s into the first recording, 2 s into the second, as keys I and O do.
   const auto mark = [&](int row, int key) {
-    dlg.LoadItem(row);
+    window.LoadItem(row);
     Spin(loaded, 20000);
-    dlg.PausePlayback();
-    dlg.Player().Seek(2000);
-    dlg.Player().WaitUntilSettled(std::chrono::seconds(5));
+    window.PausePlayback();
+    window.Player().Seek(2000);
+    window.Player().WaitUntilSettled(std::chrono::seconds(5));
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(dlg.FileList(), &press);
+    QApplication::sendEvent(window.FileList(), &press);
   };
   mark(0, Qt::Key_I);
   mark(1, Qt::Key_O);
@@ -165,7 +167,7 @@ int Window(int argc, char** argv) {
   fs::create_directories(out);
   dialog->SetDestination(QString::fromStdString((out / "viewer.mp4").string()));
   // The first recording plays on while the clip is made.
-  dlg.LoadItem(0);
+  window.LoadItem(0);
   Spin(loaded, 20000);
   bool finished = false;
   QObject::connect(dialog, &CExportDlg::Finished, [&](bool) { finished = true; });
@@ -178,7 +180,7 @@ int Window(int argc, char** argv) {
   std::printf("window export: %s, %lld frames in %.1f s; playback %s\n",
               dialog->Outcome().ok ? "done" : dialog->Outcome().error.c_str(),
               static_cast<long long>(dialog->Outcome().clip.frames), wall / 1000,
-              dlg.Player().state() == playback::kStateRunning ? "still playing" : "stopped");
+              window.Player().state() == playback::kStateRunning ? "still playing" : "stopped");
   std::printf(
       "window thread lateness while the export runs: longest %.1f ms, 99th percentile %.1f ms, mean %.2f ms "
       "(target < 50); idle window: longest %.1f ms, 99th percentile %.1f ms\n",

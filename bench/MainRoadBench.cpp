@@ -36,6 +36,7 @@
 #include "playback/CPlayer.h"
 #include "res/SkinResources.h"
 #include "sources/CFileLoadDlg.h"
+#include "tests/app/WindowInspector.h"
 
 using app::DlgItem;
 using bench::Clock;
@@ -146,8 +147,9 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 5; ++i) graphOpen.push_back(GraphOpenToFirstPicture(files[i % 2]));
 
   CDezirureDovuriDlg dlg;
-  dlg.writeSettingsOnClose = false;
-  dlg.LoadingDialog()->delayOverrideMs = 0;
+  app::WindowInspector window(dlg);
+  dlg.SetWriteSettingsOnClose(false);
+  window.LoadingDialog()->delayOverrideMs = 0;
   dlg.show();
   StallMeter stalls;
   // Peer 2: the idle window's timer lateness.
@@ -156,10 +158,10 @@ int main(int argc, char** argv) {
   stalls.Stop();
   const double idleWorst = stalls.Worst();
 
-  dlg.OpenPickedPaths({folder.string()});
-  Spin([&] { return !dlg.LoadingDialog()->TimerActive() && !dlg.busy && !dlg.LoadRunning(); }, 20000);
-  PictureWatch watch(static_cast<CBbScreenCtrl*>(dlg.Item(DlgItem::FrontScreen)));
-  auto loaded = [&] { return !dlg.busy && !dlg.LoadRunning(); };
+  window.OpenPickedPaths({folder.string()});
+  Spin([&] { return !window.LoadingDialog()->TimerActive() && !window.Busy() && !window.LoadRunning(); }, 20000);
+  PictureWatch watch(window.Screen(DlgItem::FrontScreen));
+  auto loaded = [&] { return !window.Busy() && !window.LoadRunning(); };
 
   // Load item n to the first picture on the screen, and the window's lateness while
   // loads, seeks and slider moves run.
@@ -169,11 +171,11 @@ int main(int argc, char** argv) {
     const int row = (i + 1) % 2;
     const std::size_t before = watch.pictures_.size();
     const Clock::time_point start = Clock::now();
-    dlg.StopAndClear(false);
-    dlg.LoadItem(row);
+    window.StopAndClear(false);
+    window.LoadItem(row);
     // The user moves the sliders while it loads.
-    auto* speed = static_cast<CBbSimpleSliderCtrl*>(dlg.Item(DlgItem::SpeedSlider));
-    auto* brightness = static_cast<CBbSimpleSliderCtrl*>(dlg.Item(DlgItem::BrightnessSlider));
+    auto* speed = window.SpeedSlider();
+    auto* brightness = window.BrightnessSlider();
     for (int step = 0; step < 5; ++step) {
       speed->setValue(40 + step * 5);
       emit speed->Scrolled(app::kIdSpeedSlider, speed->value());
@@ -193,7 +195,7 @@ int main(int argc, char** argv) {
     Spin(loaded, 10000);
     // Seeks while it plays.
     for (int s = 1; s <= 4; ++s) {
-      dlg.Player().Seek(s * 700);
+      window.Player().Seek(s * 700);
       Spin([] { return false; }, 60);
     }
   }
@@ -206,11 +208,11 @@ int main(int argc, char** argv) {
   // The end of a recording: the last picture of row 0, then the first of row 1.
   std::vector<double> endGaps;
   for (int i = 0; i < 3; ++i) {
-    dlg.StopAndClear(false);
-    dlg.LoadItem(0);
+    window.StopAndClear(false);
+    window.LoadItem(0);
     Spin(loaded, 10000);
-    const auto duration = static_cast<std::int32_t>(dlg.Player().GetDuration());
-    dlg.Player().Seek(std::max(0, duration - 1500));
+    const auto duration = static_cast<std::int32_t>(window.Player().GetDuration());
+    window.Player().Seek(std::max(0, duration - 1500));
     // Row 0's last picture is the last one late in its recording; row 1's first is
     // the next one from its start.
     const std::size_t from = watch.pictures_.size();

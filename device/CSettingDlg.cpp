@@ -17,6 +17,7 @@
 #include "controls/SkinFont.h"
 #include "device/CardVolume.h"
 #include "device/CardWatch.h"
+#include "device/SettingDlgHost.h"
 #include "platform/Paths.h"
 #include "res/SkinResources.h"
 #include "settings/LanguageLibrary.h"
@@ -103,7 +104,10 @@ void ShowList(QComboBox* box, const ChoiceList& list) {
 }  // namespace
 
 CSettingDlg::CSettingDlg(SettingDlgHost* owner, QWidget* parent)
-    : QDialog(parent), host(owner), model([](int number) { return LanguageString(number); }) {
+    : QDialog(parent),
+      host(owner),
+      model([](int number) { return LanguageString(number); },
+            owner && owner->CardFiles() ? *owner->CardFiles() : ownCardFiles) {
   setObjectName(QStringLiteral("CSettingDlg"));
   setProperty("templateId", 135);
   setProperty("iconId", kIconId);

@@ -151,6 +151,8 @@ class CSettingDlg : public QDialog {
   static constexpr int kRowHeight = 19;
 
   SettingDlgHost* host;
+  // The card files when the host keeps none.
+  device::CardFilePaths ownCardFiles;
   device::SettingDlgModel model;
   int languageIndex = 0;
   bool showing = false;  // ShowModel is writing the controls

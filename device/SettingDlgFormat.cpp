@@ -83,8 +83,8 @@ void CSettingDlg::FormatCard() {
   if (path == device::FormatPath::kPlain) {
     // Our own question in place of the system's format window, with the label it
     // would have been given.
-    const std::string ask = device::FillPlaceholders(LanguageString(kStrFormatVolumeAsk),
-                                                     {card->root, device::TheCardFilePaths().volumeLabel});
+    const std::string ask =
+        device::FillPlaceholders(LanguageString(kStrFormatVolumeAsk), {card->root, model.CardFiles().volumeLabel});
     if (Ask(QString::fromStdString(ask), QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) return;
     card = device::FindCard(model.cards, wanted);
     if (!card) {
@@ -113,7 +113,7 @@ void CSettingDlg::StartFormat(device::FormatPath path, const device::CardEntry& 
   device::FormatRequest request;
   request.card = *card;
   request.modelName = model.device.modelName;
-  request.volumeLabel = device::TheCardFilePaths().volumeLabel;
+  request.volumeLabel = model.CardFiles().volumeLabel;
   request.programFolder = programFolder;
   request.safeFolder = safeFolder;
   request.legacySystem = host && host->LegacySystem();

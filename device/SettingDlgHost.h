@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace device {
+struct CardFilePaths;
+}
+
 class SettingDlgHost {
  public:
   virtual ~SettingDlgHost() = default;
@@ -15,4 +19,7 @@ class SettingDlgHost {
   virtual void ClearRecordings() = 0;
   // The legacy-system flag; no Linux system is one.
   virtual bool LegacySystem() const { return false; }
+  // Where the chosen card's files and the volume label are kept beyond the dialog (the
+  // main window's); null lets the dialog keep them itself.
+  virtual device::CardFilePaths* CardFiles() { return nullptr; }
 };

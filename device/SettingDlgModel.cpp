@@ -8,12 +8,7 @@
 
 namespace device {
 
-CardFilePaths& TheCardFilePaths() {
-  static CardFilePaths paths;
-  return paths;
-}
-
-SettingDlgModel::SettingDlgModel(TextLookup text) : text_(std::move(text)) {}
+SettingDlgModel::SettingDlgModel(TextLookup text, CardFilePaths& files) : text_(std::move(text)), files_(files) {}
 
 const CardEntry* SettingDlgModel::SelectedCard() const {
   if (selectedCard < 0 || selectedCard >= static_cast<int>(cards.size())) return nullptr;
@@ -49,7 +44,7 @@ void SettingDlgModel::Startup(const ViewerSettings& viewer, std::vector<CardEntr
 
 void SettingDlgModel::ApplyModel() {
   device.modelName = modelList.SelectedText();
-  TheCardFilePaths().volumeLabel = device.modelName;
+  files_.volumeLabel = device.modelName;
   ApplyModelRules(device, ModelIndex(), text_);
 }
 
@@ -78,7 +73,7 @@ void SettingDlgModel::CardChosen(int index) {
     DefaultDeviceOnly();
     return;
   }
-  CardFilePaths& paths = TheCardFilePaths();
+  CardFilePaths& paths = files_;
   paths.setupCfg = std::filesystem::path(card->root) / kSetupCfgFileName;
   paths.timeCfg = std::filesystem::path(card->root) / kTimeCfgFileName;
   if (ModelIndex() == 0 && !ReadSetupCfg(paths.setupCfg, device, text_)) DefaultDeviceOnly();
@@ -121,7 +116,7 @@ void SettingDlgModel::JumpStep(int position) {
 
 void SettingDlgModel::WriteCardFiles() const {
   if (!SelectedCard()) return;
-  const CardFilePaths& paths = TheCardFilePaths();
+  const CardFilePaths& paths = files_;
   if (ModelIndex() == 0) WriteSetupCfg(paths.setupCfg, device);
   if (clockBox) WriteTimeCfg(paths.timeCfg, clock);
 }

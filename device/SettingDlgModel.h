@@ -17,14 +17,14 @@
 
 namespace device {
 
-// Kept for the life of the process, as the card files and the format use them: the
-// card files of the card chosen last and the volume label (always the model name).
+// The card files of the card chosen last and the volume label (always the model
+// name). The main window keeps them for its life, as the card files and the format
+// use them; the settings dialog's model works on the window's copy.
 struct CardFilePaths {
   std::filesystem::path setupCfg;
   std::filesystem::path timeCfg;
   std::string volumeLabel;
 };
-CardFilePaths& TheCardFilePaths();
 
 constexpr int kJumpStepMin = 1;
 constexpr int kJumpStepMax = 10;
@@ -32,7 +32,10 @@ constexpr int kJumpStepDefault = 5;
 
 class SettingDlgModel {
  public:
-  explicit SettingDlgModel(TextLookup text);
+  // `files` must outlive the model.
+  SettingDlgModel(TextLookup text, CardFilePaths& files);
+
+  const CardFilePaths& CardFiles() const { return files_; }
 
   // --- dashcam half ---
   ChoiceList modelList;  // one entry, "Tarvo"
@@ -90,6 +93,7 @@ class SettingDlgModel {
   void DefaultDeviceOnly();
 
   TextLookup text_;
+  CardFilePaths& files_;
   bool suppressViewerDefaults_ = false;
 };
 

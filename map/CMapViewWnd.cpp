@@ -17,7 +17,7 @@
 #include "telemetry/TelemetrySamples.h"
 
 CMapViewWnd::CMapViewWnd(QWidget* parent)
-    : QWidget(parent), samples(&TheTelemetrySamples()), viewerFolder(platform::ProgramDataFolder()) {
+    : QWidget(parent), samples(nullptr), viewerFolder(platform::ProgramDataFolder()) {
   SetControlId(this, kControlId);
 }
 

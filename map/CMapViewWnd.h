@@ -45,8 +45,8 @@ class CMapViewWnd : public QWidget {
   double lastLatitude = 0;
   double lastLongitude = 0;
 
-  // Where ShowPosition and ShowTrack read the GPS fixes (TheTelemetrySamples() unless
-  // set); null shows nothing.
+  // Where ShowPosition and ShowTrack read the GPS fixes (the main window's samples);
+  // null, as until it is set, shows nothing.
   void SetSamples(const TelemetrySamples* source) { samples = source; }
   // Where the page is looked for: <folder>/map/map.htm (the viewer's folder unless
   // set). An empty folder leaves the page unloaded.

@@ -30,12 +30,12 @@ void MapWindows::MoveViewTo(CBbMapPanelCtrl* panel) {
 void MapWindows::SetMapPlacement(int placement, int layoutMode) {
   if (!view || !dialog) return;
   if (placement == mapview::kPlacementEmbedded) {
-    MapPlacement() = placement;
+    where = placement;
     dialog->hide();
     MoveViewTo(host.MainMapPanel());
     host.ShowMapControls(layoutMode == 1);
   } else if (placement == mapview::kPlacementOwnWindow) {
-    MapPlacement() = placement;
+    where = placement;
     dialog->show();
     MoveViewTo(dialog->Panel());
     host.ShowMapControls(false);

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include "map/MapPlacement.h"
+
 class CBbMapPanelCtrl;
 class CMapDlg;
 class CMapViewWnd;
@@ -27,9 +29,11 @@ class MapWindows : public QObject {
   // 1: hides the map window, moves the view into the main window's panel and shows
   // the main window's map controls in layout mode 1 (hides them in mode 2).
   // 2: shows the map window, moves the view into its panel and hides those controls.
-  // Either way the marker is then put back at the player's position. Stores the
-  // placement in MapPlacement(); other values do nothing.
+  // Either way the marker is then put back at the player's position and the
+  // placement is kept (Placement()); other values do nothing.
   void SetMapPlacement(int placement, int layoutMode);
+  // Where the view is: mapview::kPlacementEmbedded or kPlacementOwnWindow.
+  int Placement() const { return where; }
 
   // Moves the view into `panel`: the panel that hosted it forgets it (message 2025
   // with 0), `panel` becomes its parent and host, and the view fills it.
@@ -40,4 +44,5 @@ class MapWindows : public QObject {
   // Both belong to the main window's widget tree and go with it.
   CMapViewWnd* view = nullptr;
   CMapDlg* dialog = nullptr;
+  int where = mapview::kPlacementEmbedded;
 };

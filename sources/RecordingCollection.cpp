@@ -210,12 +210,12 @@ int RecordingCollection::FillList(RecordingList& list, bool allGroups, int group
     if (!allGroups && entryGroup != group) continue;
 
     RecordingRow columns;
-    columns[0] = std::to_string(row + 1);
-    columns[1] = DateText(entry.recordTime);
-    columns[2] = TimeText(entry.recordTime);
-    columns[3] = labelText(LabelNumberOf(entry.fileName));
-    columns[4] = entry.path;
-    columns[5] = entry.fileName;
+    columns[kColumnNumber] = std::to_string(row + 1);
+    columns[kColumnDate] = DateText(entry.recordTime);
+    columns[kColumnTime] = TimeText(entry.recordTime);
+    columns[kColumnType] = labelText(LabelNumberOf(entry.fileName));
+    columns[kColumnPath] = entry.path;
+    columns[kColumnFileName] = entry.fileName;
     list.InsertRow(row, columns);
     rows.push_back(&entry);
     ++row;

@@ -7,6 +7,12 @@
 
 // Columns of a file list row: number, date, time, type label, path, file name.
 inline constexpr int kRecordingListColumns = 6;
+inline constexpr int kColumnNumber = 0;
+inline constexpr int kColumnDate = 1;
+inline constexpr int kColumnTime = 2;
+inline constexpr int kColumnType = 3;
+inline constexpr int kColumnPath = 4;
+inline constexpr int kColumnFileName = 5;
 using RecordingRow = std::array<std::string, kRecordingListColumns>;
 
 class RecordingList {

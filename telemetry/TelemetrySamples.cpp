@@ -114,8 +114,3 @@ bool TelemetrySamples::FindGValues(int32_t positionMs, double& x, double& y, dou
   z = sample->z * kGPerUnit;
   return true;
 }
-
-TelemetrySamples& TheTelemetrySamples() {
-  static TelemetrySamples samples;
-  return samples;
-}

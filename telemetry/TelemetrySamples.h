@@ -1,6 +1,7 @@
 #pragma once
 // The GPS fixes and G-sensor readings of the recording opened last, and their lookups
-// by playback position. One pair exists per process (TheTelemetrySamples()).
+// by playback position. The main window holds the pair of the recording it plays and
+// lends it to the graph, the readouts, the map and the printout.
 //
 // The load worker fills the arrays; the position timer looks up samples only while no
 // worker runs, so the arrays need no lock.
@@ -63,6 +64,3 @@ class TelemetrySamples {
 
   const CGSensorData* FindGSensorSample(int32_t positionMs) const;
 };
-
-// The process-wide pair of arrays.
-TelemetrySamples& TheTelemetrySamples();

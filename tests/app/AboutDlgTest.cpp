@@ -17,7 +17,7 @@ class AboutDlgTest : public ::testing::Test {
 };
 
 TEST_F(AboutDlgTest, PiecesSitWhereTheBoxPutsThem) {
-  CAboutDlg about(0, nullptr);
+  CAboutDlg about(0, nullptr, nullptr);
   EXPECT_EQ(about.size(), QSize(291, 160));
   EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
   auto* title = FindControl<QLabel>(&about, CAboutDlg::kIdTitle);
@@ -51,7 +51,7 @@ TEST_F(AboutDlgTest, OkPicturesFollowTheLanguage) {
   const int expected[12][2] = {{192, 193},   {1094, 1095}, {1120, 1121}, {1143, 1144}, {1304, 1305}, {1258, 1259},
                                {1189, 1190}, {1212, 1213}, {1281, 1282}, {1235, 1236}, {1327, 1328}, {1166, 1167}};
   for (int language = 0; language < 12; ++language) {
-    CAboutDlg about(language, nullptr);
+    CAboutDlg about(language, nullptr, nullptr);
     auto* ok = FindControl<CBbButtonCtrl>(&about, CAboutDlg::kIdOk);
     EXPECT_EQ(ok->normalImage, expected[language][0]) << language;
     EXPECT_EQ(ok->pressedImage, expected[language][1]) << language;
@@ -62,7 +62,7 @@ TEST_F(AboutDlgTest, OkAcceptsAndCardButtonAsksTheOwner) {
   QWidget owner;
   owner.setGeometry(100, 100, 1034, 742);
   owner.show();
-  CAboutDlg about(0, &owner);
+  CAboutDlg about(0, nullptr, &owner);
   int asked = 0;
   about.showCardInformation = [&asked] { ++asked; };
   about.show();
@@ -78,7 +78,7 @@ TEST_F(AboutDlgTest, OkAcceptsAndCardButtonAsksTheOwner) {
 
 TEST_F(AboutDlgTest, PicturesOfTheBoxInEnglishAndKorean) {
   for (auto [language, name] : {std::pair{0, "about-en.png"}, std::pair{1, "about-ko.png"}}) {
-    CAboutDlg about(language, nullptr);
+    CAboutDlg about(language, nullptr, nullptr);
     const QImage picture = about.grab().toImage();
     EXPECT_EQ(picture.size(), QSize(291, 160));
     EXPECT_TRUE(picture.save(QString::fromStdString((apptest::ScreenshotFolder() / name).string())));

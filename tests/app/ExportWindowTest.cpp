@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "WindowInspector.h"
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/ContextMenus.h"
@@ -29,7 +30,6 @@
 #include "tests/support/TempFolder.h"
 #include "tools/export/CExportDlg.h"
 
-using app::DlgItem;
 namespace fs = std::filesystem;
 
 namespace {
@@ -58,7 +58,7 @@ class ExportWindow : public ::testing::Test {
     apptest::ShownMessages().Clear();
     setenv("TARVO_AUDIO_SINK", "null", 1);
     dlg = std::make_unique<CDezirureDovuriDlg>();
-    dlg->LoadingDialog()->delayOverrideMs = 0;
+    In().LoadingDialog()->delayOverrideMs = 0;
     dlg->resize(1034, 742);
     dlg->show();
     ASSERT_EQ(2, apptest::ListPaths(*dlg, {RecordingFolder().string()}));
@@ -70,20 +70,20 @@ class ExportWindow : public ::testing::Test {
   }
 
   bool WaitForLoad() {
-    apptest::WaitUntil([&] { return !dlg->busy && !dlg->LoadRunning(); }, 15000);
-    return dlg->Player().state() == playback::kStateRunning;
+    apptest::WaitUntil([&] { return !In().Busy() && !In().LoadRunning(); }, 15000);
+    return In().Player().state() == playback::kStateRunning;
   }
   // Pauses row `row` at `ms` and presses `key` on the file list, as a user would.
   void MarkAt(int row, int ms, int key) {
-    if (dlg->CurrentRow() != row) {
-      dlg->LoadItem(row);
+    if (In().CurrentRow() != row) {
+      In().LoadItem(row);
       ASSERT_TRUE(WaitForLoad());
     }
-    dlg->PausePlayback();
-    dlg->Player().Seek(ms);
-    ASSERT_TRUE(dlg->Player().WaitUntilSettled(std::chrono::seconds(5)));
+    In().PausePlayback();
+    In().Player().Seek(ms);
+    ASSERT_TRUE(In().Player().WaitUntilSettled(std::chrono::seconds(5)));
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(dlg->FileList(), &press);
+    QApplication::sendEvent(In().FileList(), &press);
   }
   CExportDlg* OpenDialog(int command) {
     dlg->OnCommand(command);
@@ -95,6 +95,8 @@ class ExportWindow : public ::testing::Test {
       });
     return dialog;
   }
+
+  app::WindowInspector In() const { return app::WindowInspector(*dlg); }
 
   std::unique_ptr<CDezirureDovuriDlg> dlg;
   std::vector<std::string> opened;
@@ -108,7 +110,7 @@ TEST_F(ExportWindow, MarksOnTheSeekBarAndAClipMadeWhilePlaybackGoesOn) {
   EXPECT_EQ(QString::fromStdString(LanguageString(kStrExportNoMarks)), apptest::ShownMessages().texts[0]);
   EXPECT_EQ(nullptr, dlg->findChild<CExportDlg*>());
 
-  auto* seek = static_cast<CBbSliderCtrl*>(dlg->Item(DlgItem::SeekBar));
+  auto* seek = In().SeekBar();
   MarkAt(0, 1500, Qt::Key_I);
   EXPECT_EQ(1500, seek->MarkStart());
   MarkAt(1, 1000, Qt::Key_O);
@@ -131,7 +133,7 @@ TEST_F(ExportWindow, MarksOnTheSeekBarAndAClipMadeWhilePlaybackGoesOn) {
   EXPECT_EQ(1, dlg->findChildren<CExportDlg*>().size());
 
   // Playback goes on while the clip is made.
-  dlg->StartPlayback();
+  In().StartPlayback();
   const auto target = out.Path() / "clip.mp4";
   dialog->SetDestination(QString::fromStdString(target.string()));
   QSignalSpy finished(dialog, &CExportDlg::Finished);
@@ -142,11 +144,11 @@ TEST_F(ExportWindow, MarksOnTheSeekBarAndAClipMadeWhilePlaybackGoesOn) {
   EXPECT_EQ(15, dialog->Outcome().clip.frames);
   EXPECT_TRUE(fs::exists(target));
   EXPECT_EQ(std::vector<std::string>{out.Path().string()}, opened);
-  EXPECT_EQ(dlg->Player().state(), playback::kStateRunning);
+  EXPECT_EQ(In().Player().state(), playback::kStateRunning);
   dialog->close();
   EXPECT_TRUE(apptest::WaitUntil([&] { return dlg->findChild<CExportDlg*>() == nullptr; }, 2000));
   // The last recording played to its end: nothing plays, and the bar shows no marks.
-  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->Player().state() != playback::kStateRunning; }, 10000));
+  ASSERT_TRUE(apptest::WaitUntil([&] { return In().Player().state() != playback::kStateRunning; }, 10000));
   EXPECT_EQ(-1, seek->MarkStart());
   EXPECT_EQ(-1, seek->MarkEnd());
 }

@@ -19,7 +19,6 @@
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
-#include "app/WindowHosts.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
@@ -82,21 +81,18 @@ class MainRoad : public ::testing::Test {
     apptest::ShownMessages().answer = QMessageBox::Ok;
     setenv("TARVO_AUDIO_SINK", "null", 1);
     dlg = std::make_unique<CDezirureDovuriDlg>();
-    dlg->LoadingDialog()->delayOverrideMs = 0;
+    In().LoadingDialog()->delayOverrideMs = 0;
     dlg->resize(1034, 742);
     dlg->show();
   }
   void TearDown() override { dlg.reset(); }
 
-  CBbListCtrl* List() const { return dlg->FileList(); }
-  playback::CPlayer& Player() const { return dlg->Player(); }
-  template <typename T>
-  T* Control(DlgItem item) const {
-    return static_cast<T*>(dlg->Item(item));
-  }
+  app::WindowInspector In() const { return app::WindowInspector(*dlg); }
+  CBbListCtrl* List() const { return In().FileList(); }
+  playback::CPlayer& Player() const { return In().Player(); }
   // Waits for the running load to end; true when a recording plays then.
   bool WaitForLoad(int ms = 15000) {
-    apptest::WaitUntil([&] { return !dlg->busy && !dlg->LoadRunning(); }, ms);
+    apptest::WaitUntil([&] { return !In().Busy() && !In().LoadRunning(); }, ms);
     return Player().state() == playback::kStateRunning;
   }
   int OpenFolder() {
@@ -110,57 +106,57 @@ class MainRoad : public ::testing::Test {
 
 TEST_F(MainRoad, OpeningAFolderListsItSortedEnablesItsFiltersAndPlaysRowZero) {
   ASSERT_EQ(OpenFolder(), 4);
-  EXPECT_EQ(List()->GetItemText(0, 5), "REC_20240512_083000_2.avi");
-  EXPECT_EQ(List()->GetItemText(1, 5), "REC_20240512_083100_2.avi");
-  EXPECT_EQ(List()->GetItemText(2, 5), "EVT_20240512_083200_2.avi");
-  EXPECT_EQ(List()->GetItemText(3, 5), "PRK_20240512_090000_1.avi");
+  EXPECT_EQ(List()->GetItemText(0, kColumnFileName), "REC_20240512_083000_2.avi");
+  EXPECT_EQ(List()->GetItemText(1, kColumnFileName), "REC_20240512_083100_2.avi");
+  EXPECT_EQ(List()->GetItemText(2, kColumnFileName), "EVT_20240512_083200_2.avi");
+  EXPECT_EQ(List()->GetItemText(3, kColumnFileName), "PRK_20240512_090000_1.avi");
   for (DlgItem filter : {DlgItem::FilterAll, DlgItem::FilterNormal, DlgItem::FilterEvent, DlgItem::FilterParking}) {
-    EXPECT_TRUE(dlg->Button(filter)->enabled);
+    EXPECT_TRUE(In().Button(filter)->enabled);
   }
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterAll)->selected);
-  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_TRUE(In().Button(DlgItem::FilterAll)->selected);
+  EXPECT_EQ(In().CurrentRow(), 0);
   EXPECT_EQ(Player().state(), playback::kStateRunning);
   EXPECT_EQ(Player().videoChannels(), 2);
-  EXPECT_EQ(dlg->currentName, "REC_20240512_083000_2.avi");
-  EXPECT_TRUE(dlg->Item(DlgItem::FrontScreen)->isVisible());
-  EXPECT_TRUE(dlg->Item(DlgItem::BothChannels)->isVisible());
-  EXPECT_TRUE(dlg->Item(DlgItem::Pause)->isVisible());
-  EXPECT_FALSE(dlg->Item(DlgItem::Play)->isVisible());
+  EXPECT_EQ(In().CurrentName(), "REC_20240512_083000_2.avi");
+  EXPECT_TRUE(In().Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_TRUE(In().Item(DlgItem::BothChannels)->isVisible());
+  EXPECT_TRUE(In().Item(DlgItem::Pause)->isVisible());
+  EXPECT_FALSE(In().Item(DlgItem::Play)->isVisible());
   // The buttons that need a recording are on; Merge stays off for files.
-  EXPECT_TRUE(dlg->Button(DlgItem::Next)->enabled);
-  EXPECT_FALSE(dlg->Button(DlgItem::Merge)->enabled);
-  EXPECT_TRUE(dlg->Item(DlgItem::SeekBar)->isEnabled());
+  EXPECT_TRUE(In().Button(DlgItem::Next)->enabled);
+  EXPECT_FALSE(In().Button(DlgItem::Merge)->enabled);
+  EXPECT_TRUE(In().Item(DlgItem::SeekBar)->isEnabled());
   EXPECT_TRUE(apptest::ShownMessages().texts.empty());
   // The telemetry is the recording's own: GPS at 1 Hz, G-sensor at 10 Hz.
-  EXPECT_EQ(TheTelemetrySamples().gsensorSamples.size(), 60u);
-  EXPECT_EQ(TheTelemetrySamples().gpsSamples.size(), 6u);
+  EXPECT_EQ(In().Telemetry().gsensorSamples.size(), 60u);
+  EXPECT_EQ(In().Telemetry().gpsSamples.size(), 6u);
 }
 
 TEST_F(MainRoad, TheSeekBarTimeAndTelemetryFollowThePosition) {
   ASSERT_EQ(OpenFolder(), 4);
   std::vector<std::int32_t> positions;
-  dlg->positionHandler = [&](std::int32_t p) { positions.push_back(p); };
+  QObject::connect(dlg.get(), &CDezirureDovuriDlg::PositionShown, [&](std::int32_t p) { positions.push_back(p); });
   ASSERT_TRUE(apptest::WaitUntil([&] { return positions.size() >= 8 && positions.back() > 4000; }, 10000));
   const std::int32_t p = positions.back();
-  auto* seek = Control<CBbSliderCtrl>(DlgItem::SeekBar);
+  auto* seek = In().SeekBar();
   EXPECT_GT(seek->value(), 3500);
   EXPECT_EQ(seek->maximum(), static_cast<int>(Player().GetDuration()));
-  EXPECT_GT(Control<CBbTextCtrl>(DlgItem::TimeText)->positionMs, 3500);
-  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->durationMs, static_cast<int>(Player().GetDuration()));
+  EXPECT_GT(In().TimeText()->positionMs, 3500);
+  EXPECT_EQ(In().TimeText()->durationMs, static_cast<int>(Player().GetDuration()));
   // The readouts show exactly what the lookups give at the position of that tick.
-  const TelemetrySamples& samples = TheTelemetrySamples();
+  const TelemetrySamples& samples = In().Telemetry();
   double speed = 0, x = 0, y = 0, z = 0;
   samples.FindSpeed(p, speed);
   ASSERT_TRUE(samples.FindGValues(p, x, y, z));
   float latitude = 0, longitude = 0;
   ASSERT_TRUE(samples.FindPosition(p, latitude, longitude));
-  EXPECT_DOUBLE_EQ(Control<CBbSpeedCtrl>(DlgItem::SpeedGauge)->value, speed);
-  auto* gText = Control<CBbTextCtrl>(DlgItem::GsensorText);
+  EXPECT_DOUBLE_EQ(In().SpeedGauge()->value, speed);
+  auto* gText = In().GsensorText();
   EXPECT_TRUE(gText->hasGsensor);
   EXPECT_DOUBLE_EQ(gText->gX, x);
   EXPECT_DOUBLE_EQ(gText->gY, y);
   EXPECT_DOUBLE_EQ(gText->gZ, z);
-  auto* coordinates = Control<CBbTextCtrl>(DlgItem::CoordText);
+  auto* coordinates = In().CoordText();
   EXPECT_FLOAT_EQ(coordinates->latitude, latitude);
   EXPECT_FLOAT_EQ(coordinates->longitude, longitude);
   EXPECT_NEAR(latitude, 37.5, 0.2);  // the drive goes through Seoul
@@ -170,60 +166,60 @@ TEST_F(MainRoad, TheMapRuleFollowsGpsAndTheConnection) {
   {
     testsupport::ScopedEnv offline("TARVO_NETWORK", "offline");
     ASSERT_EQ(OpenFolder(), 4);
-    EXPECT_TRUE(dlg->gpsPresent);
-    EXPECT_TRUE(dlg->Item(DlgItem::MapNoConnected)->isVisible());
-    EXPECT_FALSE(dlg->Item(DlgItem::MapPanel)->isVisible());
-    EXPECT_FALSE(dlg->Item(DlgItem::MapNoData)->isVisible());
-    EXPECT_FALSE(dlg->Item(DlgItem::MapButton)->isVisible());
+    EXPECT_TRUE(In().GpsPresent());
+    EXPECT_TRUE(In().Item(DlgItem::MapNoConnected)->isVisible());
+    EXPECT_FALSE(In().Item(DlgItem::MapPanel)->isVisible());
+    EXPECT_FALSE(In().Item(DlgItem::MapNoData)->isVisible());
+    EXPECT_FALSE(In().Item(DlgItem::MapButton)->isVisible());
   }
   // The parking recording has no GPS: the no-data panel, whatever the connection.
   testsupport::ScopedEnv online("TARVO_NETWORK", "online");
   Player().Seek(1);
   dlg->OnCommand(app::kIdNext);
   ASSERT_TRUE(WaitForLoad());
-  EXPECT_TRUE(dlg->gpsPresent);
-  EXPECT_TRUE(dlg->Item(DlgItem::MapPanel)->isVisible());
-  EXPECT_TRUE(dlg->Item(DlgItem::MapButton)->isVisible());
-  EXPECT_FALSE(dlg->Item(DlgItem::MapNoConnected)->isVisible());
+  EXPECT_TRUE(In().GpsPresent());
+  EXPECT_TRUE(In().Item(DlgItem::MapPanel)->isVisible());
+  EXPECT_TRUE(In().Item(DlgItem::MapButton)->isVisible());
+  EXPECT_FALSE(In().Item(DlgItem::MapNoConnected)->isVisible());
   List()->SetHighlightRow(2);
   dlg->OnCommand(app::kIdNext);
   ASSERT_TRUE(WaitForLoad());
-  EXPECT_EQ(dlg->CurrentRow(), 3);
-  EXPECT_FALSE(dlg->gpsPresent);
-  EXPECT_TRUE(dlg->Item(DlgItem::MapNoData)->isVisible());
-  EXPECT_FALSE(dlg->Item(DlgItem::MapPanel)->isVisible());
-  EXPECT_FALSE(dlg->Item(DlgItem::MapNoConnected)->isVisible());
+  EXPECT_EQ(In().CurrentRow(), 3);
+  EXPECT_FALSE(In().GpsPresent());
+  EXPECT_TRUE(In().Item(DlgItem::MapNoData)->isVisible());
+  EXPECT_FALSE(In().Item(DlgItem::MapPanel)->isVisible());
+  EXPECT_FALSE(In().Item(DlgItem::MapNoConnected)->isVisible());
   // One camera: no channel buttons, the front view.
-  EXPECT_FALSE(dlg->Item(DlgItem::BothChannels)->isVisible());
-  EXPECT_EQ(dlg->channelView, 1);
+  EXPECT_FALSE(In().Item(DlgItem::BothChannels)->isVisible());
+  EXPECT_EQ(In().ChannelView(), 1);
   // No fix: the coordinates and the speed read 0.
   ASSERT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() > 500; }, 5000));
   QTest::qWait(450);
-  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::CoordText)->latitude, 0.0f);
-  EXPECT_EQ(Control<CBbSpeedCtrl>(DlgItem::SpeedGauge)->value, 0.0);
+  EXPECT_EQ(In().CoordText()->latitude, 0.0f);
+  EXPECT_EQ(In().SpeedGauge()->value, 0.0);
 }
 
 TEST_F(MainRoad, TheEndAdvancesAndAfterTheLastRowZeroIsCurrentWithNothingPlaying) {
   ASSERT_EQ(OpenFolder(), 4);
   List()->SetHighlightRow(2);  // pretend the event plays: the next is the last row
   Player().Seek(static_cast<std::int32_t>(Player().GetDuration()) - 200);
-  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 3; }, 5000));
+  ASSERT_TRUE(apptest::WaitUntil([&] { return In().CurrentRow() == 3; }, 5000));
   ASSERT_TRUE(WaitForLoad());
-  EXPECT_EQ(dlg->currentName, "PRK_20240512_090000_1.avi");
+  EXPECT_EQ(In().CurrentName(), "PRK_20240512_090000_1.avi");
   // The last recording ends: back to row 0, nothing plays, the idle picture shows.
   Player().Seek(static_cast<std::int32_t>(Player().GetDuration()) - 200);
   ASSERT_TRUE(apptest::WaitUntil([&] { return Player().state() != playback::kStateRunning; }, 5000));
-  EXPECT_EQ(dlg->CurrentRow(), 0);
-  EXPECT_EQ(dlg->channelView, 1);
-  EXPECT_FALSE(dlg->frontVisible);
-  EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
-  EXPECT_FALSE(dlg->busy);
+  EXPECT_EQ(In().CurrentRow(), 0);
+  EXPECT_EQ(In().ChannelView(), 1);
+  EXPECT_FALSE(In().FrontVisible());
+  EXPECT_FALSE(In().Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_FALSE(In().Busy());
   QTest::qWait(450);
-  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_EQ(In().CurrentRow(), 0);
   EXPECT_NE(Player().state(), playback::kStateRunning);
   // The position timer ran on: its tick shows the time of no recording.
-  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->positionMs, 0);
-  EXPECT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->durationMs, 0);
+  EXPECT_EQ(In().TimeText()->positionMs, 0);
+  EXPECT_EQ(In().TimeText()->durationMs, 0);
 }
 
 TEST_F(MainRoad, TwoDoubleClicksWithinASecondLoadOnlyTheSecond) {
@@ -238,8 +234,8 @@ TEST_F(MainRoad, TwoDoubleClicksWithinASecondLoadOnlyTheSecond) {
   ASSERT_TRUE(apptest::WaitUntil([&] { return loads > 0; }, 5000));
   WaitForLoad();
   EXPECT_EQ(loads, 1);
-  EXPECT_EQ(dlg->CurrentRow(), 2);
-  EXPECT_EQ(dlg->currentName, "EVT_20240512_083200_2.avi");
+  EXPECT_EQ(In().CurrentRow(), 2);
+  EXPECT_EQ(In().CurrentName(), "EVT_20240512_083200_2.avi");
 }
 
 TEST_F(MainRoad, ADoubleClickWhileARecordingLoadsIsDroppedNotDeferred) {
@@ -248,26 +244,26 @@ TEST_F(MainRoad, ADoubleClickWhileARecordingLoadsIsDroppedNotDeferred) {
   QObject::connect(dlg.get(), &CDezirureDovuriDlg::LoadFinished, [&](bool) { ++loads; });
   // A click whose second runs out while the window is busy...
   emit List()->RowDoubleClicked(3);
-  dlg->busy = true;
+  In().SetBusy(true);
   QTest::qWait(1200);
-  dlg->busy = false;
+  In().SetBusy(false);
   QTest::qWait(1500);
   EXPECT_EQ(loads, 0);
-  EXPECT_EQ(dlg->CurrentRow(), 0);
+  EXPECT_EQ(In().CurrentRow(), 0);
   // ...and one that comes while a load runs.
   dlg->OnCommand(app::kIdNext);
-  ASSERT_TRUE(dlg->busy);
+  ASSERT_TRUE(In().Busy());
   emit List()->RowDoubleClicked(2);
   ASSERT_TRUE(WaitForLoad());
   QTest::qWait(1500);
   EXPECT_EQ(loads, 1);
-  EXPECT_EQ(dlg->CurrentRow(), 1);
-  EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
+  EXPECT_EQ(In().CurrentRow(), 1);
+  EXPECT_EQ(In().CurrentName(), "REC_20240512_083100_2.avi");
 }
 
 TEST_F(MainRoad, AfterClearRecordingsTheNextTickShowsZeroTime) {
   ASSERT_EQ(OpenFolder(), 4);
-  auto* time = Control<CBbTextCtrl>(DlgItem::TimeText);
+  auto* time = In().TimeText();
   ASSERT_TRUE(apptest::WaitUntil([&] { return time->positionMs > 300; }, 5000));
   dlg->ClearRecordings();
   QTest::qWait(450);
@@ -277,25 +273,25 @@ TEST_F(MainRoad, AfterClearRecordingsTheNextTickShowsZeroTime) {
 
 TEST_F(MainRoad, WhileBusyOnlyCloseAndTheSlidersAct) {
   ASSERT_EQ(OpenFolder(), 4);
-  dlg->busy = true;
-  const int row = dlg->CurrentRow();
+  In().SetBusy(true);
+  const int row = In().CurrentRow();
   dlg->OnCommand(app::kIdNext);
   dlg->OnCommand(app::kIdPause);
   dlg->OnCommand(app::kIdLayoutToggle);
   dlg->OnCommand(app::kIdMute);
   QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
   QApplication::sendEvent(List(), &space);
-  EXPECT_EQ(dlg->CurrentRow(), row);
+  EXPECT_EQ(In().CurrentRow(), row);
   EXPECT_EQ(Player().state(), playback::kStateRunning);
-  EXPECT_EQ(dlg->layoutMode, 1);
-  EXPECT_FALSE(dlg->muted);
+  EXPECT_EQ(In().LayoutMode(), 1);
+  EXPECT_FALSE(In().Muted());
   // The speed slider still acts: the factor shows and reaches the player.
-  auto* speed = Control<CBbSimpleSliderCtrl>(DlgItem::SpeedSlider);
+  auto* speed = In().SpeedSlider();
   speed->setValue(75);
   emit speed->Scrolled(app::kIdSpeedSlider, 75);
-  EXPECT_FLOAT_EQ(Control<CBbTextCtrl>(DlgItem::TimeText)->speedFactor, 1.5f);
+  EXPECT_FLOAT_EQ(In().TimeText()->speedFactor, 1.5f);
   EXPECT_FLOAT_EQ(Player().rate(), 1.5f);
-  dlg->busy = false;
+  In().SetBusy(false);
 }
 
 TEST_F(MainRoad, SpacePausesAndResumesAndPageDownOnTheLastRowDoesNothing) {
@@ -306,15 +302,15 @@ TEST_F(MainRoad, SpacePausesAndResumesAndPageDownOnTheLastRowDoesNothing) {
   };
   press(Qt::Key_Space);
   EXPECT_EQ(Player().state(), playback::kStatePaused);
-  EXPECT_TRUE(dlg->Item(DlgItem::Play)->isVisible());
+  EXPECT_TRUE(In().Item(DlgItem::Play)->isVisible());
   press(Qt::Key_Space);
   EXPECT_EQ(Player().state(), playback::kStateRunning);
   List()->SetHighlightRow(3);
   press(Qt::Key_PageDown);
-  EXPECT_EQ(dlg->CurrentRow(), 3);
-  EXPECT_FALSE(dlg->busy);
+  EXPECT_EQ(In().CurrentRow(), 3);
+  EXPECT_FALSE(In().Busy());
   // Every Ctrl key is taken; Ctrl+S is not the speed reset.
-  auto* speed = Control<CBbSimpleSliderCtrl>(DlgItem::SpeedSlider);
+  auto* speed = In().SpeedSlider();
   speed->setValue(80);
   QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
   QApplication::sendEvent(List(), &ctrlS);
@@ -324,42 +320,42 @@ TEST_F(MainRoad, SpacePausesAndResumesAndPageDownOnTheLastRowDoesNothing) {
 }
 
 TEST_F(MainRoad, VolumeStepsStopAtTheEndsAndAStepWhileMutedUnmutes) {
-  auto* volume = Control<CBbVolumeCtrl>(DlgItem::Volume);
+  auto* volume = In().Volume();
   volume->level = 10;
-  dlg->StepVolume(1);
+  In().StepVolume(1);
   EXPECT_EQ(volume->level, 10);
   volume->level = 0;
-  dlg->StepVolume(-1);
+  In().StepVolume(-1);
   EXPECT_EQ(volume->level, 0);
   volume->level = 5;
-  dlg->ToggleMute();
-  EXPECT_TRUE(dlg->muted);
+  In().ToggleMute();
+  EXPECT_TRUE(In().Muted());
   EXPECT_TRUE(volume->drawEmpty);
-  EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, app::kMuteMutedNormal);
+  EXPECT_EQ(In().Button(DlgItem::Mute)->normalImage, app::kMuteMutedNormal);
   QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
   QApplication::sendEvent(dlg.get(), &up);
-  EXPECT_FALSE(dlg->muted);
+  EXPECT_FALSE(In().Muted());
   EXPECT_FALSE(volume->drawEmpty);
   EXPECT_EQ(volume->level, 6);
-  EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, app::kMuteSoundNormal);
+  EXPECT_EQ(In().Button(DlgItem::Mute)->normalImage, app::kMuteSoundNormal);
 }
 
 TEST_F(MainRoad, TheEventFilterWhileANormalRecordingPlaysMakesRowZeroCurrent) {
   ASSERT_EQ(OpenFolder(), 4);
   dlg->OnCommand(app::kIdFilterEvent);
   EXPECT_EQ(List()->GetItemCount(), 1);
-  EXPECT_EQ(dlg->CurrentRow(), 0);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterEvent)->selected);
-  EXPECT_FALSE(dlg->Button(DlgItem::FilterAll)->selected);
+  EXPECT_EQ(In().CurrentRow(), 0);
+  EXPECT_TRUE(In().Button(DlgItem::FilterEvent)->selected);
+  EXPECT_FALSE(In().Button(DlgItem::FilterAll)->selected);
   EXPECT_EQ(Player().state(), playback::kStateRunning);
   // Back to all: the playing recording is found again by its name.
   List()->SetHighlightRow(-1);
   dlg->OnCommand(app::kIdFilterAll);
   EXPECT_EQ(List()->GetItemCount(), 4);
-  EXPECT_EQ(dlg->CurrentRow(), 0);
-  dlg->currentName = "EVT_20240512_083200_2.avi";
+  EXPECT_EQ(In().CurrentRow(), 0);
+  In().SetCurrentName("EVT_20240512_083200_2.avi");
   dlg->OnCommand(app::kIdFilterAll);
-  EXPECT_EQ(dlg->CurrentRow(), 2);
+  EXPECT_EQ(In().CurrentRow(), 2);
 }
 
 TEST_F(MainRoad, ARecordingThatCannotBeOpenedIsTriedThreeTimesSaysSoOnceAndTheScreensStayHidden) {
@@ -369,12 +365,12 @@ TEST_F(MainRoad, ARecordingThatCannotBeOpenedIsTriedThreeTimesSaysSoOnceAndTheSc
   WaitForLoad();
   std::string expected;
   ASSERT_TRUE(LoadLanguageString(kStrOpenFailed, expected));
-  EXPECT_EQ(dlg->LastLoadAttempts(), 3);
+  EXPECT_EQ(In().LastLoadAttempts(), 3);
   ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
   EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
-  EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
-  EXPECT_FALSE(dlg->Item(DlgItem::RearScreen)->isVisible());
-  EXPECT_FALSE(dlg->busy);
+  EXPECT_FALSE(In().Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_FALSE(In().Item(DlgItem::RearScreen)->isVisible());
+  EXPECT_FALSE(In().Busy());
   EXPECT_NE(Player().state(), playback::kStateRunning);
 }
 
@@ -397,8 +393,8 @@ TEST_F(MainRoad, PicturesOfAnUnknownCodecAreNamedOnceAndTheRecordingStaysListed)
   ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u) << "not tried again";
   EXPECT_EQ(apptest::ShownMessages().texts[0], QString::fromStdString(expected).arg("WMV3"));
   EXPECT_EQ(List()->GetItemCount(), 1);
-  EXPECT_FALSE(dlg->Item(DlgItem::FrontScreen)->isVisible());
-  EXPECT_FALSE(dlg->busy);
+  EXPECT_FALSE(In().Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_FALSE(In().Busy());
 }
 
 TEST_F(MainRoad, AFailedOpenKeepsWhatIsListedAndSaysNothingWasFound) {
@@ -419,7 +415,7 @@ TEST_F(MainRoad, ADropThatOpensNothingSaysSoAndThePlayingRecordingGoesOnWhereItW
   const std::uint64_t before = Player().GetPosition();
   apptest::ShownMessages().Clear();
   EXPECT_FALSE(dlg->OpenDroppedPaths({"/nonexistent/tarvo/REC_20240512_100000_2.avi"}));
-  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_TRUE(WaitForLoad());
   std::string expected;
   ASSERT_TRUE(LoadLanguageString(kStrNoRecordings, expected));
@@ -427,13 +423,13 @@ TEST_F(MainRoad, ADropThatOpensNothingSaysSoAndThePlayingRecordingGoesOnWhereItW
   EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
   // The list, the row and the recording are the ones from before, playing on.
   EXPECT_EQ(List()->GetItemCount(), 4);
-  EXPECT_EQ(dlg->CurrentRow(), 0);
-  EXPECT_EQ(dlg->currentName, "REC_20240512_083000_2.avi");
+  EXPECT_EQ(In().CurrentRow(), 0);
+  EXPECT_EQ(In().CurrentName(), "REC_20240512_083000_2.avi");
   EXPECT_EQ(Player().state(), playback::kStateRunning);
   EXPECT_GE(Player().GetPosition() + 100, before);
-  EXPECT_TRUE(dlg->Item(DlgItem::Pause)->isVisible());
-  EXPECT_FALSE(dlg->Item(DlgItem::Play)->isVisible());
-  EXPECT_TRUE(dlg->Item(DlgItem::FrontScreen)->isVisible());
+  EXPECT_TRUE(In().Item(DlgItem::Pause)->isVisible());
+  EXPECT_FALSE(In().Item(DlgItem::Play)->isVisible());
+  EXPECT_TRUE(In().Item(DlgItem::FrontScreen)->isVisible());
   // Space reaches the recording again.
   QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
   QApplication::sendEvent(List(), &space);
@@ -443,17 +439,17 @@ TEST_F(MainRoad, ADropThatOpensNothingSaysSoAndThePlayingRecordingGoesOnWhereItW
 TEST_F(MainRoad, DroppedFilesOpenAsTheirSource) {
   const fs::path parking = RecordingFolder() / "PRK_20240512_090000_1.avi";
   dlg->OpenDroppedPaths({parking.string()});
-  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_TRUE(WaitForLoad());
   EXPECT_EQ(List()->GetItemCount(), 1);
-  EXPECT_EQ(dlg->Collection().sourceKind, kSourceChosenFiles);
-  EXPECT_EQ(dlg->currentName, "PRK_20240512_090000_1.avi");
+  EXPECT_EQ(In().Collection().sourceKind, kSourceChosenFiles);
+  EXPECT_EQ(In().CurrentName(), "PRK_20240512_090000_1.avi");
   EXPECT_EQ(Player().videoChannels(), 1);
 }
 
 TEST_F(MainRoad, ClosingStopsThePlayerAndEmptiesTheTemporaryFolder) {
   ASSERT_EQ(OpenFolder(), 4);
-  const fs::path temp = dlg->tempFolder;
+  const fs::path temp = In().TempFolder();
   fs::create_directories(temp);
   std::ofstream(temp / "left_REPAIR.avi") << "x";
   dlg->OnCommand(app::kIdClose);
@@ -490,22 +486,22 @@ TEST_F(MainRoad, ACardImageThroughTheDriveTablePlaysItsRecordingsACutOffOneAfter
   testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", table.c_str());
 
   dlg->OpenDroppedPaths({root.string()});
-  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_TRUE(WaitForLoad());
-  EXPECT_EQ(dlg->Collection().sourceKind, kSourceCard);
+  EXPECT_EQ(In().Collection().sourceKind, kSourceCard);
   ASSERT_EQ(List()->GetItemCount(), 2);
-  EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
+  EXPECT_EQ(In().CurrentName(), "REC_20240512_083100_2.avi");
   EXPECT_EQ(Player().videoChannels(), 2);
-  EXPECT_TRUE(dlg->Button(DlgItem::Merge)->enabled);  // card recordings can be saved out
-  EXPECT_FALSE(fs::exists(fs::path(dlg->tempFolder) / "REC_20240512_083100_2.avi_REPAIR.avi"));
+  EXPECT_TRUE(In().Button(DlgItem::Merge)->enabled);  // card recordings can be saved out
+  EXPECT_FALSE(fs::exists(fs::path(In().TempFolder()) / "REC_20240512_083100_2.avi_REPAIR.avi"));
 
   dlg->OnCommand(app::kIdNext);
   const bool rebuilt = WaitForLoad();
   for (const QString& m : apptest::ShownMessages().texts) ADD_FAILURE() << m.toStdString();
   ASSERT_TRUE(rebuilt);
-  EXPECT_EQ(dlg->currentName, "EVT_20240512_083200_2.avi");
+  EXPECT_EQ(In().CurrentName(), "EVT_20240512_083200_2.avi");
   // Played from its rebuilt copy in the temporary folder, which the card never sees.
-  EXPECT_TRUE(fs::exists(fs::path(dlg->tempFolder) / "EVT_20240512_083200_2.avi_REPAIR.avi"));
+  EXPECT_TRUE(fs::exists(fs::path(In().TempFolder()) / "EVT_20240512_083200_2.avi_REPAIR.avi"));
   EXPECT_GT(Player().GetDuration(), 0u);
   EXPECT_TRUE(apptest::ShownMessages().texts.empty());
 }
@@ -532,13 +528,12 @@ TEST_F(MainRoad, FormattingTheCardWhoseRecordingsAreListedClearsTheList) {
   testsupport::ScopedEnv keep("TARVO_CONFIG_DIR", card.Path().c_str());
 
   dlg->OpenDroppedPaths({root.string()});
-  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_TRUE(WaitForLoad());
   ASSERT_EQ(List()->GetItemCount(), 1);
-  EXPECT_EQ(dlg->loadedDrive, root.string() + "/") << "the root of the source, not its first character";
+  EXPECT_EQ(In().LoadedDrive(), root.string() + "/") << "the root of the source, not its first character";
 
-  app::WindowSettingHost host(*dlg);
-  CSettingDlg settings(&host, dlg.get());
+  CSettingDlg settings(&In().SettingHost(), dlg.get());
   settings.askUser = [](const QString&, QMessageBox::StandardButtons buttons) {
     return (buttons & QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
   };
@@ -550,7 +545,7 @@ TEST_F(MainRoad, FormattingTheCardWhoseRecordingsAreListedClearsTheList) {
   EXPECT_TRUE(settings.LastFormatOutcome().successful);
   EXPECT_EQ(List()->GetItemCount(), 0) << "the recordings listed are gone from the card";
   EXPECT_EQ(Player().state(), playback::kStateStopped);
-  EXPECT_TRUE(dlg->loadedDrive.empty());
+  EXPECT_TRUE(In().LoadedDrive().empty());
 }
 
 // On the mock service; or, in the trial against the real one (udisks_trial.sh), on the
@@ -574,13 +569,13 @@ TEST_F(MainRoad, ACardOfTheDiskServicePlaysThroughItsDescriptorWithNothingMounte
   testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", nullptr);
   testsupport::ScopedEnv access("TARVO_DISK_ACCESS", "service");
   dlg->OpenDroppedPaths({device});
-  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_TRUE(WaitForLoad());
-  EXPECT_EQ(dlg->Collection().sourceKind, kSourceCard);
+  EXPECT_EQ(In().Collection().sourceKind, kSourceCard);
   ASSERT_EQ(List()->GetItemCount(), 1);
-  EXPECT_EQ(dlg->currentName, "REC_20240512_083100_2.avi");
+  EXPECT_EQ(In().CurrentName(), "REC_20240512_083100_2.avi");
   EXPECT_GT(Player().GetDuration(), 0u);
-  EXPECT_EQ(dlg->loadedDrive, device);
+  EXPECT_EQ(In().LoadedDrive(), device);
   if (!service) return;
 
   // A card the user may not open: the window says so, and keeps what it listed.
@@ -591,7 +586,7 @@ TEST_F(MainRoad, ACardOfTheDiskServicePlaysThroughItsDescriptorWithNothingMounte
                                "<'0x4b'>}]>}"));
   apptest::ShownMessages().Clear();
   dlg->OpenDroppedPaths({"/dev/sdy"});
-  apptest::WaitUntil([&] { return !dlg->LoadingDialog()->TimerActive(); }, 5000);
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
   EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString().find("The system refused access to the memory card "
                                                                  "/dev/sdy."),
@@ -627,12 +622,12 @@ TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOne
   }
   ASSERT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 2);
   ASSERT_TRUE(WaitForLoad());
-  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 1; }, 15000));
+  ASSERT_TRUE(apptest::WaitUntil([&] { return In().CurrentRow() == 1; }, 15000));
   std::string expected;
   ASSERT_TRUE(LoadLanguageString(kStrOpenFailed, expected));
   ASSERT_EQ(apptest::ShownMessages().texts.size(), 1u);
   EXPECT_EQ(apptest::ShownMessages().texts[0].toStdString(), expected);
-  EXPECT_FALSE(dlg->lastPlaybackError.isEmpty());
+  EXPECT_FALSE(In().LastPlaybackError().isEmpty());
   ASSERT_TRUE(WaitForLoad());
   EXPECT_EQ(Player().state(), playback::kStateRunning);
 }
@@ -661,7 +656,7 @@ TEST_F(MainRoad, APrintThatFailsOrHasNoPrinterSaysSoInABox) {
   ASSERT_EQ(OpenFolder(), 4);
   testsupport::TempFolder folder;
   auto* dialogs = new PrintTo(folder.Path() / "no-such-folder" / "report.pdf");
-  app::WindowInspector(*dlg).AnswerDialogsWith(std::unique_ptr<app::WindowDialogs>(dialogs));
+  In().AnswerDialogsWith(std::unique_ptr<app::WindowDialogs>(dialogs));
   const std::string captures = std::exchange(TheViewerSettings().saveDirectory, folder.Path().string());
   apptest::ShownMessages().Clear();
   dlg->OnCommand(app::kIdPrint);
@@ -695,17 +690,17 @@ TEST_F(MainRoad, RewindAndFastForwardJumpByThePlayValueWithinTheRecording) {
   TheViewerSettings().playValue = 60;
   dlg->OnCommand(app::kIdFastForward);
   // To the end at most: the next tick ends the recording and the next row loads.
-  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg->CurrentRow() == 1; }, 5000));
+  ASSERT_TRUE(apptest::WaitUntil([&] { return In().CurrentRow() == 1; }, 5000));
   TheViewerSettings().playValue = 10;
 }
 
 TEST_F(MainRoad, ABrightnessChangeWhilePausedRedrawsThePausedPicture) {
   ASSERT_EQ(OpenFolder(), 4);
-  dlg->PausePlayback();
+  In().PausePlayback();
   ASSERT_TRUE(Player().WaitUntilSettled(std::chrono::seconds(5)));
   playback::CapturedImage before;
   ASSERT_TRUE(Player().GrabFrame(0, &before));
-  auto* brightness = Control<CBbSimpleSliderCtrl>(DlgItem::BrightnessSlider);
+  auto* brightness = In().BrightnessSlider();
   brightness->setValue(100);
   emit brightness->Scrolled(app::kIdBrightnessSlider, 100);
   ASSERT_TRUE(Player().WaitUntilSettled(std::chrono::seconds(5)));

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <fstream>
 
+#include "WindowInspector.h"
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
@@ -45,11 +46,12 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override { dlg.reset(); }
 
   bool Shown(DlgItem item) const {
-    QWidget* widget = dlg->Item(item);
+    QWidget* widget = In().Item(item);
     EXPECT_NE(widget, nullptr) << "no control for item " << static_cast<int>(item);
     return widget && widget->isVisibleTo(dlg.get());
   }
-  QRect Geometry(DlgItem item) const { return dlg->Item(item)->geometry(); }
+  QRect Geometry(DlgItem item) const { return In().Item(item)->geometry(); }
+  app::WindowInspector In() const { return app::WindowInspector(*dlg); }
 
   std::unique_ptr<CDezirureDovuriDlg> dlg;
 };
@@ -58,7 +60,7 @@ TEST_F(MainWindowTest, EveryButtonExistsWithItsIdAndSize) {
   for (const app::ButtonSpec& spec : app::kButtonSpecs) {
     auto* button = FindControl<CBbButtonCtrl>(dlg.get(), spec.id);
     ASSERT_NE(button, nullptr) << spec.id;
-    EXPECT_EQ(button, dlg->Button(spec.item)) << spec.id;
+    EXPECT_EQ(button, In().Button(spec.item)) << spec.id;
     const app::ItemSize size = app::FixedItemSize(spec.item);
     EXPECT_EQ(button->size(), QSize(size.width, size.height)) << spec.id;
   }
@@ -133,38 +135,38 @@ TEST_F(MainWindowTest, StartStateHidesPlaybackControlsAndDisablesRecordingComman
   }
   EXPECT_TRUE(Shown(DlgItem::Play));
   EXPECT_TRUE(Shown(DlgItem::MapNoData));
-  EXPECT_TRUE(dlg->Button(DlgItem::FrontChannel)->selected);
-  EXPECT_FALSE(dlg->Button(DlgItem::RearChannel)->selected);
-  EXPECT_FALSE(dlg->Item(DlgItem::SeekBar)->isEnabled());
+  EXPECT_TRUE(In().Button(DlgItem::FrontChannel)->selected);
+  EXPECT_FALSE(In().Button(DlgItem::RearChannel)->selected);
+  EXPECT_FALSE(In().Item(DlgItem::SeekBar)->isEnabled());
   for (DlgItem off : {DlgItem::Merge, DlgItem::Capture, DlgItem::Print, DlgItem::Previous, DlgItem::Rewind,
                       DlgItem::Play, DlgItem::FastForward, DlgItem::Next, DlgItem::FilterAll, DlgItem::FilterEvent,
                       DlgItem::FilterNormal, DlgItem::FilterParking}) {
-    EXPECT_FALSE(dlg->Button(off)->enabled) << static_cast<int>(off);
+    EXPECT_FALSE(In().Button(off)->enabled) << static_cast<int>(off);
   }
   for (DlgItem on : {DlgItem::Open, DlgItem::Zoom, DlgItem::Setting, DlgItem::About, DlgItem::LayoutToggle,
                      DlgItem::Close, DlgItem::Mute}) {
-    EXPECT_TRUE(dlg->Button(on)->enabled) << static_cast<int>(on);
+    EXPECT_TRUE(In().Button(on)->enabled) << static_cast<int>(on);
   }
   for (DlgItem item : {DlgItem::SpeedSlider, DlgItem::BrightnessSlider}) {
-    auto* slider = static_cast<CBbSimpleSliderCtrl*>(dlg->Item(item));
+    auto* slider = (item == DlgItem::SpeedSlider ? In().SpeedSlider() : In().BrightnessSlider());
     EXPECT_EQ(slider->minimum(), 0);
     EXPECT_EQ(slider->maximum(), 100);
     EXPECT_EQ(slider->value(), 50);
     EXPECT_EQ(slider->pageStep(), 10);
   }
-  EXPECT_EQ(static_cast<CBbVolumeCtrl*>(dlg->Item(DlgItem::Volume))->level, 5);
-  EXPECT_FALSE(dlg->muted);
-  EXPECT_EQ(dlg->Button(DlgItem::Mute)->normalImage, skin::kMuteSoundNormal);
+  EXPECT_EQ(In().Volume()->level, 5);
+  EXPECT_FALSE(In().Muted());
+  EXPECT_EQ(In().Button(DlgItem::Mute)->normalImage, skin::kMuteSoundNormal);
   // Every face is drawn from the start: enabled ones normal, the others disabled.
-  EXPECT_EQ(dlg->Button(DlgItem::Open)->ShownImage(), 19101);
-  EXPECT_EQ(dlg->Button(DlgItem::Play)->ShownImage(), 19194);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->ShownImage(), 174);
-  EXPECT_EQ(dlg->Button(DlgItem::FrontChannel)->ShownImage(), 185);
-  EXPECT_EQ(dlg->Button(DlgItem::Mute)->pressedImage, skin::kMuteSoundPressed);
+  EXPECT_EQ(In().Button(DlgItem::Open)->ShownImage(), 19101);
+  EXPECT_EQ(In().Button(DlgItem::Play)->ShownImage(), 19194);
+  EXPECT_EQ(In().Button(DlgItem::FilterAll)->ShownImage(), 174);
+  EXPECT_EQ(In().Button(DlgItem::FrontChannel)->ShownImage(), 185);
+  EXPECT_EQ(In().Button(DlgItem::Mute)->pressedImage, skin::kMuteSoundPressed);
   EXPECT_EQ(FindControl<CBbTextCtrl>(dlg.get(), app::kIdTimeText)->speedFactor, 1.0f);
-  EXPECT_EQ(dlg->layoutMode, 1);
-  EXPECT_EQ(dlg->channelView, 1);
-  EXPECT_FALSE(dlg->busy);
+  EXPECT_EQ(In().LayoutMode(), 1);
+  EXPECT_EQ(In().ChannelView(), 1);
+  EXPECT_FALSE(In().Busy());
 }
 
 TEST_F(MainWindowTest, StartsAtTheMinimumSizeWhichCannotBeUndercut) {
@@ -190,7 +192,7 @@ TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
   for (QSize size : {QSize(1034, 742), QSize(1500, 900)}) {
     dlg->show();
     dlg->resize(size);
-    auto* graph = static_cast<CBbGsensorCtrl*>(dlg->Item(DlgItem::GsensorGraph));
+    auto* graph = In().GsensorGraph();
     const QRect seek = Geometry(DlgItem::SeekBar);
     // The graph draws from the geometry of its own size; the window must agree with it.
     CBbGsensorCtrl probe(nullptr);
@@ -202,10 +204,10 @@ TEST_F(MainWindowTest, SeekBarEndsSitOnTheGraphTimeAxis) {
   }
 }
 
-TEST_F(MainWindowTest, GraphDrawsTheProcessWideReadingsAsTheLoadLeavesThem) {
+TEST_F(MainWindowTest, GraphDrawsTheWindowsReadingsAsTheLoadLeavesThem) {
   // A second copy of the readings would leave the graph drawing a stale recording.
-  auto* graph = static_cast<CBbGsensorCtrl*>(dlg->Item(DlgItem::GsensorGraph));
-  TelemetrySamples& samples = TheTelemetrySamples();
+  auto* graph = In().GsensorGraph();
+  TelemetrySamples& samples = In().Telemetry();
   samples.Clear();
   EXPECT_TRUE(graph->SeriesPoints(0).empty());
   for (int t = 100; t <= 300; t += 100) {
@@ -223,7 +225,7 @@ TEST_F(MainWindowTest, GraphDrawsTheProcessWideReadingsAsTheLoadLeavesThem) {
 
 TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
   dlg->show();
-  auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
+  auto* list = In().FileList();
   QWidget* scrollBar = list->ScrollBar();
   ASSERT_NE(scrollBar, nullptr);
   const QRect bar = scrollBar ? scrollBar->geometry() : QRect();
@@ -234,16 +236,16 @@ TEST_F(MainWindowTest, FileListScrollBarSitsBesideTheList) {
 TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   std::vector<bool> before;
   for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
-    before.push_back(dlg->Item(static_cast<DlgItem>(i)) && dlg->Item(static_cast<DlgItem>(i))->isVisibleTo(dlg.get()));
+    before.push_back(In().Item(static_cast<DlgItem>(i)) && In().Item(static_cast<DlgItem>(i))->isVisibleTo(dlg.get()));
   }
   dlg->OnCommand(app::kIdLayoutToggle);
-  EXPECT_EQ(dlg->layoutMode, 2);
+  EXPECT_EQ(In().LayoutMode(), 2);
   for (DlgItem hidden :
        {DlgItem::Minimise, DlgItem::Maximise, DlgItem::Close, DlgItem::Open, DlgItem::About, DlgItem::FileList,
         DlgItem::FilterAll, DlgItem::ListCaption, DlgItem::GsensorText, DlgItem::MapNoData, DlgItem::GsensorGraph}) {
     EXPECT_FALSE(Shown(hidden)) << static_cast<int>(hidden);
   }
-  auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
+  auto* list = In().FileList();
   EXPECT_FALSE(list->ScrollBar()->isVisibleTo(dlg.get()));
   EXPECT_TRUE(Shown(DlgItem::LayoutToggle));
   EXPECT_EQ(Geometry(DlgItem::LayoutToggle).topLeft(), QPoint(1034 - 50, 742 - 63 - 3));
@@ -251,9 +253,9 @@ TEST_F(MainWindowTest, LayoutToggleHidesEverythingButVideoAndBarThenRestores) {
   EXPECT_TRUE(Shown(DlgItem::Play));
 
   dlg->OnCommand(app::kIdLayoutToggle);
-  EXPECT_EQ(dlg->layoutMode, 1);
+  EXPECT_EQ(In().LayoutMode(), 1);
   for (std::size_t i = 0; i < app::kDlgItemCount; ++i) {
-    QWidget* widget = dlg->Item(static_cast<DlgItem>(i));
+    QWidget* widget = In().Item(static_cast<DlgItem>(i));
     if (!widget) continue;
     EXPECT_EQ(widget->isVisibleTo(dlg.get()), before[i]) << i;
   }
@@ -273,21 +275,21 @@ TEST_F(MainWindowTest, LayoutToggleNeitherMovesNorSizesTheWindow) {
 }
 
 TEST_F(MainWindowTest, MapRuleSwapsMapAndPlaceholdersAfterALoad) {
-  dlg->gpsPresent = true;
-  dlg->connected = true;
-  dlg->ApplyMapRule();
+  In().SetGpsPresent(true);
+  In().SetConnected(true);
+  In().ApplyMapRule();
   EXPECT_TRUE(Shown(DlgItem::MapPanel));
   EXPECT_TRUE(Shown(DlgItem::MapButton));
   EXPECT_FALSE(Shown(DlgItem::MapNoData));
   EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
-  dlg->connected = false;
-  dlg->ApplyMapRule();
+  In().SetConnected(false);
+  In().ApplyMapRule();
   EXPECT_FALSE(Shown(DlgItem::MapPanel));
   EXPECT_TRUE(Shown(DlgItem::MapNoConnected));
   EXPECT_FALSE(Shown(DlgItem::MapButton));
-  dlg->gpsPresent = false;
-  dlg->connected = true;
-  dlg->ApplyMapRule();
+  In().SetGpsPresent(false);
+  In().SetConnected(true);
+  In().ApplyMapRule();
   EXPECT_TRUE(Shown(DlgItem::MapNoData));
   EXPECT_FALSE(Shown(DlgItem::MapPanel));
   EXPECT_FALSE(Shown(DlgItem::MapNoConnected));
@@ -295,9 +297,9 @@ TEST_F(MainWindowTest, MapRuleSwapsMapAndPlaceholdersAfterALoad) {
 
 TEST_F(MainWindowTest, MapRuleLeavesTheVideoLayoutAlone) {
   dlg->ToggleLayout();
-  dlg->gpsPresent = true;
-  dlg->connected = true;
-  dlg->ApplyMapRule();
+  In().SetGpsPresent(true);
+  In().SetConnected(true);
+  In().ApplyMapRule();
   EXPECT_FALSE(Shown(DlgItem::MapPanel));
   EXPECT_FALSE(Shown(DlgItem::MapButton));
   dlg->ToggleLayout();
@@ -307,18 +309,18 @@ TEST_F(MainWindowTest, MapRuleLeavesTheVideoLayoutAlone) {
 
 TEST_F(MainWindowTest, EscapeTogglesTheLayoutEvenFromTheFocusedList) {
   dlg->show();
-  dlg->Item(DlgItem::FileList)->setFocus();
-  QTest::keyClick(dlg->Item(DlgItem::FileList), Qt::Key_Escape);
-  EXPECT_EQ(dlg->layoutMode, 2);
+  In().Item(DlgItem::FileList)->setFocus();
+  QTest::keyClick(In().Item(DlgItem::FileList), Qt::Key_Escape);
+  EXPECT_EQ(In().LayoutMode(), 2);
   QTest::keyClick(dlg.get(), Qt::Key_Escape);
-  EXPECT_EQ(dlg->layoutMode, 1);
+  EXPECT_EQ(In().LayoutMode(), 1);
 }
 
 TEST_F(MainWindowTest, EscapeIsIgnoredWhileBusy) {
   dlg->show();
-  dlg->busy = true;
+  In().SetBusy(true);
   QTest::keyClick(dlg.get(), Qt::Key_Escape);
-  EXPECT_EQ(dlg->layoutMode, 1);
+  EXPECT_EQ(In().LayoutMode(), 1);
 }
 
 TEST_F(MainWindowTest, DoubleClickInTheTopBarMaximisesAndRestores) {
@@ -358,13 +360,13 @@ TEST_F(MainWindowTest, CloseButtonClosesTheWindow) {
 // `local` is taken relative to where the window was when the gesture began (`origin`),
 // as a real pointer's screen position does not follow the window it drags.
 TEST_F(MainWindowTest, CloseButtonEmptiesTheTempFolderButKeepsItsFolders) {
-  const std::filesystem::path temp = dlg->tempFolder;
+  const std::filesystem::path temp = In().TempFolder();
   ASSERT_FALSE(temp.empty());
   std::filesystem::create_directories(temp / "keep");
   std::ofstream(temp / "rebuilt.avi") << "x";
   std::ofstream(temp / "keep" / "inner.txt") << "y";
   dlg->show();
-  QTest::mouseClick(dlg->Button(DlgItem::Close), Qt::LeftButton);
+  QTest::mouseClick(In().Button(DlgItem::Close), Qt::LeftButton);
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_FALSE(std::filesystem::exists(temp / "rebuilt.avi"));
   EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.txt"));
@@ -373,13 +375,13 @@ TEST_F(MainWindowTest, CloseButtonEmptiesTheTempFolderButKeepsItsFolders) {
 
 TEST_F(MainWindowTest, MovingOverTheSurfaceRearmsTopBarHover) {
   dlg->show();
-  for (DlgItem item : app::kTopBarButtons) dlg->Button(item)->hoverShown = true;
-  dlg->Button(DlgItem::Play)->hoverShown = true;
+  for (DlgItem item : app::kTopBarButtons) In().Button(item)->hoverShown = true;
+  In().Button(DlgItem::Play)->hoverShown = true;
   QMouseEvent move(QEvent::MouseMove, QPointF(600, 300), QPointF(dlg->mapToGlobal(QPoint(600, 300))), Qt::NoButton,
                    Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(dlg.get(), &move);
-  for (DlgItem item : app::kTopBarButtons) EXPECT_FALSE(dlg->Button(item)->hoverShown);
-  EXPECT_TRUE(dlg->Button(DlgItem::Play)->hoverShown);
+  for (DlgItem item : app::kTopBarButtons) EXPECT_FALSE(In().Button(item)->hoverShown);
+  EXPECT_TRUE(In().Button(DlgItem::Play)->hoverShown);
 }
 
 void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons, QPoint origin) {
@@ -437,33 +439,33 @@ TEST(ResizeBands, CornersWinOverEdgesAndTheInsideHasNone) {
 }
 
 TEST_F(MainWindowTest, LanguageChoosesTheToggleSkins) {
-  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->normalImage, 172);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->selectedImage, 173);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->disabledImage, 174);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterNormal)->normalImage, 175);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterEvent)->normalImage, 178);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterParking)->normalImage, 181);
-  EXPECT_EQ(dlg->Button(DlgItem::FrontChannel)->normalImage, 184);
-  EXPECT_EQ(dlg->Button(DlgItem::BothChannels)->selectedImage, 189);
+  EXPECT_EQ(In().Button(DlgItem::FilterAll)->normalImage, 172);
+  EXPECT_EQ(In().Button(DlgItem::FilterAll)->selectedImage, 173);
+  EXPECT_EQ(In().Button(DlgItem::FilterAll)->disabledImage, 174);
+  EXPECT_EQ(In().Button(DlgItem::FilterNormal)->normalImage, 175);
+  EXPECT_EQ(In().Button(DlgItem::FilterEvent)->normalImage, 178);
+  EXPECT_EQ(In().Button(DlgItem::FilterParking)->normalImage, 181);
+  EXPECT_EQ(In().Button(DlgItem::FrontChannel)->normalImage, 184);
+  EXPECT_EQ(In().Button(DlgItem::BothChannels)->selectedImage, 189);
   dlg->ChangeLanguage(1);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->normalImage, 19261);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterParking)->disabledImage, 19293);
-  EXPECT_EQ(dlg->Button(DlgItem::RearChannel)->selectedImage, 20042);
+  EXPECT_EQ(In().Button(DlgItem::FilterAll)->normalImage, 19261);
+  EXPECT_EQ(In().Button(DlgItem::FilterParking)->disabledImage, 19293);
+  EXPECT_EQ(In().Button(DlgItem::RearChannel)->selectedImage, 20042);
   dlg->ChangeLanguage(11);
-  EXPECT_EQ(dlg->Button(DlgItem::FilterAll)->normalImage, 1146);
-  EXPECT_EQ(static_cast<CBbScreenCtrl*>(dlg->Item(DlgItem::RearScreen))->languageIndex, 11);
+  EXPECT_EQ(In().Button(DlgItem::FilterAll)->normalImage, 1146);
+  EXPECT_EQ(In().Screen(DlgItem::RearScreen)->languageIndex, 11);
   dlg->ChangeLanguage(0);
 }
 
 TEST_F(MainWindowTest, TooltipsComeFromTheLanguageLibrary) {
   ASSERT_NE(TheViewerSettings().languageLibrary, nullptr) << "English library not found";
-  EXPECT_EQ(dlg->Button(DlgItem::Open)->toolTip().toStdString(), LanguageString(101));
-  EXPECT_EQ(dlg->Button(DlgItem::Close)->toolTip().toStdString(), LanguageString(209));
-  EXPECT_EQ(dlg->Item(DlgItem::Volume)->toolTip().toStdString(), LanguageString(125));
-  EXPECT_FALSE(dlg->Button(DlgItem::Open)->toolTip().isEmpty());
-  EXPECT_TRUE(dlg->Button(DlgItem::MapButton)->toolTip().isEmpty());
+  EXPECT_EQ(In().Button(DlgItem::Open)->toolTip().toStdString(), LanguageString(101));
+  EXPECT_EQ(In().Button(DlgItem::Close)->toolTip().toStdString(), LanguageString(209));
+  EXPECT_EQ(In().Item(DlgItem::Volume)->toolTip().toStdString(), LanguageString(125));
+  EXPECT_FALSE(In().Button(DlgItem::Open)->toolTip().isEmpty());
+  EXPECT_TRUE(In().Button(DlgItem::MapButton)->toolTip().isEmpty());
   dlg->ChangeLanguage(1);
-  EXPECT_EQ(dlg->Button(DlgItem::Open)->toolTip().toStdString(), LanguageString(101));
+  EXPECT_EQ(In().Button(DlgItem::Open)->toolTip().toStdString(), LanguageString(101));
   dlg->ChangeLanguage(0);
 }
 
@@ -472,15 +474,15 @@ TEST_F(MainWindowTest, ChosenPathsFillTheListAndEnableTheirFilters) {
   apptest::MakeSampleRecordings(folder.Path());
   const int rows = apptest::ListPaths(*dlg, {folder.Path().string()});
   EXPECT_EQ(rows, 24);
-  auto* list = static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList));
+  auto* list = In().FileList();
   EXPECT_EQ(list->GetItemCount(), 24);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterAll)->enabled);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterAll)->selected);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterNormal)->enabled);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterEvent)->enabled);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterParking)->enabled);
+  EXPECT_TRUE(In().Button(DlgItem::FilterAll)->enabled);
+  EXPECT_TRUE(In().Button(DlgItem::FilterAll)->selected);
+  EXPECT_TRUE(In().Button(DlgItem::FilterNormal)->enabled);
+  EXPECT_TRUE(In().Button(DlgItem::FilterEvent)->enabled);
+  EXPECT_TRUE(In().Button(DlgItem::FilterParking)->enabled);
   // The path the list came from: formatting a card compares it with the card's root.
-  EXPECT_EQ(dlg->loadedDrive, folder.Path().string());
+  EXPECT_EQ(In().LoadedDrive(), folder.Path().string());
 }
 
 TEST_F(MainWindowTest, OnlyPresentTypesEnableTheirFilter) {
@@ -489,15 +491,15 @@ TEST_F(MainWindowTest, OnlyPresentTypesEnableTheirFilter) {
     std::ofstream(folder.Path() / name) << "x";
   }
   EXPECT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 2);
-  EXPECT_TRUE(dlg->Button(DlgItem::FilterNormal)->enabled);
-  EXPECT_FALSE(dlg->Button(DlgItem::FilterEvent)->enabled);
-  EXPECT_FALSE(dlg->Button(DlgItem::FilterParking)->enabled);
+  EXPECT_TRUE(In().Button(DlgItem::FilterNormal)->enabled);
+  EXPECT_FALSE(In().Button(DlgItem::FilterEvent)->enabled);
+  EXPECT_FALSE(In().Button(DlgItem::FilterParking)->enabled);
 }
 
 TEST_F(MainWindowTest, MissingPathsLeaveAnEmptyListAndFiltersOff) {
   EXPECT_EQ(apptest::ListPaths(*dlg, {"/nonexistent/tarvo/folder"}), 0);
-  EXPECT_EQ(static_cast<CBbListCtrl*>(dlg->Item(DlgItem::FileList))->GetItemCount(), 0);
-  EXPECT_FALSE(dlg->Button(DlgItem::FilterAll)->enabled);
+  EXPECT_EQ(In().FileList()->GetItemCount(), 0);
+  EXPECT_FALSE(In().Button(DlgItem::FilterAll)->enabled);
 }
 
 }  // namespace

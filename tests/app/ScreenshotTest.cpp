@@ -9,6 +9,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "WindowInspector.h"
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
@@ -70,7 +71,7 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   CDezirureDovuriDlg dlg;
   dlg.ChangeLanguage(shot.language);
   ASSERT_EQ(apptest::ListPaths(dlg, {samples.Path().string()}), 24);
-  LoadSampleDrive(TheTelemetrySamples());
+  LoadSampleDrive(app::WindowInspector(dlg).Telemetry());
   if (shot.maximised) {
     dlg.showMaximized();
   } else {
@@ -82,7 +83,7 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   EXPECT_EQ(dlg.size(), expected);
 
   for (const app::ButtonSpec& spec : app::kButtonSpecs) {
-    QWidget* button = dlg.Button(spec.item);
+    QWidget* button = app::WindowInspector(dlg).Button(spec.item);
     if (!button->isVisible()) continue;
     EXPECT_TRUE(HasPicture(button)) << "button " << spec.id << " has no picture";
   }
@@ -92,7 +93,6 @@ TEST_P(ScreenshotTest, MainWindowLooksComplete) {
   const std::filesystem::path out = apptest::ScreenshotFolder() / shot.name;
   EXPECT_TRUE(picture.save(QString::fromStdString(out.string())));
   dlg.ChangeLanguage(0);
-  TheTelemetrySamples().Clear();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include "WindowInspector.h"
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/ContextMenus.h"
@@ -153,16 +154,16 @@ TEST(LoadingDialog, TheStartupNoticeShowsByItselfAndChangesNothingInTheList) {
   CDezirureDovuriDlg dlg;
   dlg.show();
   // Timer 7 runs the notice right after the window shows, without any user action.
-  ASSERT_TRUE(apptest::WaitUntil([&] { return dlg.LoadingDialog()->isVisible(); }, 2000));
-  EXPECT_EQ(dlg.LoadingDialog()->mode, CFileLoadDlg::kModeStartup);
-  EXPECT_TRUE(dlg.LoadingDialog()->isModal());
+  ASSERT_TRUE(apptest::WaitUntil([&] { return app::WindowInspector(dlg).LoadingDialog()->isVisible(); }, 2000));
+  EXPECT_EQ(app::WindowInspector(dlg).LoadingDialog()->mode, CFileLoadDlg::kModeStartup);
+  EXPECT_TRUE(app::WindowInspector(dlg).LoadingDialog()->isModal());
   int filled = 0;
-  dlg.LoadingDialog()->fill = [&](const std::string&) { ++filled; };
-  dlg.LoadingDialog()->delayOverrideMs = 0;
-  dlg.LoadingDialog()->Run();
-  ASSERT_TRUE(apptest::WaitUntil([&] { return !dlg.LoadingDialog()->isVisible(); }, 2000));
+  app::WindowInspector(dlg).LoadingDialog()->fill = [&](const std::string&) { ++filled; };
+  app::WindowInspector(dlg).LoadingDialog()->delayOverrideMs = 0;
+  app::WindowInspector(dlg).LoadingDialog()->Run();
+  ASSERT_TRUE(apptest::WaitUntil([&] { return !app::WindowInspector(dlg).LoadingDialog()->isVisible(); }, 2000));
   EXPECT_EQ(filled, 0);
-  EXPECT_EQ(dlg.FileList()->GetItemCount(), 0);
+  EXPECT_EQ(app::WindowInspector(dlg).FileList()->GetItemCount(), 0);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Tarvo Viewer"));
 }
 

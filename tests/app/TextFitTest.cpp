@@ -122,7 +122,7 @@ Placed InInfoView(int id) {
 }
 
 Placed InAboutBox(int language, int id) {
-  CAboutDlg about(language, nullptr);
+  CAboutDlg about(language, nullptr, nullptr);
   return PlacedIn(about, id);
 }
 
@@ -501,7 +501,7 @@ TEST_F(TextFitTest, FileListHeadingsAndTypeLabelsFitTheirColumns) {
     for (int row = 0; row < list->GetItemCount(); ++row) {
       QRect room = CBbListCtrl::CellTextRect(list->visualRect(list->model()->index(row, 3)), 3);
       room.setRight(std::min(room.right(), visibleRight - 1));
-      const QString type = QString::fromStdString(list->GetItemText(row, 3));
+      const QString type = QString::fromStdString(list->GetItemText(row, kColumnType));
       const int needed = metrics.horizontalAdvance(type);
       out << name << "\ttype label\t" << room.width() << '\t' << needed << '\t' << room.width() - needed << '\t' << type
           << '\n';

@@ -78,7 +78,7 @@ TEST(WindowSurface, TheMapBrowserLandsInTheWindowWithoutMakingItAnew) {
   InitSkinResources();
   {
     CDezirureDovuriDlg dlg;
-    dlg.writeSettingsOnClose = false;
+    dlg.SetWriteSettingsOnClose(false);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg, 10000));
     const WId before = dlg.winId();

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 
+#include "WindowInspector.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
@@ -82,10 +83,11 @@ bool WaitUntilFor(const std::function<bool()>& done, int ms) {
 }
 
 int ListPaths(CDezirureDovuriDlg& dlg, const std::vector<std::string>& paths) {
-  dlg.LoadingDialog()->delayOverrideMs = 0;
-  dlg.OpenPickedPaths(paths);
-  WaitUntil([&] { return !dlg.LoadingDialog()->TimerActive(); }, 5000);
-  return dlg.FileList()->GetItemCount();
+  app::WindowInspector window(dlg);
+  window.LoadingDialog()->delayOverrideMs = 0;
+  window.OpenPickedPaths(paths);
+  WaitUntil([&] { return !window.LoadingDialog()->TimerActive(); }, 5000);
+  return window.FileList()->GetItemCount();
 }
 
 std::vector<std::string> MakeSampleRecordings(const std::filesystem::path& folder) {

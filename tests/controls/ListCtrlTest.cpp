@@ -67,10 +67,10 @@ TEST_F(ListCtrlTest, RowsAfterListAllCarryTheSetInOrder) {
   }
   ASSERT_EQ(set.ListAll(*list), 3);
   EXPECT_EQ(list->GetItemCount(), 3);
-  EXPECT_EQ(list->GetItemText(0, 5), "REC_20240501_120000_2.avi");
-  EXPECT_EQ(list->GetItemText(1, 5), "EVT_20240501_120100_2.avi");
-  EXPECT_EQ(list->GetItemText(2, 4), "/data/PRK_20240501_120200_1.avi");
-  EXPECT_EQ(list->GetItemText(0, 0), "1");
+  EXPECT_EQ(list->GetItemText(0, kColumnFileName), "REC_20240501_120000_2.avi");
+  EXPECT_EQ(list->GetItemText(1, kColumnFileName), "EVT_20240501_120100_2.avi");
+  EXPECT_EQ(list->GetItemText(2, kColumnPath), "/data/PRK_20240501_120200_1.avi");
+  EXPECT_EQ(list->GetItemText(0, kColumnNumber), "1");
   // Listing again replaces the rows instead of adding to them.
   ASSERT_EQ(set.ListAll(*list), 3);
   EXPECT_EQ(list->GetItemCount(), 3);

@@ -45,14 +45,15 @@ class SettingModel : public ::testing::Test {
   testsupport::TempFolder temp;
   ViewerSettings viewer;
   device::CardEntry card;
-  device::SettingDlgModel model{FakeText};
+  device::CardFilePaths files;
+  device::SettingDlgModel model{FakeText, files};
 };
 
 TEST_F(SettingModel, StartupSelectsTheModelAndShowsDefaultsAndTheViewerOptions) {
   Start();
   EXPECT_EQ(0, model.ModelIndex());
   EXPECT_EQ("Tarvo", model.device.modelName);
-  EXPECT_EQ("Tarvo", device::TheCardFilePaths().volumeLabel);
+  EXPECT_EQ("Tarvo", files.volumeLabel);
   EXPECT_EQ(3, model.device.accTriggerLevel.selected);
   EXPECT_EQ("11.9V", model.device.batteryCutOffVolt.SelectedText());
   EXPECT_EQ(std::vector<std::string>({"S214", "S215", "S216", "S217", "S220"}), model.device.lcdOffTime.entries);
@@ -108,8 +109,8 @@ TEST_F(SettingModel, CardWithoutSetupCfgResetsTheDeviceHalfOnly) {
   EXPECT_EQ("/elsewhere", model.saveDirectory);
   EXPECT_EQ("9", model.jumpStepText);
   EXPECT_FALSE(model.rearMirror);
-  EXPECT_EQ(fs::path(card.root) / "setup.cfg", device::TheCardFilePaths().setupCfg);
-  EXPECT_EQ(fs::path(card.root) / "time.cfg", device::TheCardFilePaths().timeCfg);
+  EXPECT_EQ(fs::path(card.root) / "setup.cfg", files.setupCfg);
+  EXPECT_EQ(fs::path(card.root) / "time.cfg", files.timeCfg);
 }
 
 TEST_F(SettingModel, CardFilesAreReadSetupCfgThenTimeCfg) {

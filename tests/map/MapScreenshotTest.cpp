@@ -21,6 +21,7 @@
 #include "map/MapWindows.h"
 #include "telemetry/CBbSpeedCtrl.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tests/app/WindowInspector.h"
 #include "tools/simulator/Drive.h"
 #include "tools/simulator/TelemetryTrack.h"
 
@@ -53,14 +54,12 @@ class MapScreenshotTest : public ::testing::Test {
     ASSERT_TRUE(tiles.Listening());
     setenv(mapview::kTilesVariable, tiles.Template().toUtf8().constData(), 1);
     setenv(mapview::kAttributionVariable, "Made-up test tiles", 1);
-    MapPlacement() = 1;
     LoadDrive(samples);
     ASSERT_GT(samples.gpsSamples.size(), 50u);
   }
   void TearDown() override {
     unsetenv(mapview::kTilesVariable);
     unsetenv(mapview::kAttributionVariable);
-    MapPlacement() = 1;
   }
   // Loads the page, draws the route and puts the marker at `positionMs`.
   void ShowDrive(CMapViewWnd& view, int64_t positionMs) {
@@ -87,77 +86,52 @@ TEST_F(MapScreenshotTest, MapPanelAndMapWindow) {
   ShowDrive(*windows->View(), main.positionMs);
   Save(main.grab().toImage(), "map-panel.png");
 
-  windows->SetMapPlacement(2, 1);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, 1);
   windows->Dialog()->resize(480, 420);
   ASSERT_TRUE(maptest::WaitForTiles(*windows->View()));
   Save(windows->Dialog()->grab().toImage(), "map-window.png");
 }
 
-// The main window's side of the map, as the main window will provide it: its panel
-// hosts a map panel of ours, its map controls and the player's position.
-class MainWindowMapHost : public MapHost {
- public:
-  explicit MainWindowMapHost(CDezirureDovuriDlg& window)
-      : dlg(window), panel(new CBbMapPanelCtrl(0, window.Item(DlgItem::MapPanel))) {
-    Fit();
-  }
-  void Fit() {
-    panel->setGeometry(panel->parentWidget()->rect());
-    panel->show();
-  }
-  CBbMapPanelCtrl* MainMapPanel() override { return panel; }
-  void ShowMapControls(bool shown) override {
-    for (DlgItem item : {DlgItem::MapButton, DlgItem::MapCaption, DlgItem::CoordText}) {
-      dlg.Item(item)->setVisible(shown);
-    }
-  }
-  int64_t CurrentPositionMs() override { return positionMs; }
-  int CurrentLayoutMode() override { return dlg.layoutMode; }
-
-  CDezirureDovuriDlg& dlg;
-  CBbMapPanelCtrl* panel;
-  int64_t positionMs = 0;
-};
-
 TEST_F(MapScreenshotTest, MainWindowWithTheMapEmbeddedAndUndocked) {
   CDezirureDovuriDlg dlg;
+  app::WindowInspector window(dlg);
   dlg.ChangeLanguage(0);
-  dlg.gpsPresent = true;
-  dlg.connected = true;
-  TheTelemetrySamples().gsensorSamples = samples.gsensorSamples;
+  window.SetGpsPresent(true);
+  window.SetConnected(true);
+  window.Telemetry().gsensorSamples = samples.gsensorSamples;
   dlg.show();
-  dlg.ApplyLayout();
-  MainWindowMapHost host(dlg);
-  auto* windows = new MapWindows(host, &dlg);
-  host.positionMs = 40000;
+  window.ApplyLayout();
+  window.ApplyMapRule();
+  MapWindows* windows = window.Map();
+  constexpr int64_t kAt = 40000;
 
   // What the position timer shows at 0:40.
-  auto* time = static_cast<CBbTextCtrl*>(dlg.Item(DlgItem::TimeText));
-  time->positionMs = 40000;
-  time->durationMs = 60000;
+  window.TimeText()->positionMs = kAt;
+  window.TimeText()->durationMs = 60000;
   float latitude = 0;
   float longitude = 0;
-  ASSERT_TRUE(samples.FindPosition(40000, latitude, longitude));
-  auto* coordinates = static_cast<CBbTextCtrl*>(dlg.Item(DlgItem::CoordText));
-  coordinates->latitude = latitude;
-  coordinates->longitude = longitude;
+  ASSERT_TRUE(samples.FindPosition(kAt, latitude, longitude));
+  window.CoordText()->latitude = latitude;
+  window.CoordText()->longitude = longitude;
   windows->Dialog()->SetCoordinates(latitude, longitude);
   double speed = 0;
-  ASSERT_TRUE(samples.FindSpeed(40000, speed, false));
-  static_cast<CBbSpeedCtrl*>(dlg.Item(DlgItem::SpeedGauge))->SetValue(speed);
-  auto* gText = static_cast<CBbTextCtrl*>(dlg.Item(DlgItem::GsensorText));
-  gText->hasGsensor = samples.FindGValues(40000, gText->gX, gText->gY, gText->gZ);
+  ASSERT_TRUE(samples.FindSpeed(kAt, speed, false));
+  window.SpeedGauge()->SetValue(speed);
+  CBbTextCtrl* gText = window.GsensorText();
+  gText->hasGsensor = samples.FindGValues(kAt, gText->gX, gText->gY, gText->gZ);
 
-  ShowDrive(*windows->View(), host.positionMs);
-  EXPECT_TRUE(dlg.Item(DlgItem::MapPanel)->isVisible());
+  ShowDrive(*windows->View(), kAt);
+  EXPECT_TRUE(window.Item(DlgItem::MapPanel)->isVisible());
   Save(dlg.grab().toImage(), "main-window-map.png");
 
-  windows->SetMapPlacement(2, dlg.layoutMode);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, window.LayoutMode());
+  // Nothing plays, so the move put the marker at 0:00: back to 0:40.
+  windows->View()->ShowPosition(kAt);
   CMapDlg* mapDlg = windows->Dialog();
   mapDlg->move(dlg.pos() + QPoint(380, 160));
   mapDlg->resize(520, 440);
   ASSERT_TRUE(maptest::WaitForTiles(*windows->View()));
-  EXPECT_FALSE(dlg.Item(DlgItem::MapButton)->isVisible());
+  EXPECT_FALSE(window.Item(DlgItem::MapButton)->isVisible());
   // The map window floats over the main window: both in one picture.
   QImage both = dlg.grab().toImage();
   QPainter painter(&both);

@@ -295,7 +295,6 @@ class MapHostTest : public MapViewTest {
  protected:
   void SetUp() override {
     MapViewTest::SetUp();
-    MapPlacement() = 1;
     main = std::make_unique<maptest::TestMainWindow>();
     windows = new MapWindows(*main, main.get());
     windows->View()->SetSamples(&samples);
@@ -303,7 +302,6 @@ class MapHostTest : public MapViewTest {
   }
   void TearDown() override {
     main.reset();
-    MapPlacement() = 1;
     MapViewTest::TearDown();
   }
   CMapViewWnd& View() { return *windows->View(); }
@@ -349,7 +347,7 @@ TEST_F(MapHostTest, LiveViewKeepsWorkingInTheMapWindowAndBack) {
   View().ShowPosition(0);
 
   main->positionMs = 1500;
-  windows->SetMapPlacement(2, 1);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, 1);
   CMapDlg* dlg = windows->Dialog();
   EXPECT_EQ(View().parentWidget(), dlg->Panel());
   // Moving put the marker at the player's position.
@@ -364,7 +362,7 @@ TEST_F(MapHostTest, LiveViewKeepsWorkingInTheMapWindowAndBack) {
   EXPECT_EQ(Evaluate(View(), QStringLiteral("markerPosition()")).toString(), QStringLiteral("37.525000,127.000000"));
   EXPECT_GE(calls.size(), before);
 
-  windows->SetMapPlacement(1, 1);
+  windows->SetMapPlacement(mapview::kPlacementEmbedded, 1);
   EXPECT_EQ(View().parentWidget(), main->panel);
   EXPECT_TRUE(View().PageReady());
   View().ShowPosition(2000);

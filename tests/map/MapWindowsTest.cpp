@@ -217,15 +217,11 @@ class MapPlacementTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { maptest::EnsureApplication(); }
   void SetUp() override {
-    MapPlacement() = 1;
     main = std::make_unique<maptest::TestMainWindow>();
     windows = new MapWindows(*main, main.get());
     main->show();
   }
-  void TearDown() override {
-    main.reset();
-    MapPlacement() = 1;
-  }
+  void TearDown() override { main.reset(); }
   std::unique_ptr<maptest::TestMainWindow> main;
   MapWindows* windows = nullptr;
 };
@@ -246,9 +242,9 @@ TEST_F(MapPlacementTest, ViewStartsInTheMainPanelWithoutTheWebEngine) {
 }
 
 TEST_F(MapPlacementTest, OwnWindowTakesTheViewAndHidesTheMapControls) {
-  windows->SetMapPlacement(2, 1);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, 1);
   CMapDlg* dlg = windows->Dialog();
-  EXPECT_EQ(MapPlacement(), 2);
+  EXPECT_EQ(windows->Placement(), mapview::kPlacementOwnWindow);
   EXPECT_TRUE(dlg->isVisible());
   EXPECT_EQ(windows->View()->parentWidget(), dlg->Panel());
   EXPECT_EQ(dlg->Panel()->Hosted(), windows->View());
@@ -261,9 +257,9 @@ TEST_F(MapPlacementTest, OwnWindowTakesTheViewAndHidesTheMapControls) {
 }
 
 TEST_F(MapPlacementTest, EmbeddingAgainShowsTheControlsOnlyInTheFullLayout) {
-  windows->SetMapPlacement(2, 1);
-  windows->SetMapPlacement(1, 1);
-  EXPECT_EQ(MapPlacement(), 1);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, 1);
+  windows->SetMapPlacement(mapview::kPlacementEmbedded, 1);
+  EXPECT_EQ(windows->Placement(), mapview::kPlacementEmbedded);
   EXPECT_FALSE(windows->Dialog()->isVisible());
   EXPECT_EQ(windows->View()->parentWidget(), main->panel);
   EXPECT_EQ(main->panel->Hosted(), windows->View());
@@ -272,18 +268,18 @@ TEST_F(MapPlacementTest, EmbeddingAgainShowsTheControlsOnlyInTheFullLayout) {
   EXPECT_TRUE(main->mapButton->isVisible());
   EXPECT_TRUE(main->coordinates->isVisible());
 
-  windows->SetMapPlacement(2, 2);
-  windows->SetMapPlacement(1, 2);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, 2);
+  windows->SetMapPlacement(mapview::kPlacementEmbedded, 2);
   EXPECT_EQ(windows->View()->parentWidget(), main->panel);
   EXPECT_FALSE(main->mapButton->isVisible());
   EXPECT_FALSE(main->caption->isVisible());
 }
 
 TEST_F(MapPlacementTest, CloseButtonEmbedsWithTheHostsLayoutMode) {
-  windows->SetMapPlacement(2, 1);
+  windows->SetMapPlacement(mapview::kPlacementOwnWindow, 1);
   main->layoutMode = 2;
   QTest::mouseClick(windows->Dialog()->CloseButton(), Qt::LeftButton);
-  EXPECT_EQ(MapPlacement(), 1);
+  EXPECT_EQ(windows->Placement(), mapview::kPlacementEmbedded);
   EXPECT_FALSE(windows->Dialog()->isVisible());
   EXPECT_EQ(windows->View()->parentWidget(), main->panel);
   EXPECT_FALSE(main->mapButton->isVisible());
@@ -293,7 +289,7 @@ TEST_F(MapPlacementTest, UnknownPlacementChangesNothing) {
   const int calls = main->controlsCalls;
   windows->SetMapPlacement(3, 1);
   windows->SetMapPlacement(0, 1);
-  EXPECT_EQ(MapPlacement(), 1);
+  EXPECT_EQ(windows->Placement(), mapview::kPlacementEmbedded);
   EXPECT_EQ(main->controlsCalls, calls);
   EXPECT_EQ(windows->View()->parentWidget(), main->panel);
 }

@@ -26,6 +26,7 @@
 #include "sources/CFileInfoView.h"
 #include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
+#include "tests/app/WindowInspector.h"
 #include "tests/app/WindowTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -236,10 +237,11 @@ class AboutBoxCardButton : public FileInfoViewTest {
   void SetUp() override {
     FileInfoViewTest::SetUp();
     main = std::make_unique<CDezirureDovuriDlg>();
-    main->LoadingDialog()->delayOverrideMs = 0;
+    app::WindowInspector(*main).LoadingDialog()->delayOverrideMs = 0;
     QTest::qWait(20);
-    ASSERT_TRUE(apptest::WaitUntil([this] { return !main->LoadingDialog()->TimerActive(); }, 5000));
-    MakeCardSet(main->Collection());
+    ASSERT_TRUE(
+        apptest::WaitUntil([this] { return !app::WindowInspector(*main).LoadingDialog()->TimerActive(); }, 5000));
+    MakeCardSet(app::WindowInspector(*main).Collection());
   }
   void TearDown() override {
     main.reset();
@@ -252,8 +254,7 @@ class AboutBoxCardButton : public FileInfoViewTest {
 };
 
 TEST_F(AboutBoxCardButton, OpensTheViewOverTheMainWindowsCard) {
-  ASSERT_EQ(TheMainDlg(), main.get());
-  CAboutDlg about(0, main.get());
+  CAboutDlg about(0, &app::WindowInspector(*main).Collection(), main.get());
   about.show();
   int count = -1;
   QString title;
@@ -270,8 +271,8 @@ TEST_F(AboutBoxCardButton, OpensTheViewOverTheMainWindowsCard) {
 }
 
 TEST_F(AboutBoxCardButton, OnAFolderSetSays287) {
-  main->Collection().sourceKind = kSourceChosenFiles;
-  CAboutDlg about(0, main.get());
+  app::WindowInspector(*main).Collection().sourceKind = kSourceChosenFiles;
+  CAboutDlg about(0, &app::WindowInspector(*main).Collection(), main.get());
   about.show();
   apptest::ShownMessages().Clear();
   ClickCardButton(about);

@@ -78,8 +78,6 @@ TEST(TelemetryRecords, ClearEmptiesBothArraysAndTheirLookups) {
   EXPECT_EQ(x, 10 * 0.03125);
 }
 
-TEST(TelemetryRecords, ThereIsOneProcessWidePair) { EXPECT_EQ(&TheTelemetrySamples(), &TheTelemetrySamples()); }
-
 // --- lookups ---
 
 TEST(TelemetryLookup, PositionBeforeTheFirstSampleFindsTheFirst) {

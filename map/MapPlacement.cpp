@@ -1,6 +1,0 @@
-#include "map/MapPlacement.h"
-
-int& MapPlacement() {
-  static int placement = mapview::kPlacementEmbedded;
-  return placement;
-}
