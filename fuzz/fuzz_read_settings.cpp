@@ -16,7 +16,8 @@ bool Same(const ViewerSettings& a, const ViewerSettings& b) {
   // and read back without control characters at its ends.
   return TrimControlChars(SingleLineText(a.saveDirectory)) == b.saveDirectory && a.playValue == b.playValue &&
          a.rearMirror == b.rearMirror && a.language == b.language && a.defaultLanguage == b.defaultLanguage &&
-         a.model == b.model && a.speedInMiles == b.speedInMiles;
+         a.model == b.model && a.speedInMiles == b.speedInMiles &&
+         TrimControlChars(SingleLineText(a.timeZone)) == b.timeZone;
 }
 
 }  // namespace

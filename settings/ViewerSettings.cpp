@@ -53,6 +53,8 @@ void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
     parsed.model = AtoiValue(value);
   } else if (key == "SPEED") {
     parsed.speedInMiles = AtoiValue(value) != 0;
+  } else if (key == "TIME_ZONE") {
+    parsed.timeZone = value;
   } else if (key == "TILE_ADDRESS") {
     parsed.tileAddress = value;
   } else if (key == "TILE_CREDIT") {
@@ -110,6 +112,7 @@ bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& sett
   text += "DEFAULT_LANGUAGE=" + std::to_string(settings.defaultLanguage) + "\r\n";
   text += "MODEL=" + std::to_string(settings.model) + "\r\n";
   text += std::string("SPEED=") + (settings.speedInMiles ? "1" : "0") + "\r\n";
+  text += std::string("TIME_ZONE=").append(SingleLineText(settings.timeZone)) + "\r\n";
   text += "[MAP]\r\n";
   text += std::string("TILE_ADDRESS=").append(SingleLineText(settings.tileAddress)) + "\r\n";
   text += std::string("TILE_CREDIT=").append(SingleLineText(settings.tileCredit)) + "\r\n";

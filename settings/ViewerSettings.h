@@ -21,6 +21,9 @@ struct ViewerSettings {
   std::int32_t defaultLanguage = 0;  // DEFAULT_LANGUAGE: kept, nothing uses it
   std::int32_t model = 0;            // MODEL: dashcam model index
   bool speedInMiles = false;         // SPEED: show mph instead of km/h
+  // TIME_ZONE: the IANA zone GPS times and stamps are shown in (UTF-8); empty for the
+  // camera's clock (UTC + 9 hours) and the machine's local time (telemetry/GpsClock.h).
+  std::string timeZone;
   // [MAP]: where the map's tiles come from and whom they credit (UTF-8). An address
   // without {z}, {x} and {y} falls back to the default; an empty link shows no link.
   std::string tileAddress = kDefaultTileAddress;        // TILE_ADDRESS: URL template
@@ -40,8 +43,8 @@ ViewerSettings& TheViewerSettings();
 // be opened.
 bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings);
 
-// Writes the whole file: the fifteen lines of [DIRECTORY] and [OPTION], then the five
-// of [MAP] (CR LF line ends); the folder is not created.
+// Writes the whole file: the sixteen lines of [DIRECTORY] and [OPTION], then the
+// five of [MAP] (CR LF line ends); the folder is not created.
 // False when the file cannot be created or written.
 bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings);
 

@@ -33,6 +33,7 @@ const char kDefaultFile[] =
     "DEFAULT_LANGUAGE=0\r\n"
     "MODEL=0\r\n"
     "SPEED=0\r\n"
+    "TIME_ZONE=\r\n"
     "[MAP]\r\n"
     "TILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
     "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\n"
@@ -55,7 +56,7 @@ class ViewerSettingsFile : public ::testing::Test {
   }
 };
 
-TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheTwentyCrLfLines) {
+TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheTwentyOneCrLfLines) {
   ViewerSettings s;
   ASSERT_TRUE(WriteSettings(file, s));
   EXPECT_EQ(kDefaultFile, ReadBytes(file));
@@ -70,6 +71,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
   s.defaultLanguage = 3;
   s.model = 2;
   s.speedInMiles = true;
+  s.timeZone = "Europe/Berlin";
   s.tileAddress = "http://tiles.example/{z}/{x}/{y}.png\nTILE_CREDIT=smuggled";
   s.tileCredit = "Example maps";
   s.tileCreditLink = "";
@@ -79,7 +81,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
       "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
       "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/media/caps dir\r\n"
       "PLAY_VALUE=10\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\n"
-      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=3\r\nMODEL=2\r\nSPEED=1\r\n"
+      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=3\r\nMODEL=2\r\nSPEED=1\r\nTIME_ZONE=Europe/Berlin\r\n"
       "[MAP]\r\nTILE_ADDRESS=http://tiles.example/{z}/{x}/{y}.png\r\nTILE_CREDIT=Example maps\r\n"
       "TILE_CREDIT_LINK=\r\nTILE_REPORT_LINK=https://example.org/report\r\n",
       ReadBytes(file));
@@ -90,6 +92,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
   EXPECT_EQ("Example maps", back.tileCredit);
   EXPECT_EQ("", back.tileCreditLink);
   EXPECT_EQ("https://example.org/report", back.tileReportLink);
+  EXPECT_EQ("Europe/Berlin", back.timeZone);
 }
 
 TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
