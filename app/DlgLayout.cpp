@@ -143,7 +143,8 @@ void LayoutBothModes(const LayoutInput& in, DlgLayout& layout) {
   Place(layout, DlgItem::FrontChannel, bothX - 106, channelY);
 
   const LayoutRect& info = layout.infoRect;
-  PlaceSized(layout, DlgItem::TimeText, info.left + 15, info.top + 3, 400, 20);
+  // Wide enough for the play time, the speed factor and the GPS clock after them, short of the channel buttons.
+  PlaceSized(layout, DlgItem::TimeText, info.left + 15, info.top + 3, 545, 20);
   SetShown(layout, DlgItem::TimeText, true);
 
   layout.graph = ComputeGsensorGeometry(info.Width(), info.Height() - 92);

@@ -28,6 +28,7 @@
 #include "sources/RecordingList.h"
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/GpsClock.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tools/repair/RecordingRebuild.h"
 
@@ -142,6 +143,19 @@ void CDezirureDovuriDlg::LoadDone(bool opened, int attempts) {
 
 // --- the position timer ---
 
+namespace {
+
+// The GPS clock of the fix at a position, in the viewer's time zone; empty without a
+// valid, dated fix.
+QString ClockAt(std::int32_t positionMs) {
+  const CGPSData* fix = TheTelemetrySamples().FindGpsSample(positionMs);
+  if (fix == nullptr) return {};
+  const std::optional<platform::CivilTime> clock = telemetry::FixClock(*fix, telemetry::ViewerZone().get());
+  return clock ? QString::fromStdString(telemetry::ClockText(*clock)) : QString();
+}
+
+}  // namespace
+
 void CDezirureDovuriDlg::OnPositionTimer() { UpdatePosition(); }
 
 void CDezirureDovuriDlg::UpdatePosition() {
@@ -153,9 +167,12 @@ void CDezirureDovuriDlg::UpdatePosition() {
   if (state == kStateRunning || state == kStatePaused) {
     time->durationMs = static_cast<int>(player->GetDuration());
     time->positionMs = static_cast<int>(player->GetPosition());
+    // The samples are only looked at while no load worker fills them.
+    if (!busy) time->clockText = ClockAt(time->positionMs);
   } else {
     time->durationMs = 0;
     time->positionMs = 0;
+    time->clockText.clear();
   }
   time->update();
   if (state != kStateRunning) return;

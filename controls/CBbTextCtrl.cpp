@@ -54,6 +54,7 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
                       white, kFontNormal});
       runs.push_back({QPoint(260, 2), speed + QString::asprintf("   %.2f x", static_cast<double>(speedFactor)), white,
                       kFontNormal});
+      if (!clockText.isEmpty()) runs.push_back({QPoint(400, 2), clockText, white, kFontNormal});
       break;
     }
     case 2:

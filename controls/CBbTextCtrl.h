@@ -26,6 +26,8 @@ class CBbTextCtrl : public QWidget {
   int durationMs = 0;
   int positionMs = 0;
   float speedFactor = 1.0f;
+  // Kind 1: the GPS clock at the position, owner-formatted; empty without a dated fix.
+  QString clockText;
   double gX = 0.0;
   double gY = 0.0;
   double gZ = 0.0;

@@ -1,6 +1,7 @@
 #include "device/CSettingDlg.h"
 
 #include <QAbstractItemView>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,6 +20,7 @@
 #include "device/CardWatch.h"
 #include "device/SettingDlgHost.h"
 #include "platform/Paths.h"
+#include "platform/TimeZone.h"
 #include "res/SkinResources.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
@@ -49,7 +51,7 @@ constexpr int kGap = 6;          // between a label and its list
 constexpr int kNarrowList = 60;  // the lists this model shows empty and disabled
 // The viewer half below the grid, and the buttons below it.
 constexpr int kViewerTop = 397;
-constexpr int kButtonTop = 615;
+constexpr int kButtonTop = 675;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonMinWidth = 86;
 constexpr int kButtonSpacing = 5;
@@ -390,6 +392,27 @@ void CSettingDlg::CreateViewerHalf() {
     // Each name in its own language's face.
     language->setItemData(index, skin::SkinFont(skin::kFontSmall, index), Qt::FontRole);
   }
+
+  // The clock: the camera's own (UTC + 9) first, then the zones the system knows. The
+  // entries carry the names option.ini stores; the first stores none.
+  AddGroup(kIdZoneGroup, kStrSettingZoneGroup, at(20, 211, 560, 52));
+  zone = AddList(kIdZone, 30, kViewerTop + 233, 540);
+  zone->addItem(Text(kStrSettingCameraClock), QString());
+  for (const std::string& name : platform::AvailableTimeZones())
+    zone->addItem(QString::fromStdString(name), QString::fromStdString(name));
+  zone->setMaxVisibleItems(20);
+
+  AddGroup(kIdUnitGroup, kStrSettingUnitGroup, at(590, 211, 280, 52));
+  kmh = new QRadioButton(Text(kStrUnitKmh), this);
+  SetControlId(kmh, kIdKmh);
+  kmh->setGeometry(at(600, 233, 125, kRowHeight + 2));
+  mph = new QRadioButton(Text(kStrUnitMph), this);
+  SetControlId(mph, kIdMph);
+  mph->setGeometry(at(735, 233, 125, kRowHeight + 2));
+  // A group of their own, apart from the voltage buttons of the same window.
+  auto* units = new QButtonGroup(this);
+  units->addButton(kmh);
+  units->addButton(mph);
 }
 
 void CSettingDlg::ConnectControls() {
@@ -430,6 +453,11 @@ void CSettingDlg::ConnectControls() {
   connect(rearMirror, &QCheckBox::toggled, this, [this](bool on) {
     if (!showing) model.rearMirror = on;
   });
+  connect(zone, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!showing && index >= 0) model.timeZone = zone->itemData(index).toString().toStdString();
+  });
+  connect(kmh, &QRadioButton::clicked, this, [this] { model.speedInMiles = false; });
+  connect(mph, &QRadioButton::clicked, this, [this] { model.speedInMiles = true; });
   connect(language, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!showing && index >= 0) model.language = index;
   });
@@ -473,6 +501,15 @@ void CSettingDlg::ShowModel() {
   jumpValue->setText(QString::fromStdString(model.jumpStepText));
   rearMirror->setChecked(model.rearMirror);
   language->setCurrentIndex(model.language >= 0 && model.language < language->count() ? model.language : -1);
+  // A zone option.ini names that this system lacks is still shown, and kept.
+  int zoneIndex = zone->findData(QString::fromStdString(model.timeZone));
+  if (zoneIndex < 0) {
+    zone->addItem(QString::fromStdString(model.timeZone), QString::fromStdString(model.timeZone));
+    zoneIndex = zone->count() - 1;
+  }
+  zone->setCurrentIndex(zoneIndex);
+  kmh->setChecked(!model.speedInMiles);
+  mph->setChecked(model.speedInMiles);
   showing = false;
 }
 

@@ -40,7 +40,7 @@ class CSettingDlg : public QDialog {
 
  public:
   static constexpr int kWidth = 900;
-  static constexpr int kHeight = 650;
+  static constexpr int kHeight = 710;
 
   // Control ids of the dialog template.
   static constexpr int kIdOk = 1;
@@ -73,6 +73,12 @@ class CSettingDlg : public QDialog {
   // The viewer's language: not in the template, beside the mirror group.
   static constexpr int kIdLanguage = 1055;
   static constexpr int kIdLanguageGroup = 1056;
+  // The clock's time zone and the speed unit: not in the template, below the above.
+  static constexpr int kIdZoneGroup = 1150;
+  static constexpr int kIdZone = 1151;
+  static constexpr int kIdUnitGroup = 1152;
+  static constexpr int kIdKmh = 1153;
+  static constexpr int kIdMph = 1154;
   static constexpr int kIdDefault = 1027;
   static constexpr int kIdFrameRate = 1030;
   static constexpr int kIdResolution = 1043;
@@ -181,6 +187,9 @@ class CSettingDlg : public QDialog {
   QCheckBox* clockBox = nullptr;
   QCheckBox* rearMirror = nullptr;
   QComboBox* language = nullptr;
+  QComboBox* zone = nullptr;
+  QRadioButton* kmh = nullptr;
+  QRadioButton* mph = nullptr;
   QRadioButton* volt12 = nullptr;
   QRadioButton* volt24 = nullptr;
   QLineEdit* captureFolder = nullptr;

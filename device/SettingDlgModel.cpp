@@ -38,6 +38,8 @@ void SettingDlgModel::Startup(const ViewerSettings& viewer, std::vector<CardEntr
   jumpStepText = std::to_string(viewer.playValue);
   rearMirror = viewer.rearMirror;
   language = viewer.language;
+  speedInMiles = viewer.speedInMiles;
+  timeZone = viewer.timeZone;
   clockBox = false;
   if (ModelIndex() == 0) ResetDeviceHalf();
 }
@@ -125,9 +127,11 @@ void SettingDlgModel::StoreViewerOptions(ViewerSettings& viewer, const std::file
   viewer.saveDirectory = saveDirectory;
   viewer.playValue = AtoiValue(jumpStepText);
   viewer.rearMirror = rearMirror;
-  // The language is the one chosen in the dialog, which starts at the viewer's own;
-  // the speed unit has no control here and keeps its value.
+  // Language, unit and zone are the ones chosen in the dialog, which start at the
+  // viewer's own.
   viewer.language = language;
+  viewer.speedInMiles = speedInMiles;
+  viewer.timeZone = timeZone;
   LoadLanguageLibrary(viewer);
   viewer.model = ModelIndex();
   WriteSettings(settingsFile, viewer);

@@ -54,6 +54,8 @@ class SettingDlgModel {
   std::string jumpStepText;   // value label 1054
   bool rearMirror = false;    // 1044
   int language = 0;           // the language choice: the viewer's language (0..11)
+  bool speedInMiles = false;  // the speed unit: mph rather than km/h
+  std::string timeZone;       // the clock's IANA zone; empty for the camera's clock
 
   // Start-up: `viewer` is the record as option.ini left it (or as the viewer runs when
   // the file cannot be read). `foundCards` fills the card list, nothing selected.
@@ -81,8 +83,8 @@ class SettingDlgModel {
   // OK with a card chosen: setup.cfg (for model 0) and time.cfg (clock box checked).
   // With no card chosen nothing is written to any card.
   void WriteCardFiles() const;
-  // Stores the viewer half into `viewer` (its language, MODEL = the model index; the
-  // speed unit stays as the viewer runs it), reloads the language library for the
+  // Stores the viewer half into `viewer` (its language, speed unit and time zone;
+  // MODEL = the model index), reloads the language library for the
   // language and writes option.ini to `settingsFile`.
   void StoreViewerOptions(ViewerSettings& viewer, const std::filesystem::path& settingsFile) const;
 

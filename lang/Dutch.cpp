@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Markeer eerst het begin en het einde van het bereik: toetsen I en O, of Begin markeren en Einde markeren in het menu.
 404	Dit bereik kan niet worden geëxporteerd: %1
 405	%1 bevat al bestanden. Kies een nieuwe of lege map.
+420	Tijdzone
+421	Cameraklok (UTC+9)
+422	Snelheidseenheid
+423	km/u
+424	mph
 470	Kaartfout melden
 )TABLE";
 

@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Set the start and the end of the range first: keys I and O, or Mark start and Mark end in the menu.
 404	This range cannot be exported: %1
 405	%1 already holds files. Choose a new or empty folder.
+420	Time zone
+421	Camera clock (UTC+9)
+422	Speed unit
+423	km/h
+424	mph
 470	Report a map error
 )TABLE";
 

@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Marquez d'abord le début et la fin de la plage : touches I et O, ou Marquer le début et Marquer la fin dans le menu.
 404	Cette plage ne peut pas être exportée : %1
 405	%1 contient déjà des fichiers. Choisissez un dossier nouveau ou vide.
+420	Fuseau horaire
+421	Horloge de la caméra (UTC+9)
+422	Unité de vitesse
+423	km/h
+424	mph
 470	Signaler une erreur de carte
 )TABLE";
 

@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Markieren Sie zuerst Anfang und Ende des Bereichs: Tasten I und O, oder Start markieren und Ende markieren im Menü.
 404	Dieser Bereich kann nicht exportiert werden: %1
 405	%1 enthält bereits Dateien. Wählen Sie einen neuen oder leeren Ordner.
+420	Zeitzone
+421	Kamerauhr (UTC+9)
+422	Geschwindigkeitseinheit
+423	km/h
+424	mph
 470	Kartenfehler melden
 )TABLE";
 

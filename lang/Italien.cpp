@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Segna prima l'inizio e la fine dell'intervallo: tasti I e O, oppure Segna inizio e Segna fine nel menu.
 404	Questo intervallo non può essere esportato: %1
 405	%1 contiene già dei file. Scegli una cartella nuova o vuota.
+420	Fuso orario
+421	Orologio della telecamera (UTC+9)
+422	Unità di velocità
+423	km/h
+424	mph
 470	Segnala un errore della mappa
 )TABLE";
 

@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Najpierw zaznacz początek i koniec zakresu: klawisze I i O albo Zaznacz początek i Zaznacz koniec w menu.
 404	Tego zakresu nie można wyeksportować: %1
 405	%1 zawiera już pliki. Wybierz nowy lub pusty folder.
+420	Strefa czasowa
+421	Zegar kamery (UTC+9)
+422	Jednostka prędkości
+423	km/h
+424	mph
 470	Zgłoś błąd mapy
 )TABLE";
 

@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Marque primeiro o início e o fim do intervalo: teclas I e O, ou Marcar início e Marcar fim no menu.
 404	Este intervalo não pode ser exportado: %1
 405	%1 já contém arquivos. Escolha uma pasta nova ou vazia.
+420	Fuso horário
+421	Relógio da câmara (UTC+9)
+422	Unidade de velocidade
+423	km/h
+424	mph
 470	Comunicar um erro no mapa
 )TABLE";
 

@@ -183,6 +183,11 @@ constexpr char kTable[] = R"TABLE(
 403	Marque primero el inicio y el final del intervalo: teclas I y O, o Marcar inicio y Marcar final en el menú.
 404	Este intervalo no se puede exportar: %1
 405	%1 ya contiene archivos. Elija una carpeta nueva o vacía.
+420	Zona horaria
+421	Reloj de la cámara (UTC+9)
+422	Unidad de velocidad
+423	km/h
+424	mph
 470	Informar de un error en el mapa
 )TABLE";
 

@@ -216,6 +216,11 @@ inline constexpr int kStrExportOverlayTime = 187;
 inline constexpr int kStrExportBrowse = 193;
 inline constexpr int kStrExportOverlayG = 205;
 inline constexpr int kStrExportClose = 209;
+inline constexpr int kStrSettingZoneGroup = 420;    // settings dialog: the clock's time zone
+inline constexpr int kStrSettingCameraClock = 421;  // the zone list's first entry: the default clock
+inline constexpr int kStrSettingUnitGroup = 422;    // settings dialog: the speed unit
+inline constexpr int kStrUnitKmh = 423;
+inline constexpr int kStrUnitMph = 424;
 inline constexpr int kStrMapReportError = 470;  // the map's link to the tile source's error reports
 
 // Every number above, once, ascending.
@@ -228,6 +233,9 @@ inline constexpr std::array kAllStringIds = {
     244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285,
     286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 380, 381, 382, 383, 384, 385, 386, 387,
     388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 401, 402, 403, 404, 405, 470};
+286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 420, 421, 422, 423, 424, 470
+}
+;
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

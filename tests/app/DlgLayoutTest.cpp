@@ -101,7 +101,7 @@ TEST(ModeOneRectangles, GraphAndTextsUnderTheVideo) {
   const DlgLayout l = ComputeLayout(Input(1034, 742, 1));
   EXPECT_EQ(l[DlgItem::GsensorGraph].rect, (LayoutRect{7, 533, 737, 630}));
   EXPECT_EQ(l[DlgItem::GsensorText].rect, (LayoutRect{10, 639, 410, 659}));
-  EXPECT_EQ(l[DlgItem::TimeText].rect, (LayoutRect{22, 486, 422, 506}));
+  EXPECT_EQ(l[DlgItem::TimeText].rect, (LayoutRect{22, 486, 567, 506}));
   EXPECT_EQ(l[DlgItem::BothChannels].rect, (LayoutRect{677, 481, 720, 500}));
   EXPECT_EQ(l[DlgItem::RearChannel].rect.left, 624);
   EXPECT_EQ(l[DlgItem::FrontChannel].rect.left, 571);

@@ -162,6 +162,22 @@ TEST_F(MainRoad, TheSeekBarTimeAndTelemetryFollowThePosition) {
   EXPECT_NEAR(latitude, 37.5, 0.2);  // the drive goes through Seoul
 }
 
+TEST_F(MainRoad, TheTimeTextShowsTheGpsClockInTheChosenZone) {
+  ViewerSettings& settings = TheViewerSettings();
+  const std::string saved = settings.timeZone;
+  ASSERT_EQ(OpenFolder(), 4);
+  auto* time = Control<CBbTextCtrl>(DlgItem::TimeText);
+  // The first recording starts at 08:30:00 on the camera's clock (UTC + 9), the
+  // default; Europe/Berlin is then on summer time, UTC + 2.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return time->positionMs > 1000 && !time->clockText.isEmpty(); }, 10000));
+  EXPECT_TRUE(time->clockText.startsWith(QStringLiteral("2024-05-12 08:30:0"))) << time->clockText.toStdString();
+  settings.timeZone = "Europe/Berlin";
+  ASSERT_TRUE(
+      apptest::WaitUntil([&] { return time->clockText.startsWith(QStringLiteral("2024-05-12 01:30:0")); }, 5000))
+      << time->clockText.toStdString();
+  settings.timeZone = saved;
+}
+
 TEST_F(MainRoad, TheMapRuleFollowsGpsAndTheConnection) {
   {
     testsupport::ScopedEnv offline("TARVO_NETWORK", "offline");

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "settings/ViewerSettings.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
@@ -94,6 +95,21 @@ TEST_F(LocalClock, TheZoneMovesTheHour) {
   const LocalTime t = ToLocalTime(std::chrono::system_clock::time_point(std::chrono::milliseconds(1336288089010LL)));
   EXPECT_EQ(16, t.hour);
   EXPECT_EQ(10, t.millisecond);
+}
+
+TEST_F(LocalClock, TheViewersZoneWinsOverTheMachinesOnBothSidesOfDaylightSaving) {
+  ::tzset();
+  ViewerSettings& settings = TheViewerSettings();
+  const std::string saved = settings.timeZone;
+  settings.timeZone = "America/New_York";
+  // 10 March 2024: 07:00 UTC is 03:00 EDT; a second before, 01:59:59 EST.
+  const auto change = std::chrono::system_clock::time_point(std::chrono::seconds(1710054000));
+  EXPECT_EQ("2024-03-10-01h59m59s000", CaptureStamp(ToLocalTime(change - std::chrono::seconds(1))));
+  EXPECT_EQ("2024-03-10-03h00m00s000", CaptureStamp(ToLocalTime(change)));
+  // A name the system does not know leaves the machine's clock (UTC here).
+  settings.timeZone = "Nowhere/Town";
+  EXPECT_EQ("2024-03-10-07h00m00s000", CaptureStamp(ToLocalTime(change)));
+  settings.timeZone = saved;
 }
 
 // The folder: the documents folder of a home of the test's own.

@@ -240,6 +240,42 @@ TEST_F(SettingDialog, TheLanguageListNamesEachLanguageInItselfAndOkStoresTheChoi
   EXPECT_EQ("Sprache", LanguageString(kStrSettingLanguageGroup));
 }
 
+TEST_F(SettingDialog, TheUnitAndTheZoneAreShownAndOkStoresTheChoice) {
+  const std::string savedZone = TheViewerSettings().timeZone;
+  WriteOptions("SPEED=1\r\nTIME_ZONE=Europe/Berlin\r\n");
+  Open();
+  QComboBox* zones = List(CSettingDlg::kIdZone);
+  auto* kmh = Control<QRadioButton>(CSettingDlg::kIdKmh);
+  auto* mph = Control<QRadioButton>(CSettingDlg::kIdMph);
+  EXPECT_EQ(QStringLiteral("Camera clock (UTC+9)"), zones->itemText(0));
+  EXPECT_EQ(QStringLiteral("Europe/Berlin"), zones->currentText());
+  EXPECT_TRUE(mph->isChecked());
+  EXPECT_FALSE(kmh->isChecked());
+  // The unit buttons are a pair of their own: the voltage buttons keep their state.
+  const bool volt12 = Control<QRadioButton>(CSettingDlg::kId12V)->isChecked();
+  QTest::mouseClick(kmh, Qt::LeftButton);
+  EXPECT_FALSE(mph->isChecked());
+  EXPECT_EQ(volt12, Control<QRadioButton>(CSettingDlg::kId12V)->isChecked());
+  zones->setCurrentIndex(zones->findText(QStringLiteral("Asia/Seoul")));
+  answers = {QMessageBox::Ok};
+  dialog->OnOk();
+  std::string ini = ReadAll(config / "option.ini");
+  EXPECT_NE(std::string::npos, ini.find("SPEED=0\r\nTIME_ZONE=Asia/Seoul\r\n"));
+  EXPECT_FALSE(TheViewerSettings().speedInMiles);
+  EXPECT_EQ("Asia/Seoul", TheViewerSettings().timeZone);
+  // Back to the camera's clock: no zone is stored. A zone this system lacks stays.
+  WriteOptions("TIME_ZONE=Mars/Olympus\r\n");
+  Open();
+  zones = List(CSettingDlg::kIdZone);
+  EXPECT_EQ(QStringLiteral("Mars/Olympus"), zones->currentText());
+  zones->setCurrentIndex(0);
+  answers = {QMessageBox::Ok};
+  dialog->OnOk();
+  ini = ReadAll(config / "option.ini");
+  EXPECT_NE(std::string::npos, ini.find("TIME_ZONE=\r\n"));
+  TheViewerSettings().timeZone = savedZone;
+}
+
 TEST_F(SettingDialog, OkWithCardWritesSetupCfgAndTimeCfgByteForByte) {
   const ImageCard card = AddCard("cam");
   Open();
