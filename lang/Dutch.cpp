@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Snelheidseenheid
 423	km/u
 424	mph
+425	Snelheid en tijd
+426	Snelheid
+427	GPS-tijd
 470	Kaartfout melden
 )TABLE";
 

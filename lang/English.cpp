@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Speed unit
 423	km/h
 424	mph
+425	Speed and time
+426	Speed
+427	GPS time
 470	Report a map error
 )TABLE";
 

@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Unité de vitesse
 423	km/h
 424	mph
+425	Vitesse et heure
+426	Vitesse
+427	Heure GPS
 470	Signaler une erreur de carte
 )TABLE";
 

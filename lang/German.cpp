@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Geschwindigkeitseinheit
 423	km/h
 424	mph
+425	Geschwindigkeit und Zeit
+426	Geschwindigkeit
+427	GPS-Zeit
 470	Kartenfehler melden
 )TABLE";
 

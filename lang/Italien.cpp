@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Unità di velocità
 423	km/h
 424	mph
+425	Velocità e ora
+426	Velocità
+427	Ora GPS
 470	Segnala un errore della mappa
 )TABLE";
 

@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	速度の単位
 423	km/h
 424	mph
+425	速度と時刻
+426	速度
+427	GPS時刻
 470	地図の誤りを報告
 )TABLE";
 

@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	속도 단위
 423	km/h
 424	mph
+425	속도와 시각
+426	속도
+427	GPS 시각
 470	지도 오류 신고
 )TABLE";
 

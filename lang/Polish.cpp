@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Jednostka prędkości
 423	km/h
 424	mph
+425	Prędkość i czas
+426	Prędkość
+427	Czas GPS
 470	Zgłoś błąd mapy
 )TABLE";
 

@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Unidade de velocidade
 423	km/h
 424	mph
+425	Velocidade e hora
+426	Velocidade
+427	Hora GPS
 470	Comunicar um erro no mapa
 )TABLE";
 

@@ -188,6 +188,9 @@ constexpr char kTable[] = R"TABLE(
 422	Unidad de velocidad
 423	km/h
 424	mph
+425	Velocidad y hora
+426	Velocidad
+427	Hora GPS
 470	Informar de un error en el mapa
 )TABLE";
 

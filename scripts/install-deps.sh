@@ -13,7 +13,7 @@ packages=(
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-libav
   gstreamer1.0-x gstreamer1.0-alsa gstreamer1.0-pulseaudio
-  libjs-leaflet
+  libjs-leaflet tzdata
   dosfstools mtools fdisk
   fonts-nanum fonts-noto-cjk fonts-dejavu-core
   fonts-dejavu-extra

@@ -121,9 +121,9 @@ class SettingDialog : public ::testing::Test {
   std::vector<QMessageBox::StandardButton> answers;
 };
 
-TEST_F(SettingDialog, OpensAt900By650WithTitleAndTemplateIds) {
+TEST_F(SettingDialog, OpensAt900By710WithTitleAndTemplateIds) {
   Open();
-  EXPECT_EQ(QSize(900, 650), dialog->size());
+  EXPECT_EQ(QSize(900, 710), dialog->size());
   EXPECT_EQ("Settings", dialog->windowTitle().toStdString());
   EXPECT_EQ("Format", Control<QPushButton>(CSettingDlg::kIdFormat)->text().toStdString());
   EXPECT_EQ(1, List(CSettingDlg::kIdModel)->count());
@@ -253,7 +253,7 @@ TEST_F(SettingDialog, TheUnitAndTheZoneAreShownAndOkStoresTheChoice) {
   EXPECT_FALSE(kmh->isChecked());
   // The unit buttons are a pair of their own: the voltage buttons keep their state.
   const bool volt12 = Control<QRadioButton>(CSettingDlg::kId12V)->isChecked();
-  QTest::mouseClick(kmh, Qt::LeftButton);
+  kmh->click();
   EXPECT_FALSE(mph->isChecked());
   EXPECT_EQ(volt12, Control<QRadioButton>(CSettingDlg::kId12V)->isChecked());
   zones->setCurrentIndex(zones->findText(QStringLiteral("Asia/Seoul")));
@@ -551,7 +551,7 @@ TEST_F(SettingDialog, ScreenshotsInEnglishGermanAndKorean) {
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     const QPixmap shot = dialog->grab();
-    EXPECT_EQ(QSize(900, 650), shot.size());
+    EXPECT_EQ(QSize(900, 710), shot.size());
     const fs::path file = folder / (std::string("setting-dlg-") + code + ".png");
     EXPECT_TRUE(shot.save(QString::fromStdString(file.string())));
     dialog.reset();

@@ -42,6 +42,12 @@ std::string Decimals(double value) {
   return text;
 }
 
+std::string SpeedText(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
+}
+
 // A map view's picture: solid, so its place on the page can be measured.
 QImage MapSnapshot() {
   QImage map(400, 200, QImage::Format_RGB32);
@@ -97,8 +103,10 @@ TEST_F(PrintReport, BothPagesCarryEveryTextOfTheMomentAndPageOneBothPictures) {
         "Long : " + Decimals(values.longitude), std::string("Map"), std::string("3. G-sensor"),
         "G-sensor values : X = " + Decimals(values.gX) + ", Y = " + Decimals(values.gY) +
             ", Z = " + Decimals(values.gZ),
+        std::string("4. Speed and time"), "Speed : " + SpeedText(values.speed) + " km/h", "GPS time : " + values.clock,
         std::string("Page 2 of 2")})
     EXPECT_TRUE(Has(two, line)) << line << " missing from\n" << two;
+  EXPECT_EQ(0u, values.clock.rfind("2024-05-12 08:", 0)) << values.clock;
   EXPECT_FALSE(Has(one, "Lat : "));
   EXPECT_FALSE(Has(two, "Front camera"));
 

@@ -10,6 +10,7 @@
 
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
 #include "tools/print/ReportLayout.h"
 
 namespace {
@@ -26,6 +27,11 @@ const std::map<int, std::string> kTexts = {
     {kStrPrintLocation, "Location"},
     {kStrPrintGSensor, "G-sensor"},
     {kStrPrintGValue, "G-sensor values"},
+    {kStrPrintDriving, "Speed and time"},
+    {kStrPrintSpeed, "Speed"},
+    {kStrPrintGpsTime, "GPS time"},
+    {kStrUnitKmh, "km/h"},
+    {kStrUnitMph, "mph"},
 };
 
 ReportLanguageLookup Texts(std::map<int, std::string> texts) {
@@ -76,7 +82,7 @@ TEST(ReportLayout, PageOneHoldsTheHeaderTheHeadingsBothPicturesAndTheFooter) {
 
 TEST(ReportLayout, PageTwoHoldsThePositionTheMapAndTheGValues) {
   ReportPageInput input = Input();
-  input.values = {37.5665, 126.978, 0.03125, 1.0, 8.0};
+  input.values = {37.5665, 126.978, 0.03125, 1.0, 8.0, true, 41.484799, false, "2024-05-12 08:30:04"};
   input.hasMap = true;
   const std::vector<std::string> expected = {
       "text 'Tarvo Viewer' 20 (5,5) 0x0",
@@ -89,10 +95,19 @@ TEST(ReportLayout, PageTwoHoldsThePositionTheMapAndTheGValues) {
       "text '3. G-sensor' 25 (5,50) 0x0",
       "text 'G-sensor values' 20 (8,53) 0x0",
       "text 'G-sensor values : X = 0.03125000, Y = 1.00000000, Z = 8.00000000' 20 (8,56) 0x0",
+      "text '4. Speed and time' 25 (5,61) 0x0",
+      "text 'Speed : 41.48 km/h' 20 (8,64) 0x0",
+      "text 'GPS time : 2024-05-12 08:30:04' 20 (8,66) 0x0",
       "text 'Tarvo Viewer' 20 (5,95) 0x0",
       "text 'Page 2 of 2' 20 (80,95) 0x0",
   };
   EXPECT_EQ(expected, Describe(ReportPageItems(2, input)));
+  // Without a valid fix both values are a dash.
+  input.values.hasSpeed = false;
+  input.values.clock.clear();
+  const std::vector<std::string> lines = Describe(ReportPageItems(2, input));
+  EXPECT_EQ("text 'Speed : -' 20 (8,64) 0x0", lines[11]);
+  EXPECT_EQ("text 'GPS time : -' 20 (8,66) 0x0", lines[12]);
 }
 
 TEST(ReportLayout, OneCameraHasNoRearHeadingAndNoSecondPicture) {
@@ -128,7 +143,7 @@ TEST(ReportLayout, WithoutAValidFixBothCoordinatesAreZeroAndNoMapIsPrinted) {
 
 TEST(ReportLayout, AValidFixWithoutAMapViewPrintsNoMap) {
   ReportPageInput input = Input();
-  input.values = {37.5, 127.0, 0, 0, 0};
+  input.values = {37.5, 127.0, 0, 0, 0, false, 0, false, ""};
   input.hasMap = false;
   for (const ReportItem& item : ReportPageItems(2, input)) EXPECT_NE(ReportItemKind::kMap, item.kind);
 }
@@ -152,7 +167,7 @@ TEST(ReportLayout, AModelOtherThanZeroEmptiesTheTitlesOnly) {
 TEST(ReportLayout, WithoutALanguageTheHeadingsAndValuesAreLeftOutTheFramesStay) {
   ReportPageInput input = Input();
   input.languageString = Texts({});
-  input.values = {37.5, 127.0, 1, 1, 1};
+  input.values = {37.5, 127.0, 1, 1, 1, false, 0, false, ""};
   input.hasMap = true;
   EXPECT_EQ((std::vector<std::string>{
                 "text 'Tarvo Viewer' 20 (5,5) 0x0",
@@ -180,7 +195,7 @@ TEST(ReportLayout, OneMissingStringLeavesOutOnlyItsLine) {
   texts.erase(kStrLongitude);
   input.languageString = Texts(texts);
   const std::vector<std::string> lines = Describe(ReportPageItems(2, input));
-  EXPECT_EQ(10u, lines.size());
+  EXPECT_EQ(13u, lines.size());
   EXPECT_EQ("text 'Latitude : 0.00000000' 20 (8,18) 0x0", lines[3]);
   EXPECT_EQ("text 'Map' 20 (8,22) 0x0", lines[4]);
 }
@@ -239,6 +254,35 @@ TEST(ReportValuesAt, PositionAndGValuesComeFromTheFirstSamplesAtOrAfterThePositi
   EXPECT_EQ(0.0, v.latitude);
   EXPECT_EQ(0.0, v.gX);
   EXPECT_EQ(0.0, v.gZ);
+  EXPECT_FALSE(v.hasSpeed);
+  EXPECT_EQ("", v.clock);
+}
+
+TEST(ReportValuesAt, SpeedFollowsTheUnitAndTheTimeTheZone) {
+  ViewerSettings& settings = TheViewerSettings();
+  const ViewerSettings saved = settings;
+  TelemetrySamples samples;
+  // 22.4 knots at 12:35:19 UTC, 23 March 1994 (the fix's hour is kept on the camera's
+  // clock, 21).
+  samples.AddTelemetryRecord("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W", 0);
+  settings.speedInMiles = false;
+  settings.timeZone = "";
+  ReportValues v = LookUpReportValues(samples, 0);
+  ASSERT_TRUE(v.hasSpeed);
+  const double kmh = v.speed;
+  EXPECT_EQ(static_cast<double>(static_cast<float>(22.4 * 1.852)), kmh);
+  EXPECT_EQ("1994-03-23 21:35:19", v.clock);
+  settings.speedInMiles = true;
+  settings.timeZone = "Europe/Berlin";
+  v = LookUpReportValues(samples, 0);
+  EXPECT_TRUE(v.inMiles);
+  EXPECT_EQ(kmh * 0.621371, v.speed);
+  EXPECT_EQ("1994-03-23 13:35:19", v.clock);
+  ReportPageInput input = Input();
+  input.values = v;
+  EXPECT_EQ("Speed : 25.78 mph", ReportPageItems(2, input)[10].text);
+  settings.speedInMiles = saved.speedInMiles;
+  settings.timeZone = saved.timeZone;
 }
 
 TEST(ReportValuesAt, TheValuesPrintWithEightDecimals) {

@@ -18,11 +18,6 @@ void TakeReportMoment(PrintContext& context, playback::CPlayer& player, int vide
   context.channelCount = videoChannels;
   context.picture1 = Grab(player, 0);
   context.picture2 = videoChannels >= 2 ? Grab(player, 1) : QImage();
-  const ReportValues values = LookUpReportValues(samples, positionMs);
-  context.latitude = values.latitude;
-  context.longitude = values.longitude;
-  context.gX = values.gX;
-  context.gY = values.gY;
-  context.gZ = values.gZ;
+  context.values = LookUpReportValues(samples, positionMs);
   context.mapWindow = mapSnapshot;
 }

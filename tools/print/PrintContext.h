@@ -9,6 +9,7 @@
 
 #include "playback/CPlayer.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tools/print/ReportLayout.h"
 
 struct PrintContext {
   // The printer (or PDF file) the pages are drawn on, and whether it is attached.
@@ -26,11 +27,8 @@ struct PrintContext {
   QImage picture2;
   // The map view's client area as it was on screen; null without a map view.
   QImage mapWindow;
-  double latitude = 0;
-  double longitude = 0;
-  double gX = 0;
-  double gY = 0;
-  double gZ = 0;
+  // The position, G-sensor values, speed and GPS time of the moment.
+  ReportValues values;
   // Video channels of the recording.
   std::int32_t channelCount = 2;
 };

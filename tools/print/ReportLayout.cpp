@@ -4,6 +4,8 @@
 
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
+#include "settings/ViewerSettings.h"
+#include "telemetry/GpsClock.h"
 
 namespace {
 
@@ -75,6 +77,12 @@ ReportValues LookUpReportValues(const TelemetrySamples& samples, std::int32_t po
     values.gY = y;
     values.gZ = z;
   }
+  values.inMiles = TheViewerSettings().speedInMiles;
+  values.hasSpeed = samples.FindSpeed(positionMs, values.speed, values.inMiles);
+  if (const CGPSData* fix = samples.FindGpsSample(positionMs)) {
+    if (const auto clock = telemetry::FixClock(*fix, telemetry::ViewerZone().get()))
+      values.clock = telemetry::ClockText(*clock);
+  }
   return values;
 }
 
@@ -110,6 +118,19 @@ std::vector<ReportItem> ReportPageItems(int page, const ReportPageInput& input) 
     char values[160];
     std::snprintf(values, sizeof values, " : X = %.08f, Y = %.08f, Z = %.08f", v.gX, v.gY, v.gZ);
     builder.AddLanguageLine(kStrPrintGValue, "", values, kReportLineSize, 8, 56);
+    builder.AddLanguageLine(kStrPrintDriving, "4. ", "", kReportHeadingSize, 5, 61);
+    std::string speed = " : -";
+    std::string unit;
+    const bool unitFound = input.languageString ? input.languageString(v.inMiles ? kStrUnitMph : kStrUnitKmh, unit)
+                                                : LoadLanguageString(v.inMiles ? kStrUnitMph : kStrUnitKmh, unit);
+    if (v.hasSpeed && unitFound) {
+      char number[64];
+      std::snprintf(number, sizeof number, " : %.2f ", v.speed);
+      speed = number + unit;
+    }
+    builder.AddLanguageLine(kStrPrintSpeed, "", speed, kReportLineSize, 8, 64);
+    builder.AddLanguageLine(kStrPrintGpsTime, "", " : " + (v.clock.empty() ? std::string("-") : v.clock),
+                            kReportLineSize, 8, 66);
   }
   builder.Add(Text(title, kReportHeaderSize, 5, 95));
   char footer[32];

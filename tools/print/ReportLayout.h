@@ -22,13 +22,18 @@ inline constexpr int kReportHeadingSize = 25;
 inline constexpr int kReportLineSize = 20;
 
 // The values page 2 shows: the position in decimal degrees (0 without a valid fix)
-// and the G-sensor axes in g (0 without a reading), at or after the position.
+// and the G-sensor axes in g (0 without a reading), at or after the position; the
+// speed in the viewer's unit and the fix's time on the viewer's clock.
 struct ReportValues {
   double latitude = 0;
   double longitude = 0;
   double gX = 0;
   double gY = 0;
   double gZ = 0;
+  bool hasSpeed = false;  // a valid fix
+  double speed = 0;
+  bool inMiles = false;  // `speed` in mph rather than km/h
+  std::string clock;     // "YYYY-MM-DD HH:MM:SS"; empty without a valid, dated fix
 };
 
 ReportValues LookUpReportValues(const TelemetrySamples& samples, std::int32_t positionMs);

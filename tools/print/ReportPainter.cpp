@@ -115,7 +115,7 @@ bool PrintReportPages(PrintContext& context, const ReportPrintOptions& options) 
   input.model = options.model;
   input.now = options.now;
   input.channelCount = context.channelCount;
-  input.values = {context.latitude, context.longitude, context.gX, context.gY, context.gZ};
+  input.values = context.values;
   input.hasMap = !context.mapWindow.isNull();
   input.languageString = options.languageString;
   const PageGeometry page{context.pageWidth, context.pageHeight};
