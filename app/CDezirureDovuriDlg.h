@@ -52,6 +52,7 @@ namespace clipexport {
 class ExportMarks;
 }
 namespace app {
+class KeyHelpWindow;
 class LoadWorker;
 class NetworkState;
 class PlayerEvents;
@@ -242,6 +243,8 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   // --- keys, painting, frame ---
   bool HandleKey(const QKeyEvent* key);
   void ShowContextMenu(int popupIndex, const QPoint& globalPos);
+  // The key-help window (F1): opened once, raised when asked for again.
+  void ShowKeyHelp();
   void PaintBackground(QPainter& painter) const;
   void PaintIdlePicture(QPainter& painter, const QRect& area) const;
   void ClearTopBarHover();
@@ -317,9 +320,10 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   std::unique_ptr<SeekTarget> seekTarget;
   std::unique_ptr<app::WindowDialogs> dialogs;
   std::unique_ptr<clipexport::ExportMarks> exportMarks;
-  QPointer<CExportDlg> exportDlg;    // the open export dialog, if any
-  MapWindows* mapWindows = nullptr;  // a child of the window
-  CZoomDlg* zoomDlg = nullptr;       // a child of the window
+  QPointer<CExportDlg> exportDlg;         // the open export dialog, if any
+  MapWindows* mapWindows = nullptr;       // a child of the window
+  CZoomDlg* zoomDlg = nullptr;            // a child of the window
+  app::KeyHelpWindow* keyHelp = nullptr;  // a child of the window, made on first use
   std::array<QWidget*, app::kDlgItemCount> items{};
   std::array<CBbButtonCtrl*, app::kDlgItemCount> buttons{};
   struct Controls {

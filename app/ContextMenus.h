@@ -36,6 +36,7 @@ inline constexpr int kMenuMarkStart = 32827;
 inline constexpr int kMenuMarkEnd = 32828;
 inline constexpr int kMenuExportClip = 32829;
 inline constexpr int kMenuExportPackage = 32830;
+inline constexpr int kMenuKeyHelp = 32831;  // the key-help window
 
 inline constexpr int kPopupCount = 24;
 

@@ -129,6 +129,9 @@ void CDezirureDovuriDlg::OnCommand(int id) {
     case app::kMenuMute:
       ToggleMute();
       break;
+    case app::kMenuKeyHelp:
+      ShowKeyHelp();
+      break;
     case app::kIdMapButton:
       MapCommand();
       break;

@@ -1,6 +1,7 @@
 // The main window's keys and context menus. Keys are looked at before the focused
 // control sees them: the shortcuts work whatever has the focus, and every key pressed
-// with Ctrl is taken (only Ctrl+O does something).
+// with Ctrl is taken (only Ctrl+O does something). The key-help window lists them all
+// (app/KeyHelp.cpp): a key added here belongs in its table too.
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -9,6 +10,7 @@
 #include "app/CDezirureDovuriDlg.h"
 #include "app/ContextMenus.h"
 #include "app/DlgIds.h"
+#include "app/KeyHelp.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/PopupMenus.h"
@@ -72,6 +74,9 @@ bool CDezirureDovuriDlg::HandleKey(const QKeyEvent* key) {
     case Qt::Key_O:
       OnCommand(app::kMenuMarkEnd);
       return true;
+    case Qt::Key_F1:
+      ShowKeyHelp();
+      return true;
     default:
       return false;
   }
@@ -86,6 +91,18 @@ bool CDezirureDovuriDlg::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void CDezirureDovuriDlg::ShowKeyHelp() {
+  // A language chosen since it was made gets a new one.
+  if (keyHelp && keyHelp->Language() != languageIndex) {
+    delete keyHelp;
+    keyHelp = nullptr;
+  }
+  if (!keyHelp) keyHelp = new app::KeyHelpWindow(languageIndex, this);
+  keyHelp->show();
+  keyHelp->raise();
+  keyHelp->activateWindow();
 }
 
 void CDezirureDovuriDlg::ShowContextMenu(int popupIndex, const QPoint& globalPos) {

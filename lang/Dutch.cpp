@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Snelheid en tijd
 426	Snelheid
 427	GPS-tijd
+428	Toetsen en muis
+429	Toets of muis
+430	Actie
+431	Afspelen of pauzeren
+432	Vorige opname afspelen
+433	Volgende opname afspelen
+434	Harder
+435	Zachter
+436	Geluid uit of aan
+437	Helderheid terug naar normaal
+438	Afspeelsnelheid terug naar 1x
+439	Vensterindeling wisselen
+440	Opnamen openen
+441	Deze lijst tonen
+442	Viewer sluiten
+443	Die opname afspelen
+444	Naar dat moment springen
+445	Afspeelmenu
+446	Venster maximaliseren of herstellen
+447	Spatiebalk
+448	Pijl omhoog
+449	Pijl omlaag
+450	Dubbelklik op een opname in de lijst
+451	Klikken of slepen op de tijdbalk
+452	Rechtsklik op het beeld
+453	Dubbelklik op de bovenbalk
 470	Kaartfout melden
 )TABLE";
 

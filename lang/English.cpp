@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Speed and time
 426	Speed
 427	GPS time
+428	Keys and mouse
+429	Key or mouse
+430	Action
+431	Play or pause
+432	Play the previous recording
+433	Play the next recording
+434	Volume up
+435	Volume down
+436	Sound off or on
+437	Brightness back to normal
+438	Playback speed back to 1x
+439	Switch the window layout
+440	Open recordings
+441	Show this list
+442	Close the viewer
+443	Play that recording
+444	Jump to that moment
+445	Playback menu
+446	Maximise or restore the window
+447	Space
+448	Up arrow
+449	Down arrow
+450	Double-click a recording in the list
+451	Click or drag on the seek bar
+452	Right-click the picture
+453	Double-click the top bar
 470	Report a map error
 )TABLE";
 

@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Vitesse et heure
 426	Vitesse
 427	Heure GPS
+428	Touches et souris
+429	Touche ou souris
+430	Action
+431	Lecture ou pause
+432	Lire l'enregistrement précédent
+433	Lire l'enregistrement suivant
+434	Augmenter le volume
+435	Baisser le volume
+436	Couper ou rétablir le son
+437	Luminosité par défaut
+438	Vitesse de lecture à 1x
+439	Changer la disposition de la fenêtre
+440	Ouvrir des enregistrements
+441	Afficher cette liste
+442	Fermer le lecteur
+443	Lire cet enregistrement
+444	Aller à ce moment
+445	Menu de lecture
+446	Agrandir ou restaurer la fenêtre
+447	Espace
+448	Flèche haut
+449	Flèche bas
+450	Double-clic sur un enregistrement de la liste
+451	Clic ou glisser sur la barre de lecture
+452	Clic droit sur l'image
+453	Double-clic sur la barre du haut
 470	Signaler une erreur de carte
 )TABLE";
 

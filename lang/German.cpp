@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Geschwindigkeit und Zeit
 426	Geschwindigkeit
 427	GPS-Zeit
+428	Tasten und Maus
+429	Taste oder Maus
+430	Aktion
+431	Wiedergabe oder Pause
+432	Vorherige Aufnahme abspielen
+433	Nächste Aufnahme abspielen
+434	Lauter
+435	Leiser
+436	Ton aus oder an
+437	Helligkeit zurücksetzen
+438	Wiedergabegeschwindigkeit auf 1x
+439	Fensteransicht wechseln
+440	Aufnahmen öffnen
+441	Diese Liste anzeigen
+442	Viewer schließen
+443	Diese Aufnahme abspielen
+444	Zu dieser Stelle springen
+445	Wiedergabemenü
+446	Fenster maximieren oder wiederherstellen
+447	Leertaste
+448	Pfeil nach oben
+449	Pfeil nach unten
+450	Doppelklick auf eine Aufnahme der Liste
+451	Klicken oder Ziehen auf der Zeitleiste
+452	Rechtsklick auf das Bild
+453	Doppelklick auf die obere Leiste
 470	Kartenfehler melden
 )TABLE";
 

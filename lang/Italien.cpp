@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Velocità e ora
 426	Velocità
 427	Ora GPS
+428	Tasti e mouse
+429	Tasto o mouse
+430	Azione
+431	Riproduci o metti in pausa
+432	Riproduci la registrazione precedente
+433	Riproduci la registrazione successiva
+434	Alza il volume
+435	Abbassa il volume
+436	Disattiva o riattiva l'audio
+437	Luminosità predefinita
+438	Velocità di riproduzione a 1x
+439	Cambia la disposizione della finestra
+440	Apri le registrazioni
+441	Mostra questo elenco
+442	Chiudi il visualizzatore
+443	Riproduci quella registrazione
+444	Vai a quel momento
+445	Menu di riproduzione
+446	Ingrandisci o ripristina la finestra
+447	Spazio
+448	Freccia su
+449	Freccia giù
+450	Doppio clic su una registrazione dell'elenco
+451	Clic o trascinamento sulla barra di avanzamento
+452	Clic destro sull'immagine
+453	Doppio clic sulla barra superiore
 470	Segnala un errore della mappa
 )TABLE";
 

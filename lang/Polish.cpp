@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Prędkość i czas
 426	Prędkość
 427	Czas GPS
+428	Klawisze i mysz
+429	Klawisz lub mysz
+430	Działanie
+431	Odtwórz lub wstrzymaj
+432	Odtwórz poprzednie nagranie
+433	Odtwórz następne nagranie
+434	Głośniej
+435	Ciszej
+436	Wyłącz lub włącz dźwięk
+437	Przywróć domyślną jasność
+438	Prędkość odtwarzania 1x
+439	Przełącz układ okna
+440	Otwórz nagrania
+441	Pokaż tę listę
+442	Zamknij przeglądarkę
+443	Odtwórz to nagranie
+444	Przejdź do tego momentu
+445	Menu odtwarzania
+446	Maksymalizuj lub przywróć okno
+447	Spacja
+448	Strzałka w górę
+449	Strzałka w dół
+450	Dwukrotne kliknięcie nagrania na liście
+451	Kliknięcie lub przeciągnięcie paska przewijania
+452	Kliknięcie prawym przyciskiem na obrazie
+453	Dwukrotne kliknięcie górnego paska
 470	Zgłoś błąd mapy
 )TABLE";
 

@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Velocidade e hora
 426	Velocidade
 427	Hora GPS
+428	Teclas e rato
+429	Tecla ou rato
+430	Ação
+431	Reproduzir ou pausar
+432	Reproduzir a gravação anterior
+433	Reproduzir a gravação seguinte
+434	Aumentar o volume
+435	Diminuir o volume
+436	Desligar ou ligar o som
+437	Repor o brilho
+438	Velocidade de reprodução em 1x
+439	Alternar a disposição da janela
+440	Abrir gravações
+441	Mostrar esta lista
+442	Fechar o visualizador
+443	Reproduzir essa gravação
+444	Saltar para esse momento
+445	Menu de reprodução
+446	Maximizar ou restaurar a janela
+447	Espaço
+448	Seta para cima
+449	Seta para baixo
+450	Duplo clique numa gravação da lista
+451	Clicar ou arrastar na barra de progresso
+452	Clique direito na imagem
+453	Duplo clique na barra superior
 470	Comunicar um erro no mapa
 )TABLE";
 

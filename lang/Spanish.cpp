@@ -191,6 +191,32 @@ constexpr char kTable[] = R"TABLE(
 425	Velocidad y hora
 426	Velocidad
 427	Hora GPS
+428	Teclas y ratón
+429	Tecla o ratón
+430	Acción
+431	Reproducir o pausar
+432	Reproducir la grabación anterior
+433	Reproducir la grabación siguiente
+434	Subir el volumen
+435	Bajar el volumen
+436	Quitar o poner el sonido
+437	Restablecer el brillo
+438	Velocidad de reproducción a 1x
+439	Cambiar la disposición de la ventana
+440	Abrir grabaciones
+441	Mostrar esta lista
+442	Cerrar el visor
+443	Reproducir esa grabación
+444	Saltar a ese momento
+445	Menú de reproducción
+446	Maximizar o restaurar la ventana
+447	Espacio
+448	Flecha arriba
+449	Flecha abajo
+450	Doble clic en una grabación de la lista
+451	Clic o arrastre en la barra de avance
+452	Clic derecho en la imagen
+453	Doble clic en la barra superior
 470	Informar de un error en el mapa
 )TABLE";
 

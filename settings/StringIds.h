@@ -221,22 +221,49 @@ inline constexpr int kStrSettingCameraClock = 421;  // the zone list's first ent
 inline constexpr int kStrSettingUnitGroup = 422;    // settings dialog: the speed unit
 inline constexpr int kStrUnitKmh = 423;
 inline constexpr int kStrUnitMph = 424;
-inline constexpr int kStrPrintDriving = 425;    // report page 2: the heading of speed and GPS time
-inline constexpr int kStrPrintSpeed = 426;      // report: the speed line, in the unit of the setting
-inline constexpr int kStrPrintGpsTime = 427;    // report: the fix's time in the chosen zone
+inline constexpr int kStrPrintDriving = 425;  // report page 2: the heading of speed and GPS time
+inline constexpr int kStrPrintSpeed = 426;    // report: the speed line, in the unit of the setting
+inline constexpr int kStrPrintGpsTime = 427;  // report: the fix's time in the chosen zone
+inline constexpr int kStrKeyHelpTitle = 428;  // key-help window: title, and the playback menu's entry
+inline constexpr int kStrKeyHelpKeyColumn = 429;
+inline constexpr int kStrKeyHelpActionColumn = 430;
+inline constexpr int kStrKeyHelpPlayPause = 431;
+inline constexpr int kStrKeyHelpPrevious = 432;
+inline constexpr int kStrKeyHelpNext = 433;
+inline constexpr int kStrKeyHelpVolumeUp = 434;
+inline constexpr int kStrKeyHelpVolumeDown = 435;
+inline constexpr int kStrKeyHelpMute = 436;
+inline constexpr int kStrKeyHelpBrightness = 437;
+inline constexpr int kStrKeyHelpSpeed = 438;
+inline constexpr int kStrKeyHelpLayout = 439;
+inline constexpr int kStrKeyHelpOpen = 440;
+inline constexpr int kStrKeyHelpHelp = 441;
+inline constexpr int kStrKeyHelpClose = 442;
+inline constexpr int kStrKeyHelpPlayRow = 443;
+inline constexpr int kStrKeyHelpSeek = 444;
+inline constexpr int kStrKeyHelpMenu = 445;
+inline constexpr int kStrKeyHelpMaximise = 446;
+inline constexpr int kStrKeyNameSpace = 447;
+inline constexpr int kStrKeyNameUp = 448;
+inline constexpr int kStrKeyNameDown = 449;
+inline constexpr int kStrMouseListDoubleClick = 450;
+inline constexpr int kStrMouseSeekBar = 451;
+inline constexpr int kStrMouseRightClick = 452;
+inline constexpr int kStrMouseTopBarDoubleClick = 453;
 inline constexpr int kStrMapReportError = 470;  // the map's link to the tile source's error reports
 
 // Every number above, once, ascending.
 inline constexpr std::array kAllStringIds = {
-    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122,
-    123, 124, 125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151,
-    152, 153, 154, 155, 156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175,
-    176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196,
-    199, 200, 201, 202, 203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228,
-    229, 230, 232, 234, 235, 236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272,
-    273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293, 300,
-    301, 302, 320, 340, 341, 342, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394,
-    395, 396, 397, 398, 399, 400, 401, 402, 403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 470};
+    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123,
+    124, 125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151, 152, 153,
+    154, 155, 156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175, 176, 177, 178,
+    179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 199, 200, 201, 202,
+    203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235,
+    236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279,
+    280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 380,
+    381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 401, 402,
+    403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434, 435, 436, 437, 438,
+    439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

@@ -5,11 +5,13 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <fstream>
+#include <set>
 
 #include "WindowInspector.h"
 #include "WindowTestSupport.h"
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
+#include "app/KeyHelp.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
@@ -503,3 +505,59 @@ TEST_F(MainWindowTest, MissingPathsLeaveAnEmptyListAndFiltersOff) {
 }
 
 }  // namespace
+
+namespace {
+
+// Opens nothing: the Open command's picker answered as cancelled.
+class NoFolders final : public app::WindowDialogs {
+ public:
+  std::vector<std::string> PickFolders(QWidget*, int) override {
+    ++asked;
+    return {};
+  }
+  int asked = 0;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, KeyHelpListsExactlyTheKeysTheWindowTakesInItsLanguage) {
+  app::WindowInspector inspect(*dlg);
+  auto* folders = new NoFolders;
+  inspect.AnswerDialogsWith(std::unique_ptr<app::WindowDialogs>(folders));
+  std::set<std::pair<int, int>> listed;
+  for (const app::KeyHelpRow& row : app::KeyHelpRows())
+    if (row.key != 0) listed.insert({row.key, row.modifiers});
+  // Every key alone, printable or not: the ones the window takes are the listed ones.
+  std::set<std::pair<int, int>> taken;
+  std::vector<int> keys;
+  for (int key = Qt::Key_Space; key <= Qt::Key_AsciiTilde; ++key) keys.push_back(key);
+  for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key) keys.push_back(key);
+  for (int key : keys) {
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    if (inspect.PressKey(event)) taken.insert({key, 0});
+  }
+  // With a modifier: the listed ones do what the list says.
+  for (const auto& [key, modifiers] : listed) {
+    if (modifiers == 0 || key == Qt::Key_F4) continue;
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+    if (inspect.PressKey(event)) taken.insert({key, modifiers});
+  }
+  EXPECT_EQ(1, folders->asked) << "Ctrl+O opens the picker";
+  const QKeyEvent altF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
+  dlg->show();
+  if (inspect.PressKey(altF4) && !dlg->isVisible()) taken.insert({Qt::Key_F4, Qt::AltModifier});
+  EXPECT_EQ(listed, taken);
+
+  // F1 showed the window: every row in the viewer's language, mouse actions too.
+  app::KeyHelpWindow* help = inspect.KeyHelp();
+  ASSERT_NE(nullptr, help);
+  EXPECT_EQ(QStringLiteral("Keys and mouse"), help->windowTitle());
+  const QStringList keyColumn = help->KeyColumn();
+  const QStringList actions = help->ActionColumn();
+  ASSERT_EQ(static_cast<int>(app::KeyHelpRows().size()), keyColumn.size());
+  EXPECT_TRUE(keyColumn.contains(QStringLiteral("Space")));
+  EXPECT_TRUE(keyColumn.contains(QStringLiteral("Ctrl+O")));
+  EXPECT_TRUE(keyColumn.contains(QStringLiteral("Double-click a recording in the list")));
+  EXPECT_EQ(QStringLiteral("Play or pause"), actions.front());
+  for (const QString& text : keyColumn + actions) EXPECT_FALSE(text.isEmpty());
+}

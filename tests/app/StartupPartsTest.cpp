@@ -84,7 +84,7 @@ TEST(ContextMenus, EveryLanguageHasItsPlaybackPopupAtItsIndexAndTheFilterPopupBe
     EXPECT_TRUE(app::IsPlaybackPopup(playback));
     EXPECT_FALSE(app::IsPlaybackPopup(playback + 1));
     const std::vector<app::MenuItem> items = app::PopupItems(playback);
-    ASSERT_EQ(items.size(), 11u) << language;
+    ASSERT_EQ(items.size(), 12u) << language;
     EXPECT_EQ(items[0].id, app::kMenuOpen);
     EXPECT_EQ(items[1].id, app::kMenuPlayPause);
     EXPECT_EQ(items[2].id, app::kMenuPrevious);
@@ -100,6 +100,9 @@ TEST(ContextMenus, EveryLanguageHasItsPlaybackPopupAtItsIndexAndTheFilterPopupBe
     EXPECT_EQ(items[9].id, app::kMenuExportClip);
     EXPECT_EQ(items[10].id, app::kMenuExportPackage);
     for (const app::MenuItem& item : items) EXPECT_FALSE(item.text.isEmpty()) << language;
+    // Last, the key-help window with its key.
+    EXPECT_EQ(items[7].id, app::kMenuKeyHelp);
+    EXPECT_TRUE(items[7].text.endsWith(QStringLiteral("\tF1"))) << language;
     const std::vector<app::MenuItem> filters = app::PopupItems(playback + 1);
     ASSERT_EQ(filters.size(), 4u);
     EXPECT_EQ(filters[0].id, app::kMenuFilterAll);

@@ -76,6 +76,11 @@ class WindowInspector {
   // Answers the window's dialogs (folder picker, printer, settings) from `dialogs`.
   void AnswerDialogsWith(std::unique_ptr<WindowDialogs> dialogs) { dlg_.dialogs = std::move(dialogs); }
 
+  // The window's key handler, as a key press reaches it; true when it took the key.
+  bool PressKey(const QKeyEvent& key) { return dlg_.HandleKey(&key); }
+  // The key-help window once F1 made it; null before.
+  KeyHelpWindow* KeyHelp() const { return dlg_.keyHelp; }
+
  private:
   CDezirureDovuriDlg& dlg_;
 };
