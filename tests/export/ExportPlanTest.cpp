@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/TimeZone.h"
 #include "sources/RecordingCollection.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
@@ -209,6 +210,20 @@ TEST(TelemetryFiles, CsvAndGpxHoldTheRecordsOfTheRangeOnly) {
       "<speed>8.33</speed></trkpt>\n"
       "</trkseg></trk>\n</gpx>\n",
       TelemetryGpx({part}, "a & b"));
+}
+
+TEST(TelemetryFiles, CsvFollowsTheSpeedUnitAndTheTimeZone) {
+  const TelemetrySamples samples = Samples();
+  const TelemetryPart part{"REC,1.avi", Clock("2024-05-12 08:30:15"), 0, 2 * kSecond, &samples};
+  const std::optional<platform::TimeZone> berlin = platform::TimeZone::Load("Europe/Berlin");
+  ASSERT_TRUE(berlin);
+  // 08:30:16 on the camera's clock is 23:30:16 UTC the day before, 01:30:16 summer
+  // time in Berlin; 30 km/h is 18.64 mph.
+  EXPECT_EQ(
+      "clock,recording,position_ms,kind,valid,latitude,longitude,speed_mph,course,gps_utc,gx,gy,gz\n"
+      "2024-05-12 01:30:16.000+02:00,\"REC,1.avi\",1000,M,,,,,,,1.00000,0.03125,1.03125\n"
+      "2024-05-12 01:30:16.000+02:00,\"REC,1.avi\",1000,G,1,37.528539,126.967302,18.64,39.93,2024-05-11T23:30:18Z,,,\n",
+      TelemetryCsv({part}, true, &*berlin));
 }
 
 void Write(const std::filesystem::path& path, const std::string& text) {

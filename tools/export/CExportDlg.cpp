@@ -298,6 +298,7 @@ CExportDlg* RunExportCommand(ExportKind kind, const ExportMarks& marks, Recordin
   }
   ViewerSettings& settings = TheViewerSettings();
   request.miles = settings.speedInMiles;
+  request.timeZone = settings.timeZone;
   request.mirrorRear = settings.rearMirror;
   request.language = settings.language;
   request.model = settings.model;

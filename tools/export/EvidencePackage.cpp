@@ -13,6 +13,7 @@
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
+#include "telemetry/GpsClock.h"
 #include "telemetry/LoadTelemetry.h"
 #include "tools/capture/LocalTime.h"
 #include "tools/capture/RecordingMoment.h"
@@ -336,7 +337,8 @@ ExportOutcome ExportEvidencePackage(const ExportRequest& request, const std::fil
     parts.push_back({r.fileName, r.clockStart, part.start, part.stop, &samples.back()});
   }
   const std::string trackName = ClockText(copies.FirstFrameClock());
-  if (!WriteText(work / kTelemetryCsvName, TelemetryCsv(parts)) ||
+  if (!WriteText(work / kTelemetryCsvName,
+                 TelemetryCsv(parts, request.miles, telemetry::ZoneNamed(request.timeZone).get())) ||
       !WriteText(work / kTelemetryGpxName, TelemetryGpx(parts, trackName)))
     return stop("cannot write the telemetry files in " + work.string());
   if (cancelled()) return stop("cancelled");

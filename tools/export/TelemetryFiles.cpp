@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "tools/export/ExportRange.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr int kCameraUtcOffsetHours = 9;
 constexpr double kMetresPerSecondPerKmh = 1 / 3.6;
 constexpr double kUnitsPerG = 32.0;
+constexpr double kMilesPerKilometre = 0.621371;
 
 double Degrees(double nmea) {
   const double v = std::fabs(nmea) * 0.01;
@@ -26,11 +28,18 @@ bool InPart(const TelemetryPart& part, int32_t recordTime) {
   return t >= part.start && t < part.stop;
 }
 
-std::string ClockWithMs(const TelemetryPart& part, int32_t recordTime) {
+std::string ClockWithMs(const TelemetryPart& part, int32_t recordTime, const platform::TimeZone* zone) {
   const int64_t units = part.clockStart * kUnitsPerSecond + int64_t{recordTime} * kUnitsPerMs;
   char ms[8];
   std::snprintf(ms, sizeof ms, ".%03d", static_cast<int>((units / kUnitsPerMs) % 1000));
-  return ClockText(units) + ms;
+  if (!zone) return ClockText(units) + ms;
+  const int64_t utc = units / kUnitsPerSecond - kCameraUtcOffsetHours * 3600;
+  const int32_t offset = zone->OffsetAt(utc);
+  const platform::CivilTime t = platform::CivilFromSeconds(utc + offset);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d%s%c%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second, ms, offset < 0 ? '-' : '+', std::abs(offset) / 3600, std::abs(offset) % 3600 / 60);
+  return text;
 }
 
 // Names are written as they are unless a comma, quote or line break needs quoting.
@@ -80,8 +89,14 @@ std::string XmlEscape(const std::string& text) {
   return out;
 }
 
-std::string TelemetryCsv(const std::vector<TelemetryPart>& parts) {
-  std::string out = std::string(kTelemetryCsvHeader) + "\n";
+std::string TelemetryCsvHeader(bool miles) {
+  std::string header = kTelemetryCsvHeader;
+  if (miles) header.replace(header.find("speed_kmh"), 9, "speed_mph");
+  return header;
+}
+
+std::string TelemetryCsv(const std::vector<TelemetryPart>& parts, bool miles, const platform::TimeZone* zone) {
+  std::string out = TelemetryCsvHeader(miles) + "\n";
   char line[512];
   for (const TelemetryPart& part : parts) {
     if (!part.samples) continue;
@@ -96,17 +111,19 @@ std::string TelemetryCsv(const std::vector<TelemetryPart>& parts) {
       if (reading) {
         const CGSensorData& s = readings[r++];
         if (!InPart(part, s.recordTime)) continue;
-        std::snprintf(line, sizeof line, "%s,%s,%d,M,,,,,,,%.5f,%.5f,%.5f\n", ClockWithMs(part, s.recordTime).c_str(),
-                      name.c_str(), s.recordTime, s.x / kUnitsPerG, s.y / kUnitsPerG, s.z / kUnitsPerG);
+        std::snprintf(line, sizeof line, "%s,%s,%d,M,,,,,,,%.5f,%.5f,%.5f\n",
+                      ClockWithMs(part, s.recordTime, zone).c_str(), name.c_str(), s.recordTime, s.x / kUnitsPerG,
+                      s.y / kUnitsPerG, s.z / kUnitsPerG);
       } else {
         const CGPSData& s = fixes[f++];
         if (!InPart(part, s.recordTime)) continue;
         if (s.valid)
           std::snprintf(line, sizeof line, "%s,%s,%d,G,1,%.6f,%.6f,%.2f,%.2f,%s,,,\n",
-                        ClockWithMs(part, s.recordTime).c_str(), name.c_str(), s.recordTime, Degrees(s.latitude),
-                        Degrees(s.longitude), s.speed, s.course, GpsUtcText(s).c_str());
+                        ClockWithMs(part, s.recordTime, zone).c_str(), name.c_str(), s.recordTime, Degrees(s.latitude),
+                        Degrees(s.longitude), miles ? s.speed * kMilesPerKilometre : s.speed, s.course,
+                        GpsUtcText(s).c_str());
         else
-          std::snprintf(line, sizeof line, "%s,%s,%d,G,0,,,,,%s,,,\n", ClockWithMs(part, s.recordTime).c_str(),
+          std::snprintf(line, sizeof line, "%s,%s,%d,G,0,,,,,%s,,,\n", ClockWithMs(part, s.recordTime, zone).c_str(),
                         name.c_str(), s.recordTime, GpsUtcText(s).c_str());
       }
       out += line;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TimeZone.h"
 #include "telemetry/CGPSData.h"
 #include "telemetry/TelemetrySamples.h"
 
@@ -24,7 +25,13 @@ struct TelemetryPart {
 inline constexpr const char* kTelemetryCsvHeader =
     "clock,recording,position_ms,kind,valid,latitude,longitude,speed_kmh,course,gps_utc,gx,gy,gz";
 
-std::string TelemetryCsv(const std::vector<TelemetryPart>& parts);
+// The heading line: speed_mph in place of speed_kmh with `miles`.
+std::string TelemetryCsvHeader(bool miles);
+// With `miles` the speed column is in mph. Without a `zone` the clock column is the
+// camera's clock; with one, that zone's local time followed by its offset from UTC
+// at the moment ("2024-05-12 01:30:16.000+02:00"), so daylight saving stays readable.
+std::string TelemetryCsv(const std::vector<TelemetryPart>& parts, bool miles = false,
+                         const platform::TimeZone* zone = nullptr);
 std::string TelemetryGpx(const std::vector<TelemetryPart>& parts, const std::string& trackName);
 
 // The fix's own UTC time, "YYYY-MM-DDTHH:MM:SSZ" (the sample's hour carries the
