@@ -5,13 +5,13 @@
 #include <QVBoxLayout>
 
 #include "controls/SkinFont.h"
-#include "settings/LanguageText.h"
+#include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 
 namespace app {
 namespace {
 
-QString Language(int number) { return QString::fromStdString(LanguageString(number)); }
+QString Text(int number) { return QString::fromStdString(LanguageString(number)); }
 
 }  // namespace
 
@@ -40,16 +40,16 @@ const std::vector<KeyHelpRow>& KeyHelpRows() {
 }
 
 QString KeyHelpKeyText(const KeyHelpRow& row) {
-  return row.keyName ? QString::fromLatin1(row.keyName) : Language(row.keyString);
+  return row.keyName ? QString::fromLatin1(row.keyName) : Text(row.keyString);
 }
 
 KeyHelpWindow::KeyHelpWindow(int language, QWidget* parent) : QDialog(parent), language_(language) {
   setObjectName(QStringLiteral("KeyHelpWindow"));
   setFont(skin::SkinFont(skin::kFontSmall, language));
-  setWindowTitle(Language(kStrKeyHelpTitle));
+  setWindowTitle(Text(kStrKeyHelpTitle));
   const std::vector<KeyHelpRow>& rows = KeyHelpRows();
   table = new QTableWidget(static_cast<int>(rows.size()), 2, this);
-  table->setHorizontalHeaderLabels({Language(kStrKeyHelpKeyColumn), Language(kStrKeyHelpActionColumn)});
+  table->setHorizontalHeaderLabels({Text(kStrKeyHelpKeyColumn), Text(kStrKeyHelpActionColumn)});
   table->verticalHeader()->hide();
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -58,7 +58,7 @@ KeyHelpWindow::KeyHelpWindow(int language, QWidget* parent) : QDialog(parent), l
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const KeyHelpRow& row = rows[static_cast<std::size_t>(i)];
     table->setItem(i, 0, new QTableWidgetItem(KeyHelpKeyText(row)));
-    table->setItem(i, 1, new QTableWidgetItem(Language(row.actionString)));
+    table->setItem(i, 1, new QTableWidgetItem(Text(row.actionString)));
   }
   table->resizeColumnsToContents();
   table->resizeRowsToContents();
