@@ -531,7 +531,10 @@ TEST_F(MainWindowTest, KeyHelpListsExactlyTheKeysTheWindowTakesInItsLanguage) {
   std::set<std::pair<int, int>> taken;
   std::vector<int> keys;
   for (int key = Qt::Key_Space; key <= Qt::Key_AsciiTilde; ++key) keys.push_back(key);
-  for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key) keys.push_back(key);
+  // Shift, Ctrl, Meta and Alt alone are modifiers, not keys (Ctrl alone is taken as a
+  // Ctrl combination that does nothing).
+  for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key)
+    if (key < Qt::Key_Shift || key > Qt::Key_Alt) keys.push_back(key);
   for (int key : keys) {
     const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
     if (inspect.PressKey(event)) taken.insert({key, 0});

@@ -101,8 +101,8 @@ TEST(ContextMenus, EveryLanguageHasItsPlaybackPopupAtItsIndexAndTheFilterPopupBe
     EXPECT_EQ(items[10].id, app::kMenuExportPackage);
     for (const app::MenuItem& item : items) EXPECT_FALSE(item.text.isEmpty()) << language;
     // Last, the key-help window with its key.
-    EXPECT_EQ(items[7].id, app::kMenuKeyHelp);
-    EXPECT_TRUE(items[7].text.endsWith(QStringLiteral("\tF1"))) << language;
+    EXPECT_EQ(items.back().id, app::kMenuKeyHelp);
+    EXPECT_TRUE(items.back().text.endsWith(QStringLiteral("\tF1"))) << language;
     const std::vector<app::MenuItem> filters = app::PopupItems(playback + 1);
     ASSERT_EQ(filters.size(), 4u);
     EXPECT_EQ(filters[0].id, app::kMenuFilterAll);
@@ -116,7 +116,7 @@ TEST(ContextMenus, TheBuiltMenuCarriesTheCommandIdsOfItsItems) {
   apptest::EnsureApplication();
   QMenu* menu = app::BuildPopup(PlaybackPopupIndex(2), nullptr);
   const QList<QAction*> actions = menu->actions();
-  ASSERT_EQ(actions.size(), 12);
+  ASSERT_EQ(actions.size(), 13);
   EXPECT_EQ(actions[0]->data().toInt(), app::kMenuOpen);
   EXPECT_EQ(actions[0]->text(), QString::fromUtf8("Öffnen\tCtrl+O"));
   ASSERT_NE(actions[6]->menu(), nullptr);
@@ -126,6 +126,9 @@ TEST(ContextMenus, TheBuiltMenuCarriesTheCommandIdsOfItsItems) {
   EXPECT_EQ(actions[8]->data().toInt(), app::kMenuMarkStart);
   EXPECT_EQ(actions[8]->text(), QString::fromUtf8("Start markieren\tI"));
   EXPECT_EQ(actions[11]->text(), QString::fromUtf8("Beweispaket exportieren..."));
+  // Last, the key-help window.
+  EXPECT_EQ(actions[12]->data().toInt(), app::kMenuKeyHelp);
+  EXPECT_EQ(actions[12]->text(), QString::fromUtf8("Tasten und Maus\tF1"));
   delete menu;
 }
 

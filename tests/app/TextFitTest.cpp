@@ -410,7 +410,7 @@ TEST_F(TextFitTest, BoxesAreTheWindowsOwnAtTheirMinimumSizes) {
   // fit above meaningless.
   EXPECT_EQ(MainRect(DlgItem::CoordText).width(), 270);
   EXPECT_EQ(MainRect(DlgItem::ListCaption).size(), QSize(92, 20));
-  EXPECT_EQ(MainRect(DlgItem::TimeText).size(), QSize(400, 20));
+  EXPECT_EQ(MainRect(DlgItem::TimeText).size(), QSize(545, 20));
   // 300 wide from x = 5 in a window 300 wide: the window shows 295 of it.
   EXPECT_EQ(InMapDlg(CMapDlg::kIdCoordText).box.size(), QSize(295, 20));
   EXPECT_EQ(InMapDlg(CMapDlg::kIdCaptionText).box.size(), QSize(60, 20));
