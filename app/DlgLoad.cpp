@@ -147,8 +147,8 @@ namespace {
 
 // The GPS clock of the fix at a position, in the viewer's time zone; empty without a
 // valid, dated fix.
-QString ClockAt(std::int32_t positionMs) {
-  const CGPSData* fix = TheTelemetrySamples().FindGpsSample(positionMs);
+QString ClockAt(const TelemetrySamples& samples, std::int32_t positionMs) {
+  const CGPSData* fix = samples.FindGpsSample(positionMs);
   if (fix == nullptr) return {};
   const std::optional<platform::CivilTime> clock = telemetry::FixClock(*fix, telemetry::ViewerZone().get());
   return clock ? QString::fromStdString(telemetry::ClockText(*clock)) : QString();
@@ -168,7 +168,7 @@ void CDezirureDovuriDlg::UpdatePosition() {
     time->durationMs = static_cast<int>(player->GetDuration());
     time->positionMs = static_cast<int>(player->GetPosition());
     // The samples are only looked at while no load worker fills them.
-    if (!busy) time->clockText = ClockAt(time->positionMs);
+    if (!busy) time->clockText = ClockAt(telemetry, time->positionMs);
   } else {
     time->durationMs = 0;
     time->positionMs = 0;

@@ -166,7 +166,7 @@ TEST_F(MainRoad, TheTimeTextShowsTheGpsClockInTheChosenZone) {
   ViewerSettings& settings = TheViewerSettings();
   const std::string saved = settings.timeZone;
   ASSERT_EQ(OpenFolder(), 4);
-  auto* time = Control<CBbTextCtrl>(DlgItem::TimeText);
+  auto* time = In().TimeText();
   // The first recording starts at 08:30:00 on the camera's clock (UTC + 9), the
   // default; Europe/Berlin is then on summer time, UTC + 2.
   ASSERT_TRUE(apptest::WaitUntil([&] { return time->positionMs > 1000 && !time->clockText.isEmpty(); }, 10000));
