@@ -18,6 +18,7 @@
 #include "kovr/Bytes.h"
 #include "kovr/FileListing.h"
 #include "kovr/Kovr.h"
+#include "platform/FileOpen.h"
 #include "sources/CardConnection.h"
 #include "sources/DiskService.h"
 #include "sources/DriveProbe.h"
@@ -271,9 +272,11 @@ int Put(const Args& a) {
     return 2;
   }
   const std::string& file = rest[2];
-  const int in = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  platform::OpenFailure failure;
+  const int in = platform::OpenPlainFile(file, O_RDONLY, false, &failure);
   if (in < 0) {
-    std::fprintf(stderr, "tarvo-tool card: cannot read %s\n", file.c_str());
+    std::fprintf(stderr, "tarvo-tool card: cannot read %s: %s\n", file.c_str(),
+                 platform::DescribeOpenFailure(failure).c_str());
     return 1;
   }
   CardConnection card;

@@ -52,9 +52,10 @@ int RunInfo(const Args& args) {
     std::fputs("tarvo-tool info: give one FILE (see --help)\n", stderr);
     return 1;
   }
-  const std::unique_ptr<ByteSource> input = OpenRecordingInput(args[0]);
+  std::string why;
+  const std::unique_ptr<ByteSource> input = OpenRecordingInput(args[0], &why);
   if (!input) {
-    std::fprintf(stderr, "tarvo-tool info: cannot open %s\n", args[0].c_str());
+    std::fprintf(stderr, "tarvo-tool info: cannot open %s: %s\n", args[0].c_str(), why.c_str());
     return 1;
   }
   ByteSource& file = *input;

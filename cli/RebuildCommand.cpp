@@ -56,8 +56,9 @@ int RunRebuild(const Args& args) {
   std::error_code ec;
   if (std::filesystem::equivalent(in, out, ec)) return Fail("OUT must not be IN: the recording is only read");
   if (std::filesystem::is_directory(out, ec)) return Fail(out.string() + " is a folder");
-  const std::unique_ptr<ByteSource> opened = OpenRecordingInput(in.string());
-  if (!opened) return Fail("cannot open " + in.string());
+  std::string why;
+  const std::unique_ptr<ByteSource> opened = OpenRecordingInput(in.string(), &why);
+  if (!opened) return Fail("cannot open " + in.string() + ": " + why);
   ByteSource& input = *opened;
   repair::RecordingHead head;
   if (!repair::ReadRecordingHead(input, head)) return Fail(in.string() + " is not a recording (header unreadable)");

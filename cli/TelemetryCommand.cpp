@@ -83,9 +83,10 @@ int RunTelemetry(const Args& args) {
     std::fputs("tarvo-tool telemetry: give one FILE (see --help)\n", stderr);
     return 1;
   }
-  const std::unique_ptr<ByteSource> input = OpenRecordingInput(path);
+  std::string why;
+  const std::unique_ptr<ByteSource> input = OpenRecordingInput(path, &why);
   if (!input) {
-    std::fprintf(stderr, "tarvo-tool telemetry: cannot open %s\n", path.c_str());
+    std::fprintf(stderr, "tarvo-tool telemetry: cannot open %s: %s\n", path.c_str(), why.c_str());
     return 1;
   }
   ByteSource& file = *input;

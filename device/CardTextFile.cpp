@@ -1,6 +1,6 @@
 #include "device/CardTextFile.h"
 
-#include <system_error>
+#include "platform/FileOpen.h"
 
 CardTextFile::~CardTextFile() {
   if (file_ != nullptr) std::fclose(file_);
@@ -8,10 +8,9 @@ CardTextFile::~CardTextFile() {
 
 bool CardTextFile::Open(const std::filesystem::path& path) {
   if (path.empty()) return false;
-  // Folders, devices and pipes are no card file (a read of /dev/zero never ends).
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  file_ = std::fopen(path.c_str(), "rb");
+  // Folders, devices and pipes are no card file (a read of /dev/zero never ends, an
+  // open of a pipe waits for a writer).
+  file_ = platform::OpenPlainFileStream(path);
   return file_ != nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/FileOpen.h"
 #include "platform/Paths.h"
 #include "platform/WholeFile.h"
 
@@ -145,9 +146,7 @@ Registry::Registry(std::filesystem::path file) : file_(std::move(file)) {}
 
 Registry::Hive Registry::Load() const {
   Hive hive;
-  std::error_code ec;
-  if (file_.empty() || !std::filesystem::is_regular_file(file_, ec)) return hive;
-  std::FILE* in = std::fopen(file_.c_str(), "rb");
+  std::FILE* in = OpenPlainFileStream(file_);
   if (in == nullptr) return hive;
   Key* current = nullptr;
   std::string line;

@@ -6,21 +6,16 @@
 
 #include <cerrno>
 
+#include "platform/FileOpen.h"
+
 FileByteSource::FileByteSource(const std::filesystem::path& path) { Open(path); }
 
 FileByteSource::~FileByteSource() { Close(); }
 
 bool FileByteSource::Open(const std::filesystem::path& path) {
   Close();
-  const int f = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f < 0) return false;
-  struct stat st {};
-  if (::fstat(f, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(f);
-    return false;
-  }
-  fd = f;
-  return true;
+  fd = platform::OpenPlainFile(path, O_RDONLY, false, &failure);
+  return fd >= 0;
 }
 
 void FileByteSource::Close() {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/FileOpen.h"
 #include "sources/avi/ByteSource.h"
 
 class FileByteSource : public ByteSource {
@@ -14,8 +15,11 @@ class FileByteSource : public ByteSource {
   FileByteSource(const FileByteSource&) = delete;
   FileByteSource& operator=(const FileByteSource&) = delete;
 
-  // Opens path read-only; false when it cannot be opened or is not a regular file.
+  // Opens path read-only; false when it cannot be opened or is not a regular file
+  // (a named pipe is refused without waiting for a writer).
   bool Open(const std::filesystem::path& path);
+  // Why the last Open failed.
+  const platform::OpenFailure& Failure() const { return failure; }
   void Close();
   bool IsOpen() const { return fd >= 0; }
   // The descriptor, for callers that copy ranges in the kernel; -1 when closed.
@@ -26,4 +30,5 @@ class FileByteSource : public ByteSource {
 
  private:
   int fd = -1;
+  platform::OpenFailure failure;
 };

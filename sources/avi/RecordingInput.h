@@ -9,5 +9,6 @@
 
 inline constexpr const char* kCardPathMark = "::/";
 
-// Null when the file (or the card, or the file on it) cannot be opened.
-std::unique_ptr<ByteSource> OpenRecordingInput(const std::string& path);
+// Null when the file (or the card, or the file on it) cannot be opened; `why` (when
+// given) then says so after the path: "is a named pipe (FIFO), not a file".
+std::unique_ptr<ByteSource> OpenRecordingInput(const std::string& path, std::string* why = nullptr);

@@ -221,7 +221,7 @@ TEST(RecordingMomentErrors, UnreadableFilesAndPositionsSayWhy) {
   RecordingMoment moment;
   std::string error;
   EXPECT_FALSE(moment.Open((dir / "missing.avi").string(), error));
-  EXPECT_EQ("cannot read " + (dir / "missing.avi").string(), error);
+  EXPECT_EQ("cannot read " + (dir / "missing.avi").string() + ": No such file or directory", error);
   WriteBytes(dir / "text.avi", "just some text, no recording");
   EXPECT_FALSE(moment.Open((dir / "text.avi").string(), error));
   EXPECT_EQ((dir / "text.avi").string() + " is not a recording (no RIFF AVI header)", error);

@@ -2,10 +2,12 @@
 // no display, recordings made by the simulator.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -54,9 +56,10 @@ class MediaTool : public ::testing::Test {
     withFix = Recording("long");
     fs::create_directories(config.Path());
   }
-  // Runs tarvo-tool with `args` (already shell-safe) as a new user without a display.
+  // Runs tarvo-tool with `args` (already shell-safe) as a new user without a display;
+  // a run still going after 60 s is ended (status 124).
   int Run(const std::string& args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+    const std::string command = "timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
                                 std::string(TARVO_BINARY_DIR) + "/bin/tarvo-tool' " + args + " >'" +
                                 (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
     const int status = std::system(command.c_str());
@@ -118,7 +121,8 @@ TEST_F(MediaTool, CaptureOfOneCameraIntoAGivenFolderWritesOneFileThere) {
 TEST_F(MediaTool, CaptureSaysWhyItCannotAndWritesNothing) {
   const fs::path out = dir / "caps";
   EXPECT_EQ(1, Run("capture " + Q(dir / "missing.avi") + " --at 0 --out " + Q(out)));
-  EXPECT_EQ("tarvo-tool capture: cannot read " + (dir / "missing.avi").string() + "\n", Err());
+  EXPECT_EQ("tarvo-tool capture: cannot read " + (dir / "missing.avi").string() + ": No such file or directory\n",
+            Err());
   WriteBytes(dir / "notes.avi", "not a recording");
   EXPECT_EQ(1, Run("capture " + Q(dir / "notes.avi") + " --at 0 --out " + Q(out)));
   EXPECT_TRUE(Has(Err(), "is not a recording")) << Err();
@@ -183,13 +187,46 @@ TEST_F(MediaTool, ReportOfAnUnreadableFileFailsAndKeepsTheOutputFile) {
   const fs::path pdf = dir / "keep.pdf";
   WriteBytes(pdf, "earlier report");
   EXPECT_EQ(1, Run("report " + Q(dir / "missing.avi") + " --at 0 " + Q(pdf)));
-  EXPECT_EQ("tarvo-tool report: cannot read " + (dir / "missing.avi").string() + "\n", Err());
+  EXPECT_EQ("tarvo-tool report: cannot read " + (dir / "missing.avi").string() + ": No such file or directory\n",
+            Err());
   EXPECT_EQ("earlier report", ReadBytes(pdf));
   EXPECT_EQ(1, Run("report " + Q(twoCameras) + " --at 0 " + Q(dir / "gone" / "r.pdf")));
   EXPECT_EQ("tarvo-tool report: cannot write " + (dir / "gone" / "r.pdf").string() + "\n", Err());
   EXPECT_EQ(2, Run("report " + Q(twoCameras) + " --at 0"));
   ASSERT_EQ(0, Run("report --help"));
   EXPECT_EQ(0u, Out().rfind("usage: tarvo-tool report FILE --at MS OUT.pdf [--language N]\n", 0));
+}
+
+// A named pipe given as a recording hung every command for ever: the open waited for
+// a writer before the file's kind was looked at.
+TEST_F(MediaTool, ANamedPipeIsRefusedByEveryCommandAtOnce) {
+  const fs::path pipe = dir / "REC_20240101_120000_2.avi";
+  ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+  const std::string refused = pipe.string() + ": is a named pipe (FIFO), not a file\n";
+  const fs::path image = dir / "card.img";
+  ASSERT_EQ(0, Run("card mkimage " + Q(image) + " 120M"));
+  ASSERT_EQ(0, Run("card format " + Q(image)));
+  const struct {
+    std::string args;
+    std::string error;
+  } cases[] = {
+      {"info " + Q(pipe), "tarvo-tool info: cannot open " + refused},
+      {"telemetry " + Q(pipe), "tarvo-tool telemetry: cannot open " + refused},
+      {"rebuild " + Q(pipe) + " " + Q(dir / "out.avi"), "tarvo-tool rebuild: cannot open " + refused},
+      {"capture " + Q(pipe) + " --at 0 --out " + Q(dir / "caps"), "tarvo-tool capture: cannot read " + refused},
+      {"report " + Q(pipe) + " --at 0 " + Q(dir / "r.pdf"), "tarvo-tool report: cannot read " + refused},
+      {"card put " + Q(image) + " NORMAL " + Q(pipe), "tarvo-tool card: cannot read " + refused},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(1, Run(c.args)) << c.args;
+    EXPECT_EQ(c.error, Err()) << c.args;
+  }
+  EXPECT_EQ(std::vector<std::string>({pipe.filename().string(), "card.img", "err.txt", "out.txt"}), [&] {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }());
 }
 
 TEST_F(MediaTool, TheToolListsBothCommandsAndItsCoreCommandsNeedNoDisplay) {

@@ -27,7 +27,7 @@ RecordingMoment::~RecordingMoment() { player_.Close(); }
 bool RecordingMoment::Open(const std::string& path, std::string& error) {
   FileByteSource file;
   if (!file.Open(path)) {
-    error = "cannot read " + path;
+    error = "cannot read " + path + ": " + platform::DescribeOpenFailure(file.Failure());
     return false;
   }
   avi::AviReader reader(file);
