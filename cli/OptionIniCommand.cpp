@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "platform/FileOpen.h"
 #include "settings/ViewerSettings.h"
 
 namespace cli {
@@ -16,8 +17,9 @@ void PrintOptionIniUsage(std::FILE* out) {
       "usage: tarvo-tool option-ini normalize IN OUT\n\n"
       "The viewer's settings file (option.ini). Reads IN over the default settings as\n"
       "the viewer does at start-up (unknown keys and malformed lines are ignored, an\n"
-      "empty SAVE_DIRECTORY becomes the default capture folder) and writes the result\n"
-      "to OUT in the viewer's own form.\n\n"
+      "empty SAVE_DIRECTORY becomes the default capture folder, a LANGUAGE outside 0-11\n"
+      "becomes DEFAULT_LANGUAGE, or 0 when that is outside too, and a PLAY_VALUE below\n"
+      "1 becomes 5) and writes the result to OUT in the viewer's own form.\n\n"
       "Exit status: 0 written, 1 IN cannot be read or OUT cannot be written,\n"
       "2 wrong arguments.\n",
       out);
@@ -35,12 +37,16 @@ int RunOptionIni(const Args& args) {
     return kExitUsage;
   }
   ViewerSettings settings;
-  if (!ReadSettings(args[1], settings)) {
-    std::fprintf(stderr, "tarvo-tool option-ini: cannot read '%s'\n", args[1].c_str());
+  platform::OpenFailure failure;
+  if (!ReadSettings(args[1], settings, &failure)) {
+    std::fprintf(stderr, "tarvo-tool option-ini: cannot read '%s': %s\n", args[1].c_str(),
+                 platform::DescribeOpenFailure(failure).c_str());
     return kExitFailed;
   }
-  if (!WriteSettings(args[2], settings)) {
-    std::fprintf(stderr, "tarvo-tool option-ini: cannot write '%s'\n", args[2].c_str());
+  int error = 0;
+  if (!WriteSettings(args[2], settings, &error)) {
+    std::fprintf(stderr, "tarvo-tool option-ini: cannot write '%s': %s\n", args[2].c_str(),
+                 platform::ErrorText(error).c_str());
     return kExitFailed;
   }
   return kExitOk;

@@ -80,12 +80,12 @@ void SetClockToNow(DeviceClock& clock) {
   if (::localtime_r(&now, &local) != nullptr) SetClockToTime(clock, local);
 }
 
-bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock) {
+bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock, int* error) {
   std::string bytes;
   bytes += YearDigits(clock.year.SelectedText());
   bytes += "/" + clock.month.SelectedText() + "/" + clock.day.SelectedText() + "\r\n";
   bytes += clock.hour.SelectedText() + "/" + clock.minute.SelectedText() + "/" + clock.second.SelectedText() + "\r\n";
-  return platform::WriteWholeFile(path, bytes);
+  return platform::WriteWholeFile(path, bytes, error);
 }
 
 bool ReadTimeCfg(const std::filesystem::path& path, DeviceClock& clock) {

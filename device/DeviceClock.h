@@ -32,8 +32,9 @@ void SetClockToTime(DeviceClock& clock, const std::tm& time);
 // SetClockToTime with the current local time.
 void SetClockToNow(DeviceClock& clock);
 
-// Writes the two lines. False when the file cannot be created or written.
-bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock);
+// Writes the two lines as the whole of `path`, replaced in one piece and flushed to the
+// card. False when the file cannot be created or written, with the errno in `error`.
+bool WriteTimeCfg(const std::filesystem::path& path, const DeviceClock& clock, int* error = nullptr);
 
 // Selects in each list the first entry that begins with the file's text; a text no
 // entry begins with leaves its list unchanged. A missing second line leaves hour,

@@ -167,7 +167,7 @@ DeviceSettings MakeDefaultDeviceSettings(const TextLookup& text) {
   return s;
 }
 
-bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& s) {
+bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& s, int* error) {
   // A list without selection writes -1, or 0 where the file counts from 1.
   const auto index = [](const ChoiceList& list) { return std::to_string(list.selected); };
   const auto oneBased = [](const ChoiceList& list) {
@@ -191,7 +191,7 @@ bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& s) {
     bytes += SingleLineText(values[i]);
     bytes += "\r\n";
   }
-  return platform::WriteWholeFile(path, bytes);
+  return platform::WriteWholeFile(path, bytes, error);
 }
 
 bool ReadSetupCfg(const std::filesystem::path& path, DeviceSettings& settings, const TextLookup& text) {

@@ -66,9 +66,10 @@ void ApplyDeviceDefaults(DeviceSettings& settings, const TextLookup& text);
 // The "Tarvo" lists with the defaults applied.
 DeviceSettings MakeDefaultDeviceSettings(const TextLookup& text);
 
-// Creates or truncates `path` and writes the twelve lines. False when the file cannot
-// be created or written (the dialog ignores that).
-bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& settings);
+// Writes the twelve lines as the whole of `path`, replaced in one piece and flushed to
+// the card (platform::WriteWholeFile). False when the file cannot be created or
+// written, with the errno in `error`.
+bool WriteSetupCfg(const std::filesystem::path& path, const DeviceSettings& settings, int* error = nullptr);
 
 // Reads the card's file back into `settings` by line position and value range. False
 // when the file cannot be opened (the caller then applies the defaults); true however

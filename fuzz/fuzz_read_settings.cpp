@@ -1,5 +1,6 @@
 // The viewer's settings file (config/option.ini) as any bytes: read over the defaults,
-// written back and read again, which must give the same settings.
+// the language and the jump step within their ranges, written back and read again, which must give the
+// same settings.
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,12 @@ bool Same(const ViewerSettings& a, const ViewerSettings& b) {
          TrimControlChars(SingleLineText(a.timeZone)) == b.timeZone;
 }
 
+// Whatever the file says, the viewer never runs with a language that has no library
+// (every label blank) or a jump step that stands still or goes the wrong way.
+bool WithinRanges(const ViewerSettings& s) {
+  return s.language >= kFirstLanguage && s.language <= kLastLanguage && s.playValue >= kShortestJump;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -34,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ViewerSettings first;
   first.saveDirectory = "/captures";                    // the viewer's record always names a folder
   if (!ReadSettings(file.Path(), first)) std::abort();  // a readable file always reads
+  if (!WithinRanges(first)) std::abort();
   // Written where a file can be replaced: the writer renames its new file into place.
   const std::filesystem::path copy = fuzzsupport::ScratchFolder() / "copy";
   if (!WriteSettings(copy, first)) return 0;

@@ -82,6 +82,8 @@ printf 'M\x01\x02\x03' >"$corpus/fuzz_gps_record/gsensor"
 "$tool" option-ini normalize empty.ini "$corpus/fuzz_read_settings/defaults" >/dev/null
 printf '[OPTION]\r\nSAVE_DIRECTORY=/media/captures\r\nPLAY_VALUE=10\r\nREAR_MIRROR=1\r\nLANGUAGE=1\r\nSPEED=1\r\nMODEL=0\r\n' \
   >"$corpus/fuzz_read_settings/example"
+printf 'LANGUAGE=99\r\nDEFAULT_LANGUAGE=-7\r\nMODEL=2147483647\r\nPLAY_VALUE=0\r\nLANGUAGE=12\nDEFAULT_LANGUAGE=4\n' \
+  >"$corpus/fuzz_read_settings/out-of-range"
 
 "$tool" setup-cfg defaults "$corpus/fuzz_read_setup_cfg/defaults" >/dev/null
 printf '24/05/12\r\n08/30/15\r\n' >"$corpus/fuzz_read_time_cfg/example"

@@ -1,7 +1,5 @@
 #include "platform/Registry.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <system_error>
 
@@ -216,14 +214,7 @@ bool Registry::Save(const Hive& hive) const {
     }
     text += "\n";
   }
-  const std::filesystem::path temporary = file_.string() + ".tmp" + std::to_string(static_cast<long>(::getpid()));
-  bool ok = WriteWholeFile(temporary, text);
-  if (ok) {
-    std::filesystem::rename(temporary, file_, ec);
-    ok = !ec;
-  }
-  if (!ok) std::filesystem::remove(temporary, ec);
-  return ok;
+  return WriteWholeFile(file_, text);
 }
 
 Registry::Key* Registry::FindKey(Hive& hive, std::string_view path) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/FileOpen.h"
 #include "platform/Paths.h"
 #include "platform/WholeFile.h"
 #include "settings/TextParsing.h"
@@ -66,19 +67,31 @@ void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
   }
 }
 
+bool InRange(std::int32_t value, std::int32_t first, std::int32_t last) { return value >= first && value <= last; }
+
 }  // namespace
+
+void KeepSettingsInRange(ViewerSettings& settings) {
+  const ViewerSettings defaults;
+  // A language without a library left every label blank, and was written back at exit.
+  // DEFAULT_LANGUAGE itself stays as the file has it.
+  if (!InRange(settings.language, kFirstLanguage, kLastLanguage)) {
+    settings.language =
+        InRange(settings.defaultLanguage, kFirstLanguage, kLastLanguage) ? settings.defaultLanguage : defaults.language;
+  }
+  // A step of 0 made the jumps do nothing, a negative one turned them round.
+  if (settings.playValue < kShortestJump) settings.playValue = defaults.playValue;
+}
 
 ViewerSettings& TheViewerSettings() {
   static ViewerSettings settings;
   return settings;
 }
 
-bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings) {
-  if (path.empty()) return false;
-  // Folders, devices and pipes are no settings file (a read of /dev/zero never ends).
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings, platform::OpenFailure* failure) {
+  // Folders, devices and pipes are no settings file (a read of /dev/zero never ends,
+  // an open of a pipe waits for a writer).
+  std::FILE* file = platform::OpenPlainFileStream(path, failure);
   if (file == nullptr) return false;
   ViewerSettings parsed = settings;
   std::string line;
@@ -86,12 +99,12 @@ bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings) {
   while (ReadLine(file, line, overlong))
     if (!overlong) ApplyLine(line, parsed);
   std::fclose(file);
+  KeepSettingsInRange(parsed);
   settings = parsed;
   return true;
 }
 
-bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings) {
-  if (path.empty()) return false;
+bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings, int* error) {
   std::string text;
   text += "[DIRECTORY]\r\n";
   text += "ROOT_DIRECTORY=VK_BLACKBOX\r\n";
@@ -118,7 +131,7 @@ bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& sett
   text += std::string("TILE_CREDIT=").append(SingleLineText(settings.tileCredit)) + "\r\n";
   text += std::string("TILE_CREDIT_LINK=").append(SingleLineText(settings.tileCreditLink)) + "\r\n";
   text += std::string("TILE_REPORT_LINK=").append(SingleLineText(settings.tileReportLink)) + "\r\n";
-  return platform::WriteWholeFile(path, text);
+  return platform::WriteWholeFile(path, text, error);
 }
 
 std::string DefaultCaptureFolder() {

@@ -6,12 +6,20 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/FileOpen.h"
+
 // The map's tile source as the file holds it by default: OpenStreetMap's tile server,
 // its credit with the copyright page, and the page where users report map errors.
 inline constexpr const char* kDefaultTileAddress = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
 inline constexpr const char* kDefaultTileCredit = "\u00A9 OpenStreetMap contributors";
 inline constexpr const char* kDefaultTileCreditLink = "https://www.openstreetmap.org/copyright";
 inline constexpr const char* kDefaultTileReportLink = "https://www.openstreetmap.org/fixthemap";
+
+// The languages with a library (0 English ... 11 Spanish), and the shortest jump step
+// of Rewind and Fast forward in seconds (the dialog offers 1 to 10).
+inline constexpr std::int32_t kFirstLanguage = 0;
+inline constexpr std::int32_t kLastLanguage = 11;
+inline constexpr std::int32_t kShortestJump = 1;
 
 struct ViewerSettings {
   std::string saveDirectory;         // SAVE_DIRECTORY: folder for still captures (UTF-8)
@@ -39,14 +47,22 @@ struct ViewerSettings {
 ViewerSettings& TheViewerSettings();
 
 // Reads the file over `settings`: keys missing from the file keep their values, a
-// later line overrides an earlier one. False (record untouched) when the file cannot
-// be opened.
-bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings);
+// later line overrides an earlier one. A LANGUAGE without a library falls back to
+// DEFAULT_LANGUAGE (English when that has none either), a PLAY_VALUE below 1 to 5.
+// False (record untouched) when the file cannot be opened or is no regular file (a
+// named pipe is refused without waiting for a writer).
+// `failure` (when given) says why the file could not be opened.
+bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings,
+                  platform::OpenFailure* failure = nullptr);
 
-// Writes the whole file: the sixteen lines of [DIRECTORY] and [OPTION], then the
-// five of [MAP] (CR LF line ends); the folder is not created.
-// False when the file cannot be created or written.
-bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings);
+// Puts LANGUAGE and PLAY_VALUE back into their ranges as ReadSettings does.
+void KeepSettingsInRange(ViewerSettings& settings);
+
+// Writes the whole file: the sixteen lines of [DIRECTORY] and [OPTION], then the five
+// of [MAP] (CR LF line ends); the folder is not created. The file is replaced whole
+// and flushed to the disk (platform::WriteWholeFile). False when the file cannot be
+// created or written, with the errno in `error`.
+bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& settings, int* error = nullptr);
 
 // The user's documents folder + "/CAM_CAPTURE", created with any missing parents
 // (failures ignored); empty when there is no home folder.

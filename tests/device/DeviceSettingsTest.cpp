@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "device/DeviceSettings.h"
@@ -51,12 +54,15 @@ TEST_F(SetupCfg, AFullCardKeepsTheOldFileWhole) {
   // The camera reads whatever is there: a half-written file would set it wrongly.
   WriteBytes(file, devicetest::kDefaultSetupCfg);
   settings.accTriggerLevel.Select(6);
+  int error = 0;
   {
     const testsupport::FileSizeLimit limit(100);
-    EXPECT_FALSE(WriteSetupCfg(file, settings));
+    EXPECT_FALSE(WriteSetupCfg(file, settings, &error));
   }
+  EXPECT_EQ(EFBIG, error) << "the reason the dialog shows";
   EXPECT_EQ(ReadBytes(file), devicetest::kDefaultSetupCfg);
-  EXPECT_FALSE(std::filesystem::exists(dir / "setup.cfg.partial"));
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()))
+      << "no partial file left";
 }
 
 TEST_F(SetupCfg, EveryLabelIsTwentySixCharactersLong) {

@@ -1,6 +1,7 @@
 // The setup-cfg and option-ini subcommands of tarvo-tool, run as a user's script would.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -32,8 +33,9 @@ class SettingsTool : public ::testing::Test {
   ScopedEnv xdg{"XDG_CONFIG_HOME", (dir / "cfg").c_str()};
 
   // Runs tarvo-tool with `args` (already shell-safe); stdout and stderr go to files.
+  // A run that waits on a named pipe is ended after 20 s (status 124).
   int Run(const std::string& args) {
-    const std::string command = std::string("'") + TARVO_BINARY_DIR + "/bin/tarvo-tool' " + args + " >'" +
+    const std::string command = std::string("timeout 20 '") + TARVO_BINARY_DIR + "/bin/tarvo-tool' " + args + " >'" +
                                 (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -108,6 +110,28 @@ TEST_F(SettingsTool, OptionIniNormalizeRewritesTheFileOverTheDefaults) {
       "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\nTILE_CREDIT_LINK=https://www.openstreetmap.org/copyright\r\n"
       "TILE_REPORT_LINK=https://www.openstreetmap.org/fixthemap\r\n",
       ReadBytes(dir / "out.ini"));
+}
+
+TEST_F(SettingsTool, OptionIniNormalizeWritesALanguageWithoutALibraryAndAStepBelowOneAsTheirFallbacks) {
+  WriteBytes(dir / "option.ini", "LANGUAGE=99\nDEFAULT_LANGUAGE=4\nPLAY_VALUE=-3\n");
+  ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
+  const std::string out = ReadBytes(dir / "out.ini");
+  EXPECT_NE(std::string::npos, out.find("\r\nPLAY_VALUE=5\r\n")) << out;
+  EXPECT_NE(std::string::npos, out.find("\r\nLANGUAGE=4\r\nDEFAULT_LANGUAGE=4\r\n")) << out;
+  WriteBytes(dir / "option.ini", "LANGUAGE=-7\nDEFAULT_LANGUAGE=12\n");
+  ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
+  EXPECT_NE(std::string::npos, ReadBytes(dir / "out.ini").find("\r\nLANGUAGE=0\r\nDEFAULT_LANGUAGE=12\r\n"));
+}
+
+TEST_F(SettingsTool, NamedPipesAreRefusedAtOnceNotWaitedOn) {
+  ASSERT_EQ(0, ::mkfifo((dir / "pipe").c_str(), 0600));
+  EXPECT_EQ(1, Run("option-ini normalize " + P("pipe") + " " + P("out.ini")));
+  EXPECT_EQ(
+      "tarvo-tool option-ini: cannot read '" + (dir / "pipe").string() + "': is a named pipe (FIFO), not a file\n",
+      Err());
+  // A card's settings file that is a pipe is as unreadable as a missing one.
+  EXPECT_EQ(0, Run("setup-cfg normalize " + P("pipe") + " " + P("setup.cfg")));
+  EXPECT_EQ(kDefaultSetupCfg, ReadBytes(dir / "setup.cfg"));
 }
 
 TEST_F(SettingsTool, OptionIniNormalizeOfAMissingFileFails) {

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "settings/ViewerSettings.h"
 #include "tests/support/FaultyByteSource.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 
@@ -172,12 +176,46 @@ TEST_F(ViewerSettingsFile, LowerCaseKeysAndSectionLinesAreIgnored) {
   EXPECT_EQ(0, s.language);
 }
 
-TEST_F(ViewerSettingsFile, NumbersConvertLikeAtoiAndRangesAreNotChecked) {
-  const ViewerSettings s = ReadText("PLAY_VALUE=12abc\nLANGUAGE=-4\nMODEL=x\nDEFAULT_LANGUAGE=99\n");
+TEST_F(ViewerSettingsFile, NumbersConvertLikeAtoi) {
+  const ViewerSettings s = ReadText("PLAY_VALUE=12abc\nLANGUAGE=+3\nMODEL=x\nDEFAULT_LANGUAGE=99\n");
   EXPECT_EQ(12, s.playValue);
-  EXPECT_EQ(-4, s.language);
+  EXPECT_EQ(3, s.language);
   EXPECT_EQ(0, s.model);
   EXPECT_EQ(99, s.defaultLanguage);
+}
+
+// A language outside the table left every label blank, and was written back at exit;
+// a jump step of 0 or less made Rewind and Fast forward stand still or turn round.
+TEST_F(ViewerSettingsFile, ALanguageWithoutALibraryAndAStepBelowOneFallBack) {
+  for (const char* language : {"-7", "12", "99", "2147483647", "-2147483648"}) {
+    ViewerSettings s = ReadText(std::string("LANGUAGE=") + language + "\nDEFAULT_LANGUAGE=6\n");
+    EXPECT_EQ(6, s.language) << language << ": the default language";
+    s = ReadText(std::string("DEFAULT_LANGUAGE=") + language + "\nLANGUAGE=" + language + "\n");
+    EXPECT_EQ(0, s.language) << language << ": English when the default has no library either";
+    EXPECT_EQ(std::stoi(language), s.defaultLanguage) << "kept as the file has it";
+  }
+  // The language comes back from the default whichever line comes first.
+  EXPECT_EQ(9, ReadText("LANGUAGE=12\nDEFAULT_LANGUAGE=9\n").language);
+  EXPECT_EQ(11, ReadText("LANGUAGE=11\nDEFAULT_LANGUAGE=12\n").language);
+  for (const char* step : {"0", "-3", "-2147483648"})
+    EXPECT_EQ(5, ReadText(std::string("PLAY_VALUE=") + step).playValue);
+  EXPECT_EQ(1, ReadText("PLAY_VALUE=1\n").playValue);
+  EXPECT_EQ(2147483647, ReadText("PLAY_VALUE=2147483647\n").playValue) << "a long step ends at the recording's end";
+  // Any model index has its meaning (no selection in the dialog, no report title).
+  EXPECT_EQ(2147483647, ReadText("MODEL=2147483647\n").model);
+  EXPECT_EQ(-1, ReadText("MODEL=-1\n").model);
+}
+
+TEST_F(ViewerSettingsFile, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
+  const fs::path pipe = dir / "option.ini";
+  ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+  ViewerSettings s;
+  s.playValue = 9;
+  platform::OpenFailure failure;
+  EXPECT_FALSE(ReadSettings(pipe, s, &failure));  // an open that waited would hang the suite
+  EXPECT_EQ(S_IFIFO, failure.refusedKind);
+  EXPECT_EQ("is a named pipe (FIFO), not a file", platform::DescribeOpenFailure(failure));
+  EXPECT_EQ(9, s.playValue);
 }
 
 TEST_F(ViewerSettingsFile, LaterLinesOverrideAndMissingKeysKeepTheirValues) {
@@ -216,14 +254,30 @@ TEST_F(ViewerSettingsFile, AFullDiskKeepsTheOldFileWhole) {
   WriteBytes(file, kDefaultFile);
   ViewerSettings changed;
   changed.saveDirectory = std::string(4000, 'd');
+  int error = 0;
   {
     const testsupport::FileSizeLimit limit(100);
-    EXPECT_FALSE(WriteSettings(file, changed));
+    EXPECT_FALSE(WriteSettings(file, changed, &error));
   }
+  EXPECT_EQ(EFBIG, error);
   EXPECT_EQ(ReadBytes(file), kDefaultFile);
-  EXPECT_FALSE(fs::exists(dir / "option.ini.partial"));
-  EXPECT_TRUE(WriteSettings(file, changed));
+  EXPECT_EQ(1, std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator())) << "no partial file";
+  EXPECT_TRUE(WriteSettings(file, changed, &error));
+  EXPECT_EQ(0, error);
   EXPECT_EQ(ReadText(ReadBytes(file)).saveDirectory, changed.saveDirectory);
+}
+
+TEST_F(ViewerSettingsFile, AReadOnlyFolderIsAFailureWithItsReason) {
+  WriteBytes(file, kDefaultFile);
+  ViewerSettings changed;
+  changed.playValue = 3;
+  int error = 0;
+  {
+    const testsupport::ReadOnlyFolder readOnly(dir.Path());
+    EXPECT_FALSE(WriteSettings(file, changed, &error));
+  }
+  EXPECT_EQ(EACCES, error);
+  EXPECT_EQ(ReadBytes(file), kDefaultFile);
 }
 
 TEST_F(ViewerSettingsFile, WritingThroughALinkReplacesTheFileItNames) {
