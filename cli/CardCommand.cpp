@@ -300,10 +300,15 @@ int Put(const Args& a) {
     const uint64_t want = std::min<uint64_t>(buffer.size(), cutAt - written);
     const ssize_t got = ::read(in, buffer.data(), want);
     if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      std::fprintf(stderr, "tarvo-tool card: reading %s failed: %s\n", file.c_str(), std::strerror(errno));
+      rc = 1;
+    }
     if (got <= 0) break;
     const int w = VK_Kovr_File_Write(card.Block(), buffer.data(), static_cast<int32_t>(got), handle);
     if (w != got) {
-      std::fprintf(stderr, "tarvo-tool card: writing %s failed (%d)\n", path.c_str(), w);
+      std::fprintf(stderr, "tarvo-tool card: writing %s failed after %" PRIu64 " bytes: %s\n", path.c_str(), written,
+                   w == KOVR_E_FULL ? "the file does not fit its area" : "the card cannot be written");
       rc = 1;
       break;
     }
@@ -311,10 +316,20 @@ int Put(const Args& a) {
   }
   ::close(in);
   const int32_t number = VK_Kovr_File_Number(card.Block(), handle);
+  if (rc != 0) {
+    // Closed, the first part would list and copy as a whole file. Removed, nothing
+    // of it is left to be taken for the file.
+    VK_Kovr_File_Close(card.Block(), handle);
+    if (VK_Kovr_File_Delete(card.Block(), number) == 0)
+      std::fprintf(stderr, "tarvo-tool card: %s removed again\n", path.c_str());
+    else
+      std::fprintf(stderr, "tarvo-tool card: %s could not be removed: it holds the first %" PRIu64 " bytes only\n",
+                   path.c_str(), written);
+    return rc;
+  }
   // A cut leaves the file as power loss would: open, with what reached the card.
   if (cutAt == UINT64_MAX) VK_Kovr_File_Close(card.Block(), handle);
-  if (rc == 0)
-    std::printf("%s\t%d\t%" PRIu64 "%s\n", path.c_str(), number, written, cutAt == UINT64_MAX ? "" : "\tcut");
+  std::printf("%s\t%d\t%" PRIu64 "%s\n", path.c_str(), number, written, cutAt == UINT64_MAX ? "" : "\tcut");
   return rc;
 }
 
@@ -356,9 +371,15 @@ int Get(const Args& a) {
     if (rc) break;
   }
   if (n < 0) rc = 1;
+  struct stat st {};
+  const bool plainFile = ::fstat(out, &st) == 0 && S_ISREG(st.st_mode);
   if (::close(out) != 0) rc = 1;
   VK_Kovr_File_Close(card.Block(), handle);
-  if (rc) std::fprintf(stderr, "tarvo-tool card: copying %s failed\n", path.c_str());
+  if (rc) {
+    // Half a copy would pass for the whole file.
+    if (plainFile) ::unlink(a[4].c_str());
+    std::fprintf(stderr, "tarvo-tool card: copying %s failed; %s not left behind\n", path.c_str(), a[4].c_str());
+  }
   return rc;
 }
 

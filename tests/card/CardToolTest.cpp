@@ -81,6 +81,31 @@ TEST_F(CardTool, PutListsAndGetsByteForByte) {
   EXPECT_NE(std::string::npos, info.out.find("1 files, 1500007 bytes used"));
 }
 
+// A put that filled its area left a closed file of the first part, which listed and
+// copied as if whole.
+TEST_F(CardTool, APutThatDoesNotFitItsAreaLeavesNothingThatPassesForTheFile) {
+  const fs::path big = temp_.Path() / "REC_20240101_120000_2.avi";
+  {
+    const std::vector<unsigned char> data = Pattern(7 << 20, 5);  // NORMAL holds 6 MiB
+    std::ofstream(big, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  }
+  const ToolRun put = Tool("card put '" + image_ + "' NORMAL '" + big.string() + "'");
+  EXPECT_EQ(1, put.status);
+  EXPECT_EQ("", put.out);
+  EXPECT_EQ("", Tool("card ls '" + image_ + "' NORMAL").out);
+  const fs::path back = temp_.Path() / "back.avi";
+  EXPECT_EQ(1, Tool("card get '" + image_ + "' NORMAL REC_20240101_120000_2.avi '" + back.string() + "'").status);
+  EXPECT_FALSE(fs::exists(back));
+  EXPECT_NE(std::string::npos,
+            Tool("card info '" + image_ + "'").out.find("area NORMAL: 40 %, 6291456 bytes (6 MiB) at"));
+  // The area still takes what fits.
+  const fs::path small = temp_.Path() / "REC_20240101_120100_2.avi";
+  std::ofstream(small) << std::string(5000, 's');
+  EXPECT_EQ(0, Tool("card put '" + image_ + "' NORMAL '" + small.string() + "'").status);
+  EXPECT_EQ("REC_20240101_120100_2.avi\t2\t5000\n", Tool("card ls '" + image_ + "' NORMAL").out);
+}
+
 TEST_F(CardTool, ListCardShowsTheRowsOfList) {
   const fs::path file = temp_.Path() / "EVT_20240305_101112_2.avi";
   std::ofstream(file) << std::string(3000, 'e');
