@@ -25,7 +25,9 @@ void PrintListUsage(std::FILE* out) {
       "Opens the files and folders (folders with all their subfolders) as the viewer's\n"
       "folder picker does, orders the recordings by the date and time in their names and\n"
       "prints one line per recording with six tab-separated columns:\n"
-      "number, date, time, type, path, file name.\n\n"
+      "number, date, time, type, path, file name.\n"
+      "Control characters in paths and names are written as C escapes (\\t, \\n, \\r,\n"
+      "\\xHH) and a backslash as \\\\, so each recording stays one line of six columns.\n\n"
       "A file named without an extension is looked up with \".avi\" appended.\n"
       "With --card the recordings of the card (or card image) DEV are listed instead,\n"
       "from its folders NORMAL, INFINITE, EVENT and PARKING.\n\n"
@@ -56,9 +58,29 @@ bool ParseGroup(const std::string& text, bool& all, int& group) {
 }
 
 bool ParseLanguage(const std::string& text, int& language) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 6) return false;
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 2) return false;
   language = std::stoi(text);
-  return true;
+  return language >= kFirstLanguage && language <= kLastLanguage;
+}
+
+// A name may hold any byte but "/" and NUL: a newline or tab in it would break the
+// one-line, tab-separated form scripts read.
+void PutEscaped(const std::string& text, std::FILE* out) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\')
+      std::fputs("\\\\", out);
+    else if (c == '\t')
+      std::fputs("\\t", out);
+    else if (c == '\n')
+      std::fputs("\\n", out);
+    else if (c == '\r')
+      std::fputs("\\r", out);
+    else if (byte < 0x20 || byte == 0x7F)
+      std::fprintf(out, "\\x%02X", byte);
+    else
+      std::fputc(c, out);
+  }
 }
 
 bool IsFolderPath(const std::string& path) {
@@ -129,7 +151,7 @@ int RunList(const Args& args) {
       }
       if (arg == "--language") {
         if (!ParseLanguage(value, language)) {
-          std::fprintf(stderr, "tarvo-tool list: language must be a number, not '%s'\n", value.c_str());
+          std::fprintf(stderr, "tarvo-tool list: language must be a number from 0 to 11, not '%s'\n", value.c_str());
           return kExitUsage;
         }
         languageGiven = true;
@@ -192,7 +214,7 @@ int RunList(const Args& args) {
   for (const RecordingRow& row : list.rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c > 0) std::fputc('\t', stdout);
-      std::fputs(row[c].c_str(), stdout);
+      PutEscaped(row[c], stdout);
     }
     std::fputc('\n', stdout);
   }

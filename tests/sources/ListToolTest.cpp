@@ -77,6 +77,15 @@ TEST_F(ListTool, GroupListsOneTypeNumberedFromOne) {
   EXPECT_NE(all.out.find("\tUnKnown\t"), std::string::npos);
 }
 
+// A newline in a name split a recording over two lines of the output.
+TEST_F(ListTool, ControlCharactersInNamesAreEscapedSoEachRecordingStaysOneLine) {
+  File("a\nb\\c/REC_20120315_134501_2\t\x01.avi");
+  const ToolRun run = Tool("--language 0 " + Quote(At("a\nb\\c")), errFile);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "1\t2012-03-15\t13:45:01\t" + LanguageString(kStrLabelNormal) + "\t" +
+                         At("a\\nb\\\\c/REC_20120315_134501_2\\t\\x01.avi") + "\tREC_20120315_134501_2\\t\\x01.avi\n");
+}
+
 TEST_F(ListTool, FileNamedWithoutExtensionIsFoundWithAvi) {
   File("REC_20120315_134501_2.avi");
   const ToolRun run = Tool(Quote(At("REC_20120315_134501_2")), errFile);
@@ -103,6 +112,7 @@ TEST_F(ListTool, WrongArgumentsAreUsageErrors) {
   EXPECT_EQ(Tool("--group sometimes x", errFile).status, 2);
   EXPECT_EQ(Tool("--language x y", errFile).status, 2);
   EXPECT_EQ(Tool("--language", errFile).status, 2);
+  EXPECT_EQ(Tool("--language 12 x", errFile).status, 2) << "a language without a library would list no types";
   EXPECT_EQ(Tool("--frobnicate x", errFile).status, 2);
 }
 
@@ -111,6 +121,7 @@ TEST_F(ListTool, HelpDescribesTheColumns) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("usage: tarvo-tool list"), std::string::npos);
   EXPECT_NE(run.out.find("number, date, time, type, path, file name"), std::string::npos);
+  EXPECT_NE(run.out.find("Control characters in paths and names are written as C escapes"), std::string::npos);
 }
 
 }  // namespace
