@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "cli/Commands.h"
+#include "platform/FileOpen.h"
+#include "platform/ProcessFolder.h"
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/RecordingInput.h"
 #include "tools/repair/RecordingRebuild.h"
@@ -20,29 +22,18 @@ const char kRebuildHelp[] =
     "Does what the viewer does before playing a card recording: a cut-off recording\n"
     "is repaired (with a silent sound track when it has no sound); an intact one\n"
     "without sound gets the silent track; an intact one with sound needs nothing and\n"
-    "OUT is not written. IN is only read. On failure OUT is not left behind.\n";
+    "OUT is not written. IN is only read. On failure OUT is not left behind.\n"
+    "The work is done in a hidden folder beside OUT (.tarvo-rebuild-PID-XXXXXX), removed\n"
+    "afterwards; one that an ended run left there is removed by the next run.\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "tarvo-tool rebuild: %s\n", message.c_str());
   return 1;
 }
 
-// A private folder beside OUT for the temporary files, so the result can be renamed
-// into place and nothing half-written ever carries OUT's name.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::filesystem::path& besides) {
-    std::string pattern = (besides / ".tarvo-rebuild-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path.empty()) std::filesystem::remove_all(path, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  std::filesystem::path path;
-};
+// The private folders beside OUT for the temporary files, so the result can be
+// renamed into place and nothing half-written ever carries OUT's name.
+constexpr const char* kScratchPrefix = ".tarvo-rebuild-";
 
 }  // namespace
 
@@ -68,16 +59,24 @@ int RunRebuild(const Args& args) {
   }
   std::filesystem::path folder = out.parent_path();
   if (folder.empty()) folder = ".";
-  ScratchFolder scratch(folder);
-  if (scratch.path.empty()) return Fail("cannot create a temporary folder in " + folder.string());
-  const repair::PrepareOutcome outcome = repair::PrepareRecording(input, in.filename().string(), scratch.path);
+  // A run that was killed left its folder; its files are only of use to that run.
+  platform::RemoveEndedProcessFolders(folder, kScratchPrefix, repair::IsRebuildFileName);
+  platform::ProcessFolder scratch;
+  int error = 0;
+  if (!scratch.Create(folder, kScratchPrefix, repair::IsRebuildFileName, &error))
+    return Fail("cannot create a temporary folder in " + folder.string() + ": " + platform::ErrorText(error));
+  const repair::PrepareOutcome outcome = repair::PrepareRecording(input, in.filename().string(), scratch.Path());
   switch (outcome.result) {
     case repair::PrepareResult::Rebuilt:
       break;
     case repair::PrepareResult::CannotCreateFiles:
-      return Fail("cannot create the temporary files in " + scratch.path.string());
-    case repair::PrepareResult::RebuildFailed:
-      return Fail(std::string(in.string()) + ": " + repair::RebuildResultText(outcome.rebuild));
+      return Fail("cannot create the temporary files in " + scratch.Path().string() + ": " +
+                  platform::ErrorText(outcome.writeError));
+    case repair::PrepareResult::RebuildFailed: {
+      std::string text = in.string() + ": " + repair::RebuildResultText(outcome.rebuild);
+      if (outcome.writeError != 0) text += ": " + platform::ErrorText(outcome.writeError);
+      return Fail(text);
+    }
     default:
       return Fail("cannot rebuild " + in.string());
   }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -74,9 +75,11 @@ TEST_F(RebuildFault, TemporaryFolderThatCannotBeCreatedFailsClearlyOnBothRoads) 
   const repair::PrepareOutcome a = repair::PrepareRecording(local, kName, temp_);
   EXPECT_EQ(a.result, repair::PrepareResult::RebuildFailed);
   EXPECT_EQ(a.rebuild, repair::RebuildResult::CannotWrite);
+  EXPECT_EQ(a.writeError, ENOTDIR) << "the reason the viewer shows";
   FaultyByteSource card(local);  // not a local file: the road through temporary copies
   const repair::PrepareOutcome b = repair::PrepareRecording(card, kName, temp_);
   EXPECT_EQ(b.result, repair::PrepareResult::CannotCreateFiles);
+  EXPECT_EQ(b.writeError, ENOTDIR);
   EXPECT_EQ(FilesIn(dir_.Path()).size(), 2u) << "only the recording and the file in the way";
   ExpectUntouched(in);
 }
@@ -93,6 +96,7 @@ TEST_F(RebuildFault, DiskFillingUpDuringTheRebuildLeavesNothingAndARetrySucceeds
     }
     EXPECT_EQ(full.result, repair::PrepareResult::RebuildFailed);
     EXPECT_EQ(full.rebuild, repair::RebuildResult::CannotWrite);
+    EXPECT_EQ(full.writeError, EFBIG) << "a full disk, told apart from a damaged recording";
     EXPECT_TRUE(FilesIn(temp_).empty()) << "neither the output nor its partial file";
     ExpectUntouched(in);
     // With room again the next load rebuilds it: a half-written _AddAudio.avi would
@@ -118,6 +122,7 @@ TEST_F(RebuildFault, DiskFillingUpWhileCopyingFromTheCardLeavesNoCopies) {
     r = repair::PrepareRecording(card, kName, temp_);
   }
   EXPECT_EQ(r.result, repair::PrepareResult::CannotCreateFiles);
+  EXPECT_EQ(r.writeError, EFBIG);
   EXPECT_TRUE(FilesIn(temp_).empty()) << "no half-written _hdlr or _movi";
   ExpectUntouched(in);
 }
@@ -130,6 +135,7 @@ TEST_F(RebuildFault, CardReadFailingHalfWayIsAFailureNotAShorterRecording) {
   EXPECT_EQ(card.Failures(), 1);
   // Before: the failed read ended the body, and half the recording was "repaired".
   EXPECT_EQ(r.result, repair::PrepareResult::CannotCreateFiles);
+  EXPECT_EQ(r.writeError, 0) << "the card failed, not the temporary folder";
   EXPECT_TRUE(FilesIn(temp_).empty());
   ExpectUntouched(in);
 }

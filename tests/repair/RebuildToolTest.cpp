@@ -1,7 +1,10 @@
 // tarvo-tool's recording commands as users script them: exit codes, what is written
 // and what is not, and the exact telemetry lines.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +73,31 @@ TEST(RebuildTool, FailuresExitOneAndLeaveNoOut) {
   EXPECT_EQ(Tool("rebuild " + bad.string() + " " + bad.string()).code, 1);
   EXPECT_EQ(Tool("rebuild " + bad.string()).code, 1);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+// A killed rebuild left its hidden folder (a copy of the whole recording in it) beside
+// OUT for ever.
+TEST(RebuildTool, FoldersOfEndedRunsBesideOutAreRemovedByTheNextRun) {
+  testsupport::TempFolder dir;
+  const fs::path in = dir / "cut.avi", out = dir / "out.avi";
+  ASSERT_EQ(Tool("record " + in.string() + " --cameras 1 --seconds 1 --size 160x90 --bitrate 100 --cut-at 20001").code,
+            0);
+  const fs::path ended = dir / ".tarvo-rebuild-4242-Ab12Cd", running = dir / ".tarvo-rebuild-4343-Ef34Gh";
+  for (const fs::path& folder : {ended, running}) {
+    fs::create_directories(folder);
+    testsupport::WriteAll(folder / "owner.lock", {});
+    testsupport::WriteAll(folder / "cut.avi_movi", {1, 2, 3});
+  }
+  const int held = ::open((running / "owner.lock").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(0, ::flock(held, LOCK_EX));
+  // A folder that only shares the prefix keeps what is not a rebuild's.
+  testsupport::WriteAll(dir / ".tarvo-rebuild-4242-Ab12Cd-notes", {});
+  ASSERT_EQ(Tool("rebuild " + in.string() + " " + out.string()).code, 0);
+  EXPECT_FALSE(fs::exists(ended));
+  EXPECT_TRUE(fs::exists(running / "cut.avi_movi")) << "its run still goes on";
+  EXPECT_TRUE(fs::exists(dir / ".tarvo-rebuild-4242-Ab12Cd-notes"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 4);
+  ::close(held);
 }
 
 TEST(RebuildTool, EveryRecordingCommandAnswersHelp) {

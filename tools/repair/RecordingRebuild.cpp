@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <string>
 #include <system_error>
 
 #include "sources/avi/AviFormat.h"
@@ -48,13 +50,16 @@ bool WriteAll(int fd, const void* data, size_t size) {
 }
 
 // The rest of the input behind the header, in pieces as the card library reads; a
-// local file is copied in the kernel.
-bool CopyBody(ByteSource& input, int64_t from, int fd) {
+// local file is copied in the kernel. A failed write leaves its errno in writeError.
+bool CopyBody(ByteSource& input, int64_t from, int fd, int& writeError) {
   if (auto* file = dynamic_cast<FileByteSource*>(&input)) {
     const int64_t size = file->Size();
     if (size < 0) return false;
     const int64_t count = std::max<int64_t>(0, size - from);
-    return CopyFileRange(file->Descriptor(), from, fd, 0, count) == count;
+    errno = 0;
+    if (CopyFileRange(file->Descriptor(), from, fd, 0, count) == count) return true;
+    writeError = errno;
+    return false;
   }
   std::vector<char> piece(kTransferSize);
   for (int64_t pos = from;;) {
@@ -63,7 +68,10 @@ bool CopyBody(ByteSource& input, int64_t from, int fd) {
     // "repaired" into a shorter recording with nothing to tell that bytes are missing.
     if (n < 0) return false;
     if (n == 0) return true;
-    if (!WriteAll(fd, piece.data(), static_cast<size_t>(n))) return false;
+    if (!WriteAll(fd, piece.data(), static_cast<size_t>(n))) {
+      writeError = errno;
+      return false;
+    }
     pos += n;
   }
 }
@@ -120,17 +128,32 @@ std::filesystem::path TemporaryPath(const std::filesystem::path& tempFolder, con
   return tempFolder / (name + std::string(suffix));
 }
 
+bool IsRebuildFileName(std::string_view name) {
+  if (name.size() >= std::char_traits<char>::length(kPartialSuffix) && name.ends_with(kPartialSuffix))
+    name.remove_suffix(std::char_traits<char>::length(kPartialSuffix));
+  for (const std::string_view suffix : {kHeaderSuffix, kBodySuffix, kRepairSuffix, kAddAudioSuffix})
+    if (name.size() > suffix.size() && name.ends_with(suffix)) return true;
+  return false;
+}
+
 bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std::filesystem::path& headerFile,
-                         const std::filesystem::path& bodyFile) {
+                         const std::filesystem::path& bodyFile, int* writeError) {
   std::error_code ec;
   std::filesystem::remove(headerFile, ec);
   std::filesystem::remove(bodyFile, ec);
+  int error = 0;
+  const auto noteError = [&error] {
+    if (error == 0) error = errno;
+    return false;
+  };
   int headerFd = -1, bodyFd = -1;
-  bool created = WriteNewFile(headerFile, headerFd) && WriteAll(headerFd, head.bytes.data(), head.bytes.size());
-  if (headerFd >= 0) created = ::close(headerFd) == 0 && created;
-  created =
-      created && WriteNewFile(bodyFile, bodyFd) && CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd);
-  if (bodyFd >= 0) created = ::close(bodyFd) == 0 && created;
+  bool created =
+      (WriteNewFile(headerFile, headerFd) && WriteAll(headerFd, head.bytes.data(), head.bytes.size())) || noteError();
+  if (headerFd >= 0) created = (::close(headerFd) == 0 || noteError()) && created;
+  created = created && (WriteNewFile(bodyFile, bodyFd) || noteError()) &&
+            CopyBody(input, static_cast<int64_t>(head.bytes.size()), bodyFd, error);
+  if (bodyFd >= 0) created = (::close(bodyFd) == 0 || noteError()) && created;
+  if (writeError != nullptr) *writeError = error;
   if (!created) {
     // Half-written copies are worth nothing; the card still holds the recording.
     std::filesystem::remove(headerFile, ec);
@@ -160,16 +183,21 @@ PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
     // A local file is read in place: its header and body need no copies of their own.
     ByteSourceView header(*file, 0, static_cast<int64_t>(head.bytes.size()));
     ByteSourceView body(*file, static_cast<int64_t>(head.bytes.size()));
+    errno = 0;
     outcome.rebuild = RebuildRecording(outcome.output, header, body, head.noAudio, RebuildRiffSize(head));
   } else {
     const std::filesystem::path headerFile = TemporaryPath(tempFolder, fileName, kHeaderSuffix);
     const std::filesystem::path bodyFile = TemporaryPath(tempFolder, fileName, kBodySuffix);
-    if (!WriteTemporaryFiles(input, head, headerFile, bodyFile)) {
+    if (!WriteTemporaryFiles(input, head, headerFile, bodyFile, &outcome.writeError)) {
       outcome.result = PrepareResult::CannotCreateFiles;
       return outcome;
     }
+    errno = 0;
     outcome.rebuild = RebuildRecording(outcome.output, headerFile, bodyFile, head.noAudio, RebuildRiffSize(head));
   }
+  // The rebuild gives up at its first failed write and only removes its partial file
+  // after it, which leaves the errno of that write.
+  if (outcome.rebuild == RebuildResult::CannotWrite) outcome.writeError = errno;
   outcome.result = outcome.rebuild == RebuildResult::Rebuilt ? PrepareResult::Rebuilt : PrepareResult::RebuildFailed;
   return outcome;
 }

@@ -42,6 +42,10 @@ inline bool PlaysDirectly(const RecordingHead& head) { return !head.cutOff && !h
 std::filesystem::path TemporaryPath(const std::filesystem::path& tempFolder, const std::string& fileName,
                                     std::string_view suffix);
 
+// Whether a file of a temporary folder is one the rebuild makes: a header or body
+// copy, a rebuilt recording, or one of those being written.
+bool IsRebuildFileName(std::string_view name);
+
 enum class PrepareResult {
   PlayDirectly,       // nothing to do: play the input
   Rebuilt,            // output holds the rebuilt recording
@@ -55,14 +59,17 @@ struct PrepareOutcome {
   PrepareResult result = PrepareResult::NotReadable;
   RebuildResult rebuild = RebuildResult::Rebuilt;
   std::filesystem::path output;
+  // The errno of a failed write into the temporary folder (CannotCreateFiles, or
+  // RebuildFailed with CannotWrite), 0 otherwise: ENOSPC tells a full disk.
+  int writeError = 0;
 };
 
 // Copies the head and the rest of input into the header and body files, as a card
 // recording (read only from start to end through the card library) needs before its
-// rebuild; false, with neither file left, when either cannot be written whole or the
-// input fails to read before its end.
+// rebuild; false, with neither file left, when either cannot be written whole (the
+// errno in `writeError`) or the input fails to read before its end.
 bool WriteTemporaryFiles(ByteSource& input, const RecordingHead& head, const std::filesystem::path& headerFile,
-                         const std::filesystem::path& bodyFile);
+                         const std::filesystem::path& bodyFile, int* writeError = nullptr);
 
 // The whole road for one recording: decision, rebuild. A local file (FileByteSource)
 // is rebuilt straight from its own bytes; any other input (a card file) is first
