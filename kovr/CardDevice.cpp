@@ -91,8 +91,13 @@ bool CardDevice::Open(const std::string& path, bool wantWrite, bool exclusive) {
     const int flags = ::fcntl(fd, F_GETFL);
     return Adopt(fd, wantWrite && flags >= 0 && (flags & O_ACCMODE) != O_RDONLY, path);
   }
+  // A card is a block device or an image file. Anything else is refused before it is
+  // opened, and the open itself does not wait (a named pipe would hold it until a
+  // writer came); Adopt looks again at what was opened.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISBLK(st.st_mode))) return false;
   // O_EXCL without O_CREAT claims a block device and means nothing for a file.
-  const int claim = exclusive ? O_EXCL : 0;
+  const int claim = (exclusive ? O_EXCL : 0) | O_NONBLOCK;
   int fd = -1;
   bool writable = false;
   if (wantWrite) {
@@ -124,6 +129,8 @@ bool CardDevice::Adopt(int fd, bool writable, const std::string& path) {
     ::close(fd);
     return false;
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0 && (flags & O_NONBLOCK)) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   fd_ = fd;
   writable_ = writable;
   size_ = size;

@@ -1,6 +1,7 @@
 // tarvo-tool card, sources and list --card, run as a user runs them.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -146,6 +147,18 @@ TEST_F(CardTool, InfoTelemetryAndRebuildReadRecordingsOnTheCard) {
   ASSERT_EQ(0, Tool("rebuild " + onCard + " '" + fixed.string() + "'").status);
   EXPECT_NE(std::string::npos, Tool("info '" + fixed.string() + "'").out.find("state: intact\nindex: present\n"));
   EXPECT_EQ(1, Tool("info '" + image_ + "::/EVENT/missing.avi'").status);
+}
+
+// A named pipe given as the card held every command in its open for ever.
+TEST_F(CardTool, ANamedPipeIsNoCardAndIsRefusedAtOnce) {
+  const fs::path pipe = temp_.Path() / "card.pipe";
+  ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+  for (const std::string command : {"card info", "card ls", "list --card"}) {
+    const ToolRun r = Tool(command + " '" + pipe.string() + "'", "timeout 20");
+    EXPECT_EQ(1, r.status) << command << ": 124 when it waited";
+  }
+  EXPECT_EQ(1, Tool("card put '" + pipe.string() + "' NORMAL '" + image_ + "'", "timeout 20").status);
+  EXPECT_EQ(1, Tool("card format --yes '" + pipe.string() + "'", "timeout 20").status);
 }
 
 TEST_F(CardTool, BadArgumentsAreRefused) {
