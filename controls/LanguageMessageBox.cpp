@@ -1,10 +1,13 @@
 #include "controls/LanguageMessageBox.h"
 
 #include <QApplication>
+#include <cerrno>
 #include <mutex>
 #include <string>
 
+#include "platform/FileOpen.h"
 #include "settings/LanguageText.h"
+#include "settings/StringIds.h"
 
 namespace {
 
@@ -47,4 +50,39 @@ QMessageBox::StandardButton ShowLanguageMessage(QWidget* parent, int number, QMe
   std::string text;
   if (!LoadLanguageString(number, text)) return QMessageBox::NoButton;
   return ShowMessage(parent, prefix + QString::fromStdString(text), buttons);
+}
+
+QString WriteFailureReason(int error) {
+  int number = kStrReasonSystem;
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      number = kStrReasonDiskFull;
+      break;
+    case EACCES:
+    case EPERM:
+      number = kStrReasonNotPermitted;
+      break;
+    case EROFS:
+      number = kStrReasonReadOnly;
+      break;
+    case ENOENT:
+    case ENOTDIR:
+      number = kStrReasonNoFolder;
+      break;
+    default:
+      break;
+  }
+  std::string text;
+  LoadLanguageString(number, text);
+  QString reason = QString::fromStdString(text);
+  if (number == kStrReasonSystem) reason = reason.arg(QString::fromStdString(platform::ErrorText(error)));
+  return reason;
+}
+
+QMessageBox::StandardButton ShowWriteFailure(QWidget* parent, int number, const std::string& path, int error) {
+  std::string text;
+  if (!LoadLanguageString(number, text)) return QMessageBox::NoButton;
+  return ShowMessage(parent, QString::fromStdString(text).arg(QString::fromStdString(path), WriteFailureReason(error)));
 }

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <string>
 
 using MessagePresenter =
     std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text, QMessageBox::StandardButtons)>;
@@ -25,3 +26,12 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text,
 QMessageBox::StandardButton ShowLanguageMessage(QWidget* parent, int number,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 const QString& prefix = QString());
+
+// Why a write failed (an errno value) in the user's words: a full disk, no permission,
+// a read-only disk, a missing folder, or the system's own words for anything else.
+QString WriteFailureReason(int error);
+
+// Language string `number` with "%1" the path and "%2" WriteFailureReason(error): the
+// box for a write the user caused that failed (kStrSettingsNotSaved ...). NoButton
+// when nothing could be shown.
+QMessageBox::StandardButton ShowWriteFailure(QWidget* parent, int number, const std::string& path, int error);

@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	Het systeem weigerde toegang tot de geheugenkaart %1. Voor het openen van een kaart is toestemming van een beheerder van deze computer nodig.
 341	De geheugenkaart %1 kan niet worden geopend: %2
 342	%1 hoort bij het draaiende systeem of is in gebruik en wordt daarom niet geformatteerd.
+360	De instellingen konden niet worden opgeslagen in %1.\n%2
+361	De instellingen van de dashcam konden niet naar %1 worden geschreven.\n%2
+362	De klok van de dashcam kon niet naar %1 worden geschreven.\n%2
+363	De afbeelding kon niet worden opgeslagen als %1.\n%2
+364	Het rapport kon niet worden opgeslagen als %1.\n%2
+365	De opname kon niet worden opgeslagen als %1.\n%2
+366	De opname kan niet worden voorbereid om af te spelen: de tijdelijke map %1 is vol.
+367	De opname kan niet worden voorbereid om af te spelen: er kan niet worden geschreven in de tijdelijke map %1.\n%2
+368	De schijf is vol.
+369	Schrijven is daar niet toegestaan.
+370	De schijf is alleen-lezen.
+371	De map bestaat niet.
+372	Het systeem meldt: %1
 380	Begin markeren
 381	Einde markeren
 382	Clip exporteren...

@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	The system refused access to the memory card %1. Opening a card needs permission from an administrator of this computer.
 341	The memory card %1 cannot be opened: %2
 342	%1 belongs to the running system or is in use, so it is not formatted.
+360	The settings could not be saved in %1.\n%2
+361	The dashcam settings could not be written to %1.\n%2
+362	The dashcam clock could not be written to %1.\n%2
+363	The picture could not be saved as %1.\n%2
+364	The report could not be saved as %1.\n%2
+365	The recording could not be saved as %1.\n%2
+366	The recording cannot be prepared for playing: the temporary folder %1 is full.
+367	The recording cannot be prepared for playing: the temporary folder %1 cannot be written.\n%2
+368	The disk is full.
+369	Writing there is not permitted.
+370	The disk is read-only.
+371	The folder does not exist.
+372	The system reports: %1
 380	Mark start
 381	Mark end
 382	Export clip...

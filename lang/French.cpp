@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	Le système a refusé l'accès à la carte mémoire %1. L'ouverture d'une carte nécessite l'autorisation d'un administrateur de cet ordinateur.
 341	Impossible d'ouvrir la carte mémoire %1 : %2
 342	%1 fait partie du système en cours d'exécution ou est utilisé ; il n'est donc pas formaté.
+360	Impossible d'enregistrer les réglages dans %1.\n%2
+361	Impossible d'écrire les réglages de la dashcam dans %1.\n%2
+362	Impossible d'écrire l'horloge de la dashcam dans %1.\n%2
+363	Impossible d'enregistrer l'image sous %1.\n%2
+364	Impossible d'enregistrer le rapport sous %1.\n%2
+365	Impossible d'enregistrer l'enregistrement sous %1.\n%2
+366	Impossible de préparer l'enregistrement pour la lecture : le dossier temporaire %1 est plein.
+367	Impossible de préparer l'enregistrement pour la lecture : le dossier temporaire %1 n'est pas accessible en écriture.\n%2
+368	Le disque est plein.
+369	L'écriture n'y est pas autorisée.
+370	Le disque est en lecture seule.
+371	Le dossier n'existe pas.
+372	Le système signale : %1
 380	Marquer le début
 381	Marquer la fin
 382	Exporter un extrait...

@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	Das System hat den Zugriff auf die Speicherkarte %1 verweigert. Zum Öffnen einer Karte ist die Erlaubnis eines Administrators dieses Computers nötig.
 341	Die Speicherkarte %1 kann nicht geöffnet werden: %2
 342	%1 gehört zum laufenden System oder wird verwendet und wird daher nicht formatiert.
+360	Die Einstellungen konnten nicht in %1 gespeichert werden.\n%2
+361	Die Einstellungen der Dashcam konnten nicht in %1 geschrieben werden.\n%2
+362	Die Uhrzeit der Dashcam konnte nicht in %1 geschrieben werden.\n%2
+363	Das Bild konnte nicht als %1 gespeichert werden.\n%2
+364	Der Bericht konnte nicht als %1 gespeichert werden.\n%2
+365	Die Aufnahme konnte nicht als %1 gespeichert werden.\n%2
+366	Die Aufnahme kann nicht zum Abspielen vorbereitet werden: Der temporäre Ordner %1 ist voll.
+367	Die Aufnahme kann nicht zum Abspielen vorbereitet werden: In den temporären Ordner %1 kann nicht geschrieben werden.\n%2
+368	Der Datenträger ist voll.
+369	Dort darf nicht geschrieben werden.
+370	Der Datenträger ist schreibgeschützt.
+371	Der Ordner existiert nicht.
+372	Das System meldet: %1
 380	Start markieren
 381	Ende markieren
 382	Clip exportieren...

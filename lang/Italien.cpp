@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	Il sistema ha negato l'accesso alla scheda di memoria %1. Per aprire una scheda serve il permesso di un amministratore di questo computer.
 341	Impossibile aprire la scheda di memoria %1: %2
 342	%1 fa parte del sistema in esecuzione o è in uso, quindi non viene formattato.
+360	Impossibile salvare le impostazioni in %1.\n%2
+361	Impossibile scrivere le impostazioni della dashcam in %1.\n%2
+362	Impossibile scrivere l'orologio della dashcam in %1.\n%2
+363	Impossibile salvare l'immagine come %1.\n%2
+364	Impossibile salvare il rapporto come %1.\n%2
+365	Impossibile salvare la registrazione come %1.\n%2
+366	Impossibile preparare la registrazione per la riproduzione: la cartella temporanea %1 è piena.
+367	Impossibile preparare la registrazione per la riproduzione: non è possibile scrivere nella cartella temporanea %1.\n%2
+368	Il disco è pieno.
+369	Non è consentito scrivere lì.
+370	Il disco è di sola lettura.
+371	La cartella non esiste.
+372	Il sistema segnala: %1
 380	Segna inizio
 381	Segna fine
 382	Esporta clip...

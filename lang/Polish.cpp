@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	System odmówił dostępu do karty pamięci %1. Otwarcie karty wymaga zgody administratora tego komputera.
 341	Nie można otworzyć karty pamięci %1: %2
 342	%1 należy do działającego systemu lub jest w użyciu, więc nie zostanie sformatowany.
+360	Nie można zapisać ustawień w %1.\n%2
+361	Nie można zapisać ustawień wideorejestratora w %1.\n%2
+362	Nie można zapisać zegara wideorejestratora w %1.\n%2
+363	Nie można zapisać obrazu jako %1.\n%2
+364	Nie można zapisać raportu jako %1.\n%2
+365	Nie można zapisać nagrania jako %1.\n%2
+366	Nie można przygotować nagrania do odtworzenia: folder tymczasowy %1 jest pełny.
+367	Nie można przygotować nagrania do odtworzenia: nie można zapisywać w folderze tymczasowym %1.\n%2
+368	Dysk jest pełny.
+369	Brak uprawnień do zapisu w tym miejscu.
+370	Dysk jest tylko do odczytu.
+371	Folder nie istnieje.
+372	System zgłasza: %1
 380	Zaznacz początek
 381	Zaznacz koniec
 382	Eksportuj klip...

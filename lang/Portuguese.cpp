@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	O sistema recusou o acesso ao cartão de memória %1. Abrir um cartão requer a permissão de um administrador deste computador.
 341	Não é possível abrir o cartão de memória %1: %2
 342	%1 pertence ao sistema em execução ou está em uso, por isso não é formatado.
+360	Não foi possível salvar as configurações em %1.\n%2
+361	Não foi possível gravar as configurações da câmera em %1.\n%2
+362	Não foi possível gravar o relógio da câmera em %1.\n%2
+363	Não foi possível salvar a imagem como %1.\n%2
+364	Não foi possível salvar o relatório como %1.\n%2
+365	Não foi possível salvar a gravação como %1.\n%2
+366	Não é possível preparar a gravação para reprodução: a pasta temporária %1 está cheia.
+367	Não é possível preparar a gravação para reprodução: não é possível gravar na pasta temporária %1.\n%2
+368	O disco está cheio.
+369	Não há permissão para gravar ali.
+370	O disco é somente leitura.
+371	A pasta não existe.
+372	O sistema informa: %1
 380	Marcar início
 381	Marcar fim
 382	Exportar clipe...

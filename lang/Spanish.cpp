@@ -157,6 +157,19 @@ constexpr char kTable[] = R"TABLE(
 340	El sistema denegó el acceso a la tarjeta de memoria %1. Para abrir una tarjeta se necesita el permiso de un administrador de este equipo.
 341	No se puede abrir la tarjeta de memoria %1: %2
 342	%1 pertenece al sistema en ejecución o está en uso, por lo que no se formatea.
+360	No se pudieron guardar los ajustes en %1.\n%2
+361	No se pudieron escribir los ajustes de la dashcam en %1.\n%2
+362	No se pudo escribir el reloj de la dashcam en %1.\n%2
+363	No se pudo guardar la imagen como %1.\n%2
+364	No se pudo guardar el informe como %1.\n%2
+365	No se pudo guardar la grabación como %1.\n%2
+366	No se puede preparar la grabación para reproducirla: la carpeta temporal %1 está llena.
+367	No se puede preparar la grabación para reproducirla: no se puede escribir en la carpeta temporal %1.\n%2
+368	El disco está lleno.
+369	No se permite escribir ahí.
+370	El disco es de solo lectura.
+371	La carpeta no existe.
+372	El sistema informa: %1
 380	Marcar inicio
 381	Marcar final
 382	Exportar clip...

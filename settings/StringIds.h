@@ -180,6 +180,22 @@ inline constexpr int kStrSettingLanguageGroup = 300;  // settings dialog: the vi
 inline constexpr int kStrPrintFailed = 301;           // print: the printer or the PDF file would not start
 inline constexpr int kStrPrintNoPrinter = 302;        // print: no printer set up, a PDF file is offered
 inline constexpr int kStrUnsupportedVideo = 320;      // a recording's pictures no decoder takes; %1 their code
+// A write the user caused failed: "%1" the file, "%2" why (kStrReason...).
+inline constexpr int kStrSettingsNotSaved = 360;     // option.ini
+inline constexpr int kStrCardSetupNotWritten = 361;  // setup.cfg on the card
+inline constexpr int kStrCardClockNotWritten = 362;  // time.cfg on the card
+inline constexpr int kStrCaptureNotSaved = 363;      // a still capture
+inline constexpr int kStrReportNotSaved = 364;       // the printed report as a PDF file
+inline constexpr int kStrRecordingNotSaved = 365;    // a saved copy of a recording
+// A card recording could not be rebuilt for playing: "%1" the temporary folder.
+inline constexpr int kStrTempFolderFull = 366;
+inline constexpr int kStrTempFolderNotWritable = 367;  // "%2" why
+// Why a write failed, in the user's words; the last one carries the system's ("%1").
+inline constexpr int kStrReasonDiskFull = 368;
+inline constexpr int kStrReasonNotPermitted = 369;
+inline constexpr int kStrReasonReadOnly = 370;
+inline constexpr int kStrReasonNoFolder = 371;
+inline constexpr int kStrReasonSystem = 372;
 // The evidence export: its menu entries, dialog and messages.
 inline constexpr int kStrMenuMarkStart = 380;
 inline constexpr int kStrMenuMarkEnd = 381;
@@ -254,16 +270,16 @@ inline constexpr int kStrMapReportError = 470;  // the map's link to the tile so
 
 // Every number above, once, ascending.
 inline constexpr std::array kAllStringIds = {
-    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123,
-    124, 125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151, 152, 153,
-    154, 155, 156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175, 176, 177, 178,
-    179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 199, 200, 201, 202,
-    203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235,
-    236, 237, 241, 242, 243, 244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279,
-    280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 380,
-    381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 401, 402,
-    403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434, 435, 436, 437, 438,
-    439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 470};
+    101, 102, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123, 124,
+    125, 126, 128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 143, 145, 148, 149, 150, 151, 152, 153, 154, 155,
+    156, 157, 158, 159, 160, 161, 163, 164, 167, 168, 169, 170, 171, 172, 173, 174, 175, 176, 177, 178, 179, 180, 181,
+    182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 199, 200, 201, 202, 203, 204, 205, 206,
+    208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235, 236, 237, 241, 242, 243,
+    244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285,
+    286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 360, 361, 362, 363, 364, 365, 366, 367,
+    368, 369, 370, 371, 372, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394, 395, 396, 397,
+    398, 399, 400, 401, 402, 403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434,
+    435, 436, 437, 438, 439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

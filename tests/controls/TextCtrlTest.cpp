@@ -1,12 +1,17 @@
 // The text control's layouts: times past an hour, the speed factor, the coordinates
-// and the G-sensor values, with texts from the English language library.
+// and the G-sensor values, with texts from the English language library; the texts of
+// the boxes that tell a failed write.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "ControlTestSupport.h"
 #include "controls/CBbTextCtrl.h"
+#include "controls/LanguageMessageBox.h"
+#include "settings/LanguageLibrary.h"
 #include "settings/LanguageText.h"
+#include "settings/StringIds.h"
 
 namespace {
 
@@ -139,6 +144,42 @@ TEST_F(TextCtrlTest, UnknownKindDrawsOnlyTheBackground) {
   EXPECT_TRUE(text.Layout().empty());
   const QImage shot = Grab(&text);
   EXPECT_EQ(shot.pixel(25, 10), qRgb(0x14, 0x14, 0x14));
+}
+
+}  // namespace
+
+namespace {
+
+// A failed write is told with the file and why, in the language the viewer shows.
+TEST(WriteFailureBox, NamesTheFileAndWhyInTheLanguageOnScreen) {
+  TestApp();
+  ViewerSettings& settings = TheViewerSettings();
+  const int before = settings.language;
+  settings.language = 2;
+  LoadLanguageLibrary(settings);
+  QStringList shown;
+  const MessagePresenter old = SetMessagePresenter([&](QWidget*, const QString& text, QMessageBox::StandardButtons) {
+    shown << text;
+    return QMessageBox::Ok;
+  });
+  ShowWriteFailure(nullptr, kStrSettingsNotSaved, "/home/a/.config/tarvo-viewer/option.ini", ENOSPC);
+  ShowWriteFailure(nullptr, kStrRecordingNotSaved, "/media/%2.avi", EROFS);
+  ShowWriteFailure(nullptr, kStrCaptureNotSaved, "/x.jpg", EIO);
+  SetMessagePresenter(old);
+  settings.language = before;
+  LoadLanguageLibrary(settings);
+  ASSERT_EQ(3, shown.size());
+  EXPECT_EQ(
+      "Die Einstellungen konnten nicht in /home/a/.config/tarvo-viewer/option.ini gespeichert werden.\n"
+      "Der Datenträger ist voll.",
+      shown[0].toStdString());
+  EXPECT_EQ("Die Aufnahme konnte nicht als /media/%2.avi gespeichert werden.\nDer Datenträger ist schreibgeschützt.",
+            shown[1].toStdString())
+      << "a mark in the path stays as it is";
+  EXPECT_EQ("Das Bild konnte nicht als /x.jpg gespeichert werden.\nDas System meldet: Input/output error",
+            shown[2].toStdString());
+  EXPECT_EQ("Writing there is not permitted.", WriteFailureReason(EACCES).toStdString());
+  EXPECT_EQ("The folder does not exist.", WriteFailureReason(ENOTDIR).toStdString());
 }
 
 }  // namespace
