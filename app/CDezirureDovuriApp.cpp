@@ -7,6 +7,7 @@
 
 #include "app/AppInfo.h"
 #include "app/CDezirureDovuriDlg.h"
+#include "app/ShutdownSignals.h"
 #include "controls/FocusReturn.h"
 #include "map/WebEngineSetup.h"
 #include "res/SkinResources.h"
@@ -48,7 +49,18 @@ int CDezirureDovuriApp::Run(int argc, char** argv) {
 
   // Paths on the command line open as a drop of them would, once the window shows.
   SetStartupPaths(args.paths);
+  // Before the window, so that a signal while it is made is not lost: it waits in the
+  // pipe until the event loop runs.
+  CDezirureDovuriDlg* window = nullptr;
+  const app::ShutdownSignals shutdown([&window](int) {
+    if (window) {
+      window->EndBySignal();
+    } else {
+      QApplication::exit(0);
+    }
+  });
   CDezirureDovuriDlg dlg;
+  window = &dlg;
   ApplyStartOptions(dlg, args);
   if (args.layoutMode == 2) dlg.ToggleLayout();
   if (args.maximised) {

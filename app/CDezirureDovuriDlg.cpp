@@ -99,7 +99,7 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
     move(area.center() - QPoint(width() / 2, height() / 2));
   }
   ApplyLanguage(languageIndex);
-  tempFolder = platform::TempFolder().string();
+  OpenTempFolder();
   setAcceptDrops(true);
   // Keys reach the window before the focused control, as its shortcuts must.
   qApp->installEventFilter(this);
@@ -117,12 +117,9 @@ CDezirureDovuriDlg::~CDezirureDovuriDlg() {
   const std::int32_t state = player->state();
   if (state == playback::kStateRunning || state == playback::kStatePaused) player->Stop();
   player->Close();
-  if (writeSettingsOnClose) {
-    const std::filesystem::path settingsFile = SettingsFilePath();
-    std::error_code ignored;
-    std::filesystem::create_directories(settingsFile.parent_path(), ignored);
-    WriteSettings(settingsFile, TheViewerSettings());
-  }
+  // A window that was never closed (a test, an exit from elsewhere) still writes them.
+  if (writeSettingsOnClose && !settingsSaved) SaveSettings(false);
+  ownTempFolder.Remove();
 }
 
 void CDezirureDovuriDlg::Register(DlgItem item, QWidget* widget) { items[static_cast<std::size_t>(item)] = widget; }
@@ -237,19 +234,8 @@ void CDezirureDovuriDlg::ToggleMaximise() {
 void CDezirureDovuriDlg::closeEvent(QCloseEvent* event) {
   // Alt+F4, the window manager's close and the Close button all end here.
   CloseCommand();
+  if (writeSettingsOnClose && !settingsSaved) SaveSettings(!endingBySignal);
   QWidget::closeEvent(event);
-}
-
-void CDezirureDovuriDlg::EmptyTempFolder() const {
-  if (tempFolder.empty()) return;
-  // Files only: folders a user may have put there stay, and a link is removed as a
-  // link, never followed to what it points at.
-  std::error_code error;
-  for (const auto& item : std::filesystem::directory_iterator(tempFolder, error)) {
-    std::error_code itemError;
-    if (item.is_directory(itemError) && !item.is_symlink(itemError)) continue;
-    std::filesystem::remove(item.path(), itemError);
-  }
 }
 
 void CDezirureDovuriDlg::showEvent(QShowEvent* event) {

@@ -25,6 +25,7 @@
 #include "device/SettingDlgHost.h"
 #include "device/SettingDlgModel.h"  // device::CardFilePaths
 #include "map/MapHost.h"
+#include "platform/ProcessFolder.h"
 #include "telemetry/TelemetrySamples.h"
 
 class CBbButtonCtrl;
@@ -87,6 +88,9 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void ClearRecordings() override;
   // Closing writes the settings file; a screenshot run leaves it as it found it.
   void SetWriteSettingsOnClose(bool write) { writeSettingsOnClose = write; }
+  // SIGTERM, SIGINT or SIGHUP: ends the viewer as Close does (player stopped,
+  // settings written, temporary folder removed), without asking anything.
+  void EndBySignal();
 
   // The 10-pixel resize bands: which edges a press at `pos` of a window of `size` grabs.
   static Qt::Edges ResizeEdgesAt(QPoint pos, QSize size);
@@ -176,7 +180,9 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   // The load worker's UI steps, run on the window thread in the worker's order.
   void LoadShowOpenFailure();
   void LoadShowUnsupportedVideo(const std::string& name);
-  void LoadShowRepairFailure();
+  // `writeError` the errno of the failed write into the temporary folder (a full or
+  // unwritable folder is named), 0 when the card's recording could not be read.
+  void LoadShowRepairFailure(int writeError);
   void LoadStarted(const app::LoadRequest& request);
   void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
   void LoadDone(bool opened, int attempts);
@@ -220,6 +226,12 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void ApplyTooltips();
   // Deletes the files (not the folders) of the temporary folder.
   void EmptyTempFolder() const;
+  // Makes the window's temporary folder when it has none (the first time after
+  // removing the folders of viewers that ended without removing theirs).
+  void OpenTempFolder();
+  // Writes the settings file; a failure is shown in a box with the file and why
+  // when `tellUser`, else written to the standard error. Whether it was written.
+  bool SaveSettings(bool tellUser);
   void Register(app::DlgItem item, QWidget* widget);
   // Any control as a widget, for the layout pass and visibility.
   QWidget* Item(app::DlgItem item) const { return items[static_cast<std::size_t>(item)]; }
@@ -283,12 +295,21 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   bool mapPageLoaded = false;
   bool playStarted = false;
   std::string currentName;
+  // The window's own folder under the shared temporary root (DlgExit.cpp); empty
+  // while it could not be made, with the errno of that in tempFolderError.
   std::string tempFolder;
+  int tempFolderError = 0;
+  bool tempRootCleaned = false;
+  platform::ProcessFolder ownTempFolder;
   std::string loadedDrive;
   int languageIndex = 0;
   // The text of the last pipeline error the player reported.
   QString lastPlaybackError;
   bool writeSettingsOnClose = true;
+  // Set once the settings were written at the end (Close or a signal).
+  bool settingsSaved = false;
+  // A signal ends the viewer: no box waits for an answer any more.
+  bool endingBySignal = false;
   int pendingRow = -1;       // the row of the last double click, for timer 4
   int lastLoadAttempts = 0;  // how many times the last load tried to open its recording
   // Whether the last Open or drop opened its source; a failed one leaves the list as

@@ -70,6 +70,7 @@ void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumeP
   request.sourceKind = collection->sourceKind;
   if (const RecordingEntry* entry = collection->EntryForRow(row)) request.entry = *entry;
   request.cardHandle = collection->device.Block();
+  OpenTempFolder();
   request.tempFolder = tempFolder;
   request.channelCount = RecordingCollection::ChannelCountFromName(request.fileName);
   request.resumeAtMs = resumeAtMs;
@@ -89,10 +90,6 @@ void CDezirureDovuriDlg::LoadShowUnsupportedVideo(const std::string& code) {
   std::string text;
   if (!LoadLanguageString(kStrUnsupportedVideo, text)) return;
   ShowMessage(this, QString::fromStdString(text).arg(QString::fromStdString(code)));
-}
-
-void CDezirureDovuriDlg::LoadShowRepairFailure() {
-  ShowMessage(this, QString::fromUtf8(ApplicationString(kAppStrRepairFailed)));
 }
 
 void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {

@@ -26,6 +26,8 @@ struct LoadWorker::Job {
   }
 
   LoadRequest request;
+  // The errno of the last failed write into the temporary folder (worker thread only).
+  int repairError = 0;
   // Set on the window thread only (under `mutex`, so no wait misses it); read by the
   // worker between its steps and by the telemetry reader between records.
   std::atomic<bool> stop{false};
@@ -114,7 +116,8 @@ void LoadWorker::Run(const std::shared_ptr<Job>& job, const std::shared_ptr<Job>
     }
     // One message for the whole load, after its last attempt, however many failed.
     if (!*opened && last == Outcome::OpenFailed) OnWindow(job, [this] { dlg_.LoadShowOpenFailure(); });
-    if (!*opened && last == Outcome::RepairFailed) OnWindow(job, [this] { dlg_.LoadShowRepairFailure(); });
+    if (!*opened && last == Outcome::RepairFailed)
+      OnWindow(job, [this, error = job->repairError] { dlg_.LoadShowRepairFailure(error); });
     if (!*opened && last == Outcome::UnsupportedVideo) {
       OnWindow(job, [this, unsupported = player_.UnsupportedVideo()] { dlg_.LoadShowUnsupportedVideo(unsupported); });
     }
@@ -146,9 +149,16 @@ LoadWorker::Outcome LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
           ok = player_.Open(prepared.output.string());
           break;
         case repair::PrepareResult::CannotCreateFiles:
+          job->repairError = prepared.writeError;
           return Outcome::RepairFailed;
-        case repair::PrepareResult::NotReadable:
         case repair::PrepareResult::RebuildFailed:
+          // A rebuild that could not write is the temporary folder's fault, not the
+          // recording's.
+          job->repairError = prepared.writeError;
+          if (prepared.writeError != 0) return Outcome::RepairFailed;
+          ok = false;
+          break;
+        case repair::PrepareResult::NotReadable:
           ok = false;
           break;
       }

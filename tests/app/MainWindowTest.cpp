@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <cerrno>
 #include <fstream>
 #include <set>
 
@@ -32,6 +33,7 @@
 #include "telemetry/CBbGsensorCtrl.h"
 #include "telemetry/CBbSpeedCtrl.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/TempFolder.h"
 
 using app::DlgItem;
@@ -361,18 +363,23 @@ TEST_F(MainWindowTest, CloseButtonClosesTheWindow) {
 
 // `local` is taken relative to where the window was when the gesture began (`origin`),
 // as a real pointer's screen position does not follow the window it drags.
-TEST_F(MainWindowTest, CloseButtonEmptiesTheTempFolderButKeepsItsFolders) {
+TEST_F(MainWindowTest, CloseButtonEmptiesTheTempFolderOfTheRebuildsFilesOnly) {
   const std::filesystem::path temp = In().TempFolder();
   ASSERT_FALSE(temp.empty());
   std::filesystem::create_directories(temp / "keep");
+  std::ofstream(temp / "NOR_1.avi_REPAIR.avi") << "x";
   std::ofstream(temp / "rebuilt.avi") << "x";
   std::ofstream(temp / "keep" / "inner.txt") << "y";
   dlg->show();
   QTest::mouseClick(In().Button(DlgItem::Close), Qt::LeftButton);
   EXPECT_FALSE(dlg->isVisible());
-  EXPECT_FALSE(std::filesystem::exists(temp / "rebuilt.avi"));
+  EXPECT_FALSE(std::filesystem::exists(temp / "NOR_1.avi_REPAIR.avi"));
+  EXPECT_TRUE(std::filesystem::exists(temp / "rebuilt.avi"));
   EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.txt"));
-  std::filesystem::remove_all(temp / "keep");
+  // The window's end leaves a folder that holds what it did not make.
+  dlg.reset();
+  EXPECT_TRUE(std::filesystem::exists(temp / "rebuilt.avi"));
+  std::filesystem::remove_all(temp);
 }
 
 TEST_F(MainWindowTest, MovingOverTheSurfaceRearmsTopBarHover) {
@@ -563,4 +570,47 @@ TEST_F(MainWindowTest, KeyHelpListsExactlyTheKeysTheWindowTakesInItsLanguage) {
   EXPECT_TRUE(keyColumn.contains(QStringLiteral("Double-click a recording in the list")));
   EXPECT_EQ(QStringLiteral("Play or pause"), actions.front());
   for (const QString& text : keyColumn + actions) EXPECT_FALSE(text.isEmpty());
+}
+
+TEST_F(MainWindowTest, SettingsThatCannotBeSavedAtCloseAreSaidWithTheFileAndWhy) {
+  apptest::UseEnglish();
+  const std::filesystem::path file = SettingsFilePath();
+  std::filesystem::create_directories(file.parent_path());
+  std::filesystem::remove(file);
+  apptest::ShownMessages().Clear();
+  {
+    const testsupport::ReadOnlyFolder locked(file.parent_path());
+    dlg->close();
+  }
+  EXPECT_EQ(
+      apptest::ShownMessages().texts,
+      (std::vector<QString>{QStringLiteral("The settings could not be saved in %1.\nWriting there is not permitted.")
+                                .arg(QString::fromStdString(file.string()))}));
+  EXPECT_FALSE(std::filesystem::exists(file));
+  // Written once at the end: the window going does not try again.
+  dlg.reset();
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(MainWindowTest, ARebuildThatCouldNotWriteNamesTheTemporaryFolderInTheLanguageOnScreen) {
+  apptest::UseEnglish();
+  const QString folder = QString::fromStdString(In().TempFolder());
+  ASSERT_FALSE(folder.isEmpty());
+  apptest::ShownMessages().Clear();
+  In().ShowRepairFailure(ENOSPC);
+  In().ShowRepairFailure(EROFS);
+  dlg->ChangeLanguage(2);
+  In().ShowRepairFailure(ENOSPC);
+  apptest::UseEnglish();
+  const std::vector<QString>& texts = apptest::ShownMessages().texts;
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(
+      texts[0],
+      QStringLiteral("The recording cannot be prepared for playing: the temporary folder %1 is full.").arg(folder));
+  EXPECT_EQ(texts[1], QStringLiteral("The recording cannot be prepared for playing: the temporary folder %1 cannot be "
+                                     "written.\nThe disk is read-only.")
+                          .arg(folder));
+  EXPECT_EQ(texts[2], QStringLiteral("Die Aufnahme kann nicht zum Abspielen vorbereitet werden: Der tempor\u00e4re "
+                                     "Ordner %1 ist voll.")
+                          .arg(folder));
 }

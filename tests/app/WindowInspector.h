@@ -75,6 +75,8 @@ class WindowInspector {
 
   // Answers the window's dialogs (folder picker, printer, settings) from `dialogs`.
   void AnswerDialogsWith(std::unique_ptr<WindowDialogs> dialogs) { dlg_.dialogs = std::move(dialogs); }
+  // The box of a card recording's rebuild that failed with `writeError` (0: unreadable).
+  void ShowRepairFailure(int writeError) { dlg_.LoadShowRepairFailure(writeError); }
 
   // The window's key handler, as a key press reaches it; true when it took the key.
   bool PressKey(const QKeyEvent& key) { return dlg_.HandleKey(&key); }

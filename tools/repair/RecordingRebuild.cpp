@@ -171,6 +171,12 @@ PrepareOutcome PrepareRecording(ByteSource& input, const std::string& fileName,
     outcome.result = PrepareResult::PlayDirectly;
     return outcome;
   }
+  if (tempFolder.empty()) {
+    // No folder to write into; a relative path would land in the working folder.
+    outcome.result = PrepareResult::CannotCreateFiles;
+    outcome.writeError = ENOENT;
+    return outcome;
+  }
   std::error_code ec;
   std::filesystem::create_directories(tempFolder, ec);
   outcome.output = TemporaryPath(tempFolder, fileName, head.cutOff ? kRepairSuffix : kAddAudioSuffix);
