@@ -81,8 +81,13 @@ QString WriteFailureReason(int error) {
   return reason;
 }
 
-QMessageBox::StandardButton ShowWriteFailure(QWidget* parent, int number, const std::string& path, int error) {
+QString WriteFailureText(int number, const std::string& path, int error) {
   std::string text;
-  if (!LoadLanguageString(number, text)) return QMessageBox::NoButton;
-  return ShowMessage(parent, QString::fromStdString(text).arg(QString::fromStdString(path), WriteFailureReason(error)));
+  if (!LoadLanguageString(number, text)) return {};
+  return QString::fromStdString(text).arg(QString::fromStdString(path), WriteFailureReason(error));
+}
+
+QMessageBox::StandardButton ShowWriteFailure(QWidget* parent, int number, const std::string& path, int error) {
+  const QString text = WriteFailureText(number, path, error);
+  return text.isEmpty() ? QMessageBox::NoButton : ShowMessage(parent, text);
 }

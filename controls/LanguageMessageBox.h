@@ -31,6 +31,10 @@ QMessageBox::StandardButton ShowLanguageMessage(QWidget* parent, int number,
 // a read-only disk, a missing folder, or the system's own words for anything else.
 QString WriteFailureReason(int error);
 
+// Language string `number` with "%1" the path and "%2" WriteFailureReason(error); empty
+// without a language library.
+QString WriteFailureText(int number, const std::string& path, int error);
+
 // Language string `number` with "%1" the path and "%2" WriteFailureReason(error): the
 // box for a write the user caused that failed (kStrSettingsNotSaved ...). NoButton
 // when nothing could be shown.

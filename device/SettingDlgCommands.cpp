@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 
+#include "controls/LanguageMessageBox.h"
 #include "device/CSettingDlg.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
@@ -62,6 +63,7 @@ void CSettingDlg::RebuildCardList() {
 
 void CSettingDlg::OnOk() {
   if (Formatting()) return;
+  std::vector<device::FileWriteFailure> failures;
   if (!model.SelectedCard()) {
     std::string question;
     // Without any language library there is nobody to ask; the options are stored.
@@ -69,9 +71,15 @@ void CSettingDlg::OnOk() {
         Ask(QString::fromStdString(question), QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
       return;
   } else {
-    model.WriteCardFiles();
+    failures = model.WriteCardFiles();
   }
-  model.StoreViewerOptions(TheViewerSettings(), SettingsFilePath());
+  for (const device::FileWriteFailure& failure : model.StoreViewerOptions(TheViewerSettings(), SettingsFilePath()))
+    failures.push_back(failure);
+  // What was not written is said, file by file; what was, stays.
+  for (const device::FileWriteFailure& failure : failures) {
+    const QString text = WriteFailureText(failure.message, failure.path, failure.error);
+    if (!text.isEmpty()) Ask(text, QMessageBox::Ok);
+  }
   accept();
 }
 

@@ -116,14 +116,20 @@ void SettingDlgModel::JumpStep(int position) {
   jumpStepText = std::to_string(position);
 }
 
-void SettingDlgModel::WriteCardFiles() const {
-  if (!SelectedCard()) return;
+std::vector<FileWriteFailure> SettingDlgModel::WriteCardFiles() const {
+  std::vector<FileWriteFailure> failures;
+  if (!SelectedCard()) return failures;
   const CardFilePaths& paths = files_;
-  if (ModelIndex() == 0) WriteSetupCfg(paths.setupCfg, device);
-  if (clockBox) WriteTimeCfg(paths.timeCfg, clock);
+  int error = 0;
+  if (ModelIndex() == 0 && !WriteSetupCfg(paths.setupCfg, device, &error))
+    failures.push_back({kStrCardSetupNotWritten, paths.setupCfg.string(), error});
+  if (clockBox && !WriteTimeCfg(paths.timeCfg, clock, &error))
+    failures.push_back({kStrCardClockNotWritten, paths.timeCfg.string(), error});
+  return failures;
 }
 
-void SettingDlgModel::StoreViewerOptions(ViewerSettings& viewer, const std::filesystem::path& settingsFile) const {
+std::vector<FileWriteFailure> SettingDlgModel::StoreViewerOptions(ViewerSettings& viewer,
+                                                                  const std::filesystem::path& settingsFile) const {
   viewer.saveDirectory = saveDirectory;
   viewer.playValue = AtoiValue(jumpStepText);
   viewer.rearMirror = rearMirror;
@@ -134,7 +140,9 @@ void SettingDlgModel::StoreViewerOptions(ViewerSettings& viewer, const std::file
   viewer.timeZone = timeZone;
   LoadLanguageLibrary(viewer);
   viewer.model = ModelIndex();
-  WriteSettings(settingsFile, viewer);
+  int error = 0;
+  if (WriteSettings(settingsFile, viewer, &error)) return {};
+  return {{kStrSettingsNotSaved, settingsFile.string(), error}};
 }
 
 }  // namespace device

@@ -17,6 +17,14 @@
 
 namespace device {
 
+// A file of the dialog's OK that could not be written: the message for it (a string
+// number that takes the path and the reason), the path and the errno.
+struct FileWriteFailure {
+  int message = 0;
+  std::string path;
+  int error = 0;
+};
+
 // The card files of the card chosen last and the volume label (always the model
 // name). The main window keeps them for its life, as the card files and the format
 // use them; the settings dialog's model works on the window's copy.
@@ -81,12 +89,14 @@ class SettingDlgModel {
   void JumpStep(int position);
 
   // OK with a card chosen: setup.cfg (for model 0) and time.cfg (clock box checked).
-  // With no card chosen nothing is written to any card.
-  void WriteCardFiles() const;
+  // With no card chosen nothing is written to any card. The files that could not be
+  // written, in that order.
+  std::vector<FileWriteFailure> WriteCardFiles() const;
   // Stores the viewer half into `viewer` (its language, speed unit and time zone;
-  // MODEL = the model index), reloads the language library for the
-  // language and writes option.ini to `settingsFile`.
-  void StoreViewerOptions(ViewerSettings& viewer, const std::filesystem::path& settingsFile) const;
+  // MODEL = the model index), reloads the language library for the language and
+  // writes option.ini to `settingsFile`; the failure, if it could not.
+  std::vector<FileWriteFailure> StoreViewerOptions(ViewerSettings& viewer,
+                                                   const std::filesystem::path& settingsFile) const;
 
  private:
   void ApplyModel();

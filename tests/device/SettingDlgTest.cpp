@@ -23,6 +23,7 @@
 #include "settings/StringIds.h"
 #include "tests/device/DeviceTestSupport.h"
 #include "tests/support/MockDiskService.h"
+#include "tests/support/ReadOnlyFolder.h"
 
 using namespace devicetest;
 
@@ -301,6 +302,28 @@ TEST_F(SettingDialog, OkWithCardWritesSetupCfgAndTimeCfgByteForByte) {
       "Power Off Timer         : 2\r\nLCD Off Time            : 1\r\n",
       ReadAll(card.root / "setup.cfg"));
   EXPECT_EQ("12/03/07\r\n09/05/30\r\n", ReadAll(card.root / "time.cfg"));
+}
+
+TEST_F(SettingDialog, OkSaysWhichFilesCouldNotBeWrittenAndWhyAndKeepsTheRest) {
+  const ImageCard card = AddCard("cam");
+  WriteOptions("LANGUAGE=0\r\n");
+  Open();
+  ChooseCard(0);
+  QTest::mouseClick(Control<QCheckBox>(CSettingDlg::kIdClockBox), Qt::LeftButton);
+  {
+    const testsupport::ReadOnlyFolder lockedCard(card.root);
+    const testsupport::ReadOnlyFolder lockedConfig(config);
+    dialog->OnOk();
+  }
+  EXPECT_EQ(asked,
+            (std::vector<std::string>{"The dashcam settings could not be written to " +
+                                          (card.root / "setup.cfg").string() + ".\nWriting there is not permitted.",
+                                      "The dashcam clock could not be written to " + (card.root / "time.cfg").string() +
+                                          ".\nWriting there is not permitted.",
+                                      "The settings could not be saved in " + (config / "option.ini").string() +
+                                          ".\nWriting there is not permitted."}));
+  EXPECT_FALSE(fs::exists(card.root / "setup.cfg"));
+  EXPECT_EQ(ReadAll(config / "option.ini"), "[OPTION]\r\nLANGUAGE=0\r\n");
 }
 
 TEST_F(SettingDialog, CardOf128GigabytesIsNotListed) {
