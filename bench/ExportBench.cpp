@@ -27,6 +27,7 @@
 #include "app/CDezirureDovuriDlg.h"
 #include "app/ContextMenus.h"
 #include "bench/BenchClock.h"
+#include "bench/BenchWindow.h"
 #include "bench/StallMeter.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CSkinVerticleScrollbar.h"
@@ -125,15 +126,9 @@ int Window(int argc, char** argv) {
   if (argc < 4) return 2;
   const fs::path folder = argv[2];
   const fs::path out = argv[3];
-  setenv("TARVO_AUDIO_SINK", "null", 0);
-  setenv("TARVO_NETWORK", "offline", 0);
-  PrepareWebEngine();
+  bench::PrepareWindowProcess();
   QApplication application(argc, argv);
-  InitSkinResources();
-  SetMessagePresenter([](QWidget*, const QString& text, QMessageBox::StandardButtons) {
-    std::fprintf(stderr, "export_bench: message: %s\n", qPrintable(text));
-    return QMessageBox::Ok;
-  });
+  bench::PrepareWindowResources("export_bench");
   CDezirureDovuriDlg dlg;
   dlg.SetWriteSettingsOnClose(false);
   app::WindowInspector window(dlg);

@@ -26,6 +26,7 @@
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
 #include "bench/BenchClock.h"
+#include "bench/BenchWindow.h"
 #include "bench/StallMeter.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbScreenCtrl.h"
@@ -130,15 +131,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mainroad_bench: %s needs two recordings\n", folder.c_str());
     return 1;
   }
-  setenv("TARVO_AUDIO_SINK", "null", 0);
-  setenv("TARVO_NETWORK", "offline", 0);
-  PrepareWebEngine();
+  bench::PrepareWindowProcess();
   QApplication application(argc, argv);
-  InitSkinResources();
-  SetMessagePresenter([](QWidget*, const QString& text, QMessageBox::StandardButtons) {
-    std::fprintf(stderr, "mainroad_bench: message: %s\n", qPrintable(text));
-    return QMessageBox::Ok;
-  });
+  bench::PrepareWindowResources("mainroad_bench");
 
   // Peer 1: the graph's own open to first picture (the page cache warm, like the
   // viewer's loads after the first).
