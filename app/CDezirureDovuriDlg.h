@@ -202,6 +202,8 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void ToggleMute();
   void StepVolume(int delta);
   void StepSlider(app::DlgItem slider, int delta);
+  // [ (-1) and ]: the next of the key rates below or above the one playing.
+  void StepRate(int direction);
   void TypeFilter(int filterId);
   void OnButtonClicked(int id);
   void ShowAbout();
@@ -288,6 +290,8 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   std::array<bool, 8> commandActive{};
   bool positionTimerOn = false;
   bool muted = false;
+  // The rate [ and ] chose (1/8 to 8); 0 while the speed slider decides.
+  float keyRate = 0.0f;
   bool frontVisible = false;
   bool rearVisible = false;
   bool gpsPresent = false;

@@ -113,11 +113,13 @@ void CDezirureDovuriDlg::OnCommand(int id) {
       break;
     case app::kIdSpeedReset:
     case app::kMenuSpeedReset: {
+      keyRate = 0.0f;
       auto* time = TimeText();
       time->speedFactor = 1.0f;
       time->update();
       if (IsOpen(player->state())) player->SetRate(1.0f);
       SpeedSlider()->setValue(app::kSliderCentre);
+      ApplyVolumeLevel();
       break;
     }
     case app::kIdBrightnessReset:
@@ -412,11 +414,34 @@ void CDezirureDovuriDlg::MapCommand() {
 // --- speed, brightness, volume ---
 
 void CDezirureDovuriDlg::ApplySpeedSlider() {
-  const float factor = SpeedSlider()->SpeedFactor();
+  const float factor = keyRate > 0 ? keyRate : SpeedSlider()->SpeedFactor();
   auto* time = TimeText();
   time->speedFactor = factor;
   time->update();
   if (IsOpen(player->state())) player->SetRate(factor);
+  // Sound far from its own pace is noise: 1/8, 1/4, 4 and 8 times are silent.
+  ApplyVolumeLevel();
+}
+
+void CDezirureDovuriDlg::StepRate(int direction) {
+  const float current = keyRate > 0 ? keyRate : SpeedSlider()->SpeedFactor();
+  float next = current;
+  if (direction > 0) {
+    for (float rate : app::kKeyRates)
+      if (rate > current * 1.001f) {
+        next = rate;
+        break;
+      }
+  } else {
+    for (auto rate = std::rbegin(app::kKeyRates); rate != std::rend(app::kKeyRates); ++rate)
+      if (*rate < current * 0.999f) {
+        next = *rate;
+        break;
+      }
+  }
+  if (next == current) return;
+  keyRate = next;
+  ApplySpeedSlider();
 }
 
 void CDezirureDovuriDlg::ApplyBrightnessSlider() {
@@ -428,6 +453,7 @@ void CDezirureDovuriDlg::ApplyBrightnessSlider() {
 }
 
 void CDezirureDovuriDlg::StepSlider(DlgItem which, int delta) {
+  if (which == DlgItem::SpeedSlider) keyRate = 0.0f;
   auto* slider = Slider(which);
   slider->setValue(std::clamp(slider->value() + delta, 0, app::kSliderRangeMax));
   slider->update();
@@ -440,7 +466,10 @@ void CDezirureDovuriDlg::StepSlider(DlgItem which, int delta) {
 
 void CDezirureDovuriDlg::ApplyVolumeLevel() {
   const int level = VolumeBar()->level;
-  player->SetVolume(muted ? 0 : std::clamp(level * 10 - 1, 0, kMaxVolumePercent));
+  // The slider's rates always play within 0.5 to 2 (the graph holds them there); of
+  // the key rates, those beyond are silent.
+  const bool audible = keyRate == 0 || (keyRate >= app::kAudibleRateMin && keyRate <= app::kAudibleRateMax);
+  player->SetVolume(muted || !audible ? 0 : std::clamp(level * 10 - 1, 0, kMaxVolumePercent));
 }
 
 void CDezirureDovuriDlg::StepVolume(int delta) {

@@ -124,6 +124,11 @@ inline constexpr int kTipVolume = kStrTipVolume;
 // Slider set-up of the control bar.
 inline constexpr int kSliderRangeMax = 100;
 inline constexpr int kSliderCentre = 50;
+// The rates [ and ] step through, beyond the speed slider's 0.1 to 2; the sound plays
+// only between the two audible ends.
+inline constexpr float kKeyRates[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
+inline constexpr float kAudibleRateMin = 0.5f;
+inline constexpr float kAudibleRateMax = 2.0f;
 inline constexpr int kSliderPage = 10;
 inline constexpr int kSliderMargin = 15;
 inline constexpr int kVolumeStartLevel = 5;

@@ -74,6 +74,12 @@ bool CDezirureDovuriDlg::HandleKey(const QKeyEvent* key) {
     case Qt::Key_O:
       OnCommand(app::kMenuMarkEnd);
       return true;
+    case Qt::Key_BracketLeft:
+      StepRate(-1);
+      return true;
+    case Qt::Key_BracketRight:
+      StepRate(1);
+      return true;
     case Qt::Key_F1:
       ShowKeyHelp();
       return true;

@@ -275,6 +275,7 @@ void CDezirureDovuriDlg::OnSliderScrolled(int controlId, int /*position*/) {
   // waiting for it.
   Item(DlgItem::SeekBar)->clearFocus();
   if (controlId == app::kIdSpeedSlider) {
+    keyRate = 0.0f;
     ApplySpeedSlider();
   } else if (controlId == app::kIdBrightnessSlider) {
     ApplyBrightnessSlider();

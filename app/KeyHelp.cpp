@@ -25,6 +25,8 @@ const std::vector<KeyHelpRow>& KeyHelpRows() {
       {Qt::Key_M, 0, "M", 0, kStrKeyHelpMute},
       {Qt::Key_B, 0, "B", 0, kStrKeyHelpBrightness},
       {Qt::Key_S, 0, "S", 0, kStrKeyHelpSpeed},
+      {Qt::Key_BracketLeft, 0, "[", 0, kStrKeyHelpSlower},
+      {Qt::Key_BracketRight, 0, "]", 0, kStrKeyHelpFaster},
       {Qt::Key_Escape, 0, "Esc", 0, kStrKeyHelpLayout},
       {Qt::Key_I, 0, "I", 0, kStrMenuMarkStart},
       {Qt::Key_O, 0, "O", 0, kStrMenuMarkEnd},

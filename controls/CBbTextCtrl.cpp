@@ -52,8 +52,11 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
                       playTime + QStringLiteral("    ") + FormatTime(positionMs) + QStringLiteral("  /  ") +
                           FormatTime(durationMs),
                       white, kFontNormal});
-      runs.push_back({QPoint(260, 2), speed + QString::asprintf("   %.2f x", static_cast<double>(speedFactor)), white,
-                      kFontNormal});
+      // The slowest key rate, 1/8, would round to 0.12: it shows all three digits.
+      const double factor = static_cast<double>(speedFactor);
+      const QString rate =
+          speedFactor == 0.125f ? QString::asprintf("   %.3f x", factor) : QString::asprintf("   %.2f x", factor);
+      runs.push_back({QPoint(260, 2), speed + rate, white, kFontNormal});
       if (!clockText.isEmpty()) runs.push_back({QPoint(400, 2), clockText, white, kFontNormal});
       break;
     }

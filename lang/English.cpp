@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Click or drag on the seek bar
 452	Right-click the picture
 453	Double-click the top bar
+462	Slower: 8, 4, 2, 1, 1/2, 1/4, 1/8 times
+463	Faster: 1/8 up to 8 times (silent below 1/2 and above 2)
 470	Report a map error
 )TABLE";
 

@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Clic ou glisser sur la barre de lecture
 452	Clic droit sur l'image
 453	Double-clic sur la barre du haut
+462	Plus lent : 8, 4, 2, 1, 1/2, 1/4, 1/8 fois
+463	Plus rapide : 1/8 à 8 fois (sans son sous 1/2 et au-delà de 2)
 470	Signaler une erreur de carte
 )TABLE";
 

@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Klicken oder Ziehen auf der Zeitleiste
 452	Rechtsklick auf das Bild
 453	Doppelklick auf die obere Leiste
+462	Langsamer: 8-, 4-, 2-, 1-, 1/2-, 1/4-, 1/8-fach
+463	Schneller: 1/8- bis 8-fach (unter 1/2 und über 2 ohne Ton)
 470	Kartenfehler melden
 )TABLE";
 

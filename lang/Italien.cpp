@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Clic o trascinamento sulla barra di avanzamento
 452	Clic destro sull'immagine
 453	Doppio clic sulla barra superiore
+462	Più lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 volte
+463	Più veloce: da 1/8 a 8 volte (senza audio sotto 1/2 e sopra 2)
 470	Segnala un errore della mappa
 )TABLE";
 

@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Kliknięcie lub przeciągnięcie paska przewijania
 452	Kliknięcie prawym przyciskiem na obrazie
 453	Dwukrotne kliknięcie górnego paska
+462	Wolniej: 8, 4, 2, 1, 1/2, 1/4, 1/8 raza
+463	Szybciej: od 1/8 do 8 razy (bez dźwięku poniżej 1/2 i powyżej 2)
 470	Zgłoś błąd mapy
 )TABLE";
 

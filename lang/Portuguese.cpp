@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Clicar ou arrastar na barra de progresso
 452	Clique direito na imagem
 453	Duplo clique na barra superior
+462	Mais lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 vezes
+463	Mais rápido: de 1/8 a 8 vezes (sem som abaixo de 1/2 e acima de 2)
 470	Comunicar um erro no mapa
 )TABLE";
 

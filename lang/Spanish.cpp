@@ -230,6 +230,8 @@ constexpr char kTable[] = R"TABLE(
 451	Clic o arrastre en la barra de avance
 452	Clic derecho en la imagen
 453	Doble clic en la barra superior
+462	Más lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 veces
+463	Más rápido: de 1/8 a 8 veces (sin sonido por debajo de 1/2 y por encima de 2)
 470	Informar de un error en el mapa
 )TABLE";
 

@@ -12,6 +12,10 @@ namespace {
 
 constexpr float kMinRate = 0.5f;
 constexpr float kMaxRate = 2.0f;
+
+// The window's [ and ] keys step through 1/8, 1/4, 4 and 8 times beyond the
+// slider's range; those rates play as they are, any other is held to 0.5 to 2.
+bool IsKeyRate(float rate) { return rate == 0.125f || rate == 0.25f || rate == 4.0f || rate == 8.0f; }
 constexpr std::int64_t kNsPer100 = 100;
 
 }  // namespace
@@ -48,7 +52,7 @@ HResult CPlaybackGraph::Play() {
   GetDuration(&length);
   const bool restart = position == length;
   float target = rate_;
-  if (target != 1.0f) {
+  if (target != 1.0f && !IsKeyRate(target)) {
     target = std::clamp(target, kMinRate, kMaxRate);
     rate_ = target;
   }

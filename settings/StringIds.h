@@ -266,6 +266,8 @@ inline constexpr int kStrMouseListDoubleClick = 450;
 inline constexpr int kStrMouseSeekBar = 451;
 inline constexpr int kStrMouseRightClick = 452;
 inline constexpr int kStrMouseTopBarDoubleClick = 453;
+inline constexpr int kStrKeyHelpSlower = 462;
+inline constexpr int kStrKeyHelpFaster = 463;
 inline constexpr int kStrMapReportError = 470;  // the map's link to the tile source's error reports
 
 // Every number above, once, ascending.
@@ -279,7 +281,7 @@ inline constexpr std::array kAllStringIds = {
     286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 360, 361, 362, 363, 364, 365, 366, 367,
     368, 369, 370, 371, 372, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394, 395, 396, 397,
     398, 399, 400, 401, 402, 403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434,
-    435, 436, 437, 438, 439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 470};
+    435, 436, 437, 438, 439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 462, 463, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

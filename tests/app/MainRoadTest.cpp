@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -28,6 +29,7 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
 #include "device/CSettingDlg.h"
+#include "playback/AudioOutput.h"
 #include "playback/CPlayer.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
@@ -38,6 +40,7 @@
 #include "sources/avi/FileByteSource.h"
 #include "telemetry/CBbSpeedCtrl.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tests/playback/GraphInspector.h"
 #include "tests/simulator/RecordingFixtures.h"
 #include "tests/support/MockDiskService.h"
 #include "tests/support/ScopedEnv.h"
@@ -176,6 +179,72 @@ TEST_F(MainRoad, TheTimeTextShowsTheGpsClockInTheChosenZone) {
       apptest::WaitUntil([&] { return time->clockText.startsWith(QStringLiteral("2024-05-12 01:30:0")); }, 5000))
       << time->clockText.toStdString();
   settings.timeZone = saved;
+}
+
+TEST_F(MainRoad, BracketKeysStepTheRateFromAnEighthToEightTimesEachAtItsPaceSilentBeyondHalfAndDouble) {
+  ASSERT_EQ(OpenFolder(), 4);
+  CBbTextCtrl* time = In().TimeText();
+  auto press = [&](int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(List(), &event);
+  };
+  auto attenuation = [&] {
+    playback::AudioControl* audio = playback::AudioControlOf(playback::Elements(*Player().Graph()).audioRenderer());
+    return audio ? audio->Volume() : 1;
+  };
+  // The position's advance per wall millisecond over `wallMs`, from 500 ms in (the
+  // first recording is 6 s long: 8 times over 400 ms ends at 3.7 s). Each reading is
+  // set at the middle of the wall time taken to make it.
+  QElapsedTimer clock;
+  clock.start();
+  auto reading = [&] {
+    const auto before = clock.nsecsElapsed();
+    const auto position = static_cast<double>(Player().GetPosition());
+    return std::pair{position, static_cast<double>(before + clock.nsecsElapsed()) / 2e6};
+  };
+  auto pace = [&](int wallMs) {
+    Player().Seek(500);
+    EXPECT_TRUE(Player().WaitUntilSettled(std::chrono::milliseconds(5000)));
+    QTest::qWait(100);
+    const auto [from, fromMs] = reading();
+    QTest::qWait(wallMs);
+    const auto [to, toMs] = reading();
+    return (to - from) / (toMs - fromMs);
+  };
+  for (int i = 0; i < 4; ++i) press(Qt::Key_BracketLeft);  // the fourth finds nothing slower
+  EXPECT_EQ(time->speedFactor, 0.125f);
+  // Each rate of the list in turn: the rate text, the graph's applied rate, the sound
+  // (volume level 5 is -309 hundredths of a decibel; silence is -10000) and the pace,
+  // within 5 % of the rate.
+  for (float rate : app::kKeyRates) {
+    if (rate > 0.125f) press(Qt::Key_BracketRight);
+    EXPECT_EQ(time->speedFactor, rate);
+    EXPECT_EQ(Player().rate(), rate);
+    EXPECT_EQ(Player().Graph()->AppliedRate(), static_cast<double>(rate));
+    EXPECT_EQ(attenuation(), rate < 0.5f || rate > 2.0f ? -10000 : -309) << rate;
+    const double measured = pace(rate > 2 ? 400 : 800);
+    EXPECT_NEAR(measured, rate, rate * 0.05) << rate;
+    EXPECT_EQ(Player().state(), playback::kStateRunning);
+    EXPECT_EQ(In().CurrentRow(), 0);
+  }
+  press(Qt::Key_BracketRight);
+  EXPECT_EQ(Player().rate(), 8.0f) << "nothing is faster than 8";
+  // S takes the rate back, the sound with it; ] then steps from the slider's 1.
+  press(Qt::Key_S);
+  EXPECT_EQ(Player().rate(), 1.0f);
+  EXPECT_EQ(attenuation(), -309);
+  press(Qt::Key_BracketRight);
+  EXPECT_EQ(Player().rate(), 2.0f);
+  press(Qt::Key_BracketLeft);
+  press(Qt::Key_BracketLeft);
+  EXPECT_EQ(Player().rate(), 0.5f);
+  // So does the slider, with its own range: its 0.1 plays at 0.5, with sound.
+  In().SpeedSlider()->setValue(0);
+  In().SliderScrolled(app::kIdSpeedSlider);
+  EXPECT_FLOAT_EQ(time->speedFactor, 0.1f);
+  EXPECT_EQ(Player().rate(), 0.5f);
+  EXPECT_EQ(attenuation(), -309);
+  press(Qt::Key_S);
 }
 
 TEST_F(MainRoad, TheMapRuleFollowsGpsAndTheConnection) {

@@ -72,6 +72,8 @@ class WindowInspector {
   void StartPlayback() { dlg_.StartPlayback(); }
   void StepVolume(int delta) { dlg_.StepVolume(delta); }
   void ToggleMute() { dlg_.ToggleMute(); }
+  // The slider `controlId` was moved (its value set already).
+  void SliderScrolled(int controlId) { dlg_.OnSliderScrolled(controlId, 0); }
 
   // Answers the window's dialogs (folder picker, printer, settings) from `dialogs`.
   void AnswerDialogsWith(std::unique_ptr<WindowDialogs> dialogs) { dlg_.dialogs = std::move(dialogs); }

@@ -49,6 +49,17 @@ TEST_F(TextCtrlTest, PlayTimeAndSpeedFactor) {
   EXPECT_EQ(runs[1].text, English(111) + QStringLiteral("   0.10 x"));
   EXPECT_EQ(runs[1].colour, 0xFFFFFFu);
   EXPECT_EQ(runs[1].fontHeight, 13);
+  // The key rates' 1/8 shows as it is, 2 and 8 as the slider's would; the GPS clock
+  // follows when the owner has one.
+  text.speedFactor = 0.125f;
+  EXPECT_EQ(text.Layout()[1].text, English(111) + QStringLiteral("   0.125 x"));
+  text.speedFactor = 8.0f;
+  text.clockText = QStringLiteral("2024-03-31 03:00:00");
+  const auto withClock = text.Layout();
+  ASSERT_EQ(withClock.size(), 3u);
+  EXPECT_EQ(withClock[1].text, English(111) + QStringLiteral("   8.00 x"));
+  EXPECT_EQ(withClock[2].at, QPoint(400, 2));
+  EXPECT_EQ(withClock[2].text, QStringLiteral("2024-03-31 03:00:00"));
 }
 
 TEST_F(TextCtrlTest, CoordinatesKeepSignAndSixDecimals) {

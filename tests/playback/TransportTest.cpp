@@ -132,6 +132,14 @@ TEST_F(Transport, RatesAreClampedToHalfAndDoubleAndOneIsKept) {
   ASSERT_EQ(graph->Play(), kSOk);
   EXPECT_EQ(graph->rate(), 1.0f);
   EXPECT_EQ(graph->AppliedRate(), 1.0);
+  // The window's key rates beyond that range play as they are.
+  for (float rate : {0.125f, 0.25f, 4.0f, 8.0f}) {
+    graph->Pause();
+    graph->ChangeRate(rate);
+    ASSERT_EQ(graph->Play(), kSOk);
+    EXPECT_EQ(graph->rate(), rate);
+    EXPECT_EQ(graph->AppliedRate(), static_cast<double>(rate));
+  }
 }
 
 TEST_F(Transport, DoubleRatePlaysTwiceAsFast) {
