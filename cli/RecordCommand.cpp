@@ -28,7 +28,9 @@ const char kRecordHelp[] =
     "  --start TIME       camera clock at the start, \"YYYY-MM-DD HH:MM:SS\" [now]\n"
     "  --route FILE.gpx   drive along this track instead of the built-in drive\n"
     "  --cut-at BYTES     leave the file as a power cut at this byte would\n"
-    "  --no-gps           record no GPS fixes (a camera without a receiver)\n";
+    "  --no-gps           record no GPS fixes (a camera without a receiver)\n"
+    "  --brake-at S       a hard braking at second S: the G-sensor reads 1 g along the car,\n"
+    "                     then 0.8 g for the rest of that second\n";
 
 bool ParseInt(const std::string& text, long long lo, long long hi, long long& value) {
   char* end = nullptr;
@@ -134,6 +136,11 @@ int RunRecord(const Args& args) {
       if (!ParseStart(v, options.start)) return Fail("--start takes \"YYYY-MM-DD HH:MM:SS\"");
     } else if (a == "--route") {
       options.route = v;
+    } else if (a == "--brake-at") {
+      char* end = nullptr;
+      options.brakeAt = std::strtod(v.c_str(), &end);
+      if (v.empty() || *end || !(options.brakeAt >= 0) || options.brakeAt > 86400)
+        return Fail("--brake-at must be a second of the recording");
     } else if (a == "--cut-at") {
       if (!ParseInt(v, 0, INT64_MAX, n)) return Fail("--cut-at takes a byte count");
       options.cutAt = n;

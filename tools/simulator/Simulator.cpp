@@ -86,7 +86,9 @@ bool RecordRecording(const RecordOptions& options, const std::filesystem::path& 
   }
   EncodedMedia media;
   if (!EncodeMedia(settings, media, error)) return false;
-  const std::vector<TelemetryRecord> telemetry = MakeTelemetry(drive, options.start, options.seconds, options.gps);
+  const std::vector<TelemetryRecord> telemetry =
+      MakeTelemetry(drive, options.start, options.seconds, options.gps,
+                    options.brakeAt >= 0 ? static_cast<int32_t>(std::lround(options.brakeAt * 1000)) : -1);
 
   AviLayout layout;
   layout.cameraCount = options.cameras;

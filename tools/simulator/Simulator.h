@@ -29,6 +29,7 @@ struct RecordOptions {
   std::filesystem::path route;  // GPX; empty: the built-in drive
   int64_t cutAt = -1;           // leave the file as a power cut at this byte
   bool gps = true;              // false: no GPS fixes at all (a camera without a receiver)
+  double brakeAt = -1;          // a hard braking in the G-sensor readings at this second
 };
 
 constexpr int kMaxCameras = 4;

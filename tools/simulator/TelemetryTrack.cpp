@@ -67,7 +67,8 @@ std::string GsensorRecord(double x, double y, double z) {
   return r;
 }
 
-std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds, bool gps) {
+std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds, bool gps,
+                                           int32_t brakeAtMs) {
   std::tm local = start;
   const time_t startUtc = timegm(&local) - kCameraUtcOffsetHours * 3600;
   const double startOfDay = start.tm_hour * 3600.0 + start.tm_min * 60.0 + start.tm_sec;
@@ -85,8 +86,10 @@ std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& st
     }
     const DriveState s = drive.At(t);
     const double bump = s.speedKmh > 1 ? 0.06 : 0.01;
-    records.push_back({ms, GsensorRecord(s.longitudinalG + noise.Next(bump), s.lateralG + noise.Next(bump),
-                                         1.0 + noise.Next(bump * 1.5))});
+    double along = s.longitudinalG + noise.Next(bump);
+    if (brakeAtMs >= 0 && ms >= brakeAtMs && ms < brakeAtMs + kBrakingMs)
+      along = ms - brakeAtMs < kGsensorPeriodMs ? -kBrakingJoltG : -kBrakingG;
+    records.push_back({ms, GsensorRecord(along, s.lateralG + noise.Next(bump), 1.0 + noise.Next(bump * 1.5))});
   }
   return records;
 }

@@ -23,10 +23,18 @@ constexpr int kInvalidFixesAtStart = 3;
 constexpr int kGpsPeriodMs = 1000;
 constexpr int kGsensorPeriodMs = 100;
 
+// A hard braking laid over the drive's readings: a jolt of 1 g as the brakes bite,
+// then 0.8 g for the rest of the second, along the car (X) and without noise.
+constexpr double kBrakingJoltG = 1.0;
+constexpr double kBrakingG = 0.8;
+constexpr int kBrakingMs = 1000;
+
 // start: the camera's local clock at the recording's first frame, as a UTC-less
 // broken-down time (the file name's date and time). Without `gps` only the G-sensor
-// records are made (a camera without a receiver).
-std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds, bool gps = true);
+// records are made (a camera without a receiver). A `brakeAtMs` of 0 or more puts a
+// hard braking into the G-sensor readings from that position on.
+std::vector<TelemetryRecord> MakeTelemetry(const Drive& drive, const std::tm& start, double seconds, bool gps = true,
+                                           int32_t brakeAtMs = -1);
 
 // One RMC sentence (without "$" and line end, with its checksum).
 std::string RmcSentence(const std::tm& utc, int hundredths, bool valid, const DriveState& state);
