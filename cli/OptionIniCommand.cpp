@@ -18,8 +18,9 @@ void PrintOptionIniUsage(std::FILE* out) {
       "The viewer's settings file (option.ini). Reads IN over the default settings as\n"
       "the viewer does at start-up (unknown keys and malformed lines are ignored, an\n"
       "empty SAVE_DIRECTORY becomes the default capture folder, a LANGUAGE outside 0-11\n"
-      "becomes DEFAULT_LANGUAGE, or 0 when that is outside too, and a PLAY_VALUE below\n"
-      "1 becomes 5) and writes the result to OUT in the viewer's own form.\n\n"
+      "becomes DEFAULT_LANGUAGE, or 0 when that is outside too, a PLAY_VALUE below\n"
+      "1 becomes 5, and a MARKER_G outside 20-400 becomes 50) and writes the result to\n"
+      "OUT in the viewer's own form.\n\n"
       "Exit status: 0 written, 1 IN cannot be read or OUT cannot be written,\n"
       "2 wrong arguments.\n",
       out);

@@ -56,6 +56,8 @@ void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
     parsed.speedInMiles = AtoiValue(value) != 0;
   } else if (key == "TIME_ZONE") {
     parsed.timeZone = value;
+  } else if (key == "MARKER_G") {
+    parsed.markerThreshold = AtoiValue(value);
   } else if (key == "TILE_ADDRESS") {
     parsed.tileAddress = value;
   } else if (key == "TILE_CREDIT") {
@@ -81,6 +83,9 @@ void KeepSettingsInRange(ViewerSettings& settings) {
   }
   // A step of 0 made the jumps do nothing, a negative one turned them round.
   if (settings.playValue < kShortestJump) settings.playValue = defaults.playValue;
+  // Below a car at rest every moment would be marked; above the sensor's 8 g none.
+  if (!InRange(settings.markerThreshold, kLowestMarkerThreshold, kHighestMarkerThreshold))
+    settings.markerThreshold = defaults.markerThreshold;
 }
 
 ViewerSettings& TheViewerSettings() {
@@ -126,6 +131,7 @@ bool WriteSettings(const std::filesystem::path& path, const ViewerSettings& sett
   text += "MODEL=" + std::to_string(settings.model) + "\r\n";
   text += std::string("SPEED=") + (settings.speedInMiles ? "1" : "0") + "\r\n";
   text += std::string("TIME_ZONE=").append(SingleLineText(settings.timeZone)) + "\r\n";
+  text += "MARKER_G=" + std::to_string(settings.markerThreshold) + "\r\n";
   text += "[MAP]\r\n";
   text += std::string("TILE_ADDRESS=").append(SingleLineText(settings.tileAddress)) + "\r\n";
   text += std::string("TILE_CREDIT=").append(SingleLineText(settings.tileCredit)) + "\r\n";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FileOpen.h"
+#include "telemetry/SeekMarkers.h"
 
 // The map's tile source as the file holds it by default: OpenStreetMap's tile server,
 // its credit with the copyright page, and the page where users report map errors.
@@ -32,6 +33,9 @@ struct ViewerSettings {
   // TIME_ZONE: the IANA zone GPS times and stamps are shown in (UTF-8); empty for the
   // camera's clock (UTC + 9 hours) and the machine's local time (telemetry/GpsClock.h).
   std::string timeZone;
+  // MARKER_G: the horizontal G, in hundredths of a g, above which the seek bar marks a
+  // moment (telemetry/SeekMarkers.h has the default and the range, 0.2 to 4 g).
+  std::int32_t markerThreshold = kDefaultMarkerThreshold;
   // [MAP]: where the map's tiles come from and whom they credit (UTF-8). An address
   // without {z}, {x} and {y} falls back to the default; an empty link shows no link.
   std::string tileAddress = kDefaultTileAddress;        // TILE_ADDRESS: URL template
@@ -48,17 +52,18 @@ ViewerSettings& TheViewerSettings();
 
 // Reads the file over `settings`: keys missing from the file keep their values, a
 // later line overrides an earlier one. A LANGUAGE without a library falls back to
-// DEFAULT_LANGUAGE (English when that has none either), a PLAY_VALUE below 1 to 5.
+// DEFAULT_LANGUAGE (English when that has none either), a PLAY_VALUE below 1 to 5, a
+// MARKER_G outside 20 to 400 to 50.
 // False (record untouched) when the file cannot be opened or is no regular file (a
 // named pipe is refused without waiting for a writer).
 // `failure` (when given) says why the file could not be opened.
 bool ReadSettings(const std::filesystem::path& path, ViewerSettings& settings,
                   platform::OpenFailure* failure = nullptr);
 
-// Puts LANGUAGE and PLAY_VALUE back into their ranges as ReadSettings does.
+// Puts LANGUAGE, PLAY_VALUE and MARKER_G back into their ranges as ReadSettings does.
 void KeepSettingsInRange(ViewerSettings& settings);
 
-// Writes the whole file: the sixteen lines of [DIRECTORY] and [OPTION], then the five
+// Writes the whole file: the seventeen lines of [DIRECTORY] and [OPTION], then the five
 // of [MAP] (CR LF line ends); the folder is not created. The file is replaced whole
 // and flushed to the disk (platform::WriteWholeFile). False when the file cannot be
 // created or written, with the errno in `error`.

@@ -204,7 +204,8 @@ TEST_F(SettingModel, StoredOptionsKeepTheLanguageAndTheSpeedUnitTheViewerRunsWit
       "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
       "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/captures\r\nPLAY_VALUE=3\r\n"
       "USE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\nLANGUAGE=6\r\nDEFAULT_LANGUAGE=4\r\n"
-      "MODEL=0\r\nSPEED=1\r\nTIME_ZONE=\r\n[MAP]\r\nTILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
+      "MODEL=0\r\nSPEED=1\r\nTIME_ZONE=\r\nMARKER_G=50\r\n[MAP]\r\nTILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/"
+      "{y}.png\r\n"
       "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\nTILE_CREDIT_LINK=https://www.openstreetmap.org/copyright\r\n"
       "TILE_REPORT_LINK=https://www.openstreetmap.org/fixthemap\r\n",
       ReadAll(ini));

@@ -99,13 +99,13 @@ TEST_F(SettingsTool, UnwritableOutputFailsWithAMessage) {
 TEST_F(SettingsTool, OptionIniNormalizeRewritesTheFileOverTheDefaults) {
   WriteBytes(dir / "option.ini",
              "[OPTION]\nSAVE_DIRECTORY=/caps\nSPEED=2\nREAR_MIRROR=2\njunk\n"
-             "LANGUAGE=7\nPLAY_VALUE = 9\n");
+             "LANGUAGE=7\nPLAY_VALUE = 9\nMARKER_G=5\n");
   ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
   EXPECT_EQ(
       "[DIRECTORY]\r\nROOT_DIRECTORY=VK_BLACKBOX\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
       "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/caps\r\n"
       "PLAY_VALUE=5\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=0\r\n"
-      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=0\r\nMODEL=0\r\nSPEED=1\r\nTIME_ZONE=\r\n"
+      "LANGUAGE=7\r\nDEFAULT_LANGUAGE=0\r\nMODEL=0\r\nSPEED=1\r\nTIME_ZONE=\r\nMARKER_G=50\r\n"
       "[MAP]\r\nTILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
       "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\nTILE_CREDIT_LINK=https://www.openstreetmap.org/copyright\r\n"
       "TILE_REPORT_LINK=https://www.openstreetmap.org/fixthemap\r\n",

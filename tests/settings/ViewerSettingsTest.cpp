@@ -38,6 +38,7 @@ const char kDefaultFile[] =
     "MODEL=0\r\n"
     "SPEED=0\r\n"
     "TIME_ZONE=\r\n"
+    "MARKER_G=50\r\n"
     "[MAP]\r\n"
     "TILE_ADDRESS=https://tile.openstreetmap.org/{z}/{x}/{y}.png\r\n"
     "TILE_CREDIT=\u00A9 OpenStreetMap contributors\r\n"
@@ -60,7 +61,7 @@ class ViewerSettingsFile : public ::testing::Test {
   }
 };
 
-TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheTwentyOneCrLfLines) {
+TEST_F(ViewerSettingsFile, DefaultsAreWrittenAsTheTwentyTwoCrLfLines) {
   ViewerSettings s;
   ASSERT_TRUE(WriteSettings(file, s));
   EXPECT_EQ(kDefaultFile, ReadBytes(file));
@@ -76,6 +77,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
   s.model = 2;
   s.speedInMiles = true;
   s.timeZone = "Europe/Berlin";
+  s.markerThreshold = 75;
   s.tileAddress = "http://tiles.example/{z}/{x}/{y}.png\nTILE_CREDIT=smuggled";
   s.tileCredit = "Example maps";
   s.tileCreditLink = "";
@@ -86,7 +88,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
       "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/media/caps dir\r\n"
       "PLAY_VALUE=10\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\n"
       "LANGUAGE=7\r\nDEFAULT_LANGUAGE=3\r\nMODEL=2\r\nSPEED=1\r\nTIME_ZONE=Europe/Berlin\r\n"
-      "[MAP]\r\nTILE_ADDRESS=http://tiles.example/{z}/{x}/{y}.png\r\nTILE_CREDIT=Example maps\r\n"
+      "MARKER_G=75\r\n[MAP]\r\nTILE_ADDRESS=http://tiles.example/{z}/{x}/{y}.png\r\nTILE_CREDIT=Example maps\r\n"
       "TILE_CREDIT_LINK=\r\nTILE_REPORT_LINK=https://example.org/report\r\n",
       ReadBytes(file));
   // Read back, the map section comes back as written; the cut-off line smuggled nothing.
@@ -97,6 +99,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
   EXPECT_EQ("", back.tileCreditLink);
   EXPECT_EQ("https://example.org/report", back.tileReportLink);
   EXPECT_EQ("Europe/Berlin", back.timeZone);
+  EXPECT_EQ(75, back.markerThreshold);
 }
 
 TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
@@ -201,6 +204,11 @@ TEST_F(ViewerSettingsFile, ALanguageWithoutALibraryAndAStepBelowOneFallBack) {
     EXPECT_EQ(5, ReadText(std::string("PLAY_VALUE=") + step).playValue);
   EXPECT_EQ(1, ReadText("PLAY_VALUE=1\n").playValue);
   EXPECT_EQ(2147483647, ReadText("PLAY_VALUE=2147483647\n").playValue) << "a long step ends at the recording's end";
+  // A marker threshold below a car at rest would mark every moment.
+  for (const char* threshold : {"19", "0", "-50", "401", "x"})
+    EXPECT_EQ(50, ReadText(std::string("MARKER_G=") + threshold).markerThreshold) << threshold;
+  EXPECT_EQ(20, ReadText("MARKER_G=20\n").markerThreshold);
+  EXPECT_EQ(400, ReadText("MARKER_G=400\n").markerThreshold);
   // Any model index has its meaning (no selection in the dialog, no report title).
   EXPECT_EQ(2147483647, ReadText("MODEL=2147483647\n").model);
   EXPECT_EQ(-1, ReadText("MODEL=-1\n").model);
