@@ -252,7 +252,7 @@ HResult CPlaybackGraph::BuildChannel(int n, bool singleChannel) {
 HResult CPlaybackGraph::ConfigureRenderer(int n) {
   GstElement* sink = Renderer(n - 1);
   if (!IsChannelSink(sink)) return kEngineFailure;
-  ChannelSinkAttach(sink, window_[n - 1]);
+  ChannelSinkAttach(sink, picturesShown_ ? window_[n - 1] : nullptr);
   duration_ = 0;
   return kSOk;
 }
@@ -265,6 +265,14 @@ HResult CPlaybackGraph::StopWhenReady() {
   if (change == GST_STATE_CHANGE_FAILURE) return kEFail;
   const GstStateChangeReturn settled = gst_element_get_state(graph_.get(), nullptr, nullptr, kPrerollTimeout);
   return settled == GST_STATE_CHANGE_FAILURE ? kEFail : kSOk;
+}
+
+void CPlaybackGraph::SetPicturesShown(bool shown) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  picturesShown_ = shown;
+  for (int n = 0; n < kMaxChannels; ++n) {
+    if (GstElement* sink = Renderer(n)) ChannelSinkAttach(sink, shown ? window_[n] : nullptr);
+  }
 }
 
 bool CPlaybackGraph::WaitUntilSettled(std::chrono::milliseconds timeout) {
@@ -393,6 +401,19 @@ GstBusSyncReply CPlaybackGraph::OnBusMessage(GstBus*, GstMessage* message, gpoin
         PlaybackListener* listener = graph->listener_.load();
         if (first && listener) listener->OnEndOfStream();
       }
+      break;
+    }
+    case GST_MESSAGE_ELEMENT: {
+      // The first camera's sink ended its last picture of the current segment.
+      const GstStructure* s = gst_message_get_structure(message);
+      if (!s || !gst_structure_has_name(s, kPicturesEndedMessage)) break;
+      // By name: the renderer fields are not for this thread.
+      const std::string from = GST_MESSAGE_SRC_NAME(message) ? GST_MESSAGE_SRC_NAME(message) : "";
+      if (from != kSingleRendererLabel && from != Label(kRendererLabelPrefix, 1)) break;
+      const guint32 expected = graph->segmentSeqnum_.load();
+      if (expected != GST_SEQNUM_INVALID && gst_message_get_seqnum(message) != expected) break;
+      if (graph->atEnd_.load()) break;
+      if (PlaybackListener* listener = graph->listener_.load()) listener->OnPicturesEnded();
       break;
     }
     case GST_MESSAGE_ASYNC_DONE:

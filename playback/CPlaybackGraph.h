@@ -58,6 +58,12 @@ class CPlaybackGraph {
   // Builds the graph for a recording: a path, or for a card file its name with the
   // card it is on. Leaves it stopped on its first picture.
   HResult Build(const std::string& recordingPath, CardSource card = {});
+  // Whether the renderers hand their pictures to the windows (the default). A graph
+  // prerolled ahead of its turn is built with them held, so its first picture waits
+  // in the renderers while another graph still shows its own; showing them again hands
+  // that picture over when the graph starts playing. Hiding them detaches the windows
+  // at once: no picture of this graph reaches them after this returns.
+  void SetPicturesShown(bool shown);
   void Teardown();
 
   HResult RepaintChannel1();
@@ -161,6 +167,7 @@ class CPlaybackGraph {
   std::string unsupportedVideo_;
   bool useBrightnessFilter_ = false;
   bool sourceOption_ = false;
+  bool picturesShown_ = true;
 
   std::atomic<PlaybackListener*> listener_{nullptr};
   std::atomic<double> appliedRate_{1.0};

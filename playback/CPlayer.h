@@ -10,13 +10,25 @@
 // volume, brightness, mirror and rate asked for, which the new graph receives as soon
 // as it is built. The player's own lock is held only for moments: the graph is built
 // and the old one torn down outside it.
+//
+// The next recording. A worker may preroll the recording that follows the current one
+// (PrepareStandby: a second graph, paused on its first picture, which it does not show
+// yet); once the owner has what it needs for it and arms it (ArmStandby), the end of
+// the current recording's pictures while it plays hands over to it on the player's own thread:
+// the ended graph's windows are detached, the standby's attached and started, and the
+// listener hears OnNextRecording instead of OnEndOfStream. The picture changes within
+// a frame; the ended graph is torn down afterwards, on the same thread. One standby
+// at most; DropStandby (a stop, another row) releases it without waiting.
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "playback/ChannelWindow.h"
 #include "playback/PlaybackListener.h"
@@ -94,6 +106,24 @@ class CPlayer {
   // The current graph, for inspection by tests and diagnostics; null while opening.
   std::shared_ptr<CPlaybackGraph> Graph() const;
 
+  // --- the next recording, prerolled ---
+  // Builds the standby graph for a recording (as Open does, on the calling worker
+  // thread) and leaves it paused on its first picture, unshown and unarmed; a standby
+  // there was is dropped. False when it could not be built or was dropped meanwhile.
+  bool PrepareStandby(const std::string& path, CardSource card = {});
+  // The standby's telemetry records; null without a standby.
+  std::shared_ptr<TelemetryRecordSource> StandbyTelemetrySource();
+  // Lets the standby take over at the current recording's end. False, and nothing
+  // armed, without a standby or when the current recording's end was already reported.
+  bool ArmStandby();
+  // Forgets the standby; its graph is torn down on the player's thread. Never waits.
+  void DropStandby();
+  // True when the end of the current recording goes to an armed standby (or is going
+  // to it now): whoever watches the position leaves the end to the player then.
+  bool HandsOverAtEnd() const;
+  // The standby graph, for tests; null without one.
+  std::shared_ptr<CPlaybackGraph> Standby() const;
+
   std::int32_t channelCount() const { return channelCount_; }
   ClientRect channelRect(int channel) const;
   bool useBrightnessFilter() const { return useBrightnessFilter_; }
@@ -111,7 +141,19 @@ class CPlayer {
   };
   void ApplyPending(CPlaybackGraph& graph, const Pending& pending);
   std::shared_ptr<CPlaybackGraph> Current() const;
-  std::unique_ptr<CPlaybackGraph> MakeGraph() const;
+  // A graph for the attached windows that reports to the player (its relay goes with it).
+  std::shared_ptr<CPlaybackGraph> MakeGraph();
+  // A graph's end (of its first camera's pictures, or of everything) and errors, from
+  // its streaming thread.
+  class Relay;
+  void OnGraphEnd(const CPlaybackGraph* graph, bool picturesOnly);
+  void OnGraphError(const CPlaybackGraph* graph, const std::string& text);
+  // The player's thread: the hand-over to the standby and the teardown of graphs no
+  // longer used, away from the streaming and window threads.
+  void HelperLoop();
+  void SwitchToStandby();
+  // Queues a graph for teardown on the player's thread; mutex_ held.
+  void RetireLocked(std::shared_ptr<CPlaybackGraph> graph);
 
   mutable std::mutex mutex_;  // guards every field below; held only for moments
   std::int32_t channelCount_ = 0;
@@ -124,6 +166,25 @@ class CPlayer {
   bool opening_ = false;
   std::string unsupportedVideo_;
   Pending pending_;
+  // The last volume, brightness, mirror and rate asked for, which a standby gets.
+  Pending settings_;
+  // The graph Open is building, whose errors go to the listener as the current one's.
+  const CPlaybackGraph* openingGraph_ = nullptr;
+  std::shared_ptr<CPlaybackGraph> standby_;
+  bool standbyArmed_ = false;
+  // Counts standbys asked for and dropped: a build that finishes after its standby was
+  // dropped or replaced is thrown away.
+  std::uint64_t standbyGeneration_ = 0;
+  // The current graph's end went to the listener (no hand-over for it any more).
+  bool endReported_ = false;
+  // From the current graph's end to the standby playing in its place.
+  bool switching_ = false;
+  bool switchPending_ = false;
+  const CPlaybackGraph* switchFrom_ = nullptr;  // the graph whose end started it
+  bool quit_ = false;
+  std::vector<std::shared_ptr<CPlaybackGraph>> retired_;
+  std::condition_variable helperWake_;
+  std::thread helper_;
   // One open at a time: a second Open waits for the first (both on load workers).
   std::mutex openMutex_;
 };

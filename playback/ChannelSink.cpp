@@ -159,6 +159,20 @@ GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
   return GST_FLOW_OK;
 }
 
+GstBaseSinkClass* ParentSinkClass() { return GST_BASE_SINK_CLASS(tarvo_channel_sink_parent_class); }
+
+// The base sink hands over the end once the last picture has had its time, which
+// may come well before the sound ends: it is said on the bus at once, so that the
+// next recording can follow the last picture rather than the last sound.
+gboolean SinkEvent(GstBaseSink* base, GstEvent* event) {
+  if (GST_EVENT_TYPE(event) == GST_EVENT_EOS) {
+    GstMessage* message = gst_message_new_element(GST_OBJECT(base), gst_structure_new_empty(kPicturesEndedMessage));
+    gst_message_set_seqnum(message, gst_event_get_seqnum(event));
+    gst_element_post_message(GST_ELEMENT(base), message);
+  }
+  return ParentSinkClass()->event(base, event);
+}
+
 void Finalize(GObject* object) {
   delete StateOf(object);
   G_OBJECT_CLASS(tarvo_channel_sink_parent_class)->finalize(object);
@@ -178,6 +192,7 @@ static void tarvo_channel_sink_class_init(TarvoChannelSinkClass* klass) {
   gst_element_class_add_static_pad_template(elementClass, &playback::sinkTemplate);
   baseClass->set_caps = playback::SetCaps;
   baseClass->prepare = playback::Prepare;
+  baseClass->event = playback::SinkEvent;
   videoClass->show_frame = playback::ShowFrame;
 }
 

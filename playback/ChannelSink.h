@@ -18,6 +18,10 @@
 
 namespace playback {
 
+// The element message a sink posts when its last picture has had its time (the end
+// of its stream reached it in time); its seqnum is that of the end.
+inline constexpr const char* kPicturesEndedMessage = "tarvo-pictures-ended";
+
 // Registers the sink's element type (EnsureGStreamer calls this).
 bool RegisterChannelSink();
 

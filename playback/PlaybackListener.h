@@ -23,6 +23,17 @@ class PlaybackListener {
   // could not read the recording any more. `text` says what failed, for the user.
   // Once per opened recording: the errors that follow the first are its echoes.
   virtual void OnError(const std::string& text) = 0;
+
+  // The first camera's last picture has had its time in the current segment (the
+  // sound may go on a little longer; OnEndOfStream follows once it has ended). Once
+  // per segment.
+  virtual void OnPicturesEnded() {}
+
+  // The prerolled next recording took over at the end of the current one's pictures
+  // (CPlayer::ArmStandby): it plays from its first picture, which is on its way to
+  // the windows, and the ended one reports nothing more. Comes on the player's own
+  // thread instead of OnEndOfStream.
+  virtual void OnNextRecording() {}
 };
 
 }  // namespace playback

@@ -34,6 +34,15 @@ class RecordingListener final : public PlaybackListener {
     threads_.push_back(std::this_thread::get_id());
     changed_.notify_all();
   }
+  void OnNextRecording() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++nexts_;
+    changed_.notify_all();
+  }
+  int Nexts() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return nexts_;
+  }
   void OnError(const std::string& text) override {
     std::lock_guard<std::mutex> lock(mutex_);
     errors_.push_back(text);
@@ -55,13 +64,14 @@ class RecordingListener final : public PlaybackListener {
   template <typename Pred>
   bool WaitFor(Pred pred, std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return pred(ends_, errors_.size()); });
+    return changed_.wait_for(lock, timeout, [&] { return pred(ends_, errors_.size(), nexts_); });
   }
 
  private:
   std::mutex mutex_;
   std::condition_variable changed_;
   int ends_ = 0;
+  int nexts_ = 0;
   std::vector<std::string> errors_;
   std::vector<std::thread::id> threads_;
 };
@@ -106,7 +116,7 @@ class Events : public ::testing::Test {
 TEST_F(Events, TheEndArrivesOnceOnAStreamingThread) {
   ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   ASSERT_TRUE(player.Play());
-  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t) { return ends > 0; }, std::chrono::seconds(10)));
+  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t, int) { return ends > 0; }, std::chrono::seconds(10)));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(listener.Ends(), 1);
   EXPECT_FALSE(listener.CalledOn(std::this_thread::get_id()));
@@ -117,20 +127,68 @@ TEST_F(Events, TheEndArrivesOnceOnAStreamingThread) {
 TEST_F(Events, ASeekBackAfterTheEndEndsAgain) {
   ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
   ASSERT_TRUE(player.Play());
-  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t) { return ends == 1; }, std::chrono::seconds(10)));
+  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t, int) { return ends == 1; }, std::chrono::seconds(10)));
   ASSERT_TRUE(player.Seek(static_cast<std::int32_t>(player.GetDuration()) - 300));
-  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t) { return ends == 2; }, std::chrono::seconds(10)));
+  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t, int) { return ends == 2; }, std::chrono::seconds(10)));
 }
 
 TEST_F(Events, PicturesTurningToNoiseHalfWayGiveOneError) {
   const auto garbled = Garbled(Recording("long"), 3.0);
   ASSERT_TRUE(player.Open(garbled.string()));
   ASSERT_TRUE(player.Play());
-  ASSERT_TRUE(listener.WaitFor([](int, std::size_t errors) { return errors > 0; }, std::chrono::seconds(15)));
+  ASSERT_TRUE(listener.WaitFor([](int, std::size_t errors, int) { return errors > 0; }, std::chrono::seconds(15)));
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const std::vector<std::string> errors = listener.Errors();
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_FALSE(errors[0].empty());
   EXPECT_EQ(player.LastError(), errors[0]);
   EXPECT_FALSE(listener.CalledOn(std::this_thread::get_id()));
+}
+
+TEST_F(Events, AnArmedStandbyTakesOverAtTheEndOfThePicturesAndADroppedOneDoesNot) {
+  // Dropped: nothing to arm, and the end is the recording's own.
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
+  ASSERT_TRUE(player.PrepareStandby(Recording("two-aac").string()));
+  player.DropStandby();
+  EXPECT_EQ(player.Standby(), nullptr);
+  EXPECT_FALSE(player.ArmStandby());
+  ASSERT_TRUE(player.Play());
+  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t, int) { return ends == 1; }, std::chrono::seconds(10)));
+  EXPECT_EQ(listener.Nexts(), 0);
+
+  // Armed: the standby's first picture waits in its renderers until the first
+  // recording's pictures end, then it plays in its place and no end is reported.
+  ASSERT_TRUE(player.Open(Recording("two-pcm").string()));
+  const std::shared_ptr<CPlaybackGraph> first = player.Graph();
+  ASSERT_TRUE(player.PrepareStandby(Recording("two-aac").string()));
+  const std::shared_ptr<CPlaybackGraph> second = player.Standby();
+  ASSERT_NE(second, nullptr);
+  ASSERT_TRUE(player.ArmStandby());
+  const std::size_t before = front.Stamps().size();
+  ASSERT_TRUE(player.Play());
+  ASSERT_TRUE(listener.WaitFor([](int, std::size_t, int nexts) { return nexts == 1; }, std::chrono::seconds(10)));
+  EXPECT_EQ(listener.Ends(), 1);
+  EXPECT_EQ(player.Graph(), second);
+  EXPECT_EQ(player.Standby(), nullptr);
+  EXPECT_EQ(player.state(), kStateRunning);
+  // The ended graph is torn down on the player's thread, just after the change.
+  for (int i = 0; i < 500 && first->built(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(first->built());
+  ASSERT_TRUE(front.WaitForFrames(static_cast<int>(before) + 31, 10000));
+  // One drop of the time, from the first recording's last seconds to the second's start.
+  const std::vector<std::int64_t> stamps = front.Stamps();
+  std::size_t turns = 0, turn = 0;
+  for (std::size_t k = before + 1; k < stamps.size(); ++k) {
+    if (stamps[k] < stamps[k - 1]) {
+      ++turns;
+      turn = k;
+    }
+  }
+  ASSERT_EQ(turns, 1u);
+  EXPECT_EQ(stamps[turn], 0);
+  EXPECT_GT(stamps[turn - 1], 18000000);
+  // The second one ends as any recording does.
+  ASSERT_TRUE(listener.WaitFor([](int ends, std::size_t, int) { return ends == 2; }, std::chrono::seconds(10)));
+  EXPECT_EQ(listener.Nexts(), 1);
+  EXPECT_TRUE(listener.Errors().empty());
 }
