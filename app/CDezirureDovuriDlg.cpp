@@ -15,6 +15,7 @@
 #include "app/LoadWorker.h"
 #include "app/NetworkState.h"
 #include "app/PlayerEvents.h"
+#include "app/StandbyWorker.h"
 #include "app/WindowDialogs.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
@@ -93,6 +94,7 @@ CDezirureDovuriDlg::CDezirureDovuriDlg(QWidget* parent)
   loadDlg = std::make_unique<CFileLoadDlg>(this);
   loadDlg->fill = [this](const std::string& label) { FillFileList(label); };
   worker = std::make_unique<app::LoadWorker>(*this, *player);
+  standby = std::make_unique<app::StandbyWorker>(*this, *player, [this] { StandbyReady(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
@@ -114,6 +116,7 @@ CDezirureDovuriDlg::~CDezirureDovuriDlg() {
   positionTimer.stop();
   // The worker is stopped by its flag and waited for; it is never killed.
   worker->StopAndWait();
+  standby->StopAndWait();
   const std::int32_t state = player->state();
   if (state == playback::kStateRunning || state == playback::kStatePaused) player->Stop();
   player->Close();
@@ -287,6 +290,8 @@ bool CDezirureDovuriDlg::event(QEvent* event) {
     if (playbackEvent->load != playerEvents->CurrentLoad()) return true;
     if (playbackEvent->kind == app::PlaybackEvent::Kind::EndOfStream) {
       OnEndOfStream();
+    } else if (playbackEvent->kind == app::PlaybackEvent::Kind::NextRecording) {
+      OnNextRecording();
     } else {
       OnPlaybackError(playbackEvent->text);
     }

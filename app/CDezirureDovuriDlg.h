@@ -57,6 +57,7 @@ class KeyHelpWindow;
 class LoadWorker;
 class NetworkState;
 class PlayerEvents;
+class StandbyWorker;
 class WindowDialogs;
 class WindowInspector;
 struct LoadRequest;
@@ -187,6 +188,18 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
   void LoadDone(bool opened, int attempts);
   bool SelectAndLoad(int row);
+  // What a load or a standby of `row` needs, taken from the list and the recording set.
+  app::LoadRequest RequestForRow(int row);
+  // The next recording, prerolled so that the end of this one hands over to it without
+  // a gap: asked for once the playing recording is close to its end (position timer).
+  void PrepareNextRecording(std::int64_t positionMs, std::int64_t durationMs);
+  // The standby is built and its telemetry read: the player may hand over to it.
+  void StandbyReady();
+  // The player handed over: the list, the time, the telemetry and the map move to the
+  // new recording as its first picture shows.
+  void OnNextRecording();
+  // Releases the standby (a stop, another row, another list); never waits.
+  void DropStandby();
 
   // --- shared operations and commands (DlgCommands.cpp) ---
   void PausePlayback();
@@ -342,6 +355,7 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   std::unique_ptr<app::NetworkState> network;
   std::unique_ptr<CFileLoadDlg> loadDlg;
   std::unique_ptr<app::LoadWorker> worker;
+  std::unique_ptr<app::StandbyWorker> standby;
   std::unique_ptr<SeekTarget> seekTarget;
   std::unique_ptr<app::WindowDialogs> dialogs;
   std::unique_ptr<clipexport::ExportMarks> exportMarks;

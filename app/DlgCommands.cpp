@@ -236,6 +236,7 @@ void CDezirureDovuriDlg::SetNeedsRecordingEnabled(bool enabled) {
 }
 
 void CDezirureDovuriDlg::StopAndClear(bool hideScreens) {
+  DropStandby();
   if (hideScreens) HideScreens();
   const std::int32_t state = player->state();
   if (state == kStateRunning || state == kStatePaused) player->Stop();
@@ -276,6 +277,7 @@ void CDezirureDovuriDlg::ClearRecordings() {
 // --- commands ---
 
 void CDezirureDovuriDlg::CloseCommand() {
+  DropStandby();
   const std::int32_t state = player->state();
   if (state == kStateRunning || state == kStatePaused) {
     player->Stop();
@@ -527,6 +529,8 @@ void CDezirureDovuriDlg::TypeFilter(int filterId) {
   const DlgItem filters[] = {DlgItem::FilterAll, DlgItem::FilterEvent, DlgItem::FilterNormal, DlgItem::FilterParking};
   const int index = filterId - app::kIdFilterAll;
   if (index < 0 || index > 3 || !Button(filters[index])->enabled) return;
+  // The row after the playing one may be another now.
+  DropStandby();
   CBbListCtrl* list = FileList();
   switch (filterId) {
     case app::kIdFilterAll:

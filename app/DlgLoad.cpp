@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <algorithm>
 
 #include "app/CDezirureDovuriDlg.h"
 #include "app/DlgIds.h"
 #include "app/LoadWorker.h"
 #include "app/NetworkState.h"
 #include "app/PlayerEvents.h"
+#include "app/StandbyWorker.h"
 #include "controls/CBbButtonCtrl.h"
 #include "controls/CBbListCtrl.h"
 #include "controls/CBbSimpleSliderCtrl.h"
@@ -60,9 +62,8 @@ void CDezirureDovuriDlg::StopPositionTimer() {
   positionTimerOn = false;
 }
 
-void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumePaused) {
+app::LoadRequest CDezirureDovuriDlg::RequestForRow(int row) {
   CBbListCtrl* list = FileList();
-  list->SetHighlightRow(row);
   app::LoadRequest request;
   request.row = row;
   request.path = list->GetItemText(row, kColumnPath);
@@ -73,6 +74,13 @@ void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumeP
   OpenTempFolder();
   request.tempFolder = tempFolder;
   request.channelCount = RecordingCollection::ChannelCountFromName(request.fileName);
+  return request;
+}
+
+void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumePaused) {
+  DropStandby();
+  FileList()->SetHighlightRow(row);
+  app::LoadRequest request = RequestForRow(row);
   request.resumeAtMs = resumeAtMs;
   request.resumePaused = resumePaused;
   // Events of the recording that played until now are stale from here on.
@@ -177,7 +185,9 @@ void CDezirureDovuriDlg::UpdatePosition() {
   const auto position = static_cast<std::int64_t>(player->GetPosition());
   const auto duration = static_cast<std::int64_t>(player->GetDuration());
   if (position >= duration) {
-    EndOfRecording(position);
+    // An armed standby takes over at the end by itself; the window follows when the
+    // player says it did.
+    if (!player->HandsOverAtEnd()) EndOfRecording(position);
     return;
   }
   seek->setRange(0, static_cast<int>(duration));
@@ -185,6 +195,7 @@ void CDezirureDovuriDlg::UpdatePosition() {
   ShowExportMarks();
   seek->update();
   if (busy) return;
+  PrepareNextRecording(position, duration);
 
   const TelemetrySamples& samples = telemetry;
   const auto p = static_cast<std::int32_t>(position);
@@ -239,6 +250,56 @@ void CDezirureDovuriDlg::OnEndOfStream() {
   // The end is noticed at once rather than at the next tick, so the next recording
   // follows without a pause.
   if (!busy && player->state() == kStateRunning) UpdatePosition();
+}
+
+// --- the next recording, prerolled ---
+
+namespace {
+
+// How long before the end of a recording (at 1.0) the next one is prerolled: ample
+// time for a build under load, and short enough that two graphs rarely live together.
+constexpr std::int64_t kStandbyLeadMs = 5000;
+
+}  // namespace
+
+void CDezirureDovuriDlg::PrepareNextRecording(std::int64_t positionMs, std::int64_t durationMs) {
+  if (standby->Asked()) return;
+  const float rate = std::max(player->rate(), 1.0f);
+  if (static_cast<double>(durationMs - positionMs) > static_cast<double>(kStandbyLeadMs) * rate) return;
+  const int current = CurrentRow();
+  const int next = current + 1;
+  if (current < 0 || next >= FileList()->GetItemCount()) return;
+  if (FileList()->GetItemText(next, kColumnPath).size() < kShortestPath) return;
+  standby->Start(RequestForRow(next));
+}
+
+void CDezirureDovuriDlg::StandbyReady() {
+  // Refused when the end came first: the end then took the ordinary way.
+  if (!player->ArmStandby()) DropStandby();
+}
+
+void CDezirureDovuriDlg::DropStandby() { standby->Drop(); }
+
+void CDezirureDovuriDlg::OnNextRecording() {
+  const std::unique_ptr<app::StandbyWorker::Prepared> prepared = standby->TakePrepared();
+  if (!prepared) return;
+  const app::LoadRequest& request = prepared->request;
+  CBbListCtrl* list = FileList();
+  list->SetHighlightRow(request.row);
+  list->SelectRow(request.row);
+  list->EnsureVisible(request.row);
+  // What a load does once it plays, but the player already plays it with the volume,
+  // brightness and rate of the one before.
+  const bool twoChannels = request.channelCount == 2;
+  for (DlgItem item : {DlgItem::FrontChannel, DlgItem::RearChannel, DlgItem::BothChannels}) {
+    Item(item)->setVisible(twoChannels);
+  }
+  if (!twoChannels) channelView = 1;
+  ApplyChannelView(channelView);
+  SetNeedsRecordingEnabled(true);
+  if (TheViewerSettings().rearMirror && player->videoChannels() > 1) player->SetRearMirror(true);
+  LoadTelemetryReady(request, std::move(prepared->samples));
+  UpdatePosition();
 }
 
 void CDezirureDovuriDlg::OnPlaybackError(const QString& text) {

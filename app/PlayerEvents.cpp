@@ -16,6 +16,10 @@ void PlayerEvents::OnEndOfStream() {
   QCoreApplication::postEvent(window_, new PlaybackEvent(PlaybackEvent::Kind::EndOfStream, load_.load(), {}));
 }
 
+void PlayerEvents::OnNextRecording() {
+  QCoreApplication::postEvent(window_, new PlaybackEvent(PlaybackEvent::Kind::NextRecording, load_.load(), {}));
+}
+
 void PlayerEvents::OnError(const std::string& text) {
   QCoreApplication::postEvent(
       window_, new PlaybackEvent(PlaybackEvent::Kind::Error, load_.load(), QString::fromStdString(text)));

@@ -17,7 +17,7 @@ namespace app {
 
 class PlaybackEvent : public QEvent {
  public:
-  enum class Kind { EndOfStream, Error };
+  enum class Kind { EndOfStream, Error, NextRecording };
   PlaybackEvent(Kind kind, std::uint64_t load, QString text);
   static QEvent::Type EventType();
 
@@ -37,6 +37,7 @@ class PlayerEvents final : public playback::PlaybackListener {
   // PlaybackListener (streaming threads)
   void OnEndOfStream() override;
   void OnError(const std::string& text) override;
+  void OnNextRecording() override;
 
  private:
   QObject* window_;

@@ -307,6 +307,35 @@ TEST_F(MainRoad, TheEndAdvancesAndAfterTheLastRowZeroIsCurrentWithNothingPlaying
   EXPECT_EQ(In().TimeText()->durationMs, 0);
 }
 
+TEST_F(MainRoad, TheNextRecordingTakesOverWithoutALoadAndAfterTheLastRowZeroIsCurrent) {
+  ASSERT_EQ(OpenFolder(), 4);
+  QSignalSpy loads(dlg.get(), &CDezirureDovuriDlg::LoadFinished);
+  const std::shared_ptr<playback::CPlaybackGraph> first = Player().Graph();
+  const std::size_t firstFixes = In().Telemetry().gpsSamples.size();
+  Player().Seek(static_cast<std::int32_t>(Player().GetDuration()) - 2500);
+  ASSERT_TRUE(apptest::WaitUntil([&] { return In().CurrentRow() == 1; }, 8000));
+  // The prerolled recording plays in the ended one's place: no load ran, and the list,
+  // the name, the time and the telemetry are the new recording's.
+  EXPECT_EQ(loads.count(), 0);
+  EXPECT_NE(Player().Graph(), first);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  EXPECT_EQ(List()->GetSelectedRow(), 1);
+  EXPECT_EQ(In().CurrentName(), List()->GetItemText(1, kColumnFileName));
+  EXPECT_LT(In().TimeText()->positionMs, 1000);
+  EXPECT_NEAR(In().TimeText()->durationMs, 2000, 100);
+  EXPECT_GT(In().Telemetry().gpsSamples.size(), 0u);
+  EXPECT_LT(In().Telemetry().gpsSamples.size(), firstFixes);
+  // The event and the one-camera parking recording follow; after the last, row 0 is
+  // current with nothing playing, as before.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return In().CurrentRow() == 3; }, 8000));
+  EXPECT_EQ(In().ChannelView(), 1);
+  EXPECT_FALSE(In().Item(DlgItem::BothChannels)->isVisible());
+  ASSERT_TRUE(apptest::WaitUntil(
+      [&] { return In().CurrentRow() == 0 && Player().state() != playback::kStateRunning && !In().Busy(); }, 8000));
+  EXPECT_FALSE(In().FrontVisible());
+  EXPECT_EQ(Player().Standby(), nullptr);
+}
+
 TEST_F(MainRoad, TwoDoubleClicksWithinASecondLoadOnlyTheSecond) {
   ASSERT_EQ(OpenFolder(), 4);
   int loads = 0;
