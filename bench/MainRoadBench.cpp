@@ -225,8 +225,8 @@ int main(int argc, char** argv) {
   const double load = Median(loadToPicture);
   std::printf("load to first picture: viewer %.1f ms, graph alone %.1f ms, over the graph %.1f ms (target < 250)\n",
               load, graph, load - graph);
-  std::printf("end of a recording, no new picture for: %.1f ms (median of %zu; target < 50, one frame)\n", Median(endGaps),
-              endGaps.size());
+  std::printf("end of a recording, no new picture for: %.1f ms (median of %zu; target < 50, one frame)\n",
+              Median(endGaps), endGaps.size());
   std::printf(
       "window thread lateness: longest %.1f ms, mean %.2f ms during loads, seeks and sliders "
       "(target < 50); idle window longest %.1f ms\n",
