@@ -377,7 +377,9 @@ void CDezirureDovuriDlg::PrintCommand() {
   // says why.
   if (!PrinterAvailable()) ShowLanguageMessage(this, kStrPrintNoPrinter);
   const std::string name = currentName.empty() ? FileList()->GetItemText(CurrentRow(), kColumnFileName) : currentName;
-  const std::string folder = ResolveCaptureFolder(TheViewerSettings(), SettingsFilePath());
+  int settingsError = 0;
+  const std::string folder = ResolveCaptureFolder(TheViewerSettings(), SettingsFilePath(), &settingsError);
+  if (settingsError != 0) ShowWriteFailure(this, kStrSettingsNotSaved, SettingsFilePath().string(), settingsError);
   const QString pdf =
       folder.empty()
           ? QString()
@@ -385,11 +387,13 @@ void CDezirureDovuriDlg::PrintCommand() {
                 .filePath(QFileInfo(QString::fromStdString(name)).completeBaseName() + QStringLiteral(".pdf"));
   // The map's picture goes on page 2 when the map shows a position.
   const QImage snapshot = mapPageLoaded && gpsPresent ? mapWindows->View()->MapSnapshot() : QImage();
-  const PrintOutcome outcome =
+  const PrintResult printed =
       RunPrintCommand(*player, player->videoChannels(), static_cast<std::int32_t>(player->GetPosition()), telemetry,
                       TheViewerSettings(), snapshot, pdf, this,
                       [this](QPrinter& printer, QWidget* parent) { return dialogs->ChoosePrinter(printer, parent); });
-  if (outcome == PrintOutcome::Failed) ShowLanguageMessage(this, kStrPrintFailed);
+  if (printed.outcome == PrintOutcome::Failed) ShowLanguageMessage(this, kStrPrintFailed);
+  if (printed.outcome == PrintOutcome::FileNotWritten)
+    ShowWriteFailure(this, kStrReportNotSaved, printed.file, printed.writeError);
   active = false;
 }
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
@@ -173,7 +172,9 @@ void CDezirureDovuriDlg::SaveCopyOfRow(int row) {
   const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
   const QString suggested = desktop + QStringLiteral("/") + QString::fromStdString(collection->SuggestedCopyName(row));
   const QString filter = QStringLiteral("video(*.%1)").arg(QString::fromStdString(collection->defaultExtension));
-  const QString destination = QFileDialog::getSaveFileName(this, QString(), suggested, filter);
+  const QString destination = dialogs->ChooseSaveFile(this, suggested, filter);
   if (destination.isEmpty()) return;
-  collection->SaveRecordingCopy(row, destination.toStdString());
+  int error = 0;
+  if (!collection->SaveRecordingCopy(row, destination.toStdString(), &error))
+    ShowWriteFailure(this, kStrRecordingNotSaved, destination.toStdString(), error);
 }

@@ -1,5 +1,7 @@
 #include "app/WindowDialogs.h"
 
+#include <QFileDialog>
+
 #include "device/CSettingDlg.h"
 #include "picker/CXFolderDialog.h"
 #include "tools/print/PrintCommand.h"
@@ -13,6 +15,10 @@ std::vector<std::string> WindowDialogs::PickFolders(QWidget* parent, int languag
 }
 
 bool WindowDialogs::ChoosePrinter(QPrinter& printer, QWidget* parent) { return ShowPrintDialog(printer, parent); }
+
+QString WindowDialogs::ChooseSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
+}
 
 bool WindowDialogs::RunSettings(SettingDlgHost& host, QWidget* parent) {
   CSettingDlg dialog(&host, parent);

@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/MediaSession.h"
+#include "platform/FileOpen.h"
 #include "settings/ViewerSettings.h"
 #include "tools/capture/CaptureFolder.h"
 #include "tools/capture/LocalTime.h"
@@ -102,7 +103,12 @@ int RunCapture(const Args& args) {
   if (result.track2Written) std::printf("%s\n", result.names.track2.c_str());
   if (!result.complete) {
     const std::string& failed = result.track1Written ? result.names.track2 : result.names.track1;
-    std::fprintf(stderr, "tarvo-tool capture: cannot take or write %s\n", failed.c_str());
+    if (result.writeError != 0) {
+      std::fprintf(stderr, "tarvo-tool capture: cannot write %s: %s\n", failed.c_str(),
+                   platform::ErrorText(result.writeError).c_str());
+    } else {
+      std::fprintf(stderr, "tarvo-tool capture: cannot take the picture for %s\n", failed.c_str());
+    }
     return kExitFailed;
   }
   return kExitOk;

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "cli/MediaSession.h"
+#include "platform/FileOpen.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/ViewerSettings.h"
 #include "tools/capture/LocalTime.h"
@@ -97,8 +98,14 @@ int RunReport(const Args& args) {
   options.model = settings.model;
   options.language = settings.language;
   options.now = LocalTimeNow();
-  if (!WriteReportPdf(parsed.out, context, options)) {
-    std::fprintf(stderr, "tarvo-tool report: cannot write %s\n", parsed.out.c_str());
+  int writeError = 0;
+  if (!WriteReportPdf(parsed.out, context, options, &writeError)) {
+    if (writeError != 0) {
+      std::fprintf(stderr, "tarvo-tool report: cannot write %s: %s\n", parsed.out.c_str(),
+                   platform::ErrorText(writeError).c_str());
+    } else {
+      std::fprintf(stderr, "tarvo-tool report: cannot draw the report for %s\n", parsed.out.c_str());
+    }
     return kExitFailed;
   }
   std::printf("%s\n", parsed.out.c_str());

@@ -77,17 +77,18 @@ bool ProbeDrive(const drives::Drive& drive, SourceEntry& entry, std::string& not
 // Writes a copy through a file of its own beside destination and gives it the
 // destination's name only once it is whole: a copy that fails half-way (a card read
 // error, a full disk) leaves the destination as it was and nothing half-written.
+// `fill` and the result are 0 or the errno of what failed.
 template <typename Fill>
-bool CopyReplacing(const std::string& destination, Fill fill) {
+int CopyReplacing(const std::string& destination, Fill fill) {
   const std::string partial = destination + kPartialCopySuffix;
   std::error_code ec;
-  bool ok = fill(partial);
-  if (ok) {
+  int error = fill(partial);
+  if (error == 0) {
     fs::rename(partial, destination, ec);
-    ok = !ec;
+    error = ec.value();
   }
-  if (!ok) fs::remove(partial, ec);
-  return ok;
+  if (error != 0) fs::remove(partial, ec);
+  return error;
 }
 
 }  // namespace
@@ -244,44 +245,52 @@ std::string RecordingCollection::SuggestedCopyName(int row) const {
   return SafeLocalName(slash == std::string::npos ? entry->path : entry->path.substr(slash + 1));
 }
 
-bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destination) {
+bool RecordingCollection::SaveRecordingCopy(int row, const std::string& destination, int* error) {
+  int failure = EINVAL;
+  const auto done = [&](int e) {
+    if (error != nullptr) *error = e;
+    return e == 0;
+  };
   const RecordingEntry* entry = EntryForRow(row);
-  if (!entry || destination.empty()) return false;
+  if (!entry || destination.empty()) return done(failure);
   if (entry->cardFileNumber <= 0) {
     // The same file under another spelling (a link, "./") counts as the recording
     // itself: copying it onto itself would empty it.
     std::error_code ec;
-    if (destination == entry->path || fs::equivalent(destination, entry->path, ec)) return false;
-    return CopyReplacing(destination, [&](const std::string& partial) {
+    if (destination == entry->path || fs::equivalent(destination, entry->path, ec)) return done(EEXIST);
+    return done(CopyReplacing(destination, [&](const std::string& partial) {
       std::error_code copyError;
-      return fs::copy_file(entry->path, partial, fs::copy_options::overwrite_existing, copyError) && !copyError;
-    });
+      const bool copied = fs::copy_file(entry->path, partial, fs::copy_options::overwrite_existing, copyError);
+      return copyError ? copyError.value() : (copied ? 0 : EIO);
+    }));
   }
   if (entry->folderIndex < 0 || static_cast<size_t>(entry->folderIndex) >= scannedFolders.size() || !device.IsOpen())
-    return false;
+    return done(ENODEV);
   const FolderRecord& folder = scannedFolders[static_cast<size_t>(entry->folderIndex)];
   // The whole name as listed: the 63-byte cardName would not find a longer one.
   const std::string path = std::string("/") + folder.narrowName + "/" + entry->fileName;
   void* const card = device.Block();
   const int handle = VK_Kovr_File_Open(card, path.c_str(), "r", 0, 0, entry->cardFileNumber);
-  if (handle <= 0) return false;
-  const bool ok = CopyReplacing(destination, [&](const std::string& partial) {
+  if (handle <= 0) return done(EIO);
+  failure = CopyReplacing(destination, [&](const std::string& partial) {
     std::FILE* out = std::fopen(partial.c_str(), "wb");
-    if (!out) return false;
+    if (!out) return errno;
     std::vector<unsigned char> buffer(kCopyBufferSize);
-    bool copied = true;
+    int copyError = 0;
     int n = 0;
     while ((n = VK_Kovr_File_Read(card, buffer.data(), kCopyBufferSize, handle)) > 0) {
       if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
-        copied = false;
+        copyError = errno != 0 ? errno : EIO;
         break;
       }
     }
-    if (n < 0) copied = false;
-    if (std::fflush(out) != 0) copied = false;
-    if (std::fclose(out) != 0) copied = false;
-    return copied;
+    // A card that cannot be read further is not the destination's fault: said as the
+    // system's input/output error.
+    if (n < 0 && copyError == 0) copyError = EIO;
+    if (std::fflush(out) != 0 && copyError == 0) copyError = errno;
+    if (std::fclose(out) != 0 && copyError == 0) copyError = errno;
+    return copyError;
   });
   VK_Kovr_File_Close(card, handle);
-  return ok;
+  return done(failure);
 }

@@ -146,8 +146,10 @@ class RecordingCollection {
   // Copies the recording of list row `row` to `destination` (the path the user
   // chose): card recordings through the card library, local ones unless the
   // destination is the recording itself. False when nothing was copied: the
-  // destination is then as it was, and nothing half-written lies beside it.
-  bool SaveRecordingCopy(int row, const std::string& destination);
+  // destination is then as it was, and nothing half-written lies beside it, and
+  // `error` is why: the errno of the write, EIO when the card could not be read,
+  // EEXIST when the destination is the recording itself.
+  bool SaveRecordingCopy(int row, const std::string& destination, int* error = nullptr);
   // The file name offered for a copy of row `row`: the name up to its last "." and
   // "." defaultExtension for card recordings, the file's own name otherwise. Made
   // safe to put in a folder: no "/", no control characters, never "." or "..".

@@ -43,6 +43,7 @@
 #include "tests/playback/GraphInspector.h"
 #include "tests/simulator/RecordingFixtures.h"
 #include "tests/support/MockDiskService.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/print/PrintCommand.h"
@@ -750,26 +751,37 @@ TEST_F(MainRoad, PicturesTurningToNoiseStopTheRecordingWithAMessageAndTheNextOne
 
 namespace {
 
-// Chooses the printer as a person would, writing to `file`.
-class PrintTo final : public app::WindowDialogs {
+// Answers the window's questions as a person would: the printer writes the PDF file
+// `file`, and a recording is saved as `file`.
+class AnswerWith final : public app::WindowDialogs {
  public:
-  explicit PrintTo(fs::path file) : file_(std::move(file)) {}
+  explicit AnswerWith(fs::path chosen) : file(std::move(chosen)) {}
   bool ChoosePrinter(QPrinter& printer, QWidget*) override {
     offered = printer.outputFileName();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(file_.string()));
+    printer.setOutputFileName(QString::fromStdString(file.string()));
     return true;
   }
+  QString ChooseSaveFile(QWidget*, const QString& suggested, const QString&) override {
+    offered = suggested;
+    return QString::fromStdString(file.string());
+  }
+  fs::path file;
   QString offered;
-
- private:
-  fs::path file_;
 };
 
-TEST_F(MainRoad, APrintThatFailsOrHasNoPrinterSaysSoInABox) {
+std::vector<std::string> ShownTexts() {
+  std::vector<std::string> shown;
+  for (const QString& m : apptest::ShownMessages().texts) shown.push_back(m.toStdString());
+  return shown;
+}
+
+TEST_F(MainRoad, AReportOrPictureThatCannotBeSavedOrNoPrinterIsSaidInABoxWithTheFileAndWhy) {
+  apptest::UseEnglish();
   ASSERT_EQ(OpenFolder(), 4);
   testsupport::TempFolder folder;
-  auto* dialogs = new PrintTo(folder.Path() / "no-such-folder" / "report.pdf");
+  const fs::path missing = folder.Path() / "no-such-folder" / "report.pdf";
+  auto* dialogs = new AnswerWith(missing);
   In().AnswerDialogsWith(std::unique_ptr<app::WindowDialogs>(dialogs));
   const std::string captures = std::exchange(TheViewerSettings().saveDirectory, folder.Path().string());
   apptest::ShownMessages().Clear();
@@ -782,13 +794,77 @@ TEST_F(MainRoad, APrintThatFailsOrHasNoPrinterSaysSoInABox) {
     // Without a printer the dialog starts on a PDF file named after the recording.
     EXPECT_EQ(dialogs->offered.toStdString(), (folder.Path() / "REC_20240512_083000_2.pdf").string());
   }
-  ASSERT_TRUE(LoadLanguageString(kStrPrintFailed, text));
-  expected.push_back(text);
-  std::vector<std::string> shown;
-  for (const QString& m : apptest::ShownMessages().texts) shown.push_back(m.toStdString());
-  EXPECT_EQ(shown, expected);
+  expected.push_back("The report could not be saved as " + missing.string() + ".\nThe folder does not exist.");
+  EXPECT_EQ(ShownTexts(), expected);
   EXPECT_EQ(Player().state(), playback::kStatePaused);
+
+  // Into a folder nobody may write: the report, then a still capture.
+  const fs::path locked = folder.Path() / "locked";
+  fs::create_directories(locked);
+  dialogs->file = locked / "report.pdf";
+  apptest::ShownMessages().Clear();
+  TheViewerSettings().saveDirectory = locked.string();
+  {
+    const testsupport::ReadOnlyFolder readOnly(locked);
+    dlg->OnCommand(app::kIdPrint);
+    dlg->OnCommand(app::kIdCapture);
+  }
+  const std::vector<std::string> shown = ShownTexts();
+  ASSERT_EQ(shown.size(), expected.size() + 1);
+  EXPECT_EQ(shown[expected.size() - 1], "The report could not be saved as " + (locked / "report.pdf").string() +
+                                            ".\nWriting there is not permitted.");
+  const std::string capture = shown.back();
+  const std::string start = "The picture could not be saved as " + locked.string() + "/REC_20240512_083000_2-";
+  const std::string end = "(Track1).jpg.\nWriting there is not permitted.";
+  EXPECT_EQ(capture.substr(0, start.size()), start) << capture;
+  EXPECT_TRUE(capture.size() > end.size() && capture.substr(capture.size() - end.size()) == end) << capture;
+  EXPECT_TRUE(fs::is_empty(locked));
   TheViewerSettings().saveDirectory = captures;
+}
+
+TEST_F(MainRoad, ASavedCopyOfACardRecordingThatCannotBeWrittenIsSaidWithTheFileAndWhy) {
+  apptest::UseEnglish();
+  testsupport::TempFolder card;
+  const fs::path image = MakeCardImage(card.Path());
+  ASSERT_FALSE(image.empty());
+  const fs::path root = card.Path() / "root";
+  fs::create_directories(root);
+  const fs::path table = card.Path() / "drives";
+  std::ofstream(table) << root.string() << "|" << image.string() << "|removable\n";
+  testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", table.c_str());
+  dlg->OpenDroppedPaths({root.string()});
+  apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
+  ASSERT_TRUE(WaitForLoad());
+  ASSERT_EQ(List()->GetItemCount(), 1);
+
+  testsupport::TempFolder out;
+  const fs::path locked = out.Path() / "locked";
+  fs::create_directories(locked);
+  auto* dialogs = new AnswerWith(locked / "copy.avi");
+  In().AnswerDialogsWith(std::unique_ptr<app::WindowDialogs>(dialogs));
+  apptest::ShownMessages().Clear();
+  {
+    const testsupport::ReadOnlyFolder readOnly(locked);
+    dlg->OnCommand(app::kIdMerge);
+  }
+  dialogs->file = out.Path() / "gone" / "copy.avi";
+  dlg->OnCommand(app::kIdMerge);
+  EXPECT_EQ(ShownTexts(), (std::vector<std::string>{
+                              "The recording could not be saved as " + (locked / "copy.avi").string() +
+                                  ".\nWriting there is not permitted.",
+                              "The recording could not be saved as " + (out.Path() / "gone" / "copy.avi").string() +
+                                  ".\nThe folder does not exist.",
+                          }));
+  EXPECT_TRUE(fs::is_empty(locked));
+  EXPECT_FALSE(fs::exists(out.Path() / "gone"));
+
+  // A folder that can be written: the whole recording, and nothing said.
+  apptest::ShownMessages().Clear();
+  dialogs->file = out.Path() / "copy.avi";
+  dlg->OnCommand(app::kIdMerge);
+  EXPECT_TRUE(apptest::ShownMessages().texts.empty());
+  EXPECT_EQ(fs::file_size(out.Path() / "copy.avi"), fs::file_size(RecordingFolder() / "REC_20240512_083100_2.avi"));
+  EXPECT_TRUE(dialogs->offered.endsWith(QStringLiteral("/REC_20240512_083100_2.avi")));
 }
 
 TEST_F(MainRoad, RewindAndFastForwardJumpByThePlayValueWithinTheRecording) {

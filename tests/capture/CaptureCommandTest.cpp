@@ -12,11 +12,13 @@
 #include <functional>
 #include <optional>
 
+#include "controls/LanguageMessageBox.h"
 #include "settings/LanguageLibrary.h"
 #include "settings/StringIds.h"
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/QtApplication.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/CaptureCommand.h"
@@ -166,6 +168,49 @@ TEST_F(CaptureCommand, AnExistingChosenFolderIsKeptAndTheSettingsFileUntouched) 
   EXPECT_EQ(chosen.Path(), fs::path(result.names.track1).parent_path());
   EXPECT_FALSE(fs::exists(settingsFile));
   EXPECT_FALSE(fs::exists(captureFolder));
+}
+
+TEST_F(CaptureCommand, PicturesOrSettingsThatCannotBeWrittenAreSaidWithTheFileAndWhyAndNothingAsks) {
+  std::vector<QString> said;
+  const MessagePresenter old = SetMessagePresenter([&](QWidget*, const QString& text, QMessageBox::StandardButtons) {
+    said.push_back(text);
+    return QMessageBox::Ok;
+  });
+  TempFolder chosen;
+  settings.saveDirectory = chosen.Path().string();
+  StillCaptureResult locked;
+  {
+    BoxAnswer answer(QMessageBox::Yes);
+    const testsupport::ReadOnlyFolder readOnly(chosen.Path());
+    locked = Capture();
+    EXPECT_FALSE(answer.text.has_value()) << "nothing was saved: no question";
+  }
+  EXPECT_FALSE(locked.complete);
+  EXPECT_FALSE(locked.track1Written);
+  EXPECT_EQ(locked.failedFile, locked.names.track1);
+  EXPECT_TRUE(fs::is_empty(chosen.Path()));
+  EXPECT_TRUE(opened.empty());
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0], QStringLiteral("The picture could not be saved as %1.\nWriting there is not permitted.")
+                         .arg(QString::fromStdString(locked.names.track1)));
+
+  // The chosen folder gone and the settings folder locked: the pictures still go to
+  // the default folder, and the settings file that kept the old folder is said.
+  said.clear();
+  settings.saveDirectory = (chosen / "gone").string();
+  StillCaptureResult reset;
+  {
+    BoxAnswer answer(QMessageBox::No);
+    const testsupport::ReadOnlyFolder readOnly(config.Path());
+    reset = Capture();
+  }
+  EXPECT_TRUE(reset.complete);
+  EXPECT_EQ(captureFolder, fs::path(reset.names.track1).parent_path());
+  EXPECT_FALSE(fs::exists(settingsFile));
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0], QStringLiteral("The settings could not be saved in %1.\nWriting there is not permitted.")
+                         .arg(QString::fromStdString(settingsFile.string())));
+  SetMessagePresenter(old);
 }
 
 TEST(CaptureCommandFailures, AFailedGrabAsksNothing) {

@@ -343,7 +343,9 @@ TEST_F(SaveCopy, FailuresCopyNothingAndSayFalse) {
   OpenCardAndList();
   EXPECT_FALSE(set_.SaveRecordingCopy(-1, (temp_.Path() / "a").string()));
   EXPECT_FALSE(set_.SaveRecordingCopy(1, (temp_.Path() / "a").string()));
-  EXPECT_FALSE(set_.SaveRecordingCopy(0, (temp_.Path() / "no" / "such" / "folder").string()));
+  int error = 0;
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, (temp_.Path() / "no" / "such" / "folder").string(), &error));
+  EXPECT_EQ(ENOENT, error);
   // The file vanished from the card: no file is made at all.
   {
     Card card(card_);
@@ -352,7 +354,8 @@ TEST_F(SaveCopy, FailuresCopyNothingAndSayFalse) {
   set_.CloseCard();
   ASSERT_EQ(0, set_.device.Open(card_));
   const fs::path out = temp_.Path() / "empty.avi";
-  EXPECT_FALSE(set_.SaveRecordingCopy(0, out.string()));
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, out.string(), &error));
+  EXPECT_EQ(EIO, error) << "the card could not be read";
   EXPECT_FALSE(fs::exists(out));
 }
 
@@ -369,7 +372,9 @@ TEST_F(SaveCopy, LocalRecordingIsCopiedButNeverOntoItself) {
   EXPECT_EQ(15u, fs::file_size(out));
   EXPECT_FALSE(set_.SaveRecordingCopy(0, set_.EntryForRow(0)->path));
   const std::string otherSpelling = plainRoot_.string() + "/./REC_20240101_120000_2.avi";
-  EXPECT_FALSE(set_.SaveRecordingCopy(0, otherSpelling));
+  int error = 0;
+  EXPECT_FALSE(set_.SaveRecordingCopy(0, otherSpelling, &error));
+  EXPECT_EQ(EEXIST, error);
   EXPECT_EQ(15u, fs::file_size(rec)) << "copying a file onto itself emptied it";
 }
 

@@ -191,7 +191,8 @@ TEST_F(MediaTool, ReportOfAnUnreadableFileFailsAndKeepsTheOutputFile) {
             Err());
   EXPECT_EQ("earlier report", ReadBytes(pdf));
   EXPECT_EQ(1, Run("report " + Q(twoCameras) + " --at 0 " + Q(dir / "gone" / "r.pdf")));
-  EXPECT_EQ("tarvo-tool report: cannot write " + (dir / "gone" / "r.pdf").string() + "\n", Err());
+  EXPECT_EQ("tarvo-tool report: cannot write " + (dir / "gone" / "r.pdf").string() + ": No such file or directory\n",
+            Err());
   EXPECT_EQ(2, Run("report " + Q(twoCameras) + " --at 0"));
   ASSERT_EQ(0, Run("report --help"));
   EXPECT_EQ(0u, Out().rfind("usage: tarvo-tool report FILE --at MS OUT.pdf [--language N]\n", 0));

@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 
@@ -16,6 +17,7 @@
 #include "tests/playback/PlaybackTestSupport.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/QtApplication.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "tools/capture/RecordingMoment.h"
@@ -45,6 +47,9 @@ class PrintCommand : public ::testing::Test {
     ASSERT_TRUE(moment.ShowPosition(3500, error)) << error;
   }
   PrintOutcome Print(const PrinterChooser& choose, const QImage& map = QImage(), const QString& pdfFile = {}) {
+    return PrintWithResult(choose, map, pdfFile).outcome;
+  }
+  PrintResult PrintWithResult(const PrinterChooser& choose, const QImage& map = QImage(), const QString& pdfFile = {}) {
     return RunPrintCommand(moment.Player(), moment.VideoChannels(), 3500, moment.Samples(), settings, map, pdfFile,
                            nullptr, choose);
   }
@@ -96,13 +101,31 @@ TEST_F(PrintCommand, ACancelledChoicePrintsNothing) {
   EXPECT_FALSE(fs::exists(pdf));
 }
 
-TEST_F(PrintCommand, APrinterThatWillNotStartIsAFailureNotACancel) {
-  const PrinterChooser unwritable = [this](QPrinter& printer, QWidget*) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString((dir / "no-such-folder" / "x.pdf").string()));
-    return true;
+TEST_F(PrintCommand, APdfFileThatCannotBeWrittenIsSaidWithTheFileAndWhyAndLeavesNothing) {
+  const auto to = [](const fs::path& file) {
+    return [file](QPrinter& printer, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(file.string()));
+      return true;
+    };
   };
-  EXPECT_EQ(PrintOutcome::Failed, Print(unwritable));
+  const fs::path missing = dir / "no-such-folder" / "x.pdf";
+  const PrintResult inMissingFolder = PrintWithResult(to(missing));
+  EXPECT_EQ(PrintOutcome::FileNotWritten, inMissingFolder.outcome);
+  EXPECT_EQ(missing.string(), inMissingFolder.file);
+  EXPECT_EQ(ENOENT, inMissingFolder.writeError);
+
+  const fs::path locked = dir / "locked";
+  fs::create_directories(locked);
+  PrintResult inLockedFolder;
+  {
+    const testsupport::ReadOnlyFolder readOnly(locked);
+    inLockedFolder = PrintWithResult(to(locked / "x.pdf"));
+  }
+  EXPECT_EQ(PrintOutcome::FileNotWritten, inLockedFolder.outcome);
+  EXPECT_EQ((locked / "x.pdf").string(), inLockedFolder.file);
+  EXPECT_EQ(EACCES, inLockedFolder.writeError);
+  EXPECT_TRUE(fs::is_empty(locked));
 }
 
 TEST_F(PrintCommand, ThePrintDialogOffersAPdfFileAndWithoutPrintersStartsOnIt) {

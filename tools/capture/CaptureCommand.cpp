@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 
+#include "controls/LanguageMessageBox.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
 #include "tools/capture/CaptureFolder.h"
@@ -12,9 +13,12 @@ bool OpenFolderInFileManager(const QUrl& folder) { return QDesktopServices::open
 StillCaptureResult RunCaptureCommand(playback::CPlayer& player, const std::string& fileName, int videoChannels,
                                      ViewerSettings& settings, QWidget* parent, const FolderOpener& openFolder,
                                      const std::filesystem::path& settingsPath) {
-  const std::string folder = ResolveCaptureFolder(settings, settingsPath);
+  int settingsError = 0;
+  const std::string folder = ResolveCaptureFolder(settings, settingsPath, &settingsError);
+  if (settingsError != 0) ShowWriteFailure(parent, kStrSettingsNotSaved, settingsPath.string(), settingsError);
   if (folder.empty()) return {};
   const StillCaptureResult result = CaptureStill(player, folder, fileName, videoChannels, LocalTimeNow());
+  if (result.writeError != 0) ShowWriteFailure(parent, kStrCaptureNotSaved, result.failedFile, result.writeError);
   if (!result.complete) return result;
   std::string question;
   if (!LoadLanguageString(kStrCaptureSavedAsk, question)) return result;

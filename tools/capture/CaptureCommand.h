@@ -27,7 +27,8 @@ bool OpenFolderInFileManager(const QUrl& folder);
 // "(Track2)" of the row's `fileName`, and asks with the channel 1 file name and
 // language string 145 (Yes/No, modal to `parent`) whether to open the folder;
 // Yes hands it to `openFolder`. No question without a language library, none after
-// a failed grab or save. Returns what was written.
+// a failed grab or save; a picture or settings file that could not be written is
+// said in a box with the file and why (strings 363 and 360). Returns what was written.
 StillCaptureResult RunCaptureCommand(playback::CPlayer& player, const std::string& fileName, int videoChannels,
                                      ViewerSettings& settings, QWidget* parent,
                                      const FolderOpener& openFolder = OpenFolderInFileManager,

@@ -9,6 +9,8 @@
 #include "settings/ViewerSettings.h"
 
 // Resets a saveDirectory that is not an existing folder to DefaultCaptureFolder()
-// and writes the settings to `settingsPath` (a failed write is ignored, as at exit).
+// and writes the settings to `settingsPath`; a failed write leaves the folder in use
+// all the same, with the errno in `settingsError` (0 when written or not needed).
 // Returns the folder to capture into; empty when there is none (no home folder).
-std::string ResolveCaptureFolder(ViewerSettings& settings, const std::filesystem::path& settingsPath);
+std::string ResolveCaptureFolder(ViewerSettings& settings, const std::filesystem::path& settingsPath,
+                                 int* settingsError = nullptr);

@@ -1,7 +1,12 @@
 #include "tools/capture/CaptureJpeg.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <bit>
+#include <cerrno>
+#include <string_view>
+
+#include "platform/WholeFile.h"
 
 // The engine's pixels are B, G, R, A bytes, which QImage's RGB32 is on a
 // little-endian machine.
@@ -16,14 +21,14 @@ QImage CapturedToQImage(const playback::CapturedImage& image) {
   return wrapped.copy();
 }
 
-bool SaveCaptureJpeg(const playback::CapturedImage& image, const std::string& path) {
+bool SaveCaptureJpeg(const playback::CapturedImage& image, const std::string& path, int* error) {
+  if (error != nullptr) *error = 0;
   const QImage picture = CapturedToQImage(image);
   if (picture.isNull() || path.empty()) return false;
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!picture.save(&file, "JPEG")) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  // Encoded first, then written in one piece: the file write is the only step that
+  // can fail for the disk's sake, and its errno tells the user why.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "JPEG")) return false;
+  return platform::WriteWholeFile(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
 }

@@ -4,11 +4,17 @@
 
 namespace {
 
-bool GrabAndSave(const FrameGrab& grab, int channel, const std::string& path) {
+bool GrabAndSave(const FrameGrab& grab, int channel, const std::string& path, StillCaptureResult& result) {
   playback::CapturedImage image;
   if (!grab(channel, &image)) return false;
   // Without a graph the player answers true with an empty picture: nothing to save.
-  return SaveCaptureJpeg(image, path);
+  int error = 0;
+  if (SaveCaptureJpeg(image, path, &error)) return true;
+  if (error != 0) {
+    result.failedFile = path;
+    result.writeError = error;
+  }
+  return false;
 }
 
 }  // namespace
@@ -18,10 +24,10 @@ StillCaptureResult CaptureStill(const FrameGrab& grab, const std::string& folder
   StillCaptureResult result;
   if (folder.empty() || !grab) return result;
   result.names = MakeCaptureFileNames(folder, fileName, time);
-  result.track1Written = GrabAndSave(grab, 0, result.names.track1);
+  result.track1Written = GrabAndSave(grab, 0, result.names.track1, result);
   if (!result.track1Written) return result;
   if (videoChannels >= 2 && !result.names.track2.empty()) {
-    result.track2Written = GrabAndSave(grab, 1, result.names.track2);
+    result.track2Written = GrabAndSave(grab, 1, result.names.track2, result);
     if (!result.track2Written) return result;
   }
   result.complete = true;

@@ -20,6 +20,10 @@ struct StillCaptureResult {
   // Every file the recording needs was written (only then does the viewer ask
   // whether to open the folder).
   bool complete = false;
+  // The file that could not be written and the errno why; empty and 0 when all were
+  // written or a picture could not be taken.
+  std::string failedFile;
+  int writeError = 0;
 };
 
 // Grabs channel 1 and writes the "(Track1)" file; with two or more video channels

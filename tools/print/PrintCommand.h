@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "playback/CPlayer.h"
 #include "settings/ViewerSettings.h"
@@ -27,15 +28,24 @@ bool ShowPrintDialog(QPrinter& printer, QWidget* parent);
 // Whether the system has any printer set up.
 bool PrinterAvailable();
 
-enum class PrintOutcome { Printed, Cancelled, Failed };
+enum class PrintOutcome { Printed, Cancelled, Failed, FileNotWritten };
+
+struct PrintResult {
+  PrintOutcome outcome = PrintOutcome::Cancelled;
+  // With FileNotWritten: the PDF file chosen and the errno why it could not be written.
+  std::string file;
+  int writeError = 0;
+};
 
 // Asks for the printer, then prints page 1 (the pictures of channel 1 and, with
 // two or more video channels, channel 2) and page 2 (the GPS position at
 // `positionMs` with `mapSnapshot`, and the G-sensor values) with the title by the
 // settings' `model` and texts in their language. `mapSnapshot` is the map view's
 // client area, null without a map view. Without any printer the dialog starts on the
-// PDF file `pdfFile`. Failed when the printer (or the file) would not start.
-PrintOutcome RunPrintCommand(playback::CPlayer& player, int videoChannels, std::int32_t positionMs,
-                             const TelemetrySamples& samples, const ViewerSettings& settings, const QImage& mapSnapshot,
-                             const QString& pdfFile, QWidget* parent,
-                             const PrinterChooser& choosePrinter = ShowPrintDialog);
+// PDF file `pdfFile`. A PDF file chosen in the dialog is drawn whole and then written
+// in one piece (FileNotWritten, with why, when it cannot be: no part of it is left);
+// Failed when the printer would not start.
+PrintResult RunPrintCommand(playback::CPlayer& player, int videoChannels, std::int32_t positionMs,
+                            const TelemetrySamples& samples, const ViewerSettings& settings, const QImage& mapSnapshot,
+                            const QString& pdfFile, QWidget* parent,
+                            const PrinterChooser& choosePrinter = ShowPrintDialog);
