@@ -71,6 +71,10 @@ void ApplyLine(std::string_view rawLine, ViewerSettings& parsed) {
 
 bool InRange(std::int32_t value, std::int32_t first, std::int32_t last) { return value >= first && value <= last; }
 
+// The settings dialog's model list offers one dashcam, index 0.
+constexpr std::int32_t kFirstModel = 0;
+constexpr std::int32_t kLastModel = 0;
+
 }  // namespace
 
 void KeepSettingsInRange(ViewerSettings& settings) {
@@ -86,6 +90,9 @@ void KeepSettingsInRange(ViewerSettings& settings) {
   // Below a car at rest every moment would be marked; above the sensor's 8 g none.
   if (!InRange(settings.markerThreshold, kLowestMarkerThreshold, kHighestMarkerThreshold))
     settings.markerThreshold = defaults.markerThreshold;
+  // A model the list does not hold left the dialog without a model, so it neither read
+  // nor wrote the card's set-up, and took the report's title away.
+  if (!InRange(settings.model, kFirstModel, kLastModel)) settings.model = defaults.model;
 }
 
 ViewerSettings& TheViewerSettings() {

@@ -136,14 +136,14 @@ TEST_F(CaptureFolder, AMissingFolderBecomesTheDefaultMadeForAFreshHomeAndIsSaved
   ASSERT_FALSE(fs::exists(dir / "home"));
   ViewerSettings settings;
   settings.saveDirectory = (dir / "gone").string();
-  settings.model = 3;
+  settings.playValue = 3;
   EXPECT_EQ(defaultFolder.string(), ResolveCaptureFolder(settings, settingsFile));
   EXPECT_TRUE(fs::is_directory(defaultFolder));
   EXPECT_EQ(defaultFolder.string(), settings.saveDirectory);
   ViewerSettings saved;
   ASSERT_TRUE(ReadSettings(settingsFile, saved));
   EXPECT_EQ(defaultFolder.string(), saved.saveDirectory);
-  EXPECT_EQ(3, saved.model);
+  EXPECT_EQ(3, saved.playValue);
   EXPECT_FALSE(fs::exists(dir / "gone"));
 }
 

@@ -169,23 +169,24 @@ TEST_F(SettingDialog, CardWithoutSetupCfgResetsTheDeviceHalfAndLeavesTheViewerHa
   EXPECT_TRUE(Control<QCheckBox>(CSettingDlg::kIdRearMirror)->isChecked());
 }
 
-TEST_F(SettingDialog, OtherModelIndexLeavesTheModelListEmptyAndTheCardUntouched) {
-  WriteOptions("MODEL=2\r\n");
+// A model the list does not hold once left the dialog without a model: the card's
+// set-up was neither read nor written. It is the one model now.
+TEST_F(SettingDialog, AModelIndexOutsideTheListIsTheOneModelAndTheCardIsReadAsUsual) {
+  WriteOptions("MODEL=2147483647\r\n");
   const ImageCard card = AddCard("cam");
   const std::string setup =
       "Product Name            : Tarvo\r\nH/W Version             : V1.0.0\r\n"
       "S/W Version             : V1.00\r\nAcc Trigger Level       : 6\r\n";
   WriteAll(card.root / "setup.cfg", setup);
   Open();
-  EXPECT_EQ(-1, List(CSettingDlg::kIdModel)->currentIndex());
-  EXPECT_EQ(0, List(CSettingDlg::kIdLcdOff)->count());
-  EXPECT_EQ(5, List(CSettingDlg::kIdSpeaker)->count());
+  EXPECT_EQ(0, List(CSettingDlg::kIdModel)->currentIndex());
+  EXPECT_EQ(5, List(CSettingDlg::kIdLcdOff)->count());
+  EXPECT_EQ(6, List(CSettingDlg::kIdSpeaker)->count());
   ChooseCard(0);
-  EXPECT_EQ(-1, List(CSettingDlg::kIdAccTrigger)->currentIndex());
+  EXPECT_EQ(6, List(CSettingDlg::kIdAccTrigger)->currentIndex()) << "read from the card";
   dialog->OnOk();
   EXPECT_EQ(QDialog::Accepted, dialog->result());
-  EXPECT_EQ(setup, ReadAll(card.root / "setup.cfg"));
-  EXPECT_NE(std::string::npos, ReadAll(config / "option.ini").find("MODEL=-1\r\n"));
+  EXPECT_NE(std::string::npos, ReadAll(config / "option.ini").find("MODEL=0\r\n"));
 }
 
 TEST_F(SettingDialog, TwentyFourVoltsWithElevenNineSelectedSelectsTwentyThreeEight) {
@@ -451,9 +452,10 @@ TEST_F(SettingDialog, FormatFailingHalfWaySaysWhereTheFilesAre) {
 }
 
 TEST_F(SettingDialog, PlainCardAsksAgainBeforeItsVolumeIsFormatted) {
-  WriteOptions("MODEL=1\r\n");
   const ImageCard card = AddCard("plain", 120 * kMiB, false);
   Open();
+  // Without a model a card without the card file system is formatted plain.
+  List(CSettingDlg::kIdModel)->setCurrentIndex(-1);
   ChooseCard(0);
   answers = {QMessageBox::Yes, QMessageBox::No};
   dialog->FormatCard();

@@ -112,15 +112,18 @@ TEST_F(SettingsTool, OptionIniNormalizeRewritesTheFileOverTheDefaults) {
       ReadBytes(dir / "out.ini"));
 }
 
-TEST_F(SettingsTool, OptionIniNormalizeWritesALanguageWithoutALibraryAndAStepBelowOneAsTheirFallbacks) {
+TEST_F(SettingsTool, OptionIniNormalizeWritesALanguageWithoutALibraryAStepBelowOneAndAnUnknownModelAsTheirFallbacks) {
   WriteBytes(dir / "option.ini", "LANGUAGE=99\nDEFAULT_LANGUAGE=4\nPLAY_VALUE=-3\n");
   ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
   const std::string out = ReadBytes(dir / "out.ini");
   EXPECT_NE(std::string::npos, out.find("\r\nPLAY_VALUE=5\r\n")) << out;
   EXPECT_NE(std::string::npos, out.find("\r\nLANGUAGE=4\r\nDEFAULT_LANGUAGE=4\r\n")) << out;
-  WriteBytes(dir / "option.ini", "LANGUAGE=-7\nDEFAULT_LANGUAGE=12\n");
+  WriteBytes(dir / "option.ini", "LANGUAGE=-7\nDEFAULT_LANGUAGE=12\nMODEL=2147483647\n");
   ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
-  EXPECT_NE(std::string::npos, ReadBytes(dir / "out.ini").find("\r\nLANGUAGE=0\r\nDEFAULT_LANGUAGE=12\r\n"));
+  EXPECT_NE(std::string::npos, ReadBytes(dir / "out.ini").find("\r\nLANGUAGE=0\r\nDEFAULT_LANGUAGE=12\r\nMODEL=0\r\n"));
+  WriteBytes(dir / "option.ini", "MODEL=-1\n");
+  ASSERT_EQ(0, Run("option-ini normalize " + P("option.ini") + " " + P("out.ini")));
+  EXPECT_NE(std::string::npos, ReadBytes(dir / "out.ini").find("\r\nMODEL=0\r\n"));
 }
 
 TEST_F(SettingsTool, NamedPipesAreRefusedAtOnceNotWaitedOn) {

@@ -105,7 +105,7 @@ TEST_F(ViewerSettingsFile, EveryFieldIsWrittenInItsLine) {
 TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
   ReadText(
       "junk line\nROOT_DIRECTORY=ELSEWHERE\nSAVE_DIRECTORY=/x/y\nPLAY_VALUE=3\n"
-      "REAR_MIRROR=1\nLANGUAGE=4\nDEFAULT_LANGUAGE=9\nMODEL=1\nSPEED=1\nUSE_LOG=TRUE\n");
+      "REAR_MIRROR=1\nLANGUAGE=4\nDEFAULT_LANGUAGE=9\nMODEL=0\nSPEED=1\nUSE_LOG=TRUE\n");
   ViewerSettings s;
   ASSERT_TRUE(ReadSettings(file, s));
   ASSERT_TRUE(WriteSettings(file, s));
@@ -116,7 +116,7 @@ TEST_F(ViewerSettingsFile, RoundTripKeepsOptionsAndRewritesConstantLines) {
   EXPECT_TRUE(again.rearMirror);
   EXPECT_EQ(4, again.language);
   EXPECT_EQ(9, again.defaultLanguage);
-  EXPECT_EQ(1, again.model);
+  EXPECT_EQ(0, again.model);
   EXPECT_TRUE(again.speedInMiles);
   const std::string bytes = ReadBytes(file);
   EXPECT_NE(std::string::npos, bytes.find("ROOT_DIRECTORY=VK_BLACKBOX\r\n"));
@@ -162,9 +162,9 @@ TEST_F(ViewerSettingsFile, MirrorIsOnlyOneButSpeedIsAnythingButZero) {
 }
 
 TEST_F(ViewerSettingsFile, BlanksAroundTheEqualSignHideTheKey) {
-  const ViewerSettings s = ReadText("PLAY_VALUE = 9\nMODEL= 4\n");
+  const ViewerSettings s = ReadText("PLAY_VALUE = 9\nLANGUAGE= 4\n");
   EXPECT_EQ(5, s.playValue);  // the key "PLAY_VALUE " matches nothing
-  EXPECT_EQ(4, s.model);      // a leading blank in a number is skipped by atoi
+  EXPECT_EQ(4, s.language);   // a leading blank in a number is skipped by atoi
 }
 
 TEST_F(ViewerSettingsFile, TabsAndBackspacesAroundKeysAndValuesAreTrimmed) {
@@ -188,8 +188,9 @@ TEST_F(ViewerSettingsFile, NumbersConvertLikeAtoi) {
 }
 
 // A language outside the table left every label blank, and was written back at exit;
-// a jump step of 0 or less made Rewind and Fast forward stand still or turn round.
-TEST_F(ViewerSettingsFile, ALanguageWithoutALibraryAndAStepBelowOneFallBack) {
+// a jump step of 0 or less made Rewind and Fast forward stand still or turn round; a
+// model outside the list left the dialog without one and the report without a title.
+TEST_F(ViewerSettingsFile, ALanguageWithoutALibraryAStepBelowOneAndAnUnknownModelFallBack) {
   for (const char* language : {"-7", "12", "99", "2147483647", "-2147483648"}) {
     ViewerSettings s = ReadText(std::string("LANGUAGE=") + language + "\nDEFAULT_LANGUAGE=6\n");
     EXPECT_EQ(6, s.language) << language << ": the default language";
@@ -209,9 +210,10 @@ TEST_F(ViewerSettingsFile, ALanguageWithoutALibraryAndAStepBelowOneFallBack) {
     EXPECT_EQ(50, ReadText(std::string("MARKER_G=") + threshold).markerThreshold) << threshold;
   EXPECT_EQ(20, ReadText("MARKER_G=20\n").markerThreshold);
   EXPECT_EQ(400, ReadText("MARKER_G=400\n").markerThreshold);
-  // Any model index has its meaning (no selection in the dialog, no report title).
-  EXPECT_EQ(2147483647, ReadText("MODEL=2147483647\n").model);
-  EXPECT_EQ(-1, ReadText("MODEL=-1\n").model);
+  // A model the dialog's list does not hold (it has one) is the default model.
+  for (const char* model : {"2147483647", "-1", "1", "-2147483648"})
+    EXPECT_EQ(0, ReadText(std::string("MODEL=") + model + "\n").model) << model;
+  EXPECT_EQ(0, ReadText("MODEL=0\n").model);
 }
 
 TEST_F(ViewerSettingsFile, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
@@ -309,10 +311,10 @@ TEST_F(ViewerSettingsFile, LongCaptureFolderSurvivesTheRoundTrip) {
 }
 
 TEST_F(ViewerSettingsFile, AnOverlongLineIsDroppedWholeNotSplitIntoLines) {
-  const ViewerSettings s = ReadText("SAVE_DIRECTORY=" + std::string(20000, 'x') + "LANGUAGE=3\nMODEL=2\n");
+  const ViewerSettings s = ReadText("SAVE_DIRECTORY=" + std::string(20000, 'x') + "LANGUAGE=3\nPLAY_VALUE=2\n");
   EXPECT_EQ("", s.saveDirectory);
   EXPECT_EQ(0, s.language);
-  EXPECT_EQ(2, s.model);
+  EXPECT_EQ(2, s.playValue);
 }
 
 TEST_F(ViewerSettingsFile, NewlineInsideTheFolderCannotInjectAKey) {
@@ -331,8 +333,8 @@ TEST_F(ViewerSettingsFile, BinaryGarbageNeitherCrashesNorSetsAnything) {
   garbage += std::string("PLAY\0_VALUE=9\n", 14);
   ViewerSettings s = ReadText(garbage);
   EXPECT_EQ(5, s.playValue);
-  s = ReadText(std::string("MODEL=3\0junk\n", 13));
-  EXPECT_EQ(3, s.model);
+  s = ReadText(std::string("PLAY_VALUE=3\0junk\n", 18));
+  EXPECT_EQ(3, s.playValue);
 }
 
 TEST(ViewerSettingsPaths, SettingsFileIsOptionIniInTheConfigFolder) {
