@@ -79,8 +79,10 @@ void CDezirureDovuriDlg::LoadShowRepairFailure(int writeError) {
   // Without a folder of its own the rebuild had nowhere to write: why it was not made.
   if (tempFolder.empty() && tempFolderError != 0) writeError = tempFolderError;
   if (writeError == 0) {
-    // The card's recording itself could not be read whole.
-    ShowMessage(this, QString::fromUtf8(ApplicationString(kAppStrRepairFailed)));
+    // The card's recording itself could not be read whole: said in the language on
+    // screen, in the program's own words when there is no language library.
+    if (ShowLanguageMessage(this, kStrRecordingNotRecovered) == QMessageBox::NoButton)
+      ShowMessage(this, QString::fromUtf8(ApplicationString(kAppStrRepairFailed)));
     return;
   }
   const std::string folder = tempFolder.empty() ? platform::TempFolder().string() : tempFolder;

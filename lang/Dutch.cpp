@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	De schijf is alleen-lezen.
 371	De map bestaat niet.
 372	Het systeem meldt: %1
+373	Het beschadigde bestand kan niet worden hersteld.
 380	Begin markeren
 381	Einde markeren
 382	Clip exporteren...

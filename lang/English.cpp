@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	The disk is read-only.
 371	The folder does not exist.
 372	The system reports: %1
+373	The damaged file cannot be recovered.
 380	Mark start
 381	Mark end
 382	Export clip...

@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	Le disque est en lecture seule.
 371	Le dossier n'existe pas.
 372	Le système signale : %1
+373	Impossible de récupérer le fichier endommagé.
 380	Marquer le début
 381	Marquer la fin
 382	Exporter un extrait...

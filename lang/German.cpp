@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	Der Datenträger ist schreibgeschützt.
 371	Der Ordner existiert nicht.
 372	Das System meldet: %1
+373	Die beschädigte Datei kann nicht wiederhergestellt werden.
 380	Start markieren
 381	Ende markieren
 382	Clip exportieren...

@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	Il disco è di sola lettura.
 371	La cartella non esiste.
 372	Il sistema segnala: %1
+373	Impossibile recuperare il file danneggiato.
 380	Segna inizio
 381	Segna fine
 382	Esporta clip...

@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	Dysk jest tylko do odczytu.
 371	Folder nie istnieje.
 372	System zgłasza: %1
+373	Nie można odzyskać uszkodzonego pliku.
 380	Zaznacz początek
 381	Zaznacz koniec
 382	Eksportuj klip...

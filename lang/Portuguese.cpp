@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	O disco é somente leitura.
 371	A pasta não existe.
 372	O sistema informa: %1
+373	Não é possível recuperar o arquivo danificado.
 380	Marcar início
 381	Marcar fim
 382	Exportar clipe...

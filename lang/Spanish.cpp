@@ -170,6 +170,7 @@ constexpr char kTable[] = R"TABLE(
 370	El disco es de solo lectura.
 371	La carpeta no existe.
 372	El sistema informa: %1
+373	No se puede recuperar el archivo dañado.
 380	Marcar inicio
 381	Marcar final
 382	Exportar clip...

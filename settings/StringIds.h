@@ -196,6 +196,8 @@ inline constexpr int kStrReasonNotPermitted = 369;
 inline constexpr int kStrReasonReadOnly = 370;
 inline constexpr int kStrReasonNoFolder = 371;
 inline constexpr int kStrReasonSystem = 372;
+// A card recording could not be rebuilt because it cannot be read whole.
+inline constexpr int kStrRecordingNotRecovered = 373;
 // The evidence export: its menu entries, dialog and messages.
 inline constexpr int kStrMenuMarkStart = 380;
 inline constexpr int kStrMenuMarkEnd = 381;
@@ -279,9 +281,9 @@ inline constexpr std::array kAllStringIds = {
     208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 220, 227, 228, 229, 230, 232, 234, 235, 236, 237, 241, 242, 243,
     244, 246, 247, 248, 251, 254, 255, 256, 266, 270, 272, 273, 274, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285,
     286, 287, 288, 289, 290, 291, 292, 293, 300, 301, 302, 320, 340, 341, 342, 360, 361, 362, 363, 364, 365, 366, 367,
-    368, 369, 370, 371, 372, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394, 395, 396, 397,
-    398, 399, 400, 401, 402, 403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434,
-    435, 436, 437, 438, 439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 462, 463, 470};
+    368, 369, 370, 371, 372, 373, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389, 390, 391, 392, 393, 394, 395, 396,
+    397, 398, 399, 400, 401, 402, 403, 404, 405, 420, 421, 422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433,
+    434, 435, 436, 437, 438, 439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 462, 463, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

@@ -592,7 +592,7 @@ TEST_F(MainWindowTest, SettingsThatCannotBeSavedAtCloseAreSaidWithTheFileAndWhy)
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST_F(MainWindowTest, ARebuildThatCouldNotWriteNamesTheTemporaryFolderInTheLanguageOnScreen) {
+TEST_F(MainWindowTest, ARebuildThatCouldNotWriteNamesTheTemporaryFolderAndAnyFailureIsInTheLanguageOnScreen) {
   apptest::UseEnglish();
   const QString folder = QString::fromStdString(In().TempFolder());
   ASSERT_FALSE(folder.isEmpty());
@@ -601,9 +601,12 @@ TEST_F(MainWindowTest, ARebuildThatCouldNotWriteNamesTheTemporaryFolderInTheLang
   In().ShowRepairFailure(EROFS);
   dlg->ChangeLanguage(2);
   In().ShowRepairFailure(ENOSPC);
+  // A card recording that cannot be read whole: no write failed, the file is damaged.
+  In().ShowRepairFailure(0);
   apptest::UseEnglish();
+  In().ShowRepairFailure(0);
   const std::vector<QString>& texts = apptest::ShownMessages().texts;
-  ASSERT_EQ(texts.size(), 3u);
+  ASSERT_EQ(texts.size(), 5u);
   EXPECT_EQ(
       texts[0],
       QStringLiteral("The recording cannot be prepared for playing: the temporary folder %1 is full.").arg(folder));
@@ -613,4 +616,6 @@ TEST_F(MainWindowTest, ARebuildThatCouldNotWriteNamesTheTemporaryFolderInTheLang
   EXPECT_EQ(texts[2], QStringLiteral("Die Aufnahme kann nicht zum Abspielen vorbereitet werden: Der tempor\u00e4re "
                                      "Ordner %1 ist voll.")
                           .arg(folder));
+  EXPECT_EQ(texts[3], QStringLiteral("Die besch\u00e4digte Datei kann nicht wiederhergestellt werden."));
+  EXPECT_EQ(texts[4], QStringLiteral("The damaged file cannot be recovered."));
 }
