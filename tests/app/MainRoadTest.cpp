@@ -631,15 +631,27 @@ fs::path MakeCardImage(const fs::path& folder) {
   return image;
 }
 
+// A card image the drive table names as a removable card at folder/root, as long as
+// `drives` lives.
+struct PluggedCard {
+  fs::path root;
+  std::unique_ptr<testsupport::ScopedEnv> drives;
+};
+PluggedCard PlugIn(const fs::path& folder, const fs::path& image) {
+  PluggedCard card{folder / "root", nullptr};
+  fs::create_directories(card.root);
+  const fs::path table = folder / "drives";
+  std::ofstream(table) << card.root.string() << "|" << image.string() << "|removable\n";
+  card.drives = std::make_unique<testsupport::ScopedEnv>("TARVO_DRIVE_TABLE", table.c_str());
+  return card;
+}
+
 TEST_F(MainRoad, FormattingTheCardWhoseRecordingsAreListedClearsTheList) {
   testsupport::TempFolder card;
   const fs::path image = MakeCardImage(card.Path());
   ASSERT_FALSE(image.empty());
-  const fs::path root = card.Path() / "root";
-  fs::create_directories(root);
-  const fs::path table = card.Path() / "drives";
-  std::ofstream(table) << root.string() << "|" << image.string() << "|removable\n";
-  testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", table.c_str());
+  const PluggedCard plugged = PlugIn(card.Path(), image);
+  const fs::path& root = plugged.root;
   testsupport::ScopedEnv keep("TARVO_CONFIG_DIR", card.Path().c_str());
 
   dlg->OpenDroppedPaths({root.string()});
@@ -827,12 +839,8 @@ TEST_F(MainRoad, ASavedCopyOfACardRecordingThatCannotBeWrittenIsSaidWithTheFileA
   testsupport::TempFolder card;
   const fs::path image = MakeCardImage(card.Path());
   ASSERT_FALSE(image.empty());
-  const fs::path root = card.Path() / "root";
-  fs::create_directories(root);
-  const fs::path table = card.Path() / "drives";
-  std::ofstream(table) << root.string() << "|" << image.string() << "|removable\n";
-  testsupport::ScopedEnv drives("TARVO_DRIVE_TABLE", table.c_str());
-  dlg->OpenDroppedPaths({root.string()});
+  const PluggedCard plugged = PlugIn(card.Path(), image);
+  dlg->OpenDroppedPaths({plugged.root.string()});
   apptest::WaitUntil([&] { return !In().LoadingDialog()->TimerActive(); }, 5000);
   ASSERT_TRUE(WaitForLoad());
   ASSERT_EQ(List()->GetItemCount(), 1);
