@@ -143,6 +143,7 @@ HResult CPlaybackGraph::Build(const std::string& recordingPath, CardSource card)
     errorReported_ = false;
   }
   const BusRef bus(gst_pipeline_get_bus(GST_PIPELINE(graph_.get())));
+  handlerArmed_.store(true, std::memory_order_release);
   gst_bus_set_sync_handler(bus.get(), &CPlaybackGraph::OnBusMessage, this, nullptr);
 
   HResult hr = AddFilter(MakeElement(kStreamParseFactory, kSourceLabel), &source_);
@@ -392,6 +393,7 @@ GstBusSyncReply CPlaybackGraph::OnBusMessage(GstBus*, GstMessage* message, gpoin
   // Runs on whichever streaming thread posted the message: only atomics, the error
   // text and the listener (which queues to its own thread) are touched here.
   auto* graph = static_cast<CPlaybackGraph*>(self);
+  (void)graph->handlerArmed_.load(std::memory_order_acquire);
   const MessageRef owned(message);  // dropped here, whatever it was
   switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_EOS: {

@@ -177,6 +177,11 @@ class CPlaybackGraph {
   // The target of a seek whose picture has not arrived yet, -1 when none. Cleared by
   // the pipeline's message that the seek completed (bus thread).
   std::atomic<std::int64_t> seekTarget_{-1};
+  // Released by the build just before the bus handler is installed and acquired by
+  // the handler. The streaming threads come from GLib's pool and get the graph
+  // through GStreamer's own locks, which the thread checker cannot see; this makes
+  // the order of the graph's set-up before the handler's work visible to it.
+  std::atomic<bool> handlerArmed_{false};
   std::mutex errorMutex_;
   std::string lastError_;
   bool errorReported_ = false;  // guarded by errorMutex_
