@@ -164,6 +164,10 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void LoadItem(int row, std::int64_t resumeAtMs = -1, bool resumePaused = false);
   // One position update, as timer 1 runs it.
   void UpdatePosition();
+  // The time text for the player's `state` at `positionMs`.
+  void ShowTimeText(std::int32_t state, std::int32_t positionMs);
+  // The seek bar, the marks and the telemetry readouts at `position` (ms).
+  void ShowPlace(std::int64_t position, std::int64_t duration);
   // True while a load worker runs.
   bool LoadRunning() const;
   // The row the position timer and Previous/Next count from (the playing row).
@@ -217,6 +221,8 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void StepSlider(app::DlgItem slider, int delta);
   // [ (-1) and ]: the next of the key rates below or above the one playing.
   void StepRate(int direction);
+  // , (-1) and . while paused: the previous or next picture, and its place.
+  void StepFrame(int direction);
   void TypeFilter(int filterId);
   void OnButtonClicked(int id);
   void ShowAbout();

@@ -207,6 +207,8 @@ void CDezirureDovuriDlg::OnCommand(int id) {
 void CDezirureDovuriDlg::PausePlayback() {
   player->Pause();
   StopPositionTimer();
+  // The time text goes over to milliseconds at once.
+  UpdatePosition();
   Item(DlgItem::Play)->show();
   Item(DlgItem::Pause)->hide();
 }
@@ -372,6 +374,8 @@ void CDezirureDovuriDlg::PrintCommand() {
   if (active) return;
   active = true;
   PausePlayback();
+  // A frame step or seek still on its way: the report shows its picture.
+  player->WaitUntilSettled(app::kSettleForStill);
   // Without any printer the report goes to a PDF file named after the recording, in
   // the capture folder (as still captures find it); the dialog offers it and the box
   // says why.
@@ -448,6 +452,16 @@ void CDezirureDovuriDlg::StepRate(int direction) {
   if (next == current) return;
   keyRate = next;
   ApplySpeedSlider();
+}
+
+void CDezirureDovuriDlg::StepFrame(int direction) {
+  if (busy || player->state() != kStatePaused) return;
+  std::int32_t positionMs = 0;
+  if (!player->StepFrame(direction, &positionMs)) return;
+  // Shown from the step itself: while a step before it is still settling, the
+  // pipeline's own answer can be that one's or none.
+  ShowTimeText(kStatePaused, positionMs);
+  ShowPlace(positionMs, static_cast<std::int64_t>(player->GetDuration()));
 }
 
 void CDezirureDovuriDlg::ApplyBrightnessSlider() {

@@ -4,6 +4,7 @@
 // Capture button and the G-sensor graph): a control is known by its kind and id.
 
 #include <array>
+#include <chrono>
 
 #include "app/DlgLayout.h"
 #include "settings/StringIds.h"
@@ -129,6 +130,8 @@ inline constexpr int kSliderCentre = 50;
 inline constexpr float kKeyRates[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
 inline constexpr float kAudibleRateMin = 0.5f;
 inline constexpr float kAudibleRateMax = 2.0f;
+// How long a capture or print waits for the picture of a frame step or seek on its way.
+inline constexpr std::chrono::milliseconds kSettleForStill{2000};
 inline constexpr int kSliderPage = 10;
 inline constexpr int kSliderMargin = 15;
 inline constexpr int kVolumeStartLevel = 5;

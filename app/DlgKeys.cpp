@@ -80,6 +80,13 @@ bool CDezirureDovuriDlg::HandleKey(const QKeyEvent* key) {
     case Qt::Key_BracketRight:
       StepRate(1);
       return true;
+    // Frame by frame while paused; a held key repeats the step.
+    case Qt::Key_Period:
+      StepFrame(1);
+      return true;
+    case Qt::Key_Comma:
+      StepFrame(-1);
+      return true;
     case Qt::Key_F1:
       ShowKeyHelp();
       return true;

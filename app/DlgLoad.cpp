@@ -168,18 +168,7 @@ void CDezirureDovuriDlg::UpdatePosition() {
   seek->clearFocus();
   seek->update();
   const std::int32_t state = player->state();
-  auto* time = TimeText();
-  if (state == kStateRunning || state == kStatePaused) {
-    time->durationMs = static_cast<int>(player->GetDuration());
-    time->positionMs = static_cast<int>(player->GetPosition());
-    // The samples are only looked at while no load worker fills them.
-    if (!busy) time->clockText = ClockAt(telemetry, time->positionMs);
-  } else {
-    time->durationMs = 0;
-    time->positionMs = 0;
-    time->clockText.clear();
-  }
-  time->update();
+  ShowTimeText(state, static_cast<std::int32_t>(player->GetPosition()));
   if (state != kStateRunning) return;
 
   const auto position = static_cast<std::int64_t>(player->GetPosition());
@@ -190,6 +179,28 @@ void CDezirureDovuriDlg::UpdatePosition() {
     if (!player->HandsOverAtEnd()) EndOfRecording(position);
     return;
   }
+  ShowPlace(position, duration);
+}
+
+void CDezirureDovuriDlg::ShowTimeText(std::int32_t state, std::int32_t positionMs) {
+  auto* time = TimeText();
+  // A paused picture is looked at frame by frame: its time to the millisecond.
+  time->showMilliseconds = state == kStatePaused;
+  if (state == kStateRunning || state == kStatePaused) {
+    time->durationMs = static_cast<int>(player->GetDuration());
+    time->positionMs = positionMs;
+    // The samples are only looked at while no load worker fills them.
+    if (!busy) time->clockText = ClockAt(telemetry, time->positionMs);
+  } else {
+    time->durationMs = 0;
+    time->positionMs = 0;
+    time->clockText.clear();
+  }
+  time->update();
+}
+
+void CDezirureDovuriDlg::ShowPlace(std::int64_t position, std::int64_t duration) {
+  auto* seek = SeekBar();
   seek->setRange(0, static_cast<int>(duration));
   if (!seek->dragging) seek->setValue(static_cast<int>(position));
   ShowExportMarks();

@@ -60,6 +60,9 @@ void CDezirureDovuriDlg::CaptureCommand() {
   const playback::PlaybackState state = player->state();
   if (state == playback::kStateRunning) PausePlayback();
   if (state == playback::kStateRunning || state == playback::kStatePaused) {
+    // A frame step or seek still on its way: the capture is its picture, the one the
+    // time text already names.
+    player->WaitUntilSettled(app::kSettleForStill);
     const std::string fileName =
         currentName.empty() ? FileList()->GetItemText(CurrentRow(), kColumnFileName) : currentName;
     RunCaptureCommand(*player, fileName, player->videoChannels(), TheViewerSettings(), this);

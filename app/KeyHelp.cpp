@@ -27,6 +27,8 @@ const std::vector<KeyHelpRow>& KeyHelpRows() {
       {Qt::Key_S, 0, "S", 0, kStrKeyHelpSpeed},
       {Qt::Key_BracketLeft, 0, "[", 0, kStrKeyHelpSlower},
       {Qt::Key_BracketRight, 0, "]", 0, kStrKeyHelpFaster},
+      {Qt::Key_Period, 0, ".", 0, kStrKeyHelpNextFrame},
+      {Qt::Key_Comma, 0, ",", 0, kStrKeyHelpPreviousFrame},
       {Qt::Key_Escape, 0, "Esc", 0, kStrKeyHelpLayout},
       {Qt::Key_I, 0, "I", 0, kStrMenuMarkStart},
       {Qt::Key_O, 0, "O", 0, kStrMenuMarkEnd},

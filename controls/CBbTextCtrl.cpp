@@ -31,9 +31,10 @@ CBbTextCtrl::CBbTextCtrl(int controlId, int textKind, QWidget* parent) : QWidget
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QString CBbTextCtrl::FormatTime(int ms) {
+QString CBbTextCtrl::FormatTime(int ms, bool milliseconds) {
   const int minutes = ms / 60000;
   const int seconds = ms / 1000 - minutes * 60;
+  if (milliseconds) return QString::asprintf("%02d:%02d.%03d", minutes, seconds, ms % 1000);
   return QString::asprintf("%02d:%02d", minutes, seconds);
 }
 
@@ -49,8 +50,8 @@ std::vector<CBbTextCtrl::TextRun> CBbTextCtrl::Layout() const {
       const QString speed = Language(kStrPlaySpeed);
       if (playTime.isNull() || speed.isNull()) break;
       runs.push_back({QPoint(10, 2),
-                      playTime + QStringLiteral("    ") + FormatTime(positionMs) + QStringLiteral("  /  ") +
-                          FormatTime(durationMs),
+                      playTime + QStringLiteral("    ") + FormatTime(positionMs, showMilliseconds) +
+                          QStringLiteral("  /  ") + FormatTime(durationMs),
                       white, kFontNormal});
       // The slowest key rate, 1/8, would round to 0.12: it shows all three digits.
       const double factor = static_cast<double>(speedFactor);

@@ -25,6 +25,8 @@ class CBbTextCtrl : public QWidget {
   bool hasGsensor = false;
   int durationMs = 0;
   int positionMs = 0;
+  // Kind 1: the position with its milliseconds (while paused).
+  bool showMilliseconds = false;
   float speedFactor = 1.0f;
   // Kind 1: the GPS clock at the position, owner-formatted; empty without a dated fix.
   QString clockText;
@@ -45,8 +47,9 @@ class CBbTextCtrl : public QWidget {
   // What the current `kind` and values draw (empty when nothing).
   std::vector<TextRun> Layout() const;
 
-  // "mm:ss": minutes = ms / 60000 (not wrapped at 60), seconds = ms / 1000 - minutes * 60.
-  static QString FormatTime(int ms);
+  // "mm:ss": minutes = ms / 60000 (not wrapped at 60), seconds = ms / 1000 - minutes * 60;
+  // with `milliseconds`, "mm:ss.mmm".
+  static QString FormatTime(int ms, bool milliseconds = false);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Dubbelklik op de bovenbalk
 462	Langzamer: 8, 4, 2, 1, 1/2, 1/4, 1/8 keer
 463	Sneller: 1/8 tot 8 keer (zonder geluid onder 1/2 en boven 2)
+464	Volgend beeld (bij pauze; ingedrukt houden herhaalt)
+465	Vorig beeld (bij pauze; ingedrukt houden herhaalt)
 470	Kaartfout melden
 )TABLE";
 

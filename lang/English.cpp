@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Double-click the top bar
 462	Slower: 8, 4, 2, 1, 1/2, 1/4, 1/8 times
 463	Faster: 1/8 up to 8 times (silent below 1/2 and above 2)
+464	Next frame (while paused; hold to repeat)
+465	Previous frame (while paused; hold to repeat)
 470	Report a map error
 )TABLE";
 

@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Double-clic sur la barre du haut
 462	Plus lent : 8, 4, 2, 1, 1/2, 1/4, 1/8 fois
 463	Plus rapide : 1/8 à 8 fois (sans son sous 1/2 et au-delà de 2)
+464	Image suivante (en pause ; maintenir pour répéter)
+465	Image précédente (en pause ; maintenir pour répéter)
 470	Signaler une erreur de carte
 )TABLE";
 

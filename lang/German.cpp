@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Doppelklick auf die obere Leiste
 462	Langsamer: 8-, 4-, 2-, 1-, 1/2-, 1/4-, 1/8-fach
 463	Schneller: 1/8- bis 8-fach (unter 1/2 und über 2 ohne Ton)
+464	Nächstes Bild (bei Pause; gedrückt halten wiederholt)
+465	Vorheriges Bild (bei Pause; gedrückt halten wiederholt)
 470	Kartenfehler melden
 )TABLE";
 

@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Doppio clic sulla barra superiore
 462	Più lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 volte
 463	Più veloce: da 1/8 a 8 volte (senza audio sotto 1/2 e sopra 2)
+464	Fotogramma successivo (in pausa; tenere premuto per ripetere)
+465	Fotogramma precedente (in pausa; tenere premuto per ripetere)
 470	Segnala un errore della mappa
 )TABLE";
 

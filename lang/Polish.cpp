@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Dwukrotne kliknięcie górnego paska
 462	Wolniej: 8, 4, 2, 1, 1/2, 1/4, 1/8 raza
 463	Szybciej: od 1/8 do 8 razy (bez dźwięku poniżej 1/2 i powyżej 2)
+464	Następna klatka (w pauzie; przytrzymanie powtarza)
+465	Poprzednia klatka (w pauzie; przytrzymanie powtarza)
 470	Zgłoś błąd mapy
 )TABLE";
 

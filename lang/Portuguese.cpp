@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Duplo clique na barra superior
 462	Mais lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 vezes
 463	Mais rápido: de 1/8 a 8 vezes (sem som abaixo de 1/2 e acima de 2)
+464	Fotograma seguinte (em pausa; manter premido para repetir)
+465	Fotograma anterior (em pausa; manter premido para repetir)
 470	Comunicar um erro no mapa
 )TABLE";
 

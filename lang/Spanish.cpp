@@ -233,6 +233,8 @@ constexpr char kTable[] = R"TABLE(
 453	Doble clic en la barra superior
 462	Más lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 veces
 463	Más rápido: de 1/8 a 8 veces (sin sonido por debajo de 1/2 y por encima de 2)
+464	Fotograma siguiente (en pausa; mantener pulsado para repetir)
+465	Fotograma anterior (en pausa; mantener pulsado para repetir)
 470	Informar de un error en el mapa
 )TABLE";
 

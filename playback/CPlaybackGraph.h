@@ -79,6 +79,13 @@ class CPlaybackGraph {
   // An absolute seek; the state does not change. Returns once the pipeline has taken
   // it; until its picture arrives, GetPosition answers the target.
   HResult SetPosition(std::int64_t time);
+  // Paused or stopped (not running): an accurate seek to one unit past the time of the
+  // first camera's next (direction > 0) or previous picture after the one shown, or
+  // after the one a seek still on its way will show, so that steps pressed faster than
+  // pictures come still count. Every camera shows the picture covering that time.
+  // kEInvalidArg when there is no picture that way, kVfwEWrongState while running.
+  // `target` (optional) receives the time sought.
+  HResult StepFrame(int direction, std::int64_t* target = nullptr);
   HResult GetPosition(std::int64_t* time);
   HResult GetDuration(std::int64_t* time);
   HResult SetVolume(std::int32_t attenuation);
@@ -182,6 +189,9 @@ class CPlaybackGraph {
   // through GStreamer's own locks, which the thread checker cannot see; this makes
   // the order of the graph's set-up before the handler's work visible to it.
   std::atomic<bool> handlerArmed_{false};
+  // Where the last frame step went while no other seek or play came after it; the next
+  // step counts from there whether or not its picture has come.
+  std::int64_t stepTarget_ = -1;
   std::mutex errorMutex_;
   std::string lastError_;
   bool errorReported_ = false;  // guarded by errorMutex_

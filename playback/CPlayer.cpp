@@ -386,6 +386,15 @@ bool CPlayer::Seek(std::int32_t milliseconds) {
   return !Failed(graph->SetPosition(static_cast<std::int64_t>(milliseconds) * kUnitsPerMs));
 }
 
+bool CPlayer::StepFrame(int direction, std::int32_t* positionMs) {
+  const std::shared_ptr<CPlaybackGraph> graph = Current();
+  if (!graph) return false;
+  std::int64_t target = 0;
+  if (Failed(graph->StepFrame(direction, &target))) return false;
+  if (positionMs) *positionMs = static_cast<std::int32_t>(target / kUnitsPerMs);
+  return true;
+}
+
 std::uint64_t CPlayer::GetPosition() {
   const std::shared_ptr<CPlaybackGraph> graph = Current();
   if (!graph) return 0;

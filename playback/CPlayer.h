@@ -68,6 +68,11 @@ class CPlayer {
   bool GrabFrame(int channel, CapturedImage* image);
 
   bool Seek(std::int32_t milliseconds);
+  // Paused: shows the next (direction > 0) or previous picture (CPlaybackGraph::
+  // StepFrame); false when there is none that way or the player is not paused.
+  // `positionMs` (optional) receives the picture's time: the position a moment
+  // before the pipeline answers it.
+  bool StepFrame(int direction, std::int32_t* positionMs = nullptr);
   std::uint64_t GetPosition();
   std::uint64_t GetDuration();
   bool SetRate(float newRate);

@@ -233,6 +233,13 @@ VideoFrame ChannelSinkLastFrame(GstElement* sink) {
   return state->last;
 }
 
+std::int64_t ChannelSinkShownTime(GstElement* sink) {
+  if (!IsChannelSink(sink)) return -1;
+  SinkState* state = StateOf(sink);
+  std::lock_guard<std::mutex> lock(state->mutex);
+  return state->native ? state->nativeTimestamp : -1;
+}
+
 bool ChannelSinkRepaint(GstElement* sink) {
   if (!IsChannelSink(sink)) return false;
   SinkState* state = StateOf(sink);

@@ -45,6 +45,10 @@ bool ChannelSinkRepaint(GstElement* sink);
 // Pictures shown and pictures dropped as late since the sink started.
 ChannelSinkStats ChannelSinkCounts(GstElement* sink);
 
+// The stream time (100-ns units) of the last decoded picture, the one on screen; -1
+// before the first.
+std::int64_t ChannelSinkShownTime(GstElement* sink);
+
 // The last decoded picture at its full size; false before the first.
 bool ChannelSinkCapture(GstElement* sink, CapturedImage* image);
 

@@ -5,6 +5,7 @@
 
 #include "playback/AudioOutput.h"
 #include "playback/CPlaybackGraph.h"
+#include "playback/StreamParseSource.h"
 #include "playback/VideoDecoderBin.h"
 
 namespace playback {
@@ -17,6 +18,7 @@ constexpr float kMaxRate = 2.0f;
 // slider's range; those rates play as they are, any other is held to 0.5 to 2.
 bool IsKeyRate(float rate) { return rate == 0.125f || rate == 0.25f || rate == 4.0f || rate == 8.0f; }
 constexpr std::int64_t kNsPer100 = 100;
+constexpr std::int64_t kUnitsPerMs = 10000;
 
 }  // namespace
 
@@ -34,6 +36,7 @@ HResult CPlaybackGraph::SeekTo(std::int64_t time, double seekRate) {
   // and until then the position is the target rather than whatever the pipeline
   // reports on its way there.
   seekTarget_ = time;
+  stepTarget_ = -1;
   if (!gst_element_send_event(graph_.get(), seek)) {
     seekTarget_ = -1;
     return kEFail;
@@ -57,6 +60,7 @@ HResult CPlaybackGraph::Play() {
     rate_ = target;
   }
   HResult hr = kSOk;
+  stepTarget_ = -1;
   if (restart || static_cast<double>(target) != appliedRate_.load()) {
     // Played to its end, play starts again at the beginning; a new rate needs a
     // new segment from the current place.
@@ -105,6 +109,33 @@ HResult CPlaybackGraph::SetPosition(std::int64_t time) {
   if (!ready_) return kNotReady;
   if (!graph_) return kEPointer;
   return SeekTo(time, appliedRate_.load());
+}
+
+HResult CPlaybackGraph::StepFrame(int direction, std::int64_t* target) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (!ready_) return kNotReady;
+  if (!graph_) return kEPointer;
+  if (state_ != kStatePaused && state_ != kStateStopped) return kVfwEWrongState;
+  StreamParseControl* control = StreamParseControlOf(source_.get());
+  if (!control) return kEPointer;
+  std::int64_t from = stepTarget_ >= 0 ? stepTarget_ : seekTarget_.load();
+  if (from < 0) {
+    // The decoder may give a picture between key frames a time a few units off its
+    // place; a millisecond on, well inside the picture, still finds that picture.
+    from = ChannelSinkShownTime(Renderer(0));
+    if (from >= 0) from += kUnitsPerMs;
+  }
+  if (from < 0 && Failed(GetPosition(&from))) return kEFail;
+  const std::int64_t to = control->NeighbourPictureTime(from, direction);
+  if (to < 0) return kEInvalidArg;
+  // The index's times are rounded down to 100 ns, while the decoder times the pictures
+  // between key frames from the frame rate: the picture before may end a few
+  // nanoseconds past the index's time and would be the one covering it. One unit on
+  // is inside the wanted picture only.
+  const HResult hr = SeekTo(to + 1, appliedRate_.load());
+  if (!Failed(hr)) stepTarget_ = to + 1;
+  if (!Failed(hr) && target) *target = to + 1;
+  return hr;
 }
 
 HResult CPlaybackGraph::GetPosition(std::int64_t* time) {

@@ -189,6 +189,16 @@ HResult StreamParseFilter::Load(const std::string& path) {
   auto telemetryReader = std::make_unique<avi::AviReader>(*telemetryBytes);
   if (!telemetryReader->Open()) return kEFail;
 
+  std::vector<std::int64_t> pictureTimes;
+  if (!cameras.empty()) {
+    for (const avi::ChunkEntry& chunk : reader->Chunks())
+      if (chunk.kind == avi::ChunkKind::Video && chunk.camera == cameras.front().id && chunk.size > 0)
+        pictureTimes.push_back(chunk.time);
+    // A damaged index may list pictures out of order; a step goes by time.
+    std::sort(pictureTimes.begin(), pictureTimes.end());
+    pictureTimes.erase(std::unique(pictureTimes.begin(), pictureTimes.end()), pictureTimes.end());
+  }
+
   std::vector<OutStream> streams;
   CapsRef audioCaps(AudioCaps(reader->Audio()));
   if (audioCaps && reader->CountChunks(avi::ChunkKind::Audio) > 0) {
@@ -223,6 +233,7 @@ HResult StreamParseFilter::Load(const std::string& path) {
   streamingView_ = std::move(streamingBytes);
   telemetryView_ = std::move(telemetryBytes);
   streams_ = std::move(streams);
+  pictureTimes_ = std::move(pictureTimes);
   for (OutStream& s : streams_) {
     gst_pad_set_element_private(s.pad, this);
     gst_element_add_pad(element_, s.pad);
@@ -239,6 +250,17 @@ int StreamParseFilter::ReadTelemetryRecord(char* buffer, std::int32_t* size, std
   // the end would otherwise never stop.
   if (!telemetry_) return kEndOfRecords;
   return telemetry_->ReadTelemetryRecord(buffer, size, recordTime);
+}
+
+std::int64_t StreamParseFilter::NeighbourPictureTime(std::int64_t time, int direction) {
+  // Written once by Load before loaded_ is set, never again.
+  if (!loaded_.load() || pictureTimes_.empty() || direction == 0) return -1;
+  const auto after = std::upper_bound(pictureTimes_.begin(), pictureTimes_.end(), time);
+  // Before the first picture the first one is shown.
+  const std::ptrdiff_t shown = std::max<std::ptrdiff_t>(after - pictureTimes_.begin() - 1, 0);
+  const std::ptrdiff_t wanted = shown + (direction > 0 ? 1 : -1);
+  if (wanted < 0 || wanted >= static_cast<std::ptrdiff_t>(pictureTimes_.size())) return -1;
+  return pictureTimes_[static_cast<std::size_t>(wanted)];
 }
 
 void StreamParseFilter::Start() {

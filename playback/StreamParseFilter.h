@@ -29,6 +29,7 @@ class StreamParseFilter final : public StreamParseControl, public FileSource {
   void SetSourceOption(bool option) override;
   void SetCardSource(void* cardHandle, std::int32_t fileNumber) override;
   int ReadTelemetryRecord(char* buffer, std::int32_t* size, std::int32_t* recordTime) override;
+  std::int64_t NeighbourPictureTime(std::int64_t time, int direction) override;
   // FileSource
   HResult Load(const std::string& path) override;
 
@@ -76,6 +77,8 @@ class StreamParseFilter final : public StreamParseControl, public FileSource {
   // Streaming side: used by the task, and by seeks while the task is paused.
   std::unique_ptr<avi::AviReader> reader_;
   std::vector<OutStream> streams_;  // fixed once loaded
+  // The first camera's picture times in file order, fixed once loaded (frame steps).
+  std::vector<std::int64_t> pictureTimes_;
   GstFlowCombiner* combiner_ = nullptr;
   GstSegment segment_{};
   guint32 segmentSeqnum_ = 0;

@@ -41,6 +41,10 @@ class StreamParseControl : public TelemetryRecordSource {
   // Read the next Load from the card behind `cardHandle` (the card connection the
   // card library opened) as its file number `fileNumber`; null and -1 for a file.
   virtual void SetCardSource(void* cardHandle, std::int32_t fileNumber) = 0;
+  // The time (100-ns units) of the first camera's picture after (direction > 0) or
+  // before (direction < 0) the one shown at `time`, the last at or before it; -1 when
+  // there is none or nothing is loaded. Any thread may ask.
+  virtual std::int64_t NeighbourPictureTime(std::int64_t time, int direction) = 0;
 };
 
 // What the graph's file-loading step calls.

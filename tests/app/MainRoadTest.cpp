@@ -31,6 +31,7 @@
 #include "device/CSettingDlg.h"
 #include "playback/AudioOutput.h"
 #include "playback/CPlayer.h"
+#include "playback/ChannelSink.h"
 #include "settings/LanguageText.h"
 #include "settings/StringIds.h"
 #include "settings/ViewerSettings.h"
@@ -246,6 +247,63 @@ TEST_F(MainRoad, BracketKeysStepTheRateFromAnEighthToEightTimesEachAtItsPaceSile
   EXPECT_EQ(Player().rate(), 0.5f);
   EXPECT_EQ(attenuation(), -309);
   press(Qt::Key_S);
+}
+
+TEST_F(MainRoad, PeriodAndCommaStepFramesWhilePausedBothCamerasAlikeAndTheTimeShowsMilliseconds) {
+  ASSERT_EQ(OpenFolder(), 4);
+  CBbTextCtrl* time = In().TimeText();
+  auto press = [&](int key, bool repeat = false) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+    QApplication::sendEvent(List(), &event);
+  };
+  auto shown = [&](int channel) {
+    return playback::ChannelSinkShownTime(playback::Elements(*Player().Graph()).renderer(channel));
+  };
+  auto settled = [&] { return Player().WaitUntilSettled(std::chrono::milliseconds(5000)); };
+  // Playing, the keys change nothing.
+  press(Qt::Key_Period);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  EXPECT_FALSE(time->showMilliseconds);
+  press(Qt::Key_Space);
+  ASSERT_EQ(Player().state(), playback::kStatePaused);
+  EXPECT_TRUE(time->showMilliseconds);
+  // The recording is 10 fps: a picture every 100 ms; 1.25 s shows picture 12. A step
+  // lands one unit (100 ns) into its picture.
+  Player().Seek(1250);
+  ASSERT_TRUE(settled());
+  press(Qt::Key_Period);
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(Player().GetPosition(), 1300u);
+  EXPECT_EQ(shown(0), 13000001);
+  EXPECT_EQ(shown(1), 13000001);
+  EXPECT_EQ(time->positionMs, 1300);
+  EXPECT_TRUE(time->Layout()[0].text.endsWith(QStringLiteral("00:01.300  /  00:06")))
+      << time->Layout()[0].text.toStdString();
+  EXPECT_EQ(In().SeekBar()->value(), 1300);
+  press(Qt::Key_Comma);
+  press(Qt::Key_Comma);
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(time->positionMs, 1100);
+  EXPECT_EQ(shown(0), 11000001);
+  EXPECT_EQ(shown(1), 11000001);
+  // A held key repeats faster than pictures come: every repeat counts.
+  for (int i = 0; i < 5; ++i) press(Qt::Key_Period, i > 0);
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(time->positionMs, 1600);
+  EXPECT_EQ(shown(0), 16000001);
+  EXPECT_EQ(shown(1), 16000001);
+  // The capture is the picture stepped to, as a seek straight to it gives it.
+  playback::CapturedImage stepped, sought;
+  ASSERT_TRUE(Player().GrabFrame(1, &stepped));
+  Player().Seek(1650);
+  ASSERT_TRUE(settled());
+  ASSERT_TRUE(Player().GrabFrame(1, &sought));
+  EXPECT_FALSE(stepped.pixels.empty());
+  EXPECT_EQ(stepped.pixels, sought.pixels);
+  press(Qt::Key_Space);
+  EXPECT_EQ(Player().state(), playback::kStateRunning);
+  In().UpdatePosition();
+  EXPECT_FALSE(time->showMilliseconds);
 }
 
 TEST_F(MainRoad, TheMapRuleFollowsGpsAndTheConnection) {

@@ -70,6 +70,7 @@ class WindowInspector {
   void StopAndClear(bool hideScreens) { dlg_.StopAndClear(hideScreens); }
   void PausePlayback() { dlg_.PausePlayback(); }
   void StartPlayback() { dlg_.StartPlayback(); }
+  void UpdatePosition() { dlg_.UpdatePosition(); }
   void StepVolume(int delta) { dlg_.StepVolume(delta); }
   void ToggleMute() { dlg_.ToggleMute(); }
   // The slider `controlId` was moved (its value set already).

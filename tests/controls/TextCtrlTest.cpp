@@ -34,6 +34,8 @@ TEST(TextCtrlTime, MinutesAreNotWrappedAtTheHour) {
   EXPECT_EQ(CBbTextCtrl::FormatTime(3600000), QStringLiteral("60:00"));
   EXPECT_EQ(CBbTextCtrl::FormatTime(0), QStringLiteral("00:00"));
   EXPECT_EQ(CBbTextCtrl::FormatTime(59999), QStringLiteral("00:59"));
+  EXPECT_EQ(CBbTextCtrl::FormatTime(59999, true), QStringLiteral("00:59.999"));
+  EXPECT_EQ(CBbTextCtrl::FormatTime(3725066, true), QStringLiteral("62:05.066"));
 }
 
 TEST_F(TextCtrlTest, PlayTimeAndSpeedFactor) {
@@ -49,6 +51,10 @@ TEST_F(TextCtrlTest, PlayTimeAndSpeedFactor) {
   EXPECT_EQ(runs[1].text, English(111) + QStringLiteral("   0.10 x"));
   EXPECT_EQ(runs[1].colour, 0xFFFFFFu);
   EXPECT_EQ(runs[1].fontHeight, 13);
+  // Paused, the position has its milliseconds; the duration keeps whole seconds.
+  text.showMilliseconds = true;
+  text.positionMs = 1066;
+  EXPECT_EQ(text.Layout()[0].text, English(110) + QStringLiteral("    00:01.066  /  60:00"));
   // The key rates' 1/8 shows as it is, 2 and 8 as the slider's would; the GPS clock
   // follows when the owner has one.
   text.speedFactor = 0.125f;

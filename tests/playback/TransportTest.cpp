@@ -5,13 +5,18 @@
 
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <thread>
+#include <vector>
 
 #include "GraphInspector.h"
 #include "PlaybackTestSupport.h"
 #include "playback/AudioOutput.h"
 #include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
+#include "playback/ChannelSink.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/FileByteSource.h"
 
 using namespace playback;
 using namespace playback_test;
@@ -299,4 +304,81 @@ TEST_F(Transport, TheMirrorFlipsTheRearPictureOnly) {
   CapturedImage rearAgain;
   ASSERT_TRUE(graph->GetCurrentImage(1, &rearAgain));
   EXPECT_EQ(rearAgain.pixels, rearBefore.pixels);
+}
+
+TEST_F(Transport, FrameStepsLandOnTheNeighbouringPicturesOfBothCamerasAndCaptureThem) {
+  Open("two-aac");
+  // Where each camera's pictures are, from the recording itself.
+  FileByteSource bytes;
+  ASSERT_TRUE(bytes.Open(Recording("two-aac").string()));
+  avi::AviReader reader(bytes);
+  ASSERT_TRUE(reader.Open());
+  ASSERT_EQ(reader.CameraCount(), 2);
+  std::vector<std::int64_t> times;
+  for (const avi::ChunkEntry& chunk : reader.Chunks())
+    if (chunk.kind == avi::ChunkKind::Video && chunk.camera == reader.Cameras()[0].id) times.push_back(chunk.time);
+  // 2 s at 15 fps: 66.6667 ms apart, rounded down to 100 ns; a key frame each second.
+  ASSERT_EQ(times.size(), 30u);
+  EXPECT_EQ(times[13], 8666666);
+  EXPECT_EQ(times[15], 10000000);
+
+  auto shown = [&](int channel) { return ChannelSinkShownTime(Elements(*graph).renderer(channel)); };
+  auto capture = [&](int channel) {
+    CapturedImage image;
+    EXPECT_TRUE(graph->GetCurrentImage(channel, &image));
+    return image.pixels;
+  };
+  auto step = [&](int direction) {
+    if (graph->StepFrame(direction) != kSOk) return false;
+    return graph->WaitUntilSettled(std::chrono::seconds(5));
+  };
+  // A step lands one unit (100 ns) into the picture, past the rounding of its time.
+  auto landedOn = [&](int k) {
+    EXPECT_EQ(Position(), times[k] + 1) << k;
+    EXPECT_EQ(shown(0), times[k] + 1) << k;
+    EXPECT_EQ(shown(1), times[k] + 1) << k;
+  };
+  // From picture 12 across the key frame at 15 to picture 18 and back, both cameras
+  // on the same picture, each unlike its neighbour (the clock is drawn on it); each
+  // captured again on the way back and after a seek to its middle is the same.
+  ASSERT_TRUE(SeekAndSettle(times[12] + kFrame / 2));
+  std::map<int, std::vector<std::uint8_t>> fronts, rears;
+  fronts[12] = capture(0);
+  rears[12] = capture(1);
+  for (int k = 13; k <= 18; ++k) {
+    ASSERT_TRUE(step(1)) << k;
+    landedOn(k);
+    fronts[k] = capture(0);
+    rears[k] = capture(1);
+    EXPECT_NE(fronts[k], fronts[k - 1]) << k;
+    EXPECT_NE(rears[k], rears[k - 1]) << k;
+  }
+  for (int k = 17; k >= 12; --k) {
+    ASSERT_TRUE(step(-1)) << k;
+    landedOn(k);
+    EXPECT_EQ(capture(0), fronts[k]) << k;
+    EXPECT_EQ(capture(1), rears[k]) << k;
+  }
+  for (int k = 13; k <= 18; ++k) {
+    ASSERT_TRUE(SeekAndSettle(times[k] + kFrame / 2));
+    EXPECT_EQ(capture(0), fronts[k]) << k;
+    EXPECT_EQ(capture(1), rears[k]) << k;
+  }
+  EXPECT_EQ(graph->state(), kStateStopped);
+  // Steps asked faster than pictures come count from the one on its way.
+  ASSERT_TRUE(SeekAndSettle(times[12] + kFrame / 2));
+  ASSERT_EQ(graph->StepFrame(1), kSOk);
+  ASSERT_EQ(graph->StepFrame(1), kSOk);
+  ASSERT_TRUE(step(1));
+  landedOn(15);
+  EXPECT_EQ(capture(0), fronts[15]);
+  // Nothing before the first picture or after the last; none while running.
+  ASSERT_TRUE(SeekAndSettle(0));
+  EXPECT_EQ(graph->StepFrame(-1), kEInvalidArg);
+  ASSERT_TRUE(SeekAndSettle(times.back() + kFrame / 2));
+  EXPECT_EQ(graph->StepFrame(1), kEInvalidArg);
+  ASSERT_TRUE(step(-1));
+  landedOn(28);
+  ASSERT_EQ(graph->Play(), kSOk);
+  EXPECT_EQ(graph->StepFrame(1), kVfwEWrongState);
 }
