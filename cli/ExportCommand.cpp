@@ -124,6 +124,7 @@ int RunExport(const Args& args) {
   ViewerSettings& settings = TheViewerSettings();
   ReadSettings(SettingsFilePath(), settings);
   request.miles = settings.speedInMiles;
+  request.timeZone = settings.timeZone;
   request.mirrorRear = settings.rearMirror;
   request.language = settings.language;
   request.model = settings.model;

@@ -7,12 +7,15 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "settings/ViewerSettings.h"
 #include "sources/avi/AviReader.h"
 #include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
 #include "sources/avi/RecordingInput.h"
+#include "telemetry/GpsClock.h"
 #include "telemetry/SinglePrecision.h"
 #include "telemetry/TelemetrySamples.h"
+#include "tools/export/ExportRange.h"
 #include "tools/export/TelemetryFiles.h"
 
 namespace cli {
@@ -20,14 +23,17 @@ namespace cli {
 namespace {
 
 const char kTelemetryHelp[] =
-    "usage: tarvo-tool telemetry FILE [--format tsv|csv|gpx]\n"
+    "usage: tarvo-tool telemetry FILE [--format tsv|csv|gpx] [--zone NAME]\n"
     "       (FILE may be a file on a card: CARD::/FOLDER/NAME)\n\n"
     "Prints every telemetry record of a recording in the order the viewer reads them.\n"
     "tsv (the default) and csv print one line per record:\n"
     "  G-sensor: M  ms  x  y  z          (stored axis values, byte + 1; 32 = 1 g)\n"
     "  GPS:      G  ms  valid  latitude  longitude  speed  course  time\n"
-    "            (decimal degrees, km/h, degrees, local time or - when incomplete)\n"
-    "gpx writes the valid fixes as a track with time, speed and course.\n";
+    "            (decimal degrees, km/h, degrees, time or - when incomplete)\n"
+    "The time is the camera's clock, or with a time zone (--zone NAME, an IANA name\n"
+    "such as Europe/Berlin; else the viewer's TIME_ZONE) that zone's local time with\n"
+    "its offset from UTC (2024-05-12 01:30:18+02:00).\n"
+    "gpx writes the valid fixes as a track with time (UTC), speed and course.\n";
 
 constexpr size_t kRecordBuffer = 1024;
 constexpr double kMetresPerSecondPerKmh = 1 / 3.6;
@@ -39,6 +45,14 @@ float Degrees(double nmea) {
   const double v = nmea * 0.01;
   const double d = std::trunc(v);
   return telemetry::ToSingle(d + (v - d) * 100 / 60);
+}
+
+// A fix's date and time (the camera's clock) in `zone`.
+std::string ZoneTime(const CGPSData& fix, const platform::TimeZone& zone) {
+  // Two-digit years as the fix's timestamp reads them: 00-69 are 2000-2069.
+  const int year = ((fix.year + 30) % 100 + 100) % 100 + 1970;
+  const int64_t camera = platform::SecondsFromCivil(year, fix.month, fix.day, fix.hour, fix.minute, fix.second);
+  return clipexport::ZoneClockText(camera * clipexport::kUnitsPerSecond, zone, false);
 }
 
 std::string LocalTime(int64_t timestamp) {
@@ -59,8 +73,15 @@ int RunTelemetry(const Args& args) {
   }
   Format format = Format::Tsv;
   std::string path;
+  // A TIME_ZONE the system does not know keeps the camera's clock, as in the viewer;
+  // a --zone it does not know is refused.
+  std::string zoneName = TheViewerSettings().timeZone;
+  bool zoneGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--format") {
+    if (args[i] == "--zone" && i + 1 < args.size()) {
+      zoneName = args[++i];
+      zoneGiven = true;
+    } else if (args[i] == "--format") {
       const std::string v = i + 1 < args.size() ? args[++i] : "";
       if (v == "tsv")
         format = Format::Tsv;
@@ -81,6 +102,11 @@ int RunTelemetry(const Args& args) {
   }
   if (path.empty()) {
     std::fputs("tarvo-tool telemetry: give one FILE (see --help)\n", stderr);
+    return 1;
+  }
+  const std::shared_ptr<const platform::TimeZone> zone = telemetry::ZoneNamed(zoneName);
+  if (zoneGiven && !zoneName.empty() && !zone) {
+    std::fprintf(stderr, "tarvo-tool telemetry: no time zone named %s\n", zoneName.c_str());
     return 1;
   }
   std::string why;
@@ -127,7 +153,10 @@ int RunTelemetry(const Args& args) {
         std::printf("<course>%.2f</course><speed>%.2f</speed></trkpt>\n", s.course, s.speed * kMetresPerSecondPerKmh);
       } else {
         std::printf("G%c%d%c%d%c%.6f%c%.6f%c%.2f%c%.2f%c%s\n", sep, time, sep, s.valid, sep, lat, sep, lon, sep,
-                    s.speed, sep, s.course, sep, complete ? LocalTime(s.timestamp).c_str() : "-");
+                    s.speed, sep, s.course, sep,
+                    !complete ? "-"
+                    : zone    ? ZoneTime(s, *zone).c_str()
+                              : LocalTime(s.timestamp).c_str());
       }
     }
   }

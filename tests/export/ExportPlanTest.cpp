@@ -212,7 +212,7 @@ TEST(TelemetryFiles, CsvAndGpxHoldTheRecordsOfTheRangeOnly) {
       TelemetryGpx({part}, "a & b"));
 }
 
-TEST(TelemetryFiles, CsvFollowsTheSpeedUnitAndTheTimeZone) {
+TEST(TelemetryFiles, CsvFollowsTheSpeedUnitAndTheTimeZoneAcrossADaylightSavingChange) {
   const TelemetrySamples samples = Samples();
   const TelemetryPart part{"REC,1.avi", Clock("2024-05-12 08:30:15"), 0, 2 * kSecond, &samples};
   const std::optional<platform::TimeZone> berlin = platform::TimeZone::Load("Europe/Berlin");
@@ -220,10 +220,35 @@ TEST(TelemetryFiles, CsvFollowsTheSpeedUnitAndTheTimeZone) {
   // 08:30:16 on the camera's clock is 23:30:16 UTC the day before, 01:30:16 summer
   // time in Berlin; 30 km/h is 18.64 mph.
   EXPECT_EQ(
-      "clock,recording,position_ms,kind,valid,latitude,longitude,speed_mph,course,gps_utc,gx,gy,gz\n"
-      "2024-05-12 01:30:16.000+02:00,\"REC,1.avi\",1000,M,,,,,,,1.00000,0.03125,1.03125\n"
-      "2024-05-12 01:30:16.000+02:00,\"REC,1.avi\",1000,G,1,37.528539,126.967302,18.64,39.93,2024-05-11T23:30:18Z,,,\n",
+      "clock,local_time(Europe/Berlin),recording,position_ms,kind,valid,latitude,longitude,speed_mph,course,gps_utc,"
+      "gx,gy,gz\n"
+      "2024-05-12 08:30:16.000,2024-05-12 01:30:16.000+02:00,\"REC,1.avi\",1000,M,,,,,,,1.00000,0.03125,1.03125\n"
+      "2024-05-12 08:30:16.000,2024-05-12 01:30:16.000+02:00,\"REC,1.avi\",1000,G,1,37.528539,126.967302,18.64,39.93,"
+      "2024-05-11T23:30:18Z,,,\n",
       TelemetryCsv({part}, true, &*berlin));
+  // Berlin's clocks go from 02:00 to 03:00 at 01:00 UTC on 31 March 2024 (10:00 on the
+  // camera's clock): readings 1 s and 3 s into a recording from 09:59:58 fall on
+  // either side, two seconds apart on the camera's clock and an hour and two on Berlin's.
+  TelemetrySamples change;
+  change.AddTelemetryRecord(std::string_view("M\x1f\x1f\x1f", 4), 1000);
+  change.AddTelemetryRecord(std::string_view("M\x1f\x1f\x1f", 4), 3000);
+  const TelemetryPart spring{"REC_20240331_095958_2.avi", Clock("2024-03-31 09:59:58"), 0, 4 * kSecond, &change};
+  EXPECT_EQ(
+      "clock,local_time(Europe/Berlin),recording,position_ms,kind,valid,latitude,longitude,speed_kmh,course,gps_utc,"
+      "gx,gy,gz\n"
+      "2024-03-31 09:59:59.000,2024-03-31 01:59:59.000+01:00,REC_20240331_095958_2.avi,1000,M,,,,,,,1.00000,1.00000,"
+      "1.00000\n"
+      "2024-03-31 10:00:01.000,2024-03-31 03:00:01.000+02:00,REC_20240331_095958_2.avi,3000,M,,,,,,,1.00000,1.00000,"
+      "1.00000\n",
+      TelemetryCsv({spring}, false, &*berlin));
+  // The burned-in clock follows the zone too, to the second; without one it stays the
+  // camera's.
+  OverlayMoment moment{Clock("2024-03-31 09:59:58") * kSecond + kSecond, 1000, spring.fileName};
+  const OverlayFields timeOnly{true, false, false, false};
+  EXPECT_EQ("2024-03-31 01:59:59+01:00", OverlayLines(moment, change, timeOnly, false, &*berlin)[0]);
+  moment.clock += 2 * kSecond;
+  EXPECT_EQ("2024-03-31 03:00:01+02:00", OverlayLines(moment, change, timeOnly, false, &*berlin)[0]);
+  EXPECT_EQ("2024-03-31 10:00:01", OverlayLines(moment, change, timeOnly, false)[0]);
 }
 
 void Write(const std::filesystem::path& path, const std::string& text) {

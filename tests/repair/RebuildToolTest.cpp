@@ -141,6 +141,12 @@ TEST(TelemetryTool, TsvLinesCarryTheStoredValues) {
   const std::vector<std::string> csv = Lines(Tool("telemetry " + in.string() + " --format csv").out);
   ASSERT_EQ(csv.size(), 55u);
   EXPECT_EQ(csv[0], "G,0,0,0.000000,0.000000,0.00,0.00,2024-05-12 08:30:15");
+  // In a zone: 08:30:15 on the camera's clock (UTC+09:00) is 01:30:15 summer time in Berlin.
+  const std::vector<std::string> zoned =
+      Lines(Tool("telemetry " + in.string() + " --format csv --zone Europe/Berlin").out);
+  ASSERT_EQ(zoned.size(), 55u);
+  EXPECT_EQ(zoned[0], "G,0,0,0.000000,0.000000,0.00,0.00,2024-05-12 01:30:15+02:00");
+  EXPECT_EQ(Tool("telemetry " + in.string() + " --zone Nowhere/Land").code, 1);
 }
 
 TEST(TelemetryTool, GpxHoldsTheValidFixesWithUtcTimes) {

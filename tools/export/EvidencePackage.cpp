@@ -43,7 +43,8 @@ std::vector<OverlayPart> OverlayPartsOf(const ExportPlan& plan) {
 ClipResult RunEngine(const ExportRequest& request, const std::vector<ClipSource>& sources,
                      const std::filesystem::path& clipPath, const ExportProgressCallback& progress, double offset,
                      double share, double secondsBefore, const std::atomic<bool>* cancel) {
-  OverlayPainter painter(OverlayPartsOf(request.plan), request.fields, request.miles);
+  OverlayPainter painter(OverlayPartsOf(request.plan), request.fields, request.miles,
+                         telemetry::ZoneNamed(request.timeZone));
   ClipOptions options;
   options.layout = request.layout;
   options.quality = request.quality;
@@ -177,10 +178,16 @@ std::string Summary(const ExportRequest& request, const std::map<std::size_t, Co
                     .c_str(),
                 fps);
   s += line;
-  s += "Clock: every date and time here and in the clip is the dashcam's own clock, as written in the\n"
+  const std::shared_ptr<const platform::TimeZone> zone = telemetry::ZoneNamed(request.timeZone);
+  s += std::string("Clock: every date and time here") + (zone ? "" : " and in the clip") +
+       " is the dashcam's own clock, as written in the\n"
        "recording names (the dashcam keeps Korean time, UTC+09:00); a recording's moment is the time in\n"
        "its name plus the position in it. GPS times (gps_utc in telemetry.csv, telemetry.gpx) are UTC as\n"
-       "the receiver sent them.\n\n";
+       "the receiver sent them.\n";
+  if (zone)
+    s += "The clip's clock and the local_time column of telemetry.csv are the local time of " + zone->Name() +
+         ",\nwith its offset from UTC at each moment.\n";
+  s += "\n";
   s += "Recordings (byte copies in originals/, parts used in the clip):\n";
   for (const RangePart& part : plan.range.parts) {
     const JobRecording& r = plan.recordings[part.recording];

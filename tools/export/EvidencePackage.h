@@ -32,7 +32,7 @@ struct ExportRequest {
   Quality quality = Quality::Standard;
   OverlayFields fields;
   bool miles = false;       // the speed unit of the viewer's settings
-  std::string timeZone;     // the viewer's TIME_ZONE: the telemetry CSV's clock
+  std::string timeZone;     // the viewer's TIME_ZONE: the burned-in clock, the CSV's local time
   bool mirrorRear = false;  // the viewer's rear-mirror setting
   bool background = false;  // below normal priority (the viewer)
   // For the package: who made it and from where, for the summary; the report's

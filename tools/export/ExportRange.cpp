@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+
+#include "telemetry/GpsClock.h"
 
 namespace clipexport {
 
@@ -60,6 +63,18 @@ std::string ClockText(int64_t units) {
   char text[64];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                 tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return text;
+}
+
+std::string ZoneClockText(int64_t units, const platform::TimeZone& zone, bool milliseconds) {
+  const int64_t utc = FloorDiv(units, kUnitsPerSecond) - telemetry::kCameraClockOffsetHours * 3600;
+  const int32_t offset = zone.OffsetAt(utc);
+  const platform::CivilTime t = platform::CivilFromSeconds(utc + offset);
+  char ms[8] = "";
+  if (milliseconds) std::snprintf(ms, sizeof ms, ".%03d", static_cast<int>(FloorDiv(units, kUnitsPerMs) % 1000));
+  char text[80];
+  std::snprintf(text, sizeof text, "%s%s%c%02d:%02d", telemetry::ClockText(t).c_str(), ms, offset < 0 ? '-' : '+',
+                std::abs(offset) / 3600, std::abs(offset) % 3600 / 60);
   return text;
 }
 

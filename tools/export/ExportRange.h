@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TimeZone.h"
 #include "sources/RecordingEntry.h"
 
 namespace clipexport {
@@ -28,6 +29,10 @@ bool ClockOfName(const RecordTime& time, int64_t& seconds);
 bool ParseClockText(const std::string& text, int64_t& seconds);
 // The same form back; fractions of a second are dropped.
 std::string ClockText(int64_t units);
+// A camera-clock moment in `zone`, with the zone's offset from UTC at that moment so
+// a daylight-saving change stays readable: "2024-05-12 01:30:16+02:00", or with
+// `milliseconds` "2024-05-12 01:30:16.000+02:00".
+std::string ZoneClockText(int64_t units, const platform::TimeZone& zone, bool milliseconds);
 
 // A frame time to the nearest millisecond. Recordings keep frame times in 100-ns
 // steps that run a hair early (the frame of 1 s sits at 0.999999 s); to the

@@ -50,8 +50,9 @@ QImage OverlayPanel(const std::vector<std::string>& lines, int clipWidth, int cl
   return panel;
 }
 
-OverlayPainter::OverlayPainter(std::vector<OverlayPart> parts, OverlayFields fields, bool miles)
-    : parts_(std::move(parts)), fields_(fields), miles_(miles), samples_(parts_.size()) {}
+OverlayPainter::OverlayPainter(std::vector<OverlayPart> parts, OverlayFields fields, bool miles,
+                               std::shared_ptr<const platform::TimeZone> zone)
+    : parts_(std::move(parts)), fields_(fields), miles_(miles), zone_(std::move(zone)), samples_(parts_.size()) {}
 
 void OverlayPainter::BeginSource(std::size_t index, const TelemetrySamples& samples) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -64,7 +65,7 @@ std::vector<std::string> OverlayPainter::LinesFor(std::size_t index, int64_t pos
   moment.positionMs = static_cast<int32_t>(RoundToMs(position) / kUnitsPerMs);
   moment.clock = parts_[index].clockStart * kUnitsPerSecond + int64_t{moment.positionMs} * kUnitsPerMs;
   moment.fileName = parts_[index].fileName;
-  return OverlayLines(moment, samples_[index], fields_, miles_);
+  return OverlayLines(moment, samples_[index], fields_, miles_, zone_.get());
 }
 
 const OverlayImage* OverlayPainter::ImageFor(std::size_t index, int64_t position, int clipWidth, int clipHeight) {

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -28,7 +29,9 @@ struct OverlayPart {
 
 class OverlayPainter final : public FrameOverlay {
  public:
-  OverlayPainter(std::vector<OverlayPart> parts, OverlayFields fields, bool miles);
+  // Without a `zone` the time is the camera's clock.
+  OverlayPainter(std::vector<OverlayPart> parts, OverlayFields fields, bool miles,
+                 std::shared_ptr<const platform::TimeZone> zone = nullptr);
 
   void BeginSource(std::size_t index, const TelemetrySamples& samples) override;
   const OverlayImage* ImageFor(std::size_t index, int64_t position, int clipWidth, int clipHeight) override;
@@ -40,6 +43,7 @@ class OverlayPainter final : public FrameOverlay {
   std::vector<OverlayPart> parts_;
   OverlayFields fields_;
   bool miles_;
+  std::shared_ptr<const platform::TimeZone> zone_;
   std::mutex mutex_;
   std::vector<TelemetrySamples> samples_;
   std::vector<std::string> lastLines_;

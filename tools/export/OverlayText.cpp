@@ -65,12 +65,12 @@ std::string OverlayFieldsText(const OverlayFields& fields) {
 }
 
 std::vector<std::string> OverlayLines(const OverlayMoment& moment, const TelemetrySamples& samples,
-                                      const OverlayFields& fields, bool miles) {
+                                      const OverlayFields& fields, bool miles, const platform::TimeZone* zone) {
   std::vector<std::string> lines;
   if (!fields.Any()) return lines;
   const char* unit = miles ? "mph" : "km/h";
   std::string first;
-  if (fields.time) Join(first, ClockText(moment.clock));
+  if (fields.time) Join(first, zone ? ZoneClockText(moment.clock, *zone, false) : ClockText(moment.clock));
   char text[128];
   if (fields.speed) {
     double speed = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TimeZone.h"
 #include "telemetry/TelemetrySamples.h"
 
 namespace clipexport {
@@ -33,8 +34,10 @@ struct OverlayMoment {
 };
 
 // The lines for one frame, top to bottom; empty when no field is on. A value the
-// telemetry lacks at the moment (no fix yet) shows as "--".
+// telemetry lacks at the moment (no fix yet) shows as "--". The time is the camera's
+// clock, or with a `zone` that zone's local time with its offset from UTC.
 std::vector<std::string> OverlayLines(const OverlayMoment& moment, const TelemetrySamples& samples,
-                                      const OverlayFields& fields, bool miles);
+                                      const OverlayFields& fields, bool miles,
+                                      const platform::TimeZone* zone = nullptr);
 
 }  // namespace clipexport

@@ -28,18 +28,14 @@ bool InPart(const TelemetryPart& part, int32_t recordTime) {
   return t >= part.start && t < part.stop;
 }
 
-std::string ClockWithMs(const TelemetryPart& part, int32_t recordTime, const platform::TimeZone* zone) {
+// The camera's clock with milliseconds, and with a zone that zone's local time too.
+std::string ClockColumns(const TelemetryPart& part, int32_t recordTime, const platform::TimeZone* zone) {
   const int64_t units = part.clockStart * kUnitsPerSecond + int64_t{recordTime} * kUnitsPerMs;
   char ms[8];
   std::snprintf(ms, sizeof ms, ".%03d", static_cast<int>((units / kUnitsPerMs) % 1000));
-  if (!zone) return ClockText(units) + ms;
-  const int64_t utc = units / kUnitsPerSecond - kCameraUtcOffsetHours * 3600;
-  const int32_t offset = zone->OffsetAt(utc);
-  const platform::CivilTime t = platform::CivilFromSeconds(utc + offset);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d%s%c%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second, ms, offset < 0 ? '-' : '+', std::abs(offset) / 3600, std::abs(offset) % 3600 / 60);
-  return text;
+  std::string columns = ClockText(units) + ms;
+  if (zone) columns += "," + ZoneClockText(units, *zone, true);
+  return columns;
 }
 
 // Names are written as they are unless a comma, quote or line break needs quoting.
@@ -89,14 +85,15 @@ std::string XmlEscape(const std::string& text) {
   return out;
 }
 
-std::string TelemetryCsvHeader(bool miles) {
+std::string TelemetryCsvHeader(bool miles, const platform::TimeZone* zone) {
   std::string header = kTelemetryCsvHeader;
   if (miles) header.replace(header.find("speed_kmh"), 9, "speed_mph");
+  if (zone) header.insert(header.find(','), "," + CsvField("local_time(" + zone->Name() + ")"));
   return header;
 }
 
 std::string TelemetryCsv(const std::vector<TelemetryPart>& parts, bool miles, const platform::TimeZone* zone) {
-  std::string out = TelemetryCsvHeader(miles) + "\n";
+  std::string out = TelemetryCsvHeader(miles, zone) + "\n";
   char line[512];
   for (const TelemetryPart& part : parts) {
     if (!part.samples) continue;
@@ -112,18 +109,18 @@ std::string TelemetryCsv(const std::vector<TelemetryPart>& parts, bool miles, co
         const CGSensorData& s = readings[r++];
         if (!InPart(part, s.recordTime)) continue;
         std::snprintf(line, sizeof line, "%s,%s,%d,M,,,,,,,%.5f,%.5f,%.5f\n",
-                      ClockWithMs(part, s.recordTime, zone).c_str(), name.c_str(), s.recordTime, s.x / kUnitsPerG,
+                      ClockColumns(part, s.recordTime, zone).c_str(), name.c_str(), s.recordTime, s.x / kUnitsPerG,
                       s.y / kUnitsPerG, s.z / kUnitsPerG);
       } else {
         const CGPSData& s = fixes[f++];
         if (!InPart(part, s.recordTime)) continue;
         if (s.valid)
           std::snprintf(line, sizeof line, "%s,%s,%d,G,1,%.6f,%.6f,%.2f,%.2f,%s,,,\n",
-                        ClockWithMs(part, s.recordTime, zone).c_str(), name.c_str(), s.recordTime, Degrees(s.latitude),
+                        ClockColumns(part, s.recordTime, zone).c_str(), name.c_str(), s.recordTime, Degrees(s.latitude),
                         Degrees(s.longitude), miles ? s.speed * kMilesPerKilometre : s.speed, s.course,
                         GpsUtcText(s).c_str());
         else
-          std::snprintf(line, sizeof line, "%s,%s,%d,G,0,,,,,%s,,,\n", ClockWithMs(part, s.recordTime, zone).c_str(),
+          std::snprintf(line, sizeof line, "%s,%s,%d,G,0,,,,,%s,,,\n", ClockColumns(part, s.recordTime, zone).c_str(),
                         name.c_str(), s.recordTime, GpsUtcText(s).c_str());
       }
       out += line;

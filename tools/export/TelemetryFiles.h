@@ -25,11 +25,13 @@ struct TelemetryPart {
 inline constexpr const char* kTelemetryCsvHeader =
     "clock,recording,position_ms,kind,valid,latitude,longitude,speed_kmh,course,gps_utc,gx,gy,gz";
 
-// The heading line: speed_mph in place of speed_kmh with `miles`.
-std::string TelemetryCsvHeader(bool miles);
-// With `miles` the speed column is in mph. Without a `zone` the clock column is the
-// camera's clock; with one, that zone's local time followed by its offset from UTC
-// at the moment ("2024-05-12 01:30:16.000+02:00"), so daylight saving stays readable.
+// The heading line: speed_mph in place of speed_kmh with `miles`; with a `zone`, a
+// column local_time(ZONE) after clock.
+std::string TelemetryCsvHeader(bool miles, const platform::TimeZone* zone = nullptr);
+// With `miles` the speed column is in mph. The clock column is the camera's clock
+// (the clock of the recordings' names); with a `zone`, the next column is that zone's
+// local time followed by its offset from UTC at the moment
+// ("2024-05-12 01:30:16.000+02:00"), so daylight saving stays readable.
 std::string TelemetryCsv(const std::vector<TelemetryPart>& parts, bool miles = false,
                          const platform::TimeZone* zone = nullptr);
 std::string TelemetryGpx(const std::vector<TelemetryPart>& parts, const std::string& trackName);
