@@ -54,6 +54,11 @@ class RowDelegate : public QStyledItemDelegate {
       text = painter->fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
     }
     painter->drawText(textRect, static_cast<int>(alignment | Qt::AlignVCenter), text);
+    if (list->SeparatorAbove(index.row())) {
+      const QRect cell = option.rect;
+      painter->fillRect(QRect(cell.left(), cell.top(), cell.width(), CBbListCtrl::kTripSeparatorHeight),
+                        skin::ToColor(CBbListCtrl::kTripSeparator));
+    }
     painter->restore();
   }
 
@@ -119,6 +124,15 @@ CBbListCtrl::RowColours CBbListCtrl::ColoursFor(int row, int highlight, bool sel
   return {row % 2 == 0 ? kEvenRowBackground : kOddRowBackground, kRowText};
 }
 
+void CBbListCtrl::SetTripStarts(std::vector<bool> starts) {
+  tripStarts = std::move(starts);
+  viewport()->update();
+}
+
+bool CBbListCtrl::SeparatorAbove(int row) const {
+  return row > 0 && static_cast<std::size_t>(row) < tripStarts.size() && tripStarts[static_cast<std::size_t>(row)];
+}
+
 void CBbListCtrl::SetHighlightRow(int row) {
   highlightRow = row;
   viewport()->update();
@@ -150,6 +164,7 @@ void CBbListCtrl::SetRedraw(bool on) {
 }
 
 void CBbListCtrl::DeleteAllItems() {
+  tripStarts.clear();
   clearContents();
   setRowCount(0);
   UpdateScrollBar();

@@ -1,6 +1,7 @@
 #pragma once
 // The file list of the main window: a report list whose rows are coloured by the skin
-// (alternating greys, the highlighted row of the recording that plays, the selection),
+// (alternating greys, the highlighted row of the recording that plays, the selection,
+// a line where a trip begins),
 // with the skinned header and, beside it in the parent, the skinned scroll bar in
 // place of its own. Files dropped on it are handed to the owner (FilesDropped).
 //
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QTableWidget>
 #include <string>
+#include <vector>
 
 #include "controls/SkinPalette.h"
 #include "sources/RecordingList.h"
@@ -30,6 +32,10 @@ class CBbListCtrl : public QTableWidget, public RecordingList {
   static constexpr COLORREF kSelectedText = 0x141414;
   static constexpr COLORREF kListBackground = skin::kWindowBackground;
   static constexpr int kRowHeight = 19;
+  // The line over the first row of a trip (but the list's first): the highlight's
+  // teal, brighter, so it reads as belonging to the skin and not as a selection.
+  static constexpr COLORREF kTripSeparator = 0xB4B400;
+  static constexpr int kTripSeparatorHeight = 2;
 
   struct RowColours {
     COLORREF background;
@@ -43,6 +49,13 @@ class CBbListCtrl : public QTableWidget, public RecordingList {
   // The row drawn with the highlight colours (-1: none). Set it with SetHighlightRow.
   int highlightRow = -1;
   void SetHighlightRow(int row);
+
+  // The rows each trip begins at (rows of consecutive recordings; see sources/Trips.h),
+  // drawn with a separator line over them. Emptied with the rows.
+  void SetTripStarts(std::vector<bool> starts);
+  // Whether a separator is drawn over row `row`: a trip begins there and it is not
+  // the first row.
+  bool SeparatorAbove(int row) const;
 
   // Colours of row `row`: the highlight wins over the selection, then the parity.
   static RowColours ColoursFor(int row, int highlightRow, bool selected);
@@ -93,6 +106,7 @@ class CBbListCtrl : public QTableWidget, public RecordingList {
   void UpdateScrollBar();
 
   CSkinHeaderCtrl* header = nullptr;
+  std::vector<bool> tripStarts;
   // Lives in the list's parent; the list deletes it with itself.
   QPointer<CSkinVerticleScrollbar> scrollBar;
 };

@@ -12,6 +12,7 @@
 #include "sources/CardConnection.h"
 #include "sources/RecordingEntry.h"
 #include "sources/RecordingList.h"
+#include "sources/Trips.h"
 
 // A place recordings come from. The folder item (files and folders on the computer)
 // is always the last source.
@@ -106,6 +107,15 @@ class RecordingCollection {
   int EntryCount() const;
   // The source opened last; null when none is.
   const SourceEntry* CurrentSource() const;
+
+  // --- trips (TripRows.cpp) ---
+
+  // Reads the length of every entry not read yet from its file's headers (a few
+  // reads each; card files through the open card connection).
+  void ReadRecordingLengths();
+  // The trips of the last listing's rows, in row order (trips::GroupTrips); entries
+  // whose length was not read count as of unknown length.
+  std::vector<trips::TripRow> TripsOfRows() const;
 
   // --- folder source (FolderSource.cpp) ---
 

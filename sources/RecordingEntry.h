@@ -35,4 +35,7 @@ struct RecordingEntry {
   RecordTime recordTime;
   // File size in bytes / 1024, rounded down.
   uint64_t sizeKiB = 0;
+  // The recording's length by its headers, ms: -1 until read (ReadRecordingLengths),
+  // 0 when they give none (a file cut off by a power cut, not a recording).
+  int64_t durationMs = -1;
 };

@@ -44,7 +44,23 @@ int64_t ClampedTime(long double time) {
 
 AviReader::AviReader(ByteSource& byteSource) : source(byteSource), window(byteSource, kCacheSize) {}
 
-bool AviReader::Open() {
+bool AviReader::OpenHeaders() {
+  if (!Open(false)) return false;
+  // Not opened: chunk and camera lookups need the full Open.
+  opened = false;
+  return true;
+}
+
+int64_t AviReader::HeaderDuration() const {
+  if (videoStream < 0) return 0;
+  const StreamInfo& v = streams[videoStream];
+  if (v.rate == 0) return 0;
+  return ClampedTime(static_cast<long double>(v.length) * v.scale * kTimeUnitsPerSecond / v.rate);
+}
+
+bool AviReader::Open() { return Open(true); }
+
+bool AviReader::Open(bool withChunks) {
   opened = resolved = cutOff = false;
   layout = RiffLayout();
   totalFrames = streamCount = 0;
@@ -63,7 +79,7 @@ bool AviReader::Open() {
   bool superIndex = false;
   for (const StreamInfo& s : streams) superIndex = superIndex || !s.superIndex.empty();
   cutOff = avi::IsCutOff(layout, superIndex);
-  if (!layout.movi.empty()) {
+  if (withChunks && !layout.movi.empty()) {
     moviOffset = layout.movi.front().code;
     // OpenDML's indexes cover every form; idx1 only the first.
     if (superIndex && ReadOdmlIndexes())

@@ -84,6 +84,13 @@ class AviReader {
   // Reads the headers and the chunk list; false when the source is not a RIFF AVI.
   bool Open();
   bool IsOpen() const { return opened; }
+  // Reads the headers only, without the index or the chunks: enough for the stream
+  // headers' facts and HeaderDuration (a list of many recordings reads their lengths
+  // this way). False when the source is not a RIFF AVI. Open reads everything again.
+  bool OpenHeaders();
+  // The picture stream's length as its header gives it (length x scale / rate), in
+  // 100-ns units; 0 when the header gives none (a power cut leaves the length at 0).
+  int64_t HeaderDuration() const;
 
   // Header facts.
   uint32_t RiffSize() const { return layout.riffSize; }
@@ -137,6 +144,8 @@ class AviReader {
   size_t SeekCamera(int cameraId, int64_t time);
 
  private:
+  // Open, with the chunk list or (OpenHeaders) without it.
+  bool Open(bool withChunks);
   // The length of `frames` camera frames (the start of frame `frames`), 100-ns units.
   int64_t FramesLength(int64_t frames);
   bool ReadHeaderList(int64_t offset, uint32_t size);

@@ -106,6 +106,29 @@ TEST_F(ListCtrlTest, PaintedRowsShowTheirColours) {
   EXPECT_EQ(shot.pixel(x, header + 3 * rowHeight + rowHeight / 2), skin::ToColor(0x323232).rgb());
 }
 
+TEST_F(ListCtrlTest, ATripsFirstRowHasASeparatorOverItUntilTheRowsAreReplaced) {
+  Fill(4);
+  list->SetTripStarts({true, false, true, false});
+  ShowAndSettle(&owner);
+  const int header = list->horizontalHeader()->height();
+  const int rowHeight = CBbListCtrl::kRowHeight;
+  const int x = 35 + 72 + 56 + 90;
+  const auto top = [&](const QImage& shot, int row) { return shot.pixel(x, header + row * rowHeight + 1); };
+  QImage shot = Grab(list);
+  const QRgb line = skin::ToColor(CBbListCtrl::kTripSeparator).rgb();
+  // None over the first row; one over row 2, the rest of which keeps its colour.
+  EXPECT_EQ(top(shot, 0), skin::ToColor(0x464646).rgb());
+  EXPECT_EQ(top(shot, 1), skin::ToColor(0x323232).rgb());
+  EXPECT_EQ(top(shot, 2), line);
+  EXPECT_EQ(shot.pixel(x, header + 2 * rowHeight + CBbListCtrl::kTripSeparatorHeight), skin::ToColor(0x464646).rgb());
+  EXPECT_EQ(top(shot, 3), skin::ToColor(0x323232).rgb());
+  list->DeleteAllItems();
+  Fill(4);
+  EXPECT_FALSE(list->SeparatorAbove(2));
+  shot = Grab(list);
+  EXPECT_EQ(top(shot, 2), skin::ToColor(0x464646).rgb());
+}
+
 TEST_F(ListCtrlTest, RightArrowLeavesHorizontalPositionAndSelection) {
   Fill(3);
   list->SelectRow(1);

@@ -367,6 +367,41 @@ TEST_F(RecordingModel, ListingAnInvalidDatePrintsTheNumbersAsStored) {
 
 // --- lookups ---
 
+// --- trips ---
+
+TEST_F(RecordingModel, TripsJoinRecordingsThatStartWithinThreeSecondsOfTheTripsEnd) {
+  const auto timed = [](const std::string& name, int64_t durationMs) {
+    RecordingEntry entry = Entry(name);
+    entry.durationMs = durationMs;
+    return entry;
+  };
+  set.entries = {timed("REC_20240512_235800_2.avi", 57100),  // ends 23:58:57.1
+                 timed("REC_20240512_235900_2.avi", 57000),  // 2.9 s later: joins; ends 23:59:57.0
+                 timed("REC_20240513_000000_2.avi", 56900),  // exactly 3 s later, past midnight: joins
+                 timed("REC_20240513_000100_2.avi", 60000),  // 3.1 s after 00:00:56.9: a new trip
+                 timed("EVT_20240513_000140_2.avi", 30000),  // inside the normal one: joins, adds no stretch
+                 timed("REC_20240513_000200_2.avi", 60000),  // where the normal one ended: joins
+                 timed("PRK_20240513_000300_2.avi", 60000),  // parked at the drive's end: a trip of its own
+                 timed("MOT_20240513_000400_2.avi", 20000),  // the next parking recording joins that one
+                 timed("REC_20240513_010000_2.avi", 0),      // no length (cut off): its trip ends at its start
+                 timed("REC_20240513_010100_2.avi", 60000),
+                 timed("REC_garbage.avi", 60000),  // no time in the name: alone
+                 timed("REC_20240513_010200_2.avi", 60000)};
+  set.ListAll(list);
+  std::vector<int> first;
+  std::vector<bool> extends;
+  for (const trips::TripRow& row : set.TripsOfRows()) {
+    first.push_back(row.first);
+    extends.push_back(row.extends);
+  }
+  EXPECT_EQ((std::vector<int>{0, 0, 0, 3, 3, 3, 6, 6, 8, 9, 10, 11}), first);
+  EXPECT_EQ((std::vector<bool>{true, true, true, true, false, true, true, true, true, true, true, true}), extends);
+  // A filtered listing groups the rows it shows: the event recording alone.
+  set.ListGroup(list, kGroupEvent);
+  ASSERT_EQ(set.TripsOfRows().size(), 1u);
+  EXPECT_EQ(set.TripsOfRows()[0].first, 0);
+}
+
 TEST_F(RecordingModel, EntryForRowIsNullOutsideTheRows) {
   set.entries = {Entry("REC_20120315_134501_2.avi"), Entry("REC_20120315_134502_2.avi")};
   const int count = set.ListAll(list);
