@@ -17,15 +17,18 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/DlgLayout.h"
+#include "app/LoadWorker.h"
 #include "device/SettingDlgHost.h"
 #include "device/SettingDlgModel.h"  // device::CardFilePaths
 #include "map/MapHost.h"
 #include "platform/ProcessFolder.h"
+#include "sources/Trips.h"
 #include "telemetry/TelemetrySamples.h"
 
 class CBbButtonCtrl;
@@ -190,6 +193,8 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void LoadShowRepairFailure(int writeError);
   void LoadStarted(const app::LoadRequest& request);
   void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
+  // The routes of the loaded recording's trip, each read (after LoadTelemetryReady).
+  void LoadTripReady(std::vector<app::TripLink> trip);
   void LoadDone(bool opened, int attempts);
   bool SelectAndLoad(int row);
   // What a load or a standby of `row` needs, taken from the list and the recording set.
@@ -289,14 +294,27 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   void ExportCommand(bool clip);
   void ShowExportMarks();
 
+  // --- trips (DlgTrips.cpp) ---
+  // After every listing: the rows' trips, from the recordings' lengths, and the list's
+  // separators where one begins.
+  void ShowTrips();
+  // The trip of list row `row` for its load: its recordings with the routes read
+  // before; nothing for a recording alone.
+  void FillTrip(app::LoadRequest& request, int row) const;
+  // The whole route of `trip` when every recording's route is at hand (the loaded
+  // one's `own`); empty otherwise.
+  std::vector<mapview::MapPoint> TripRoute(const std::vector<app::TripLink>& trip, int current,
+                                           const std::vector<mapview::MapPoint>& own) const;
+
   // --- tools (DlgTools.cpp) ---
   void InstallTools();
   void LoadMapPageLater();
   // Moves the map between the window's panel and its own window.
   void SetMapPlacement(int placement);
   bool MapEmbedded() const;
-  // After each load: the recording's route on the map (none without GPS).
-  void ShowRouteOnMap(bool hasGps);
+  // After each load: the recording's route on the map (none without GPS), over its
+  // trip's when that is at hand.
+  void ShowRouteOnMap(bool hasGps, const std::vector<mapview::MapPoint>& trip = {});
   // Each position update: the map marker and the map window's coordinates.
   void FollowOnMap(std::int32_t positionMs);
 
@@ -354,6 +372,13 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   // The loaded recording's GPS and G-sensor samples, which the graph, the readouts,
   // the map and the printout read; the load worker hands over each recording's set.
   TelemetrySamples telemetry;
+  // The trips of the list's rows (ShowTrips), the loaded recording's trip and its
+  // place in it (LoadItem), and the routes of trip recordings read so far, by path,
+  // for the source open now.
+  std::vector<trips::TripRow> rowTrips;
+  std::vector<app::TripLink> loadedTrip;
+  int loadedTripIndex = -1;
+  std::map<std::string, std::vector<mapview::MapPoint>> tripRoutes;
   // The card files of the card the settings dialog chose last and the volume label,
   // kept for the life of the window as the card format uses them.
   device::CardFilePaths cardFiles;

@@ -271,6 +271,7 @@ void CDezirureDovuriDlg::ClearRecordings() {
   }
   FileList()->DeleteAllItems();
   FileList()->SetHighlightRow(-1);
+  rowTrips.clear();
   currentName.clear();
   ShowLanguageMessage(this, kStrNoRecordings);
   PostPrivateMessage(this, kMsgRepaintFilters, 0);
@@ -566,6 +567,7 @@ void CDezirureDovuriDlg::TypeFilter(int filterId) {
     default:
       break;
   }
+  ShowTrips();
   for (int i = 0; i < 4; ++i) {
     Button(filters[i])->selected = i == index;
     Button(filters[i])->Redraw();

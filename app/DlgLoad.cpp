@@ -83,6 +83,9 @@ void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumeP
   app::LoadRequest request = RequestForRow(row);
   request.resumeAtMs = resumeAtMs;
   request.resumePaused = resumePaused;
+  FillTrip(request, row);
+  loadedTrip = request.trip;
+  loadedTripIndex = request.tripCurrent;
   // Events of the recording that played until now are stale from here on.
   playerEvents->NextLoad();
   playStarted = false;
@@ -132,7 +135,7 @@ void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, Tel
   gpsPresent = hasGps;
   if (!hasGps && !MapEmbedded()) SetMapPlacement(mapview::kPlacementEmbedded);
   if (hasGps && connected) mapPageLoaded = true;
-  ShowRouteOnMap(hasGps);
+  ShowRouteOnMap(hasGps, TripRoute(request.trip, request.tripCurrent, mapview::RouteOfFixes(telemetry.gpsSamples)));
   ApplyMapRule();
   update();
   Item(DlgItem::Pause)->show();

@@ -134,6 +134,9 @@ int CDezirureDovuriDlg::FillFileList(const std::string& sourceLabel) {
   for (DlgItem filter : kFilters) Button(filter)->enabled = false;
   CBbListCtrl* list = FileList();
   const int rows = collection->ListAll(*list);
+  // Routes kept from the source before may name other files now.
+  tripRoutes.clear();
+  ShowTrips();
   if (rows == 0) {
     QApplication::restoreOverrideCursor();
     ClearRecordings();

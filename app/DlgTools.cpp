@@ -81,11 +81,11 @@ void CDezirureDovuriDlg::SetMapPlacement(int placement) {
   ApplyMapRule();
 }
 
-void CDezirureDovuriDlg::ShowRouteOnMap(bool hasGps) {
+void CDezirureDovuriDlg::ShowRouteOnMap(bool hasGps, const std::vector<mapview::MapPoint>& trip) {
   CMapViewWnd* view = mapWindows->View();
   if (hasGps && connected) view->LoadMapPage();
   if (hasGps) {
-    view->ShowTrack();
+    view->ShowTrack(mapview::RouteOfFixes(telemetry.gpsSamples), trip);
   } else {
     view->ShowTrack({});
   }

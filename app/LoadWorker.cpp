@@ -9,10 +9,41 @@
 #include "playback/CPlayer.h"
 #include "sources/CardRecording.h"
 #include "sources/RecordingCollection.h"
+#include "sources/avi/AviReader.h"
+#include "sources/avi/AviTelemetrySource.h"
+#include "sources/avi/FileByteSource.h"
+#include "sources/avi/KovrByteSource.h"
 #include "telemetry/LoadTelemetry.h"
 #include "telemetry/TelemetrySamples.h"
 
 namespace app {
+
+namespace {
+
+// The route of the valid fixes of a recording other than the loaded one (a file, or
+// a file on the card through the card library, which takes one caller at a time).
+std::vector<mapview::MapPoint> RouteOfRecording(const RecordingEntry& entry, void* cardHandle,
+                                                const std::atomic<bool>* stop) {
+  std::unique_ptr<ByteSource> source;
+  if (entry.cardFileNumber > 0) {
+    if (!cardHandle) return {};
+    auto card = std::make_unique<KovrByteSource>(cardHandle, entry.fileName, entry.cardFileNumber);
+    if (!card->IsOpen()) return {};
+    source = std::move(card);
+  } else {
+    auto file = std::make_unique<FileByteSource>();
+    if (!file->Open(entry.path)) return {};
+    source = std::move(file);
+  }
+  avi::AviReader reader(*source);
+  if (!reader.Open()) return {};
+  avi::AviTelemetrySource records(reader);
+  TelemetrySamples samples;
+  LoadTelemetry(&records, samples, stop);
+  return mapview::RouteOfFixes(samples.gpsSamples);
+}
+
+}  // namespace
 
 struct LoadWorker::Job {
   explicit Job(LoadRequest r) : request(std::move(r)) {}
@@ -178,8 +209,26 @@ LoadWorker::Outcome LoadWorker::OpenRecording(const std::shared_ptr<Job>& job) {
   const std::shared_ptr<TelemetryRecordSource> records = player_.TelemetrySource();
   LoadTelemetry(records.get(), *samples, &job->stop);
   if (job->stop) return Outcome::Stopped;
+  std::vector<mapview::MapPoint> ownRoute;
+  if (!request.trip.empty()) ownRoute = mapview::RouteOfFixes(samples->gpsSamples);
   const bool shown = OnWindow(job, [this, request, samples] { dlg_.LoadTelemetryReady(request, std::move(*samples)); });
-  return shown ? Outcome::Opened : Outcome::Stopped;
+  if (!shown) return Outcome::Stopped;
+  // The trip's route comes after, so the picture, the readouts and the recording's own
+  // route never wait for it. Routes read once are kept by the window: a trip's other
+  // recordings are read at its first load only. A stop here still leaves the
+  // recording opened.
+  if (request.trip.empty()) return Outcome::Opened;
+  auto trip = std::make_shared<std::vector<TripLink>>(request.trip);
+  for (std::size_t i = 0; i < trip->size() && !job->stop; ++i) {
+    TripLink& link = (*trip)[i];
+    if (static_cast<int>(i) == request.tripCurrent)
+      link.route = ownRoute;
+    else if (!link.read)
+      link.route = RouteOfRecording(link.entry, request.cardHandle, &job->stop);
+    link.read = true;
+  }
+  if (!job->stop) OnWindow(job, [this, trip] { dlg_.LoadTripReady(std::move(*trip)); });
+  return Outcome::Opened;
 }
 
 }  // namespace app

@@ -17,7 +17,9 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "map/MapPosition.h"
 #include "sources/RecordingEntry.h"
 
 class CDezirureDovuriDlg;
@@ -28,6 +30,14 @@ class CPlayer;
 }
 
 namespace app {
+
+// One recording of the trip the loaded one belongs to (sources/Trips.h), for the
+// map's trip route: its route, when a load before read it, or the entry to read it from.
+struct TripLink {
+  RecordingEntry entry;
+  bool read = false;
+  std::vector<mapview::MapPoint> route;
+};
 
 // What a load needs, taken from the list row and the recording set on the window
 // thread when the load starts (the worker reads no widget and no shared list).
@@ -45,6 +55,11 @@ struct LoadRequest {
   // whether it stays paused there.
   std::int64_t resumeAtMs = -1;
   bool resumePaused = false;
+  // The recordings that make up its trip, in order (empty for a recording alone), and
+  // its own place among them (-1 when it lies inside the trip: an event recording
+  // written during a normal one). The worker reads the routes not read yet.
+  std::vector<TripLink> trip;
+  int tripCurrent = -1;
 };
 
 // How long the worker lets the source settle before an open. The playback engine

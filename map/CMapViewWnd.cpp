@@ -100,8 +100,10 @@ void CMapViewWnd::ShowTrack() {
   ShowTrack(samples ? mapview::RouteOfFixes(samples->gpsSamples) : std::vector<mapview::MapPoint>());
 }
 
-void CMapViewWnd::ShowTrack(const std::vector<mapview::MapPoint>& points) {
+void CMapViewWnd::ShowTrack(const std::vector<mapview::MapPoint>& points,
+                            const std::vector<mapview::MapPoint>& tripPoints) {
   route = points;
+  trip = tripPoints;
   if (!pageReady) {
     routePending = true;
     return;
@@ -112,7 +114,7 @@ void CMapViewWnd::ShowTrack(const std::vector<mapview::MapPoint>& points) {
 void CMapViewWnd::SendTrack() {
   routePending = false;
   // Not through RunScript: its arguments are single words, and a route is a list.
-  browser->RunJavaScript(QString::fromStdString(mapview::TrackChangeSource(route)), {});
+  browser->RunJavaScript(QString::fromStdString(mapview::TrackChangeSource(route, trip)), {});
 }
 
 void CMapViewWnd::OnLoadFinished(bool ok) {

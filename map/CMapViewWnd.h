@@ -66,10 +66,15 @@ class CMapViewWnd : public QWidget {
   // that names no function or before the page has finished loading. `onResult`, when
   // given, receives the function's result as text ("" for any failure) later.
   bool RunScript(const std::string& text, ScriptResult onResult = {});
-  // Draws the route of the valid fixes under the marker (an empty route clears it).
+  // Draws the route of the valid fixes under the marker (an empty route clears it),
+  // over the whole route of the recording's trip when given (see TrackChangeSource).
   // Sent when the page is ready if it is still loading.
   void ShowTrack();
-  void ShowTrack(const std::vector<mapview::MapPoint>& route);
+  void ShowTrack(const std::vector<mapview::MapPoint>& route, const std::vector<mapview::MapPoint>& trip = {});
+
+  // The lines last given: the recording's route and its trip's.
+  const std::vector<mapview::MapPoint>& Route() const { return route; }
+  const std::vector<mapview::MapPoint>& Trip() const { return trip; }
 
   // The page has finished loading and takes calls.
   bool PageReady() const { return pageReady; }
@@ -104,5 +109,6 @@ class CMapViewWnd : public QWidget {
   // A position was sent before the page could take it: sent again once it is ready.
   bool positionPending = false;
   std::vector<mapview::MapPoint> route;
+  std::vector<mapview::MapPoint> trip;
   bool routePending = false;
 };

@@ -44,19 +44,37 @@ std::vector<MapPoint> RouteOfFixes(const std::vector<CGPSData>& fixes) {
   return route;
 }
 
-std::string TrackChangeSource(const std::vector<MapPoint>& route) {
-  // A page without the route line (an older map.htm) is left alone.
-  std::string source = "if(typeof trackChange==='function')trackChange([";
-  source.reserve(source.size() + route.size() * 24 + 2);
+std::vector<MapPoint> JoinRoutes(const std::vector<std::vector<MapPoint>>& routes) {
+  std::vector<MapPoint> joined;
+  for (const std::vector<MapPoint>& route : routes) joined.insert(joined.end(), route.begin(), route.end());
+  return joined;
+}
+
+namespace {
+
+void AppendPoints(std::string& source, const std::vector<MapPoint>& points) {
+  source += '[';
   bool first = true;
-  for (const MapPoint& point : route) {
+  for (const MapPoint& point : points) {
     if (!first) source += ',';
     first = false;
     source += FixedSixDecimals(point.latitude);
     source += ',';
     source += FixedSixDecimals(point.longitude);
   }
-  source += "])";
+  source += ']';
+}
+
+}  // namespace
+
+std::string TrackChangeSource(const std::vector<MapPoint>& route, const std::vector<MapPoint>& trip) {
+  // A page without the route line (an older map.htm) is left alone.
+  std::string source = "if(typeof trackChange==='function')trackChange(";
+  source.reserve(source.size() + (route.size() + trip.size()) * 24 + 8);
+  AppendPoints(source, route);
+  source += ',';
+  AppendPoints(source, trip);
+  source += ')';
   return source;
 }
 

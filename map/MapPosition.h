@@ -1,7 +1,7 @@
 #pragma once
 // What the map page is told: the vehicle's position for a GPS fix, as the
-// positionChange call the page has always received, and the route of a recording as
-// one flat list of decimal degrees for the page's route line.
+// positionChange call the page has always received, and the route of a recording (and
+// of its trip) as flat lists of decimal degrees for the page's route lines.
 
 #include <string>
 #include <vector>
@@ -35,9 +35,13 @@ std::string FixedSixDecimals(double value);
 // parked car repeats its fix every second).
 std::vector<MapPoint> RouteOfFixes(const std::vector<CGPSData>& fixes);
 
+// The route of a trip: the routes of its recordings, one after another, in full.
+std::vector<MapPoint> JoinRoutes(const std::vector<std::vector<MapPoint>>& routes);
+
 // Script source that hands the route to the page, when the page has the function:
-// trackChange([lat,lon,lat,lon,...]) with six decimals per value; an empty route
-// clears the line.
-std::string TrackChangeSource(const std::vector<MapPoint>& route);
+// trackChange([lat,lon,lat,lon,...], [trip]) with six decimals per value. The first
+// list is the recording's route, drawn over the second, its trip's whole route (empty
+// for a recording without a trip); an empty list clears its line.
+std::string TrackChangeSource(const std::vector<MapPoint>& route, const std::vector<MapPoint>& trip = {});
 
 }  // namespace mapview

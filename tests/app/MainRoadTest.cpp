@@ -29,6 +29,9 @@
 #include "controls/CSkinVerticleScrollbar.h"
 #include "controls/ControlId.h"
 #include "device/CSettingDlg.h"
+#include "map/CMapViewWnd.h"
+#include "map/MapPosition.h"
+#include "map/MapWindows.h"
 #include "playback/AudioOutput.h"
 #include "playback/CPlayer.h"
 #include "playback/ChannelSink.h"
@@ -38,8 +41,10 @@
 #include "sources/CFileLoadDlg.h"
 #include "sources/RecordingCollection.h"
 #include "sources/avi/AviReader.h"
+#include "sources/avi/AviTelemetrySource.h"
 #include "sources/avi/FileByteSource.h"
 #include "telemetry/CBbSpeedCtrl.h"
+#include "telemetry/LoadTelemetry.h"
 #include "telemetry/TelemetrySamples.h"
 #include "tests/playback/GraphInspector.h"
 #include "tests/simulator/RecordingFixtures.h"
@@ -341,6 +346,59 @@ TEST_F(MainRoad, TheMapRuleFollowsGpsAndTheConnection) {
   QTest::qWait(450);
   EXPECT_EQ(In().CoordText()->latitude, 0.0f);
   EXPECT_EQ(In().SpeedGauge()->value, 0.0);
+}
+
+TEST_F(MainRoad, ATripOfThreeRecordingsIsMarkedInTheListAndItsWholeRouteLiesUnderTheCurrentOnes) {
+  // Three 6 s recordings one after another while the car moves, then one alone four
+  // minutes later; each begins with three fixes without a position, so a route of a
+  // moving car has three points.
+  testsupport::TempFolder folder;
+  for (int second : {0, 6, 12}) {
+    simulator::RecordOptions o = fixtures::SmallOptions(1, 6, avi::AudioKind::None);
+    o.framesPerSecond = 10;
+    o.start = fixtures::CameraClock(10, 1, second);
+    fixtures::Record(o, folder.Path());
+  }
+  simulator::RecordOptions alone = fixtures::SmallOptions(1, 6, avi::AudioKind::None);
+  alone.framesPerSecond = 10;
+  alone.start = fixtures::CameraClock(10, 5, 0);
+  fixtures::Record(alone, folder.Path());
+  ASSERT_EQ(apptest::ListPaths(*dlg, {folder.Path().string()}), 4);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_FALSE(List()->SeparatorAbove(0));
+  EXPECT_FALSE(List()->SeparatorAbove(1));
+  EXPECT_FALSE(List()->SeparatorAbove(2));
+  EXPECT_TRUE(List()->SeparatorAbove(3));
+  EXPECT_EQ(In().Collection().EntryForRow(1)->durationMs, 6000);
+  std::vector<std::vector<mapview::MapPoint>> routes;
+  for (int row = 0; row < 4; ++row) {
+    FileByteSource file(List()->GetItemText(row, kColumnPath));
+    avi::AviReader reader(file);
+    ASSERT_TRUE(reader.Open());
+    avi::AviTelemetrySource records(reader);
+    TelemetrySamples samples;
+    LoadTelemetry(&records, samples);
+    routes.push_back(mapview::RouteOfFixes(samples.gpsSamples));
+  }
+  ASSERT_EQ(routes[1].size(), 3u);
+  ASSERT_NE(routes[0], routes[1]);
+  // The middle one: its route over the trip's, which holds every recording's points.
+  Player().Pause();
+  dlg->OnCommand(app::kIdNext);
+  ASSERT_TRUE(WaitForLoad());
+  ASSERT_EQ(In().CurrentRow(), 1);
+  const CMapViewWnd* view = In().Map()->View();
+  EXPECT_EQ(view->Route(), routes[1]);
+  EXPECT_EQ(view->Trip(), mapview::JoinRoutes({routes[0], routes[1], routes[2]}));
+  // The one alone has no trip line.
+  Player().Pause();
+  dlg->OnCommand(app::kIdNext);
+  ASSERT_TRUE(WaitForLoad());
+  dlg->OnCommand(app::kIdNext);
+  ASSERT_TRUE(WaitForLoad());
+  ASSERT_EQ(In().CurrentRow(), 3);
+  EXPECT_EQ(view->Route(), routes[3]);
+  EXPECT_TRUE(view->Trip().empty());
 }
 
 TEST_F(MainRoad, TheEndAdvancesAndAfterTheLastRowZeroIsCurrentWithNothingPlaying) {

@@ -101,11 +101,17 @@ TEST(Route, ValidFixesInOrderWithoutRepeatsOrPointsOffTheGlobe) {
   EXPECT_EQ(route[2], route[0]);
 }
 
-TEST(Route, TrackSourceIsOneFlatListAndEmptyClears) {
+TEST(Route, TrackSourceIsTheRouteThenTheTripAsFlatListsAndEmptyClears) {
   const std::vector<MapPoint> route = {{37.525, 127.0}, {-1.5, -0.25}};
   EXPECT_EQ(mapview::TrackChangeSource(route),
-            "if(typeof trackChange==='function')trackChange([37.525000,127.000000,-1.500000,-0.250000])");
-  EXPECT_EQ(mapview::TrackChangeSource({}), "if(typeof trackChange==='function')trackChange([])");
+            "if(typeof trackChange==='function')trackChange([37.525000,127.000000,-1.500000,-0.250000],[])");
+  EXPECT_EQ(mapview::TrackChangeSource({}), "if(typeof trackChange==='function')trackChange([],[])");
+  // A trip is its recordings' routes one after another, each whole.
+  const std::vector<MapPoint> trip = mapview::JoinRoutes({{{1, 2}}, route, {}, {{-1.5, -0.25}}});
+  EXPECT_EQ(trip, (std::vector<MapPoint>{{1, 2}, {37.525, 127.0}, {-1.5, -0.25}, {-1.5, -0.25}}));
+  EXPECT_EQ(mapview::TrackChangeSource({{1, 2}}, trip),
+            "if(typeof trackChange==='function')trackChange([1.000000,2.000000],[1.000000,2.000000,37.525000,"
+            "127.000000,-1.500000,-0.250000,-1.500000,-0.250000])");
 }
 
 }  // namespace

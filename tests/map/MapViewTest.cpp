@@ -191,12 +191,46 @@ TEST_F(MapViewTest, RouteOfTheValidFixesIsDrawnAndCanBeCleared) {
   LoadPage();
   view->ShowTrack();
   EXPECT_EQ(RoutePoints(), 5);
-  // The line lies under the marker: the overlay pane is below the marker pane.
+  // The lines (the route's and its trip's, empty here) lie under the marker: the
+  // overlay pane is below the marker pane.
   view->ShowPosition(0);
   EXPECT_EQ(Evaluate(*view, QStringLiteral("document.querySelectorAll('.leaflet-overlay-pane path').length")).toInt(),
-            1);
+            2);
   view->ShowTrack({});
   EXPECT_EQ(RoutePoints(), 0);
+}
+
+TEST_F(MapViewTest, TripRouteHoldsEveryRecordingsPointsUnderTheRecordingsOwn) {
+  using mapview::MapPoint;
+  const std::vector<MapPoint> first = {{37.5200, 126.9700}, {37.5210, 126.9710}, {37.5220, 126.9720}};
+  const std::vector<MapPoint> second = {{37.5230, 126.9730}, {37.5240, 126.9740}};
+  const std::vector<MapPoint> third = {{37.5250, 126.9750}, {37.5260, 126.9760}, {-33.5, -70.25}};
+  const auto text = [](const std::vector<MapPoint>& points) {
+    std::string out;
+    for (const MapPoint& p : points)
+      out += (out.empty() ? "" : " ") + mapview::FixedSixDecimals(p.latitude) + "," +
+             mapview::FixedSixDecimals(p.longitude);
+    return QString::fromStdString(out);
+  };
+  const auto line = [&](const char* which) {
+    return Evaluate(*view, QStringLiteral("linePoints('%1')").arg(QLatin1String(which))).toString();
+  };
+  LoadPage();
+  const std::vector<MapPoint> trip = mapview::JoinRoutes({first, second, third});
+  view->ShowTrack(second, trip);
+  EXPECT_EQ(Evaluate(*view, QStringLiteral("tripPointCount()")).toInt(), 8);
+  EXPECT_EQ(RoutePoints(), 2);
+  EXPECT_EQ(line("trip"), text(first) + " " + text(second) + " " + text(third));
+  EXPECT_EQ(line("route"), text(second));
+  // The recording's line is drawn after (over) the trip's.
+  EXPECT_EQ(Evaluate(*view, QStringLiteral("Array.from(document.querySelectorAll('.leaflet-overlay-pane path'))"
+                                           ".map(function (p) { return p.getAttribute('stroke'); }).join(' ')"))
+                .toString(),
+            QStringLiteral("#8fa3bf #1e6fd9"));
+  // A recording alone has no trip line.
+  view->ShowTrack(first);
+  EXPECT_EQ(Evaluate(*view, QStringLiteral("tripPointCount()")).toInt(), 0);
+  EXPECT_EQ(line("route"), text(first));
 }
 
 TEST_F(MapViewTest, RouteGivenBeforeThePageIsReadyIsDrawnOnceItIs) {
