@@ -74,6 +74,7 @@ app::LoadRequest CDezirureDovuriDlg::RequestForRow(int row) {
   OpenTempFolder();
   request.tempFolder = tempFolder;
   request.channelCount = RecordingCollection::ChannelCountFromName(request.fileName);
+  FillTrip(request, row);
   return request;
 }
 
@@ -83,7 +84,6 @@ void CDezirureDovuriDlg::LoadItem(int row, std::int64_t resumeAtMs, bool resumeP
   app::LoadRequest request = RequestForRow(row);
   request.resumeAtMs = resumeAtMs;
   request.resumePaused = resumePaused;
-  FillTrip(request, row);
   loadedTrip = request.trip;
   loadedTripIndex = request.tripCurrent;
   // Events of the recording that played until now are stale from here on.
@@ -312,6 +312,9 @@ void CDezirureDovuriDlg::OnNextRecording() {
   ApplyChannelView(channelView);
   SetNeedsRecordingEnabled(true);
   if (TheViewerSettings().rearMirror && player->videoChannels() > 1) player->SetRearMirror(true);
+  // The trip's routes were read by the load that began it; the next one's is at hand.
+  loadedTrip = request.trip;
+  loadedTripIndex = request.tripCurrent;
   LoadTelemetryReady(request, std::move(prepared->samples));
   UpdatePosition();
 }
