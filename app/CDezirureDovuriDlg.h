@@ -29,6 +29,7 @@
 #include "map/MapHost.h"
 #include "platform/ProcessFolder.h"
 #include "sources/Trips.h"
+#include "telemetry/SeekMarkers.h"
 #include "telemetry/TelemetrySamples.h"
 
 class CBbButtonCtrl;
@@ -305,6 +306,15 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   // one's `own`); empty otherwise.
   std::vector<mapview::MapPoint> TripRoute(const std::vector<app::TripLink>& trip, int current,
                                            const std::vector<mapview::MapPoint>& own) const;
+  // --- markers on the seek bar (DlgMarkers.cpp) ---
+  // The markers of the telemetry just handed over, for the recording `fileName`.
+  void FindMarkersOf(const std::string& fileName);
+  // Again with the threshold of the settings (after the settings dialog).
+  void RefindSeekMarkers();
+  // On the bar while a recording is open, else none.
+  void ShowSeekMarkers();
+  // Ctrl+Right (next) and Ctrl+Left.
+  void JumpToMarker(bool next);
 
   // --- tools (DlgTools.cpp) ---
   void InstallTools();
@@ -379,6 +389,9 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   std::vector<app::TripLink> loadedTrip;
   int loadedTripIndex = -1;
   std::map<std::string, std::vector<mapview::MapPoint>> tripRoutes;
+  // The markers of that telemetry, and whether it is an event recording's.
+  std::vector<SeekMarker> seekMarkers;
+  bool markersOfEvent = false;
   // The card files of the card the settings dialog chose last and the volume label,
   // kept for the life of the window as the card format uses them.
   device::CardFilePaths cardFiles;

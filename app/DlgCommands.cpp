@@ -412,6 +412,7 @@ void CDezirureDovuriDlg::SettingCommand() {
     ViewerSettings& settings = TheViewerSettings();
     if (player->videoChannels() > 1 && IsOpen(player->state())) player->SetRearMirror(settings.rearMirror);
     ChangeLanguage(settings.language);
+    RefindSeekMarkers();
   }
   if (resume && FileList()->GetItemCount() > 0) StartPlayback();
   active = false;

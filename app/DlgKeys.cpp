@@ -1,7 +1,7 @@
 // The main window's keys and context menus. Keys are looked at before the focused
 // control sees them: the shortcuts work whatever has the focus, and every key pressed
-// with Ctrl is taken (only Ctrl+O does something). The key-help window lists them all
-// (app/KeyHelp.cpp): a key added here belongs in its table too.
+// with Ctrl is taken (only Ctrl+O and Ctrl with the left or right arrow do something). The key-help window lists them
+// all (app/KeyHelp.cpp): a key added here belongs in its table too.
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -29,6 +29,9 @@ bool CDezirureDovuriDlg::HandleKey(const QKeyEvent* key) {
   }
   if (modifiers & Qt::ControlModifier) {
     if (code == Qt::Key_O) OnCommand(app::kIdOpen);
+    // The markers on the seek bar.
+    if (code == Qt::Key_Right) JumpToMarker(true);
+    if (code == Qt::Key_Left) JumpToMarker(false);
     return true;
   }
   const std::int32_t state = player->state();

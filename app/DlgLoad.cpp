@@ -128,6 +128,7 @@ void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
 void CDezirureDovuriDlg::LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples) {
   telemetry = std::move(samples);
   GsensorGraph()->update();
+  FindMarkersOf(request.fileName);
   currentName = request.fileName;
   // The map rule with what this recording carries.
   const bool hasGps = !telemetry.gpsSamples.empty();
@@ -207,6 +208,7 @@ void CDezirureDovuriDlg::ShowPlace(std::int64_t position, std::int64_t duration)
   seek->setRange(0, static_cast<int>(duration));
   if (!seek->dragging) seek->setValue(static_cast<int>(position));
   ShowExportMarks();
+  ShowSeekMarkers();
   seek->update();
   if (busy) return;
   PrepareNextRecording(position, duration);
@@ -241,6 +243,7 @@ void CDezirureDovuriDlg::EndOfRecording(std::int64_t position) {
   seek->setValue(static_cast<int>(position));
   StopAndClear(false);
   ShowExportMarks();  // nothing plays now: the marks leave the bar until the next load shows its own
+  ShowSeekMarkers();
   CBbListCtrl* list = FileList();
   const int count = list->GetItemCount();
   const int current = CurrentRow();

@@ -33,10 +33,13 @@ const std::vector<KeyHelpRow>& KeyHelpRows() {
       {Qt::Key_I, 0, "I", 0, kStrMenuMarkStart},
       {Qt::Key_O, 0, "O", 0, kStrMenuMarkEnd},
       {Qt::Key_O, Qt::ControlModifier, "Ctrl+O", 0, kStrKeyHelpOpen},
+      {Qt::Key_Right, Qt::ControlModifier, nullptr, kStrKeyNameCtrlRight, kStrKeyHelpNextMarker},
+      {Qt::Key_Left, Qt::ControlModifier, nullptr, kStrKeyNameCtrlLeft, kStrKeyHelpPreviousMarker},
       {Qt::Key_F1, 0, "F1", 0, kStrKeyHelpHelp},
       {Qt::Key_F4, Qt::AltModifier, "Alt+F4", 0, kStrKeyHelpClose},
       {0, 0, nullptr, kStrMouseListDoubleClick, kStrKeyHelpPlayRow},
       {0, 0, nullptr, kStrMouseSeekBar, kStrKeyHelpSeek},
+      {0, 0, nullptr, kStrMouseMarker, kStrKeyHelpMarker},
       {0, 0, nullptr, kStrMouseRightClick, kStrKeyHelpMenu},
       {0, 0, nullptr, kStrMouseTopBarDoubleClick, kStrKeyHelpMaximise},
   };

@@ -20,6 +20,13 @@ constexpr int kProgressTileWidth = 3;
 const QColor kMarkStartColour(0x3c, 0xd2, 0x4b);
 const QColor kMarkEndColour(0xf0, 0x46, 0x46);
 const QColor kMarkBand(0xff, 0xd2, 0x3c, 0x60);
+// The markers: amber for a hard G moment, sky blue with a pin through the strip for an
+// event's trigger; both apart from the export's green and red lines.
+const QColor kHardGColour(0xff, 0xa8, 0x1e);
+const QColor kTriggerColour(0x5a, 0xc8, 0xff);
+constexpr int kMarkerHalfWidth = 4;
+constexpr int kMarkerTop = 0;
+constexpr int kMarkerTip = 8;
 }  // namespace
 
 CBbSliderCtrl::CBbSliderCtrl(int controlId, QWidget* parent) : QAbstractSlider(parent) {
@@ -59,6 +66,26 @@ void CBbSliderCtrl::SetMarks(int start, int end, int from, int to) {
   bandFrom = from;
   bandTo = to;
   update();
+}
+
+void CBbSliderCtrl::SetSeekMarkers(const std::vector<SeekMarker>& markers) {
+  if (markers == seekMarkers) return;
+  seekMarkers = markers;
+  update();
+}
+
+int CBbSliderCtrl::ClickPosition(int x) const {
+  int best = -1;
+  int bestDistance = kMarkerReach + 1;
+  for (const SeekMarker& m : seekMarkers) {
+    if (m.timeMs > maximum()) continue;
+    const int distance = std::abs(XOf(m.timeMs) - x);
+    if (distance < bestDistance) {
+      best = m.timeMs;
+      bestDistance = distance;
+    }
+  }
+  return best >= 0 ? best : PositionAt(x);
 }
 
 int CBbSliderCtrl::ThumbLeft() const {
@@ -102,6 +129,23 @@ void CBbSliderCtrl::paintEvent(QPaintEvent*) {
       p.fillRect(QRect(XOf(bandFrom), 10, std::max(1, XOf(bandTo) - XOf(bandFrom)), h), kMarkBand);
     if (markStart >= 0) p.fillRect(QRect(XOf(markStart) - 1, 6, 2, h + 8), kMarkStartColour);
     if (markEnd >= 0) p.fillRect(QRect(XOf(markEnd) - 1, 6, 2, h + 8), kMarkEndColour);
+    if (maximum() > 0) {
+      p.save();
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(Qt::NoPen);
+      for (const SeekMarker& m : seekMarkers) {
+        if (m.timeMs > maximum()) continue;
+        const int x = XOf(m.timeMs);
+        const bool trigger = m.kind == SeekMarkerKind::EventTrigger;
+        const QColor colour = trigger ? kTriggerColour : kHardGColour;
+        if (trigger) p.fillRect(QRect(x, kMarkerTip, 1, h + 2), colour);
+        const QPointF triangle[] = {QPointF(x - kMarkerHalfWidth + 0.5, kMarkerTop),
+                                    QPointF(x + kMarkerHalfWidth + 0.5, kMarkerTop), QPointF(x + 0.5, kMarkerTip)};
+        p.setBrush(colour);
+        p.drawPolygon(triangle, 3);
+      }
+      p.restore();
+    }
   }
   DrawSkinBitmapPart(p, thumbImage, ThumbLeft(), (height() - kThumbHeight) / 2, kThumbWidth, kThumbHeight, 0, 0);
   QPainter painter(this);
@@ -122,7 +166,7 @@ void CBbSliderCtrl::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (event->button() != Qt::LeftButton || Busy()) return;
   dragging = true;
-  SeekTo(PositionAt(static_cast<int>(std::floor(event->position().x()))));
+  SeekTo(ClickPosition(static_cast<int>(std::floor(event->position().x()))));
 }
 
 void CBbSliderCtrl::mouseMoveEvent(QMouseEvent* event) {
@@ -140,7 +184,7 @@ void CBbSliderCtrl::mouseReleaseEvent(QMouseEvent* event) {
   // The drag ends even while busy, so that no later move seeks without a button held.
   dragging = false;
   if (!Busy()) {
-    SeekTo(PositionAt(static_cast<int>(std::floor(event->position().x()))));
+    SeekTo(ClickPosition(static_cast<int>(std::floor(event->position().x()))));
   }
   if (seekTarget) seekTarget->RestoreFocus();
 }

@@ -5,8 +5,10 @@
 // its SeekTarget), except while the owner is busy loading.
 
 #include <QAbstractSlider>
+#include <vector>
 
 #include "controls/SkinPalette.h"
+#include "telemetry/SeekMarkers.h"
 
 class SeekTarget;
 
@@ -45,6 +47,15 @@ class CBbSliderCtrl : public QAbstractSlider {
   // The x of a position on the strip.
   int XOf(int position) const;
 
+  // The recording's markers (hard G, an event's trigger), drawn as small triangles over
+  // the strip; a click within kMarkerReach pixels of one seeks to its very moment.
+  static constexpr int kMarkerReach = 4;
+  void SetSeekMarkers(const std::vector<SeekMarker>& markers);
+  const std::vector<SeekMarker>& SeekMarkers() const { return seekMarkers; }
+  // The position a click at x seeks to: the nearest marker's time within reach, else
+  // PositionAt(x).
+  int ClickPosition(int x) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -61,4 +72,5 @@ class CBbSliderCtrl : public QAbstractSlider {
   int markEnd = -1;
   int bandFrom = -1;
   int bandTo = -1;
+  std::vector<SeekMarker> seekMarkers;
 };

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 
 #include "controls/ControlId.h"
 #include "controls/SkinFont.h"
@@ -395,12 +396,23 @@ void CSettingDlg::CreateViewerHalf() {
 
   // The clock: the camera's own (UTC + 9) first, then the zones the system knows. The
   // entries carry the names option.ini stores; the first stores none.
-  AddGroup(kIdZoneGroup, kStrSettingZoneGroup, at(20, 211, 560, 52));
-  zone = AddList(kIdZone, 30, kViewerTop + 233, 540);
+  AddGroup(kIdZoneGroup, kStrSettingZoneGroup, at(20, 211, 260, 52));
+  zone = AddList(kIdZone, 30, kViewerTop + 233, 240);
   zone->addItem(Text(kStrSettingCameraClock), QString());
   for (const std::string& name : platform::AvailableTimeZones())
     zone->addItem(QString::fromStdString(name), QString::fromStdString(name));
   zone->setMaxVisibleItems(20);
+
+  // The horizontal G above which the seek bar marks a moment, in g.
+  AddGroup(kIdMarkerGroup, kStrSettingMarkerGroup, at(290, 211, 290, 52));
+  AddLabel(kIdMarkerLabel, kStrSettingMarkerThreshold, at(300, 235, 190, kRowHeight));
+  markerThreshold = new QDoubleSpinBox(this);
+  SetControlId(markerThreshold, kIdMarkerThreshold);
+  markerThreshold->setGeometry(at(494, 232, 76, 22));
+  markerThreshold->setRange(kLowestMarkerThreshold / 100.0, kHighestMarkerThreshold / 100.0);
+  markerThreshold->setDecimals(2);
+  markerThreshold->setSingleStep(0.05);
+  markerThreshold->setSuffix(QStringLiteral(" g"));
 
   AddGroup(kIdUnitGroup, kStrSettingUnitGroup, at(590, 211, 280, 52));
   kmh = new QRadioButton(Text(kStrUnitKmh), this);
@@ -456,6 +468,9 @@ void CSettingDlg::ConnectControls() {
   connect(zone, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!showing && index >= 0) model.timeZone = zone->itemData(index).toString().toStdString();
   });
+  connect(markerThreshold, &QDoubleSpinBox::valueChanged, this, [this](double g) {
+    if (!showing) model.markerThreshold = static_cast<int>(std::lround(g * 100));
+  });
   connect(kmh, &QRadioButton::clicked, this, [this] { model.speedInMiles = false; });
   connect(mph, &QRadioButton::clicked, this, [this] { model.speedInMiles = true; });
   connect(language, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -510,6 +525,7 @@ void CSettingDlg::ShowModel() {
   zone->setCurrentIndex(zoneIndex);
   kmh->setChecked(!model.speedInMiles);
   mph->setChecked(model.speedInMiles);
+  markerThreshold->setValue(model.markerThreshold / 100.0);
   showing = false;
 }
 

@@ -8,6 +8,7 @@
 // SettingDlgCommands.cpp, card formatting in SettingDlgFormat.cpp.
 
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QMessageBox>
 #include <array>
 #include <functional>
@@ -79,6 +80,10 @@ class CSettingDlg : public QDialog {
   static constexpr int kIdUnitGroup = 1152;
   static constexpr int kIdKmh = 1153;
   static constexpr int kIdMph = 1154;
+  // The seek bar markers' threshold: beside the time zone.
+  static constexpr int kIdMarkerGroup = 1155;
+  static constexpr int kIdMarkerLabel = 1156;
+  static constexpr int kIdMarkerThreshold = 1157;
   static constexpr int kIdDefault = 1027;
   static constexpr int kIdFrameRate = 1030;
   static constexpr int kIdResolution = 1043;
@@ -190,6 +195,7 @@ class CSettingDlg : public QDialog {
   QComboBox* zone = nullptr;
   QRadioButton* kmh = nullptr;
   QRadioButton* mph = nullptr;
+  QDoubleSpinBox* markerThreshold = nullptr;
   QRadioButton* volt12 = nullptr;
   QRadioButton* volt24 = nullptr;
   QLineEdit* captureFolder = nullptr;

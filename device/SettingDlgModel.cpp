@@ -40,6 +40,7 @@ void SettingDlgModel::Startup(const ViewerSettings& viewer, std::vector<CardEntr
   language = viewer.language;
   speedInMiles = viewer.speedInMiles;
   timeZone = viewer.timeZone;
+  markerThreshold = viewer.markerThreshold;
   clockBox = false;
   if (ModelIndex() == 0) ResetDeviceHalf();
 }
@@ -138,6 +139,7 @@ std::vector<FileWriteFailure> SettingDlgModel::StoreViewerOptions(ViewerSettings
   viewer.language = language;
   viewer.speedInMiles = speedInMiles;
   viewer.timeZone = timeZone;
+  viewer.markerThreshold = markerThreshold;
   LoadLanguageLibrary(viewer);
   viewer.model = ModelIndex();
   int error = 0;

@@ -14,6 +14,7 @@
 #include "device/DeviceClock.h"
 #include "device/DeviceSettings.h"
 #include "settings/ViewerSettings.h"
+#include "telemetry/SeekMarkers.h"
 
 namespace device {
 
@@ -57,13 +58,14 @@ class SettingDlgModel {
   ChoiceList drivingAlert;  // 1123
 
   // --- viewer half ---
-  std::string saveDirectory;  // 1040
-  int jumpStep = 0;           // track bar 1053 position; 0 until set
-  std::string jumpStepText;   // value label 1054
-  bool rearMirror = false;    // 1044
-  int language = 0;           // the language choice: the viewer's language (0..11)
-  bool speedInMiles = false;  // the speed unit: mph rather than km/h
-  std::string timeZone;       // the clock's IANA zone; empty for the camera's clock
+  std::string saveDirectory;                      // 1040
+  int jumpStep = 0;                               // track bar 1053 position; 0 until set
+  std::string jumpStepText;                       // value label 1054
+  bool rearMirror = false;                        // 1044
+  int language = 0;                               // the language choice: the viewer's language (0..11)
+  bool speedInMiles = false;                      // the speed unit: mph rather than km/h
+  std::string timeZone;                           // the clock's IANA zone; empty for the camera's clock
+  int markerThreshold = kDefaultMarkerThreshold;  // the seek bar markers' G, in hundredths
 
   // Start-up: `viewer` is the record as option.ini left it (or as the viewer runs when
   // the file cannot be read). `foundCards` fills the card list, nothing selected.

@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Klikken of slepen op de tijdbalk
 452	Rechtsklik op het beeld
 453	Dubbelklik op de bovenbalk
+454	Ctrl+Pijl rechts
+455	Ctrl+Pijl links
+456	Naar de volgende markering (sterke G-kracht of gebeurtenis)
+457	Naar de vorige markering
+458	Klikken op een markering van de tijdbalk
+459	Naar het gemarkeerde moment springen
+460	Markeringen op de tijdbalk
+461	Horizontale G-kracht vanaf
 462	Langzamer: 8, 4, 2, 1, 1/2, 1/4, 1/8 keer
 463	Sneller: 1/8 tot 8 keer (zonder geluid onder 1/2 en boven 2)
 464	Volgend beeld (bij pauze; ingedrukt houden herhaalt)

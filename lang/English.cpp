@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Click or drag on the seek bar
 452	Right-click the picture
 453	Double-click the top bar
+454	Ctrl+Right arrow
+455	Ctrl+Left arrow
+456	Jump to the next marker (hard G or event)
+457	Jump to the previous marker
+458	Click a marker on the seek bar
+459	Jump to the marked moment
+460	Seek bar markers
+461	Horizontal G above
 462	Slower: 8, 4, 2, 1, 1/2, 1/4, 1/8 times
 463	Faster: 1/8 up to 8 times (silent below 1/2 and above 2)
 464	Next frame (while paused; hold to repeat)

@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Clic ou glisser sur la barre de lecture
 452	Clic droit sur l'image
 453	Double-clic sur la barre du haut
+454	Ctrl+Flèche droite
+455	Ctrl+Flèche gauche
+456	Aller au repère suivant (forte accélération ou événement)
+457	Aller au repère précédent
+458	Clic sur un repère de la barre de lecture
+459	Aller au moment marqué
+460	Repères de la barre de lecture
+461	G horizontal au-delà de
 462	Plus lent : 8, 4, 2, 1, 1/2, 1/4, 1/8 fois
 463	Plus rapide : 1/8 à 8 fois (sans son sous 1/2 et au-delà de 2)
 464	Image suivante (en pause ; maintenir pour répéter)

@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Klicken oder Ziehen auf der Zeitleiste
 452	Rechtsklick auf das Bild
 453	Doppelklick auf die obere Leiste
+454	Strg+Pfeil nach rechts
+455	Strg+Pfeil nach links
+456	Zur nächsten Markierung (starke G-Kraft oder Ereignis)
+457	Zur vorherigen Markierung
+458	Klick auf eine Markierung der Zeitleiste
+459	Zum markierten Moment springen
+460	Markierungen der Zeitleiste
+461	Horizontale G-Kraft ab
 462	Langsamer: 8-, 4-, 2-, 1-, 1/2-, 1/4-, 1/8-fach
 463	Schneller: 1/8- bis 8-fach (unter 1/2 und über 2 ohne Ton)
 464	Nächstes Bild (bei Pause; gedrückt halten wiederholt)

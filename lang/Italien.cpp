@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Clic o trascinamento sulla barra di avanzamento
 452	Clic destro sull'immagine
 453	Doppio clic sulla barra superiore
+454	Ctrl+Freccia destra
+455	Ctrl+Freccia sinistra
+456	Vai al segno successivo (forte accelerazione o evento)
+457	Vai al segno precedente
+458	Clic su un segno della barra di avanzamento
+459	Vai al momento segnato
+460	Segni sulla barra di avanzamento
+461	G orizzontale oltre
 462	Più lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 volte
 463	Più veloce: da 1/8 a 8 volte (senza audio sotto 1/2 e sopra 2)
 464	Fotogramma successivo (in pausa; tenere premuto per ripetere)

@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Kliknięcie lub przeciągnięcie paska przewijania
 452	Kliknięcie prawym przyciskiem na obrazie
 453	Dwukrotne kliknięcie górnego paska
+454	Ctrl+Strzałka w prawo
+455	Ctrl+Strzałka w lewo
+456	Przejdź do następnego znacznika (silne przeciążenie lub zdarzenie)
+457	Przejdź do poprzedniego znacznika
+458	Kliknięcie znacznika na pasku przewijania
+459	Przejdź do zaznaczonego momentu
+460	Znaczniki na pasku przewijania
+461	Przeciążenie poziome od
 462	Wolniej: 8, 4, 2, 1, 1/2, 1/4, 1/8 raza
 463	Szybciej: od 1/8 do 8 razy (bez dźwięku poniżej 1/2 i powyżej 2)
 464	Następna klatka (w pauzie; przytrzymanie powtarza)

@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Clicar ou arrastar na barra de progresso
 452	Clique direito na imagem
 453	Duplo clique na barra superior
+454	Ctrl+Seta para a direita
+455	Ctrl+Seta para a esquerda
+456	Saltar para a marca seguinte (força G forte ou evento)
+457	Saltar para a marca anterior
+458	Clicar numa marca da barra de progresso
+459	Saltar para o momento marcado
+460	Marcas na barra de progresso
+461	G horizontal acima de
 462	Mais lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 vezes
 463	Mais rápido: de 1/8 a 8 vezes (sem som abaixo de 1/2 e acima de 2)
 464	Fotograma seguinte (em pausa; manter premido para repetir)

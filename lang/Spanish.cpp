@@ -231,6 +231,14 @@ constexpr char kTable[] = R"TABLE(
 451	Clic o arrastre en la barra de avance
 452	Clic derecho en la imagen
 453	Doble clic en la barra superior
+454	Ctrl+Flecha derecha
+455	Ctrl+Flecha izquierda
+456	Saltar a la marca siguiente (fuerza G fuerte o evento)
+457	Saltar a la marca anterior
+458	Clic en una marca de la barra de avance
+459	Saltar al momento marcado
+460	Marcas de la barra de avance
+461	G horizontal mayor que
 462	Más lento: 8, 4, 2, 1, 1/2, 1/4, 1/8 veces
 463	Más rápido: de 1/8 a 8 veces (sin sonido por debajo de 1/2 y por encima de 2)
 464	Fotograma siguiente (en pausa; mantener pulsado para repetir)

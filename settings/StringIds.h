@@ -268,6 +268,14 @@ inline constexpr int kStrMouseListDoubleClick = 450;
 inline constexpr int kStrMouseSeekBar = 451;
 inline constexpr int kStrMouseRightClick = 452;
 inline constexpr int kStrMouseTopBarDoubleClick = 453;
+inline constexpr int kStrKeyNameCtrlRight = 454;  // key help: the keys of the seek bar's markers
+inline constexpr int kStrKeyNameCtrlLeft = 455;
+inline constexpr int kStrKeyHelpNextMarker = 456;
+inline constexpr int kStrKeyHelpPreviousMarker = 457;
+inline constexpr int kStrMouseMarker = 458;
+inline constexpr int kStrKeyHelpMarker = 459;
+inline constexpr int kStrSettingMarkerGroup = 460;  // settings dialog: the markers' threshold
+inline constexpr int kStrSettingMarkerThreshold = 461;
 inline constexpr int kStrKeyHelpSlower = 462;
 inline constexpr int kStrKeyHelpFaster = 463;
 inline constexpr int kStrKeyHelpNextFrame = 464;
@@ -286,7 +294,7 @@ inline constexpr std::array kAllStringIds = {
     361, 362, 363, 364, 365, 366, 367, 368, 369, 370, 371, 372, 373, 380, 381, 382, 383, 384, 385, 386, 387, 388,
     389, 390, 391, 392, 393, 394, 395, 396, 397, 398, 399, 400, 401, 402, 403, 404, 405, 420, 421, 422, 423, 424,
     425, 426, 427, 428, 429, 430, 431, 432, 433, 434, 435, 436, 437, 438, 439, 440, 441, 442, 443, 444, 445, 446,
-    447, 448, 449, 450, 451, 452, 453, 462, 463, 464, 465, 470};
+    447, 448, 449, 450, 451, 452, 453, 454, 455, 456, 457, 458, 459, 460, 461, 462, 463, 464, 465, 470};
 
 // The application's own string table (not a language library): the texts the
 // program shows before or beside any language library.

@@ -60,22 +60,24 @@ namespace fs = std::filesystem;
 namespace {
 
 // The recordings every test plays, made once per process: in list order a two-camera
-// recording with GPS, a second one, an event, and a one-camera parking recording
-// without GPS.
+// recording with GPS and a hard braking at 4 s, a second one, an event, and a
+// one-camera parking recording without GPS.
+constexpr int kBrakingSecond = 4;
 const fs::path& RecordingFolder() {
   static testsupport::TempFolder folder;
   static bool made = false;
   if (!made) {
     made = true;
-    auto make = [&](int cameras, double seconds, const char* type, std::tm start, bool gps) {
+    auto make = [&](int cameras, double seconds, const char* type, std::tm start, bool gps, double brakeAt = -1) {
       simulator::RecordOptions o = fixtures::SmallOptions(cameras, seconds, avi::AudioKind::Aac);
+      o.brakeAt = brakeAt;
       o.framesPerSecond = 10;
       o.typeCode = type;
       o.start = start;
       o.gps = gps;
       fixtures::Record(o, folder.Path());
     };
-    make(2, 6, "REC", fixtures::CameraClock(8, 30, 0), true);
+    make(2, 6, "REC", fixtures::CameraClock(8, 30, 0), true, kBrakingSecond);
     make(2, 2, "REC", fixtures::CameraClock(8, 31, 0), true);
     make(2, 2, "EVT", fixtures::CameraClock(8, 32, 0), true);
     make(1, 2, "PRK", fixtures::CameraClock(9, 0, 0), false);
@@ -170,6 +172,46 @@ TEST_F(MainRoad, TheSeekBarTimeAndTelemetryFollowThePosition) {
   EXPECT_FLOAT_EQ(coordinates->latitude, latitude);
   EXPECT_FLOAT_EQ(coordinates->longitude, longitude);
   EXPECT_NEAR(latitude, 37.5, 0.2);  // the drive goes through Seoul
+}
+
+TEST_F(MainRoad, TheHardBrakingIsMarkedOnTheSeekBarAndCtrlArrowsAndAClickJumpToIt) {
+  ASSERT_EQ(OpenFolder(), 4);
+  auto* seek = In().SeekBar();
+  constexpr int kMarkerMs = kBrakingSecond * 1000;
+  EXPECT_EQ(seek->SeekMarkers(), (std::vector<SeekMarker>{{kMarkerMs, SeekMarkerKind::HardG}}));
+  auto press = [&](int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(List(), &event);
+  };
+  // Paused once the bar shows the recording, the position stays where a jump puts it.
+  ASSERT_TRUE(apptest::WaitUntil([&] { return seek->maximum() > 0; }, 3000));
+  press(Qt::Key_Space, Qt::NoModifier);
+  ASSERT_EQ(Player().state(), playback::kStatePaused);
+  ASSERT_LT(Player().GetPosition(), static_cast<std::uint64_t>(kMarkerMs));
+  press(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() == kMarkerMs; }, 3000)) << Player().GetPosition();
+  EXPECT_EQ(seek->value(), kMarkerMs);
+  press(Qt::Key_Right, Qt::ControlModifier);  // no marker after it
+  press(Qt::Key_Left, Qt::ControlModifier);   // none a second before it
+  EXPECT_EQ(Player().GetPosition(), static_cast<std::uint64_t>(kMarkerMs));
+  Player().Seek(5500);
+  press(Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() == kMarkerMs; }, 3000)) << Player().GetPosition();
+
+  // A click a few pixels beside the marker seeks to its very moment; one farther off
+  // seeks where it is.
+  Player().Seek(0);
+  QTest::mouseClick(seek, Qt::LeftButton, {}, QPoint(seek->XOf(kMarkerMs) + 3, seek->height() / 2));
+  EXPECT_EQ(seek->value(), kMarkerMs);
+  EXPECT_TRUE(apptest::WaitUntil([&] { return Player().GetPosition() == kMarkerMs; }, 3000)) << Player().GetPosition();
+  const int farOff = seek->XOf(kMarkerMs) - 3 * CBbSliderCtrl::kMarkerReach;
+  QTest::mouseClick(seek, Qt::LeftButton, {}, QPoint(farOff, seek->height() / 2));
+  EXPECT_EQ(seek->value(), seek->PositionAt(farOff));
+
+  // The next recording has no braking: nothing of the first one's stays marked.
+  press(Qt::Key_PageDown, Qt::NoModifier);
+  ASSERT_TRUE(WaitForLoad());
+  EXPECT_TRUE(seek->SeekMarkers().empty());
 }
 
 TEST_F(MainRoad, TheTimeTextShowsTheGpsClockInTheChosenZone) {
