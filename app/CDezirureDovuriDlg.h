@@ -193,6 +193,8 @@ class CDezirureDovuriDlg : public QWidget, private MapHost, private SettingDlgHo
   // unwritable folder is named), 0 when the card's recording could not be read.
   void LoadShowRepairFailure(int writeError);
   void LoadStarted(const app::LoadRequest& request);
+  // The channel buttons, channel view and rear mirror for the recording `request` plays.
+  void ShowChannelsOf(const app::LoadRequest& request);
   void LoadTelemetryReady(const app::LoadRequest& request, TelemetrySamples samples);
   // The routes of the loaded recording's trip, each read (after LoadTelemetryReady).
   void LoadTripReady(std::vector<app::TripLink> trip);

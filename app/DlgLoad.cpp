@@ -103,11 +103,7 @@ void CDezirureDovuriDlg::LoadShowUnsupportedVideo(const std::string& code) {
   ShowMessage(this, QString::fromStdString(text).arg(QString::fromStdString(code)));
 }
 
-void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
-  StartPositionTimer();
-  loadDlg->hide();
-  playStarted = player->Play();
-  if (layoutMode == 1) FileList()->clearFocus();
+void CDezirureDovuriDlg::ShowChannelsOf(const app::LoadRequest& request) {
   // Channel buttons by the digit the name carries at position 20.
   const bool twoChannels = request.channelCount == 2;
   for (DlgItem item : {DlgItem::FrontChannel, DlgItem::RearChannel, DlgItem::BothChannels}) {
@@ -116,8 +112,15 @@ void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
   if (!twoChannels) channelView = 1;
   ApplyChannelView(channelView);
   SetNeedsRecordingEnabled(true);
-  const ViewerSettings& settings = TheViewerSettings();
-  if (settings.rearMirror && player->videoChannels() > 1) player->SetRearMirror(true);
+  if (TheViewerSettings().rearMirror && player->videoChannels() > 1) player->SetRearMirror(true);
+}
+
+void CDezirureDovuriDlg::LoadStarted(const app::LoadRequest& request) {
+  StartPositionTimer();
+  loadDlg->hide();
+  playStarted = player->Play();
+  if (layoutMode == 1) FileList()->clearFocus();
+  ShowChannelsOf(request);
   ApplyVolumeLevel();
   // The speed factor: pause, set the rate, run again when it was running.
   ApplySpeedSlider();
@@ -307,14 +310,7 @@ void CDezirureDovuriDlg::OnNextRecording() {
   list->EnsureVisible(request.row);
   // What a load does once it plays, but the player already plays it with the volume,
   // brightness and rate of the one before.
-  const bool twoChannels = request.channelCount == 2;
-  for (DlgItem item : {DlgItem::FrontChannel, DlgItem::RearChannel, DlgItem::BothChannels}) {
-    Item(item)->setVisible(twoChannels);
-  }
-  if (!twoChannels) channelView = 1;
-  ApplyChannelView(channelView);
-  SetNeedsRecordingEnabled(true);
-  if (TheViewerSettings().rearMirror && player->videoChannels() > 1) player->SetRearMirror(true);
+  ShowChannelsOf(request);
   // The trip's routes were read by the load that began it; the next one's is at hand.
   loadedTrip = request.trip;
   loadedTripIndex = request.tripCurrent;
