@@ -3,6 +3,7 @@
 #include <gst/video/gstvideosink.h>
 #include <gst/video/video.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -19,7 +20,9 @@ struct SinkState {
   ChannelWindow* window = nullptr;
   VideoFrame last;   // as last handed to the window
   BufferRef native;  // the last decoded picture, for captures and resizes
+  // The stream times (100-ns units) `native` covers, from its start to its end.
   std::int64_t nativeTimestamp = 0;
+  std::int64_t nativeEnd = 0;
   // The window was handed `native` (at its size then). Holding the reference keeps
   // the buffer from going back to its pool, so the same address is the same picture.
   bool nativePresented = false;
@@ -27,6 +30,11 @@ struct SinkState {
   // buffer it came from; handed over when that buffer's time comes.
   BufferRef prepared;
   VideoFrame preparedFrame;
+  // While a new segment from the place of the picture on screen is on its way (a new
+  // rate), the times that picture covers: the first picture to come within them is
+  // that picture again, which the window has. repeatFrom is -1 otherwise.
+  std::int64_t repeatFrom = -1;
+  std::int64_t repeatTo = -1;
   GstVideoInfo info;
   bool infoValid = false;
   PictureScaler scaler;
@@ -116,6 +124,21 @@ bool WindowHoldsNative(SinkState* state) {
 
 void PresentNative(SinkState* state) { Hand(state, ConvertForWindow(state, state->native.get())); }
 
+// A buffer time in the sink's segment as stream time, in 100-ns units; 0 without one.
+std::int64_t StreamTimestamp(GstBaseSink* base, GstClockTime pts) {
+  if (!GST_CLOCK_TIME_IS_VALID(pts)) return 0;
+  const guint64 streamTime = gst_segment_to_stream_time(&base->segment, GST_FORMAT_TIME, pts);
+  return GST_CLOCK_TIME_IS_VALID(streamTime) ? static_cast<std::int64_t>(streamTime / 100) : 0;
+}
+
+// The stream times `buffer` covers; a picture without a duration covers its start only.
+void StreamSpan(GstBaseSink* base, GstBuffer* buffer, std::int64_t* from, std::int64_t* to) {
+  *from = StreamTimestamp(base, GST_BUFFER_PTS(buffer));
+  *to = *from + 1;
+  if (GST_BUFFER_PTS_IS_VALID(buffer) && GST_BUFFER_DURATION_IS_VALID(buffer))
+    *to = std::max(*to, StreamTimestamp(base, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer)));
+}
+
 // Called as a picture arrives, before the sink waits for its time and after a late
 // one was dropped: the decoder has just written its bytes, which are still in the
 // processor's caches, where converting it costs least. A picture that turns out late
@@ -125,6 +148,16 @@ GstFlowReturn Prepare(GstBaseSink* base, GstBuffer* buffer) {
   std::lock_guard<std::mutex> lock(state->mutex);
   state->prepared.reset();
   state->preparedFrame = {};
+  if (state->repeatFrom >= 0) {
+    // Cut to the segment, the picture starts at the new segment's start, inside the
+    // span of the one on screen.
+    const std::int64_t start = StreamTimestamp(base, GST_BUFFER_PTS(buffer));
+    const bool repeat = state->nativePresented && start >= state->repeatFrom && start < state->repeatTo;
+    state->repeatFrom = state->repeatTo = -1;
+    // The new buffer stands for the picture on screen from now on, so that its render
+    // below is known as one the window has.
+    if (repeat) state->native.reset(gst_buffer_ref(buffer));
+  }
   if (buffer == state->native.get() && state->nativePresented) return GST_FLOW_OK;
   state->preparedFrame = ConvertForWindow(state, buffer);
   if (!state->preparedFrame.IsEmpty()) state->prepared.reset(gst_buffer_ref(buffer));
@@ -133,13 +166,8 @@ GstFlowReturn Prepare(GstBaseSink* base, GstBuffer* buffer) {
 
 GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
   SinkState* state = StateOf(video);
-  std::int64_t timestamp = 0;
-  const GstClockTime pts = GST_BUFFER_PTS(buffer);
-  if (GST_CLOCK_TIME_IS_VALID(pts)) {
-    const GstSegment* segment = &GST_BASE_SINK(video)->segment;
-    const guint64 streamTime = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, pts);
-    if (GST_CLOCK_TIME_IS_VALID(streamTime)) timestamp = static_cast<std::int64_t>(streamTime / 100);
-  }
+  std::int64_t timestamp = 0, end = 0;
+  StreamSpan(GST_BASE_SINK(video), buffer, &timestamp, &end);
   std::lock_guard<std::mutex> lock(state->mutex);
   if (!state->infoValid) return GST_FLOW_NOT_NEGOTIATED;
   // The picture a paused sink showed comes again when playing starts: the window has
@@ -147,6 +175,7 @@ GstFlowReturn ShowFrame(GstVideoSink* video, GstBuffer* buffer) {
   if (buffer == state->native.get() && state->nativePresented) return GST_FLOW_OK;
   state->native.reset(gst_buffer_ref(buffer));
   state->nativeTimestamp = timestamp;
+  state->nativeEnd = end;
   VideoFrame frame;
   if (state->prepared.get() == buffer && state->window && state->window->IsShown())
     frame = std::move(state->preparedFrame);
@@ -231,6 +260,15 @@ VideoFrame ChannelSinkLastFrame(GstElement* sink) {
   SinkState* state = StateOf(sink);
   std::lock_guard<std::mutex> lock(state->mutex);
   return state->last;
+}
+
+void ChannelSinkExpectRepeat(GstElement* sink) {
+  if (!IsChannelSink(sink)) return;
+  SinkState* state = StateOf(sink);
+  std::lock_guard<std::mutex> lock(state->mutex);
+  const bool held = state->native && state->nativePresented;
+  state->repeatFrom = held ? state->nativeTimestamp : -1;
+  state->repeatTo = held ? state->nativeEnd : -1;
 }
 
 std::int64_t ChannelSinkShownTime(GstElement* sink) {

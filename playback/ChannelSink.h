@@ -5,7 +5,7 @@
 // picture for repaints after a resize and for still captures at full size. A window
 // that is not shown is handed nothing (nothing is converted for it), and a picture is
 // handed over once: the one a paused sink showed is not handed again when playing
-// starts.
+// starts, nor when a new rate makes it come again.
 
 #include <gst/gst.h>
 
@@ -34,6 +34,11 @@ bool IsChannelSink(GstElement* element);
 // Attaches the window that receives the pictures (null detaches). The window must
 // stay alive until it is detached or the sink is freed.
 void ChannelSinkAttach(GstElement* sink, ChannelWindow* window);
+
+// The picture on screen is about to come again: the graph starts a new segment from
+// its place for a new rate. Its next arrival is neither converted nor handed to the
+// window; a different picture coming first is shown as usual.
+void ChannelSinkExpectRepeat(GstElement* sink);
 
 // The last picture as handed to the window (empty before the first).
 VideoFrame ChannelSinkLastFrame(GstElement* sink);

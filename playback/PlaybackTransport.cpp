@@ -2,6 +2,7 @@
 // volume, brightness and the rear mirror.
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "playback/AudioOutput.h"
 #include "playback/CPlaybackGraph.h"
@@ -19,6 +20,9 @@ constexpr float kMaxRate = 2.0f;
 bool IsKeyRate(float rate) { return rate == 0.125f || rate == 0.25f || rate == 4.0f || rate == 8.0f; }
 constexpr std::int64_t kNsPer100 = 100;
 constexpr std::int64_t kUnitsPerMs = 10000;
+// How far the position may be from the start of the picture on screen when it is that
+// picture's place: a little over a picture at 10 fps.
+constexpr std::int64_t kNearShownPicture = 120 * kUnitsPerMs;
 
 }  // namespace
 
@@ -63,7 +67,16 @@ HResult CPlaybackGraph::Play() {
   stepTarget_ = -1;
   if (restart || static_cast<double>(target) != appliedRate_.load()) {
     // Played to its end, play starts again at the beginning; a new rate needs a
-    // new segment from the current place.
+    // new segment from the current place. That is the place of the picture on screen
+    // (the clock may have stopped a little before its start, and the picture before
+    // would come back for a moment), one unit on as a frame step seeks (times are
+    // rounded down to 100 ns); the picture comes again, and the windows have it.
+    // With a seek still on its way the screen may not hold the picture of the place.
+    if (!restart && seekTarget_.load() < 0) {
+      const std::int64_t shown = ChannelSinkShownTime(Renderer(0));
+      if (shown >= 0 && std::llabs(shown - position) <= kNearShownPicture) position = shown + 1;
+      for (const ElementRef& renderer : renderer_) ChannelSinkExpectRepeat(renderer.get());
+    }
     hr = SeekTo(restart ? 0 : position, target);
   }
   const GstStateChangeReturn change = gst_element_set_state(graph_.get(), GST_STATE_PLAYING);

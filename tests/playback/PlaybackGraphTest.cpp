@@ -364,16 +364,25 @@ TEST_F(GraphBuild, RepaintConvertsTheLastPictureAgainOnlyForAResizedWindow) {
   EXPECT_EQ(rear.Repaints(), 2);
 }
 
-// The picture a paused sink shows comes to it again when playing starts; handed to
-// the window twice, a recording of 30 pictures showed 31 (and one more per pause).
-TEST_F(GraphBuild, EveryPictureReachesTheWindowOnceAcrossPlayAndPause) {
+// The picture a paused sink shows comes to it again when playing starts, and once
+// more when a new rate starts a segment from its place; handed to the window each
+// time, a recording of 30 pictures showed 31 (and one more per pause or rate).
+TEST_F(GraphBuild, EveryPictureReachesTheWindowOnceAcrossPlayPauseAndRates) {
   CPlaybackGraph graph(2, &front, &rear, nullptr, nullptr);
   graph.Reset(false, false);
   ASSERT_EQ(graph.Build(Recording("two-pcm").string()), kSOk);
+  ASSERT_TRUE(graph.WaitUntilSettled(std::chrono::seconds(5)));
+  // A rate chosen before playing starts from the first picture, on screen already.
+  ASSERT_EQ(graph.ChangeRate(2.0f), kSOk);
   ASSERT_EQ(graph.Play(), kSOk);
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
   ASSERT_EQ(graph.Pause(), kSOk);
   ASSERT_TRUE(graph.WaitUntilSettled(std::chrono::seconds(5)));
+  ASSERT_EQ(graph.Play(), kSOk);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  ASSERT_EQ(graph.Pause(), kSOk);
+  ASSERT_TRUE(graph.WaitUntilSettled(std::chrono::seconds(5)));
+  ASSERT_EQ(graph.ChangeRate(1.0f), kSOk);
   ASSERT_EQ(graph.Play(), kSOk);
   std::int64_t position = 0, duration = 0;
   ASSERT_EQ(graph.GetDuration(&duration), kSOk);
