@@ -75,7 +75,7 @@ if [ -n "$playback" ]; then
   "$bench" show 3600 $flag > "$work/show-playback" 2>/dev/null &
   zoom_pid=$!
   sleep 2
-  bash bench/run-playback.sh "$build"
+  PLAYBACK_BENCH_REPEATS=1 bash bench/run-playback.sh "$build"
   kill "$zoom_pid" 2>/dev/null || true
   wait "$zoom_pid" 2>/dev/null || true
   zoom_pid=""
