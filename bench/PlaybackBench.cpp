@@ -4,11 +4,14 @@
 // dropped, context switches and resident memory. bench/run-playback.sh runs both and
 // prints ratios.
 //
-// usage: playback_bench graph|decode FILE RATE [--one-camera] [--free-run]
+// usage: playback_bench graph|decode FILE RATE [--one-camera] [--free-run] [--own-decoder]
 //   --one-camera  the rear window is hidden, as in the viewer's front-camera view
 //   --free-run    no clock: every picture is decoded and shown as fast as the machine
 //                 goes, none late or dropped, so that an instruction-counting profiler
 //                 (valgrind --tool=callgrind) sees the work of each picture exactly once
+//   --own-decoder decode-only with the graph's own H.264 decoder rather than
+//                 avdec_h264, which copies every picture on its way out: what the graph
+//                 costs above its own decoder
 
 #include <algorithm>
 #include <atomic>
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "playback/AvVideoDecoder.h"
 #include "playback/CPlaybackGraph.h"
 #include "playback/CPlayer.h"
 #include "playback/GstSupport.h"
@@ -129,6 +133,8 @@ Facts ReadFacts(const std::string& path) {
 struct Options {
   bool oneCamera = false;
   bool freeRun = false;
+  // Decode-only with the graph's own H.264 decoder instead of avdec_h264.
+  bool ownDecoder = false;
 };
 
 int RunGraph(const std::string& path, float rate, Options options) {
@@ -228,7 +234,8 @@ int RunDecode(const std::string& path, double rate, Options options) {
     gst_bin_add_many(GST_BIN(pipeline), queue, sink, nullptr);
     if (isVideo && video < 2) {
       GstElement* parse = gst_element_factory_make("h264parse", nullptr);
-      GstElement* decode = gst_element_factory_make("avdec_h264", nullptr);
+      GstElement* decode =
+          gst_element_factory_make(options.ownDecoder ? playback::kAvVideoDecoderFactory : "avdec_h264", nullptr);
       gst_bin_add_many(GST_BIN(pipeline), parse, decode, nullptr);
       gst_element_link_many(queue, parse, decode, sink, nullptr);
       g_object_set(sink, "signal-handoffs", TRUE, nullptr);
@@ -290,12 +297,14 @@ int main(int argc, char** argv) {
       options.oneCamera = true;
     } else if (option == "--free-run") {
       options.freeRun = true;
+    } else if (option == "--own-decoder") {
+      options.ownDecoder = true;
     } else {
       argc = 0;
     }
   }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: playback_bench graph|decode FILE RATE [--one-camera] [--free-run]\n");
+    std::fprintf(stderr, "usage: playback_bench graph|decode FILE RATE [--one-camera] [--free-run] [--own-decoder]\n");
     return 2;
   }
   // The benchmark measures the engine, not a sound server.

@@ -57,6 +57,9 @@ for ((i = 1; i <= repeats; i++)); do
   done
   "$bench" graph "$recording" 1.0 --one-camera > "$work/graph-1.0-front.$i"
 done
+# Once: decode-only with the graph's own decoder, which hands its pictures on without
+# the copy avdec_h264 makes of each.
+"$bench" decode "$recording" 1.0 --own-decoder > "$work/decode-own-1.0"
 
 echo
 echo "$repeats runs of each, graph and decode-only taking turns; CPU seconds are the medians"
@@ -78,6 +81,9 @@ for run in 1.0 2.0 1.0-front; do
     "$(values "$graphs" longest_gap2 | sort -n | tail -1)"
 done
 echo "(1.0-front: the rear window hidden, as in the front-camera view; it is handed no pictures)"
+own=$(value "$work/decode-own-1.0" cpu_s)
+echo "decode-only with the graph's own H.264 decoder instead of avdec_h264, at 1.0 (one run): $own s CPU;" \
+  "graph at 1.0 (median) against it: $(ratio "$(values "$work/graph-1.0.*" cpu_s | median)" "$own")"
 echo
 first=$(values "$work/graph-1.0.*" first_frame_ms | median)
 decoded=$(values "$work/decode-1.0.*" first_decoded_ms | median)

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "playback/AvVideoDecoder.h"
 #include "playback/ChannelSink.h"
 #include "playback/StreamParseSource.h"
 
@@ -17,6 +18,8 @@ bool EnsureGStreamer() {
       return;
     }
     ok = RegisterStreamParseSource() && RegisterChannelSink();
+    // Without libavcodec's H.264 decoder the graph takes avdec_h264 (which needs it too).
+    RegisterAvVideoDecoder();
     // Loading the codec plugins takes a few hundred milliseconds the first time; pay
     // it here, when the player is set up, rather than in the first open.
     for (const char* feature : {"avdec_h264", "h264parse", "avdec_aac", "videoconvert", "videobalance", "videoflip",

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "playback/AvVideoDecoder.h"
 #include "playback/GstSupport.h"
 
 namespace playback {
@@ -74,12 +75,14 @@ struct CodecElements {
   const char* decode;
 };
 
+bool FactoryExists(const char* name);
+
 bool ElementsFor(const GstCaps* caps, CodecElements& elements) {
   if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) return false;
   const GstStructure* s = gst_caps_get_structure(caps, 0);
   int version = 0;
   if (gst_structure_has_name(s, "video/x-h264")) {
-    elements = {"h264parse", "avdec_h264"};
+    elements = {"h264parse", FactoryExists(kAvVideoDecoderFactory) ? kAvVideoDecoderFactory : "avdec_h264"};
   } else if (gst_structure_has_name(s, "image/jpeg")) {
     elements = {nullptr, "jpegdec"};
   } else if (gst_structure_has_name(s, "video/mpeg") && gst_structure_get_int(s, "mpegversion", &version) &&

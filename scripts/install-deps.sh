@@ -19,7 +19,7 @@ packages=(
   fonts-dejavu-extra
   xvfb xauth poppler-utils
   time clang-format clang libclang-rt-14-dev xdotool imagemagick
-  libswscale-dev libavutil-dev
+  libavcodec-dev libswscale-dev libavutil-dev
   desktop-file-utils appstream dpkg-dev file
   python3-dbusmock udisks2 udev
   libssl-dev

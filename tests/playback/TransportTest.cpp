@@ -270,6 +270,33 @@ TEST_F(Transport, BrightnessVisiblyChangesTheGrabbedPicture) {
   EXPECT_EQ(again.pixels, before.pixels);
 }
 
+// The decoder hands its pictures on in libavcodec's own buffers, which it still decodes
+// the next pictures from; a brightness applied while playing must land in a copy. Had
+// it brightened them in place, the pictures predicted from them after brightness went
+// back to 0 would differ from the same picture decoded afresh.
+TEST_F(Transport, BrightnessWhilePlayingLeavesTheDecodersOwnPicturesAlone) {
+  Open("long");
+  // Just after a key frame (one a second), so that what follows stays within its group.
+  ASSERT_TRUE(SeekAndSettle(20500000));
+  ASSERT_EQ(graph->SetBrightness(255), kSOk);
+  ASSERT_EQ(graph->Play(), kSOk);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_EQ(graph->SetBrightness(0), kSOk);
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  ASSERT_EQ(graph->Pause(), kSOk);
+  ASSERT_TRUE(graph->WaitUntilSettled(std::chrono::seconds(5)));
+  const std::int64_t shown = ChannelSinkShownTime(Elements(*graph).renderer(0));
+  ASSERT_GT(shown, 0);
+  CapturedImage played, afresh;
+  ASSERT_TRUE(graph->GetCurrentImage(0, &played));
+  // One unit into the picture, as a frame step seeks: the same picture, decoded from
+  // its key frame on.
+  ASSERT_TRUE(SeekAndSettle(shown + 1));
+  ASSERT_EQ(ChannelSinkShownTime(Elements(*graph).renderer(0)), shown + 1);
+  ASSERT_TRUE(graph->GetCurrentImage(0, &afresh));
+  EXPECT_EQ(played.pixels, afresh.pixels);
+}
+
 TEST_F(Transport, TheMirrorFlipsTheRearPictureOnly) {
   Open("long");
   ASSERT_TRUE(SeekAndSettle(20000000));
