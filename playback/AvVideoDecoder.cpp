@@ -200,6 +200,14 @@ GstBuffer* Wrap(const AVFrame* picture) {
   return buffer;
 }
 
+bool IsFlushing(GstPad* pad) {
+  // The flag macro casts in C style.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wold-style-cast"
+  return GST_PAD_IS_FLUSHING(pad);
+#pragma GCC diagnostic pop
+}
+
 // Pictures numbered far behind `number` never come out (libavcodec skipped them or
 // could not decode them): they leave the base class's list of pending frames.
 void ReleaseLeftBehind(GstVideoDecoder* decoder, int number) {
@@ -222,7 +230,8 @@ GstFlowReturn Output(GstVideoDecoder* decoder, DecoderState* state, const AVFram
   if (!frame) return GST_FLOW_OK;
   if (!Negotiate(decoder, state, picture)) {
     gst_video_decoder_drop_frame(decoder, frame);
-    return GST_FLOW_NOT_NEGOTIATED;
+    // A seek flushing the pad meanwhile is no failure of the caps.
+    return IsFlushing(decoder->srcpad) ? GST_FLOW_FLUSHING : GST_FLOW_NOT_NEGOTIATED;
   }
   frame->output_buffer = Wrap(picture);
   if (!frame->output_buffer) {

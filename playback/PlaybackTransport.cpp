@@ -67,14 +67,19 @@ HResult CPlaybackGraph::Play() {
   stepTarget_ = -1;
   if (restart || static_cast<double>(target) != appliedRate_.load()) {
     // Played to its end, play starts again at the beginning; a new rate needs a
-    // new segment from the current place. That is the place of the picture on screen
-    // (the clock may have stopped a little before its start, and the picture before
-    // would come back for a moment), one unit on as a frame step seeks (times are
-    // rounded down to 100 ns); the picture comes again, and the windows have it.
-    // With a seek still on its way the screen may not hold the picture of the place.
+    // new segment from the current place. That is the place of the latest picture on
+    // the screens (the clock may have stopped a little before its start, and a screen
+    // a picture behind the other has caught up by then; from anywhere earlier, a
+    // picture before would come back for a moment), one unit on as a frame step seeks
+    // (times are rounded down to 100 ns). That picture comes again, and the windows
+    // have it. With a seek still on its way the screens may not hold the place's.
     if (!restart && seekTarget_.load() < 0) {
-      const std::int64_t shown = ChannelSinkShownTime(Renderer(0));
-      if (shown >= 0 && std::llabs(shown - position) <= kNearShownPicture) position = shown + 1;
+      std::int64_t latest = -1;
+      for (const ElementRef& renderer : renderer_) {
+        const std::int64_t shown = ChannelSinkShownTime(renderer.get());
+        if (shown >= 0 && std::llabs(shown - position) <= kNearShownPicture) latest = std::max(latest, shown);
+      }
+      if (latest >= 0) position = latest + 1;
       for (const ElementRef& renderer : renderer_) ChannelSinkExpectRepeat(renderer.get());
     }
     hr = SeekTo(restart ? 0 : position, target);
