@@ -59,6 +59,8 @@ namespace {
 // A picture whose number lies this far behind one that came out will not come out: an
 // H.264 decoder holds at most 16 pictures for reordering, and frame threads a few more.
 constexpr int kMostPicturesHeld = 48;
+// They are looked for once in this many pictures, not for each.
+constexpr int kSweepEvery = 16;
 
 DecoderState* StateOf(GstVideoDecoder* decoder) { return reinterpret_cast<TarvoH264Dec*>(decoder)->state; }
 
@@ -240,7 +242,7 @@ GstFlowReturn Output(GstVideoDecoder* decoder, DecoderState* state, const AVFram
     return GST_FLOW_ERROR;
   }
   if (picture->flags & AV_FRAME_FLAG_CORRUPT) GST_BUFFER_FLAG_SET(frame->output_buffer, GST_BUFFER_FLAG_CORRUPTED);
-  ReleaseLeftBehind(decoder, number);
+  if (number % kSweepEvery == 0) ReleaseLeftBehind(decoder, number);
   return gst_video_decoder_finish_frame(decoder, frame);
 }
 
@@ -269,13 +271,15 @@ GstFlowReturn ReceiveAll(GstVideoDecoder* decoder, DecoderState* state) {
   }
 }
 
-gboolean Start(GstVideoDecoder*) { return TRUE; }
-
-gboolean Stop(GstVideoDecoder* decoder) {
-  DecoderState* state = StateOf(decoder);
+// Lets go of the decoder and the input caps (at stop, and when the element goes).
+void Release(DecoderState* state) {
   Close(state);
   if (state->input) gst_video_codec_state_unref(state->input);
   state->input = nullptr;
+}
+
+gboolean Stop(GstVideoDecoder* decoder) {
+  Release(StateOf(decoder));
   return TRUE;
 }
 
@@ -284,15 +288,12 @@ gboolean SetFormat(GstVideoDecoder* decoder, GstVideoCodecState* input) {
   if (state->input) gst_video_codec_state_unref(state->input);
   state->input = gst_video_codec_state_ref(input);
   // The parameter sets travel in the stream itself, so new caps need no new decoder.
+  // Failing here fails the caps: no access unit comes without a decoder.
   return state->context || Open(decoder, state);
 }
 
 GstFlowReturn HandleFrame(GstVideoDecoder* decoder, GstVideoCodecFrame* frame) {
   DecoderState* state = StateOf(decoder);
-  if (!state->context && !Open(decoder, state)) {
-    gst_video_decoder_drop_frame(decoder, frame);
-    return GST_FLOW_NOT_NEGOTIATED;
-  }
   GstMapInfo map;
   if (!gst_buffer_map(frame->input_buffer, &map, GST_MAP_READ)) {
     gst_video_decoder_drop_frame(decoder, frame);
@@ -348,8 +349,7 @@ gboolean Flush(GstVideoDecoder* decoder) {
 
 void Finalize(GObject* object) {
   auto* state = reinterpret_cast<TarvoH264Dec*>(object)->state;
-  Close(state);
-  if (state->input) gst_video_codec_state_unref(state->input);
+  Release(state);
   delete state;
   G_OBJECT_CLASS(tarvo_h264_dec_parent_class)->finalize(object);
 }
@@ -367,7 +367,6 @@ static void tarvo_h264_dec_class_init(TarvoH264DecClass* klass) {
                                         "Tarvo Viewer");
   gst_element_class_add_static_pad_template(elementClass, &playback::sinkTemplate);
   gst_element_class_add_static_pad_template(elementClass, &playback::srcTemplate);
-  decoderClass->start = playback::Start;
   decoderClass->stop = playback::Stop;
   decoderClass->set_format = playback::SetFormat;
   decoderClass->handle_frame = playback::HandleFrame;

@@ -75,7 +75,13 @@ struct CodecElements {
   const char* decode;
 };
 
-bool FactoryExists(const char* name);
+bool FactoryExists(const char* name) {
+  if (!name) return true;
+  GstElementFactory* factory = gst_element_factory_find(name);
+  if (!factory) return false;
+  gst_object_unref(factory);
+  return true;
+}
 
 bool ElementsFor(const GstCaps* caps, CodecElements& elements) {
   if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) return false;
@@ -91,14 +97,6 @@ bool ElementsFor(const GstCaps* caps, CodecElements& elements) {
   } else {
     return false;
   }
-  return true;
-}
-
-bool FactoryExists(const char* name) {
-  if (!name) return true;
-  GstElementFactory* factory = gst_element_factory_find(name);
-  if (!factory) return false;
-  gst_object_unref(factory);
   return true;
 }
 
